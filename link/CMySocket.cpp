@@ -1,0 +1,131 @@
+#include "CMySocket.h"
+
+#include "Catalogue.h"
+#include "DebugLog.h"
+#include "FrameReaders.h"
+
+namespace qv {
+namespace {
+
+class SocketByteSource : public ByteSource {
+public:
+    explicit SocketByteSource(SocketHandle socket) : m_socket(socket) {}
+    bool readExact(uint8_t* buffer, size_t length) override {
+        return ReceiveAll(m_socket, buffer, length);
+    }
+
+private:
+    SocketHandle m_socket;
+};
+
+constexpr size_t kUploadChunk = 64 * 1024;
+
+} // namespace
+
+CMySocket::~CMySocket() {
+    Close();
+}
+
+bool CMySocket::Connect(EventSink* sink, const std::string& address, int port) {
+    if (m_connected.load())
+        return false;
+    // A thread that ended by itself (peer gone) has left its socket for us to release.
+    {
+        std::lock_guard closing(m_closeMutex);
+        joinFinishedThread();
+    }
+
+    ServerAddress target;
+    if (!parseServerAddress(address, port, target))
+        return false;
+    m_port = target.port;
+    m_sink = sink;
+    const SocketHandle socket = connectTcp(target, kConnectTimeout);
+    if (socket == kInvalidSocket)
+        return false;
+
+    m_socket.store(socket);
+    m_stop.store(false);
+    m_connected.store(true);
+    m_thread = std::thread(&CMySocket::ClientThread, this);
+    return true;
+}
+
+void CMySocket::Close() {
+    std::lock_guard closing(m_closeMutex);
+    m_connected.store(false);
+    m_stop.store(true);
+    // Shutting the socket down wakes the thread's blocking recv; it posts event 255 and ends.
+    shutdownSocket(m_socket.load());
+    joinFinishedThread();
+}
+
+void CMySocket::joinFinishedThread() {
+    if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id())
+        m_thread.join();
+    // A sender on another thread (an upload) may still hold the descriptor; its send fails
+    // quickly on the shut-down socket, and only then is the descriptor released for reuse.
+    std::lock_guard sending(m_sendMutex);
+    closeSocket(m_socket.exchange(kInvalidSocket));
+}
+
+bool CMySocket::Send(const Frame& frame,
+                     const std::function<void(size_t sent, size_t total)>& progress) {
+    if (!m_connected.load())
+        return false;
+    bool ok;
+    {
+        std::lock_guard sending(m_sendMutex);
+        const SocketHandle socket = m_socket.load();
+        const auto header = encodeHeader({frame.cmd, frame.dwCount});
+        ok = SendAll(socket, header.data(), header.size());
+        if (ok && !frame.payload.empty()) {
+            const std::vector<uint8_t> payload = encodePayload(frame);
+            if (!progress) {
+                ok = SendAll(socket, payload.data(), payload.size());
+            } else {
+                for (size_t sent = 0; ok && sent < payload.size();) {
+                    const size_t part = std::min(kUploadChunk, payload.size() - sent);
+                    ok = SendAll(socket, payload.data() + sent, part);
+                    sent += part;
+                    if (ok)
+                        progress(sent, payload.size());
+                }
+            }
+        }
+    }
+    if (!ok)
+        Close();
+    return ok;
+}
+
+void CMySocket::ClientThread() {
+    debugLog("ClientThread for Manager started **&&&&&**............");
+    SocketByteSource source(m_socket.load());
+    ReplyReader reader(source);
+    while (!m_stop.load()) {
+        if (!m_connected.load()) {
+            debugLog("ClientThread for Manager started **&&&&&**.......err....."
+                     "11111111111111111111111");
+            break;
+        }
+        LinkEvent event;
+        const ReplyReader::Step step = reader.next(event);
+        if (step == ReplyReader::Step::End) {
+            debugLog("ClientThread for Manager started **&&&&&**.......err....."
+                     "22222222222222222222222");
+            break;
+        }
+        debugLog("HHHHHHH cmd = 0x%02x, dwCount = %d", reader.lastHeader().cmd,
+                 reader.lastHeader().dwCount);
+        if (step == ReplyReader::Step::Event && m_sink != nullptr)
+            m_sink->post(std::move(event));
+        std::this_thread::sleep_for(kFramePause);
+    }
+    m_connected.store(false);
+    if (m_sink != nullptr)
+        m_sink->post(LinkEvent{kLinkEndedEvent, 0, {}});
+    debugLog("ClientThread for Manager exit *********............");
+}
+
+} // namespace qv

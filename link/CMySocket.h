@@ -1,0 +1,62 @@
+#pragma once
+
+#include "Frame.h"
+#include "LinkEvent.h"
+#include "SocketIo.h"
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace qv {
+
+// The client's one link to the appliance: connects, runs the receive thread that turns reply
+// frames into events, sends requests on the caller's thread, and closes. The object survives a
+// closed link and is reused by the next Connect.
+class CMySocket {
+public:
+    static constexpr std::chrono::milliseconds kConnectTimeout{10000};
+    // The receive thread pauses this long after every frame, as the appliance expects of a
+    // client (at most about 100 frames a second).
+    static constexpr std::chrono::milliseconds kFramePause{10};
+
+    CMySocket() = default;
+    ~CMySocket();
+    CMySocket(const CMySocket&) = delete;
+    CMySocket& operator=(const CMySocket&) = delete;
+
+    // Connects to `address` ("host", dotted IPv4, either with ":port"; `port` when none is
+    // given) and starts the receive thread, which delivers to `sink`. False when already
+    // connected (nothing changes) or when the connection cannot be made.
+    bool Connect(EventSink* sink, const std::string& address, int port = 12300);
+    // Stops the receive thread and closes the socket. Safe when already closed; returns only
+    // after the receive thread has ended.
+    void Close();
+    bool connected() const { return m_connected.load(); }
+    // The port of the last Connect.
+    int port() const { return m_port; }
+
+    // Sends one request: the scrambled header, then the payload scrambled or raw. Does nothing
+    // and returns false when not connected; closes the link when a send fails. `progress`, when
+    // given, is told how many payload bytes went out so far (payloads go in chunks then).
+    bool Send(const Frame& frame,
+              const std::function<void(size_t sent, size_t total)>& progress = {});
+
+private:
+    void ClientThread();
+    void joinFinishedThread();
+
+    std::atomic<bool> m_connected{false};
+    std::atomic<bool> m_stop{false};
+    std::atomic<SocketHandle> m_socket{kInvalidSocket};
+    EventSink* m_sink = nullptr;
+    int m_port = 12300;
+    std::thread m_thread;
+    std::mutex m_sendMutex; // one frame at a time, so uploads on a worker cannot interleave
+    std::mutex m_closeMutex;
+};
+
+} // namespace qv

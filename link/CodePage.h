@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// Texts in the appliance's records are bytes in the Windows ANSI code page of the administrator's
+// user-interface language: 949 for Korean, 1252 otherwise. QVSETTING_CODEPAGE (for example
+// "949") overrides the choice.
+int systemCodePage();
+// The code page the language of `locale` (a POSIX locale name such as "ko_KR.UTF-8") implies.
+int codePageForLocale(std::string_view locale);
+
+// Conversions between UTF-8 and a code page. Bytes that do not convert become U+FFFD (to UTF-8)
+// or make the conversion fail (to the code page); they never crash and never write past the
+// result. `ok`, when given, tells whether every character converted.
+std::string ansiToUtf8(std::string_view ansi, int codePage, bool* ok = nullptr);
+std::string utf8ToAnsi(std::string_view utf8, int codePage, bool* ok = nullptr);
+
+inline std::string ansiToUtf8(std::string_view ansi) {
+    return ansiToUtf8(ansi, systemCodePage());
+}
+inline std::string utf8ToAnsi(std::string_view utf8, bool* ok = nullptr) {
+    return utf8ToAnsi(utf8, systemCodePage(), ok);
+}
+
+// Cuts `ansi` to at most `maxBytes` without splitting a double-byte character of `codePage`.
+std::string cutAnsi(std::string_view ansi, size_t maxBytes, int codePage);
+
+} // namespace qv

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Every platform socket call of the project is in SocketIo.cpp; a Windows build adds Winsock
+// there and nowhere else.
+namespace qv {
+
+using SocketHandle = int;
+constexpr SocketHandle kInvalidSocket = -1;
+
+// Where to connect: `host`, dotted IPv4, or either followed by ":port".
+struct ServerAddress {
+    std::string host;
+    int port = 0;
+};
+// Splits "host[:port]"; a missing port gives `defaultPort`. False for an empty host or a port
+// outside 1..65535.
+bool parseServerAddress(const std::string& text, int defaultPort, ServerAddress& out);
+
+// Opens a TCP connection with Nagle's coalescing off. A text with a letter in it is looked up by
+// name; one of digits and dots is read as a dotted address. Gives up after `timeout`, so a
+// silent address fails instead of hanging. Returns kInvalidSocket on any failure.
+SocketHandle connectTcp(const ServerAddress& address, std::chrono::milliseconds timeout);
+
+// True when every byte went out. Never raises SIGPIPE when the peer has gone.
+bool SendAll(SocketHandle socket, const uint8_t* buffer, size_t length);
+// True when exactly `length` bytes arrived; false on error or end of stream.
+bool ReceiveAll(SocketHandle socket, uint8_t* buffer, size_t length);
+
+// Wakes a thread blocked in ReceiveAll on this socket (both directions are shut down).
+void shutdownSocket(SocketHandle socket);
+void closeSocket(SocketHandle socket);
+
+// Server side, for the simulator and the test peers: a listening socket on `bindAddress` and
+// `port` (0 picks a free port), and the port it got.
+SocketHandle listenTcp(const std::string& bindAddress, int port, int backlog = 8);
+int localPort(SocketHandle socket);
+// Waits for a connection; kInvalidSocket when the listening socket was shut down or failed.
+SocketHandle acceptConnection(SocketHandle listening);
+
+} // namespace qv

