@@ -1,0 +1,9 @@
+#include "AppIcon.h"
+
+namespace qv {
+
+QString appIconPath() {
+    return QStringLiteral(":/qvsetting/qvsetting.png");
+}
+
+} // namespace qv
