@@ -143,6 +143,30 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
     {216, "Relay", "접점"},
     {217, "Normal", "정규"},
     {218, "Exception", "예외"},
+    // Center ID page and qvctl: limits and states the appliance-era texts left unsaid.
+    {321, "Name is too long. It may hold at most 31 bytes.",
+     "이름이 너무 깁니다. 31바이트 이하로 입력하세요."},
+    {322, "The center ID list is full (101 IDs). Delete an ID before adding another.",
+     "센터 아이디 목록이 가득 찼습니다(최대 101개). 다른 아이디를 삭제한 후 추가하세요."},
+    {323, "The ID contains characters that cannot be stored. Use other characters.",
+     "아이디에 저장할 수 없는 문자가 있습니다. 다른 문자를 사용하세요."},
+    {324, "The password contains characters that cannot be stored. Use other characters.",
+     "비밀번호에 저장할 수 없는 문자가 있습니다. 다른 문자를 사용하세요."},
+    {325, "The name contains characters that cannot be stored. Use other characters.",
+     "이름에 저장할 수 없는 문자가 있습니다. 다른 문자를 사용하세요."},
+    {326, "Changes not applied", "적용되지 않은 변경 사항"},
+    {327, "The center ID changes have not been applied. Discard them and leave this page?",
+     "적용하지 않은 센터 아이디 변경 사항이 있습니다. 변경 사항을 버리고 이 페이지를 "
+     "나가시겠습니까?"},
+    {328,
+     "The connection ended before your center ID changes were applied. Keep them?\n"
+     "Yes: keep them, so that Apply sends them. No: discard them and show the list of the "
+     "appliance.",
+     "센터 아이디 변경 사항을 적용하기 전에 연결이 끊어졌습니다. 변경 사항을 유지하시겠습니까?\n"
+     "예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비의 목록을 표시합니다."},
+    {329, "There is no center ID with that ID.", "해당 센터 아이디가 없습니다."},
+    {330, "The appliance did not accept the center ID list.",
+     "장비가 센터 아이디 목록을 받아들이지 않았습니다."},
 });
 
 constexpr bool sortedById() {

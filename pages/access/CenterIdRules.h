@@ -43,6 +43,7 @@ enum Message : int {
     kDiscardOnLeave = 327,
     kKeepAfterLogon = 328,
     kIdNotFound = 329,
+    kApplyRefused = 330,
 };
 
 // The relay server cannot take '_' in an ID; this message is fixed Korean in both languages.
