@@ -1,0 +1,456 @@
+#include "SimHandler.h"
+
+#include "Catalogue.h"
+#include "Commands.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdio>
+
+namespace qv::sim {
+namespace {
+
+constexpr int kUpdateSteps = 8; // reports 0..7 are steps reached, 8 is "finished"
+constexpr int32_t kUpdateUnreachable = 99;
+constexpr int32_t kFirmwareDone = 0;
+
+template <class Record> Frame replyWith(uint8_t cmd, int32_t value, const Record& record) {
+    return replyFrame(cmd, value, record.data(), record.size());
+}
+
+template <class Record> void copyInto(Record& record, const std::vector<uint8_t>& payload) {
+    std::copy_n(payload.begin(), std::min(payload.size(), record.size()), record.data());
+}
+
+std::string lower(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool isAlnumText(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) {
+        return c < 0x80 && std::isalnum(c) != 0;
+    });
+}
+
+// "00:1a:2b:3c:4d:5e" or "00-1A-2B-3C-4D-5E" in lower case with colons; empty when the text is
+// not a MAC address.
+std::string normalMac(const std::string& text) {
+    if (text.size() != 17)
+        return {};
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (i % 3 == 2) {
+            if (c != ':' && c != '-')
+                return {};
+            out += ':';
+        } else {
+            if (std::isxdigit(static_cast<unsigned char>(c)) == 0)
+                return {};
+            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+    }
+    return out;
+}
+
+std::string macTextOf(const NetworkConfigRecord& record) {
+    const auto mac = record.mac();
+    char text[18];
+    std::snprintf(text, sizeof text, "%02x:%02x:%02x:%02x:%02x:%02x", mac[0], mac[1], mac[2],
+                  mac[3], mac[4], mac[5]);
+    return text;
+}
+
+int32_t clampedMaxSchedules(const NetworkConfigRecord& record) {
+    return std::clamp(record.maxScheduleCount(), 10, 2040);
+}
+
+const char* requestName(uint8_t cmd) {
+    static const std::array<const char*, 32> names{
+        "?",
+        "logon",
+        "read product summary",
+        "change administrator",
+        "read center IDs",
+        "write center IDs",
+        "read Wake-on-LAN",
+        "write Wake-on-LAN",
+        "read network settings",
+        "save network settings and reboot",
+        "check DDNS ID",
+        "register MAC address",
+        "register DDNS",
+        "start software update",
+        "logo upload",
+        "ActiveX page upload",
+        "read automatic update",
+        "write automatic update",
+        "reboot",
+        "start firmware update",
+        "web archive upload",
+        "read IO list",
+        "read schedule",
+        "write schedule",
+        "read time",
+        "?",
+        "set NTP server",
+        "read blacklist",
+        "?",
+        "read block IPs",
+        "write block IPs",
+        "clear blacklist",
+    };
+    return cmd < names.size() ? names[cmd] : "?";
+}
+
+std::string counted(int32_t count, const char* what) {
+    return std::to_string(count) + " " + what;
+}
+
+// A table write: the count must fit the table (and the appliance's own limit); the payload, when
+// the frame carries one, replaces the table's bytes whole.
+template <class Table>
+void writeTable(Outcome& out, const Frame& request, int32_t limit, int32_t& count, Table& table,
+                const char* what) {
+    if (request.dwCount < 0 || request.dwCount > limit) {
+        out.replies.push_back(replyFrame(request.cmd, result::kRefused));
+        out.log += ": refused, " + counted(request.dwCount, what) + " (limit " +
+                   std::to_string(limit) + ")";
+        return;
+    }
+    count = request.dwCount;
+    if (!request.payload.empty())
+        copyInto(table, request.payload);
+    out.stateChanged = true;
+    out.replies.push_back(replyFrame(request.cmd, result::kOk));
+    out.log += ": stored " + counted(count, what);
+}
+
+void checkDdns(Outcome& out, const SimState& state, const Frame& request) {
+    TextRequestPayload text;
+    copyInto(text, request.payload);
+    const std::string id = text.firstText();
+    const std::string mac = normalMac(text.secondText());
+    int32_t value = result::kOk;
+    if (!isAlnumText(id))
+        value = result::kDdnsInvalid;
+    else if (ddnsIdTakenElsewhere(id) && lower(id) != lower(state.record.ddnsId()))
+        value = result::kDdnsIdTaken;
+    else if (!mac.empty() && macTakenElsewhere(mac))
+        value = result::kMacTaken;
+    out.replies.push_back(replyFrame(request.cmd, value));
+    out.log += " \"" + id + "\": " + std::to_string(value);
+}
+
+void registerMac(Outcome& out, SimState& state, const Frame& request) {
+    TextRequestPayload text;
+    copyInto(text, request.payload);
+    const std::string mac = normalMac(text.firstText());
+    int32_t value = result::kOk;
+    if (mac.empty())
+        value = result::kFailed;
+    else if (macTakenElsewhere(mac))
+        value = result::kAlreadyRegistered;
+    else if (mac != macTextOf(state.record))
+        value = result::kFailed; // not this appliance's address
+    else if (state.macRegistered)
+        value = result::kAlreadyRegistered;
+    else {
+        state.macRegistered = true;
+        out.stateChanged = true;
+    }
+    out.replies.push_back(replyFrame(request.cmd, value));
+    out.log += " \"" + text.firstText() + "\": " + std::to_string(value);
+}
+
+void registerDdns(Outcome& out, SimState& state, const Frame& request) {
+    NetworkConfigRecord wanted;
+    copyInto(wanted, request.payload);
+    const std::string id = wanted.ddnsId();
+    const std::string mac = normalMac(wanted.macText());
+    int32_t value = result::kOk;
+    if (!state.macRegistered)
+        value = result::kNotRegistered;
+    else if (!mac.empty() && macTakenElsewhere(mac))
+        value = result::kMacRegisteredElsewhere;
+    else if (mac != macTextOf(state.record) || !isAlnumText(id))
+        value = result::kFailed;
+    else if (ddnsIdTakenElsewhere(id) && lower(id) != lower(state.record.ddnsId()))
+        value = result::kDdnsOccupied;
+    else {
+        state.record.setDdnsId(id);
+        state.record.setEmail(wanted.email());
+        // The company's bytes are kept as sent (UTF-8 by agreement, not checked here).
+        std::copy_n(wanted.data() + 90, 32, state.record.data() + 90);
+        out.stateChanged = true;
+    }
+    out.replies.push_back(replyFrame(request.cmd, value));
+    out.log += " \"" + id + "\": " + std::to_string(value);
+}
+
+void saveNetwork(Outcome& out, SimState& state, const Frame& request) {
+    NetworkConfigRecord sent;
+    copyInto(sent, request.payload);
+    NetworkConfigRecord& r = state.record;
+    // Only the fields the network page sets are taken; a port of 0 falls back to its default.
+    r.setLinkPort(sent.linkPort() != 0 ? sent.linkPort() : 12301);
+    r.setDataPort(sent.dataPort() != 0 ? sent.dataPort() : 12302);
+    r.setWebPort(sent.webPort() != 0 ? sent.webPort() : 80);
+    r.setIpAddress(sent.ipAddress());
+    r.setGateway(sent.gateway());
+    r.setNetMask(sent.netMask());
+    r.setDhcp(sent.dhcp() == 1 ? 1 : 0);
+    r.setUpnp(sent.upnp());
+    out.stateChanged = true;
+    out.after = LinkAfter::Reboot;
+    const auto ip = r.ipAddress();
+    out.log += ": " + std::to_string(ip[0]) + "." + std::to_string(ip[1]) + "." +
+               std::to_string(ip[2]) + "." + std::to_string(ip[3]) +
+               (r.dhcp() == 1 ? " (DHCP)" : "") + ", rebooting";
+}
+
+void uploadLogo(Outcome& out, const Frame& request) {
+    static const std::array<const char*, 3> names{"logo.gif", "logo.jpg", "logo.swf"};
+    if (request.payload.empty()) {
+        for (const char* name : names)
+            out.files.push_back(FileChange{name, {}, true});
+        out.replies.push_back(replyFrame(request.cmd, 0));
+        out.log += ": logo deleted";
+        return;
+    }
+    // The last byte is the image type: '1' GIF, '2' JPEG, '3' SWF.
+    const uint8_t type = request.payload.back();
+    const size_t kept = (type >= '1' && type <= '3') ? static_cast<size_t>(type - '1') : 0;
+    for (size_t i = 0; i < names.size(); ++i)
+        if (i != kept)
+            out.files.push_back(FileChange{names[i], {}, true});
+    out.files.push_back(FileChange{
+        names[kept], std::vector<uint8_t>(request.payload.begin(), request.payload.end() - 1),
+        false});
+    out.replies.push_back(replyFrame(request.cmd, 1));
+    out.log += ": " + std::to_string(request.payload.size() - 1) + " bytes as " + names[kept];
+}
+
+void storeUpload(Outcome& out, const Frame& request, const char* name, uint8_t replyCmd) {
+    out.files.push_back(FileChange{name, request.payload, false});
+    out.replies.push_back(replyFrame(replyCmd, 0));
+    out.log += ": " + std::to_string(request.payload.size()) + " bytes as " + name;
+}
+
+void startUpdate(Outcome& out, const HandlerContext& context) {
+    if (context.updateServerUnreachable) {
+        out.later.push_back({std::chrono::milliseconds(0), replyFrame(CMD_SET_UPDATE_MSG, 0)});
+        out.later.push_back(
+            {context.updateStep, replyFrame(CMD_SET_UPDATE_MSG, kUpdateUnreachable)});
+        out.log += ": update server unreachable";
+        return;
+    }
+    for (int step = 0; step <= kUpdateSteps; ++step)
+        out.later.push_back({context.updateStep * step, replyFrame(CMD_SET_UPDATE_MSG, step)});
+    out.log += ": " + std::to_string(kUpdateSteps + 1) + " reports";
+}
+
+} // namespace
+
+Frame replyFrame(uint8_t cmd, int32_t value, const uint8_t* payload, size_t length) {
+    Frame frame{cmd, value, {}, true};
+    const ReplyRule* rule = findReplyRule(cmd);
+    if (rule == nullptr)
+        return frame;
+    frame.scrambled = rule->scrambled;
+    size_t size = 0;
+    switch (rule->payload) {
+    case PayloadRule::None:
+    case PayloadRule::RawLength:
+        break;
+    case PayloadRule::Always:
+        size = rule->size;
+        break;
+    case PayloadRule::WhenPositive:
+        size = value > 0 ? rule->size : 0;
+        break;
+    case PayloadRule::PerEntry:
+        size = value > 0 ? static_cast<size_t>(value) * rule->size : 0;
+        break;
+    }
+    frame.payload.assign(size, 0);
+    if (payload != nullptr)
+        std::copy_n(payload, std::min(size, length), frame.payload.begin());
+    return frame;
+}
+
+bool ddnsIdTakenElsewhere(const std::string& ddnsId) {
+    static const std::array<const char*, 6> taken{"demo",   "test",  "quorvel",
+                                                  "office", "admin", "myserver"};
+    const std::string id = lower(ddnsId);
+    return std::any_of(taken.begin(), taken.end(), [&](const char* t) { return id == t; });
+}
+
+bool macTakenElsewhere(const std::string& macText) {
+    static const std::array<const char*, 2> taken{"00:1a:2b:00:00:01", "00:1a:2b:00:00:02"};
+    const std::string mac = normalMac(macText);
+    return std::any_of(taken.begin(), taken.end(), [&](const char* t) { return mac == t; });
+}
+
+Outcome handleRequest(SimState& state, Session& session, const Frame& request,
+                      const HandlerContext& context) {
+    Outcome out;
+    out.log = std::string(requestName(request.cmd)) + " (" + std::to_string(request.cmd) + ")";
+
+    if (request.cmd == CMD_LOGIN_MSG) {
+        TextRequestPayload text;
+        copyInto(text, request.payload);
+        session.loggedOn =
+            text.firstText() == state.adminId && text.secondText() == state.adminPassword;
+        const int32_t value = session.loggedOn ? 100 + state.maxCenterIds : result::kLogonRefused;
+        out.replies.push_back(replyFrame(CMD_LOGIN_MSG, value));
+        // The password is never logged.
+        out.log += " as \"" + text.firstText() +
+                   "\": " + (session.loggedOn ? "accepted" : "refused") + " (" +
+                   std::to_string(value) + ")";
+        return out;
+    }
+    if (!session.loggedOn) {
+        out.log += ": ignored, not logged on";
+        return out;
+    }
+
+    switch (request.cmd) {
+    case CMD_GET_INFO_MSG:
+    case CMD_GET_NETWORK_MSG:
+        out.replies.push_back(replyWith(request.cmd, 0, state.record));
+        break;
+    case CMD_SET_ADMIN_MSG: {
+        TextRequestPayload text;
+        copyInto(text, request.payload);
+        if (text.firstText().empty() || text.secondText().empty()) {
+            out.replies.push_back(replyFrame(request.cmd, result::kRefused));
+            out.log += ": refused, empty ID or password";
+            break;
+        }
+        state.adminId = text.firstText();
+        state.adminPassword = text.secondText();
+        out.stateChanged = true;
+        out.replies.push_back(replyFrame(request.cmd, result::kOk));
+        out.log += ": new ID \"" + state.adminId + "\"";
+        break;
+    }
+    case CMD_GET_CENTERID_MSG:
+        out.replies.push_back(replyWith(request.cmd, state.centerIdCount, state.centerIds));
+        out.log += ": " + counted(state.centerIdCount, "entries");
+        break;
+    case CMD_SET_CENTERID_MSG:
+        writeTable(out, request, std::min(state.maxCenterIds, 101), state.centerIdCount,
+                   state.centerIds, "entries");
+        break;
+    case CMD_GET_WOL_MSG:
+        out.replies.push_back(replyWith(request.cmd, state.wolCount, state.wol));
+        out.log += ": " + counted(state.wolCount, "entries");
+        break;
+    case CMD_SET_WOL_MSG:
+        writeTable(out, request, 101, state.wolCount, state.wol, "entries");
+        break;
+    case CMD_SET_NETWORK_MSG:
+        saveNetwork(out, state, request);
+        break;
+    case CMD_CHECK_DDNS_MSG:
+        checkDdns(out, state, request);
+        break;
+    case CMD_REG_MAC_MSG:
+        registerMac(out, state, request);
+        break;
+    case CMD_REG_DDNS_MSG:
+        registerDdns(out, state, request);
+        break;
+    case CMD_SET_UPDATE_MSG:
+        startUpdate(out, context);
+        break;
+    case CMD_SET_LOGO_MSG:
+        uploadLogo(out, request);
+        break;
+    case CMD_SET_AXPAGE_MSG:
+        storeUpload(out, request, "index.html", CMD_SET_AXPAGE_MSG);
+        break;
+    case CMD_SET_WEBPAGE_MSG:
+        storeUpload(out, request, "webpage.zip", CMD_SET_WEBPAGE_MSG);
+        break;
+    case CMD_GET_AUTOUPDATE_MSG:
+        out.replies.push_back(replyFrame(request.cmd, state.autoUpdate));
+        out.log += ": " + std::string(state.autoUpdate == 1 ? "off" : "on");
+        break;
+    case CMD_SET_AUTOUPDATE_MSG:
+        state.autoUpdate = request.dwCount == 1 ? 1 : 0;
+        out.stateChanged = true;
+        out.replies.push_back(replyFrame(request.cmd, result::kOk));
+        out.log += ": " + std::string(state.autoUpdate == 1 ? "off" : "on");
+        break;
+    case CMD_SET_REBOOT_MSG:
+        out.replies.push_back(replyFrame(request.cmd, result::kOk));
+        out.after = LinkAfter::Reboot;
+        out.log += ": rebooting";
+        break;
+    case CMD_SET_FIRMWARE_MSG:
+        if (context.updateServerUnreachable) {
+            out.replies.push_back(replyFrame(request.cmd, kUpdateUnreachable));
+            out.log += ": update server unreachable";
+        } else {
+            out.replies.push_back(replyFrame(request.cmd, kFirmwareDone));
+            out.after = LinkAfter::Reboot;
+            out.log += ": finished, rebooting";
+        }
+        break;
+    case CMD_GET_IOLIST_MSG:
+        out.replies.push_back(replyWith(request.cmd, state.ioCount, state.ioList));
+        out.log += ": " + counted(state.ioCount, "devices");
+        break;
+    case CMD_GET_SCHEDULE_MSG:
+        out.replies.push_back(replyWith(request.cmd, state.scheduleCount, state.schedule));
+        out.log += ": " + counted(state.scheduleCount, "schedules");
+        break;
+    case CMD_SET_SCHEDULE_MSG:
+        writeTable(out, request, clampedMaxSchedules(state.record), state.scheduleCount,
+                   state.schedule, "schedules");
+        break;
+    case CMD_GET_TIME_MSG:
+        out.replies.push_back(replyFrame(request.cmd, static_cast<int32_t>(context.now)));
+        out.log += ": " + std::to_string(static_cast<int32_t>(context.now));
+        break;
+    case CMD_SET_NTP_MSG: {
+        TextRequestPayload text;
+        copyInto(text, request.payload);
+        state.record.setNtpServer(text.firstText());
+        out.stateChanged = true;
+        out.replies.push_back(replyFrame(request.cmd, result::kOk));
+        out.log += ": \"" + text.firstText() + "\"";
+        break;
+    }
+    case CMD_GET_BLACKLIST_MSG:
+        out.replies.push_back(replyFrame(request.cmd, state.blacklistCount, state.blacklist.data(),
+                                         state.blacklist.size()));
+        out.log += ": " + counted(state.blacklistCount, "entries");
+        break;
+    case CMD_GET_BLOCKIP_MSG:
+        out.replies.push_back(replyWith(request.cmd, state.blockIpCount, state.blockIps));
+        out.log += ": " + counted(state.blockIpCount, "entries");
+        break;
+    case CMD_SET_BLOCKIP_MSG:
+        writeTable(out, request, 100, state.blockIpCount, state.blockIps, "entries");
+        break;
+    case CMD_CLEAR_BLACKLIST_MSG:
+        state.blacklistCount = 0;
+        state.blacklist = BlacklistEntries{};
+        out.stateChanged = true;
+        out.replies.push_back(replyFrame(request.cmd, result::kOk));
+        out.log += ": cleared";
+        break;
+    default:
+        out.log += ": not served";
+        break;
+    }
+    return out;
+}
+
+} // namespace qv::sim

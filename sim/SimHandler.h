@@ -1,0 +1,81 @@
+#pragma once
+
+#include "Frame.h"
+#include "SimState.h"
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qv::sim {
+
+// What one connection remembers: only whether the administrator has logged on on it.
+struct Session {
+    bool loggedOn = false;
+};
+
+// What the handler needs from the world, passed in so that it stays a pure function.
+struct HandlerContext {
+    int64_t now = 0;                            // the appliance's clock, seconds since 1970 UTC
+    std::chrono::milliseconds updateStep{1500}; // time between two software update reports
+    bool updateServerUnreachable = false;       // --update-unreachable
+};
+
+// A reply sent some time after the request (the steps of a software update).
+struct TimedReply {
+    std::chrono::milliseconds delay; // from the moment the request was handled
+    Frame frame;
+};
+
+// What happens to the link after the replies went out.
+enum class LinkAfter {
+    KeepOpen,
+    Reboot, // close the link and refuse connections for the reboot pause
+};
+
+// A file the appliance keeps in its upload folder: written, or removed when `remove` is set.
+struct FileChange {
+    std::string name;
+    std::vector<uint8_t> contents;
+    bool remove = false;
+};
+
+struct Outcome {
+    std::vector<Frame> replies;    // sent at once, in order
+    std::vector<TimedReply> later; // sent after their delays, unless the link has gone
+    LinkAfter after = LinkAfter::KeepOpen;
+    bool stateChanged = false;     // the state file is to be written
+    std::vector<FileChange> files; // uploads to store
+    std::string log;               // one line describing what was served
+};
+
+// Serves one request: reads and changes `state` and returns the replies and actions. Before a
+// successful logon on `session` only logon is served; other requests are answered with nothing.
+Outcome handleRequest(SimState& state, Session& session, const Frame& request,
+                      const HandlerContext& context);
+
+// The reply frame for `cmd` with `value`, its payload sized and scrambled as the client's reply
+// catalogue expects (missing bytes are zero, surplus bytes dropped).
+Frame replyFrame(uint8_t cmd, int32_t value, const uint8_t* payload = nullptr, size_t length = 0);
+
+// Result values of the DDNS and registration requests (the client's messages depend on them).
+namespace result {
+constexpr int32_t kOk = 101;
+constexpr int32_t kDdnsIdTaken = 102;
+constexpr int32_t kMacTaken = 103;
+constexpr int32_t kDdnsInvalid = 104;       // any other error of a DDNS check
+constexpr int32_t kAlreadyRegistered = 401; // MAC registration
+constexpr int32_t kNotRegistered = 401;     // DDNS registration before the MAC registration
+constexpr int32_t kDdnsOccupied = 402;      // DDNS registration
+constexpr int32_t kMacRegisteredElsewhere = 403;
+constexpr int32_t kFailed = 500;
+constexpr int32_t kLogonRefused = 0;
+constexpr int32_t kRefused = 0; // a table write the appliance cannot take
+} // namespace result
+
+// DDNS IDs and MAC addresses that other appliances already hold in the vendor's registry.
+bool ddnsIdTakenElsewhere(const std::string& ddnsId);
+bool macTakenElsewhere(const std::string& macText);
+
+} // namespace qv::sim

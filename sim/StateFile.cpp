@@ -1,0 +1,199 @@
+#include "SimState.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+
+namespace qv::sim {
+namespace {
+
+constexpr const char* kMagic = "qvsim-state 1";
+
+std::string toHex(const uint8_t* data, size_t length) {
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(length * 2);
+    for (size_t i = 0; i < length; ++i) {
+        out += digits[data[i] >> 4];
+        out += digits[data[i] & 0x0F];
+    }
+    return out;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Exactly `length` bytes of hexadecimal, or false.
+bool fromHex(const std::string& hex, uint8_t* out, size_t length) {
+    if (hex.size() != length * 2)
+        return false;
+    for (size_t i = 0; i < length; ++i) {
+        const int high = hexValue(hex[2 * i]);
+        const int low = hexValue(hex[2 * i + 1]);
+        if (high < 0 || low < 0)
+            return false;
+        out[i] = static_cast<uint8_t>(high << 4 | low);
+    }
+    return true;
+}
+
+bool parseInt(const std::string& text, int32_t& out) {
+    try {
+        size_t used = 0;
+        const long long v = std::stoll(text, &used);
+        if (used != text.size() || v < INT32_MIN || v > INT32_MAX)
+            return false;
+        out = static_cast<int32_t>(v);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+// One table: its count and its bytes, with the count kept within the slots.
+struct TableField {
+    int32_t* count;
+    uint8_t* bytes;
+    size_t size;
+    int32_t slots;
+};
+
+std::map<std::string, TableField> tablesOf(SimState& s) {
+    return {
+        {"center-ids", {&s.centerIdCount, s.centerIds.data(), s.centerIds.size(), 101}},
+        {"wol", {&s.wolCount, s.wol.data(), s.wol.size(), 101}},
+        {"blacklist",
+         {&s.blacklistCount, s.blacklist.data(), s.blacklist.size(), SimState::kBlacklistSlots}},
+        {"block-ips", {&s.blockIpCount, s.blockIps.data(), s.blockIps.size(), 100}},
+        {"io-list", {&s.ioCount, s.ioList.data(), s.ioList.size(), 1024}},
+        {"schedule", {&s.scheduleCount, s.schedule.data(), s.schedule.size(), 2048}},
+    };
+}
+
+} // namespace
+
+bool saveState(const SimState& state, const std::string& path, std::string& error) {
+    std::ostringstream out;
+    out << kMagic << '\n';
+    out << "admin-id "
+        << toHex(reinterpret_cast<const uint8_t*>(state.adminId.data()), state.adminId.size())
+        << '\n';
+    out << "admin-password "
+        << toHex(reinterpret_cast<const uint8_t*>(state.adminPassword.data()),
+                 state.adminPassword.size())
+        << '\n';
+    out << "max-center-ids " << state.maxCenterIds << '\n';
+    out << "auto-update " << state.autoUpdate << '\n';
+    out << "mac-registered " << (state.macRegistered ? 1 : 0) << '\n';
+    out << "record " << toHex(state.record.data(), state.record.size()) << '\n';
+    SimState& writable = const_cast<SimState&>(state); // tablesOf only reads here
+    for (const auto& [name, table] : tablesOf(writable))
+        out << name << ' ' << *table.count << ' ' << toHex(table.bytes, table.size) << '\n';
+
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        if (!file) {
+            error = "cannot write " + temporary;
+            return false;
+        }
+        file << out.str();
+        file.flush();
+        if (!file) {
+            error = "cannot write " + temporary;
+            return false;
+        }
+    }
+    std::error_code code;
+    std::filesystem::rename(temporary, path, code);
+    if (code) {
+        error = "cannot replace " + path + ": " + code.message();
+        return false;
+    }
+    return true;
+}
+
+bool loadState(SimState& state, const std::string& path, std::string& error) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = "cannot read " + path;
+        return false;
+    }
+    std::string line;
+    if (!std::getline(file, line) || line != kMagic) {
+        error = path + " is not a qvsim state file (expected the line \"" + kMagic + "\")";
+        return false;
+    }
+    // Everything is read into a copy first, so a broken file changes nothing.
+    auto loaded = std::make_unique<SimState>(state);
+    auto tables = tablesOf(*loaded);
+    std::map<std::string, bool> seen;
+    int lineNumber = 1;
+    while (std::getline(file, line)) {
+        ++lineNumber;
+        if (line.empty())
+            continue;
+        std::istringstream fields(line);
+        std::string key;
+        fields >> key;
+        const auto fail = [&](const std::string& what) {
+            error = path + ":" + std::to_string(lineNumber) + ": " + what;
+            return false;
+        };
+        std::string a, b;
+        fields >> a >> b;
+        if (key == "admin-id" || key == "admin-password") {
+            std::string text(a.size() / 2, '\0');
+            if (!fromHex(a, reinterpret_cast<uint8_t*>(text.data()), text.size()))
+                return fail("bad hexadecimal text");
+            (key == "admin-id" ? loaded->adminId : loaded->adminPassword) = text;
+        } else if (key == "max-center-ids" || key == "auto-update" || key == "mac-registered") {
+            int32_t value = 0;
+            if (!parseInt(a, value))
+                return fail("bad number");
+            if (key == "max-center-ids") {
+                if (value < 1 || value > 149)
+                    return fail("max-center-ids must be 1 to 149");
+                loaded->maxCenterIds = value;
+            } else if (key == "auto-update") {
+                loaded->autoUpdate = value;
+            } else {
+                loaded->macRegistered = value != 0;
+            }
+        } else if (key == "record") {
+            if (!fromHex(a, loaded->record.data(), loaded->record.size()))
+                return fail("the record must be 316 bytes in hexadecimal");
+        } else if (auto found = tables.find(key); found != tables.end()) {
+            const TableField& table = found->second;
+            int32_t count = 0;
+            if (!parseInt(a, count) || count < 0 || count > table.slots)
+                return fail("bad count for " + key);
+            if (!fromHex(b, table.bytes, table.size))
+                return fail(key + " must be " + std::to_string(table.size) +
+                            " bytes in hexadecimal");
+            *table.count = count;
+        } else {
+            return fail("unknown entry \"" + key + "\"");
+        }
+        seen[key] = true;
+    }
+    for (const char* required : {"admin-id", "admin-password", "record"})
+        if (!seen[required]) {
+            error = path + ": the entry \"" + std::string(required) + "\" is missing";
+            return false;
+        }
+    state = *loaded;
+    return true;
+}
+
+} // namespace qv::sim

@@ -1,0 +1,213 @@
+// qvsim: a stand-in for the appliance's admin port, for demonstrations and end-to-end tests.
+
+#include "SimServer.h"
+#include "SimState.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <pthread.h>
+#include <string>
+#include <thread>
+
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kExitFailure = 1;
+
+const char* const kHelp = R"(Usage: qvsim [OPTIONS]
+
+A simulated Quorvel MY appliance: it answers the administration conversation of QVSetting and
+qvctl on TCP from state it keeps, seeded with demonstration data.
+
+Options:
+  --bind ADDRESS           address to listen on (default 127.0.0.1)
+  --port PORT              port to listen on (default 12300; 0 picks a free port). The port is
+                           printed as "qvsim listening on ADDRESS:PORT" once listening.
+  --admin-id ID            administrator ID to accept (default "admin", or the one kept in
+                           the state file)
+  --admin-password TEXT    administrator password to accept (default "admin", or the one kept
+                           in the state file)
+  --state FILE             keep the state in FILE across restarts: read at start (a missing
+                           file is created from the demonstration data), written after every
+                           change
+  --upload-dir DIR         where uploaded logo (logo.gif/.jpg/.swf), ActiveX page (index.html)
+                           and web archive (webpage.zip) are stored (default FILE.uploads next
+                           to the state file, else qvsim-uploads in the temporary directory)
+  --update-unreachable     act as if the vendor's update server cannot be reached: software
+                           and firmware updates answer 99
+  --update-step SECONDS    time between two software update reports (default 1.5)
+  --reboot-pause SECONDS   how long connections are refused after a reboot, a firmware update
+                           or Save & Reboot (default 5)
+  --max-center-ids N       center ID limit the logon answer reports (1 to 149, default 20,
+                           or the one kept in the state file)
+  --help                   show this text
+
+One client is served at a time; a second client waits until the first one has gone. Every
+request served is logged on standard output, one line each. SIGINT or SIGTERM stops the
+simulator.
+
+Exit status: 0 stopped by a signal, 1 cannot listen or the state file is unusable, 2 usage error.
+)";
+
+struct Arguments {
+    qv::sim::ServerOptions server;
+    std::optional<std::string> adminId;
+    std::optional<std::string> adminPassword;
+    std::optional<int> maxCenterIds;
+    bool uploadDirGiven = false;
+};
+
+bool parseSeconds(const std::string& text, std::chrono::milliseconds& out) {
+    try {
+        size_t used = 0;
+        const double seconds = std::stod(text, &used);
+        if (used != text.size() || seconds < 0 || seconds > 3600)
+            return false;
+        out = std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool parseInteger(const std::string& text, int low, int high, int& out) {
+    try {
+        size_t used = 0;
+        const long value = std::stol(text, &used);
+        if (used != text.size() || value < low || value > high)
+            return false;
+        out = static_cast<int>(value);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+int usageError(const std::string& message) {
+    std::cerr << "qvsim: " << message << "\nTry 'qvsim --help'.\n";
+    return kExitUsage;
+}
+
+// Returns -1 when the arguments are good, otherwise the exit status.
+int parseArguments(int argc, char** argv, Arguments& args) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--help" || option == "-h") {
+            std::cout << kHelp;
+            return 0;
+        }
+        if (option == "--update-unreachable") {
+            args.server.updateServerUnreachable = true;
+            continue;
+        }
+        if (i + 1 >= argc)
+            return usageError("unknown option or missing value: " + option);
+        const std::string value = argv[++i];
+        if (option == "--bind") {
+            args.server.bindAddress = value;
+        } else if (option == "--port") {
+            if (!parseInteger(value, 0, 65535, args.server.port))
+                return usageError("--port needs a number from 0 to 65535");
+        } else if (option == "--admin-id") {
+            if (value.empty() || value.size() > 31)
+                return usageError("--admin-id needs 1 to 31 bytes");
+            args.adminId = value;
+        } else if (option == "--admin-password") {
+            if (value.empty() || value.size() > 63)
+                return usageError("--admin-password needs 1 to 63 bytes");
+            args.adminPassword = value;
+        } else if (option == "--state") {
+            args.server.statePath = value;
+        } else if (option == "--upload-dir") {
+            args.server.uploadDir = value;
+            args.uploadDirGiven = true;
+        } else if (option == "--update-step") {
+            if (!parseSeconds(value, args.server.updateStep))
+                return usageError("--update-step needs seconds from 0 to 3600");
+        } else if (option == "--reboot-pause") {
+            if (!parseSeconds(value, args.server.rebootPause))
+                return usageError("--reboot-pause needs seconds from 0 to 3600");
+        } else if (option == "--max-center-ids") {
+            int n = 0;
+            if (!parseInteger(value, 1, 149, n))
+                return usageError("--max-center-ids needs a number from 1 to 149");
+            args.maxCenterIds = n;
+        } else {
+            return usageError("unknown option: " + option);
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Arguments args;
+    if (const int status = parseArguments(argc, argv, args); status >= 0)
+        return status;
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    std::unique_ptr<qv::sim::SimState> state = qv::sim::seededState();
+    const std::string& statePath = args.server.statePath;
+    bool stateIsNew = true;
+    if (!statePath.empty() && std::filesystem::exists(statePath)) {
+        std::string error;
+        if (!qv::sim::loadState(*state, statePath, error)) {
+            // A broken file is left alone: it may be the only copy of someone's settings.
+            std::cerr << "qvsim: " << error << "\n";
+            return kExitFailure;
+        }
+        stateIsNew = false;
+    }
+    const bool overridden = args.adminId || args.adminPassword || args.maxCenterIds;
+    if (args.adminId)
+        state->adminId = *args.adminId;
+    if (args.adminPassword)
+        state->adminPassword = *args.adminPassword;
+    if (args.maxCenterIds)
+        state->maxCenterIds = *args.maxCenterIds;
+    if (!statePath.empty() && (stateIsNew || overridden)) {
+        std::string error;
+        if (!qv::sim::saveState(*state, statePath, error)) {
+            std::cerr << "qvsim: " << error << "\n";
+            return kExitFailure;
+        }
+    }
+    if (!args.uploadDirGiven) {
+        args.server.uploadDir =
+            !statePath.empty()
+                ? statePath + ".uploads"
+                : (std::filesystem::temp_directory_path() / "qvsim-uploads").string();
+    }
+    args.server.log = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
+
+    // Signals are taken by one thread with sigwait, so stopping needs no signal-safe tricks.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    const std::string bind = args.server.bindAddress;
+    qv::sim::SimServer server(std::move(args.server), std::move(state));
+    std::string error;
+    if (!server.start(error)) {
+        std::cerr << "qvsim: " << error << "\n";
+        return kExitFailure;
+    }
+    std::printf("qvsim listening on %s:%d\n", bind.c_str(), server.port());
+
+    std::thread signalWaiter([&server, stopSignals] {
+        int signal = 0;
+        sigwait(&stopSignals, &signal);
+        std::printf("qvsim stopping (signal %d)\n", signal);
+        server.stop();
+    });
+    server.run();
+    signalWaiter.join();
+    return 0;
+}
