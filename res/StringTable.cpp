@@ -160,13 +160,20 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
      "나가시겠습니까?"},
     {328,
      "The connection ended before your center ID changes were applied. Keep them?\n"
-     "Yes: keep them, so that Apply sends them. No: discard them and show the list of the "
-     "appliance.",
+     "Yes: keep them, so that Apply sends them. No: discard them and show the list the "
+     "appliance just sent.",
      "센터 아이디 변경 사항을 적용하기 전에 연결이 끊어졌습니다. 변경 사항을 유지하시겠습니까?\n"
-     "예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비의 목록을 표시합니다."},
+     "예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비가 보낸 목록을 표시합니다."},
     {329, "There is no center ID with that ID.", "해당 센터 아이디가 없습니다."},
     {330, "The appliance did not accept the center ID list.",
      "장비가 센터 아이디 목록을 받아들이지 않았습니다."},
+    {331,
+     "The center ID list was read again from the appliance, but your changes have not been "
+     "applied. Keep them?\nYes: keep them, so that Apply sends them. No: discard them and show "
+     "the list the appliance just sent.",
+     "장비에서 센터 아이디 목록을 다시 읽었지만 변경 사항이 아직 적용되지 않았습니다. 변경 사항을 "
+     "유지하시겠습니까?\n예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비가 보낸 목록을 "
+     "표시합니다."},
 });
 
 constexpr bool sortedById() {

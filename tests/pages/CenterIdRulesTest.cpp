@@ -317,3 +317,80 @@ TEST(CenterIdRules, SameEntriesLooksAtUsedSlotsOnly) {
 
 } // namespace
 } // namespace qv::centerid
+
+namespace qv::centerid {
+namespace {
+
+TEST(CenterIdChangeTracker, EditsStayVisibleUntilTheApplianceConfirmsThem) {
+    int32_t count = 0;
+    CenterIdTable appliance = tableOf({"a", "b"}, count);
+    ChangeTracker tracker;
+    EXPECT_FALSE(tracker.unapplied());
+    EXPECT_FALSE(tracker.received(appliance, count));
+    EXPECT_FALSE(tracker.unapplied());
+
+    // An edit makes the page's table differ; undoing it by hand clears the state again.
+    CenterIdTable store = appliance;
+    int32_t storeCount = count;
+    addEntry(store, storeCount, makeInput("c"));
+    tracker.noteWorking(store, storeCount);
+    EXPECT_TRUE(tracker.unapplied());
+    deleteEntry(store, storeCount, 2);
+    tracker.noteWorking(store, storeCount);
+    EXPECT_FALSE(tracker.unapplied());
+
+    // Apply refused: still unapplied. Apply accepted: applied.
+    addEntry(store, storeCount, makeInput("c"));
+    tracker.noteWorking(store, storeCount);
+    tracker.sent(store, storeCount);
+    tracker.confirmed(false);
+    EXPECT_TRUE(tracker.unapplied());
+    tracker.sent(store, storeCount);
+    tracker.confirmed(true);
+    EXPECT_FALSE(tracker.unapplied());
+    // A confirmation nobody asked for changes nothing.
+    deleteEntry(store, storeCount, 0);
+    tracker.noteWorking(store, storeCount);
+    tracker.confirmed(true);
+    EXPECT_TRUE(tracker.unapplied());
+}
+
+TEST(CenterIdChangeTracker, AFreshTableOverEditsIsOfferedBack) {
+    int32_t count = 0;
+    const CenterIdTable appliance = tableOf({"a"}, count);
+    ChangeTracker tracker;
+    tracker.received(appliance, count);
+
+    CenterIdTable store = appliance;
+    int32_t storeCount = count;
+    addEntry(store, storeCount, makeInput("mine"));
+    tracker.noteWorking(store, storeCount);
+    const CenterIdTable edited = store;
+
+    // The link ended; after logging on again the appliance's table overwrote the store.
+    store = appliance;
+    storeCount = count;
+    EXPECT_TRUE(tracker.received(store, storeCount));
+    // Keep: the edits come back and still count as unapplied.
+    tracker.restoreWorking(store, storeCount);
+    EXPECT_EQ(storeCount, 2);
+    EXPECT_EQ(store, edited);
+    EXPECT_TRUE(tracker.unapplied());
+
+    // Discard: the appliance's table comes back and nothing is unapplied.
+    EXPECT_TRUE(tracker.received(appliance, count));
+    tracker.discard(store, storeCount);
+    EXPECT_EQ(store, appliance);
+    EXPECT_EQ(storeCount, 1);
+    EXPECT_FALSE(tracker.unapplied());
+
+    // A fresh table that already holds the edits (Apply went through, its answer was lost)
+    // asks nothing.
+    addEntry(store, storeCount, makeInput("mine"));
+    tracker.noteWorking(store, storeCount);
+    EXPECT_FALSE(tracker.received(store, storeCount));
+    EXPECT_FALSE(tracker.unapplied());
+}
+
+} // namespace
+} // namespace qv::centerid
