@@ -1,0 +1,40 @@
+#pragma once
+
+#include "DrawPageHeading.h"
+
+#include <QWidget>
+
+namespace qv {
+class CGlobalData;
+class Prompt;
+} // namespace qv
+
+// Base of every page: paints the title band, holds the settings store and the message service,
+// and has the hooks the main window calls around navigation. Layouts of derived pages start
+// below the band (the top contents margin is the band's height).
+class CPageDlg : public QWidget {
+    Q_OBJECT
+public:
+    CPageDlg(const QString& title, qv::CGlobalData& store, qv::Prompt& prompt,
+             QWidget* parent = nullptr, const QColor& band = qv::kWorkingPageBand);
+
+    QString title() const { return m_title; }
+
+    // Called before the main window leaves this page through a navigation link; false keeps
+    // the page (for example, when the user wants to apply edits first).
+    virtual bool confirmLeave() { return true; }
+    // Called when the link to the appliance has ended and the logon page comes back.
+    virtual void linkEnded() {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+    qv::CGlobalData& store() { return m_store; }
+    qv::Prompt& prompt() { return m_prompt; }
+
+private:
+    QString m_title;
+    QColor m_band;
+    qv::CGlobalData& m_store;
+    qv::Prompt& m_prompt;
+};

@@ -1,0 +1,77 @@
+#include "Prompt.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace qv {
+namespace {
+
+const QString kCaption = QStringLiteral("QVSetting");
+
+// The process's current directory is kept across every chooser: the file a page opens is
+// named by its full path, and nothing else in the process should see the directory move.
+class CurrentDirectoryGuard {
+public:
+    CurrentDirectoryGuard() : m_saved(QDir::currentPath()) {}
+    ~CurrentDirectoryGuard() { QDir::setCurrent(m_saved); }
+    CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
+    CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
+
+private:
+    QString m_saved;
+};
+
+// Texts from the string table break lines the appliance-era way, "\r\n"; Qt wants "\n".
+QString displayed(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+std::optional<QString> chosen(const QString& path) {
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+} // namespace
+
+QString qtFileFilter(const QString& pairs) {
+    const QStringList parts = pairs.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (patterns == QLatin1String("*.*"))
+            patterns = QStringLiteral("*");
+        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+void QtPrompt::notice(const QString& text) {
+    QMessageBox box(QMessageBox::Warning, kCaption, displayed(text), QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+bool QtPrompt::question(const QString& text) {
+    QMessageBox box(QMessageBox::Question, kCaption, displayed(text),
+                    QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> QtPrompt::openFileName(const QString& filter, const QString& title) {
+    CurrentDirectoryGuard keep;
+    return chosen(QFileDialog::getOpenFileName(m_parent, title.isEmpty() ? kCaption : title,
+                                               QString(), filter));
+}
+
+std::optional<QString> QtPrompt::saveFileName(const QString& filter, const QString& defaultName,
+                                              const QString& title) {
+    CurrentDirectoryGuard keep;
+    return chosen(QFileDialog::getSaveFileName(m_parent, title.isEmpty() ? kCaption : title,
+                                               defaultName, filter));
+}
+
+} // namespace qv

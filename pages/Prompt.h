@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace qv {
+
+// Every message box and file chooser of the window goes through this service, so tests can read
+// what was shown and answer questions without a person at the keyboard.
+class Prompt {
+public:
+    virtual ~Prompt() = default;
+
+    // A notice or refusal: OK button, exclamation icon.
+    virtual void notice(const QString& text) = 0;
+    // A question: Yes and No buttons, question icon. True on Yes.
+    virtual bool question(const QString& text) = 0;
+    // File choosers; `filter` in Qt's form ("HTML files (*.html);;All files (*)"). Empty when
+    // the user cancels.
+    virtual std::optional<QString> openFileName(const QString& filter,
+                                                const QString& title = {}) = 0;
+    virtual std::optional<QString> saveFileName(const QString& filter, const QString& defaultName,
+                                                const QString& title = {}) = 0;
+};
+
+// Converts a chooser filter written as pairs of description and pattern separated by '|'
+// ("html파일|*.html|모든파일(*.*)|*.*|") to Qt's form ("html파일 (*.html);;모든파일(*.*) (*)").
+QString qtFileFilter(const QString& pairs);
+
+// The production service: QMessageBox and QFileDialog, captioned "QVSetting", over `parent`.
+class QtPrompt : public Prompt {
+public:
+    explicit QtPrompt(QWidget* parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget* parent) { m_parent = parent; }
+
+    void notice(const QString& text) override;
+    bool question(const QString& text) override;
+    std::optional<QString> openFileName(const QString& filter, const QString& title) override;
+    std::optional<QString> saveFileName(const QString& filter, const QString& defaultName,
+                                        const QString& title) override;
+
+private:
+    QWidget* m_parent;
+};
+
+} // namespace qv

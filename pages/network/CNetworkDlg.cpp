@@ -1,0 +1,10 @@
+#include "CNetworkDlg.h"
+
+CNetworkDlg::CNetworkDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
+    : CPageDlg(QStringLiteral("Network/DDNS Setting"), store, prompt, parent) {}
+
+void CNetworkDlg::load(const qv::NetworkConfigRecord& record) {
+    // The settings' controls are laid out by the network page's own work; the record is kept
+    // so that Save & Reboot can send back the bytes the page does not edit.
+    m_record = record;
+}

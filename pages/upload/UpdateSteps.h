@@ -1,0 +1,45 @@
+#pragma once
+
+// How a software update progress report from the appliance changes the update page. No Qt.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace qv::update {
+
+// The appliance updates its programs in eight stages: relay server, center.exe, client.exe,
+// watch dog, Active-X, setting program, CGI, and the final step.
+inline constexpr int kStepCount = 8;
+
+enum class StepState { Start, Finished };
+
+struct ProgressEffect {
+    // New state of each stage's status field; nullopt leaves the field as it is.
+    std::array<std::optional<StepState>, kStepCount> steps{};
+    // The run is over: the Update start button is enabled again.
+    bool runEnded = false;
+    // String id of the message to show, 0 for none.
+    int message = 0;
+};
+
+// Progress value v: 0..7 finish the stages before v and start stage v; 8 finishes every stage;
+// 99 means the appliance could not reach the update server. Other values change nothing.
+inline ProgressEffect progressEffect(int32_t v) {
+    ProgressEffect effect;
+    if (v >= 0 && v < kStepCount) {
+        for (int32_t i = 0; i < v; ++i)
+            effect.steps[static_cast<size_t>(i)] = StepState::Finished;
+        effect.steps[static_cast<size_t>(v)] = StepState::Start;
+    } else if (v == kStepCount) {
+        effect.steps.fill(StepState::Finished);
+        effect.runEnded = true;
+        effect.message = 178; // "Update finished."
+    } else if (v == 99) {
+        effect.runEnded = true;
+        effect.message = 179; // "Connection error to Update server."
+    }
+    return effect;
+}
+
+} // namespace qv::update
