@@ -11,15 +11,20 @@
 namespace qv::sim {
 namespace {
 
+// Reads from the client's socket and remembers whether the stream itself failed, so the log can
+// tell a client that went away from one that sent bytes that are no request.
 class SocketSource : public ByteSource {
 public:
     explicit SocketSource(SocketHandle socket) : m_socket(socket) {}
     bool readExact(uint8_t* buffer, size_t length) override {
-        return ReceiveAll(m_socket, buffer, length);
+        m_ended = !ReceiveAll(m_socket, buffer, length);
+        return !m_ended;
     }
+    bool ended() const { return m_ended; }
 
 private:
     SocketHandle m_socket;
+    bool m_ended = false;
 };
 
 // Sends frames on one connection: at once from the serving thread, or later from a player
@@ -171,7 +176,8 @@ void SimServer::serveClient(SocketHandle client, int number) {
     while (!m_stop.load()) {
         if (!reader.next(request)) {
             log("#" + std::to_string(number) +
-                " closed by the client, or it sent bytes that are no request");
+                (source.ended() ? " closed by the client"
+                                : " sent bytes that are no request; link closed"));
             break;
         }
         HandlerContext context = base;

@@ -1,0 +1,118 @@
+#include "CommandLine.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <termios.h>
+#include <unistd.h>
+
+namespace qvctl {
+namespace {
+
+void stripLineEnd(std::string& text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+}
+
+// Reads one line from the terminal with echo switched off; the terminal is restored whatever
+// happens.
+bool promptWithoutEcho(const std::string& prompt, std::string& password) {
+    std::cerr << prompt << std::flush;
+    termios saved{};
+    const bool isTerminal = tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (isTerminal) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    const bool read = static_cast<bool>(std::getline(std::cin, password));
+    if (isTerminal)
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    std::cerr << "\n";
+    stripLineEnd(password);
+    return read;
+}
+
+} // namespace
+
+bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto value = [&](std::string& out) {
+            if (i + 1 >= argc) {
+                error = "option " + arg + " needs a value";
+                return false;
+            }
+            out = argv[++i];
+            return true;
+        };
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--server") {
+            if (!value(options.server))
+                return false;
+        } else if (arg == "--user") {
+            if (!value(options.user))
+                return false;
+        } else if (arg == "--password-file") {
+            if (!value(options.passwordFile))
+                return false;
+        } else if (arg == "--password") {
+            error = "the password is never taken from the command line; use a terminal prompt, "
+                    "QVCTL_PASSWORD or --password-file";
+            return false;
+        } else if (arg == "--timeout") {
+            std::string text;
+            if (!value(text))
+                return false;
+            char* end = nullptr;
+            const long seconds = std::strtol(text.c_str(), &end, 10);
+            if (text.empty() || *end != '\0' || seconds < 1 || seconds > 3600) {
+                error = "--timeout needs seconds from 1 to 3600";
+                return false;
+            }
+            options.timeout = std::chrono::seconds(seconds);
+        } else if (options.command.empty()) {
+            if (arg.size() > 1 && arg[0] == '-') {
+                error = "unknown option " + arg;
+                return false;
+            }
+            options.command = arg;
+        } else {
+            options.args.push_back(arg);
+        }
+    }
+    return true;
+}
+
+bool obtainPassword(const Options& options, std::string& password, std::string& error) {
+    if (!options.passwordFile.empty()) {
+        std::ifstream file(options.passwordFile, std::ios::binary);
+        if (!file) {
+            error = "cannot read the password file " + options.passwordFile;
+            return false;
+        }
+        std::getline(file, password);
+        stripLineEnd(password);
+        return true;
+    }
+    if (const char* fromEnvironment = std::getenv("QVCTL_PASSWORD")) {
+        password = fromEnvironment;
+        return true;
+    }
+    if (isatty(STDIN_FILENO) != 0) {
+        if (promptWithoutEcho("Password for " + options.user + " at " + options.server + ": ",
+                              password))
+            return true;
+        error = "no password was typed";
+        return false;
+    }
+    error = "no password: standard input is not a terminal, QVCTL_PASSWORD is not set and "
+            "--password-file was not given";
+    return false;
+}
+
+} // namespace qvctl

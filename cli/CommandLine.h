@@ -1,0 +1,30 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace qvctl {
+
+// What the command line asked for. Options that every command takes are read wherever they
+// stand; everything else after the command name belongs to the command.
+struct Options {
+    std::string server = "127.0.0.1"; // host[:port], port 12300 when none is given
+    std::string user = "admin";
+    std::string passwordFile;
+    bool json = false;
+    bool help = false;
+    std::chrono::seconds timeout{10}; // how long to wait for each answer
+    std::string command;
+    std::vector<std::string> args;
+};
+
+// False with a message when an option is unknown (before the command) or lacks its value.
+bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error);
+
+// The administrator password, never from the command line: from --password-file when given,
+// else from QVCTL_PASSWORD when set, else from a prompt without echo when standard input is a
+// terminal. False with a message when none of them gives one.
+bool obtainPassword(const Options& options, std::string& password, std::string& error);
+
+} // namespace qvctl

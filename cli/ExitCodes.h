@@ -1,0 +1,15 @@
+#pragma once
+
+namespace qvctl {
+
+// qvctl's exit status, documented in --help; scripts rely on these numbers.
+enum ExitCode : int {
+    kExitOk = 0,
+    kExitUsage = 2,         // bad command line, unreadable password file, no password
+    kExitConnectFailed = 3, // the appliance could not be reached
+    kExitLogonRefused = 4,  // wrong administrator ID or password
+    kExitLinkLost = 5,      // the link ended, or no answer came in time
+    kExitChangeRefused = 6, // the appliance refused a change
+};
+
+} // namespace qvctl

@@ -1,0 +1,136 @@
+// Product and device commands: summary, network, time, autoupdate.
+
+#include "CodePage.h"
+#include "Commands.h"
+#include "ExitCodes.h"
+#include "Registry.h"
+#include "Requests.h"
+#include "TextForms.h"
+
+#include <algorithm>
+
+namespace qvctl {
+namespace {
+
+// The appliance's configuration record, from reply 2 or 8.
+int readRecord(CommandContext& context, const qv::Frame& request, int event,
+               qv::NetworkConfigRecord& record) {
+    qv::LinkEvent answer;
+    if (const int status = context.session().request(request, event, &answer); status != kExitOk)
+        return status;
+    std::copy_n(answer.payload.begin(), std::min(answer.payload.size(), record.size()),
+                record.data());
+    return kExitOk;
+}
+
+int noArguments(CommandContext& context) {
+    if (!context.options().args.empty())
+        return context.usageError("takes no arguments");
+    return context.logOn();
+}
+
+int runSummary(CommandContext& context) {
+    if (const int status = noArguments(context); status != kExitOk)
+        return status;
+    qv::NetworkConfigRecord r;
+    if (const int status = readRecord(context, qv::request::readSummary(), 2, r); status != kExitOk)
+        return status;
+    // The limits as the window keeps them: the schedule limit within 10..2040, and shown only
+    // when the appliance uses the IO scheduler.
+    const bool scheduler = r.ioScheduleEnabled() == 1;
+    const int32_t maxSchedules = std::clamp(r.maxScheduleCount(), 10, 2040);
+    Report report;
+    report.fields = {
+        {"firmwareVersion", "Firmware Version", Value::of(int64_t{r.firmwareNumber()})},
+        {"deviceName", "Device Name", Value::of(qv::ansiToUtf8(r.deviceName()))},
+        {"softwareVersion", "S/W Version", Value::of(qv::ansiToUtf8(softwareVersionText(r)))},
+        {"macAddress", "Mac Address", Value::of(macText(r.mac()))},
+        {"company", "Company", Value::of(r.companyUtf8())},
+        {"ddns", "DDNS", Value::of(qv::ansiToUtf8(r.ddnsId()) + kDdnsDomainSuffix)},
+        {"email", "e-Mail", Value::of(qv::ansiToUtf8(r.email()))},
+        {"maxCenterIds", "Max Center ID", Value::of(int64_t{context.session().maxCenterIds()})},
+        {"maxSchedules", "Max Schedule",
+         scheduler ? Value::of(int64_t{maxSchedules}) : Value::none()},
+        {"maxStandby", "Max Standby", Value::of(int64_t{r.maxStandbyCount()})},
+        {"ioSchedule", "IO Schedule", Value::flagOf(scheduler, scheduler ? "enabled" : "disabled")},
+    };
+    context.print(report);
+    return kExitOk;
+}
+
+int runNetwork(CommandContext& context) {
+    if (const int status = noArguments(context); status != kExitOk)
+        return status;
+    qv::NetworkConfigRecord r;
+    if (const int status = readRecord(context, qv::request::readNetwork(), 8, r); status != kExitOk)
+        return status;
+    // With DHCP the page shows no addresses of its own: the appliance is given one.
+    const bool dhcp = r.dhcp() == 1;
+    const auto address = [&](const std::array<uint8_t, 4>& value) {
+        return Value::of(dhcp ? std::string("0.0.0.0") : ipText(value));
+    };
+    Report report;
+    report.fields = {
+        {"ipAddress", "IP Address", address(r.ipAddress())},
+        {"netMask", "Net Mask", address(r.netMask())},
+        {"gateway", "Gateway", address(r.gateway())},
+        {"dhcp", "DHCP", Value::flagOf(dhcp, dhcp ? "on" : "off")},
+        {"linkPort", "Quorvel Link Port", Value::of(int64_t{r.linkPort()})},
+        {"dataPort", "Quorvel Data Port", Value::of(int64_t{r.dataPort()})},
+        {"configPort", "Quorvel Config Port", Value::of(int64_t{qv::kDefaultPort})},
+        {"webPort", "Web Server Port", Value::of(int64_t{r.webPort()})},
+        {"upnp", "UPNP", Value::flagOf(r.upnp(), r.upnp() ? "on" : "off")},
+        {"macAddress", "Mac Addr", Value::of(macText(r.mac()))},
+        {"ddnsId", "DDNS", Value::of(qv::ansiToUtf8(r.ddnsId()))},
+        {"email", "e-mail", Value::of(qv::ansiToUtf8(r.email()))},
+        {"company", "Company", Value::of(r.companyUtf8())},
+        {"ntpServer", "NTP Server", Value::of(qv::ansiToUtf8(r.ntpServer()))},
+    };
+    context.print(report);
+    return kExitOk;
+}
+
+int runTime(CommandContext& context) {
+    if (const int status = noArguments(context); status != kExitOk)
+        return status;
+    qv::LinkEvent answer;
+    if (const int status = context.session().request(qv::request::readTime(), 23, &answer);
+        status != kExitOk)
+        return status;
+    Report report;
+    report.fields = {
+        {"serverTime", "Server Time", Value::of(localTimeText(answer.value))},
+        {"seconds", "Seconds since 1970 UTC", Value::of(int64_t{answer.value})},
+    };
+    context.print(report);
+    return kExitOk;
+}
+
+int runAutoUpdate(CommandContext& context) {
+    if (const int status = noArguments(context); status != kExitOk)
+        return status;
+    qv::LinkEvent answer;
+    if (const int status = context.session().request(qv::request::readAutoUpdate(), 16, &answer);
+        status != kExitOk)
+        return status;
+    // 1 means "Do not use autoupdate" is ticked.
+    const bool on = answer.value != 1;
+    Report report;
+    report.fields = {
+        {"automaticUpdate", "Automatic Update", Value::flagOf(on, on ? "on" : "off")},
+        {"value", "Appliance Value", Value::of(int64_t{answer.value})},
+    };
+    context.print(report);
+    return kExitOk;
+}
+
+} // namespace
+
+QVCTL_COMMAND(runSummary, "summary", "",
+              "product summary: versions, MAC address, DDNS host, company, limits");
+QVCTL_COMMAND(runNetwork, "network", "",
+              "network and DDNS settings: addresses, DHCP, ports, UPNP, DDNS ID, NTP server");
+QVCTL_COMMAND(runTime, "time", "", "the appliance's clock, in local time");
+QVCTL_COMMAND(runAutoUpdate, "autoupdate", "", "whether the automatic update is switched on");
+
+} // namespace qvctl

@@ -1,0 +1,136 @@
+#include "Report.h"
+
+#include "Json.h"
+
+#include <algorithm>
+
+namespace qvctl {
+namespace {
+
+uint32_t decodeAt(const std::string& s, size_t& i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    uint32_t value = extra == 3 ? c & 0x07 : extra == 2 ? c & 0x0F : extra == 1 ? c & 0x1F : c;
+    ++i;
+    while (extra-- > 0 && i < s.size()) {
+        value = value << 6 | (static_cast<unsigned char>(s[i]) & 0x3F);
+        ++i;
+    }
+    return value;
+}
+
+bool isWide(uint32_t c) {
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+           (c >= 0xFFE0 && c <= 0xFFE6);
+}
+
+void pad(std::string& out, const std::string& text, size_t width) {
+    out += text;
+    out.append(width - std::min(width, displayWidth(text)), ' ');
+}
+
+void writeValue(JsonWriter& json, const Value& value) {
+    switch (value.kind) {
+    case Value::Kind::Text:
+        json.string(value.text);
+        break;
+    case Value::Kind::Number:
+        json.number(value.number);
+        break;
+    case Value::Kind::Boolean:
+        json.boolean(value.flag);
+        break;
+    case Value::Kind::Null:
+        json.null();
+        break;
+    }
+}
+
+} // namespace
+
+size_t displayWidth(const std::string& utf8) {
+    size_t width = 0;
+    for (size_t i = 0; i < utf8.size();)
+        width += isWide(decodeAt(utf8, i)) ? 2 : 1;
+    return width;
+}
+
+std::string renderHuman(const Report& report) {
+    std::string out;
+    size_t labelWidth = 0;
+    for (const Field& field : report.fields)
+        labelWidth = std::max(labelWidth, displayWidth(field.label) + 1);
+    for (const Field& field : report.fields) {
+        pad(out, field.label + ":", labelWidth + 1);
+        out += validUtf8(field.value.text);
+        out += '\n';
+    }
+    if (report.listKey.empty())
+        return out;
+    if (!report.fields.empty())
+        out += '\n';
+    if (report.rows.empty()) {
+        out += report.emptyText.empty() ? std::string("(none)") : report.emptyText;
+        out += '\n';
+        return out;
+    }
+    std::vector<size_t> widths;
+    for (const std::string& label : report.columnLabels)
+        widths.push_back(displayWidth(label));
+    std::vector<std::vector<std::string>> cells;
+    for (const auto& row : report.rows) {
+        std::vector<std::string> texts;
+        for (size_t c = 0; c < widths.size(); ++c) {
+            texts.push_back(c < row.size() ? validUtf8(row[c].text) : std::string());
+            widths[c] = std::max(widths[c], displayWidth(texts.back()));
+        }
+        cells.push_back(std::move(texts));
+    }
+    const auto line = [&](const std::vector<std::string>& texts) {
+        std::string text;
+        for (size_t c = 0; c < widths.size(); ++c) {
+            if (c + 1 == widths.size())
+                text += texts[c];
+            else
+                pad(text, texts[c], widths[c] + 2);
+        }
+        text.erase(text.find_last_not_of(' ') + 1);
+        out += text + '\n';
+    };
+    line(report.columnLabels);
+    std::vector<std::string> rule;
+    for (size_t w : widths)
+        rule.push_back(std::string(w, '-'));
+    line(rule);
+    for (const auto& texts : cells)
+        line(texts);
+    return out;
+}
+
+std::string renderJson(const Report& report) {
+    JsonWriter json;
+    json.beginObject();
+    for (const Field& field : report.fields) {
+        json.key(field.key);
+        writeValue(json, field.value);
+    }
+    if (!report.listKey.empty()) {
+        json.key(report.listKey);
+        json.beginArray();
+        for (const auto& row : report.rows) {
+            json.beginObject();
+            for (size_t c = 0; c < report.columnKeys.size() && c < row.size(); ++c) {
+                json.key(report.columnKeys[c]);
+                writeValue(json, row[c]);
+            }
+            json.endObject();
+        }
+        json.endArray();
+    }
+    json.endObject();
+    return json.text() + "\n";
+}
+
+} // namespace qvctl

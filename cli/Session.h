@@ -1,0 +1,44 @@
+#pragma once
+
+#include "CGlobalData.h"
+#include "CommandLine.h"
+#include "Frame.h"
+#include "LinkEvent.h"
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+namespace qvctl {
+
+// The link to the appliance for one qvctl run: connects, logs on, and sends requests and waits
+// for their answers with a deadline. The receive thread only queues events; they are applied to
+// the store here, on the main thread, as the window does on its own.
+class ApplianceSession : public qv::EventSink {
+public:
+    explicit ApplianceSession(const Options& options);
+    ~ApplianceSession() override;
+
+    // Connects and logs on. Returns an exit code; on failure the message is on standard error.
+    int logOn(const std::string& password);
+    // Sends `frame` and waits for event `event`, which is applied to the store and handed back
+    // in `reply`. Events of other codes that arrive meanwhile are applied and set aside.
+    int request(const qv::Frame& frame, int event, qv::LinkEvent* reply = nullptr);
+    // Waits for event `event` without sending anything.
+    int waitFor(int event, qv::LinkEvent* reply = nullptr);
+
+    qv::CGlobalData& store() { return m_store; }
+    // From the logon answer: value - 100, kept within 1..100.
+    int32_t maxCenterIds() const { return m_store.maxCenterIdCount; }
+
+    void post(qv::LinkEvent event) override;
+
+private:
+    const Options& m_options;
+    qv::CGlobalData m_store;
+    std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    std::deque<qv::LinkEvent> m_events;
+};
+
+} // namespace qvctl

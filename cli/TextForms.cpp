@@ -1,0 +1,80 @@
+#include "TextForms.h"
+
+#include <cstdio>
+#include <ctime>
+
+namespace qvctl {
+namespace {
+
+constexpr int kNormalString = 217;
+constexpr int kExceptionString = 218;
+// String ids of Sunday .. Saturday (weekday 1..7).
+constexpr std::array<int, 7> kWeekdayStrings{208, 202, 203, 204, 205, 206, 207};
+
+} // namespace
+
+std::string softwareVersionText(const qv::NetworkConfigRecord& record) {
+    const unsigned version = record.softwareVersion();
+    char text[64];
+    std::snprintf(text, sizeof text, "%u.%02u (", version / 100, version % 100);
+    return text + record.versionNote() + ")";
+}
+
+std::string macText(const std::array<uint8_t, 6>& mac) {
+    char text[18];
+    std::snprintf(text, sizeof text, "%02x:%02x:%02x:%02x:%02x:%02x", mac[0], mac[1], mac[2],
+                  mac[3], mac[4], mac[5]);
+    return text;
+}
+
+std::string ipText(const std::array<uint8_t, 4>& address) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d.%d.%d.%d", address[0], address[1], address[2], address[3]);
+    return text;
+}
+
+std::string localTimeText(int32_t seconds) {
+    const std::time_t t = static_cast<std::time_t>(static_cast<int64_t>(seconds));
+    std::tm local{};
+    if (localtime_r(&t, &local) == nullptr)
+        return std::to_string(seconds);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    return text;
+}
+
+std::string functionText(uint8_t function) {
+    static const std::array<const char*, 4> texts{"ON", "OFF", "PUSH ON", "PUSH OFF"};
+    const int base = function >= qv::ScheduleEntry::kExceptionOffset
+                         ? function - qv::ScheduleEntry::kExceptionOffset
+                         : function;
+    return base >= 0 && base < 4 ? texts[static_cast<size_t>(base)] : "";
+}
+
+std::string kindText(const qv::ScheduleEntry& entry, qv::Language language) {
+    return std::string(
+        qv::uiString(entry.isException() ? kExceptionString : kNormalString, language));
+}
+
+std::string weekdayText(uint8_t weekday, qv::Language language) {
+    if (weekday < 1 || weekday > 7)
+        return {};
+    return std::string(qv::uiString(kWeekdayStrings[weekday - 1u], language));
+}
+
+std::string twoDigits(int value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+std::string ioStatusText(uint8_t status) {
+    static const std::array<uint8_t, 6> bits{0x01, 0x02, 0x10, 0x10, 0x04, 0x08};
+    std::string text;
+    for (const uint8_t bit : bits)
+        text += (status & bit) != 0 ? '1' : '0';
+    return text;
+}
+
+} // namespace qvctl

@@ -1,0 +1,90 @@
+// qvctl: the appliance's settings from the command line, for people and for scripts.
+
+#include "CommandLine.h"
+#include "ExitCodes.h"
+#include "Registry.h"
+
+#include <iostream>
+
+namespace {
+
+const char* const kHelpHead = R"(Usage: qvctl [OPTIONS] COMMAND [ARGUMENTS]
+
+Reads the settings of a Quorvel MY appliance (or of qvsim) over its administration port.
+
+Options (anywhere on the line):
+  --server HOST[:PORT]    the appliance: host name or dotted address, port 12300 when none is
+                          given (default 127.0.0.1)
+  --user ID               administrator ID (default admin)
+  --password-file FILE    read the password from the first line of FILE
+  --json                  print JSON for scripts instead of tables
+  --timeout SECONDS       how long to wait for each answer (default 10)
+  --help                  show this text; after a command, that command's usage
+
+The password is never taken from the command line. It comes from --password-file when given,
+else from the environment variable QVCTL_PASSWORD when set, else from a prompt without echo
+when standard input is a terminal.
+
+Commands:
+)";
+
+const char* const kHelpTail = R"(
+Texts are printed in UTF-8. Texts the appliance keeps in the Windows code page of the
+administrator's language (949 for Korean, 1252 otherwise; QVSETTING_CODEPAGE overrides) are
+converted; the company name and the Wake-on-LAN names are UTF-8 already.
+
+Exit status:
+  0  success
+  2  usage error (bad option or argument, no password, unreadable password file)
+  3  the appliance could not be reached
+  4  logon refused (wrong administrator ID or password)
+  5  the link was lost, or no answer came within the time-out
+  6  the appliance refused a change
+)";
+
+void printHelp() {
+    std::cout << kHelpHead;
+    size_t width = 0;
+    for (const auto& command : qvctl::allCommands())
+        width = std::max(width, command.name.size() + 1 + command.usage.size());
+    for (const auto& command : qvctl::allCommands()) {
+        std::string head = command.name;
+        if (!command.usage.empty())
+            head += " " + command.usage;
+        head.append(width + 2 - head.size(), ' ');
+        std::cout << "  " << head << command.summary << "\n";
+    }
+    std::cout << kHelpTail;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qvctl::Options options;
+    std::string error;
+    if (!qvctl::parseCommandLine(argc, argv, options, error)) {
+        std::cerr << "qvctl: " << error << "\nTry 'qvctl --help'.\n";
+        return qvctl::kExitUsage;
+    }
+    if (options.command.empty()) {
+        if (options.help) {
+            printHelp();
+            return qvctl::kExitOk;
+        }
+        std::cerr << "qvctl: no command given\nTry 'qvctl --help'.\n";
+        return qvctl::kExitUsage;
+    }
+    const qvctl::CommandSpec* command = qvctl::findCommand(options.command);
+    if (command == nullptr) {
+        std::cerr << "qvctl: unknown command " << options.command << "\nTry 'qvctl --help'.\n";
+        return qvctl::kExitUsage;
+    }
+    if (options.help) {
+        std::cout << "Usage: qvctl [OPTIONS] " << command->name
+                  << (command->usage.empty() ? "" : " ") << command->usage << "\n\n"
+                  << command->summary << "\n";
+        return qvctl::kExitOk;
+    }
+    qvctl::CommandContext context(options, std::cout);
+    return command->run(context);
+}
