@@ -1,0 +1,272 @@
+// Center ID changes: centerid add | edit | del. Each fetches the appliance's table, applies the
+// same rule as the center ID page (same checks, same order, same messages), sends the whole
+// table back and reports the appliance's answer.
+
+#include "CenterIdRules.h"
+#include "CodePage.h"
+#include "Commands.h"
+#include "ExitCodes.h"
+#include "Registry.h"
+#include "Requests.h"
+#include "StringTable.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <termios.h>
+#include <unistd.h>
+
+namespace qvctl {
+namespace {
+
+namespace cid = qv::centerid;
+
+constexpr const char* kUsage =
+    "add ID --group N [--name NAME] [--super-user] [--prohibit-file-transfer] "
+    "[--prohibit-log-deletion] | edit ID [--id NEW-ID] [--name NAME] [--group N] "
+    "[--super-user|--no-super-user] [--prohibit-file-transfer|--allow-file-transfer] "
+    "[--prohibit-log-deletion|--allow-log-deletion] | del ID";
+
+// What the command line asked for. Texts are UTF-8 as typed; flags are set only when given.
+struct Request {
+    std::string action;
+    std::string id;
+    std::optional<std::string> newId;
+    std::optional<std::string> name;
+    std::optional<int> group;
+    std::optional<bool> superUser;
+    std::optional<bool> prohibitFileTransfer;
+    std::optional<bool> prohibitLogDeletion;
+    std::string passwordFile;
+};
+
+bool parseRequest(const std::vector<std::string>& args, Request& request, std::string& error) {
+    if (args.size() < 2) {
+        error = "needs an action (add, edit or del) and the center ID";
+        return false;
+    }
+    request.action = args[0];
+    request.id = args[1];
+    if (request.action != "add" && request.action != "edit" && request.action != "del") {
+        error = "unknown action '" + request.action + "' (add, edit or del)";
+        return false;
+    }
+    for (size_t i = 2; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) {
+                error = "option " + arg + " needs a value";
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        std::string text;
+        if (arg == "--name") {
+            if (!value(text))
+                return false;
+            request.name = text;
+        } else if (arg == "--id" && request.action == "edit") {
+            if (!value(text))
+                return false;
+            request.newId = text;
+        } else if (arg == "--group") {
+            if (!value(text))
+                return false;
+            int group = 0;
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), group);
+            if (ec != std::errc{} || end != text.data() + text.size() || group < 1 ||
+                group > cid::kGroupCount) {
+                error = "--group takes a number from 1 to 50";
+                return false;
+            }
+            request.group = group;
+        } else if (arg == "--center-password-file") {
+            if (!value(request.passwordFile))
+                return false;
+        } else if (arg == "--super-user" || arg == "--no-super-user") {
+            request.superUser = arg == "--super-user";
+        } else if (arg == "--prohibit-file-transfer" || arg == "--allow-file-transfer") {
+            request.prohibitFileTransfer = arg == "--prohibit-file-transfer";
+        } else if (arg == "--prohibit-log-deletion" || arg == "--allow-log-deletion") {
+            request.prohibitLogDeletion = arg == "--prohibit-log-deletion";
+        } else {
+            error = "unknown option '" + arg + "' for centerid " + request.action;
+            return false;
+        }
+    }
+    if (request.action == "del" && args.size() > 2) {
+        error = "del takes only the center ID";
+        return false;
+    }
+    return true;
+}
+
+// The center ID's password, never from the command line: from --center-password-file, else
+// QVCTL_CENTER_PASSWORD, else (for add) typed at the terminal without echo. Empty optional when
+// none is given, which keeps the password on edit.
+std::optional<std::string> centerPassword(const Request& request, bool mayPrompt,
+                                          std::string& error) {
+    if (!request.passwordFile.empty()) {
+        std::ifstream file(request.passwordFile);
+        std::string password;
+        if (!file) {
+            error = "cannot read the center password file " + request.passwordFile;
+            return std::nullopt;
+        }
+        std::getline(file, password);
+        while (!password.empty() && (password.back() == '\n' || password.back() == '\r'))
+            password.pop_back();
+        return password;
+    }
+    if (const char* fromEnvironment = std::getenv("QVCTL_CENTER_PASSWORD"))
+        return std::string(fromEnvironment);
+    if (!mayPrompt || isatty(STDIN_FILENO) == 0)
+        return std::nullopt;
+    std::cerr << "Password for center ID " << request.id << ": " << std::flush;
+    termios saved{};
+    const bool isTerminal = tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (isTerminal) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+    }
+    std::string password;
+    std::getline(std::cin, password);
+    if (isTerminal)
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    std::cerr << "\n";
+    return password;
+}
+
+// A UTF-8 text in the code page; `refusal` is set when it does not convert.
+std::string toAnsi(const std::string& utf8, int refusalId, int& refusal) {
+    bool ok = true;
+    std::string ansi = qv::utf8ToAnsi(utf8, qv::systemCodePage(), &ok);
+    if (!ok && refusal == 0)
+        refusal = refusalId;
+    return ansi;
+}
+
+// A refusal, worded as on the page, in the terminal's language.
+int refuse(CommandContext& context, const cid::Verdict& verdict) {
+    const std::string_view text =
+        verdict.stringId != 0 ? qv::uiString(verdict.stringId) : verdict.fixedText;
+    std::cerr << "qvctl " << context.options().command << ": " << text << "\n";
+    return kExitUsage;
+}
+
+// Sends the store's table and reports the appliance's answer.
+int applyTable(CommandContext& context) {
+    qv::CGlobalData& store = context.session().store();
+    qv::LinkEvent answer;
+    if (const int status = context.session().request(
+            qv::request::writeCenterIds(store.centerIdCount, store.centerIdTable),
+            qv::CMD_SET_CENTERID_MSG, &answer);
+        status != kExitOk)
+        return status;
+    if (answer.value != qv::kResultSuccess) {
+        std::cerr << "qvctl " << context.options().command << ": "
+                  << qv::uiString(cid::kApplyRefused) << " (" << answer.value << ")\n";
+        return kExitChangeRefused;
+    }
+    Report report;
+    report.fields = {
+        {"message", "Result", Value::of(std::string(qv::uiString(cid::kCenterIdSet)))},
+        {"count", "Center IDs", Value::of(int64_t{store.centerIdCount})},
+    };
+    if (context.options().json)
+        context.print(report);
+    else
+        context.out() << qv::uiString(cid::kCenterIdSet) << "\n";
+    return kExitOk;
+}
+
+int runCenterId(CommandContext& context) {
+    Request request;
+    std::string error;
+    if (!parseRequest(context.options().args, request, error))
+        return context.usageError(error);
+    const bool adding = request.action == "add";
+    std::optional<std::string> password;
+    if (request.action != "del") {
+        password = centerPassword(request, adding, error);
+        if (!error.empty())
+            return context.usageError(error);
+    }
+    if (const int status = context.logOn(); status != kExitOk)
+        return status;
+    if (const int status =
+            context.session().request(qv::request::readCenterIds(), qv::CMD_GET_CENTERID_MSG);
+        status != kExitOk)
+        return status;
+
+    qv::CGlobalData& store = context.session().store();
+    const int codePage = qv::systemCodePage();
+    int refusal = 0;
+    const std::string id = toAnsi(request.id, cid::kIdNotConvertible, refusal);
+
+    if (adding) {
+        cid::Input input;
+        input.id = id;
+        input.password = toAnsi(password.value_or(""), cid::kPasswordNotConvertible, refusal);
+        input.name = toAnsi(request.name.value_or(""), cid::kNameNotConvertible, refusal);
+        if (request.group)
+            input.groupIndex = *request.group - 1;
+        input.superUser = request.superUser.value_or(false);
+        input.prohibitFileTransfer = request.prohibitFileTransfer.value_or(false);
+        input.prohibitLogDeletion = request.prohibitLogDeletion.value_or(false);
+        input.unconvertible = refusal;
+        if (const cid::Verdict v =
+                cid::validateAdd(store.centerIdTable, store.centerIdCount, input, codePage);
+            !v.ok())
+            return refuse(context, v);
+        cid::addEntry(store.centerIdTable, store.centerIdCount, input);
+        return applyTable(context);
+    }
+
+    // Edit and del name the entry by its ID, byte for byte as the appliance keeps it.
+    const int row =
+        refusal != 0 ? -1 : cid::findDuplicate(store.centerIdTable, store.centerIdCount, id);
+    if (row < 0)
+        return refuse(context, cid::Verdict::refused(cid::kIdNotFound));
+
+    if (request.action == "del") {
+        cid::deleteEntry(store.centerIdTable, store.centerIdCount, row);
+        return applyTable(context);
+    }
+
+    // Edit starts from the entry as it is and changes what was asked for.
+    cid::Input input = cid::inputFromEntry(store.centerIdTable.entry(static_cast<size_t>(row)));
+    if (request.newId)
+        input.id = toAnsi(*request.newId, cid::kIdNotConvertible, refusal);
+    if (password)
+        input.password = toAnsi(*password, cid::kPasswordNotConvertible, refusal);
+    if (request.name)
+        input.name = toAnsi(*request.name, cid::kNameNotConvertible, refusal);
+    if (request.group)
+        input.groupIndex = *request.group - 1;
+    if (request.superUser)
+        input.superUser = *request.superUser;
+    if (request.prohibitFileTransfer)
+        input.prohibitFileTransfer = *request.prohibitFileTransfer;
+    if (request.prohibitLogDeletion)
+        input.prohibitLogDeletion = *request.prohibitLogDeletion;
+    input.unconvertible = refusal;
+    if (const cid::Verdict v =
+            cid::validateEdit(store.centerIdTable, store.centerIdCount, row, input, codePage);
+        !v.ok())
+        return refuse(context, v);
+    cid::editEntry(store.centerIdTable, store.centerIdCount, row, input);
+    return applyTable(context);
+}
+
+} // namespace
+
+QVCTL_COMMAND(runCenterId, "centerid", kUsage,
+              "add, change or delete a center ID (password from --center-password-file or "
+              "QVCTL_CENTER_PASSWORD)");
+
+} // namespace qvctl
