@@ -19,7 +19,8 @@ void storeText(uint8_t* field, size_t width, std::string_view text) {
     if (width == 0)
         return;
     const size_t length = std::min(text.size(), width - 1);
-    std::memcpy(field, text.data(), length);
+    if (length > 0) // an empty view may have no data pointer at all
+        std::memcpy(field, text.data(), length);
     std::memset(field + length, 0, width - length);
 }
 

@@ -19,8 +19,10 @@ int32_t limitCount(int32_t value, size_t slots) {
 }
 
 template <class Table> void copyInto(Table& table, const std::vector<uint8_t>& payload) {
+    // A reply without a table (count 0 or below) leaves the table as it was.
     const size_t length = std::min(payload.size(), table.bytes.size());
-    std::memcpy(table.bytes.data(), payload.data(), length);
+    if (length > 0)
+        std::memcpy(table.bytes.data(), payload.data(), length);
 }
 
 } // namespace

@@ -25,6 +25,9 @@ ReplyReader::Step ReplyReader::next(LinkEvent& event) {
     event.payload.clear();
     if (!readPayload(*rule, event))
         return Step::End;
+    // The event's count never promises more slots than its table has.
+    if (rule->maxCount > 0)
+        event.value = std::min(event.value, rule->maxCount);
     return rule->event == kNoEvent ? Step::Consumed : Step::Event;
 }
 

@@ -8,8 +8,10 @@ constexpr uint16_t kMultiplier = 52711;
 constexpr uint16_t kAddend = 39117;
 
 uint16_t nextKey(uint16_t key, uint8_t scrambledByte) {
-    // Arithmetic modulo 65536: only the high byte of the key ever reaches the data.
-    return static_cast<uint16_t>((key + scrambledByte) * kMultiplier + kAddend);
+    // Arithmetic modulo 65536: only the high byte of the key ever reaches the data. Computed
+    // unsigned, because (key + byte) * multiplier does not fit a signed int.
+    const uint32_t sum = static_cast<uint32_t>(key) + scrambledByte;
+    return static_cast<uint16_t>(sum * kMultiplier + kAddend);
 }
 
 } // namespace
