@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QDialog>
+
+// "About QVSetting": the icon, the version line of this build and a line on what the program
+// is for.
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+};

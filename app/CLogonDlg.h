@@ -1,0 +1,58 @@
+#pragma once
+
+#include "CPageDlg.h"
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+class QLineEdit;
+class QPushButton;
+
+namespace qv {
+class EventSink;
+}
+
+// Page 0: the administrator logs on with the appliance's address, the administrator ID and the
+// password. Connecting runs on a worker thread, so the window stays responsive for the link's
+// time-out; Login is disabled meanwhile.
+class CLogonDlg : public CPageDlg {
+    Q_OBJECT
+public:
+    // The request carries the ID in a 32-byte field and the password in a 64-byte field, each
+    // with its terminating NUL.
+    static constexpr size_t kMaxIdBytes = 31;
+    static constexpr size_t kMaxPasswordBytes = 63;
+
+    CLogonDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
+    ~CLogonDlg() override;
+
+    // Where the link delivers the appliance's replies (the main window's sink).
+    void setEventTarget(qv::EventSink* sink) { m_sink = sink; }
+    void setServerAddress(const QString& address);
+    // Empties the ID and password; the address stays.
+    void clearCredentials();
+    // Login (button 1003, or Enter in the password box).
+    void Logon();
+    // True while a connection attempt is under way.
+    bool connecting() const { return m_connecting; }
+    // Waits for a connection attempt to end (before the link object may be destroyed).
+    void finishConnect();
+    // Puts the keyboard focus into the first box that needs typing.
+    void focusFirstField();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectFinished(bool ok, const std::string& id, const std::string& password,
+                         const QString& address);
+
+    QLineEdit* m_address;
+    QLineEdit* m_id;
+    QLineEdit* m_password;
+    QPushButton* m_login;
+    qv::EventSink* m_sink = nullptr;
+    bool m_connecting = false;
+    std::thread m_connectThread;
+};

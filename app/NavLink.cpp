@@ -1,0 +1,26 @@
+#include "NavLink.h"
+
+#include "ControlIds.h"
+
+#include <QKeyEvent>
+
+NavLink::NavLink(int controlId, const QString& caption, QWidget* parent)
+    : QPushButton(caption, parent) {
+    qv::setControl(this, controlId, caption.trimmed());
+    setFlat(true);
+    setAutoDefault(false);
+    setCursor(Qt::PointingHandCursor);
+    setStyleSheet(QStringLiteral(
+        "NavLink { color: #1a4fa0; text-decoration: underline; text-align: left; border: none;"
+        " padding: 3px 2px; }"
+        "NavLink:focus { background: #e4e8f4; }"
+        "NavLink:hover { color: #883366; }"));
+}
+
+void NavLink::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}

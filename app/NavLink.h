@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QPushButton>
+
+// A navigation link of the main window: a flat button that looks like a hyperlink. Being a
+// button, it takes the keyboard focus, answers Space and Enter, and a screen reader announces
+// its caption.
+class NavLink : public QPushButton {
+    Q_OBJECT
+public:
+    NavLink(int controlId, const QString& caption, QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};

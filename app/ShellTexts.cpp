@@ -1,0 +1,40 @@
+#include "ShellTexts.h"
+
+#include <array>
+#include <cstdio>
+#include <ctime>
+#include <sstream>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+std::string versionLine(const char* buildDate) {
+    static constexpr std::array<std::string_view, 12> kMonths{
+        "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    std::istringstream words(buildDate ? buildDate : "");
+    std::string month;
+    long day = 0;
+    long year = 0;
+    words >> month >> day >> year;
+    int monthNumber = 0;
+    for (size_t i = 0; i < kMonths.size(); ++i)
+        if (month == kMonths[i])
+            monthNumber = static_cast<int>(i) + 1;
+    char line[64];
+    std::snprintf(line, sizeof line, "QVSetting, Version %04ld.%02d.%02ld", year, monthNumber, day);
+    return line;
+}
+
+std::string formatServerTime(int32_t secondsSince1970) {
+    const std::time_t seconds = static_cast<std::time_t>(static_cast<int64_t>(secondsSince1970));
+    std::tm local{};
+    if (localtime_r(&seconds, &local) == nullptr)
+        return {};
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    return text;
+}
+
+} // namespace qv

@@ -1,0 +1,6 @@
+#include "CQVSettingApp.h"
+
+int main(int argc, char** argv) {
+    CQVSettingApp app(argc, argv);
+    return app.run();
+}
