@@ -1,0 +1,377 @@
+// qvsim over loopback: the link core's writes read back byte for byte, and the server survives
+// clients that vanish, garbage, reboots and restarts.
+
+#include "CMySocket.h"
+#include "Catalogue.h"
+#include "Commands.h"
+#include "Requests.h"
+#include "SimTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace qv::simtest {
+namespace {
+
+// A logged-on link to the simulator through the client's own link object.
+class Client {
+public:
+    explicit Client(const std::string& address) {
+        connected = link.Connect(&sink, address);
+        if (connected && link.Send(request::logon("admin", "admin"))) {
+            const auto answer = sink.waitFor(1);
+            loggedOn = answer && answer->value == 120;
+        }
+    }
+    std::optional<LinkEvent> ask(const Frame& request, int event) {
+        if (!link.Send(request))
+            return std::nullopt;
+        return sink.waitFor(event);
+    }
+
+    QueueSink sink;
+    CMySocket link;
+    bool connected = false;
+    bool loggedOn = false;
+};
+
+template <size_t N> std::vector<uint8_t> bytesOf(const WireRecord<N>& record) {
+    return {record.bytes.begin(), record.bytes.end()};
+}
+
+TEST(SimServer, WritesThroughTheLinkCoreReadBackByteForByte) {
+    RunningSim sim;
+    ASSERT_TRUE(sim.started());
+    Client client(sim.address());
+    ASSERT_TRUE(client.loggedOn);
+
+    // Wake-on-LAN: bytes 0-3 of every slot, and the slots past the count, come back.
+    auto wol = client.ask(request::readWol(), 6);
+    ASSERT_TRUE(wol);
+    WolTable table;
+    std::copy(wol->payload.begin(), wol->payload.end(), table.bytes.begin());
+    EXPECT_EQ(table.entry(1).bytes[0], 0xA1);
+    WolEntry added;
+    added.bytes = {0xDE, 0xAD, 0xBE, 0xEF};
+    added.setNameUtf8("새 PC");
+    added.setMacUtf8("01:02:03:04:05:06");
+    table.setEntry(5, added);
+    table.bytes[100 * 100 + 7] = 0x77; // the last slot, past the count
+    auto written = client.ask(request::writeWol(6, table), 7);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written->value, 101);
+    wol = client.ask(request::readWol(), 6);
+    ASSERT_TRUE(wol);
+    EXPECT_EQ(wol->value, 6);
+    EXPECT_EQ(wol->payload, bytesOf(table));
+
+    // Block IP table: the four lead bytes and 96 trailing bytes are the firewall's own.
+    auto blockIps = client.ask(request::readBlockIps(), 26);
+    ASSERT_TRUE(blockIps);
+    BlockIpTable ips;
+    std::copy(blockIps->payload.begin(), blockIps->payload.end(), ips.bytes.begin());
+    EXPECT_EQ(ips.bytes[0], 0x51);
+    EXPECT_EQ(ips.bytes[10004], 0xF0);
+    ips.setAddress(3, "172.16.5.5");
+    ips.bytes[2] = 0x99;
+    ips.bytes[10099] = 0x42;
+    written = client.ask(request::writeBlockIps(4, ips), 27);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written->value, 101);
+    blockIps = client.ask(request::readBlockIps(), 26);
+    ASSERT_TRUE(blockIps);
+    EXPECT_EQ(blockIps->value, 4);
+    EXPECT_EQ(blockIps->payload, bytesOf(ips));
+
+    // Center IDs and the schedule, with reserved bytes and SEQ as the client left them.
+    CenterIdTable centerIds;
+    std::mt19937 random(11);
+    for (auto& b : centerIds.bytes)
+        b = static_cast<uint8_t>(random());
+    ASSERT_EQ(client.ask(request::writeCenterIds(3, centerIds), 5)->value, 101);
+    auto readIds = client.ask(request::readCenterIds(), 4);
+    ASSERT_TRUE(readIds);
+    EXPECT_EQ(readIds->value, 3);
+    EXPECT_EQ(readIds->payload, bytesOf(centerIds));
+
+    auto schedule = std::make_unique<ScheduleTable>();
+    for (auto& b : schedule->bytes)
+        b = static_cast<uint8_t>(random());
+    ASSERT_EQ(client.ask(request::writeSchedule(40, *schedule), 22)->value, 101);
+    auto readSchedule = client.ask(request::readSchedule(), 21);
+    ASSERT_TRUE(readSchedule);
+    EXPECT_EQ(readSchedule->value, 40);
+    EXPECT_EQ(readSchedule->payload, bytesOf(*schedule));
+
+    // The server's own copy agrees.
+    const sim::SimState now = sim.server().snapshot();
+    EXPECT_EQ(now.wol, table);
+    EXPECT_EQ(now.blockIps, ips);
+}
+
+TEST(SimServer, SeveralClientsOneAfterAnother) {
+    RunningSim sim;
+    ASSERT_TRUE(sim.started());
+    for (int i = 0; i < 5; ++i) {
+        Client client(sim.address());
+        ASSERT_TRUE(client.loggedOn) << "client " << i;
+        auto summary = client.ask(request::readSummary(), 2);
+        ASSERT_TRUE(summary);
+        EXPECT_EQ(summary->payload.size(), NetworkConfigRecord::kSize);
+        client.link.Close();
+    }
+}
+
+TEST(SimServer, SurvivesClientsThatVanishMidFrameAndGarbage) {
+    RunningSim sim;
+    ASSERT_TRUE(sim.started());
+    const sim::SimState before = sim.server().snapshot();
+
+    const std::vector<uint8_t> logon = encodeFrame(request::logon("admin", "admin"));
+    const std::vector<uint8_t> writeWol = encodeFrame(request::writeWol(1, WolTable{}));
+    const std::vector<uint8_t> upload =
+        encodeFrame(request::uploadWebArchive(std::vector<uint8_t>(5000, 'z')));
+    std::mt19937 random(5);
+    std::vector<uint8_t> garbage(4096);
+    for (auto& b : garbage)
+        b = static_cast<uint8_t>(random());
+
+    const std::vector<std::pair<const char*, std::vector<std::vector<uint8_t>>>> visits{
+        {"half a header", {{logon.begin(), logon.begin() + 3}}},
+        {"header without its payload", {{logon.begin(), logon.begin() + 8}}},
+        {"half a payload", {{logon.begin(), logon.begin() + 50}}},
+        {"logged on, then half a table", {logon, {writeWol.begin(), writeWol.begin() + 8 + 5000}}},
+        {"logged on, then half an upload", {logon, {upload.begin(), upload.begin() + 2000}}},
+        {"garbage", {garbage}},
+        {"logged on, then garbage", {logon, garbage}},
+    };
+    for (const auto& [what, parts] : visits) {
+        RawClient raw(sim.port());
+        ASSERT_TRUE(raw.connected()) << what;
+        for (const auto& part : parts)
+            raw.send(part);
+        // The raw client goes away here, in the middle of whatever it was sending.
+    }
+
+    // A garbage sender is cut off by the server itself.
+    {
+        RawClient raw(sim.port());
+        ASSERT_TRUE(raw.connected());
+        raw.send(garbage);
+        EXPECT_TRUE(raw.closedByPeer());
+    }
+
+    Client client(sim.address());
+    ASSERT_TRUE(client.loggedOn);
+    auto wol = client.ask(request::readWol(), 6);
+    ASSERT_TRUE(wol);
+    // Nothing of a cut-off write was applied.
+    EXPECT_EQ(wol->value, before.wolCount);
+    EXPECT_EQ(wol->payload, bytesOf(before.wol));
+    EXPECT_TRUE(sim.server().snapshot() == before);
+}
+
+TEST(SimServer, RefusesConnectionsWhileRebootingThenServesAgain) {
+    sim::ServerOptions options;
+    options.rebootPause = std::chrono::milliseconds(1500);
+    RunningSim sim(options);
+    ASSERT_TRUE(sim.started());
+    const int port = sim.port();
+    {
+        Client client(sim.address());
+        ASSERT_TRUE(client.loggedOn);
+        auto answer = client.ask(request::reboot(), 15);
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(answer->value, 101);
+        EXPECT_TRUE(client.sink.waitFor(kLinkEndedEvent));
+    }
+    ASSERT_TRUE(eventually([&] { return sim.server().rebooting(); }));
+    EXPECT_FALSE(RawClient(port).connected());
+    EXPECT_TRUE(eventually([&] { return RawClient(port).connected(); }));
+    Client again(sim.address());
+    EXPECT_TRUE(again.loggedOn);
+}
+
+TEST(SimServer, SaveAndRebootAppliesTheNetworkSettings) {
+    sim::ServerOptions options;
+    options.rebootPause = std::chrono::milliseconds(200);
+    RunningSim sim(options);
+    ASSERT_TRUE(sim.started());
+    {
+        Client client(sim.address());
+        ASSERT_TRUE(client.loggedOn);
+        NetworkConfigRecord settings;
+        settings.setLinkPort(12301);
+        settings.setDataPort(12302);
+        settings.setWebPort(80);
+        settings.setDhcp(1);
+        ASSERT_TRUE(client.link.Send(request::saveNetworkAndReboot(settings)));
+        EXPECT_TRUE(client.sink.waitFor(kLinkEndedEvent));
+    }
+    std::optional<LinkEvent> network;
+    ASSERT_TRUE(eventually([&] {
+        Client client(sim.address());
+        if (client.loggedOn)
+            network = client.ask(request::readNetwork(), 8);
+        return network.has_value();
+    }));
+    NetworkConfigRecord record;
+    std::copy(network->payload.begin(), network->payload.end(), record.bytes.begin());
+    EXPECT_EQ(record.dhcp(), 1);
+    EXPECT_EQ(record.deviceName(), "QV-MY2400");
+}
+
+TEST(SimServer, PlaysTheSoftwareUpdateOverTheLink) {
+    sim::ServerOptions options;
+    options.updateStep = std::chrono::milliseconds(20);
+    RunningSim sim(options);
+    ASSERT_TRUE(sim.started());
+    Client client(sim.address());
+    ASSERT_TRUE(client.loggedOn);
+    ASSERT_TRUE(client.link.Send(request::startUpdate()));
+    for (int step = 0; step <= 8; ++step) {
+        auto report = client.sink.waitFor(12);
+        ASSERT_TRUE(report) << "step " << step;
+        EXPECT_EQ(report->value, step);
+    }
+    // The link stays usable during and after the update.
+    EXPECT_TRUE(client.ask(request::readTime(), 23));
+}
+
+TEST(SimServer, StoresUploadsInItsFolder) {
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("qvsim-uploads-test-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    sim::ServerOptions options;
+    options.uploadDir = folder.string();
+    RunningSim sim(options);
+    ASSERT_TRUE(sim.started());
+    Client client(sim.address());
+    ASSERT_TRUE(client.loggedOn);
+    const std::vector<uint8_t> gif{'G', 'I', 'F', '8', '9', 'a', 0, 1, 2};
+    EXPECT_EQ(client.ask(request::uploadLogo(gif, '1'), 13)->value, 1);
+    std::ifstream file(folder / "logo.gif", std::ios::binary);
+    const std::vector<uint8_t> stored((std::istreambuf_iterator<char>(file)),
+                                      std::istreambuf_iterator<char>());
+    EXPECT_EQ(stored, gif);
+    EXPECT_EQ(client.ask(request::deleteLogo(), 13)->value, 0);
+    EXPECT_FALSE(std::filesystem::exists(folder / "logo.gif"));
+    std::filesystem::remove_all(folder);
+}
+
+// The real program as a subprocess: its state file carries a change across a restart.
+class QvsimProcess {
+public:
+    QvsimProcess(const std::vector<std::string>& arguments, const std::string& output) {
+        std::vector<std::string> all{QVSIM_PATH, "--port", "0"};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (auto& a : all)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        m_started = posix_spawn(&m_pid, QVSIM_PATH, &actions, nullptr, argv.data(), environ) == 0;
+        posix_spawn_file_actions_destroy(&actions);
+        // The first line names the port; a program that ends instead has refused to start.
+        eventually([&] {
+            int status = 0;
+            if (m_started && waitpid(m_pid, &status, WNOHANG) == m_pid) {
+                m_started = false;
+                m_exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+                return true;
+            }
+            std::ifstream in(output);
+            std::string line;
+            if (std::getline(in, line) && line.rfind("qvsim listening on ", 0) == 0)
+                m_port = std::stoi(line.substr(line.rfind(':') + 1));
+            return m_port != 0;
+        });
+    }
+    ~QvsimProcess() { stop(); }
+    int stop() {
+        if (!m_started)
+            return m_exitStatus;
+        m_started = false;
+        kill(m_pid, SIGTERM);
+        int status = 0;
+        waitpid(m_pid, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    int port() const { return m_port; }
+
+private:
+    pid_t m_pid = 0;
+    bool m_started = false;
+    int m_exitStatus = -1;
+    int m_port = 0;
+};
+
+TEST(QvsimProgram, KeepsItsStateFileAcrossARestart) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("qvsim-restart-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string state = (dir / "state").string();
+    const std::string log = (dir / "log").string();
+
+    BlockIpTable ips;
+    {
+        QvsimProcess sim({"--state", state}, log);
+        ASSERT_NE(sim.port(), 0);
+        Client client("127.0.0.1:" + std::to_string(sim.port()));
+        ASSERT_TRUE(client.loggedOn);
+        auto read = client.ask(request::readBlockIps(), 26);
+        ASSERT_TRUE(read);
+        std::copy(read->payload.begin(), read->payload.end(), ips.bytes.begin());
+        ips.setAddress(3, "10.9.8.7");
+        ips.bytes[1] = 0xAB;
+        ASSERT_EQ(client.ask(request::writeBlockIps(4, ips), 27)->value, 101);
+        ASSERT_EQ(client.ask(request::changeAdmin("keeper", "pw2"), 3)->value, 101);
+        client.link.Close();
+        EXPECT_EQ(sim.stop(), 0);
+    }
+    {
+        QvsimProcess sim({"--state", state}, log);
+        ASSERT_NE(sim.port(), 0);
+        QueueSink sink;
+        CMySocket link;
+        ASSERT_TRUE(link.Connect(&sink, "127.0.0.1:" + std::to_string(sim.port())));
+        ASSERT_TRUE(link.Send(request::logon("keeper", "pw2")));
+        auto answer = sink.waitFor(1);
+        ASSERT_TRUE(answer);
+        EXPECT_EQ(answer->value, 120);
+        ASSERT_TRUE(link.Send(request::readBlockIps()));
+        auto read = sink.waitFor(26);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->value, 4);
+        EXPECT_EQ(read->payload, bytesOf(ips));
+    }
+    // A broken state file is left alone and the simulator refuses to start.
+    std::ofstream(state, std::ios::trunc) << "not a state file\n";
+    {
+        QvsimProcess sim({"--state", state}, log);
+        EXPECT_EQ(sim.port(), 0);
+        EXPECT_EQ(sim.stop(), 1);
+    }
+    std::ifstream in(state);
+    std::string first;
+    std::getline(in, first);
+    EXPECT_EQ(first, "not a state file");
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
+} // namespace qv::simtest

@@ -1,0 +1,133 @@
+#pragma once
+
+// Helpers shared by the simulator and qvctl tests: an in-process qvsim on a free port, an event
+// sink that waits with a deadline, and a raw socket for hand-made bytes.
+
+#include "LinkEvent.h"
+#include "SimServer.h"
+#include "SocketIo.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace qv::simtest {
+
+using namespace std::chrono_literals;
+
+// qvsim's server on 127.0.0.1 and a port of its own choosing, served on a thread until the
+// object goes.
+class RunningSim {
+public:
+    explicit RunningSim(sim::ServerOptions options = {},
+                        std::unique_ptr<sim::SimState> state = sim::seededState()) {
+        options.bindAddress = "127.0.0.1";
+        options.port = 0;
+        if (options.rebootPause == std::chrono::milliseconds(5000))
+            options.rebootPause = 500ms;
+        options.log = [this](const std::string& line) {
+            std::lock_guard lock(m_logMutex);
+            m_log.push_back(line);
+        };
+        m_server = std::make_unique<sim::SimServer>(std::move(options), std::move(state));
+        std::string error;
+        m_started = m_server->start(error);
+        if (m_started)
+            m_thread = std::thread([this] { m_server->run(); });
+    }
+    ~RunningSim() {
+        m_server->stop();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    bool started() const { return m_started; }
+    int port() const { return m_server->port(); }
+    std::string address() const { return "127.0.0.1:" + std::to_string(port()); }
+    sim::SimServer& server() { return *m_server; }
+    std::vector<std::string> log() {
+        std::lock_guard lock(m_logMutex);
+        return m_log;
+    }
+
+private:
+    std::unique_ptr<sim::SimServer> m_server;
+    std::thread m_thread;
+    bool m_started = false;
+    std::mutex m_logMutex;
+    std::vector<std::string> m_log;
+};
+
+// Collects the link's events; waitFor() returns the next event of a code, or nothing when the
+// deadline passes first.
+class QueueSink : public EventSink {
+public:
+    void post(LinkEvent event) override {
+        {
+            std::lock_guard lock(m_mutex);
+            m_events.push_back(std::move(event));
+        }
+        m_arrived.notify_all();
+    }
+    std::optional<LinkEvent> waitFor(int code, std::chrono::milliseconds deadline = 10s) {
+        const auto until = std::chrono::steady_clock::now() + deadline;
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            for (auto it = m_events.begin(); it != m_events.end(); ++it)
+                if (it->code == code) {
+                    LinkEvent found = std::move(*it);
+                    m_events.erase(it);
+                    return found;
+                }
+            if (m_arrived.wait_until(lock, until) == std::cv_status::timeout)
+                return std::nullopt;
+        }
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    std::deque<LinkEvent> m_events;
+};
+
+// A plain TCP connection for bytes that no client would send.
+class RawClient {
+public:
+    explicit RawClient(int port) { m_socket = connectTcp(ServerAddress{"127.0.0.1", port}, 5s); }
+    ~RawClient() { closeSocket(m_socket); }
+    bool connected() const { return m_socket != kInvalidSocket; }
+    bool send(const std::vector<uint8_t>& bytes) {
+        return SendAll(m_socket, bytes.data(), bytes.size());
+    }
+    bool receive(std::vector<uint8_t>& bytes, size_t length) {
+        bytes.assign(length, 0);
+        return ReceiveAll(m_socket, bytes.data(), length);
+    }
+    // True when the peer closed the connection (a receive ends without data).
+    bool closedByPeer() {
+        uint8_t byte;
+        return !ReceiveAll(m_socket, &byte, 1);
+    }
+
+private:
+    SocketHandle m_socket = kInvalidSocket;
+};
+
+// Polls `condition` until it holds or `deadline` passes.
+template <class Condition>
+bool eventually(Condition condition, std::chrono::milliseconds deadline = 10s) {
+    const auto until = std::chrono::steady_clock::now() + deadline;
+    while (std::chrono::steady_clock::now() < until) {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(20ms);
+    }
+    return condition();
+}
+
+} // namespace qv::simtest

@@ -1,0 +1,84 @@
+// The state file keeps every byte across a save and a load, and a broken file changes nothing.
+
+#include "SimState.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace qv::sim {
+namespace {
+
+std::string tempPath(const std::string& name) {
+    return (std::filesystem::temp_directory_path() /
+            (name + "-" + std::to_string(::getpid()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+        .string();
+}
+
+TEST(StateFile, KeepsEveryByteAcrossSaveAndLoad) {
+    auto state = seededState();
+    std::mt19937 random(7);
+    for (auto& b : state->wol.bytes)
+        b = static_cast<uint8_t>(random());
+    for (auto& b : state->schedule.bytes)
+        b = static_cast<uint8_t>(random());
+    for (auto& b : state->record.bytes)
+        b = static_cast<uint8_t>(random());
+    state->adminId = "boss";
+    state->adminPassword = std::string("p\xC3\xA4ss word\x01", 11);
+    state->wolCount = 101;
+    state->scheduleCount = 0;
+    state->autoUpdate = 1;
+    state->macRegistered = false;
+    state->maxCenterIds = 99;
+
+    const std::string path = tempPath("qvsim-state");
+    std::string error;
+    ASSERT_TRUE(saveState(*state, path, error)) << error;
+    auto loaded = std::make_unique<SimState>();
+    ASSERT_TRUE(loadState(*loaded, path, error)) << error;
+    EXPECT_TRUE(*loaded == *state);
+    std::filesystem::remove(path);
+}
+
+TEST(StateFile, ABrokenFileIsRefusedAndChangesNothing) {
+    const std::string path = tempPath("qvsim-broken");
+    auto good = seededState();
+    std::string error;
+    ASSERT_TRUE(saveState(*good, path, error));
+    std::ifstream in(path);
+    std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+
+    const auto replaceLine = [&](const std::string& key, const std::string& line) {
+        std::string text = whole;
+        const size_t at = text.find("\n" + key + " ");
+        const size_t end = text.find('\n', at + 1);
+        return text.replace(at + 1, end - at - 1, line);
+    };
+    const std::vector<std::pair<const char*, std::string>> broken{
+        {"wrong version", "qvsim-state 2\n" + whole.substr(whole.find('\n') + 1)},
+        {"short record", replaceLine("record", "record 00ff")},
+        {"count past the table", replaceLine("wol", "wol 102 " + std::string(20200, '0'))},
+        {"bad hexadecimal", replaceLine("block-ips", "block-ips 1 " + std::string(20200, 'x'))},
+        {"unknown entry", whole + "colour blue\n"},
+        {"missing record", replaceLine("record", "")},
+        {"empty", ""},
+    };
+    for (const auto& [what, text] : broken) {
+        std::ofstream(path, std::ios::trunc) << text;
+        auto state = seededState();
+        state->adminId = "untouched";
+        const SimState before = *state;
+        EXPECT_FALSE(loadState(*state, path, error)) << what;
+        EXPECT_FALSE(error.empty()) << what;
+        EXPECT_TRUE(*state == before) << what;
+    }
+    EXPECT_FALSE(loadState(*good, path + ".missing", error));
+    std::filesystem::remove(path);
+}
+
+} // namespace
+} // namespace qv::sim
