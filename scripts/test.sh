@@ -19,3 +19,19 @@ echo "== sanitizers (address, undefined behaviour)"
 scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_BUILD_GUI=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 600
+
+echo "== fuzzing (libFuzzer, clang-14): saved inputs, then a short run"
+cmake -S "$root" -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+    -DQV_FUZZ=ON -DQV_BUILD_GUI=OFF -DQV_BUILD_TESTS=ON >/dev/null
+cmake --build build-fuzz -j "$jobs" --target fuzz_reply_reader fuzz_request_reader
+for target in reply_reader request_reader; do
+    corpus=tests/fuzz/corpus/$target
+    scratch=build-fuzz/scratch-corpus/$target # grows with every run; never committed
+    mkdir -p "$scratch"
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        "build-fuzz/tests/fuzz/fuzz_$target" "$corpus"/*
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        "build-fuzz/tests/fuzz/fuzz_$target" -max_total_time=30 -rss_limit_mb=2048 \
+        -print_final_stats=1 "$scratch" "$corpus"
+done
