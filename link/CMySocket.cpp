@@ -1,6 +1,7 @@
 #include "CMySocket.h"
 
 #include "Catalogue.h"
+#include "Commands.h"
 #include "DebugLog.h"
 #include "FrameReaders.h"
 
@@ -116,8 +117,21 @@ void CMySocket::ClientThread() {
                      "22222222222222222222222");
             break;
         }
-        debugLog("HHHHHHH cmd = 0x%02x, dwCount = %d", reader.lastHeader().cmd,
-                 reader.lastHeader().dwCount);
+        const FrameHeader& header = reader.lastHeader();
+        debugLog("HHHHHHH cmd = 0x%02x, dwCount = %d", header.cmd, header.dwCount);
+        switch (header.cmd) {
+        case CMD_SET_UPDATE_MSG:
+            debugLog("HHHHHHH CMD_SET_UPDATE_MSG dwCount = %d", header.dwCount);
+            break;
+        case CMD_GET_IOLIST_MSG:
+            debugLog("HHHHH - CMD_GET_IOLIST_MSG");
+            break;
+        case CMD_SET_BLANK_MODE:
+            debugLog("CMD_SET_BLANK_MODE response. !!!!!!");
+            break;
+        default:
+            break;
+        }
         if (step == ReplyReader::Step::Event && m_sink != nullptr)
             m_sink->post(std::move(event));
         std::this_thread::sleep_for(kFramePause);

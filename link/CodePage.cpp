@@ -56,6 +56,11 @@ std::string convert(std::string_view input, const char* from, const char* to, bo
             out += '?';
         ++in;
         --inLeft;
+        // One '?' per character that has no place in the code page, not one per UTF-8 byte.
+        while (!toUtf8 && inLeft > 0 && (static_cast<unsigned char>(*in) & 0xC0) == 0x80) {
+            ++in;
+            --inLeft;
+        }
     }
     iconv_close(cd);
     return out;

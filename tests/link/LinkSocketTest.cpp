@@ -1,6 +1,7 @@
 #include "CGlobalData.h"
 #include "CMySocket.h"
 #include "Catalogue.h"
+#include "DebugLog.h"
 #include "FakeAppliance.h"
 #include "Requests.h"
 #include "TestSupport.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <mutex>
 
 using namespace qv;
 using qvtest::Bytes;
@@ -69,6 +71,46 @@ TEST_F(LinkTest, EveryReplyKindArrivesAsItsEvent) {
 
     appliance.closeClient();
     expectLinkEndedOnce();
+}
+
+// The receive thread writes its fixed diagnostic lines: start, every header, the three replies
+// that have a line of their own, the way the loop ended, and the exit.
+TEST_F(LinkTest, DiagnosticLines) {
+    std::mutex mutex;
+    std::vector<std::string> lines;
+    setDebugWriter([&](std::string_view line) {
+        std::lock_guard lock(mutex);
+        lines.emplace_back(line);
+    });
+    connect();
+    ASSERT_TRUE(link.Send(request::logon("admin", "Secret!pw")));
+    ASSERT_TRUE(appliance.send(
+        qvtest::concat({refFrame(13, 3), refHeader(21, 0), refHeader(25, 0), refFrame(1, -2)})));
+    auto event = events.waitNext();
+    ASSERT_TRUE(event);
+    event = events.waitNext();
+    ASSERT_TRUE(event);
+    event = events.waitNext();
+    ASSERT_TRUE(event);
+    EXPECT_EQ(event->code, 1);
+    appliance.closeClient();
+    expectLinkEndedOnce();
+    setDebugWriter({});
+
+    const std::vector<std::string> expected{
+        "ClientThread for Manager started **&&&&&**............",
+        "HHHHHHH cmd = 0x0d, dwCount = 3",
+        "HHHHHHH CMD_SET_UPDATE_MSG dwCount = 3",
+        "HHHHHHH cmd = 0x15, dwCount = 0",
+        "HHHHH - CMD_GET_IOLIST_MSG",
+        "HHHHHHH cmd = 0x19, dwCount = 0",
+        "CMD_SET_BLANK_MODE response. !!!!!!",
+        "HHHHHHH cmd = 0x01, dwCount = -2",
+        "ClientThread for Manager started **&&&&&**.......err.....22222222222222222222222",
+        "ClientThread for Manager exit *********............",
+    };
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(lines, expected);
 }
 
 // The smallest pieces TCP can carry give the same events as whole frames.

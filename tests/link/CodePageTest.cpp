@@ -1,0 +1,69 @@
+#include "CodePage.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace qv;
+
+namespace {
+
+// "한국" in code page 949 and in UTF-8.
+const std::string kKoreanAnsi = "\xC7\xD1\xB1\xB9";
+const std::string kKoreanUtf8 = "\xED\x95\x9C\xEA\xB5\xAD";
+
+TEST(CodePage, LanguageChoosesTheCodePage) {
+    EXPECT_EQ(codePageForLocale("ko_KR.UTF-8"), 949);
+    EXPECT_EQ(codePageForLocale("ko"), 949);
+    EXPECT_EQ(codePageForLocale("en_US.UTF-8"), 1252);
+    EXPECT_EQ(codePageForLocale("C"), 1252);
+    EXPECT_EQ(codePageForLocale(""), 1252);
+
+    setenv("QVSETTING_CODEPAGE", "949", 1);
+    EXPECT_EQ(systemCodePage(), 949);
+    unsetenv("QVSETTING_CODEPAGE");
+}
+
+TEST(CodePage, ConvertsBothWays) {
+    bool ok = false;
+    EXPECT_EQ(ansiToUtf8(kKoreanAnsi, 949, &ok), kKoreanUtf8);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(utf8ToAnsi(kKoreanUtf8, 949, &ok), kKoreanAnsi);
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(ansiToUtf8("Caf\xE9", 1252, &ok), "Caf\xC3\xA9");
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(utf8ToAnsi("", 949, &ok), "");
+    EXPECT_TRUE(ok);
+}
+
+// Bytes that do not convert are replaced and reported; nothing crashes.
+TEST(CodePage, InvalidInputIsReplacedAndReported) {
+    bool ok = true;
+    EXPECT_EQ(ansiToUtf8("a\xFF"
+                         "b",
+                         949, &ok),
+              "a\xEF\xBF\xBD"
+              "b");
+    EXPECT_FALSE(ok);
+    ok = true;
+    EXPECT_EQ(ansiToUtf8("ab\xC7", 949, &ok), "ab\xEF\xBF\xBD"); // cut-off double byte
+    EXPECT_FALSE(ok);
+    ok = true;
+    EXPECT_EQ(utf8ToAnsi(kKoreanUtf8, 1252, &ok), "??");
+    EXPECT_FALSE(ok);
+    ok = true;
+    utf8ToAnsi("\xC3", 949, &ok); // broken UTF-8
+    EXPECT_FALSE(ok);
+}
+
+TEST(CodePage, CutNeverSplitsADoubleByteCharacter) {
+    const std::string three = kKoreanAnsi + "\xB0\xA1"; // 6 bytes, 3 characters
+    EXPECT_EQ(cutAnsi(three, 6, 949), three);
+    EXPECT_EQ(cutAnsi(three, 5, 949), kKoreanAnsi);
+    EXPECT_EQ(cutAnsi(three, 1, 949), "");
+    EXPECT_EQ(cutAnsi("a" + kKoreanAnsi, 2, 949), "a");
+    EXPECT_EQ(cutAnsi(three, 5, 1252), three.substr(0, 5));
+    EXPECT_EQ(cutAnsi("abc", 10, 949), "abc");
+}
+
+} // namespace
