@@ -1,5 +1,8 @@
 #include "CommandLine.h"
 
+#include "Commands.h"
+#include "SocketIo.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -54,6 +57,11 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
         } else if (arg == "--server") {
             if (!value(options.server))
                 return false;
+            qv::ServerAddress address;
+            if (!qv::parseServerAddress(options.server, qv::kDefaultPort, address)) {
+                error = "--server needs HOST or HOST:PORT with a port from 1 to 65535";
+                return false;
+            }
         } else if (arg == "--user") {
             if (!value(options.user))
                 return false;

@@ -1,0 +1,114 @@
+// qvctl's output pieces: JSON escaping, table layout with wide characters, and the text forms.
+
+#include "Json.h"
+#include "Report.h"
+#include "TextForms.h"
+
+#include <gtest/gtest.h>
+
+namespace qvctl {
+namespace {
+
+TEST(Json, EscapesAndKeepsOutputValidUtf8) {
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"plain", "\"plain\""},
+        {"quote \" backslash \\", "\"quote \\\" backslash \\\\\""},
+        {"tab\tline\nreturn\r", "\"tab\\tline\\nreturn\\r\""},
+        {std::string("nul\0x", 5), "\"nul\\u0000x\""},
+        {"\x01\x1f\x7f", "\"\\u0001\\u001f\\u007f\""},
+        {"한국어", "\"한국어\""},
+        {"\xB0\xFC", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""},                 // CP949 bytes are no UTF-8
+        {"\xC0\xAF", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""},                 // overlong '/'
+        {"\xED\xA0\x80", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\""}, // a surrogate
+        {"cut \xEC\x95", "\"cut \xEF\xBF\xBD\xEF\xBF\xBD\""},
+    };
+    for (const auto& [input, expected] : cases)
+        EXPECT_EQ(jsonQuote(input), expected) << input;
+}
+
+TEST(Json, WriterNestsObjectsAndArrays) {
+    JsonWriter json;
+    json.beginObject();
+    json.key("a");
+    json.number(-1);
+    json.key("list");
+    json.beginArray();
+    json.beginObject();
+    json.key("on");
+    json.boolean(true);
+    json.endObject();
+    json.null();
+    json.endArray();
+    json.key("empty");
+    json.beginArray();
+    json.endArray();
+    json.endObject();
+    EXPECT_EQ(json.text(), "{\n  \"a\": -1,\n  \"list\": [\n    {\n      \"on\": true\n    },\n"
+                           "    null\n  ],\n  \"empty\": []\n}");
+}
+
+TEST(Report, AlignsColumnsByDisplayWidth) {
+    EXPECT_EQ(displayWidth("abc"), 3u);
+    EXPECT_EQ(displayWidth("관제센터"), 8u);
+    Report report;
+    report.listKey = "rows";
+    report.columnKeys = {"name", "n"};
+    report.columnLabels = {"Name", "N"};
+    report.rows = {{Value::of("관제"), Value::of(int64_t{1})},
+                   {Value::of("abcdef"), Value::of(int64_t{22})}};
+    EXPECT_EQ(renderHuman(report), "Name    N\n------  --\n관제    1\nabcdef  22\n");
+    report.rows.clear();
+    report.emptyText = "Nothing.";
+    EXPECT_EQ(renderHuman(report), "Nothing.\n");
+    EXPECT_EQ(renderJson(report), "{\n  \"rows\": []\n}\n");
+}
+
+TEST(TextForms, ShowValuesAsThePagesDo) {
+    qv::NetworkConfigRecord record;
+    record.setVersionNote("beta");
+    for (const auto& [version, text] : std::vector<std::pair<uint16_t, std::string>>{
+             {100, "1.00 (beta)"}, {7, "0.07 (beta)"}, {215, "2.15 (beta)"}}) {
+        record.setSoftwareVersion(version);
+        EXPECT_EQ(softwareVersionText(record), text);
+    }
+    EXPECT_EQ(macText({0, 26, 43, 60, 77, 94}), "00:1a:2b:3c:4d:5e");
+    EXPECT_EQ(macText({0, 0, 0, 0, 0, 0}), "00:00:00:00:00:00");
+    EXPECT_EQ(ipText({255, 0, 10, 1}), "255.0.10.1");
+
+    const std::vector<std::pair<uint8_t, std::string>> functions{
+        {0, "ON"}, {1, "OFF"}, {2, "PUSH ON"},   {3, "PUSH OFF"}, {4, ""},
+        {49, ""},  {50, "ON"}, {53, "PUSH OFF"}, {54, ""},        {255, ""}};
+    for (const auto& [code, text] : functions)
+        EXPECT_EQ(functionText(code), text) << int(code);
+    EXPECT_EQ(weekdayText(1, qv::Language::English), "SUN");
+    EXPECT_EQ(weekdayText(3, qv::Language::English), "TUS");
+    EXPECT_EQ(weekdayText(5, qv::Language::English), "THI");
+    EXPECT_EQ(weekdayText(7, qv::Language::Korean), "토");
+    EXPECT_EQ(weekdayText(0, qv::Language::English), "");
+    EXPECT_EQ(weekdayText(8, qv::Language::English), "");
+    qv::ScheduleEntry entry;
+    entry.setFunction(51);
+    EXPECT_EQ(kindText(entry, qv::Language::English), "Exception");
+    entry.setFunction(4);
+    EXPECT_EQ(kindText(entry, qv::Language::English), "Normal");
+    EXPECT_EQ(twoDigits(5), "05");
+    EXPECT_EQ(twoDigits(23), "23");
+
+    EXPECT_EQ(ioStatusText(0x00), "000000");
+    EXPECT_EQ(ioStatusText(0x01), "100000");
+    EXPECT_EQ(ioStatusText(0x02), "010000");
+    EXPECT_EQ(ioStatusText(0x10), "001100");
+    EXPECT_EQ(ioStatusText(0x04), "000010");
+    EXPECT_EQ(ioStatusText(0x08), "000001");
+    EXPECT_EQ(ioStatusText(0x20), "000000");
+    EXPECT_EQ(ioStatusText(0x3F), "111111");
+
+    setenv("TZ", "UTC", 1);
+    tzset();
+    EXPECT_EQ(localTimeText(0), "1970-01-01 00:00:00");
+    EXPECT_EQ(localTimeText(-86400), "1969-12-31 00:00:00");
+    EXPECT_EQ(localTimeText(INT32_MAX), "2038-01-19 03:14:07");
+}
+
+} // namespace
+} // namespace qvctl

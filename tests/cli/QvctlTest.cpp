@@ -1,0 +1,511 @@
+// The real qvctl program against qvsim over loopback: every read command in human and JSON
+// output, and the exit codes a script relies on.
+
+#include "SimHandler.h"
+#include "SimTestSupport.h"
+
+#include "Frame.h"
+#include "Requests.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace qv::simtest {
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Runs qvctl with `args`; `env` sets (or, with nullopt, removes) environment variables. Standard
+// input is /dev/null, so no password prompt can appear.
+Result runQvctl(const std::vector<std::string>& args,
+                const std::map<std::string, std::optional<std::string>>& env = {}) {
+    std::map<std::string, std::optional<std::string>> changes{
+        {"QVCTL_PASSWORD", std::string("admin")},
+        {"LANG", std::string("C.UTF-8")},
+        {"LC_ALL", std::nullopt},
+        {"LC_MESSAGES", std::nullopt},
+        {"QVSETTING_CODEPAGE", std::nullopt},
+        {"TZ", std::string("UTC")}};
+    for (const auto& [k, v] : env)
+        changes[k] = v;
+    std::vector<std::string> environment;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry = *e;
+        if (changes.count(entry.substr(0, entry.find('='))) == 0)
+            environment.push_back(entry);
+    }
+    for (const auto& [k, v] : changes)
+        if (v)
+            environment.push_back(k + "=" + *v);
+
+    std::vector<std::string> all{QVCTL_PATH};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv, envp;
+    for (auto& a : all)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (auto& e : environment)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    const auto base =
+        std::filesystem::temp_directory_path() / ("qvctl-test-" + std::to_string(::getpid()));
+    const std::string outPath = base.string() + ".out", errPath = base.string() + ".err";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    pid_t pid = 0;
+    Result result;
+    if (posix_spawn(&pid, QVCTL_PATH, &actions, nullptr, argv.data(), envp.data()) == 0) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    result.out = readFile(outPath);
+    result.err = readFile(errPath);
+    std::filesystem::remove(outPath);
+    std::filesystem::remove(errPath);
+    return result;
+}
+
+// The value printed after "Label:" in human output.
+std::string field(const std::string& out, const std::string& label) {
+    std::istringstream lines(out);
+    std::string line;
+    while (std::getline(lines, line))
+        if (line.rfind(label + ":", 0) == 0) {
+            const std::string value = line.substr(label.size() + 1);
+            const size_t start = value.find_first_not_of(' ');
+            return start == std::string::npos ? std::string() : value.substr(start);
+        }
+    return "<no field " + label + ">";
+}
+
+// The table row whose cells start with `first` (cells split on runs of two or more blanks).
+std::vector<std::string> row(const std::string& out, const std::string& first) {
+    std::istringstream lines(out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::vector<std::string> cells;
+        size_t at = 0;
+        while (at < line.size()) {
+            size_t gap = line.find("  ", at);
+            cells.push_back(line.substr(at, gap - at));
+            if (gap == std::string::npos)
+                break;
+            at = line.find_first_not_of(' ', gap);
+        }
+        if (!cells.empty() && cells[0] == first)
+            return cells;
+    }
+    return {};
+}
+
+// The cells of the row whose first cell is `first`, cut at the columns of the dashed rule
+// under the header (for tables of ASCII text, where bytes and columns agree).
+std::vector<std::string> fixedCells(const std::string& out, const std::string& first) {
+    std::istringstream lines(out);
+    std::vector<size_t> starts;
+    for (std::string line; std::getline(lines, line);) {
+        if (starts.empty() && line.rfind("--", 0) == 0) {
+            for (size_t at = 0; at < line.size(); at = line.find('-', line.find(' ', at))) {
+                starts.push_back(at);
+                if (line.find(' ', at) == std::string::npos)
+                    break;
+            }
+            continue;
+        }
+        if (starts.empty() || line.compare(0, first.size() + 1, first + " ") != 0)
+            continue;
+        std::vector<std::string> cells;
+        for (size_t c = 0; c < starts.size(); ++c) {
+            const size_t end = c + 1 < starts.size() ? starts[c + 1] : line.size();
+            std::string cell =
+                starts[c] < line.size() ? line.substr(starts[c], end - starts[c]) : "";
+            cell.erase(cell.find_last_not_of(' ') + 1);
+            cells.push_back(cell);
+        }
+        return cells;
+    }
+    return {};
+}
+
+// A strict JSON check: one value and nothing else; strings may hold no raw control characters.
+class JsonCheck {
+public:
+    explicit JsonCheck(const std::string& text) : m_text(text) {}
+    bool valid() {
+        m_at = 0;
+        if (!value())
+            return false;
+        space();
+        return m_at == m_text.size();
+    }
+
+private:
+    void space() {
+        while (m_at < m_text.size() && std::isspace(static_cast<unsigned char>(m_text[m_at])))
+            ++m_at;
+    }
+    bool literal(const char* word) {
+        const std::string w = word;
+        if (m_text.compare(m_at, w.size(), w) != 0)
+            return false;
+        m_at += w.size();
+        return true;
+    }
+    bool string() {
+        if (m_text[m_at] != '"')
+            return false;
+        for (++m_at; m_at < m_text.size(); ++m_at) {
+            const auto c = static_cast<unsigned char>(m_text[m_at]);
+            if (c == '"') {
+                ++m_at;
+                return true;
+            }
+            if (c < 0x20)
+                return false;
+            if (c == '\\')
+                ++m_at;
+        }
+        return false;
+    }
+    bool value() {
+        space();
+        if (m_at >= m_text.size())
+            return false;
+        const char c = m_text[m_at];
+        if (c == '{' || c == '[') {
+            const char close = c == '{' ? '}' : ']';
+            ++m_at;
+            space();
+            if (m_text[m_at] == close) {
+                ++m_at;
+                return true;
+            }
+            for (;;) {
+                if (c == '{') {
+                    space();
+                    if (!string())
+                        return false;
+                    space();
+                    if (m_text[m_at++] != ':')
+                        return false;
+                }
+                if (!value())
+                    return false;
+                space();
+                if (m_text[m_at] == close) {
+                    ++m_at;
+                    return true;
+                }
+                if (m_text[m_at++] != ',')
+                    return false;
+            }
+        }
+        if (c == '"')
+            return string();
+        if (literal("true") || literal("false") || literal("null"))
+            return true;
+        const size_t start = m_at;
+        if (m_text[m_at] == '-')
+            ++m_at;
+        while (m_at < m_text.size() && std::isdigit(static_cast<unsigned char>(m_text[m_at])))
+            ++m_at;
+        return m_at > start && std::isdigit(static_cast<unsigned char>(m_text[m_at - 1]));
+    }
+
+    const std::string& m_text;
+    size_t m_at = 0;
+};
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+class QvctlAgainstQvsim : public ::testing::Test {
+protected:
+    static sim::ServerOptions options() {
+        sim::ServerOptions o;
+        o.clock = [] { return int64_t{1'700'000'000}; }; // 2023-11-14 22:13:20 UTC
+        return o;
+    }
+    Result qvctl(std::vector<std::string> args,
+                 const std::map<std::string, std::optional<std::string>>& env = {}) {
+        args.insert(args.begin(), {"--server", sim.address()});
+        return runQvctl(args, env);
+    }
+
+    RunningSim sim{options()};
+};
+
+TEST_F(QvctlAgainstQvsim, SummaryAndNetworkShowValuesAsThePagesDo) {
+    ASSERT_TRUE(sim.started());
+    Result r = qvctl({"summary"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(field(r.out, "S/W Version"), "4.12 (build 2611)");
+    EXPECT_EQ(field(r.out, "Mac Address"), "00:1a:2b:3c:4d:5e");
+    EXPECT_EQ(field(r.out, "Company"), "(주)쿼벨시스템");
+    EXPECT_EQ(field(r.out, "DDNS"), "qvdemo01.quorvel-ddns.net");
+    EXPECT_EQ(field(r.out, "Device Name"), "QV-MY2400");
+    EXPECT_EQ(field(r.out, "e-Mail"), "admin@quorvel-demo.example");
+    EXPECT_EQ(field(r.out, "Max Center ID"), "20");
+    EXPECT_EQ(field(r.out, "Max Schedule"), "500");
+    EXPECT_EQ(field(r.out, "Max Standby"), "50");
+
+    r = qvctl({"network"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(field(r.out, "IP Address"), "192.168.10.20");
+    EXPECT_EQ(field(r.out, "Net Mask"), "255.255.255.0");
+    EXPECT_EQ(field(r.out, "Gateway"), "192.168.10.1");
+    EXPECT_EQ(field(r.out, "DHCP"), "off");
+    EXPECT_EQ(field(r.out, "Quorvel Link Port"), "12301");
+    EXPECT_EQ(field(r.out, "Quorvel Config Port"), "12300");
+    EXPECT_EQ(field(r.out, "Web Server Port"), "80");
+    EXPECT_EQ(field(r.out, "UPNP"), "off");
+    EXPECT_EQ(field(r.out, "DDNS"), "qvdemo01");
+    EXPECT_EQ(field(r.out, "NTP Server"), "pool.ntp.org");
+
+    r = qvctl({"time"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(field(r.out, "Server Time"), "2023-11-14 22:13:20");
+
+    r = qvctl({"autoupdate"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(field(r.out, "Automatic Update"), "on");
+}
+
+TEST_F(QvctlAgainstQvsim, TablesOfEveryListCommand) {
+    ASSERT_TRUE(sim.started());
+    // Center ID names are in the administrator's code page; the Korean one needs 949.
+    Result r = qvctl({"centerids"}, {{"QVSETTING_CODEPAGE", std::string("949")}});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(row(r.out, "2"), (std::vector<std::string>{"2", "seoul", "******", "관제센터", "2",
+                                                         "1", "금지", "허용"}));
+    EXPECT_EQ(row(r.out, "No.").size(), 8u);
+
+    r = qvctl({"wol"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(row(r.out, "2"), (std::vector<std::string>{"2", "사무실PC", "00:1b:21:3a:4f:02"}));
+    EXPECT_EQ(row(r.out, "4"), (std::vector<std::string>{"4", "nas-backup", "AC:1F:6B:00:12:EF"}));
+
+    r = qvctl({"blacklist"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(row(r.out, "6"), (std::vector<std::string>{"6", "198.51.100.23", "65535", "1024", "0",
+                                                         "0", "65535", "4096", "0", "0", "-1"}));
+
+    r = qvctl({"blockips"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(row(r.out, "3"), (std::vector<std::string>{"3", "198.51.100.0"}));
+
+    // Sorted by ID as the page sorts; status bits 0x01, 0x02, 0x10, 0x10, 0x04, 0x08.
+    r = qvctl({"iolist"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(row(r.out, "1"), (std::vector<std::string>{"1", "ALARM-SIREN", "000000"}));
+    EXPECT_EQ(row(r.out, "7"), (std::vector<std::string>{"7", "HVAC-4F", "101100"}));
+    EXPECT_EQ(row(r.out, "12"), (std::vector<std::string>{"12", "SIGN-ROOF", "111111"}));
+
+    // Normal schedules first, then exceptions, numbered per device.
+    r = qvctl({"schedule", "GATE-01"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(field(r.out, "Current Schedule Count"), "24");
+    EXPECT_EQ(field(r.out, "Max Schedules"), "500");
+    EXPECT_EQ(fixedCells(r.out, "GATE-01"),
+              (std::vector<std::string>{"GATE-01", "1", "Normal", "ON", "", "MON", "", "07", "30",
+                                        "1", "1001"}));
+    EXPECT_EQ(fixedCells(r.out, "GATE-01  3"),
+              (std::vector<std::string>{"GATE-01", "3", "Normal", "ON", "", "TUS", "", "07", "30",
+                                        "1", "1003"}));
+    EXPECT_EQ(fixedCells(r.out, "GATE-01  5"),
+              (std::vector<std::string>{"GATE-01", "5", "Exception", "OFF", "12", "", "25", "00",
+                                        "00", "1", "1005"}));
+
+    r = qvctl({"schedule"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(contains(r.out, "FOUNTAIN")) << r.out;
+    EXPECT_TRUE(contains(r.out, "ALARM-SIREN")) << r.out;
+
+    r = qvctl({"schedule", "NO-SUCH-DEVICE"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(contains(r.out, "No schedules for this device.")) << r.out;
+}
+
+TEST_F(QvctlAgainstQvsim, JsonOfEveryReadCommandIsValidAndTyped) {
+    ASSERT_TRUE(sim.started());
+    struct Case {
+        std::vector<std::string> args;
+        std::vector<std::string> parts;
+    };
+    const std::vector<Case> cases{
+        {{"summary"},
+         {"\"softwareVersion\": \"4.12 (build 2611)\"", "\"company\": \"(주)쿼벨시스템\"",
+          "\"macAddress\": \"00:1a:2b:3c:4d:5e\"", "\"maxCenterIds\": 20", "\"maxSchedules\": 500",
+          "\"ioSchedule\": true"}},
+        {{"network"},
+         {"\"ipAddress\": \"192.168.10.20\"", "\"dhcp\": false", "\"upnp\": false",
+          "\"linkPort\": 12301", "\"ntpServer\": \"pool.ntp.org\""}},
+        {{"centerids"}, {"\"count\": 6", "\"id\": \"center01\"", "\"group\": 50"}},
+        {{"wol"}, {"\"name\": \"사무실PC\"", "\"macAddress\": \"b8:27:eb:45:67:89\""}},
+        {{"blacklist"}, {"\"ip\": \"192.0.2.200\"", "\"week2\": 2950", "\"quorvelIp\": -1"}},
+        {{"blockips"}, {"\"ip\": \"203.0.113.45\"", "\"no\": 3"}},
+        {{"iolist"}, {"\"id\": \"FOUNTAIN\"", "\"status\": \"111111\""}},
+        {{"schedule", "HVAC-3F"},
+         {"\"type\": \"Exception\"", "\"function\": \"PUSH OFF\"", "\"month\": 8", "\"date\": 15",
+          "\"functionCode\": 53", "\"weekday\": \"MON\"", "\"minute\": 30"}},
+        {{"time"}, {"\"seconds\": 1700000000", "\"serverTime\": \"2023-11-14 22:13:20\""}},
+        {{"autoupdate"}, {"\"automaticUpdate\": true", "\"value\": 0"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.push_back("--json");
+        const Result r = qvctl(args);
+        SCOPED_TRACE(c.args[0]);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(JsonCheck(r.out).valid()) << r.out;
+        for (const std::string& part : c.parts)
+            EXPECT_TRUE(contains(r.out, part)) << part << "\n" << r.out;
+    }
+    // Bytes that are no UTF-8 (a CP949 name read as 1252 is fine; raw 949 bytes under UTF-8
+    // would not be) still give valid JSON.
+    const Result r = qvctl({"centerids", "--json"}, {{"QVSETTING_CODEPAGE", std::string("65001")}});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(JsonCheck(r.out).valid()) << r.out;
+}
+
+TEST_F(QvctlAgainstQvsim, ExitCodesTellWhatWentWrong) {
+    ASSERT_TRUE(sim.started());
+    Result r = qvctl({"summary"}, {{"QVCTL_PASSWORD", std::string("wrong")}});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_TRUE(contains(r.err, "logon refused")) << r.err;
+    EXPECT_TRUE(r.out.empty());
+
+    r = qvctl({"summary"}, {{"QVCTL_PASSWORD", std::nullopt}});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(contains(r.err, "no password")) << r.err;
+
+    const auto passwordFile =
+        std::filesystem::temp_directory_path() / ("qvctl-password-" + std::to_string(::getpid()));
+    std::ofstream(passwordFile) << "admin\n";
+    r = qvctl({"--password-file", passwordFile.string(), "autoupdate"},
+              {{"QVCTL_PASSWORD", std::string("wrong")}});
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::filesystem::remove(passwordFile);
+    r = qvctl({"--password-file", passwordFile.string(), "autoupdate"});
+    EXPECT_EQ(r.status, 2);
+
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"frobnicate"},
+                                               {"summary", "extra"},
+                                               {"--password", "admin", "summary"},
+                                               {"--bogus", "summary"},
+                                               {"schedule", "a", "b"},
+                                               {"--server"},
+                                               {}}) {
+        r = runQvctl(args);
+        EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
+        EXPECT_FALSE(r.err.empty());
+    }
+    r = runQvctl({"--server", "127.0.0.1:99999", "summary"});
+    EXPECT_EQ(r.status, 2);
+
+    // Nothing listens on a port that was just closed.
+    SocketHandle listening = listenTcp("127.0.0.1", 0);
+    const int closedPort = localPort(listening);
+    closeSocket(listening);
+    r = runQvctl({"--server", "127.0.0.1:" + std::to_string(closedPort), "summary"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_TRUE(contains(r.err, "cannot connect")) << r.err;
+}
+
+// An appliance that accepts the logon and then misbehaves as `after` says.
+class FakeAppliance {
+public:
+    enum class After { Close, Silent };
+    explicit FakeAppliance(After after) {
+        m_listening = listenTcp("127.0.0.1", 0);
+        m_port = localPort(m_listening);
+        m_thread = std::thread([this, after] {
+            const SocketHandle client = acceptConnection(m_listening);
+            std::vector<uint8_t> logon(8 + 100);
+            if (client != kInvalidSocket && ReceiveAll(client, logon.data(), logon.size())) {
+                const auto reply = encodeFrame(sim::replyFrame(1, 120));
+                SendAll(client, reply.data(), reply.size());
+                uint8_t header[8];
+                ReceiveAll(client, header, sizeof header);
+                if (after == After::Silent) {
+                    // Keeps the link open and answers nothing until the client goes.
+                    uint8_t byte;
+                    ReceiveAll(client, &byte, 1);
+                }
+            }
+            closeSocket(client);
+        });
+    }
+    ~FakeAppliance() {
+        shutdownSocket(m_listening);
+        m_thread.join();
+        closeSocket(m_listening);
+    }
+    std::string address() const { return "127.0.0.1:" + std::to_string(m_port); }
+
+private:
+    SocketHandle m_listening;
+    int m_port = 0;
+    std::thread m_thread;
+};
+
+TEST(QvctlLink, ALinkLostOrSilentAfterLogonGivesExitCodeFive) {
+    {
+        FakeAppliance fake(FakeAppliance::After::Close);
+        const Result r = runQvctl({"--server", fake.address(), "centerids"});
+        EXPECT_EQ(r.status, 5);
+        EXPECT_TRUE(contains(r.err, "ended")) << r.err;
+    }
+    {
+        FakeAppliance fake(FakeAppliance::After::Silent);
+        const Result r = runQvctl({"--server", fake.address(), "--timeout", "1", "wol"});
+        EXPECT_EQ(r.status, 5);
+        EXPECT_TRUE(contains(r.err, "no answer")) << r.err;
+    }
+}
+
+TEST(QvctlHelp, DocumentsEveryCommandOptionAndExitCode) {
+    const Result r = runQvctl({"--help"});
+    ASSERT_EQ(r.status, 0);
+    for (const char* word : {"summary", "network", "centerids", "wol", "blacklist", "blockips",
+                             "iolist", "schedule", "time", "autoupdate", "--server", "--user",
+                             "--password-file", "--json", "QVCTL_PASSWORD", "--timeout"})
+        EXPECT_TRUE(contains(r.out, word)) << word;
+    for (const char* code : {"  0  ", "  2  ", "  3  ", "  4  ", "  5  ", "  6  "})
+        EXPECT_TRUE(contains(r.out, code)) << code;
+    const Result one = runQvctl({"schedule", "--help"});
+    EXPECT_EQ(one.status, 0);
+    EXPECT_TRUE(contains(one.out, "schedule [DEVICE-ID]"));
+}
+
+} // namespace
+} // namespace qv::simtest
