@@ -145,6 +145,30 @@ TEST(GlobalData, BlacklistReplyFillsTheLeadingEntries) {
     EXPECT_EQ(store.blacklistCount, 0);
 }
 
+// Events made by hand (not by the reader) with counts and payloads that do not fit: the store
+// still never counts or copies past its tables.
+TEST(GlobalData, OversizedEventsAreCutToTheTables) {
+    CGlobalData store;
+    const Bytes big = qvtest::pattern(200000, 1);
+    const struct {
+        int code;
+        int32_t CGlobalData::*count;
+        int32_t slots;
+    } cases[] = {{4, &CGlobalData::centerIdCount, 101},    {6, &CGlobalData::wolCount, 101},
+                 {20, &CGlobalData::ioDeviceCount, 1024},  {21, &CGlobalData::scheduleCount, 2048},
+                 {25, &CGlobalData::blacklistCount, 2048}, {26, &CGlobalData::blockIpCount, 100}};
+    for (const auto& c : cases) {
+        EXPECT_TRUE(applyReplyToStore(store, LinkEvent{c.code, INT32_MAX, big}));
+        EXPECT_EQ(store.*c.count, c.slots) << c.code;
+        EXPECT_TRUE(applyReplyToStore(store, LinkEvent{c.code, INT32_MIN, {}}));
+        EXPECT_EQ(store.*c.count, 0) << c.code;
+    }
+    EXPECT_TRUE(std::equal(store.scheduleTable->bytes.begin(), store.scheduleTable->bytes.end(),
+                           big.begin()));
+    EXPECT_TRUE(
+        std::equal(store.blockIpTable.bytes.begin(), store.blockIpTable.bytes.end(), big.begin()));
+}
+
 // Events without a table leave the store alone.
 TEST(GlobalData, EventsWithoutATableChangeNothing) {
     CGlobalData store;
