@@ -195,6 +195,10 @@ int runCenterId(CommandContext& context) {
         password = centerPassword(request, adding, error);
         if (!error.empty())
             return context.usageError(error);
+        // The page empties its password box when '$' is typed last; such a password never
+        // comes from it, so none comes from here either.
+        if (password && cid::endsWithDollar(*password))
+            return refuse(context, cid::Verdict::refused(cid::kDollarNotPermitted));
     }
     if (const int status = context.logOn(); status != kExitOk)
         return status;

@@ -304,7 +304,9 @@ void CCenteridDlg::onSelectionChanged() {
     const cid::Input input =
         cid::inputFromEntry(store().centerIdTable.entry(static_cast<size_t>(row)));
     m_id->setText(qv::fromAnsi(input.id));
+    m_loadingRow = true;
     m_password->setText(qv::fromAnsi(input.password));
+    m_loadingRow = false;
     m_name->setText(qv::fromAnsi(input.name));
     m_superUser->setChecked(input.superUser);
     m_prohibitLogDeletion->setChecked(input.prohibitLogDeletion);
@@ -315,9 +317,10 @@ void CCenteridDlg::onSelectionChanged() {
 }
 
 void CCenteridDlg::onPasswordChanged(const QString& text) {
-    // Only the last character is looked at: a '$' inside pasted text is not caught.
-    if (!text.isEmpty() && text.back() == QLatin1Char('$')) {
-        prompt().notice(qv::uiText(cid::kDollarNotPermitted));
-        m_password->clear();
-    }
+    // Only the last character is looked at: a '$' inside pasted text is not caught. A stored
+    // password shown by choosing a row is not the operator's typing and is not refused.
+    if (m_loadingRow || !cid::endsWithDollar(qv::toUtf8(text)))
+        return;
+    prompt().notice(qv::uiText(cid::kDollarNotPermitted));
+    m_password->clear();
 }

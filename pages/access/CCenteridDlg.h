@@ -74,4 +74,6 @@ private:
     qv::centerid::ChangeTracker m_tracker;
     // The link ended while edits were unapplied; the next table asks about them in those words.
     bool m_linkEndedWithEdits = false;
+    // A row's stored password is being shown, not typed.
+    bool m_loadingRow = false;
 };

@@ -60,6 +60,10 @@ Input inputFromUtf8(std::string_view id, std::string_view password, std::string_
     return input;
 }
 
+bool endsWithDollar(std::string_view text) {
+    return !text.empty() && text.back() == '$';
+}
+
 bool containsUnderscore(std::string_view ansi, int codePage) {
     for (size_t i = 0; i < ansi.size(); ++i) {
         const auto byte = static_cast<unsigned char>(ansi[i]);

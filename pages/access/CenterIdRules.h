@@ -86,6 +86,10 @@ struct Input {
 Input inputFromUtf8(std::string_view id, std::string_view password, std::string_view name,
                     int codePage);
 
+// The password guard: a password whose last character is '$' is refused (message 141). Only the
+// last character counts; the page looks at it each time the password box changes.
+bool endsWithDollar(std::string_view text);
+
 // True when `ansi` holds the character '_', looked for character by character so that a trail
 // byte of a double-byte character is never taken for it.
 bool containsUnderscore(std::string_view ansi, int codePage);

@@ -295,6 +295,13 @@ TEST(CenterIdRules, UnderscoreIsLookedForCharacterByCharacter) {
     EXPECT_TRUE(containsUnderscore("\x81_", 1252));
 }
 
+TEST(CenterIdRules, PasswordGuardLooksAtTheLastCharacterOnly) {
+    EXPECT_TRUE(endsWithDollar("$"));
+    EXPECT_TRUE(endsWithDollar("ab$"));
+    EXPECT_FALSE(endsWithDollar("a$b"));
+    EXPECT_FALSE(endsWithDollar(""));
+}
+
 TEST(CenterIdRules, SameEntriesLooksAtUsedSlotsOnly) {
     int32_t countA = 0;
     int32_t countB = 0;
