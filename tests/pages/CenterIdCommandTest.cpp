@@ -1,0 +1,229 @@
+// qvctl centerid against qvsim over loopback: the same rules and messages as the page, in the
+// terminal's language, and the appliance's table afterwards.
+
+#include "SimServer.h"
+#include "SimState.h"
+#include "StringTable.h"
+#include "access/CenterIdRules.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace cid = qv::centerid;
+
+namespace {
+
+std::string quoted(const std::string& arg) {
+    std::string out = "'";
+    for (char c : arg) {
+        if (c == '\'')
+            out += "'\\''";
+        else
+            out += c;
+    }
+    return out + "'";
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class CenterIdCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qv::sim::ServerOptions options;
+        options.port = 0;
+        server = std::make_unique<qv::sim::SimServer>(options, qv::sim::seededState());
+        std::string error;
+        ASSERT_TRUE(server->start(error)) << error;
+        thread = std::thread([this] { server->run(); });
+        scratch = ::testing::TempDir() + "qvctl-centerid-" + std::to_string(::getpid());
+    }
+    void TearDown() override {
+        server->stop();
+        if (thread.joinable())
+            thread.join();
+        std::remove((scratch + ".out").c_str());
+        std::remove((scratch + ".err").c_str());
+    }
+
+    // Runs qvctl with `args` in the given language; the center ID's password, when given,
+    // comes through QVCTL_CENTER_PASSWORD. Standard input is not a terminal.
+    Outcome qvctl(const std::vector<std::string>& args, const std::string& lang = "C",
+                  const char* centerPassword = nullptr) {
+        std::string command = "env -u LC_ALL -u LC_MESSAGES -u QVSETTING_CODEPAGE "
+                              "-u QVCTL_CENTER_PASSWORD LANG=" +
+                              lang + " QVCTL_PASSWORD=admin ";
+        if (centerPassword)
+            command += "QVCTL_CENTER_PASSWORD=" + quoted(centerPassword) + " ";
+        command += quoted(QVCTL_PATH) + " --server 127.0.0.1:" + std::to_string(server->port());
+        for (const std::string& arg : args)
+            command += " " + quoted(arg);
+        command += " </dev/null >" + scratch + ".out 2>" + scratch + ".err";
+        Outcome run;
+        const int raw = std::system(command.c_str());
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = readFile(scratch + ".out");
+        run.err = readFile(scratch + ".err");
+        return run;
+    }
+    qv::sim::SimState state() const { return server->snapshot(); }
+    int rowOf(const std::string& id) {
+        const qv::sim::SimState s = state();
+        return cid::findDuplicate(s.centerIds, s.centerIdCount, id);
+    }
+    static std::string english(int id) {
+        return std::string(qv::uiString(id, qv::Language::English));
+    }
+
+    std::unique_ptr<qv::sim::SimServer> server;
+    std::thread thread;
+    std::string scratch;
+};
+
+TEST_F(CenterIdCommand, AddEditDeleteThroughTheAppliance) {
+    const int32_t seeded = state().centerIdCount;
+
+    Outcome r = qvctl({"centerid", "add", "newop", "--group", "4", "--name", "New Operator",
+                       "--super-user", "--prohibit-log-deletion"},
+                      "C", "secret");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, english(cid::kCenterIdSet) + "\n");
+    ASSERT_EQ(state().centerIdCount, seeded + 1);
+    int row = rowOf("newop");
+    ASSERT_EQ(row, seeded);
+    qv::CenterIdEntry e = state().centerIds.entry(static_cast<size_t>(row));
+    EXPECT_EQ(e.password(), "secret");
+    EXPECT_EQ(e.name(), "New Operator");
+    EXPECT_EQ(e.group(), 4);
+    EXPECT_EQ(e.superUser(), "1");
+    EXPECT_TRUE(e.logDeletionProhibited());
+    EXPECT_FALSE(e.fileTransferProhibited());
+
+    // Edit changes only what was asked for; without a password the stored one stays.
+    r = qvctl({"centerid", "edit", "newop", "--name", "Renamed", "--no-super-user",
+               "--prohibit-file-transfer"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    e = state().centerIds.entry(static_cast<size_t>(row));
+    EXPECT_EQ(e.name(), "Renamed");
+    EXPECT_EQ(e.password(), "secret");
+    EXPECT_EQ(e.group(), 4);
+    EXPECT_EQ(e.superUser(), "0");
+    EXPECT_TRUE(e.logDeletionProhibited());
+    EXPECT_TRUE(e.fileTransferProhibited());
+
+    // Delete: the entry goes and the count falls back.
+    r = qvctl({"centerid", "del", "newop"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(state().centerIdCount, seeded);
+    EXPECT_EQ(rowOf("newop"), -1);
+}
+
+struct RefusedCase {
+    const char* what;
+    std::vector<std::string> args;
+    const char* password;
+    std::string message;
+};
+
+TEST_F(CenterIdCommand, RefusalsUseThePageMessagesAndChangeNothing) {
+    const qv::sim::SimState before = state();
+    const std::string existing = before.centerIds.entry(0).id();
+    std::string other = before.centerIds.entry(1).id();
+    const RefusedCase cases[] = {
+        {"no group", {"centerid", "add", "x1"}, "pw", english(cid::kSelectGroup)},
+        {"'_' before the missing password",
+         {"centerid", "add", "a_b", "--group", "1"},
+         nullptr,
+         std::string(cid::kUnderscoreText)},
+        {"no password",
+         {"centerid", "add", "x1", "--group", "1"},
+         nullptr,
+         english(cid::kInputPassword)},
+        {"ID of 31 bytes",
+         {"centerid", "add", std::string(31, 'i'), "--group", "1"},
+         "pw",
+         english(cid::kIdTooLong)},
+        {"password of 16 bytes",
+         {"centerid", "add", "x1", "--group", "1"},
+         "0123456789abcdef",
+         english(cid::kPasswordTooLong)},
+        {"name of 32 bytes",
+         {"centerid", "add", "x1", "--group", "1", "--name", std::string(32, 'n')},
+         "pw",
+         english(cid::kNameTooLong)},
+        {"duplicate",
+         {"centerid", "add", existing, "--group", "1"},
+         "pw",
+         english(cid::kDuplicated)},
+        {"edit to another entry's ID",
+         {"centerid", "edit", existing, "--id", other},
+         nullptr,
+         english(cid::kDuplicated)},
+        {"trailing '$'",
+         {"centerid", "add", "x1", "--group", "1"},
+         "pw$",
+         english(cid::kDollarNotPermitted)},
+        {"Hangul outside code page 1252",
+         {"centerid", "add", "x1", "--group", "1", "--name", "김철수"},
+         "pw",
+         english(cid::kNameNotConvertible)},
+        {"unknown ID", {"centerid", "del", "nobody"}, nullptr, english(cid::kIdNotFound)},
+    };
+    for (const RefusedCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Outcome r = qvctl(c.args, "C", c.password);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+    }
+    EXPECT_EQ(state(), before);
+
+    // Usage mistakes are caught before anything is asked of the appliance.
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"centerid"},
+                                                 {"centerid", "rename", "x"},
+                                                 {"centerid", "add", "x", "--group", "51"},
+                                                 {"centerid", "add", "x", "--bogus"}}) {
+        const Outcome r = qvctl(args, "C", "pw");
+        EXPECT_EQ(r.status, 2) << r.err;
+    }
+}
+
+TEST_F(CenterIdCommand, KoreanTerminalCarriesCodePage949AndKoreanMessages) {
+    Outcome r =
+        qvctl({"centerid", "add", "kim", "--group", "2", "--name", "김철수"}, "ko_KR.UTF-8", "pw");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, std::string(qv::uiString(cid::kCenterIdSet, qv::Language::Korean)) + "\n");
+    const int row = rowOf("kim");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(state().centerIds.entry(static_cast<size_t>(row)).name(), "\xB1\xE8\xC3\xB6\xBC\xF6");
+
+    // The listing reads it back in Korean; a refusal is worded in Korean.
+    r = qvctl({"centerids"}, "ko_KR.UTF-8");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("김철수"), std::string::npos) << r.out;
+    r = qvctl({"centerid", "add", "kim", "--group", "2"}, "ko_KR.UTF-8", "pw");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find(std::string(qv::uiString(cid::kDuplicated, qv::Language::Korean))),
+              std::string::npos)
+        << r.err;
+}
+
+} // namespace

@@ -1,0 +1,219 @@
+// The road of one request, whole: the real window logs on to qvsim over loopback, opens the
+// center ID page, edits, applies, opens the page again and finds the appliance's table as
+// expected, with a Korean name carried as code page 949 bytes.
+
+#include "CCenteridDlg.h"
+#include "CGlobalData.h"
+#include "CLogonDlg.h"
+#include "CQVSettingDlg.h"
+#include "ControlIds.h"
+#include "QtText.h"
+#include "ScriptedPrompt.h"
+#include "SimServer.h"
+#include "SimState.h"
+#include "access/CenterIdRules.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace cid = qv::centerid;
+
+namespace {
+
+// Types `text` as an operator would: plain keys for ASCII, and for Hangul the composed text an
+// input method commits.
+void typeInto(QWidget* field, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(field, c.toLatin1());
+        } else {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString(c));
+            QApplication::sendEvent(field, &commit);
+        }
+    }
+}
+
+constexpr int kWaitMs = 10000;
+
+// qvsim in this process on a free loopback port.
+class RunningSim {
+public:
+    RunningSim() {
+        qv::sim::ServerOptions options;
+        options.port = 0;
+        options.rebootPause = std::chrono::milliseconds(100);
+        m_server = std::make_unique<qv::sim::SimServer>(options, qv::sim::seededState());
+        std::string error;
+        m_started = m_server->start(error);
+        EXPECT_TRUE(m_started) << error;
+        if (m_started)
+            m_thread = std::thread([this] { m_server->run(); });
+    }
+    ~RunningSim() {
+        m_server->stop();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_server->port()); }
+    qv::sim::SimState state() const { return m_server->snapshot(); }
+
+private:
+    std::unique_ptr<qv::sim::SimServer> m_server;
+    std::thread m_thread;
+    bool m_started = false;
+};
+
+class CenterIdEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override { qputenv("QVSETTING_CODEPAGE", "949"); }
+    void TearDown() override {
+        window.reset();
+        qunsetenv("QVSETTING_CODEPAGE");
+    }
+
+    template <class T> T* in(QWidget* root, int id) {
+        T* widget = qv::findControl<T>(root, id);
+        EXPECT_NE(widget, nullptr) << "control " << id;
+        return widget;
+    }
+    CCenteridDlg* page() { return static_cast<CCenteridDlg*>(window->page(3)); }
+    QTableWidget* list() { return in<QTableWidget>(page(), 1013); }
+    void type(int id, const QString& text) {
+        QLineEdit* field = in<QLineEdit>(page(), id);
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        typeInto(field, text);
+    }
+    void click(int id) { QTest::mouseClick(in<QAbstractButton>(page(), id), Qt::LeftButton); }
+    void chooseGroup(int number) {
+        QComboBox* combo = in<QComboBox>(page(), 1041);
+        combo->setFocus();
+        QTest::keyClick(combo, Qt::Key_Home);
+        for (int i = 1; i < number; ++i)
+            QTest::keyClick(combo, Qt::Key_Down);
+    }
+    void selectRow(int row) {
+        const QRect cell = list()->visualItemRect(list()->item(row, 1));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    void follow(int linkId) {
+        QTest::mouseClick(in<QAbstractButton>(window.get(), linkId), Qt::LeftButton);
+    }
+    bool noticeShown(const QString& text) { return prompt.notices().contains(text); }
+
+    RunningSim sim;
+    qv::CGlobalData store;
+    qvtest::ScriptedPrompt prompt;
+    std::unique_ptr<CQVSettingDlg> window;
+};
+
+TEST_F(CenterIdEndToEnd, EditApplyAndReadBackFromTheAppliance) {
+    const qv::sim::SimState seeded = sim.state();
+    ASSERT_GE(seeded.centerIdCount, 2);
+
+    window = std::make_unique<CQVSettingDlg>(store, prompt, sim.address());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QTest::qWait(CQVSettingDlg::kPlacementDelayMs * 3);
+
+    // Log on.
+    CLogonDlg* logon = window->logonPage();
+    QTest::keyClicks(in<QLineEdit>(logon, 1001), QStringLiteral("admin"));
+    QTest::keyClicks(in<QLineEdit>(logon, 1002), QStringLiteral("admin"));
+    QTest::mouseClick(in<QAbstractButton>(logon, 1003), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return store.PageIndex == 1; }, kWaitMs));
+
+    // Open the center ID page: the appliance's table arrives and is listed.
+    follow(1001);
+    ASSERT_EQ(store.PageIndex, 3);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return list()->rowCount() == seeded.centerIdCount; }, kWaitMs));
+
+    // What the appliance should end with: the same operations on its table through the rules.
+    qv::CenterIdTable expected = seeded.centerIds;
+    int32_t expectedCount = seeded.centerIdCount;
+    auto input = [](const char* id, const char* password, const std::string& name, int group) {
+        cid::Input in;
+        in.id = id;
+        in.password = password;
+        in.name = name;
+        in.groupIndex = group - 1;
+        return in;
+    };
+    const std::string kimCp949 = "\xB1\xE8\xC3\xB6\xBC\xF6"; // "김철수"
+
+    // Add two entries, one with a Korean name.
+    type(1016, QStringLiteral("kim"));
+    type(1018, QStringLiteral("pw-kim"));
+    type(1019, QStringLiteral("김철수"));
+    chooseGroup(5);
+    click(1014);
+    cid::addEntry(expected, expectedCount, input("kim", "pw-kim", kimCp949, 5));
+    type(1016, QStringLiteral("lee"));
+    type(1018, QStringLiteral("pw-lee"));
+    type(1019, QStringLiteral("Lee"));
+    chooseGroup(6);
+    click(1014);
+    cid::addEntry(expected, expectedCount, input("lee", "pw-lee", "Lee", 6));
+    ASSERT_EQ(list()->rowCount(), expectedCount);
+
+    // Edit the new "lee": another password and group.
+    const int leeRow = expectedCount - 1;
+    selectRow(leeRow);
+    type(1018, QStringLiteral("new-pw"));
+    chooseGroup(9);
+    click(1020);
+    cid::editEntry(expected, expectedCount, leeRow, input("lee", "new-pw", "Lee", 9));
+
+    // Delete the first of the appliance's own entries.
+    selectRow(0);
+    click(1015);
+    cid::deleteEntry(expected, expectedCount, 0);
+    ASSERT_TRUE(prompt.notices().isEmpty())
+        << prompt.notices().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(page()->hasUnappliedChanges());
+
+    // Apply: the appliance confirms with 164, and the page no longer counts edits as unapplied.
+    click(1017);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return noticeShown(qv::uiText(cid::kCenterIdSet)); }, kWaitMs));
+    EXPECT_FALSE(page()->hasUnappliedChanges());
+
+    const qv::sim::SimState after = sim.state();
+    ASSERT_EQ(after.centerIdCount, expectedCount);
+    EXPECT_TRUE(cid::sameEntries(after.centerIds, after.centerIdCount, expected, expectedCount));
+    const int kimRow = cid::findDuplicate(after.centerIds, after.centerIdCount, "kim");
+    ASSERT_GE(kimRow, 0);
+    EXPECT_EQ(after.centerIds.entry(static_cast<size_t>(kimRow)).name(), kimCp949);
+
+    // Leave the page and come back: it asks nothing and shows the appliance's table afresh.
+    follow(1000);
+    ASSERT_EQ(store.PageIndex, 1);
+    // Forget the table here, so that what the page shows next can only come from the appliance.
+    store.centerIdTable = qv::CenterIdTable{};
+    store.centerIdCount = 0;
+    follow(1001);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return store.centerIdCount == expectedCount; }, kWaitMs));
+    ASSERT_EQ(list()->rowCount(), expectedCount);
+    EXPECT_TRUE(prompt.questions().isEmpty());
+    for (int row = 0; row < expectedCount; ++row) {
+        const auto texts = cid::rowTexts(expected.entry(static_cast<size_t>(row)), row, 949);
+        for (int column = 0; column < 8; ++column)
+            EXPECT_EQ(list()->item(row, column)->text(),
+                      qv::fromUtf8(texts[static_cast<size_t>(column)]))
+                << row << "," << column;
+    }
+    EXPECT_EQ(list()->item(kimRow, 3)->text(), QStringLiteral("김철수"));
+}
+
+} // namespace
