@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
 #include <mutex>
 
@@ -354,8 +355,10 @@ TEST_F(LinkTest, SendPutsTheExactFrameOnTheWire) {
 TEST_F(LinkTest, FailedSendClosesTheLinkWithoutSigpipe) {
     connect();
     appliance.shrinkReceiveBuffer();
-    auto sending = std::async(std::launch::async, [this] {
-        return link.Send(request::uploadWebArchive(Bytes(8 * 1024 * 1024, 0x5A)));
+    std::atomic<size_t> reported{0};
+    auto sending = std::async(std::launch::async, [this, &reported] {
+        return link.Send(request::uploadWebArchive(Bytes(8 * 1024 * 1024, 0x5A)),
+                         [&reported](size_t sent, size_t) { reported = sent; });
     });
     Bytes header;
     ASSERT_TRUE(appliance.receive(8, header));
@@ -363,11 +366,31 @@ TEST_F(LinkTest, FailedSendClosesTheLinkWithoutSigpipe) {
     appliance.closeClient(); // unread bytes: the connection is reset
 
     EXPECT_FALSE(sending.get());
+    EXPECT_LT(reported.load(), 8u * 1024 * 1024);
     EXPECT_FALSE(link.connected());
     const auto all = events.takeAll();
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(all[0].code, kLinkEndedEvent);
     EXPECT_FALSE(link.Send(request::reboot()));
+}
+
+// Closing the link while an upload on another thread is blocked (the appliance reads nothing):
+// Close wakes the sender and returns, the upload reports failure, and the link ends once.
+TEST_F(LinkTest, CloseDuringABlockedUploadReturns) {
+    connect();
+    appliance.shrinkReceiveBuffer();
+    auto sending = std::async(std::launch::async, [this] {
+        return link.Send(request::uploadWebArchive(Bytes(8 * 1024 * 1024, 0x33)),
+                         [](size_t, size_t) {});
+    });
+    Bytes header;
+    ASSERT_TRUE(appliance.receive(8, header));
+    link.Close();
+    EXPECT_FALSE(link.connected());
+    EXPECT_FALSE(sending.get());
+    const auto all = events.takeAll();
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].code, kLinkEndedEvent);
 }
 
 // The socket layer alone: sending to a peer that has gone returns false, with no SIGPIPE.
