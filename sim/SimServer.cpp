@@ -217,8 +217,8 @@ void SimServer::serveClient(SocketHandle client, int number) {
 // The appliance is away while it reboots: the listening socket is closed, so connections are
 // refused, and opened again on the same port afterwards.
 void SimServer::rebootPause() {
-    m_rebooting.store(true);
     closeSocket(m_listening.exchange(kInvalidSocket));
+    m_rebooting.store(true);
     {
         std::unique_lock lock(m_waitMutex);
         m_wake.wait_for(lock, m_options.rebootPause, [this] { return m_stop.load(); });
