@@ -6,8 +6,8 @@
 namespace qv {
 
 // One reply as the receive thread hands it to the user-interface thread: the event code, the
-// header value, and a copy of the payload (a table, limited to its slots, or the 316-byte
-// configuration record). The consumer applies it to the store on its own thread.
+// header value (a table's count limited to the table's slots), and a copy of the payload (a
+// table, limited to its slots, or the 316-byte configuration record). The consumer applies it to the store on its own thread.
 struct LinkEvent {
     int code = 0;
     int32_t value = 0;
