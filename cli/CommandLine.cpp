@@ -37,6 +37,33 @@ bool promptWithoutEcho(const std::string& prompt, std::string& password) {
     return read;
 }
 
+bool readPassword(const Options& options, std::string& password, std::string& error) {
+    if (!options.passwordFile.empty()) {
+        std::ifstream file(options.passwordFile, std::ios::binary);
+        if (!file) {
+            error = "cannot read the password file " + options.passwordFile;
+            return false;
+        }
+        std::getline(file, password);
+        stripLineEnd(password);
+        return true;
+    }
+    if (const char* fromEnvironment = std::getenv("QVCTL_PASSWORD")) {
+        password = fromEnvironment;
+        return true;
+    }
+    if (isatty(STDIN_FILENO) != 0) {
+        if (promptWithoutEcho("Password for " + options.user + " at " + options.server + ": ",
+                              password))
+            return true;
+        error = "no password was typed";
+        return false;
+    }
+    error = "no password: standard input is not a terminal, QVCTL_PASSWORD is not set and "
+            "--password-file was not given";
+    return false;
+}
+
 } // namespace
 
 bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error) {
@@ -65,6 +92,11 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
         } else if (arg == "--user") {
             if (!value(options.user))
                 return false;
+            // The logon request has room for 31 bytes of ID and its terminator.
+            if (options.user.size() > kMaxUserBytes) {
+                error = "--user takes at most 31 bytes";
+                return false;
+            }
         } else if (arg == "--password-file") {
             if (!value(options.passwordFile))
                 return false;
@@ -97,30 +129,15 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
 }
 
 bool obtainPassword(const Options& options, std::string& password, std::string& error) {
-    if (!options.passwordFile.empty()) {
-        std::ifstream file(options.passwordFile, std::ios::binary);
-        if (!file) {
-            error = "cannot read the password file " + options.passwordFile;
-            return false;
-        }
-        std::getline(file, password);
-        stripLineEnd(password);
-        return true;
-    }
-    if (const char* fromEnvironment = std::getenv("QVCTL_PASSWORD")) {
-        password = fromEnvironment;
-        return true;
-    }
-    if (isatty(STDIN_FILENO) != 0) {
-        if (promptWithoutEcho("Password for " + options.user + " at " + options.server + ": ",
-                              password))
-            return true;
-        error = "no password was typed";
+    if (!readPassword(options, password, error))
+        return false;
+    // The logon request has room for 63 bytes of password and its terminator; a longer one
+    // would be cut and could never match.
+    if (password.size() > kMaxPasswordBytes) {
+        error = "the password is longer than 63 bytes";
         return false;
     }
-    error = "no password: standard input is not a terminal, QVCTL_PASSWORD is not set and "
-            "--password-file was not given";
-    return false;
+    return true;
 }
 
 } // namespace qvctl

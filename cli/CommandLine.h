@@ -1,10 +1,15 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <string>
 #include <vector>
 
 namespace qvctl {
+
+// Longest administrator ID and password the logon request carries (their fields keep a NUL).
+inline constexpr size_t kMaxUserBytes = 31;
+inline constexpr size_t kMaxPasswordBytes = 63;
 
 // What the command line asked for. Options that every command takes are read wherever they
 // stand; everything else after the command name belongs to the command.

@@ -424,11 +424,18 @@ TEST_F(QvctlAgainstQvsim, ExitCodesTellWhatWentWrong) {
                                                {"--bogus", "summary"},
                                                {"schedule", "a", "b"},
                                                {"--server"},
-                                               {}}) {
+                                               {},
+                                               {"--user", std::string(32, 'u'), "summary"},
+                                               {"--timeout", "0", "time"}}) {
         r = runQvctl(args);
         EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
         EXPECT_FALSE(r.err.empty());
     }
+    // A password the logon request cannot carry whole is refused before anything is sent.
+    r = qvctl({"summary"}, {{"QVCTL_PASSWORD", std::string(64, 'p')}});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(contains(r.err, "63 bytes")) << r.err;
+
     r = runQvctl({"--server", "127.0.0.1:99999", "summary"});
     EXPECT_EQ(r.status, 2);
 
