@@ -374,6 +374,19 @@ TEST_F(LinkTest, FailedSendClosesTheLinkWithoutSigpipe) {
     EXPECT_FALSE(link.Send(request::reboot()));
 }
 
+// Sending to an appliance that has already gone: whichever notices first (the send or the
+// receive thread), the process survives, sends stop, and the link ends exactly once.
+TEST_F(LinkTest, SendToAGoneApplianceEndsTheLinkOnce) {
+    connect();
+    appliance.closeClient();
+    ScheduleTable schedule;
+    int sent = 0;
+    while (sent < 50 && link.Send(request::writeSchedule(2048, schedule)))
+        ++sent;
+    EXPECT_LT(sent, 50);
+    expectLinkEndedOnce();
+}
+
 // Closing the link while an upload on another thread is blocked (the appliance reads nothing):
 // Close wakes the sender and returns, the upload reports failure, and the link ends once.
 TEST_F(LinkTest, CloseDuringABlockedUploadReturns) {
