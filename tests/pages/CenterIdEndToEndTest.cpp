@@ -16,6 +16,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -110,6 +111,31 @@ protected:
         QTest::mouseClick(in<QAbstractButton>(window.get(), linkId), Qt::LeftButton);
     }
     bool noticeShown(const QString& text) { return prompt.notices().contains(text); }
+    // Types the administrator's ID and password into the logon page and logs on; tries again
+    // while the appliance is still rebooting.
+    bool logOn() {
+        CLogonDlg* logon = window->logonPage();
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < kWaitMs) {
+            QLineEdit* id = in<QLineEdit>(logon, 1001);
+            QLineEdit* password = in<QLineEdit>(logon, 1002);
+            id->clear();
+            password->clear();
+            QTest::keyClicks(id, QStringLiteral("admin"));
+            QTest::keyClicks(password, QStringLiteral("admin"));
+            QTest::mouseClick(in<QAbstractButton>(logon, 1003), Qt::LeftButton);
+            if (QTest::qWaitFor([&] { return store.PageIndex == 1; }, 2000))
+                return true;
+        }
+        return false;
+    }
+    void openWindow() {
+        window = std::make_unique<CQVSettingDlg>(store, prompt, sim.address());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QTest::qWait(CQVSettingDlg::kPlacementDelayMs * 3);
+    }
 
     RunningSim sim;
     qv::CGlobalData store;
@@ -121,17 +147,8 @@ TEST_F(CenterIdEndToEnd, EditApplyAndReadBackFromTheAppliance) {
     const qv::sim::SimState seeded = sim.state();
     ASSERT_GE(seeded.centerIdCount, 2);
 
-    window = std::make_unique<CQVSettingDlg>(store, prompt, sim.address());
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    QTest::qWait(CQVSettingDlg::kPlacementDelayMs * 3);
-
-    // Log on.
-    CLogonDlg* logon = window->logonPage();
-    QTest::keyClicks(in<QLineEdit>(logon, 1001), QStringLiteral("admin"));
-    QTest::keyClicks(in<QLineEdit>(logon, 1002), QStringLiteral("admin"));
-    QTest::mouseClick(in<QAbstractButton>(logon, 1003), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return store.PageIndex == 1; }, kWaitMs));
+    openWindow();
+    ASSERT_TRUE(logOn());
 
     // Open the center ID page: the appliance's table arrives and is listed.
     follow(1001);
@@ -214,6 +231,52 @@ TEST_F(CenterIdEndToEnd, EditApplyAndReadBackFromTheAppliance) {
                 << row << "," << column;
     }
     EXPECT_EQ(list()->item(kimRow, 3)->text(), QStringLiteral("김철수"));
+}
+
+TEST_F(CenterIdEndToEnd, EditsSurviveALostLinkAndAreAppliedAfterLoggingOnAgain) {
+    const qv::sim::SimState seeded = sim.state();
+    openWindow();
+    ASSERT_TRUE(logOn());
+    follow(1001);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return list()->rowCount() == seeded.centerIdCount; }, kWaitMs));
+
+    type(1016, QStringLiteral("late"));
+    type(1018, QStringLiteral("pw"));
+    chooseGroup(2);
+    click(1014);
+    ASSERT_EQ(list()->rowCount(), seeded.centerIdCount + 1);
+    ASSERT_TRUE(page()->hasUnappliedChanges());
+
+    // The appliance reboots before Apply: the link ends and the logon page comes back.
+    prompt.answers.push_back(true); // "Are you sure to reboot?"
+    follow(1008);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return store.PageIndex == 0 && !store.isConnected(); }, kWaitMs));
+    EXPECT_EQ(store.centerIdCount, seeded.centerIdCount + 1);
+    const int questionsBefore = static_cast<int>(prompt.questions().size());
+
+    // Logged on again, the page asks whether to keep the edits; Yes keeps them over the fresh
+    // table, and Apply sends them.
+    ASSERT_TRUE(logOn());
+    prompt.answers.push_back(true);
+    follow(1001);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return static_cast<int>(prompt.questions().size()) == questionsBefore + 1; },
+        kWaitMs));
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(cid::kKeepAfterLogon));
+    ASSERT_EQ(list()->rowCount(), seeded.centerIdCount + 1);
+    EXPECT_EQ(list()->item(seeded.centerIdCount, 1)->text(), QStringLiteral("late"));
+    EXPECT_TRUE(page()->hasUnappliedChanges());
+    EXPECT_EQ(sim.state().centerIdCount, seeded.centerIdCount);
+
+    click(1017);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return noticeShown(qv::uiText(cid::kCenterIdSet)); }, kWaitMs));
+    const qv::sim::SimState after = sim.state();
+    ASSERT_EQ(after.centerIdCount, seeded.centerIdCount + 1);
+    EXPECT_EQ(after.centerIds.entry(static_cast<size_t>(seeded.centerIdCount)).id(), "late");
+    EXPECT_FALSE(page()->hasUnappliedChanges());
 }
 
 } // namespace
