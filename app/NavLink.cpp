@@ -11,10 +11,9 @@ NavLink::NavLink(int controlId, const QString& caption, QWidget* parent)
     setAutoDefault(false);
     setCursor(Qt::PointingHandCursor);
     setStyleSheet(QStringLiteral(
-        "NavLink { color: #1a4fa0; text-decoration: underline; text-align: left; border: none;"
-        " padding: 3px 2px; }"
+        "NavLink { color: #1a4fa0; text-align: left; border: none; padding: 3px 2px; }"
         "NavLink:focus { background: #e4e8f4; }"
-        "NavLink:hover { color: #883366; }"));
+        "NavLink:hover { color: #883366; text-decoration: underline; }"));
 }
 
 void NavLink::keyPressEvent(QKeyEvent* event) {

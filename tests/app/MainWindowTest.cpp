@@ -1,0 +1,372 @@
+// The main window and the logon page, driven through their controls against a scripted
+// appliance on loopback.
+
+#include "AppTestSupport.h"
+#include "CAboutDlg.h"
+#include "CIoschDlg.h"
+#include "CMySocket.h"
+#include "Commands.h"
+#include "Requests.h"
+#include "ScriptedAppliance.h"
+#include "TextRequestPayload.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace qvtest {
+namespace {
+
+using namespace std::chrono_literals;
+
+qv::Frame reply(uint8_t cmd, int32_t value) {
+    return qv::Frame{cmd, value, {}, true};
+}
+
+// An appliance that admits every logon with a center ID limit of 20.
+ScriptedAppliance::Responder admitting() {
+    return [](const qv::Frame& request) -> std::vector<qv::Frame> {
+        if (request.cmd == qv::CMD_LOGIN_MSG)
+            return {reply(1, 120)};
+        return {};
+    };
+}
+
+qv::TextRequestPayload payloadOf(const qv::Frame& frame) {
+    qv::TextRequestPayload payload;
+    std::memcpy(payload.data(), frame.payload.data(),
+                std::min(frame.payload.size(), payload.size()));
+    return payload;
+}
+
+// A closed loopback port: bound, then released.
+std::string refusedAddress() {
+    const qv::SocketHandle s = qv::listenTcp("127.0.0.1", 0);
+    const int port = qv::localPort(s);
+    qv::closeSocket(s);
+    return "127.0.0.1:" + std::to_string(port);
+}
+
+void logOn(Window& w, ScriptedAppliance& appliance) {
+    w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
+    w.clickLogin();
+    ASSERT_TRUE(waitUntil([&] { return w.store.PageIndex == 1; }));
+    ASSERT_TRUE(waitForRequests(appliance, 2));
+}
+
+TEST(MainWindow, LinksPagesAndAccessibleNames) {
+    Window w;
+    const std::vector<std::pair<int, QString>> links{
+        {1000, QStringLiteral("Product Summary ")},
+        {1002, QStringLiteral("Change ID/Password ")},
+        {1001, QStringLiteral("Center ID Management ")},
+        {1003, QStringLiteral("Wake On Lan ")},
+        {1004, QStringLiteral("Network/DDNS Setting ")},
+        {1005, QStringLiteral("Quorvel Update ")},
+        {1006, QStringLiteral("Company Logo Upload ")},
+        {1007, QStringLiteral("Active-X page Upload ")},
+        {1011, QStringLiteral("Web page Upload ")},
+        {1012, QStringLiteral("Blacklist IP")},
+        {1010, QStringLiteral("IO Schedule")},
+        {1008, QStringLiteral("Reboot ")},
+    };
+    int previousY = -1;
+    for (const auto& [id, caption] : links) {
+        auto* link = w.control<QPushButton>(id);
+        ASSERT_NE(link, nullptr) << id;
+        EXPECT_EQ(link->text(), caption);
+        EXPECT_EQ(link->isVisible(), id != 1010 && id != 1012) << id;
+        if (link->isVisible()) {
+            EXPECT_GT(link->y(), previousY) << "links stand one under another, Reboot lowest";
+            previousY = link->y();
+        }
+    }
+    EXPECT_EQ(w.window->windowTitle(), QStringLiteral("QVSetting"));
+    EXPECT_FALSE(w.window->windowIcon().isNull());
+    ASSERT_NE(w.control<QPushButton>(1009), nullptr);
+
+    const QStringList titles{
+        QStringLiteral("Admin Logon"),           QStringLiteral("Product Summary"),
+        QStringLiteral("Change Admin Password"), QStringLiteral("Center ID Management"),
+        QStringLiteral("Wake On Lan"),           QStringLiteral("Network/DDNS Setting"),
+        QStringLiteral("Quorvel Update"),        QStringLiteral("Company Logo Upload"),
+        QStringLiteral("ActiveX Page Upload"),   QStringLiteral("Web Page Upload"),
+        QStringLiteral("Blacklist IP")};
+    for (int i = 0; i < titles.size(); ++i)
+        EXPECT_EQ(w.window->page(i)->title(), titles[i]);
+    EXPECT_TRUE(w.window->page(11)->isWindow());
+    EXPECT_FALSE(w.window->page(11)->isVisible());
+
+    // Every control a user can reach has a name for screen readers.
+    QList<QWidget*> all = w.window->findChildren<QWidget*>();
+    all += w.window->page(11)->findChildren<QWidget*>();
+    int named = 0;
+    for (QWidget* widget : all) {
+        if (qv::controlId(widget) < 0)
+            continue;
+        EXPECT_FALSE(widget->accessibleName().trimmed().isEmpty()) << qv::controlId(widget);
+        ++named;
+    }
+    EXPECT_GT(named, 30);
+
+    // The about box: "About QVSetting" in the window's menu, version line of this build.
+    const QList<QAction*> actions = w.window->actions();
+    ASSERT_FALSE(actions.isEmpty());
+    EXPECT_EQ(actions.front()->text(), QStringLiteral("About QVSetting"));
+    CAboutDlg about;
+    auto* version = qv::findControl<QLabel>(&about, 1073);
+    ASSERT_NE(version, nullptr);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^QVSetting, Version \\d{4}\\.\\d{2}\\.\\d{2}$"))
+                    .match(version->text())
+                    .hasMatch())
+        << version->text().toStdString();
+}
+
+TEST(MainWindow, CommandLineAddressFillsTheAddressBox) {
+    Window w(QStringLiteral("10.1.2.3:12345"));
+    EXPECT_EQ(w.pageControl<QLineEdit>(0, 1004)->text(), QStringLiteral("10.1.2.3:12345"));
+    EXPECT_EQ(w.store.PageIndex, 0);
+    // With the address given, the ID box waits for typing.
+    EXPECT_EQ(QApplication::focusWidget(), w.pageControl<QLineEdit>(0, 1001));
+}
+
+TEST(MainWindow, LinksBeforeLogonDoNothingAndRebootAsksButSendsNothing) {
+    ScriptedAppliance appliance;
+    Window w(QString::fromStdString(appliance.address()));
+    for (int id : {1000, 1002, 1001, 1003, 1004, 1005, 1006, 1007, 1011}) {
+        w.clickLink(id);
+        EXPECT_EQ(w.store.PageIndex, 0);
+        EXPECT_EQ(w.currentPage(), w.window->page(0)) << id;
+    }
+    w.prompt.answers = {true};
+    w.clickLink(1008);
+    EXPECT_EQ(w.prompt.questions(),
+              QStringList{QStringLiteral("Are you sure to reboot Quorvel MY server?")});
+    settle();
+    EXPECT_EQ(appliance.connections(), 0);
+    EXPECT_FALSE(w.store.link);
+}
+
+TEST(Logon, AcceptedShowsTheSummaryPageAndAsksForTheSummary) {
+    ScriptedAppliance appliance(admitting());
+    Window w(QString::fromStdString(appliance.address()));
+    logOn(w, appliance);
+    EXPECT_EQ(w.currentPage(), w.window->page(1));
+    EXPECT_EQ(w.store.maxCenterIdCount, 20);
+    const auto requests = appliance.requests();
+    ASSERT_GE(requests.size(), 2u);
+    EXPECT_EQ(requests[0].frame.cmd, qv::CMD_LOGIN_MSG);
+    EXPECT_EQ(requests[0].frame.dwCount, 100);
+    EXPECT_EQ(payloadOf(requests[0].frame).firstText(), "admin");
+    EXPECT_EQ(payloadOf(requests[0].frame).secondText(), "admin");
+    EXPECT_EQ(requests[1].frame.cmd, qv::CMD_GET_INFO_MSG);
+    EXPECT_TRUE(w.prompt.shown.empty());
+
+    // Now the links work: the center ID page asks for its table.
+    w.clickLink(1001);
+    EXPECT_EQ(w.store.PageIndex, 3);
+    EXPECT_EQ(w.currentPage(), w.window->page(3));
+    ASSERT_TRUE(waitForRequests(appliance, 3));
+    EXPECT_EQ(appliance.commands().back(), qv::CMD_GET_CENTERID_MSG);
+
+    // Pages that show no appliance data send nothing.
+    for (int id : {1006, 1007, 1011})
+        w.clickLink(id);
+    settle();
+    EXPECT_EQ(appliance.requests().size(), 3u);
+
+    // The administrator page always opens with empty boxes.
+    w.clickLink(1002);
+    for (int id : {1012, 1013, 1014})
+        w.pageControl<QLineEdit>(2, id)->setText(QStringLiteral("typed"));
+    w.clickLink(1000);
+    w.clickLink(1002);
+    for (int id : {1012, 1013, 1014})
+        EXPECT_TRUE(w.pageControl<QLineEdit>(2, id)->text().isEmpty()) << id;
+}
+
+TEST(Logon, RefusedKeepsFieldsAndLinkAndTheNextLoginReusesTheConnection) {
+    ScriptedAppliance appliance([](const qv::Frame& request) -> std::vector<qv::Frame> {
+        if (request.cmd == qv::CMD_LOGIN_MSG)
+            return {reply(1, 250)};
+        return {};
+    });
+    Window w(QString::fromStdString(appliance.address()));
+    w.typeLogon(QStringLiteral("admin"), QStringLiteral("wrong"));
+    w.clickLogin();
+    ASSERT_TRUE(waitUntil([&] { return !w.prompt.notices().isEmpty(); }));
+    EXPECT_EQ(w.prompt.notices(),
+              QStringList{QStringLiteral("Login error. Please check admin ID and password.")});
+    EXPECT_EQ(w.store.PageIndex, 0);
+    EXPECT_EQ(w.pageControl<QLineEdit>(0, 1001)->text(), QStringLiteral("admin"));
+    EXPECT_EQ(w.pageControl<QLineEdit>(0, 1002)->text(), QStringLiteral("wrong"));
+    EXPECT_TRUE(w.store.isConnected());
+
+    w.clickLogin();
+    ASSERT_TRUE(waitUntil([&] { return w.prompt.notices().size() == 2; }));
+    EXPECT_EQ(appliance.connections(), 1);
+    EXPECT_EQ(appliance.commands(), (std::vector<int>{1, 1}));
+}
+
+TEST(Logon, LoginTwiceWhileConnectedSendsTwoLogonsOnOneConnection) {
+    ScriptedAppliance appliance; // never answers
+    Window w(QString::fromStdString(appliance.address()));
+    w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
+    auto* login = w.pageControl<QPushButton>(0, 1003);
+    w.clickLogin();
+    ASSERT_TRUE(waitForRequests(appliance, 1));
+    ASSERT_TRUE(waitUntil([&] { return login->isEnabled(); }));
+    w.clickLogin();
+    ASSERT_TRUE(waitForRequests(appliance, 2));
+    settle();
+    EXPECT_EQ(appliance.connections(), 1);
+    EXPECT_EQ(appliance.commands(), (std::vector<int>{1, 1}));
+}
+
+TEST(Logon, ConnectFailureMessageInBothLanguages) {
+    for (bool korean : {false, true}) {
+        LanguageScope language(korean);
+        const std::string address = refusedAddress();
+        Window w(QString::fromStdString(address));
+        w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
+        w.clickLogin();
+        ASSERT_TRUE(waitUntil([&] { return !w.prompt.notices().isEmpty(); }));
+        const QString a = QString::fromStdString(address);
+        EXPECT_EQ(w.prompt.notices().front(),
+                  korean ? QStringLiteral("서버 ") + a + QStringLiteral(" 에 연결할 수 없습니다.")
+                         : QStringLiteral("Server") + a + QStringLiteral("connection failed."));
+        EXPECT_EQ(w.store.PageIndex, 0);
+        EXPECT_FALSE(w.store.isConnected());
+        EXPECT_TRUE(w.pageControl<QPushButton>(0, 1003)->isEnabled());
+        EXPECT_EQ(w.pageControl<QLineEdit>(0, 1001)->text(), QStringLiteral("admin"));
+        EXPECT_EQ(w.pageControl<QLineEdit>(0, 1002)->text(), QStringLiteral("admin"));
+        // The page's labels follow the language.
+        EXPECT_EQ(w.pageControl<QLabel>(0, 1081)->text(),
+                  korean ? QStringLiteral("서버 주소") : QStringLiteral("Server Address"));
+    }
+}
+
+TEST(Logon, LongIdAndPasswordAreCutToTheirFields) {
+    {
+        LanguageScope language(false);
+        ScriptedAppliance appliance;
+        Window w(QString::fromStdString(appliance.address()));
+        w.typeLogon(QString(40, QLatin1Char('i')), QString(70, QLatin1Char('p')));
+        w.clickLogin();
+        ASSERT_TRUE(waitForRequests(appliance, 1));
+        const qv::Frame frame = appliance.requests()[0].frame;
+        ASSERT_EQ(frame.payload.size(), 100u);
+        EXPECT_EQ(payloadOf(frame).firstText(), std::string(31, 'i'));
+        EXPECT_EQ(payloadOf(frame).secondText(), std::string(63, 'p'));
+        EXPECT_EQ(frame.payload[35], 0);
+        EXPECT_EQ(frame.payload[99], 0);
+    }
+    {
+        // In code page 949 a Hangul syllable takes two bytes; none is split.
+        LanguageScope language(true);
+        ScriptedAppliance appliance;
+        Window w(QString::fromStdString(appliance.address()));
+        w.typeLogon(QString(20, QChar(0xD55C)), QStringLiteral("pw"));
+        w.clickLogin();
+        ASSERT_TRUE(waitForRequests(appliance, 1));
+        EXPECT_EQ(payloadOf(appliance.requests()[0].frame).firstText().size(), 30u);
+    }
+}
+
+TEST(Logon, EnterAndEscapeOnThePage) {
+    ScriptedAppliance appliance(admitting());
+    Window w(QString::fromStdString(appliance.address()));
+    auto* address = w.pageControl<QLineEdit>(0, 1004);
+    auto* id = w.pageControl<QLineEdit>(0, 1001);
+    auto* password = w.pageControl<QLineEdit>(0, 1002);
+    w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
+
+    // Enter in the address box and Escape anywhere do nothing, and never close the window.
+    address->setFocus();
+    QTest::keyClick(address, Qt::Key_Return);
+    QTest::keyClick(address, Qt::Key_Escape);
+    QTest::keyClick(password, Qt::Key_Escape);
+    settle();
+    EXPECT_TRUE(w.window->isVisible());
+    EXPECT_EQ(appliance.connections(), 0);
+
+    // Enter in the ID box moves on to the password; Enter there logs on.
+    id->setFocus();
+    QTest::keyClick(id, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), password);
+    QTest::keyClick(password, Qt::Key_Enter);
+    ASSERT_TRUE(waitUntil([&] { return w.store.PageIndex == 1; }));
+    EXPECT_TRUE(w.window->isVisible());
+}
+
+TEST(Logon, LinkLossBringsBackTheEmptyLogonPage) {
+    ScriptedAppliance appliance(admitting());
+    Window w(QString::fromStdString(appliance.address()));
+    logOn(w, appliance);
+    w.clickLink(1003);
+    ASSERT_EQ(w.store.PageIndex, 4);
+
+    appliance.closeClient();
+    ASSERT_TRUE(waitUntil([&] { return w.store.PageIndex == 0; }));
+    EXPECT_EQ(w.currentPage(), w.window->page(0));
+    EXPECT_TRUE(w.pageControl<QLineEdit>(0, 1001)->text().isEmpty());
+    EXPECT_TRUE(w.pageControl<QLineEdit>(0, 1002)->text().isEmpty());
+    EXPECT_EQ(w.pageControl<QLineEdit>(0, 1004)->text(),
+              QString::fromStdString(appliance.address()));
+    EXPECT_EQ(QApplication::focusWidget(), w.control<QPushButton>(1000));
+    EXPECT_TRUE(w.prompt.shown.empty()) << "link loss shows no message";
+    EXPECT_FALSE(w.store.isConnected());
+    ASSERT_TRUE(w.store.link) << "the link object stays for the next Login";
+
+    // The next Login connects again.
+    w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
+    w.clickLogin();
+    ASSERT_TRUE(waitUntil([&] { return w.store.PageIndex == 1; }));
+    EXPECT_EQ(appliance.connections(), 2);
+}
+
+TEST(MainWindow, IoScheduleLinkSendsThreeRequestsAndRunsTheClock) {
+    ScriptedAppliance appliance(admitting());
+    Window w(QString::fromStdString(appliance.address()));
+    logOn(w, appliance);
+    qv::NetworkConfigRecord record;
+    record.setIoScheduleEnabled(1);
+    w.post(2, 0, {record.bytes.begin(), record.bytes.end()});
+    ASSERT_TRUE(w.control<QPushButton>(1010)->isVisible());
+
+    w.clickLink(1010);
+    ASSERT_TRUE(waitForRequests(appliance, 5));
+    const auto requests = appliance.requests();
+    EXPECT_EQ(appliance.commands(), (std::vector<int>{1, 2, 21, 22, 24}));
+    EXPECT_EQ(requests[2].frame.dwCount, 101);
+    EXPECT_EQ(requests[3].frame.dwCount, 101);
+    EXPECT_EQ(w.store.PageIndex, 11);
+    auto* iosch = w.window->ioSchedulePage();
+    EXPECT_TRUE(iosch->isVisible());
+    EXPECT_TRUE(iosch->clockTimerActive());
+    // Timer 3999 asks for the time while the page is shown.
+    ASSERT_TRUE(waitUntil([&] { return appliance.requests().size() >= 6; }));
+    EXPECT_EQ(appliance.commands().back(), qv::CMD_GET_TIME_MSG);
+
+    w.clickLink(1000);
+    EXPECT_FALSE(iosch->isVisible());
+    EXPECT_FALSE(iosch->clockTimerActive());
+    EXPECT_EQ(w.currentPage(), w.window->page(1));
+}
+
+TEST(MainWindow, CloseEndsTheLinkAndForgetsIt) {
+    ScriptedAppliance appliance(admitting());
+    Window w(QString::fromStdString(appliance.address()));
+    logOn(w, appliance);
+    QTest::mouseClick(w.control<QPushButton>(1009), Qt::LeftButton);
+    EXPECT_FALSE(w.store.link);
+    EXPECT_FALSE(w.window->isVisible());
+}
+
+} // namespace
+} // namespace qvtest

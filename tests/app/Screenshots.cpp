@@ -1,0 +1,74 @@
+// Renders the main window offscreen on the logon page and on the product summary page (logged
+// on to the simulated appliance) to PNG files:
+//   qv_screenshots OUTPUT_DIR en|ko
+// writes OUTPUT_DIR/logon-<lang>.png and OUTPUT_DIR/summary-<lang>.png.
+
+#include "AppTestSupport.h"
+#include "CInfoDlg.h"
+#include "SimServer.h"
+#include "SimState.h"
+
+#include <QDir>
+#include <QPixmap>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+int main(int argc, char** argv) {
+    if (argc != 3 || (std::strcmp(argv[2], "en") != 0 && std::strcmp(argv[2], "ko") != 0)) {
+        std::fprintf(stderr, "usage: qv_screenshots OUTPUT_DIR en|ko\n");
+        return 2;
+    }
+    const QString outDir = QString::fromLocal8Bit(argv[1]);
+    const QString lang = QString::fromLatin1(argv[2]);
+    const char* locale = lang == QLatin1String("ko") ? "ko_KR.UTF-8" : "en_US.UTF-8";
+    setenv("LC_ALL", locale, 1);
+    setenv("LANG", locale, 1);
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+
+    qv::sim::ServerOptions options;
+    options.port = 0;
+    qv::sim::SimServer server(options, qv::sim::seededState());
+    std::string error;
+    if (!server.start(error)) {
+        std::fprintf(stderr, "qvsim could not start: %s\n", error.c_str());
+        return 1;
+    }
+    std::thread serving([&] { server.run(); });
+
+    int status = 0;
+    {
+        qvtest::Window w(QStringLiteral("127.0.0.1:%1").arg(server.port()));
+        w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
+        qvtest::settle();
+        QDir().mkpath(outDir);
+        const auto save = [&](const QString& name) {
+            const QString path =
+                QDir(outDir).filePath(name + QLatin1Char('-') + lang + QStringLiteral(".png"));
+            if (!w.window->grab().save(path)) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+                status = 1;
+            } else {
+                std::printf("%s\n", qPrintable(path));
+            }
+        };
+        save(QStringLiteral("logon"));
+        w.clickLogin();
+        if (!qvtest::waitUntil([&] {
+                return w.store.PageIndex == 1 && w.window->infoPage()->record().has_value();
+            })) {
+            std::fprintf(stderr, "the simulated appliance did not answer the logon\n");
+            status = 1;
+        } else {
+            qvtest::settle();
+            save(QStringLiteral("summary"));
+        }
+    }
+    server.stop();
+    serving.join();
+    return status;
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+// A Prompt for widget tests: records every text shown, answers questions and file choosers
+// from queues, and can run a callback while a box is "open" (a real box runs its own event
+// loop, so tests can check what happens meanwhile).
+
+#include "Prompt.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace qvtest {
+
+class ScriptedPrompt : public qv::Prompt {
+public:
+    enum class Kind { Notice, Question, OpenFile, SaveFile };
+    struct Shown {
+        Kind kind;
+        QString text; // the message, or the filter of a chooser
+        QString defaultName;
+    };
+
+    // Everything shown, in order.
+    std::vector<Shown> shown;
+    // Answers to questions, taken from the front; `defaultAnswer` when the queue is empty.
+    std::deque<bool> answers;
+    bool defaultAnswer = false;
+    // Answers to the choosers; nullopt is a cancelled chooser. Cancel when the queue is empty.
+    std::deque<std::optional<QString>> openAnswers;
+    std::deque<std::optional<QString>> saveAnswers;
+    // Runs each time a box or chooser is shown, before it returns.
+    std::function<void(const Shown&)> whileShown;
+
+    void notice(const QString& text) override { record({Kind::Notice, text, {}}); }
+
+    bool question(const QString& text) override {
+        record({Kind::Question, text, {}});
+        return take(answers, defaultAnswer);
+    }
+
+    std::optional<QString> openFileName(const QString& filter, const QString& = {}) override {
+        record({Kind::OpenFile, filter, {}});
+        return take(openAnswers, std::optional<QString>{});
+    }
+
+    std::optional<QString> saveFileName(const QString& filter, const QString& defaultName,
+                                        const QString& = {}) override {
+        record({Kind::SaveFile, filter, defaultName});
+        return take(saveAnswers, std::optional<QString>{});
+    }
+
+    QStringList texts(Kind kind) const {
+        QStringList out;
+        for (const Shown& s : shown)
+            if (s.kind == kind)
+                out << s.text;
+        return out;
+    }
+    QStringList notices() const { return texts(Kind::Notice); }
+    QStringList questions() const { return texts(Kind::Question); }
+    void clear() { shown.clear(); }
+
+private:
+    void record(const Shown& s) {
+        shown.push_back(s);
+        if (whileShown)
+            whileShown(s);
+    }
+    template <class T> static T take(std::deque<T>& queue, T fallback) {
+        if (!queue.empty()) {
+            std::swap(fallback, queue.front());
+            queue.pop_front();
+        }
+        return fallback;
+    }
+};
+
+} // namespace qvtest
