@@ -202,6 +202,9 @@ void ChangeTracker::discard(CenterIdTable& table, int32_t& count) {
     table = m_confirmed;
     count = m_confirmedCount;
     noteWorking(table, count);
+    // An Apply still on its way may land on the appliance all the same; its answer must not make
+    // the table just restored look like edits. The next table read shows what the appliance has.
+    m_sentPending = false;
 }
 
 void ChangeTracker::sent(const CenterIdTable& table, int32_t count) {

@@ -391,6 +391,21 @@ TEST(CenterIdChangeTracker, AFreshTableOverEditsIsOfferedBack) {
     EXPECT_EQ(storeCount, 1);
     EXPECT_FALSE(tracker.unapplied());
 
+    // Discarding while an Apply is on its way: its late answer changes nothing, and the table
+    // read next (which holds the applied edits) asks nothing.
+    addEntry(store, storeCount, makeInput("sent"));
+    tracker.noteWorking(store, storeCount);
+    const CenterIdTable sentTable = store;
+    const int32_t sentCount = storeCount;
+    tracker.sent(sentTable, sentCount);
+    tracker.discard(store, storeCount);
+    tracker.confirmed(true);
+    EXPECT_FALSE(tracker.unapplied());
+    EXPECT_FALSE(tracker.received(sentTable, sentCount));
+    EXPECT_FALSE(tracker.unapplied());
+    store = sentTable;
+    storeCount = sentCount;
+
     // A fresh table that already holds the edits (Apply went through, its answer was lost)
     // asks nothing.
     addEntry(store, storeCount, makeInput("mine"));
