@@ -247,6 +247,10 @@ void CQVSettingDlg::closeLink() {
 }
 
 void CQVSettingDlg::OnClose() {
+    // A page holding edits the appliance has not taken asks before they are thrown away.
+    for (CPageDlg* page : m_pages)
+        if (!page->confirmLeave())
+            return;
     m_logon->finishConnect();
     closeLink();
     accept();
@@ -254,6 +258,9 @@ void CQVSettingDlg::OnClose() {
 
 void CQVSettingDlg::reject() {
     // The window's close box ends the program like the Close button.
+    for (CPageDlg* page : m_pages)
+        if (!page->confirmLeave())
+            return;
     m_logon->finishConnect();
     closeLink();
     QDialog::reject();

@@ -155,9 +155,8 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
     {325, "The name contains characters that cannot be stored. Use other characters.",
      "이름에 저장할 수 없는 문자가 있습니다. 다른 문자를 사용하세요."},
     {326, "Changes not applied", "적용되지 않은 변경 사항"},
-    {327, "The center ID changes have not been applied. Discard them and leave this page?",
-     "적용하지 않은 센터 아이디 변경 사항이 있습니다. 변경 사항을 버리고 이 페이지를 "
-     "나가시겠습니까?"},
+    {327, "The center ID changes have not been applied. Discard them?",
+     "적용하지 않은 센터 아이디 변경 사항이 있습니다. 변경 사항을 버리시겠습니까?"},
     {328,
      "The connection ended before your center ID changes were applied. Keep them?\n"
      "Yes: keep them, so that Apply sends them. No: discard them and show the list the "

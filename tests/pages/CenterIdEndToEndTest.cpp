@@ -279,4 +279,36 @@ TEST_F(CenterIdEndToEnd, EditsSurviveALostLinkAndAreAppliedAfterLoggingOnAgain) 
     EXPECT_FALSE(page()->hasUnappliedChanges());
 }
 
+TEST_F(CenterIdEndToEnd, ClosingTheWindowWithUnappliedEditsAsksFirst) {
+    openWindow();
+    ASSERT_TRUE(logOn());
+    follow(1001);
+    const int32_t seededCount = sim.state().centerIdCount;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list()->rowCount() == seededCount; }, kWaitMs));
+    type(1016, QStringLiteral("pending"));
+    type(1018, QStringLiteral("pw"));
+    chooseGroup(1);
+    click(1014);
+
+    // Another page: asked, No stays on the center ID page with the edits.
+    prompt.answers.push_back(false);
+    follow(1000);
+    EXPECT_EQ(store.PageIndex, 3);
+    ASSERT_EQ(prompt.questions().size(), 1u);
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(cid::kDiscardOnLeave));
+
+    // Close: asked too; No keeps the window, Yes ends it.
+    prompt.answers.push_back(false);
+    QTest::mouseClick(in<QAbstractButton>(window.get(), 1009), Qt::LeftButton);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(prompt.questions().size(), 2u);
+    EXPECT_EQ(store.centerIdCount, seededCount + 1);
+    prompt.answers.push_back(true);
+    QTest::mouseClick(in<QAbstractButton>(window.get(), 1009), Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(prompt.questions().size(), 3u);
+    // Nothing reached the appliance.
+    EXPECT_EQ(sim.state().centerIdCount, seededCount);
+}
+
 } // namespace
