@@ -58,6 +58,18 @@ int ApplianceSession::request(const qv::Frame& frame, int event, qv::LinkEvent* 
     return waitFor(event, reply);
 }
 
+int ApplianceSession::change(const qv::Frame& frame, int event, const std::string& what) {
+    qv::LinkEvent answer;
+    if (const int status = request(frame, event, &answer); status != kExitOk)
+        return status;
+    if (answer.value != qv::kResultSuccess) {
+        std::cerr << "qvctl: the appliance refused " << what << " (it answered " << answer.value
+                  << ")\n";
+        return kExitChangeRefused;
+    }
+    return kExitOk;
+}
+
 int ApplianceSession::waitFor(int event, qv::LinkEvent* reply) {
     const auto deadline = std::chrono::steady_clock::now() + m_options.timeout;
     std::unique_lock lock(m_mutex);
@@ -81,7 +93,12 @@ int ApplianceSession::waitFor(int event, qv::LinkEvent* reply) {
         }
         if (m_arrived.wait_until(lock, deadline) == std::cv_status::timeout && m_events.empty()) {
             std::cerr << "qvctl: no answer from " << m_options.server << " within "
-                      << m_options.timeout.count() << " s\n";
+                      << m_options.timeout.count() << " s"
+                      << (event == qv::CMD_LOGIN_MSG
+                              ? " (an appliance serves one administrator at a time: is another "
+                                "client connected?)"
+                              : "")
+                      << "\n";
             return kExitLinkLost;
         }
     }

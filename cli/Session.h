@@ -24,6 +24,9 @@ public:
     // Sends `frame` and waits for event `event`, which is applied to the store and handed back
     // in `reply`. Events of other codes that arrive meanwhile are applied and set aside.
     int request(const qv::Frame& frame, int event, qv::LinkEvent* reply = nullptr);
+    // Sends a change and waits for its confirmation (event `event`). kExitChangeRefused, with a
+    // message naming `what`, when the appliance answers anything but 101.
+    int change(const qv::Frame& frame, int event, const std::string& what);
     // Waits for event `event` without sending anything.
     int waitFor(int event, qv::LinkEvent* reply = nullptr);
 

@@ -1,6 +1,8 @@
 // The real qvctl program against qvsim over loopback: every read command in human and JSON
 // output, and the exit codes a script relies on.
 
+#include "ExitCodes.h"
+#include "Session.h"
 #include "SimHandler.h"
 #include "SimTestSupport.h"
 
@@ -516,3 +518,34 @@ TEST(QvctlHelp, DocumentsEveryCommandOptionAndExitCode) {
 
 } // namespace
 } // namespace qv::simtest
+
+namespace qvctl {
+namespace {
+
+// The session helper that write commands use: a change the appliance refuses is exit status 6
+// and leaves the link usable.
+TEST(ApplianceSession, ReportsARefusedChange) {
+    qv::simtest::RunningSim sim;
+    ASSERT_TRUE(sim.started());
+    Options options;
+    options.server = sim.address();
+    auto session = std::make_unique<ApplianceSession>(options);
+    ASSERT_EQ(session->logOn("admin"), kExitOk);
+    EXPECT_EQ(session->maxCenterIds(), 20);
+    EXPECT_EQ(
+        session->change(qv::request::writeCenterIds(21, qv::CenterIdTable{}), 5, "the center IDs"),
+        kExitChangeRefused);
+    EXPECT_EQ(
+        session->change(qv::request::writeCenterIds(0, qv::CenterIdTable{}), 5, "the center IDs"),
+        kExitOk);
+    EXPECT_EQ(session->request(qv::request::readCenterIds(), 4), kExitOk);
+    EXPECT_EQ(session->store().centerIdCount, 0);
+    // The simulator serves one client at a time: the next one comes after this one has gone.
+    session.reset();
+
+    ApplianceSession wrong(options);
+    EXPECT_EQ(wrong.logOn("nope"), kExitLogonRefused);
+}
+
+} // namespace
+} // namespace qvctl
