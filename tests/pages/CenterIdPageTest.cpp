@@ -539,3 +539,38 @@ TEST_F(CenterIdPage, TextOutsideTheCodePageIsRefusedNotStoredAsQuestionMarks) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CenterIdPageKorean, CaptionsAndMessagesFollowTheLanguage) {
+    const QByteArray savedLang = qgetenv("LANG");
+    const QByteArray savedAll = qgetenv("LC_ALL");
+    qunsetenv("LC_ALL");
+    qputenv("LANG", "ko_KR.UTF-8");
+    {
+        qv::CGlobalData store;
+        qvtest::ScriptedPrompt prompt;
+        CCenteridDlg page(store, prompt);
+        const std::pair<int, const char*> captions[] = {
+            {1014, "추가"},          {1020, "수정"},          {1015, "삭제"},       {1017, "적 용"},
+            {1043, "파일전송 금지"}, {1044, "로그삭제 금지"}, {1042, "Super User"},
+        };
+        for (const auto& [id, caption] : captions) {
+            auto* button = qv::findControl<QAbstractButton>(&page, id);
+            ASSERT_NE(button, nullptr) << id;
+            EXPECT_EQ(button->text(), QString::fromUtf8(caption)) << id;
+        }
+        page.show();
+        QTest::mouseClick(qv::findControl<QAbstractButton>(&page, 1014), Qt::LeftButton);
+        ASSERT_EQ(prompt.notices().size(), 1);
+        EXPECT_EQ(prompt.notices().first(), qv::uiText(cid::kSelectGroup, qv::Language::Korean));
+    }
+    if (savedLang.isNull())
+        qunsetenv("LANG");
+    else
+        qputenv("LANG", savedLang);
+    if (!savedAll.isNull())
+        qputenv("LC_ALL", savedAll);
+}
+
+} // namespace
