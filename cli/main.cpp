@@ -44,15 +44,25 @@ Exit status:
 
 void printHelp() {
     std::cout << kHelpHead;
-    size_t width = 0;
-    for (const auto& command : qvctl::allCommands())
-        width = std::max(width, command.name.size() + 1 + command.usage.size());
+    // Summaries start in one column; a command whose usage is longer puts its summary on the
+    // next line.
+    constexpr size_t kSummaryColumn = 24;
     for (const auto& command : qvctl::allCommands()) {
-        std::string head = command.name;
-        if (!command.usage.empty())
-            head += " " + command.usage;
-        head.append(width + 2 - head.size(), ' ');
-        std::cout << "  " << head << command.summary << "\n";
+        // Alternatives of a usage ("add ... | del ID") are shown one a line.
+        std::string head = "  " + command.name;
+        std::string usage = command.usage;
+        for (size_t bar; (bar = usage.find(" | ")) != std::string::npos;) {
+            head += " " + usage.substr(0, bar) + "\n  " + command.name;
+            usage.erase(0, bar + 3);
+        }
+        if (!usage.empty())
+            head += " " + usage;
+        const size_t lastLine = head.size() - (head.rfind('\n') + 1);
+        if (head.find('\n') != std::string::npos || lastLine + 2 > kSummaryColumn)
+            head += "\n" + std::string(kSummaryColumn, ' ');
+        else
+            head.append(kSummaryColumn - lastLine, ' ');
+        std::cout << head << command.summary << "\n";
     }
     std::cout << kHelpTail;
 }
