@@ -377,3 +377,37 @@ TEST(QvsimProgram, KeepsItsStateFileAcrossARestart) {
 
 } // namespace
 } // namespace qv::simtest
+
+namespace qv::simtest {
+namespace {
+
+TEST(QvsimProgram, DocumentsItsOptionsAndRefusesBadOnes) {
+    const std::string log =
+        (std::filesystem::temp_directory_path() / ("qvsim-help-" + std::to_string(::getpid())))
+            .string();
+    {
+        QvsimProcess help({"--help"}, log);
+        EXPECT_EQ(help.stop(), 0);
+        std::ifstream in(log);
+        const std::string text((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+        for (const char* option : {"--bind", "--port", "--admin-id", "--admin-password", "--state",
+                                   "--update-unreachable", "--reboot-pause", "--update-step",
+                                   "--upload-dir", "\"admin\""})
+            EXPECT_NE(text.find(option), std::string::npos) << option;
+    }
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"--bogus"},
+                                                {"--reboot-pause", "-1"},
+                                                {"--port", "70000"},
+                                                {"--admin-id", ""},
+                                                {"--max-center-ids", "150"},
+                                                {"--state"}}) {
+        QvsimProcess sim(bad, log);
+        EXPECT_EQ(sim.port(), 0) << bad[0];
+        EXPECT_EQ(sim.stop(), 2) << bad[0];
+    }
+    std::filesystem::remove(log);
+}
+
+} // namespace
+} // namespace qv::simtest
