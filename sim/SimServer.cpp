@@ -283,8 +283,14 @@ SimState SimServer::snapshot() const {
 }
 
 void SimServer::log(const std::string& line) {
-    if (m_options.log)
-        m_options.log(timestamp() + " " + line);
+    if (!m_options.log)
+        return;
+    // Texts in the line come from the client; control bytes must not reach the terminal.
+    std::string shown = line;
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    m_options.log(timestamp() + " " + shown);
 }
 
 int64_t SimServer::now() const {

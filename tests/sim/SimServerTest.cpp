@@ -118,6 +118,32 @@ TEST(SimServer, WritesThroughTheLinkCoreReadBackByteForByte) {
     EXPECT_EQ(now.blockIps, ips);
 }
 
+TEST(SimServer, LogsOneLinePerRequestWithoutPasswordsOrControlBytes) {
+    RunningSim sim;
+    ASSERT_TRUE(sim.started());
+    {
+        QueueSink sink;
+        CMySocket link;
+        ASSERT_TRUE(link.Connect(&sink, sim.address()));
+        ASSERT_TRUE(link.Send(request::logon("adm\x1b[2Jin", "secret-pw")));
+        ASSERT_TRUE(sink.waitFor(1));
+        ASSERT_TRUE(link.Send(request::logon("admin", "admin")));
+        ASSERT_TRUE(sink.waitFor(1));
+        ASSERT_TRUE(link.Send(request::readWol()));
+        ASSERT_TRUE(sink.waitFor(6));
+    }
+    ASSERT_TRUE(eventually([&] { return sim.log().size() >= 5; }));
+    const auto lines = sim.log();
+    int requests = 0;
+    for (const std::string& line : lines) {
+        EXPECT_EQ(line.find("secret-pw"), std::string::npos) << line;
+        EXPECT_EQ(line.find('\x1b'), std::string::npos) << line;
+        requests += line.find(" logon (1)") != std::string::npos ||
+                    line.find(" read Wake-on-LAN (6)") != std::string::npos;
+    }
+    EXPECT_EQ(requests, 3);
+}
+
 TEST(SimServer, SeveralClientsOneAfterAnother) {
     RunningSim sim;
     ASSERT_TRUE(sim.started());
