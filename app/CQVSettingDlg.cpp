@@ -115,6 +115,7 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
     m_timer1070.setSingleShot(true);
     connect(&m_timer1070, &QTimer::timeout, this, &CQVSettingDlg::onPlacementTimer);
     m_timer1070.start(kPlacementDelayMs);
+    m_timer1071.setTimerType(Qt::PreciseTimer);
     connect(&m_timer1071, &QTimer::timeout, this, &CQVSettingDlg::onBlacklistTimer);
 }
 
@@ -184,10 +185,7 @@ void CQVSettingDlg::onLinkClicked(int linkId) {
             index = row.page;
     if (index < 0)
         return;
-    CPageDlg* current = m_store.PageIndex > 0 && m_store.PageIndex < kPageCount
-                            ? m_pages[static_cast<size_t>(m_store.PageIndex)]
-                            : nullptr;
-    if (current && !current->confirmLeave())
+    if (!currentPageAllowsLeaving())
         return;
     m_store.PageIndex = index;
     ShowPage(index);
@@ -244,6 +242,13 @@ void CQVSettingDlg::closeLink() {
             m_store.link->Close();
         m_store.link.reset();
     }
+}
+
+bool CQVSettingDlg::currentPageAllowsLeaving() {
+    const int index = m_store.PageIndex;
+    if (index <= 0 || index >= kPageCount)
+        return true;
+    return m_pages[static_cast<size_t>(index)]->confirmLeave();
 }
 
 void CQVSettingDlg::OnClose() {

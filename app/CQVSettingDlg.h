@@ -99,6 +99,8 @@ private:
     void onBlacklistTimer();
     void sendPageRequests(int index);
     void closeLink();
+    // Asks the shown page whether it may be left (it may have edits that were not applied).
+    bool currentPageAllowsLeaving();
 
     qv::CGlobalData& m_store;
     qv::Prompt& m_prompt;
