@@ -16,18 +16,24 @@
 
 Q_LOGGING_CATEGORY(qvLink, "qv.link", QtWarningMsg)
 
+std::unique_ptr<QTranslator> loadQtTranslations(qv::Language language) {
+    if (language != qv::Language::Korean)
+        return nullptr;
+    // Standard buttons read "예" and "아니요".
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QLocale(QLocale::Korean), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return nullptr;
+    return translator;
+}
+
 CQVSettingApp::CQVSettingApp(int& argc, char** argv)
     : QApplication(argc, argv), m_argc(argc), m_argv(argv) {
     setApplicationName(QStringLiteral("QVSetting"));
     setWindowIcon(QIcon(qv::appIconPath()));
-    if (qv::systemLanguage() == qv::Language::Korean) {
-        // Standard buttons read "예" and "아니요".
-        m_qtTranslator = std::make_unique<QTranslator>();
-        if (m_qtTranslator->load(QLocale(QLocale::Korean), QStringLiteral("qtbase"),
-                                 QStringLiteral("_"),
-                                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            installTranslator(m_qtTranslator.get());
-    }
+    m_qtTranslator = loadQtTranslations(qv::systemLanguage());
+    if (m_qtTranslator)
+        installTranslator(m_qtTranslator.get());
     // Silent unless enabled, for example QT_LOGGING_RULES="qv.link.debug=true".
     qv::setDebugWriter([](std::string_view line) {
         qCDebug(qvLink, "%.*s", static_cast<int>(line.size()), line.data());

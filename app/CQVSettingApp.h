@@ -1,10 +1,15 @@
 #pragma once
 
+#include "StringTable.h"
+
 #include <QApplication>
 
 #include <memory>
 
 class QTranslator;
+
+// Qt's own texts (standard buttons, choosers) in `language`; nullptr for English, Qt's own.
+std::unique_ptr<QTranslator> loadQtTranslations(qv::Language language);
 
 // The process: reads the appliance's address from the command line, loads Qt's own Korean
 // texts when the user-interface language is Korean, routes the link's diagnostic lines to the
