@@ -134,7 +134,7 @@ protected:
         window = std::make_unique<CQVSettingDlg>(store, prompt, sim.address());
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QTest::qWait(CQVSettingDlg::kPlacementDelayMs * 3);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->logonPage()->isVisible(); }, kWaitMs));
     }
 
     RunningSim sim;
