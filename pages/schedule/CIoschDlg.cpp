@@ -19,7 +19,7 @@ const QString kWindowTitle = QStringLiteral("Quorvel IO ON/OFF 스케줄 관리"
 } // namespace
 
 CIoschDlg::CIoschDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(kWindowTitle, store, prompt, parent) {
+    : CPageDlg(QStringLiteral("IO Schedule"), store, prompt, parent) {
     setWindowFlag(Qt::Window);
     setWindowTitle(kWindowTitle);
 

@@ -56,7 +56,7 @@ CUpdateDlg::CUpdateDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* pare
         if (stage.labelId > 0)
             qv::setControl(label, stage.labelId, name);
         auto* status = new QLabel;
-        status->setMinimumWidth(90);
+        status->setFixedWidth(160);
         status->setFrameShape(QFrame::StyledPanel);
         qv::setControl(status, 1040 + i, name);
         status->setAccessibleDescription(qv::uiText(124));
@@ -69,6 +69,8 @@ CUpdateDlg::CUpdateDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* pare
             status->hide();
         }
     }
+
+    rows->setColumnStretch(2, 1);
 
     auto* software = new QGroupBox(QStringLiteral("SW Update"));
     auto* softwareLayout = new QVBoxLayout(software);

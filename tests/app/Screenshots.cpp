@@ -1,7 +1,8 @@
 // Renders the main window offscreen on the logon page and on the product summary page (logged
 // on to the simulated appliance) to PNG files:
-//   qv_screenshots OUTPUT_DIR en|ko
-// writes OUTPUT_DIR/logon-<lang>.png and OUTPUT_DIR/summary-<lang>.png.
+//   qv_screenshots OUTPUT_DIR en|ko [--every-page]
+// writes OUTPUT_DIR/logon-<lang>.png and OUTPUT_DIR/summary-<lang>.png; with --every-page also
+// page<N>-<lang>.png for every page (N = 2..11), for checking layouts.
 
 #include "AppTestSupport.h"
 #include "CInfoDlg.h"
@@ -17,8 +18,10 @@
 #include <thread>
 
 int main(int argc, char** argv) {
-    if (argc != 3 || (std::strcmp(argv[2], "en") != 0 && std::strcmp(argv[2], "ko") != 0)) {
-        std::fprintf(stderr, "usage: qv_screenshots OUTPUT_DIR en|ko\n");
+    const bool everyPage = argc == 4 && std::strcmp(argv[3], "--every-page") == 0;
+    if ((argc != 3 && !everyPage) ||
+        (std::strcmp(argv[2], "en") != 0 && std::strcmp(argv[2], "ko") != 0)) {
+        std::fprintf(stderr, "usage: qv_screenshots OUTPUT_DIR en|ko [--every-page]\n");
         return 2;
     }
     const QString outDir = QString::fromLocal8Bit(argv[1]);
@@ -46,10 +49,10 @@ int main(int argc, char** argv) {
         w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
         qvtest::settle();
         QDir().mkpath(outDir);
-        const auto save = [&](const QString& name) {
+        const auto save = [&](const QString& name, QWidget* widget = nullptr) {
             const QString path =
                 QDir(outDir).filePath(name + QLatin1Char('-') + lang + QStringLiteral(".png"));
-            if (!w.window->grab().save(path)) {
+            if (!(widget ? widget : w.window.get())->grab().save(path)) {
                 std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
                 status = 1;
             } else {
@@ -66,6 +69,15 @@ int main(int argc, char** argv) {
         } else {
             qvtest::settle();
             save(QStringLiteral("summary"));
+            if (everyPage) {
+                for (int page = 2; page <= 11; ++page) {
+                    w.store.PageIndex = page;
+                    w.window->ShowPage(page);
+                    qvtest::settle();
+                    save(QStringLiteral("page%1").arg(page),
+                         page == 11 ? w.window->page(11) : nullptr);
+                }
+            }
         }
     }
     server.stop();
