@@ -226,4 +226,20 @@ TEST_F(CenterIdCommand, KoreanTerminalCarriesCodePage949AndKoreanMessages) {
         << r.err;
 }
 
+TEST_F(CenterIdCommand, AnApplianceRefusalIsReportedAsOne) {
+    // The appliance takes as many center IDs as its licence allows and refuses a longer table.
+    const int32_t limit = state().maxCenterIds;
+    for (int32_t i = state().centerIdCount; i < limit; ++i)
+        ASSERT_EQ(
+            qvctl({"centerid", "add", "op" + std::to_string(i), "--group", "1"}, "C", "pw").status,
+            0);
+    const qv::sim::SimState full = state();
+    ASSERT_EQ(full.centerIdCount, limit);
+    const Outcome r = qvctl({"centerid", "add", "one-more", "--group", "1"}, "C", "pw");
+    EXPECT_EQ(r.status, 6);
+    EXPECT_NE(r.err.find(english(cid::kApplyRefused)), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find(english(cid::kCenterIdSet)), std::string::npos) << r.out;
+    EXPECT_EQ(state(), full);
+}
+
 } // namespace
