@@ -3,12 +3,15 @@
 #include "CMyCommandLineInfo.h"
 #include "ShellTexts.h"
 #include "StringTable.h"
+#include "UpdateSteps.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -143,6 +146,41 @@ TEST(StringTable, LanguageFollowsTheLocale) {
     }
     for (int i = 0; i < 3; ++i)
         had[i] ? setenv(names[i], saved[i].c_str(), 1) : unsetenv(names[i]);
+}
+
+} // namespace
+
+namespace {
+
+TEST(UpdateSteps, ProgressValues) {
+    using qv::update::StepState;
+    const auto start = StepState::Start;
+    const auto done = StepState::Finished;
+    // value -> expected states of the eight stages (nullopt: unchanged), run end, message
+    struct Case {
+        int32_t value;
+        std::array<std::optional<StepState>, 8> steps;
+        bool runEnded;
+        int message;
+    };
+    const std::optional<StepState> keep;
+    const Case cases[] = {
+        {0, {start, keep, keep, keep, keep, keep, keep, keep}, false, 0},
+        {3, {done, done, done, start, keep, keep, keep, keep}, false, 0},
+        {6, {done, done, done, done, done, done, start, keep}, false, 0},
+        {7, {done, done, done, done, done, done, done, start}, false, 0},
+        {8, {done, done, done, done, done, done, done, done}, true, 178},
+        {99, {keep, keep, keep, keep, keep, keep, keep, keep}, true, 179},
+        {9, {keep, keep, keep, keep, keep, keep, keep, keep}, false, 0},
+        {-1, {keep, keep, keep, keep, keep, keep, keep, keep}, false, 0},
+        {100, {keep, keep, keep, keep, keep, keep, keep, keep}, false, 0},
+    };
+    for (const Case& c : cases) {
+        const qv::update::ProgressEffect effect = qv::update::progressEffect(c.value);
+        EXPECT_EQ(effect.steps, c.steps) << c.value;
+        EXPECT_EQ(effect.runEnded, c.runEnded) << c.value;
+        EXPECT_EQ(effect.message, c.message) << c.value;
+    }
 }
 
 } // namespace
