@@ -9,29 +9,29 @@ namespace qvctl {
 namespace {
 
 // Built on first use, so registrations from any source file's static initialisation find it.
-std::vector<CommandSpec>& registry() {
-    static std::vector<CommandSpec> commands;
+std::vector<CommandEntry>& registry() {
+    static std::vector<CommandEntry> commands;
     return commands;
 }
 
 } // namespace
 
-bool registerCommand(CommandSpec spec) {
-    registry().push_back(std::move(spec));
+bool registerCommand(CommandEntry entry) {
+    registry().push_back(std::move(entry));
     return true;
 }
 
-const CommandSpec* findCommand(const std::string& name) {
-    for (const CommandSpec& spec : registry())
-        if (spec.name == name)
-            return &spec;
+const CommandEntry* findCommand(const std::string& name) {
+    for (const CommandEntry& entry : registry())
+        if (entry.name == name)
+            return &entry;
     return nullptr;
 }
 
-std::vector<CommandSpec> allCommands() {
-    std::vector<CommandSpec> commands = registry();
+std::vector<CommandEntry> allCommands() {
+    std::vector<CommandEntry> commands = registry();
     std::sort(commands.begin(), commands.end(),
-              [](const CommandSpec& a, const CommandSpec& b) { return a.name < b.name; });
+              [](const CommandEntry& a, const CommandEntry& b) { return a.name < b.name; });
     return commands;
 }
 

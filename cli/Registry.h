@@ -37,7 +37,7 @@ private:
 
 using CommandFunction = int (*)(CommandContext& context);
 
-struct CommandSpec {
+struct CommandEntry {
     std::string name;    // the word on the command line
     std::string usage;   // its arguments, for the help text ("[DEVICE-ID]")
     std::string summary; // one line for the help text
@@ -45,10 +45,10 @@ struct CommandSpec {
 };
 
 // Adds a command; called from the static registration below, once per command.
-bool registerCommand(CommandSpec spec);
-const CommandSpec* findCommand(const std::string& name);
+bool registerCommand(CommandEntry entry);
+const CommandEntry* findCommand(const std::string& name);
 // Every command, by name.
-std::vector<CommandSpec> allCommands();
+std::vector<CommandEntry> allCommands();
 
 } // namespace qvctl
 

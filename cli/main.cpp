@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
         std::cerr << "qvctl: no command given\nTry 'qvctl --help'.\n";
         return qvctl::kExitUsage;
     }
-    const qvctl::CommandSpec* command = qvctl::findCommand(options.command);
+    const qvctl::CommandEntry* command = qvctl::findCommand(options.command);
     if (command == nullptr) {
         std::cerr << "qvctl: unknown command " << options.command << "\nTry 'qvctl --help'.\n";
         return qvctl::kExitUsage;
