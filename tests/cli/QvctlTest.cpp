@@ -301,6 +301,42 @@ TEST_F(QvctlAgainstQvsim, SummaryAndNetworkShowValuesAsThePagesDo) {
     EXPECT_EQ(field(r.out, "Automatic Update"), "on");
 }
 
+// The record's flags change what the pages show: no schedule limit without the IO scheduler,
+// no addresses of its own with DHCP.
+TEST(QvctlRecordFlags, SummaryAndNetworkFollowTheRecord) {
+    auto state = sim::seededState();
+    state->record.setIoScheduleEnabled(0);
+    state->record.setMaxScheduleCount(5000);
+    state->record.setSoftwareVersion(7);
+    state->record.setDhcp(1);
+    state->record.setUpnp(true);
+    state->record.setDdnsId("");
+    state->maxCenterIds = 149;
+    RunningSim sim({}, std::move(state));
+    ASSERT_TRUE(sim.started());
+
+    Result r = runQvctl({"--server", sim.address(), "summary"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(field(r.out, "Max Schedule"), "");
+    EXPECT_EQ(field(r.out, "S/W Version"), "0.07 (build 2611)");
+    EXPECT_EQ(field(r.out, "DDNS"), ".quorvel-ddns.net");
+    EXPECT_EQ(field(r.out, "Max Center ID"), "100"); // logon answer 249, kept within 1..100
+    r = runQvctl({"--server", sim.address(), "summary", "--json"});
+    EXPECT_TRUE(contains(r.out, "\"maxSchedules\": null")) << r.out;
+    EXPECT_TRUE(contains(r.out, "\"ioSchedule\": false")) << r.out;
+
+    r = runQvctl({"--server", sim.address(), "network"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(field(r.out, "IP Address"), "0.0.0.0");
+    EXPECT_EQ(field(r.out, "Gateway"), "0.0.0.0");
+    EXPECT_EQ(field(r.out, "DHCP"), "on");
+    EXPECT_EQ(field(r.out, "UPNP"), "on");
+
+    // The schedule limit is kept within 10..2040 as the window keeps it.
+    r = runQvctl({"--server", sim.address(), "schedule", "--json"});
+    EXPECT_TRUE(contains(r.out, "\"maxSchedules\": 2040")) << r.out;
+}
+
 TEST_F(QvctlAgainstQvsim, TablesOfEveryListCommand) {
     ASSERT_TRUE(sim.started());
     // Center ID names are in the administrator's code page; the Korean one needs 949.
