@@ -12,11 +12,8 @@
 
 #include <charconv>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <optional>
-#include <termios.h>
-#include <unistd.h>
 
 namespace qvctl {
 namespace {
@@ -109,36 +106,8 @@ bool parseRequest(const std::vector<std::string>& args, Request& request, std::s
 // none is given, which keeps the password on edit.
 std::optional<std::string> centerPassword(const Request& request, bool mayPrompt,
                                           std::string& error) {
-    if (!request.passwordFile.empty()) {
-        std::ifstream file(request.passwordFile);
-        std::string password;
-        if (!file) {
-            error = "cannot read the center password file " + request.passwordFile;
-            return std::nullopt;
-        }
-        std::getline(file, password);
-        while (!password.empty() && (password.back() == '\n' || password.back() == '\r'))
-            password.pop_back();
-        return password;
-    }
-    if (const char* fromEnvironment = std::getenv("QVCTL_CENTER_PASSWORD"))
-        return std::string(fromEnvironment);
-    if (!mayPrompt || isatty(STDIN_FILENO) == 0)
-        return std::nullopt;
-    std::cerr << "Password for center ID " << request.id << ": " << std::flush;
-    termios saved{};
-    const bool isTerminal = tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (isTerminal) {
-        termios quiet = saved;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-    }
-    std::string password;
-    std::getline(std::cin, password);
-    if (isTerminal)
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-    std::cerr << "\n";
-    return password;
+    return qvctl::readSecret(request.passwordFile, "QVCTL_CENTER_PASSWORD",
+                             "Password for center ID " + request.id + ": ", mayPrompt, error);
 }
 
 // A UTF-8 text in the code page; `refusal` is set when it does not convert.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <termios.h>
 #include <unistd.h>
 
@@ -37,34 +38,33 @@ bool promptWithoutEcho(const std::string& prompt, std::string& password) {
     return read;
 }
 
-bool readPassword(const Options& options, std::string& password, std::string& error) {
-    if (!options.passwordFile.empty()) {
-        std::ifstream file(options.passwordFile, std::ios::binary);
-        if (!file) {
-            error = "cannot read the password file " + options.passwordFile;
-            return false;
-        }
-        std::getline(file, password);
-        stripLineEnd(password);
-        return true;
-    }
-    if (const char* fromEnvironment = std::getenv("QVCTL_PASSWORD")) {
-        password = fromEnvironment;
-        return true;
-    }
-    if (isatty(STDIN_FILENO) != 0) {
-        if (promptWithoutEcho("Password for " + options.user + " at " + options.server + ": ",
-                              password))
-            return true;
-        error = "no password was typed";
-        return false;
-    }
-    error = "no password: standard input is not a terminal, QVCTL_PASSWORD is not set and "
-            "--password-file was not given";
-    return false;
-}
-
 } // namespace
+
+std::optional<std::string> readSecret(const std::string& file, const char* variable,
+                                      const std::string& prompt, bool mayPrompt,
+                                      std::string& error) {
+    error.clear();
+    if (!file.empty()) {
+        std::ifstream in(file, std::ios::binary);
+        if (!in) {
+            error = "cannot read the password file " + file;
+            return std::nullopt;
+        }
+        std::string secret;
+        std::getline(in, secret);
+        stripLineEnd(secret);
+        return secret;
+    }
+    if (const char* fromEnvironment = std::getenv(variable))
+        return std::string(fromEnvironment);
+    if (!mayPrompt || isatty(STDIN_FILENO) == 0)
+        return std::nullopt;
+    std::string secret;
+    if (promptWithoutEcho(prompt, secret))
+        return secret;
+    error = "no password was typed";
+    return std::nullopt;
+}
 
 bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error) {
     for (int i = 1; i < argc; ++i) {
@@ -129,8 +129,16 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
 }
 
 bool obtainPassword(const Options& options, std::string& password, std::string& error) {
-    if (!readPassword(options, password, error))
+    const auto secret =
+        readSecret(options.passwordFile, "QVCTL_PASSWORD",
+                   "Password for " + options.user + " at " + options.server + ": ", true, error);
+    if (!secret) {
+        if (error.empty())
+            error = "no password: standard input is not a terminal, QVCTL_PASSWORD is not set "
+                    "and --password-file was not given";
         return false;
+    }
+    password = *secret;
     // The logon request has room for 63 bytes of password and its terminator; a longer one
     // would be cut and could never match.
     if (password.size() > kMaxPasswordBytes) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,5 +32,13 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
 // else from QVCTL_PASSWORD when set, else from a prompt without echo when standard input is a
 // terminal. False with a message when none of them gives one.
 bool obtainPassword(const Options& options, std::string& password, std::string& error);
+
+// A secret that never comes from the command line: the first line of `file` when one is named,
+// else the environment variable `variable` when set, else a line typed after `prompt` without
+// echo when `mayPrompt` and standard input is a terminal. Nothing (with `error` empty) when none
+// of them gives one; nothing with `error` set when the file cannot be read or nothing was typed.
+std::optional<std::string> readSecret(const std::string& file, const char* variable,
+                                      const std::string& prompt, bool mayPrompt,
+                                      std::string& error);
 
 } // namespace qvctl

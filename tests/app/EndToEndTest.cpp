@@ -3,6 +3,7 @@
 #include "AppTestSupport.h"
 #include "CInfoDlg.h"
 #include "CMySocket.h"
+#include "RunningSim.h"
 #include "SimServer.h"
 #include "SimState.h"
 
@@ -15,31 +16,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class Simulator {
+// qvsim in this process on a free loopback port, with the window's address form.
+class Simulator : public qv::simtest::RunningSim {
 public:
-    Simulator() {
-        qv::sim::ServerOptions options;
-        options.port = 0;
-        options.rebootPause = 200ms;
-        m_server = std::make_unique<qv::sim::SimServer>(options, qv::sim::seededState());
-        std::string error;
-        m_started = m_server->start(error);
-        if (m_started)
-            m_thread = std::thread([this] { m_server->run(); });
-    }
-    ~Simulator() {
-        if (m_started) {
-            m_server->stop();
-            m_thread.join();
-        }
-    }
-    bool started() const { return m_started; }
-    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_server->port()); }
-
-private:
-    std::unique_ptr<qv::sim::SimServer> m_server;
-    bool m_started = false;
-    std::thread m_thread;
+    QString address() const { return QString::fromStdString(qv::simtest::RunningSim::address()); }
 };
 
 TEST(EndToEnd, LogonFetchesTheSummaryAndRebootReturnsToLogon) {

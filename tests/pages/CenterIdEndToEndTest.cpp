@@ -22,6 +22,9 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "RunningSim.h"
+#include "Typing.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -30,48 +33,15 @@ namespace cid = qv::centerid;
 
 namespace {
 
-// Types `text` as an operator would: plain keys for ASCII, and for Hangul the composed text an
-// input method commits.
-void typeInto(QWidget* field, const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(field, c.toLatin1());
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(QString(c));
-            QApplication::sendEvent(field, &commit);
-        }
-    }
-}
+using qvtest::typeInto;
 
 constexpr int kWaitMs = 10000;
 
-// qvsim in this process on a free loopback port.
-class RunningSim {
+// qvsim in this process on a free loopback port, with the window's address form.
+class RunningSim : public qv::simtest::RunningSim {
 public:
-    RunningSim() {
-        qv::sim::ServerOptions options;
-        options.port = 0;
-        options.rebootPause = std::chrono::milliseconds(100);
-        m_server = std::make_unique<qv::sim::SimServer>(options, qv::sim::seededState());
-        std::string error;
-        m_started = m_server->start(error);
-        EXPECT_TRUE(m_started) << error;
-        if (m_started)
-            m_thread = std::thread([this] { m_server->run(); });
-    }
-    ~RunningSim() {
-        m_server->stop();
-        if (m_thread.joinable())
-            m_thread.join();
-    }
-    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_server->port()); }
-    qv::sim::SimState state() const { return m_server->snapshot(); }
-
-private:
-    std::unique_ptr<qv::sim::SimServer> m_server;
-    std::thread m_thread;
-    bool m_started = false;
+    QString address() const { return QString::fromStdString(qv::simtest::RunningSim::address()); }
+    qv::sim::SimState state() { return server().snapshot(); }
 };
 
 class CenterIdEndToEnd : public ::testing::Test {

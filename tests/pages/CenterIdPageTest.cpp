@@ -25,6 +25,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+
+#include "Typing.h"
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -35,19 +37,7 @@ namespace cid = qv::centerid;
 
 namespace {
 
-// Types `text` as an operator would: plain keys for ASCII, and for Hangul the composed text an
-// input method commits.
-void typeInto(QWidget* field, const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
-            QTest::keyClick(field, c.toLatin1());
-        } else {
-            QInputMethodEvent commit;
-            commit.setCommitString(QString(c));
-            QApplication::sendEvent(field, &commit);
-        }
-    }
-}
+using qvtest::typeInto;
 
 constexpr int kList = 1013, kId = 1016, kPassword = 1018, kName = 1019, kGroup = 1041,
               kSuperUser = 1042, kNoFileTransfer = 1043, kNoLogDeletion = 1044, kAdd = 1014,
