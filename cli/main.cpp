@@ -10,7 +10,8 @@ namespace {
 
 const char* const kHelpHead = R"(Usage: qvctl [OPTIONS] COMMAND [ARGUMENTS]
 
-Reads the settings of a Quorvel MY appliance (or of qvsim) over its administration port.
+Reads and changes the settings of a Quorvel MY appliance (or of qvsim) over its administration
+port.
 
 Options (anywhere on the line):
   --server HOST[:PORT]    the appliance: host name or dotted address, port 12300 when none is
