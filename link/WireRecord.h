@@ -50,6 +50,7 @@ class WireTable : public WireRecord<Lead + Slots * Entry::kSize + Trail> {
 public:
     static constexpr size_t kSlots = Slots;
     static constexpr size_t kLeadBytes = Lead;
+    using EntryType = Entry;
 
     Entry entry(size_t index) const {
         Entry e;

@@ -169,62 +169,6 @@ Input inputFromEntry(const CenterIdEntry& entry) {
     return input;
 }
 
-bool sameEntries(const CenterIdTable& a, int32_t countA, const CenterIdTable& b, int32_t countB) {
-    const int32_t used = usedSlots(countA);
-    if (used != usedSlots(countB))
-        return false;
-    const auto bytes = static_cast<size_t>(used) * CenterIdEntry::kSize;
-    return std::equal(a.bytes.begin(), a.bytes.begin() + static_cast<std::ptrdiff_t>(bytes),
-                      b.bytes.begin());
-}
-
-void ChangeTracker::noteWorking(const CenterIdTable& table, int32_t count) {
-    m_working = table;
-    m_workingCount = usedSlots(count);
-}
-
-bool ChangeTracker::received(const CenterIdTable& fresh, int32_t count) {
-    const bool hadEdits = unapplied() && !sameEntries(m_working, m_workingCount, fresh, count);
-    m_confirmed = fresh;
-    m_confirmedCount = usedSlots(count);
-    m_sentPending = false;
-    if (!hadEdits)
-        noteWorking(fresh, count);
-    return hadEdits;
-}
-
-void ChangeTracker::restoreWorking(CenterIdTable& table, int32_t& count) const {
-    table = m_working;
-    count = m_workingCount;
-}
-
-void ChangeTracker::discard(CenterIdTable& table, int32_t& count) {
-    table = m_confirmed;
-    count = m_confirmedCount;
-    noteWorking(table, count);
-    // An Apply still on its way may land on the appliance all the same; its answer must not make
-    // the table just restored look like edits. The next table read shows what the appliance has.
-    m_sentPending = false;
-}
-
-void ChangeTracker::sent(const CenterIdTable& table, int32_t count) {
-    m_sent = table;
-    m_sentCount = usedSlots(count);
-    m_sentPending = true;
-}
-
-void ChangeTracker::confirmed(bool accepted) {
-    if (m_sentPending && accepted) {
-        m_confirmed = m_sent;
-        m_confirmedCount = m_sentCount;
-    }
-    m_sentPending = false;
-}
-
-bool ChangeTracker::unapplied() const {
-    return !sameEntries(m_working, m_workingCount, m_confirmed, m_confirmedCount);
-}
-
 const std::array<Column, 8> kColumns = {{
     {"No.", 40},
     {"ID", 90},

@@ -5,6 +5,7 @@
 // message. No Qt here.
 
 #include "CenterIdTable.h"
+#include "TableChangeTracker.h"
 
 #include <array>
 #include <cstdint>
@@ -123,39 +124,12 @@ void deleteEntry(CenterIdTable& table, int32_t& count, int row);
 // group index, which leaves the page's group choice as it was.
 Input inputFromEntry(const CenterIdEntry& entry);
 
-// True when both hold the same entries: the same count and the same bytes in every used slot.
-bool sameEntries(const CenterIdTable& a, int32_t countA, const CenterIdTable& b, int32_t countB);
+using qv::sameEntries;
 
 // Keeps the operator's edits apart from the table the appliance last confirmed, so that edits
 // not yet applied are shown as such and never silently lost: not when the operator leaves the
 // page, not when the link ends, not when a fresh table from the appliance overwrites the store.
-class ChangeTracker {
-public:
-    // The table as the page shows it now, after a load or an edit.
-    void noteWorking(const CenterIdTable& table, int32_t count);
-    // A table arrived from the appliance. True when it replaced edits that were never applied
-    // and differ from it: the caller asks whether to keep them (restoreWorking) or not
-    // (noteWorking with the fresh table). Otherwise the fresh table becomes the working one.
-    bool received(const CenterIdTable& fresh, int32_t count);
-    // Puts the kept edits back into the store's table and count.
-    void restoreWorking(CenterIdTable& table, int32_t& count) const;
-    // Throws the edits away: the store's table and count go back to the appliance's.
-    void discard(CenterIdTable& table, int32_t& count);
-    // Apply sent this table; confirmed() with the appliance's answer.
-    void sent(const CenterIdTable& table, int32_t count);
-    void confirmed(bool accepted);
-    // True while the edits differ from what the appliance last confirmed.
-    bool unapplied() const;
-
-private:
-    CenterIdTable m_confirmed;
-    int32_t m_confirmedCount = 0;
-    CenterIdTable m_working;
-    int32_t m_workingCount = 0;
-    bool m_sentPending = false;
-    CenterIdTable m_sent;
-    int32_t m_sentCount = 0;
-};
+using ChangeTracker = TableChangeTracker<CenterIdTable>;
 
 // The list's columns: caption and width in pixels.
 struct Column {
