@@ -173,6 +173,28 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
      "장비에서 센터 아이디 목록을 다시 읽었지만 변경 사항이 아직 적용되지 않았습니다. 변경 사항을 "
      "유지하시겠습니까?\n예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비가 보낸 목록을 "
      "표시합니다."},
+    // Blacklist page and qvctl: the Block IP list's limits and unapplied changes.
+    {371, "The address is too long. It may hold at most 99 bytes.",
+     "아이피가 너무 깁니다. 99바이트 이하로 입력하세요."},
+    {372, "The address contains characters that cannot be stored. Use other characters.",
+     "아이피에 저장할 수 없는 문자가 있습니다. 다른 문자를 사용하세요."},
+    {373, "Enter the address.", "아이피를 입력하세요."},
+    {374, "The Block IP list changes have not been applied. Discard them?",
+     "적용하지 않은 Block IP 목록 변경 사항이 있습니다. 변경 사항을 버리시겠습니까?"},
+    {375,
+     "The connection ended before your Block IP list changes were applied. Keep them?\n"
+     "Yes: keep them, so that Apply sends them. No: discard them and show the list the "
+     "appliance just sent.",
+     "Block IP 목록 변경 사항을 적용하기 전에 연결이 끊어졌습니다. 변경 사항을 "
+     "유지하시겠습니까?\n예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비가 보낸 목록을 "
+     "표시합니다."},
+    {376,
+     "The Block IP list was read again from the appliance, but your changes have not been "
+     "applied. Keep them?\nYes: keep them, so that Apply sends them. No: discard them and show "
+     "the list the appliance just sent.",
+     "장비에서 Block IP 목록을 다시 읽었지만 변경 사항이 아직 적용되지 않았습니다. 변경 사항을 "
+     "유지하시겠습니까?\n예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비가 보낸 목록을 "
+     "표시합니다."},
 });
 
 constexpr bool sortedById() {
