@@ -195,6 +195,49 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
      "장비에서 Block IP 목록을 다시 읽었지만 변경 사항이 아직 적용되지 않았습니다. 변경 사항을 "
      "유지하시겠습니까?\n예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비가 보낸 목록을 "
      "표시합니다."},
+    // Wake-on-LAN page: field limits, unapplied changes, and the CSV file's troubles.
+    {401, "MAC address is too long. It may hold at most 63 bytes.",
+     "MAC 주소가 너무 깁니다. 63바이트 이하로 입력하세요."},
+    {402, "The MAC address contains characters that cannot be stored. Use other characters.",
+     "MAC 주소에 저장할 수 없는 문자가 있습니다. 다른 문자를 사용하세요."},
+    {403, "The Wake-on-LAN changes have not been applied. Discard them?",
+     "적용하지 않은 WOL 변경 사항이 있습니다. 변경 사항을 버리시겠습니까?"},
+    {404,
+     "The connection ended before your Wake-on-LAN changes were applied. Keep them?\n"
+     "Yes: keep them, so that Apply sends them. No: discard them and show the list the "
+     "appliance just sent.",
+     "WOL 변경 사항을 적용하기 전에 연결이 끊어졌습니다. 변경 사항을 유지하시겠습니까?\n"
+     "예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비가 보낸 목록을 표시합니다."},
+    {405,
+     "The Wake-on-LAN list was read again from the appliance, but your changes have not been "
+     "applied. Keep them?\nYes: keep them, so that Apply sends them. No: discard them and show "
+     "the list the appliance just sent.",
+     "장비에서 WOL 목록을 다시 읽었지만 변경 사항이 아직 적용되지 않았습니다. 변경 사항을 "
+     "유지하시겠습니까?\n예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비가 보낸 목록을 "
+     "표시합니다."},
+    {406, "The file %1 could not be read. The list was not changed.",
+     "%1 파일을 읽을 수 없습니다. 목록은 바뀌지 않았습니다."},
+    {407, "The file %1 could not be written.", "%1 파일에 쓸 수 없습니다."},
+    {408, "The file %1 holds no Wake-on-LAN entries. The list was not changed.",
+     "%1 파일에 WOL 항목이 없습니다. 목록은 바뀌지 않았습니다."},
+    {409, "The file holds more than 99 entries. Only the first 99 were imported.",
+     "파일에 항목이 99개보다 많습니다. 처음 99개만 불러왔습니다."},
+    {410, "Line %1 of the file: the name is longer than 31 bytes. Nothing was imported.",
+     "파일의 %1번째 줄: 이름이 31바이트를 넘습니다. 아무것도 불러오지 않았습니다."},
+    {411, "Line %1 of the file: the MAC address is longer than 63 bytes. Nothing was imported.",
+     "파일의 %1번째 줄: MAC 주소가 63바이트를 넘습니다. 아무것도 불러오지 않았습니다."},
+    {412,
+     "Line %1 of the file holds characters that cannot be read in this system's code page. "
+     "Nothing was imported.",
+     "파일의 %1번째 줄에 이 시스템의 코드 페이지로 읽을 수 없는 문자가 있습니다. 아무것도 "
+     "불러오지 않았습니다."},
+    {413,
+     "Entry %1 holds characters that cannot be written in this system's code page. Change it "
+     "before exporting.",
+     "%1번 항목에 이 시스템의 코드 페이지로 저장할 수 없는 문자가 있습니다. 수정한 후 "
+     "내보내세요."},
+    {414, "The file %1 is too large to be a Wake-on-LAN list. The list was not changed.",
+     "%1 파일은 WOL 목록으로 보기에 너무 큽니다. 목록은 바뀌지 않았습니다."},
 });
 
 constexpr bool sortedById() {

@@ -1,0 +1,170 @@
+#pragma once
+
+// The Wake-on-LAN rules: what the operator may type, how an entry goes into the table, how a row
+// reads, and the list as a CSV file and back. The appliance keeps names and MAC texts as UTF-8;
+// the operator's side (typing, the CSV file) is the system's ANSI code page. No Qt here, and no
+// file access: the page reads and writes the files and hands the bytes over.
+
+#include "TableChangeTracker.h"
+#include "WolTable.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv::wol {
+
+// The entry's fields hold 32 and 64 bytes with their terminator, counted in UTF-8.
+inline constexpr size_t kMaxNameBytes = 31;
+inline constexpr size_t kMaxMacBytes = 63;
+inline constexpr int32_t kSlots = static_cast<int32_t>(WolTable::kSlots);
+// An import stops after this many entries, two short of the table's slots.
+inline constexpr int32_t kImportLimit = 99;
+// A line of the file counts only when its MAC part is longer than this (in bytes), which
+// passes over blank lines and a header line such as "Name, MAC".
+inline constexpr size_t kShortestImportedMac = 7;
+
+// String ids of the page's messages (English and Korean texts in the string table).
+enum Message : int {
+    kWolSet = 165,
+    kInputMac = 193,
+    kInputName = 194,
+    kTableFull = 195,
+    kSelectToModify = 196,
+    kSelectToDelete = 197,
+    kNameTooLong = 321,
+    kNameNotConvertible = 325,
+    kChangesNotApplied = 326,
+    kMacTooLong = 401,
+    kMacNotConvertible = 402,
+    kDiscardOnLeave = 403,
+    kKeepAfterLogon = 404,
+    kKeepAfterReread = 405,
+    kFileNotRead = 406,      // %1: file
+    kFileNotWritten = 407,   // %1: file
+    kFileHasNoEntries = 408, // %1: file
+    kImportLimited = 409,
+    kImportNameTooLong = 410,    // %1: line
+    kImportMacTooLong = 411,     // %1: line
+    kImportNotConvertible = 412, // %1: line
+    kExportNotConvertible = 413, // %1: entry number
+    kFileTooLarge = 414,         // %1: file
+};
+
+// Fixed texts of the page, the same in both languages.
+inline constexpr std::string_view kMacFormatText = "Mac Address Format error.";
+inline constexpr std::string_view kNothingToExportText = "내보내기할 데이터가 없습니다.";
+
+// An import file larger than this is not a Wake-on-LAN list (99 entries take a few kilobytes).
+inline constexpr size_t kMaxImportFileBytes = 1024 * 1024;
+
+// The outcome of a check: accepted, ignored (the operation does nothing and says nothing), or
+// refused with a string id or a fixed text.
+struct Verdict {
+    enum class Kind { Accepted, Ignored, Refused };
+    Kind kind = Kind::Accepted;
+    int stringId = 0;
+    std::string_view fixedText;
+
+    static Verdict accepted() { return {}; }
+    static Verdict ignored() { return {Kind::Ignored, 0, {}}; }
+    static Verdict refused(int id) { return {Kind::Refused, id, {}}; }
+    static Verdict refusedWith(std::string_view text) { return {Kind::Refused, 0, text}; }
+
+    bool ok() const { return kind == Kind::Accepted; }
+    bool operator==(const Verdict&) const = default;
+};
+
+// What the operator typed, in the ANSI code page.
+struct Input {
+    std::string name;
+    std::string mac;
+    // A text that has no form in the code page: the message that refuses it, else 0.
+    int unconvertible = 0;
+};
+
+// Builds an Input from the window's UTF-8 texts, converting them to `codePage`; a text that
+// does not convert marks the input so that validation refuses it instead of storing a '?'.
+Input inputFromUtf8(std::string_view name, std::string_view mac, int codePage);
+
+// The MAC text passes with exactly five ':' or exactly five '-'. Digits, letter case and
+// blanks are the operator's business.
+bool macFormatOk(std::string_view mac);
+// Every '-' becomes ':'.
+std::string withColons(std::string_view mac);
+// Add takes names without blanks: every ' ' goes, then white space at either end.
+std::string nameForAdd(std::string_view name);
+
+// Add's checks in order: MAC empty, MAC format, name (blanks removed) empty, a full table, then
+// a text that does not convert and the fields' byte limits in UTF-8.
+Verdict validateAdd(int32_t count, const Input& input, int codePage);
+// Edit: an empty list does nothing; no row selected (row outside the entries); name empty, MAC
+// empty, MAC format; then the conversion and the byte limits. The name is taken as typed.
+Verdict validateEdit(int32_t count, int row, const Input& input, int codePage);
+// Delete: an empty list does nothing; no row selected is refused.
+Verdict validateDelete(int32_t count, int row);
+
+// Writes the input into slot `count` (bytes 0 to 3 stay as the slot held them) and grows the
+// count. Call after validateAdd.
+void addEntry(WolTable& table, int32_t& count, const Input& input, int codePage);
+// Overwrites name and MAC text of `row`. Call after validateEdit.
+void editEntry(WolTable& table, int32_t count, int row, const Input& input, int codePage);
+// Removes `row`: names and MAC texts of later entries move up one slot while bytes 0 to 3 stay
+// with their slots; the freed last slot keeps its bytes 0 to 3 and loses its texts, so the
+// deleted entry does not travel with the next Apply. Call after validateDelete.
+void deleteEntry(WolTable& table, int32_t& count, int row);
+
+using qv::sameEntries;
+// Keeps the operator's edits apart from the table the appliance last confirmed.
+using ChangeTracker = TableChangeTracker<WolTable>;
+
+// The list's columns: caption and width in pixels. The last one is kept empty and hidden.
+struct Column {
+    std::string_view caption;
+    int width;
+};
+extern const std::array<Column, 4> kColumns;
+
+// Row `row` of the list: number (from 1), name, MAC text (UTF-8 as stored) and the empty "etc".
+std::array<std::string, 4> rowTexts(const WolEntry& entry, int row);
+
+// The list as the CSV file holds it: "name, MAC" and CR LF per entry, no header, in
+// `codePage`. An entry that has no form in the code page makes the export fail: `badRow` is
+// its row (from 0) and `text` is empty.
+struct ExportResult {
+    std::string text;
+    int badRow = -1;
+    bool ok() const { return badRow < 0; }
+};
+Verdict validateExport(int32_t count);
+ExportResult exportCsv(const WolTable& table, int32_t count, int codePage);
+
+// One entry read from the file, in UTF-8.
+struct ImportedEntry {
+    std::string name;
+    std::string mac;
+    bool operator==(const ImportedEntry&) const = default;
+};
+// What a file yields. On an error nothing is to be imported: `error` is the message and
+// `errorLine` the line (from 1) it is about.
+struct ImportResult {
+    std::vector<ImportedEntry> entries;
+    // The file holds entries after the first kImportLimit; they are not imported.
+    bool limited = false;
+    int error = 0;
+    int errorLine = 0;
+    bool ok() const { return error == 0; }
+};
+// Reads the file's bytes (ANSI `codePage`, lines ended by CR LF, LF or CR). For each line: the
+// name is what stands before the first comma, the MAC text everything after it with further
+// commas dropped; both are trimmed of white space. Lines with an empty name or a MAC text of
+// six bytes or fewer are passed over. A line whose text does not convert (NUL bytes included)
+// or whose name or MAC text does not fit its field fails the whole file. Lines are never cut.
+ImportResult parseCsv(std::string_view bytes, int codePage);
+// Replaces the list with `entries` (at most the table's slots): slots keep their bytes 0 to 3;
+// slots that leave the list lose their texts.
+void replaceEntries(WolTable& table, int32_t& count, const std::vector<ImportedEntry>& entries);
+
+} // namespace qv::wol

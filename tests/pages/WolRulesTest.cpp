@@ -1,0 +1,402 @@
+// The Wake-on-LAN rules without a window: the checks of Add and Edit in their order, the table
+// edits with the appliance's bytes 0 to 3, and the CSV file both ways, hostile files included.
+
+#include "network/WolRules.h"
+
+#include "StringTable.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace wol = qv::wol;
+
+namespace {
+
+constexpr int kCp1252 = 1252;
+constexpr int kCp949 = 949;
+const std::string kKimCp949 = "\xB1\xE8\xC3\xB6\xBC\xF6"; // "김철수"
+
+wol::Input input(std::string name, std::string mac) {
+    return wol::Input{std::move(name), std::move(mac), 0};
+}
+
+// A table whose slots carry the appliance's bytes 0 to 3 (0xB0 + slot, 0x11, slot, 0xEE).
+qv::WolTable tableWith(const std::vector<std::pair<std::string, std::string>>& entries) {
+    qv::WolTable table;
+    for (size_t slot = 0; slot < qv::WolTable::kSlots; ++slot) {
+        qv::WolEntry e;
+        e.bytes[0] = static_cast<uint8_t>(0xB0 + slot);
+        e.bytes[1] = 0x11;
+        e.bytes[2] = static_cast<uint8_t>(slot);
+        e.bytes[3] = 0xEE;
+        if (slot < entries.size()) {
+            e.setNameUtf8(entries[slot].first);
+            e.setMacUtf8(entries[slot].second);
+        }
+        table.setEntry(slot, e);
+    }
+    return table;
+}
+
+void expectLeadBytes(const qv::WolTable& table) {
+    for (size_t slot = 0; slot < qv::WolTable::kSlots; ++slot) {
+        const qv::WolEntry e = table.entry(slot);
+        EXPECT_EQ(e.bytes[0], static_cast<uint8_t>(0xB0 + slot)) << slot;
+        EXPECT_EQ(e.bytes[1], 0x11) << slot;
+        EXPECT_EQ(e.bytes[2], slot) << slot;
+        EXPECT_EQ(e.bytes[3], 0xEE) << slot;
+    }
+}
+
+TEST(WolRules, MacFormatNeedsFiveColonsOrFiveDashes) {
+    struct Case {
+        const char* mac;
+        bool ok;
+    };
+    const Case cases[] = {
+        {"ab:39:22:44:12:aa", true},
+        {"ab-39-22-44-12-aa", true},
+        {"AB:39:22:44:12:AA", true},
+        {":::::", true},
+        {"-----", true},
+        {"zz:zz:zz:zz:zz:zz", true},
+        {" ab:39:22:44:12:aa ", true},
+        {"ab:39:22:44:12", false},
+        {"ab:39:22:44:12:aa:bb", false},
+        {"ab:39:22-44-12-aa", false},
+        {"ab39224412aa", false},
+        {"", false},
+        {"ab:39:22:44:12:aa-", true}, // five colons, one dash
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(wol::macFormatOk(c.mac), c.ok) << c.mac;
+    EXPECT_EQ(wol::withColons("ab-39-22-44-12-aa"), "ab:39:22:44:12:aa");
+    EXPECT_EQ(wol::withColons("AB:39:22:44:12:AA"), "AB:39:22:44:12:AA");
+}
+
+TEST(WolRules, AddChecksInTheirOrder) {
+    const std::string name31(31, 'n');
+    const std::string mac63 = "aa:bb:cc:dd:ee:" + std::string(48, 'f');
+    struct Case {
+        const char* what;
+        int32_t count;
+        wol::Input in;
+        wol::Verdict expected;
+    };
+    const wol::Input unconvertibleName{"?", "ab:39:22:44:12:aa", wol::kNameNotConvertible};
+    const Case cases[] = {
+        {"all empty", 0, input("", ""), wol::Verdict::refused(wol::kInputMac)},
+        {"MAC before its format", 0, input("", "x"),
+         wol::Verdict::refusedWith(wol::kMacFormatText)},
+        {"four colons", 0, input("pc", "ab:39:22:44:12"),
+         wol::Verdict::refusedWith(wol::kMacFormatText)},
+        {"mixed separators", 0, input("pc", "ab:39:22-44-12-aa"),
+         wol::Verdict::refusedWith(wol::kMacFormatText)},
+        {"name of blanks", 0, input("   ", "ab:39:22:44:12:aa"),
+         wol::Verdict::refused(wol::kInputName)},
+        {"name of white space", 0, input(" \t ", "ab:39:22:44:12:aa"),
+         wol::Verdict::refused(wol::kInputName)},
+        {"full table, checked after the name", 101, input("pc", "ab:39:22:44:12:aa"),
+         wol::Verdict::refused(wol::kTableFull)},
+        {"an empty name is told before a full table", 101, input("", "ab:39:22:44:12:aa"),
+         wol::Verdict::refused(wol::kInputName)},
+        {"100 entries take one more", 100, input("pc", "ab:39:22:44:12:aa"),
+         wol::Verdict::accepted()},
+        {"name not in the code page", 0, unconvertibleName,
+         wol::Verdict::refused(wol::kNameNotConvertible)},
+        {"31 bytes of name fit", 0, input(name31, "ab:39:22:44:12:aa"), wol::Verdict::accepted()},
+        {"32 bytes of name do not", 0, input(name31 + "x", "ab:39:22:44:12:aa"),
+         wol::Verdict::refused(wol::kNameTooLong)},
+        {"blanks removed before the length", 0, input(name31 + "   ", "ab:39:22:44:12:aa"),
+         wol::Verdict::accepted()},
+        {"63 bytes of MAC fit", 0, input("pc", mac63), wol::Verdict::accepted()},
+        {"64 bytes of MAC do not", 0, input("pc", mac63 + "f"),
+         wol::Verdict::refused(wol::kMacTooLong)},
+        {"five colons and nothing else", 0, input("pc", ":::::"), wol::Verdict::accepted()},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(wol::validateAdd(c.count, c.in, kCp1252), c.expected) << c.what;
+
+    // Korean: 10 characters are 20 bytes in 949 but 30 in UTF-8, 11 are 33 bytes in UTF-8.
+    std::string ten, eleven;
+    for (int i = 0; i < 10; ++i)
+        ten += "\xB0\xA1"; // "가"
+    eleven = ten + "\xB0\xA1";
+    EXPECT_TRUE(wol::validateAdd(0, input(ten, "ab:39:22:44:12:aa"), kCp949).ok());
+    EXPECT_EQ(wol::validateAdd(0, input(eleven, "ab:39:22:44:12:aa"), kCp949),
+              wol::Verdict::refused(wol::kNameTooLong));
+    // Bytes that are no character of 949 are not stored as something else.
+    EXPECT_EQ(wol::validateAdd(0, input("\xFF\xFF", "ab:39:22:44:12:aa"), kCp949),
+              wol::Verdict::refused(wol::kNameNotConvertible));
+}
+
+TEST(WolRules, EditChecksInTheirOrder) {
+    struct Case {
+        const char* what;
+        int32_t count;
+        int row;
+        wol::Input in;
+        wol::Verdict expected;
+    };
+    const Case cases[] = {
+        {"empty list does nothing", 0, -1, input("", ""), wol::Verdict::ignored()},
+        {"empty list, even with a row", 0, 0, input("pc", "ab:39:22:44:12:aa"),
+         wol::Verdict::ignored()},
+        {"no row", 3, -1, input("pc", "ab:39:22:44:12:aa"),
+         wol::Verdict::refused(wol::kSelectToModify)},
+        {"row past the entries", 3, 3, input("pc", "ab:39:22:44:12:aa"),
+         wol::Verdict::refused(wol::kSelectToModify)},
+        {"name before MAC", 3, 1, input("", ""), wol::Verdict::refused(wol::kInputName)},
+        {"MAC empty", 3, 1, input("pc", ""), wol::Verdict::refused(wol::kInputMac)},
+        {"MAC format", 3, 1, input("pc", "ab:39"), wol::Verdict::refusedWith(wol::kMacFormatText)},
+        {"a name of blanks is a name here", 3, 1, input("  ", "ab:39:22:44:12:aa"),
+         wol::Verdict::accepted()},
+        {"name with a blank too long", 3, 1, input(std::string(31, 'n') + " ", "-----"),
+         wol::Verdict::refused(wol::kNameTooLong)},
+        {"full table is no reason", 101, 100, input("pc", "ab-39-22-44-12-aa"),
+         wol::Verdict::accepted()},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(wol::validateEdit(c.count, c.row, c.in, kCp1252), c.expected) << c.what;
+
+    EXPECT_EQ(wol::validateDelete(0, 0), wol::Verdict::ignored());
+    EXPECT_EQ(wol::validateDelete(2, -1), wol::Verdict::refused(wol::kSelectToDelete));
+    EXPECT_EQ(wol::validateDelete(2, 2), wol::Verdict::refused(wol::kSelectToDelete));
+    EXPECT_TRUE(wol::validateDelete(2, 1).ok());
+}
+
+TEST(WolRules, AddEditDeleteKeepBytesZeroToThreeWithTheirSlots) {
+    qv::WolTable table = tableWith({{"a", "aa:aa:aa:aa:aa:aa"}, {"b", "bb:bb:bb:bb:bb:bb"}});
+    int32_t count = 2;
+
+    // Add: blanks out of the name, dashes to colons, letter case kept, texts in UTF-8.
+    wol::addEntry(table, count, input(" my pc ", "AB-39-22-44-12-AA"), kCp1252);
+    ASSERT_EQ(count, 3);
+    EXPECT_EQ(table.entry(2).nameUtf8(), "mypc");
+    EXPECT_EQ(table.entry(2).macUtf8(), "AB:39:22:44:12:AA");
+    wol::addEntry(table, count, input(kKimCp949, "ab:39:22:44:12:aa"), kCp949);
+    EXPECT_EQ(table.entry(3).nameUtf8(), "김철수");
+
+    // Edit keeps the blank.
+    wol::editEntry(table, count, 0, input("my pc", "cc-cc-cc-cc-cc-cc"), kCp1252);
+    EXPECT_EQ(table.entry(0).nameUtf8(), "my pc");
+    EXPECT_EQ(table.entry(0).macUtf8(), "cc:cc:cc:cc:cc:cc");
+
+    // Delete the second: the later texts move up, bytes 0 to 3 stay where they were, and the
+    // freed slot keeps nothing of the list.
+    wol::deleteEntry(table, count, 1);
+    ASSERT_EQ(count, 3);
+    EXPECT_EQ(table.entry(0).nameUtf8(), "my pc");
+    EXPECT_EQ(table.entry(1).nameUtf8(), "mypc");
+    EXPECT_EQ(table.entry(2).nameUtf8(), "김철수");
+    EXPECT_EQ(table.entry(3).nameUtf8(), "");
+    EXPECT_EQ(table.entry(3).macUtf8(), "");
+    expectLeadBytes(table);
+
+    // Delete the last and the first.
+    wol::deleteEntry(table, count, 2);
+    wol::deleteEntry(table, count, 0);
+    ASSERT_EQ(count, 1);
+    EXPECT_EQ(table.entry(0).nameUtf8(), "mypc");
+    expectLeadBytes(table);
+
+    // A full table takes no more, and a count from the wire beyond the slots is limited.
+    qv::WolTable full = tableWith({});
+    int32_t fullCount = 101;
+    wol::addEntry(full, fullCount, input("x", ":::::"), kCp1252);
+    EXPECT_EQ(fullCount, 101);
+    int32_t wild = 5000;
+    wol::deleteEntry(full, wild, 100);
+    EXPECT_EQ(wild, 100);
+    expectLeadBytes(full);
+}
+
+TEST(WolRules, RowsAndColumns) {
+    ASSERT_EQ(wol::kColumns.size(), 4u);
+    EXPECT_EQ(wol::kColumns[0].caption, "No.");
+    EXPECT_EQ(wol::kColumns[0].width, 60);
+    EXPECT_EQ(wol::kColumns[1].caption, "Name");
+    EXPECT_EQ(wol::kColumns[1].width, 130);
+    EXPECT_EQ(wol::kColumns[2].caption, "Mac Addr");
+    EXPECT_EQ(wol::kColumns[2].width, 140);
+    EXPECT_EQ(wol::kColumns[3].caption, "etc");
+    EXPECT_EQ(wol::kColumns[3].width, 0);
+    const qv::WolTable table = tableWith({{"a", "b"}, {"사무실PC", "00:1b:21:3a:4f:02"}});
+    const auto texts = wol::rowTexts(table.entry(1), 1);
+    EXPECT_EQ(texts[0], "2");
+    EXPECT_EQ(texts[1], "사무실PC");
+    EXPECT_EQ(texts[2], "00:1b:21:3a:4f:02");
+    EXPECT_EQ(texts[3], "");
+}
+
+TEST(WolRules, ExportWritesOneLinePerEntryInTheCodePage) {
+    EXPECT_EQ(wol::validateExport(0), wol::Verdict::refusedWith(wol::kNothingToExportText));
+    EXPECT_EQ(wol::validateExport(-4), wol::Verdict::refusedWith(wol::kNothingToExportText));
+    EXPECT_TRUE(wol::validateExport(1).ok());
+
+    const qv::WolTable table = tableWith({{"pc1", "ab:39:22:44:12:aa"},
+                                          {"김철수", "AB:39:22:44:12:AA"},
+                                          {"my pc", ":::::"},
+                                          {"not listed", "past the count"}});
+    const wol::ExportResult csv = wol::exportCsv(table, 3, kCp949);
+    ASSERT_TRUE(csv.ok());
+    EXPECT_EQ(csv.text,
+              "pc1, ab:39:22:44:12:aa\r\n" + kKimCp949 + ", AB:39:22:44:12:AA\r\nmy pc, :::::\r\n");
+
+    // Korean has no form in 1252: the export names the entry rather than writing '?'.
+    const wol::ExportResult latin = wol::exportCsv(table, 3, kCp1252);
+    EXPECT_FALSE(latin.ok());
+    EXPECT_EQ(latin.badRow, 1);
+    EXPECT_TRUE(latin.text.empty());
+
+    // What is exported imports as the same entries.
+    const wol::ImportResult back = wol::parseCsv(csv.text, kCp949);
+    ASSERT_TRUE(back.ok());
+    const std::vector<wol::ImportedEntry> expected = {{"pc1", "ab:39:22:44:12:aa"},
+                                                      {"김철수", "AB:39:22:44:12:AA"}};
+    // ":::::" is five characters: too short for an import, as it always was.
+    EXPECT_EQ(back.entries, expected);
+}
+
+TEST(WolRules, ImportParsesLinesAsTheFileHasThem) {
+    using Entries = std::vector<wol::ImportedEntry>;
+    struct Case {
+        const char* what;
+        std::string file;
+        Entries entries;
+    };
+    const std::string mac = "ab:39:22:44:12:aa";
+    const Case cases[] = {
+        {"empty file", "", {}},
+        {"only line ends", "\r\n\n\r\n", {}},
+        {"tight comma", "pc1," + mac + "\r\n", {{"pc1", mac}}},
+        {"blanks around the comma", "pc1 , " + mac + "\r\n", {{"pc1", mac}}},
+        {"LF and no final line end", "a, " + mac + "\nb, " + mac, {{"a", mac}, {"b", mac}}},
+        {"CR alone ends a line too", "a, " + mac + "\rb, " + mac + "\r", {{"a", mac}, {"b", mac}}},
+        {"tabs trimmed", "\tpc\t,\t" + mac + "\t\r\n", {{"pc", mac}}},
+        {"two commas", "pc,1,ab:39:22:44:12:aa\n", {{"pc", "1" + mac}}},
+        {"MAC of four characters", "pc1, ab:3\n", {}},
+        {"MAC of six characters", "pc1, ab:3:4\n", {}},
+        {"MAC of seven characters", "pc1, ab:3:45\n", {{"pc1", "ab:3:45"}}},
+        {"no comma at all", "just some words here\n", {}},
+        {"empty name", ", " + mac + "\n", {}},
+        {"header line passed over", "Name, MAC\npc, " + mac + "\n", {{"pc", mac}}},
+        {"no format check, no dash change", "pc, ab-39-22-44\n", {{"pc", "ab-39-22-44"}}},
+        {"blank inside the name kept", "my pc, " + mac + "\n", {{"my pc", mac}}},
+        {"Korean name in 949", kKimCp949 + ", " + mac + "\r\n", {{"김철수", mac}}},
+    };
+    for (const Case& c : cases) {
+        const wol::ImportResult result = wol::parseCsv(c.file, kCp949);
+        EXPECT_TRUE(result.ok()) << c.what;
+        EXPECT_FALSE(result.limited) << c.what;
+        EXPECT_EQ(result.entries, c.entries) << c.what;
+    }
+}
+
+TEST(WolRules, ImportOfHostileFilesRefusesOrStopsCleanly) {
+    const std::string mac = "ab:39:22:44:12:aa";
+    struct Case {
+        const char* what;
+        std::string file;
+        int error;
+        int line;
+    };
+    const Case cases[] = {
+        {"name over 31 bytes", "ok, " + mac + "\n" + std::string(32, 'n') + ", " + mac + "\n",
+         wol::kImportNameTooLong, 2},
+        {"MAC over 63 bytes", "pc, " + mac + std::string(47, 'f') + "\n", wol::kImportMacTooLong,
+         1},
+        // A long line stays one line: it is neither cut nor read as a second entry.
+        {"line of 300 bytes", "pc, " + mac + std::string(300, 'f') + "\r\n", wol::kImportMacTooLong,
+         1},
+        {"bytes that are no character of 949", "\n\n\xFF\xFE, " + mac + "\n",
+         wol::kImportNotConvertible, 3},
+        {"NUL inside a line", std::string("pc\0x, ", 6) + mac + "\n", wol::kImportNotConvertible,
+         1},
+    };
+    for (const Case& c : cases) {
+        const wol::ImportResult result = wol::parseCsv(c.file, kCp949);
+        EXPECT_EQ(result.error, c.error) << c.what;
+        EXPECT_EQ(result.errorLine, c.line) << c.what;
+        EXPECT_TRUE(result.entries.empty()) << c.what;
+    }
+    // In 1252, 0x81 is no character either.
+    EXPECT_EQ(wol::parseCsv("pc\x81, " + mac + "\n", kCp1252).error, wol::kImportNotConvertible);
+    // 63 bytes of MAC and 31 of name fit exactly.
+    const wol::ImportResult fits =
+        wol::parseCsv(std::string(31, 'n') + "," + mac + std::string(46, 'f') + "\n", kCp1252);
+    ASSERT_TRUE(fits.ok());
+    ASSERT_EQ(fits.entries.size(), 1u);
+    EXPECT_EQ(fits.entries[0].mac.size(), 63u);
+
+    // 150 valid lines give 99 entries and say that the rest was left; a bad line after the
+    // 99th is never looked at.
+    std::string many;
+    for (int i = 0; i < 150; ++i)
+        many += "pc" + std::to_string(i) + ", " + mac + "\r\n";
+    const wol::ImportResult limited = wol::parseCsv(many + "\xFF\xFF, " + mac + "\n", kCp949);
+    ASSERT_TRUE(limited.ok());
+    EXPECT_TRUE(limited.limited);
+    ASSERT_EQ(limited.entries.size(), 99u);
+    EXPECT_EQ(limited.entries[98].name, "pc98");
+    // Exactly 99 entries and short lines after them: nothing was left.
+    std::string ninetyNine;
+    for (int i = 0; i < 99; ++i)
+        ninetyNine += "pc" + std::to_string(i) + ", " + mac + "\n";
+    const wol::ImportResult exact = wol::parseCsv(ninetyNine + "\n\nx, y\n", kCp949);
+    EXPECT_FALSE(exact.limited);
+    EXPECT_EQ(exact.entries.size(), 99u);
+}
+
+TEST(WolRules, ReplacingTheListKeepsBytesZeroToThree) {
+    std::vector<std::pair<std::string, std::string>> five;
+    for (int i = 0; i < 5; ++i)
+        five.push_back({"old" + std::to_string(i), "00:00:00:00:00:0" + std::to_string(i)});
+    qv::WolTable table = tableWith(five);
+    int32_t count = 5;
+    wol::replaceEntries(table, count, {{"new0", "11:11:11:11:11:11"}, {"new1", ":::::::"}});
+    ASSERT_EQ(count, 2);
+    EXPECT_EQ(table.entry(0).nameUtf8(), "new0");
+    EXPECT_EQ(table.entry(1).macUtf8(), ":::::::");
+    for (size_t slot = 2; slot < 5; ++slot) {
+        EXPECT_EQ(table.entry(slot).nameUtf8(), "") << slot;
+        EXPECT_EQ(table.entry(slot).macUtf8(), "") << slot;
+    }
+    expectLeadBytes(table);
+}
+
+TEST(WolRules, EveryMessageHasEnglishAndKorean) {
+    for (int id : {wol::kWolSet,
+                   wol::kInputMac,
+                   wol::kInputName,
+                   wol::kTableFull,
+                   wol::kSelectToModify,
+                   wol::kSelectToDelete,
+                   wol::kNameTooLong,
+                   wol::kNameNotConvertible,
+                   wol::kChangesNotApplied,
+                   wol::kMacTooLong,
+                   wol::kMacNotConvertible,
+                   wol::kDiscardOnLeave,
+                   wol::kKeepAfterLogon,
+                   wol::kKeepAfterReread,
+                   wol::kFileNotRead,
+                   wol::kFileNotWritten,
+                   wol::kFileHasNoEntries,
+                   wol::kImportLimited,
+                   wol::kImportNameTooLong,
+                   wol::kImportMacTooLong,
+                   wol::kImportNotConvertible,
+                   wol::kExportNotConvertible,
+                   wol::kFileTooLarge}) {
+        EXPECT_FALSE(qv::uiString(id, qv::Language::English).empty()) << id;
+        EXPECT_FALSE(qv::uiString(id, qv::Language::Korean).empty()) << id;
+    }
+    EXPECT_EQ(qv::uiString(wol::kInputMac, qv::Language::English), "Please input MAC address.");
+    EXPECT_EQ(qv::uiString(wol::kTableFull, qv::Language::English),
+              "WOL registration quantity limitation!");
+}
+
+} // namespace
