@@ -6,6 +6,7 @@
 #include "Registry.h"
 #include "Requests.h"
 #include "TextForms.h"
+#include "network/InfoRules.h"
 
 #include <algorithm>
 
@@ -35,23 +36,23 @@ int runSummary(CommandContext& context) {
     qv::NetworkConfigRecord r;
     if (const int status = readRecord(context, qv::request::readSummary(), 2, r); status != kExitOk)
         return status;
-    // The limits as the window keeps them: the schedule limit within 10..2040, and shown only
-    // when the appliance uses the IO scheduler.
-    const bool scheduler = r.ioScheduleEnabled() == 1;
-    const int32_t maxSchedules = std::clamp(r.maxScheduleCount(), 10, 2040);
+    // The limits as the window keeps them, and every text as the summary page shows it.
+    const qv::info::Limits limits = qv::info::limitsFromRecord(r, context.session().maxCenterIds());
+    const qv::info::SummaryTexts texts = qv::info::summaryTexts(r, limits, qv::systemCodePage());
+    const bool scheduler = limits.ioScheduleEnabled == 1;
     Report report;
     report.fields = {
         {"firmwareVersion", "Firmware Version", Value::of(int64_t{r.firmwareNumber()})},
-        {"deviceName", "Device Name", Value::of(qv::ansiToUtf8(r.deviceName()))},
-        {"softwareVersion", "S/W Version", Value::of(qv::ansiToUtf8(softwareVersionText(r)))},
-        {"macAddress", "Mac Address", Value::of(macText(r.mac()))},
-        {"company", "Company", Value::of(r.companyUtf8())},
-        {"ddns", "DDNS", Value::of(qv::ansiToUtf8(r.ddnsId()) + kDdnsDomainSuffix)},
-        {"email", "e-Mail", Value::of(qv::ansiToUtf8(r.email()))},
-        {"maxCenterIds", "Max Center ID", Value::of(int64_t{context.session().maxCenterIds()})},
+        {"deviceName", "Device Name", Value::of(texts.deviceName)},
+        {"softwareVersion", "S/W Version", Value::of(texts.softwareVersion)},
+        {"macAddress", "Mac Address", Value::of(texts.macAddress)},
+        {"company", "Company", Value::of(texts.company)},
+        {"ddns", "DDNS", Value::of(texts.ddnsHost)},
+        {"email", "e-Mail", Value::of(texts.email)},
+        {"maxCenterIds", "Max Center ID", Value::of(int64_t{limits.maxCenterIds})},
         {"maxSchedules", "Max Schedule",
-         scheduler ? Value::of(int64_t{maxSchedules}) : Value::none()},
-        {"maxStandby", "Max Standby", Value::of(int64_t{r.maxStandbyCount()})},
+         limits.ioScheduleEnabled != 0 ? Value::of(int64_t{limits.maxSchedules}) : Value::none()},
+        {"maxStandby", "Max Standby", Value::of(int64_t{limits.maxStandby})},
         {"ioSchedule", "IO Schedule", Value::flagOf(scheduler, scheduler ? "enabled" : "disabled")},
     };
     context.print(report);
@@ -80,7 +81,7 @@ int runNetwork(CommandContext& context) {
         {"configPort", "Quorvel Config Port", Value::of(int64_t{qv::kDefaultPort})},
         {"webPort", "Web Server Port", Value::of(int64_t{r.webPort()})},
         {"upnp", "UPNP", Value::flagOf(r.upnp(), r.upnp() ? "on" : "off")},
-        {"macAddress", "Mac Addr", Value::of(macText(r.mac()))},
+        {"macAddress", "Mac Addr", Value::of(qv::info::macText(r.mac()))},
         {"ddnsId", "DDNS", Value::of(qv::ansiToUtf8(r.ddnsId()))},
         {"email", "e-mail", Value::of(qv::ansiToUtf8(r.email()))},
         {"company", "Company", Value::of(r.companyUtf8())},

@@ -13,20 +13,6 @@ constexpr std::array<int, 7> kWeekdayStrings{208, 202, 203, 204, 205, 206, 207};
 
 } // namespace
 
-std::string softwareVersionText(const qv::NetworkConfigRecord& record) {
-    const unsigned version = record.softwareVersion();
-    char text[64];
-    std::snprintf(text, sizeof text, "%u.%02u (", version / 100, version % 100);
-    return text + record.versionNote() + ")";
-}
-
-std::string macText(const std::array<uint8_t, 6>& mac) {
-    char text[18];
-    std::snprintf(text, sizeof text, "%02x:%02x:%02x:%02x:%02x:%02x", mac[0], mac[1], mac[2],
-                  mac[3], mac[4], mac[5]);
-    return text;
-}
-
 std::string ipText(const std::array<uint8_t, 4>& address) {
     char text[16];
     std::snprintf(text, sizeof text, "%d.%d.%d.%d", address[0], address[1], address[2], address[3]);

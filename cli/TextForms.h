@@ -1,6 +1,5 @@
 #pragma once
 
-#include "NetworkConfigRecord.h"
 #include "ScheduleTables.h"
 #include "StringTable.h"
 
@@ -10,14 +9,7 @@
 
 namespace qvctl {
 
-// The domain of the vendor's DDNS service, appended to the DDNS ID as the summary page does.
-inline constexpr const char* kDdnsDomainSuffix = ".quorvel-ddns.net";
-
-// Values as the pages show them.
-// "%d.%02d (%s)": software version (times 100) and version note.
-std::string softwareVersionText(const qv::NetworkConfigRecord& record);
-// "%02x:%02x:%02x:%02x:%02x:%02x", lower case.
-std::string macText(const std::array<uint8_t, 6>& mac);
+// Values as the pages show them (the product summary's are the summary page's own rules).
 // "%d.%d.%d.%d".
 std::string ipText(const std::array<uint8_t, 4>& address);
 // Seconds since 1970 UTC as local time, "%04d-%02d-%02d %02d:%02d:%02d"; the value is widened

@@ -173,6 +173,11 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
      "장비에서 센터 아이디 목록을 다시 읽었지만 변경 사항이 아직 적용되지 않았습니다. 변경 사항을 "
      "유지하시겠습니까?\n예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비가 보낸 목록을 "
      "표시합니다."},
+    // Administrator page: a new ID or password too long for the appliance is refused, never cut.
+    {361, "The administrator ID can be at most 31 bytes long (a Korean character takes two).",
+     "관리자 아이디는 31바이트까지 입력할 수 있습니다(한글은 한 글자에 2바이트)."},
+    {362, "The password can be at most 31 bytes long (a Korean character takes two).",
+     "비밀번호는 31바이트까지 입력할 수 있습니다(한글은 한 글자에 2바이트)."},
     // Blacklist page and qvctl: the Block IP list's limits and unapplied changes.
     {371, "The address is too long. It may hold at most 99 bytes.",
      "아이피가 너무 깁니다. 99바이트 이하로 입력하세요."},

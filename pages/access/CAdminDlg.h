@@ -3,8 +3,10 @@
 #include "CPageDlg.h"
 
 class QLineEdit;
+class QPushButton;
 
-// Page 2: the administrator's own ID and password.
+// Page 2: the administrator's own ID and password. Apply checks what was typed and asks the
+// appliance to take the new pair; its answer arrives as event 3 and the dispatcher reports it.
 class CAdminDlg : public CPageDlg {
     Q_OBJECT
 public:
@@ -14,8 +16,14 @@ public:
     // main window does it each time it shows the page.
     void clearEdits();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void onApply();
+
     QLineEdit* m_newId;
     QLineEdit* m_newPassword;
     QLineEdit* m_retype;
+    QPushButton* m_apply;
 };

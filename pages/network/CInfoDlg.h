@@ -3,19 +3,32 @@
 #include "CPageDlg.h"
 #include "NetworkConfigRecord.h"
 
+#include <map>
 #include <optional>
 
-// Page 1: the product summary (versions, MAC address, DDNS host name, limits).
+class CIoschDlg;
+class QLineEdit;
+class QPushButton;
+
+// Page 1: the product summary (versions, MAC address, DDNS host name, limits). Read-only: every
+// field comes from the configuration record of reply 2 and from the limits in the store.
 class CInfoDlg : public CPageDlg {
     Q_OBJECT
 public:
     CInfoDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
 
-    // Takes the configuration record of reply 2.
+    // Shows the configuration record of reply 2. The dispatcher has copied the record's IO
+    // scheduler flag and its schedule and standby limits into the store before; the limits
+    // shown are the store's.
     void fill(const qv::NetworkConfigRecord& record);
     // The record of the last reply 2, if one arrived.
     const std::optional<qv::NetworkConfigRecord>& record() const { return m_record; }
 
 private:
+    void openScheduleWindow();
+
+    std::map<int, QLineEdit*> m_fields;
+    QPushButton* m_schedule;
+    CIoschDlg* m_scheduleWindow = nullptr;
     std::optional<qv::NetworkConfigRecord> m_record;
 };

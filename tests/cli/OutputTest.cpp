@@ -64,15 +64,6 @@ TEST(Report, AlignsColumnsByDisplayWidth) {
 }
 
 TEST(TextForms, ShowValuesAsThePagesDo) {
-    qv::NetworkConfigRecord record;
-    record.setVersionNote("beta");
-    for (const auto& [version, text] : std::vector<std::pair<uint16_t, std::string>>{
-             {100, "1.00 (beta)"}, {7, "0.07 (beta)"}, {215, "2.15 (beta)"}}) {
-        record.setSoftwareVersion(version);
-        EXPECT_EQ(softwareVersionText(record), text);
-    }
-    EXPECT_EQ(macText({0, 26, 43, 60, 77, 94}), "00:1a:2b:3c:4d:5e");
-    EXPECT_EQ(macText({0, 0, 0, 0, 0, 0}), "00:00:00:00:00:00");
     EXPECT_EQ(ipText({255, 0, 10, 1}), "255.0.10.1");
 
     const std::vector<std::pair<uint8_t, std::string>> functions{

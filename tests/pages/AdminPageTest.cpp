@@ -1,0 +1,252 @@
+// The administrator page driven through its controls: the checks and their messages, what
+// reaches the appliance byte for byte, nothing sent while disconnected, captions in English and
+// Korean.
+
+#include "CAdminDlg.h"
+#include "CGlobalData.h"
+#include "CMySocket.h"
+#include "ControlIds.h"
+#include "Frame.h"
+#include "LinkEvent.h"
+#include "QtText.h"
+#include "ScriptedPrompt.h"
+#include "SocketIo.h"
+#include "TextRequestPayload.h"
+#include "access/AdminRules.h"
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+#include "Typing.h"
+
+#include <gtest/gtest.h>
+
+#include <poll.h>
+
+namespace admin = qv::admin;
+
+namespace {
+
+using qvtest::typeInto;
+
+constexpr int kApply = 1011, kNewId = 1012, kNewPassword = 1013, kRetype = 1014;
+
+class NullSink : public qv::EventSink {
+public:
+    void post(qv::LinkEvent) override {}
+};
+
+class AdminPage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        page = std::make_unique<CAdminDlg>(store, prompt);
+        page->resize(560, 360);
+        page->show();
+    }
+    void TearDown() override {
+        page.reset();
+        if (store.link)
+            store.link->Close();
+        if (peer != qv::kInvalidSocket)
+            qv::closeSocket(peer);
+        if (listening != qv::kInvalidSocket)
+            qv::closeSocket(listening);
+        qunsetenv("QVSETTING_CODEPAGE");
+    }
+
+    QLineEdit* edit(int id) {
+        auto* widget = qv::findControl<QLineEdit>(page.get(), id);
+        EXPECT_NE(widget, nullptr) << "control " << id;
+        return widget;
+    }
+    void type(int id, const QString& text) {
+        QLineEdit* field = edit(id);
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Delete);
+        typeInto(field, text);
+    }
+    void enter(const QString& id, const QString& password, const QString& retype) {
+        type(kNewId, id);
+        type(kNewPassword, password);
+        type(kRetype, retype);
+    }
+    void apply() {
+        QTest::mouseClick(qv::findControl<QAbstractButton>(page.get(), kApply), Qt::LeftButton);
+    }
+
+    void connectPeer() {
+        listening = qv::listenTcp("127.0.0.1", 0);
+        ASSERT_NE(listening, qv::kInvalidSocket);
+        store.link = std::make_unique<qv::CMySocket>();
+        ASSERT_TRUE(
+            store.link->Connect(&sink, "127.0.0.1:" + std::to_string(qv::localPort(listening))));
+        peer = qv::acceptConnection(listening);
+        ASSERT_NE(peer, qv::kInvalidSocket);
+    }
+    bool peerHasData(int ms) {
+        pollfd p{peer, POLLIN, 0};
+        return ::poll(&p, 1, ms) > 0 && (p.revents & POLLIN) != 0;
+    }
+    std::vector<uint8_t> readPeer(size_t length) {
+        std::vector<uint8_t> bytes(length);
+        EXPECT_TRUE(qv::ReceiveAll(peer, bytes.data(), bytes.size()));
+        return bytes;
+    }
+    // The wire bytes of request 3 laid out by hand: header 3 / 100, then the 100-byte text
+    // payload with the ID at byte 4 and the password at byte 36, scrambled.
+    static std::vector<uint8_t> changeRequest(const std::string& id, const std::string& password) {
+        std::vector<uint8_t> payload(100, 0);
+        std::copy(id.begin(), id.end(), payload.begin() + 4);
+        std::copy(password.begin(), password.end(), payload.begin() + 36);
+        return qv::encodeFrame(qv::Frame{3, 100, payload, true});
+    }
+
+    qv::CGlobalData store;
+    qvtest::ScriptedPrompt prompt;
+    std::unique_ptr<CAdminDlg> page;
+    NullSink sink;
+    qv::SocketHandle listening = qv::kInvalidSocket;
+    qv::SocketHandle peer = qv::kInvalidSocket;
+};
+
+TEST_F(AdminPage, RefusalsShowTheirMessageSendNothingAndKeepTheBoxes) {
+    qputenv("QVSETTING_CODEPAGE", "1252");
+    connectPeer();
+    const QString idEmpty = QStringLiteral("관리자 아이디를 입력하세요.");
+    const struct {
+        const char* id;
+        const char* password;
+        const char* retype;
+        QString message;
+    } cases[] = {
+        {"", "", "", idEmpty},
+        {"", "secret", "secret", idEmpty},
+        {"root", "", "", qv::uiText(admin::kInputPassword)},
+        {"root", "secret", "", qv::uiText(admin::kPasswordsDiffer)},
+        {"root", "Secret", "secret", qv::uiText(admin::kPasswordsDiffer)},
+        {"abcdefghijklmnopqrstuvwxyz012345", "pw", "pw", qv::uiText(admin::kIdTooLong)},
+        {"root", "abcdefghijklmnopqrstuvwxyz012345", "abcdefghijklmnopqrstuvwxyz012345",
+         qv::uiText(admin::kPasswordTooLong)},
+        {"관리자", "pw", "pw", qv::uiText(admin::kIdNotConvertible)},
+        {"root", "비밀", "비밀", qv::uiText(admin::kPasswordNotConvertible)},
+    };
+    for (const auto& c : cases) {
+        prompt.clear();
+        enter(QString::fromUtf8(c.id), QString::fromUtf8(c.password), QString::fromUtf8(c.retype));
+        apply();
+        ASSERT_EQ(prompt.notices().size(), 1) << c.id << "/" << c.password;
+        EXPECT_EQ(prompt.notices().first(), c.message);
+        EXPECT_EQ(edit(kNewId)->text(), QString::fromUtf8(c.id));
+        EXPECT_EQ(edit(kNewPassword)->text(), QString::fromUtf8(c.password));
+        EXPECT_EQ(edit(kRetype)->text(), QString::fromUtf8(c.retype));
+    }
+    EXPECT_FALSE(peerHasData(200));
+
+    // All 31 bytes go out; the answer is the dispatcher's to report, so the page shows nothing.
+    const QString id31 = QStringLiteral("abcdefghijklmnopqrstuvwxyz01234");
+    prompt.clear();
+    enter(id31, QStringLiteral("Pass word 31 bytes long ......."),
+          QStringLiteral("Pass word 31 bytes long ......."));
+    apply();
+    EXPECT_TRUE(prompt.notices().isEmpty());
+    const auto expected = changeRequest(id31.toStdString(), "Pass word 31 bytes long .......");
+    EXPECT_EQ(readPeer(expected.size()), expected);
+    EXPECT_EQ(edit(kNewId)->text(), id31);
+    EXPECT_FALSE(edit(kRetype)->text().isEmpty());
+}
+
+TEST_F(AdminPage, KoreanIdAndPasswordTravelInCodePage949) {
+    qputenv("QVSETTING_CODEPAGE", "949");
+    connectPeer();
+    enter(QStringLiteral("관리자"), QStringLiteral("비밀1"), QStringLiteral("비밀1"));
+    apply();
+    EXPECT_TRUE(prompt.notices().isEmpty());
+    const auto expected = changeRequest("\xB0\xFC\xB8\xAE\xC0\xDA", "\xBA\xF1\xB9\xD0"
+                                                                    "1");
+    EXPECT_EQ(readPeer(expected.size()), expected);
+}
+
+TEST_F(AdminPage, DisconnectedApplySendsNothingAndSaysNothing) {
+    enter(QStringLiteral("root"), QStringLiteral("pw"), QStringLiteral("pw"));
+    apply();
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(edit(kNewId)->text(), QStringLiteral("root"));
+    // The checks still speak while disconnected.
+    type(kRetype, QStringLiteral("PW"));
+    apply();
+    ASSERT_EQ(prompt.notices().size(), 1);
+    EXPECT_EQ(prompt.notices().first(), qv::uiText(admin::kPasswordsDiffer));
+}
+
+TEST_F(AdminPage, EnterDoesNotApplyAndClearEditsEmptiesTheBoxes) {
+    connectPeer();
+    enter(QStringLiteral("root"), QStringLiteral("pw"), QStringLiteral("pw"));
+    QTest::keyClick(edit(kRetype), Qt::Key_Return);
+    EXPECT_FALSE(peerHasData(200));
+    EXPECT_TRUE(prompt.shown.empty());
+    page->clearEdits();
+    for (int id : {kNewId, kNewPassword, kRetype})
+        EXPECT_TRUE(edit(id)->text().isEmpty()) << id;
+}
+
+TEST(AdminPageLanguage, CaptionsFollowTheLanguage) {
+    const QByteArray savedLang = qgetenv("LANG");
+    const QByteArray savedAll = qgetenv("LC_ALL");
+    qunsetenv("LC_ALL");
+    const struct {
+        const char* lang;
+        const char* group;
+        const char* captions[4]; // 1011 .. 1014
+        const char* caution;
+    } languages[] = {
+        {"en_US.UTF-8",
+         "Change Administrator ID and Password",
+         {"Apply", "New Admin ID", "New Password", "Retype New Password"},
+         "# Caution: If you leave ID and Password as default value, it will cause security "
+         "problems.\nPlease be sure to change the ID and password."},
+        {"ko_KR.UTF-8",
+         "관리자 ID 및 Password 변경",
+         {"변  경", "새 관리자 아이디", "새 비밀번호", "새 비밀번호 확인"},
+         "# 주의: ID와 비번을 초기값으로 방치할 경우 보안 위험을 초래할 수 있으므로 "
+         "변경하십시오."},
+    };
+    for (const auto& language : languages) {
+        qputenv("LANG", language.lang);
+        qv::CGlobalData store;
+        qvtest::ScriptedPrompt prompt;
+        CAdminDlg page(store, prompt);
+        EXPECT_EQ(page.title(), QStringLiteral("Change Admin Password"));
+        auto* group = page.findChild<QGroupBox*>();
+        ASSERT_NE(group, nullptr);
+        EXPECT_EQ(group->title(), QString::fromUtf8(language.group));
+        auto* apply = qv::findControl<QAbstractButton>(&page, kApply);
+        ASSERT_NE(apply, nullptr);
+        EXPECT_EQ(apply->text(), QString::fromUtf8(language.captions[0]));
+        for (int id = kNewId; id <= kRetype; ++id) {
+            auto* edit = qv::findControl<QLineEdit>(&page, id);
+            ASSERT_NE(edit, nullptr);
+            EXPECT_EQ(edit->accessibleName(), QString::fromUtf8(language.captions[id - kApply]));
+            EXPECT_EQ(edit->echoMode(), id == kNewId ? QLineEdit::Normal : QLineEdit::Password);
+        }
+        auto* caution = page.findChild<QLabel*>(QStringLiteral("caution"));
+        ASSERT_NE(caution, nullptr);
+        EXPECT_EQ(caution->text(), QString::fromUtf8(language.caution));
+
+        // The fixed empty-ID message is Korean in both languages.
+        page.show();
+        QTest::mouseClick(apply, Qt::LeftButton);
+        ASSERT_EQ(prompt.notices().size(), 1);
+        EXPECT_EQ(prompt.notices().first(), QStringLiteral("관리자 아이디를 입력하세요."));
+    }
+    if (savedLang.isNull())
+        qunsetenv("LANG");
+    else
+        qputenv("LANG", savedLang);
+    if (!savedAll.isNull())
+        qputenv("LC_ALL", savedAll);
+}
+
+} // namespace
