@@ -131,7 +131,14 @@ const std::vector<Row>& dispatchTable() {
         {24, always, message(189)},
         {25, always, [](W w, E) { w.blacklistArrived(); }},
         {26, always, [](W w, E) { w.blacklistPage()->refreshBlockList(); }},
-        {27, is(101), [](W w, E) { w.showFixedText(kBlockListChanged); }},
+        // Apply's answer: the blacklist page learns whether its Block IP edits are now the
+        // appliance's.
+        {27, always,
+         [](W w, E e) {
+             w.blacklistPage()->applyResult(e.value);
+             if (e.value == 101)
+                 w.showFixedText(kBlockListChanged);
+         }},
         {28, is(101), [](W w, E) { w.blacklistCleared(); }},
         {qv::kLinkEndedEvent, always, [](W w, E) { w.linkEnded(); }},
     };
