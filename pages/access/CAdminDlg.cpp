@@ -71,6 +71,8 @@ CAdminDlg::CAdminDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 24, 24, 24);
+    group->setMaximumWidth(600);
+    caution->setMaximumWidth(600);
     layout->addWidget(group);
     layout->addWidget(caution);
     layout->addStretch();

@@ -44,12 +44,14 @@ CInfoDlg::CInfoDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(16);
     grid->setVerticalSpacing(8);
-    grid->setColumnStretch(1, 1);
+    // The values keep a readable width; the space beyond them stays empty.
+    grid->setColumnStretch(2, 1);
     int row = 0;
     for (const FieldRow& f : kFieldRows) {
         const QString caption = QString::fromLatin1(f.label);
         auto* field = new QLineEdit;
         field->setReadOnly(true);
+        field->setMinimumWidth(360);
         field->setObjectName(QString::fromLatin1(f.objectName));
         qv::setControl(field, f.id, caption);
         auto* label = new QLabel(caption);
