@@ -81,7 +81,13 @@ const std::vector<Row>& dispatchTable() {
                  w.showMessage(164);
          }},
         {6, always, [](W w, E) { static_cast<CWolDlg*>(w.page(4))->refresh(); }},
-        {7, is(101), message(165)},
+        // Apply's answer: the Wake-on-LAN page learns whether its edits are now the appliance's.
+        {7, always,
+         [](W w, E e) {
+             static_cast<CWolDlg*>(w.page(4))->applyResult(e.value);
+             if (e.value == 101)
+                 w.showMessage(165);
+         }},
         {8, always,
          [](W w, E e) {
              qv::NetworkConfigRecord record;
