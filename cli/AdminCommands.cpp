@@ -1,0 +1,104 @@
+// The administrator's own credentials: admin NEW-ID. The new password never comes from the
+// command line; the same checks and messages as the administrator page apply before anything is
+// sent, and the appliance's answer is reported.
+
+#include "CodePage.h"
+#include "Commands.h"
+#include "ExitCodes.h"
+#include "Registry.h"
+#include "Requests.h"
+#include "StringTable.h"
+#include "access/AdminRules.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+
+namespace qvctl {
+namespace {
+
+namespace admin = qv::admin;
+
+constexpr const char* kNewPasswordVariable = "QVCTL_NEW_PASSWORD";
+
+// The new password, and the same typed again. From --new-password-file or QVCTL_NEW_PASSWORD
+// it is taken once (a file or a variable cannot mistype it); at a terminal it is typed twice
+// without echo, as on the page.
+bool newPassword(const std::string& file, std::string& password, std::string& retype,
+                 std::string& error) {
+    const std::optional<std::string> first =
+        readSecret(file, kNewPasswordVariable, "New administrator password: ", true, error);
+    if (!error.empty())
+        return false;
+    if (!first) {
+        error = "no new password: standard input is not a terminal, QVCTL_NEW_PASSWORD is not "
+                "set and --new-password-file was not given";
+        return false;
+    }
+    password = *first;
+    retype = password;
+    if (file.empty() && std::getenv(kNewPasswordVariable) == nullptr) {
+        const std::optional<std::string> second =
+            readSecret({}, kNewPasswordVariable, "Retype the new password: ", true, error);
+        if (!error.empty())
+            return false;
+        retype = second.value_or("");
+    }
+    return true;
+}
+
+int runAdmin(CommandContext& context) {
+    const std::vector<std::string>& args = context.options().args;
+    std::string id;
+    std::string file;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--new-password-file") {
+            if (i + 1 >= args.size())
+                return context.usageError("option --new-password-file needs a value");
+            file = args[++i];
+        } else if (args[i].size() > 1 && args[i][0] == '-') {
+            return context.usageError("unknown option '" + args[i] + "' for admin");
+        } else if (id.empty()) {
+            id = args[i];
+        } else {
+            return context.usageError("takes one new administrator ID");
+        }
+    }
+    std::string password;
+    std::string retype;
+    std::string error;
+    if (!newPassword(file, password, retype, error))
+        return context.usageError(error);
+
+    const admin::Verdict verdict = admin::checkChange(id, password, retype, qv::systemCodePage());
+    if (!verdict.ok()) {
+        const std::string_view text =
+            verdict.stringId != 0 ? qv::uiString(verdict.stringId) : verdict.fixedText;
+        std::cerr << "qvctl admin: " << text << "\n";
+        return kExitUsage;
+    }
+    if (const int status = context.logOn(); status != kExitOk)
+        return status;
+    if (const int status = context.session().change(
+            qv::request::changeAdmin(verdict.id, verdict.password), qv::CMD_SET_ADMIN_MSG,
+            "the new administrator ID and password");
+        status != kExitOk)
+        return status;
+    const std::string done(qv::uiString(admin::kChanged));
+    if (context.options().json) {
+        Report report;
+        report.fields = {{"message", "Result", Value::of(done)}};
+        context.print(report);
+    } else {
+        context.out() << done << "\n";
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+QVCTL_COMMAND(runAdmin, "admin", "NEW-ID [--new-password-file FILE]",
+              "change the administrator ID and password (new password from the file, "
+              "QVCTL_NEW_PASSWORD, or typed twice)");
+
+} // namespace qvctl

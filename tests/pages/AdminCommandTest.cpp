@@ -1,0 +1,161 @@
+// qvctl admin against qvsim over loopback: the administrator page's checks and messages, the
+// appliance's credentials afterwards, and a logon with the new pair.
+
+#include "SimServer.h"
+#include "SimState.h"
+#include "StringTable.h"
+#include "access/AdminRules.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace admin = qv::admin;
+
+namespace {
+
+std::string quoted(const std::string& arg) {
+    std::string out = "'";
+    for (char c : arg) {
+        if (c == '\'')
+            out += "'\\''";
+        else
+            out += c;
+    }
+    return out + "'";
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class AdminCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qv::sim::ServerOptions options;
+        options.port = 0;
+        server = std::make_unique<qv::sim::SimServer>(options, qv::sim::seededState());
+        std::string error;
+        ASSERT_TRUE(server->start(error)) << error;
+        thread = std::thread([this] { server->run(); });
+        scratch = ::testing::TempDir() + "qvctl-admin-" + std::to_string(::getpid());
+    }
+    void TearDown() override {
+        server->stop();
+        if (thread.joinable())
+            thread.join();
+        for (const char* end : {".out", ".err", ".pw"})
+            std::remove((scratch + end).c_str());
+    }
+
+    // Runs qvctl with `args`, logging on as `user` with `password`; the new password, when
+    // given, comes through QVCTL_NEW_PASSWORD. Standard input is not a terminal.
+    Outcome qvctl(const std::vector<std::string>& args, const char* newPassword = nullptr,
+                  const std::string& user = "admin", const std::string& password = "admin",
+                  const std::string& extraEnv = {}) {
+        std::string command = "env -u LC_ALL -u LC_MESSAGES -u QVSETTING_CODEPAGE "
+                              "-u QVCTL_NEW_PASSWORD LANG=C QVCTL_PASSWORD=" +
+                              quoted(password) + " " + extraEnv + " ";
+        if (newPassword)
+            command += "QVCTL_NEW_PASSWORD=" + quoted(newPassword) + " ";
+        command += quoted(QVCTL_PATH) + " --server 127.0.0.1:" + std::to_string(server->port()) +
+                   " --user " + quoted(user);
+        for (const std::string& arg : args)
+            command += " " + quoted(arg);
+        command += " </dev/null >" + scratch + ".out 2>" + scratch + ".err";
+        Outcome run;
+        const int raw = std::system(command.c_str());
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = readFile(scratch + ".out");
+        run.err = readFile(scratch + ".err");
+        return run;
+    }
+    static std::string english(int id) {
+        return std::string(qv::uiString(id, qv::Language::English));
+    }
+
+    std::unique_ptr<qv::sim::SimServer> server;
+    std::thread thread;
+    std::string scratch;
+};
+
+TEST_F(AdminCommand, RefusalsUseThePageMessagesAndChangeNothing) {
+    const qv::sim::SimState before = server->snapshot();
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        const char* newPassword;
+        std::string message;
+    } cases[] = {
+        {"empty ID", {"admin", ""}, "pw", std::string(admin::kInputIdText)},
+        {"empty password", {"admin", "chief"}, "", english(admin::kInputPassword)},
+        {"ID of 32 bytes", {"admin", std::string(32, 'i')}, "pw", english(admin::kIdTooLong)},
+        {"password of 32 bytes",
+         {"admin", "chief"},
+         "0123456789abcdef0123456789abcdef",
+         english(admin::kPasswordTooLong)},
+        {"Hangul outside code page 1252",
+         {"admin", "관리자"},
+         "pw",
+         english(admin::kIdNotConvertible)},
+        {"no new password anywhere", {"admin", "chief"}, nullptr, "no new password"},
+        {"two IDs", {"admin", "a", "b"}, "pw", "one new administrator ID"},
+        {"unknown option", {"admin", "a", "--frobnicate"}, "pw", "unknown option"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Outcome r = qvctl(c.args, c.newPassword);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty()) << r.out;
+    }
+    EXPECT_EQ(server->snapshot(), before);
+}
+
+TEST_F(AdminCommand, ChangesTheCredentialsAndTheNewPairLogsOn) {
+    // The new password from a file; its line end is not part of it.
+    {
+        std::ofstream file(scratch + ".pw");
+        file << "N3w Secret\n";
+    }
+    Outcome r = qvctl({"admin", "chief", "--new-password-file", scratch + ".pw"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, english(admin::kChanged) + "\n");
+    qv::sim::SimState state = server->snapshot();
+    EXPECT_EQ(state.adminId, "chief");
+    EXPECT_EQ(state.adminPassword, "N3w Secret");
+
+    // The old pair is refused now; the new one logs on.
+    r = qvctl({"summary"});
+    EXPECT_EQ(r.status, 4) << r.err;
+    r = qvctl({"summary"}, nullptr, "chief", "N3w Secret");
+    EXPECT_EQ(r.status, 0) << r.err;
+
+    // A Korean ID travels in code page 949; JSON reports the message.
+    r = qvctl({"admin", "관리자", "--json"}, "비밀", "chief", "N3w Secret",
+              "QVSETTING_CODEPAGE=949");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"message\": \"" + english(admin::kChanged) + "\""), std::string::npos)
+        << r.out;
+    state = server->snapshot();
+    EXPECT_EQ(state.adminId, "\xB0\xFC\xB8\xAE\xC0\xDA");
+    EXPECT_EQ(state.adminPassword, "\xBA\xF1\xB9\xD0");
+}
+
+} // namespace
