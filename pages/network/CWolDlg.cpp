@@ -128,7 +128,10 @@ CWolDlg::CWolDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     inputs->addWidget(macLabel, 1, 0);
     inputs->addWidget(m_mac, 1, 1);
     inputs->addWidget(examples, 2, 1);
-    inputs->setColumnStretch(1, 1);
+    // Names and MAC texts are short: the fields are sized for them rather than the page.
+    m_name->setMinimumWidth(280);
+    m_mac->setMinimumWidth(280);
+    inputs->setColumnStretch(2, 1);
 
     auto* edits = new QHBoxLayout;
     edits->addWidget(m_add);
@@ -376,6 +379,10 @@ void CWolDlg::onSelectionChanged() {
     if (row < 0)
         return;
     m_currentRow = row;
-    m_name->setText(m_list->item(row, 1)->text());
-    m_mac->setText(m_list->item(row, 2)->text());
+    const QTableWidgetItem* name = m_list->item(row, 1);
+    const QTableWidgetItem* mac = m_list->item(row, 2);
+    if (name == nullptr || mac == nullptr)
+        return; // the row is being rebuilt
+    m_name->setText(name->text());
+    m_mac->setText(mac->text());
 }

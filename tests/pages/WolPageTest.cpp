@@ -189,6 +189,11 @@ TEST_F(WolPage, LayoutColumnsAndButtons) {
     EXPECT_TRUE(page->findChild<QLabel*>(QStringLiteral("macExamples"))
                     ->text()
                     .contains(QStringLiteral("ab-39-22-44-12-aa")));
+    const QString help = page->findChild<QLabel*>(QStringLiteral("wolHelp"))->text();
+    EXPECT_TRUE(help.contains(
+        QStringLiteral("- Quorvel MY is the WOL message distributor on its local network.")));
+    EXPECT_TRUE(help.contains(
+        QStringLiteral("- You can get MAC in command prompt by typing \"ipconfig /all\".")));
     EXPECT_FALSE(marker()->isVisible());
 }
 
@@ -475,6 +480,48 @@ TEST_F(WolPage, UnappliedEditsAreNeverDroppedWithoutAsking) {
     EXPECT_EQ(store.wolCount, 1);
     EXPECT_EQ(cell(0, 1), QStringLiteral("a"));
     EXPECT_FALSE(page->hasUnappliedChanges());
+}
+
+} // namespace
+
+namespace {
+
+// Both layouts carry export and import; in Korean the captions, the help and the messages are
+// Korean, and the "nothing to export" text is the same fixed Korean text as in English.
+TEST(WolPageKorean, CaptionsHelpAndMessagesFollowTheLanguage) {
+    const QByteArray savedLang = qgetenv("LANG");
+    const QByteArray savedAll = qgetenv("LC_ALL");
+    qunsetenv("LC_ALL");
+    qputenv("LANG", "ko_KR.UTF-8");
+    {
+        qv::CGlobalData store;
+        qvtest::ScriptedPrompt prompt;
+        CWolDlg page(store, prompt);
+        const std::pair<int, const char*> captions[] = {
+            {kAdd, "추가"},    {kEdit, "수정"},       {kDelete, "삭제"},
+            {kApply, "적 용"}, {kExport, "내보내기"}, {kImport, "불러오기"},
+        };
+        for (const auto& [id, caption] : captions) {
+            auto* button = qv::findControl<QAbstractButton>(&page, id);
+            ASSERT_NE(button, nullptr) << id;
+            EXPECT_EQ(button->text(), QString::fromUtf8(caption)) << id;
+        }
+        EXPECT_TRUE(page.findChild<QLabel*>(QStringLiteral("wolHelp"))
+                        ->text()
+                        .contains(QStringLiteral("공백 없이")));
+        page.show();
+        QTest::mouseClick(qv::findControl<QAbstractButton>(&page, kAdd), Qt::LeftButton);
+        ASSERT_EQ(prompt.notices().size(), 1);
+        EXPECT_EQ(prompt.notices().first(), QStringLiteral("MAC 주소를 입력하세요."));
+        QTest::mouseClick(qv::findControl<QAbstractButton>(&page, kExport), Qt::LeftButton);
+        EXPECT_EQ(prompt.notices().last(), QStringLiteral("내보내기할 데이터가 없습니다."));
+    }
+    if (savedLang.isNull())
+        qunsetenv("LANG");
+    else
+        qputenv("LANG", savedLang);
+    if (!savedAll.isNull())
+        qputenv("LC_ALL", savedAll);
 }
 
 } // namespace
