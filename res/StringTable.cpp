@@ -200,6 +200,7 @@ constexpr std::array kStrings = std::to_array<StringEntry>({
      "장비에서 Block IP 목록을 다시 읽었지만 변경 사항이 아직 적용되지 않았습니다. 변경 사항을 "
      "유지하시겠습니까?\n예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비가 보낸 목록을 "
      "표시합니다."},
+    {377, "The Block IP list holds no such address.", "Block IP 목록에 해당 아이피가 없습니다."},
     // Wake-on-LAN page: field limits, unapplied changes, and the CSV file's troubles.
     {401, "MAC address is too long. It may hold at most 63 bytes.",
      "MAC 주소가 너무 깁니다. 63바이트 이하로 입력하세요."},

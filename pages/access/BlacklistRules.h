@@ -35,6 +35,8 @@ inline constexpr std::string_view kSelectToDeleteText = "삭제할 아이피를 
 inline constexpr std::string_view kDeleteQuestionText =
     "Block IP 목록에서 선택된 아이피를 지우시겠습니까?";
 inline constexpr std::string_view kClearQuestionText = "블랙리스트를 모두 지우시겠습니까?";
+// The appliance took the Block IP list (answer 101 to Apply).
+inline constexpr std::string_view kBlockListChangedText = "Block Ip List 가 변경되었습니다.";
 
 // String ids of messages that the appliance-era page did not have (English and Korean texts in
 // the string table).
@@ -46,6 +48,7 @@ enum Message : int {
     kDiscardOnLeave = 374,
     kKeepAfterLogon = 375,
     kKeepAfterReread = 376,
+    kAddressNotListed = 377,
 };
 
 // The outcome of a check: accepted, ignored (nothing happens, nothing is said), or refused with

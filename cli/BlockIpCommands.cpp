@@ -1,0 +1,125 @@
+// Block IP list changes: blockip add | edit | del. Each fetches the firewall's table, applies the
+// same rule as the blacklist page (same checks, same order, same messages), sends the whole
+// table back with the firewall's own lead and trailing bytes, and reports the appliance's answer.
+
+#include "BlacklistRules.h"
+#include "CodePage.h"
+#include "ExitCodes.h"
+#include "Registry.h"
+#include "Requests.h"
+#include "StringTable.h"
+
+#include <iostream>
+
+namespace qvctl {
+namespace {
+
+namespace bl = qv::blacklist;
+
+// The events the appliance's answers raise: the Block IP list (to command 29) and Apply's
+// result (to command 30).
+constexpr int kBlockListEvent = 26;
+constexpr int kBlockListAppliedEvent = 27;
+
+constexpr const char* kUsage = "add ADDRESS | edit ADDRESS NEW-ADDRESS | del ADDRESS...";
+
+// A refusal, worded as on the page (the page's fixed texts, else the terminal's language).
+int refuse(CommandContext& context, const bl::Verdict& verdict) {
+    const std::string_view text =
+        verdict.stringId != 0 ? qv::uiString(verdict.stringId) : verdict.fixedText;
+    std::cerr << "qvctl " << context.options().command << ": " << text << "\n";
+    return kExitUsage;
+}
+
+int notListed(CommandContext& context) {
+    return refuse(context, bl::Verdict::refused(bl::kAddressNotListed));
+}
+
+// Sends the store's table and reports the appliance's answer.
+int applyTable(CommandContext& context) {
+    qv::CGlobalData& store = context.session().store();
+    if (const int status = context.session().change(
+            qv::request::writeBlockIps(store.blockIpCount, store.blockIpTable),
+            kBlockListAppliedEvent, "the Block IP list");
+        status != kExitOk)
+        return status;
+    Report report;
+    report.fields = {
+        {"message", "Result", Value::of(std::string(bl::kBlockListChangedText))},
+        {"count", "Addresses", Value::of(int64_t{store.blockIpCount})},
+    };
+    if (context.options().json)
+        context.print(report);
+    else
+        context.out() << bl::kBlockListChangedText << "\n";
+    return kExitOk;
+}
+
+int runBlockIp(CommandContext& context) {
+    const std::vector<std::string>& args = context.options().args;
+    if (args.empty())
+        return context.usageError("needs an action (add, edit or del)");
+    const std::string& action = args[0];
+    if (action != "add" && action != "edit" && action != "del")
+        return context.usageError("unknown action '" + action + "' (add, edit or del)");
+    if (action == "add" && args.size() != 2)
+        return context.usageError("add takes one address");
+    if (action == "edit" && args.size() != 3)
+        return context.usageError("edit takes the address and its new form");
+    if (action == "del" && args.size() < 2)
+        return context.usageError("del takes one or more addresses");
+
+    if (const int status = context.logOn(); status != kExitOk)
+        return status;
+    if (const int status = context.session().request(qv::request::readBlockIps(), kBlockListEvent);
+        status != kExitOk)
+        return status;
+
+    qv::CGlobalData& store = context.session().store();
+    const int codePage = qv::systemCodePage();
+    const bl::Address first = bl::addressFromUtf8(args[1], codePage);
+
+    if (action == "add") {
+        if (const bl::Verdict v = bl::validateAdd(store.blockIpTable, store.blockIpCount, first);
+            !v.ok())
+            return refuse(context, v);
+        bl::addAddress(store.blockIpTable, store.blockIpCount, first.ansi);
+        return applyTable(context);
+    }
+
+    // Edit and del name entries by their address, byte for byte as the firewall keeps them.
+    if (action == "edit") {
+        const int row = first.convertible
+                            ? bl::findAddress(store.blockIpTable, store.blockIpCount, first.ansi)
+                            : -1;
+        if (row < 0)
+            return notListed(context);
+        const bl::Address replacement = bl::addressFromUtf8(args[2], codePage);
+        if (const bl::Verdict v =
+                bl::validateEdit(store.blockIpTable, store.blockIpCount, true, row, replacement);
+            !v.ok())
+            return refuse(context, v);
+        bl::editAddress(store.blockIpTable, store.blockIpCount, row, replacement.ansi);
+        return applyTable(context);
+    }
+
+    std::vector<int> rows;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const bl::Address address = bl::addressFromUtf8(args[i], codePage);
+        const int row = address.convertible
+                            ? bl::findAddress(store.blockIpTable, store.blockIpCount, address.ansi)
+                            : -1;
+        if (row < 0)
+            return notListed(context);
+        rows.push_back(row);
+    }
+    bl::deleteRows(store.blockIpTable, store.blockIpCount, rows);
+    return applyTable(context);
+}
+
+} // namespace
+
+QVCTL_COMMAND(runBlockIp, "blockip", kUsage,
+              "add, change or delete addresses the appliance's firewall blocks");
+
+} // namespace qvctl

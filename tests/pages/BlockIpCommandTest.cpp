@@ -1,0 +1,175 @@
+// qvctl blockip against qvsim over loopback: the blacklist page's rules and messages, and the
+// firewall's table afterwards, byte for byte with its own lead and trailing bytes.
+
+#include "SimServer.h"
+#include "SimState.h"
+#include "StringTable.h"
+#include "access/BlacklistRules.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace bl = qv::blacklist;
+
+namespace {
+
+std::string quoted(const std::string& arg) {
+    std::string out = "'";
+    for (char c : arg) {
+        if (c == '\'')
+            out += "'\\''";
+        else
+            out += c;
+    }
+    return out + "'";
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class BlockIpCommand : public ::testing::Test {
+protected:
+    void start(std::unique_ptr<qv::sim::SimState> state = qv::sim::seededState()) {
+        qv::sim::ServerOptions options;
+        options.port = 0;
+        server = std::make_unique<qv::sim::SimServer>(options, std::move(state));
+        std::string error;
+        ASSERT_TRUE(server->start(error)) << error;
+        thread = std::thread([this] { server->run(); });
+        scratch = ::testing::TempDir() + "qvctl-blockip-" + std::to_string(::getpid());
+    }
+    void TearDown() override {
+        if (server)
+            server->stop();
+        if (thread.joinable())
+            thread.join();
+        std::remove((scratch + ".out").c_str());
+        std::remove((scratch + ".err").c_str());
+    }
+
+    Outcome qvctl(const std::vector<std::string>& args) {
+        std::string command = "env -u LC_ALL -u LC_MESSAGES -u QVSETTING_CODEPAGE LANG=C "
+                              "QVCTL_PASSWORD=admin " +
+                              quoted(QVCTL_PATH) +
+                              " --server 127.0.0.1:" + std::to_string(server->port());
+        for (const std::string& arg : args)
+            command += " " + quoted(arg);
+        command += " </dev/null >" + scratch + ".out 2>" + scratch + ".err";
+        Outcome run;
+        const int raw = std::system(command.c_str());
+        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        run.out = readFile(scratch + ".out");
+        run.err = readFile(scratch + ".err");
+        return run;
+    }
+    qv::sim::SimState state() const { return server->snapshot(); }
+    static std::string refusal(std::string_view text) {
+        return "qvctl blockip: " + std::string(text) + "\n";
+    }
+    static std::string refusal(int id) { return refusal(qv::uiString(id, qv::Language::English)); }
+
+    std::unique_ptr<qv::sim::SimServer> server;
+    std::thread thread;
+    std::string scratch;
+};
+
+TEST_F(BlockIpCommand, AddEditDeleteThroughTheAppliance) {
+    start();
+    const qv::sim::SimState seeded = state();
+    qv::BlockIpTable expected = seeded.blockIps;
+    int32_t count = seeded.blockIpCount;
+
+    Outcome r = qvctl({"blockip", "add", "192.0.2.77"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, std::string(bl::kBlockListChangedText) + "\n");
+    bl::addAddress(expected, count, "192.0.2.77");
+
+    r = qvctl({"blockip", "edit", "198.51.100.0", "198.51.100.1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    bl::editAddress(expected, count, 2, "198.51.100.1");
+
+    r = qvctl({"blockip", "del", "192.0.2.200", "192.0.2.77"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    bl::deleteRows(expected, count, {0, 3});
+
+    const qv::sim::SimState after = state();
+    ASSERT_EQ(after.blockIpCount, 2);
+    EXPECT_EQ(after.blockIpCount, count);
+    EXPECT_EQ(after.blockIps, expected);
+    EXPECT_EQ(after.blockIps.address(0), "203.0.113.45");
+    EXPECT_EQ(after.blockIps.address(1), "198.51.100.1");
+    EXPECT_TRUE(std::equal(after.blockIps.bytes.begin(), after.blockIps.bytes.begin() + 4,
+                           seeded.blockIps.bytes.begin()));
+    EXPECT_TRUE(std::equal(after.blockIps.bytes.end() - 96, after.blockIps.bytes.end(),
+                           seeded.blockIps.bytes.end() - 96));
+}
+
+TEST_F(BlockIpCommand, RefusalsChangeNothing) {
+    start();
+    const qv::sim::SimState seeded = state();
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    };
+    const std::vector<Case> cases{
+        {{"blockip", "add", "203.0.113.45"}, 2, refusal(bl::kExistsText)},
+        {{"blockip", "add", "1.2"}, 2, refusal(bl::kEnterAddressText)},
+        {{"blockip", "add", std::string(100, '1')}, 2, refusal(bl::kAddressTooLong)},
+        {{"blockip", "add", "김철수네"}, 2, refusal(bl::kAddressNotConvertible)},
+        {{"blockip", "edit", "192.0.2.200", "203.0.113.45"}, 2, refusal(bl::kExistsText)},
+        {{"blockip", "edit", "192.0.2.200", ""}, 2, refusal(bl::kEnterAddress)},
+        {{"blockip", "edit", "10.9.9.9", "10.9.9.8"}, 2, refusal(bl::kAddressNotListed)},
+        {{"blockip", "del", "192.0.2.200", "10.9.9.9"}, 2, refusal(bl::kAddressNotListed)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[1] + " " + c.args[2]);
+        const Outcome r = qvctl(c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_TRUE(r.out.empty());
+    }
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"blockip"},
+                                                {"blockip", "move", "x"},
+                                                {"blockip", "add"},
+                                                {"blockip", "add", "a.b.c.d", "e.f.g.h"},
+                                                {"blockip", "edit", "a.b.c.d"},
+                                                {"blockip", "del"}})
+        EXPECT_EQ(qvctl(bad).status, 2);
+    const qv::sim::SimState after = state();
+    EXPECT_EQ(after.blockIpCount, seeded.blockIpCount);
+    EXPECT_EQ(after.blockIps, seeded.blockIps);
+}
+
+TEST_F(BlockIpCommand, NinetySevenAddressesAreTheLimit) {
+    auto seeded = qv::sim::seededState();
+    for (size_t i = 0; i < 96; ++i)
+        seeded->blockIps.setAddress(i, "10.0.0." + std::to_string(i));
+    seeded->blockIpCount = 96;
+    start(std::move(seeded));
+    EXPECT_EQ(qvctl({"blockip", "add", "192.0.2.96"}).status, 0);
+    const Outcome r = qvctl({"blockip", "add", "192.0.2.97"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, refusal(bl::kTooManyText));
+    EXPECT_EQ(state().blockIpCount, 97);
+}
+
+} // namespace
