@@ -1,0 +1,216 @@
+// Wake-on-LAN changes: wolentry add | edit | del | export | import. Each fetches the appliance's
+// table and applies the same rule as the Wake-on-LAN page (same checks, same order, same
+// messages). Changes send the whole table back and report the appliance's answer; export only
+// writes the file.
+
+#include "CodePage.h"
+#include "Commands.h"
+#include "ExitCodes.h"
+#include "Registry.h"
+#include "Requests.h"
+#include "StringTable.h"
+#include "network/WolRules.h"
+
+#include <charconv>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+
+namespace qvctl {
+namespace {
+
+namespace wol = qv::wol;
+
+constexpr const char* kUsage = "add NAME MAC | edit NO [--name NAME] [--mac MAC] | del NO | "
+                               "export FILE | import FILE";
+
+struct Request {
+    std::string action;
+    std::string operand; // NAME for add, NO for edit and del, FILE for export and import
+    std::string mac;     // add
+    std::optional<std::string> name;
+    std::optional<std::string> newMac;
+    int row = -1; // edit and del: the list's number less one
+};
+
+bool parseRequest(const std::vector<std::string>& args, Request& request, std::string& error) {
+    if (args.size() < 2) {
+        error = "needs an action (add, edit, del, export or import) and its operand";
+        return false;
+    }
+    request.action = args[0];
+    request.operand = args[1];
+    const std::string& action = request.action;
+    if (action == "add") {
+        if (args.size() != 3) {
+            error = "add takes the name and the MAC address";
+            return false;
+        }
+        request.mac = args[2];
+        return true;
+    }
+    if (action == "export" || action == "import") {
+        if (args.size() != 2) {
+            error = action + " takes only the file";
+            return false;
+        }
+        return true;
+    }
+    if (action != "edit" && action != "del") {
+        error = "unknown action '" + action + "' (add, edit, del, export or import)";
+        return false;
+    }
+    int number = 0;
+    const std::string& text = request.operand;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (ec != std::errc{} || end != text.data() + text.size() || number < 1) {
+        error = action + " takes the entry's number as 'qvctl wol' lists it";
+        return false;
+    }
+    request.row = number - 1;
+    if (action == "del" && args.size() > 2) {
+        error = "del takes only the entry's number";
+        return false;
+    }
+    for (size_t i = 2; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if ((arg != "--name" && arg != "--mac") || i + 1 >= args.size()) {
+            error = arg == "--name" || arg == "--mac" ? "option " + arg + " needs a value"
+                                                      : "unknown option '" + arg + "' for edit";
+            return false;
+        }
+        (arg == "--name" ? request.name : request.newMac) = args[++i];
+    }
+    return true;
+}
+
+// A message of the string table with its "%1" filled in.
+std::string message(int id, const std::string& argument = {}) {
+    std::string text(qv::uiString(id));
+    if (const size_t at = text.find("%1"); at != std::string::npos)
+        text.replace(at, 2, argument);
+    return text;
+}
+
+int refuse(CommandContext& context, const std::string& text) {
+    std::cerr << "qvctl " << context.options().command << ": " << text << "\n";
+    return kExitUsage;
+}
+
+int refuse(CommandContext& context, const wol::Verdict& verdict) {
+    return refuse(context, verdict.stringId != 0 ? message(verdict.stringId)
+                                                 : std::string(verdict.fixedText));
+}
+
+int applyTable(CommandContext& context) {
+    qv::CGlobalData& store = context.session().store();
+    if (const int status =
+            context.session().change(qv::request::writeWol(store.wolCount, store.wolTable),
+                                     qv::CMD_SET_WOL_MSG, "the Wake-on-LAN list");
+        status != kExitOk)
+        return status;
+    context.out() << qv::uiString(wol::kWolSet) << "\n";
+    return kExitOk;
+}
+
+int exportTo(CommandContext& context, const std::string& path) {
+    const qv::CGlobalData& store = context.session().store();
+    if (const wol::Verdict v = wol::validateExport(store.wolCount); !v.ok())
+        return refuse(context, v);
+    const wol::ExportResult csv =
+        wol::exportCsv(store.wolTable, store.wolCount, qv::systemCodePage());
+    if (!csv.ok())
+        return refuse(context, message(wol::kExportNotConvertible, std::to_string(csv.badRow + 1)));
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(csv.text.data(), static_cast<std::streamsize>(csv.text.size()));
+    file.close();
+    if (!file)
+        return refuse(context, message(wol::kFileNotWritten, path));
+    context.out() << store.wolCount << " entries written to " << path << "\n";
+    return kExitOk;
+}
+
+int importFrom(CommandContext& context, const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return refuse(context, message(wol::kFileNotRead, path));
+    std::string bytes;
+    bytes.resize(wol::kMaxImportFileBytes + 1);
+    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (file.bad())
+        return refuse(context, message(wol::kFileNotRead, path));
+    bytes.resize(static_cast<size_t>(file.gcount()));
+    if (bytes.size() > wol::kMaxImportFileBytes)
+        return refuse(context, message(wol::kFileTooLarge, path));
+    const wol::ImportResult result = wol::parseCsv(bytes, qv::systemCodePage());
+    if (!result.ok())
+        return refuse(context, message(result.error, std::to_string(result.errorLine)));
+    if (result.entries.empty())
+        return refuse(context, message(wol::kFileHasNoEntries, path));
+    if (result.limited)
+        std::cerr << "qvctl " << context.options().command << ": "
+                  << qv::uiString(wol::kImportLimited) << "\n";
+    qv::CGlobalData& store = context.session().store();
+    wol::replaceEntries(store.wolTable, store.wolCount, result.entries);
+    return applyTable(context);
+}
+
+int runWolEntry(CommandContext& context) {
+    Request request;
+    std::string error;
+    if (!parseRequest(context.options().args, request, error))
+        return context.usageError(error);
+    // The file is read before logging on, so a file that cannot be read costs no session.
+    if (request.action == "import") {
+        std::ifstream probe(request.operand, std::ios::binary);
+        if (!probe)
+            return refuse(context, message(wol::kFileNotRead, request.operand));
+    }
+    if (const int status = context.logOn(); status != kExitOk)
+        return status;
+    if (const int status = context.session().request(qv::request::readWol(), qv::CMD_GET_WOL_MSG);
+        status != kExitOk)
+        return status;
+
+    qv::CGlobalData& store = context.session().store();
+    const int codePage = qv::systemCodePage();
+    if (request.action == "export")
+        return exportTo(context, request.operand);
+    if (request.action == "import")
+        return importFrom(context, request.operand);
+    if (request.action == "add") {
+        const wol::Input input = wol::inputFromUtf8(request.operand, request.mac, codePage);
+        if (const wol::Verdict v = wol::validateAdd(store.wolCount, input, codePage); !v.ok())
+            return refuse(context, v);
+        wol::addEntry(store.wolTable, store.wolCount, input, codePage);
+        return applyTable(context);
+    }
+    if (request.action == "del") {
+        const wol::Verdict v = wol::validateDelete(store.wolCount, request.row);
+        if (v.kind == wol::Verdict::Kind::Ignored)
+            return refuse(context, "the Wake-on-LAN list is empty");
+        if (!v.ok())
+            return refuse(context, v);
+        wol::deleteEntry(store.wolTable, store.wolCount, request.row);
+        return applyTable(context);
+    }
+    // Edit starts from the entry as it is and changes what was asked for.
+    const qv::WolEntry entry = store.wolTable.entry(static_cast<size_t>(request.row));
+    const wol::Input input = wol::inputFromUtf8(request.name.value_or(entry.nameUtf8()),
+                                                request.newMac.value_or(entry.macUtf8()), codePage);
+    const wol::Verdict v = wol::validateEdit(store.wolCount, request.row, input, codePage);
+    if (v.kind == wol::Verdict::Kind::Ignored)
+        return refuse(context, "the Wake-on-LAN list is empty");
+    if (!v.ok())
+        return refuse(context, v);
+    wol::editEntry(store.wolTable, store.wolCount, request.row, input, codePage);
+    return applyTable(context);
+}
+
+} // namespace
+
+QVCTL_COMMAND(runWolEntry, "wolentry", kUsage,
+              "add, change or delete a Wake-on-LAN target, or export or import the list as CSV");
+
+} // namespace qvctl
