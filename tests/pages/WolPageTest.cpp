@@ -443,6 +443,18 @@ TEST_F(WolPage, ApplySendsCommandSevenWithTheWholeTable) {
     page->applyResult(101);
     EXPECT_FALSE(marker()->isVisible());
     EXPECT_FALSE(page->hasUnappliedChanges());
+
+    // An empty list still travels whole: the appliance always reads the table after command 7.
+    for (int row = 2; row >= 0; --row) {
+        selectRow(row);
+        click(kDelete);
+    }
+    ASSERT_EQ(store.wolCount, 0);
+    click(kApply);
+    const std::vector<uint8_t> wire = readPeer(8 + qv::WolTable::kSize);
+    EXPECT_EQ(wire, qv::encodeFrame(qv::request::writeWol(0, store.wolTable)));
+    EXPECT_EQ(qv::decodeHeader(wire.data()).dwCount, 0);
+    EXPECT_FALSE(peerHasData(200));
 }
 
 TEST_F(WolPage, UnappliedEditsAreNeverDroppedWithoutAsking) {
