@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -348,6 +349,40 @@ TEST(WolRules, ImportOfHostileFilesRefusesOrStopsCleanly) {
     const wol::ImportResult exact = wol::parseCsv(ninetyNine + "\n\nx, y\n", kCp949);
     EXPECT_FALSE(exact.limited);
     EXPECT_EQ(exact.entries.size(), 99u);
+}
+
+// Whatever bytes a file holds, an import either refuses it or yields entries that fit their
+// fields, and never more than the import takes.
+TEST(WolRules, ImportOfArbitraryBytesYieldsOnlyEntriesThatFit) {
+    std::mt19937 random(20261207);
+    const std::string alphabet = std::string("ab:-, \t\r\n\0\x81\xB0\xA1\xFF", 14) + "0123456789";
+    for (int round = 0; round < 2000; ++round) {
+        std::string file(random() % 600, ' ');
+        for (char& c : file)
+            c = random() % 4 == 0 ? static_cast<char>(random() % 256)
+                                  : alphabet[random() % alphabet.size()];
+        for (const int codePage : {kCp949, kCp1252}) {
+            const wol::ImportResult result = wol::parseCsv(file, codePage);
+            ASSERT_LE(result.entries.size(), static_cast<size_t>(wol::kImportLimit));
+            if (!result.ok()) {
+                EXPECT_TRUE(result.entries.empty());
+                EXPECT_GE(result.errorLine, 1);
+                continue;
+            }
+            for (const wol::ImportedEntry& e : result.entries) {
+                EXPECT_FALSE(e.name.empty());
+                EXPECT_LE(e.name.size(), wol::kMaxNameBytes);
+                EXPECT_GE(e.mac.size(), wol::kShortestImportedMac);
+                EXPECT_LE(e.mac.size(), wol::kMaxMacBytes);
+                EXPECT_EQ(e.name.find('\0'), std::string::npos);
+            }
+            qv::WolTable table = tableWith({});
+            int32_t count = 101;
+            wol::replaceEntries(table, count, result.entries);
+            EXPECT_EQ(count, static_cast<int32_t>(result.entries.size()));
+            expectLeadBytes(table);
+        }
+    }
 }
 
 TEST(WolRules, ReplacingTheListKeepsBytesZeroToThree) {
