@@ -397,6 +397,22 @@ TEST_F(BlacklistPage, DeleteRemovesEverySelectedRowAfterAsking) {
     EXPECT_EQ(store.blockIpTable.address(2), "");
 }
 
+TEST_F(BlacklistPage, DeleteDoesNotRemoveRowsOfATableThatArrivedWhileAsking) {
+    receiveBlockList({"a.a.a.a", "b.b.b.b", "c.c.c.c"});
+    selectRow(kBlockList, 0);
+    // A real box runs the event loop: the appliance's table is read again meanwhile.
+    prompt.whileShown = [&](const qvtest::ScriptedPrompt::Shown& shown) {
+        if (shown.kind == qvtest::ScriptedPrompt::Kind::Question)
+            receiveBlockList({"x.x.x.x", "a.a.a.a"});
+    };
+    prompt.answers.push_back(true);
+    click(kDelete);
+    EXPECT_EQ(prompt.questions().size(), 1);
+    EXPECT_EQ(storedAddresses(), (std::vector<std::string>{"x.x.x.x", "a.a.a.a"}));
+    EXPECT_EQ(list(kBlockList)->rowCount(), 2);
+    EXPECT_FALSE(marker()->isVisible());
+}
+
 TEST_F(BlacklistPage, ApplySendsTheWholeTableWithTheFirewallsOwnBytes) {
     receiveBlockList({"192.0.2.1", "10.1.1.1"}, 0xC7);
     type(kAddText, QStringLiteral("198.51.100.77"));
