@@ -6,6 +6,9 @@
 #include "StringTable.h"
 #include "access/AdminRules.h"
 
+#include "QvctlRun.h"
+#include "RunningSim.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -21,45 +24,19 @@ namespace admin = qv::admin;
 
 namespace {
 
-std::string quoted(const std::string& arg) {
-    std::string out = "'";
-    for (char c : arg) {
-        if (c == '\'')
-            out += "'\\''";
-        else
-            out += c;
-    }
-    return out + "'";
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = qvtest::QvctlResult;
 
 class AdminCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        qv::sim::ServerOptions options;
-        options.port = 0;
-        server = std::make_unique<qv::sim::SimServer>(options, qv::sim::seededState());
-        std::string error;
-        ASSERT_TRUE(server->start(error)) << error;
-        thread = std::thread([this] { server->run(); });
+        sim = std::make_unique<qv::simtest::RunningSim>(qv::sim::ServerOptions{},
+                                                        qv::sim::seededState());
+        ASSERT_TRUE(sim->started());
+        server = &sim->server();
         scratch = ::testing::TempDir() + "qvctl-admin-" + std::to_string(::getpid());
     }
     void TearDown() override {
-        server->stop();
-        if (thread.joinable())
-            thread.join();
+        sim.reset();
         for (const char* end : {".out", ".err", ".pw"})
             std::remove((scratch + end).c_str());
     }
@@ -68,30 +45,23 @@ protected:
     // given, comes through QVCTL_NEW_PASSWORD. Standard input is not a terminal.
     Outcome qvctl(const std::vector<std::string>& args, const char* newPassword = nullptr,
                   const std::string& user = "admin", const std::string& password = "admin",
-                  const std::string& extraEnv = {}) {
-        std::string command = "env -u LC_ALL -u LC_MESSAGES -u QVSETTING_CODEPAGE "
-                              "-u QVCTL_NEW_PASSWORD LANG=C QVCTL_PASSWORD=" +
-                              quoted(password) + " " + extraEnv + " ";
-        if (newPassword)
-            command += "QVCTL_NEW_PASSWORD=" + quoted(newPassword) + " ";
-        command += quoted(QVCTL_PATH) + " --server 127.0.0.1:" + std::to_string(server->port()) +
-                   " --user " + quoted(user);
-        for (const std::string& arg : args)
-            command += " " + quoted(arg);
-        command += " </dev/null >" + scratch + ".out 2>" + scratch + ".err";
-        Outcome run;
-        const int raw = std::system(command.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = readFile(scratch + ".out");
-        run.err = readFile(scratch + ".err");
-        return run;
+                  const std::optional<std::string>& codePage = std::nullopt) {
+        std::vector<std::string> all{"--server", "127.0.0.1:" + std::to_string(server->port()),
+                                     "--user", user};
+        all.insert(all.end(), args.begin(), args.end());
+        return qvtest::runQvctl(
+            all, {{"LANG", std::string("C")},
+                  {"QVCTL_PASSWORD", password},
+                  {"QVSETTING_CODEPAGE", codePage},
+                  {"QVCTL_NEW_PASSWORD",
+                   newPassword ? std::optional<std::string>(newPassword) : std::nullopt}});
     }
     static std::string english(int id) {
         return std::string(qv::uiString(id, qv::Language::English));
     }
 
-    std::unique_ptr<qv::sim::SimServer> server;
-    std::thread thread;
+    std::unique_ptr<qv::simtest::RunningSim> sim;
+    qv::sim::SimServer* server = nullptr;
     std::string scratch;
 };
 
@@ -148,8 +118,7 @@ TEST_F(AdminCommand, ChangesTheCredentialsAndTheNewPairLogsOn) {
     EXPECT_EQ(r.status, 0) << r.err;
 
     // A Korean ID travels in code page 949; JSON reports the message.
-    r = qvctl({"admin", "관리자", "--json"}, "비밀", "chief", "N3w Secret",
-              "QVSETTING_CODEPAGE=949");
+    r = qvctl({"admin", "관리자", "--json"}, "비밀", "chief", "N3w Secret", "949");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("\"message\": \"" + english(admin::kChanged) + "\""), std::string::npos)
         << r.out;

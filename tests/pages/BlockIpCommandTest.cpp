@@ -6,6 +6,9 @@
 #include "StringTable.h"
 #include "access/BlacklistRules.h"
 
+#include "QvctlRun.h"
+#include "RunningSim.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -21,64 +24,21 @@ namespace bl = qv::blacklist;
 
 namespace {
 
-std::string quoted(const std::string& arg) {
-    std::string out = "'";
-    for (char c : arg) {
-        if (c == '\'')
-            out += "'\\''";
-        else
-            out += c;
-    }
-    return out + "'";
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = qvtest::QvctlResult;
 
 class BlockIpCommand : public ::testing::Test {
 protected:
     void start(std::unique_ptr<qv::sim::SimState> state = qv::sim::seededState()) {
-        qv::sim::ServerOptions options;
-        options.port = 0;
-        server = std::make_unique<qv::sim::SimServer>(options, std::move(state));
-        std::string error;
-        ASSERT_TRUE(server->start(error)) << error;
-        thread = std::thread([this] { server->run(); });
-        scratch = ::testing::TempDir() + "qvctl-blockip-" + std::to_string(::getpid());
+        sim = std::make_unique<qv::simtest::RunningSim>(qv::sim::ServerOptions{}, std::move(state));
+        ASSERT_TRUE(sim->started());
+        server = &sim->server();
     }
-    void TearDown() override {
-        if (server)
-            server->stop();
-        if (thread.joinable())
-            thread.join();
-        std::remove((scratch + ".out").c_str());
-        std::remove((scratch + ".err").c_str());
-    }
+    void TearDown() override { sim.reset(); }
 
     Outcome qvctl(const std::vector<std::string>& args) {
-        std::string command = "env -u LC_ALL -u LC_MESSAGES -u QVSETTING_CODEPAGE LANG=C "
-                              "QVCTL_PASSWORD=admin " +
-                              quoted(QVCTL_PATH) +
-                              " --server 127.0.0.1:" + std::to_string(server->port());
-        for (const std::string& arg : args)
-            command += " " + quoted(arg);
-        command += " </dev/null >" + scratch + ".out 2>" + scratch + ".err";
-        Outcome run;
-        const int raw = std::system(command.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = readFile(scratch + ".out");
-        run.err = readFile(scratch + ".err");
-        return run;
+        std::vector<std::string> all{"--server", "127.0.0.1:" + std::to_string(server->port())};
+        all.insert(all.end(), args.begin(), args.end());
+        return qvtest::runQvctl(all, {{"LANG", std::string("C")}});
     }
     qv::sim::SimState state() const { return server->snapshot(); }
     static std::string refusal(std::string_view text) {
@@ -86,9 +46,8 @@ protected:
     }
     static std::string refusal(int id) { return refusal(qv::uiString(id, qv::Language::English)); }
 
-    std::unique_ptr<qv::sim::SimServer> server;
-    std::thread thread;
-    std::string scratch;
+    std::unique_ptr<qv::simtest::RunningSim> sim;
+    qv::sim::SimServer* server = nullptr;
 };
 
 TEST_F(BlockIpCommand, AddEditDeleteThroughTheAppliance) {

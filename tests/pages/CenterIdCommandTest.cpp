@@ -6,6 +6,9 @@
 #include "StringTable.h"
 #include "access/CenterIdRules.h"
 
+#include "QvctlRun.h"
+#include "RunningSim.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -21,68 +24,28 @@ namespace cid = qv::centerid;
 
 namespace {
 
-std::string quoted(const std::string& arg) {
-    std::string out = "'";
-    for (char c : arg) {
-        if (c == '\'')
-            out += "'\\''";
-        else
-            out += c;
-    }
-    return out + "'";
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = qvtest::QvctlResult;
 
 class CenterIdCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        qv::sim::ServerOptions options;
-        options.port = 0;
-        server = std::make_unique<qv::sim::SimServer>(options, qv::sim::seededState());
-        std::string error;
-        ASSERT_TRUE(server->start(error)) << error;
-        thread = std::thread([this] { server->run(); });
-        scratch = ::testing::TempDir() + "qvctl-centerid-" + std::to_string(::getpid());
+        sim = std::make_unique<qv::simtest::RunningSim>(qv::sim::ServerOptions{},
+                                                        qv::sim::seededState());
+        ASSERT_TRUE(sim->started());
+        server = &sim->server();
     }
-    void TearDown() override {
-        server->stop();
-        if (thread.joinable())
-            thread.join();
-        std::remove((scratch + ".out").c_str());
-        std::remove((scratch + ".err").c_str());
-    }
+    void TearDown() override { sim.reset(); }
 
     // Runs qvctl with `args` in the given language; the center ID's password, when given,
     // comes through QVCTL_CENTER_PASSWORD. Standard input is not a terminal.
     Outcome qvctl(const std::vector<std::string>& args, const std::string& lang = "C",
                   const char* centerPassword = nullptr) {
-        std::string command = "env -u LC_ALL -u LC_MESSAGES -u QVSETTING_CODEPAGE "
-                              "-u QVCTL_CENTER_PASSWORD LANG=" +
-                              lang + " QVCTL_PASSWORD=admin ";
-        if (centerPassword)
-            command += "QVCTL_CENTER_PASSWORD=" + quoted(centerPassword) + " ";
-        command += quoted(QVCTL_PATH) + " --server 127.0.0.1:" + std::to_string(server->port());
-        for (const std::string& arg : args)
-            command += " " + quoted(arg);
-        command += " </dev/null >" + scratch + ".out 2>" + scratch + ".err";
-        Outcome run;
-        const int raw = std::system(command.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = readFile(scratch + ".out");
-        run.err = readFile(scratch + ".err");
-        return run;
+        std::vector<std::string> all{"--server", "127.0.0.1:" + std::to_string(server->port())};
+        all.insert(all.end(), args.begin(), args.end());
+        return qvtest::runQvctl(
+            all, {{"LANG", lang},
+                  {"QVCTL_CENTER_PASSWORD",
+                   centerPassword ? std::optional<std::string>(centerPassword) : std::nullopt}});
     }
     qv::sim::SimState state() const { return server->snapshot(); }
     int rowOf(const std::string& id) {
@@ -93,9 +56,8 @@ protected:
         return std::string(qv::uiString(id, qv::Language::English));
     }
 
-    std::unique_ptr<qv::sim::SimServer> server;
-    std::thread thread;
-    std::string scratch;
+    std::unique_ptr<qv::simtest::RunningSim> sim;
+    qv::sim::SimServer* server = nullptr;
 };
 
 TEST_F(CenterIdCommand, AddEditDeleteThroughTheAppliance) {

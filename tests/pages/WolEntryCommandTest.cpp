@@ -6,6 +6,9 @@
 #include "StringTable.h"
 #include "network/WolRules.h"
 
+#include "QvctlRun.h"
+#include "RunningSim.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -21,16 +24,7 @@ namespace wol = qv::wol;
 
 namespace {
 
-std::string quoted(const std::string& arg) {
-    std::string out = "'";
-    for (char c : arg) {
-        if (c == '\'')
-            out += "'\\''";
-        else
-            out += c;
-    }
-    return out + "'";
-}
+using Outcome = qvtest::QvctlResult;
 
 std::string readFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -44,54 +38,35 @@ void writeFile(const std::string& path, const std::string& bytes) {
     file << bytes;
 }
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 class WolEntryCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        qv::sim::ServerOptions options;
-        options.port = 0;
-        server = std::make_unique<qv::sim::SimServer>(options, qv::sim::seededState());
-        std::string error;
-        ASSERT_TRUE(server->start(error)) << error;
-        thread = std::thread([this] { server->run(); });
+        sim = std::make_unique<qv::simtest::RunningSim>(qv::sim::ServerOptions{},
+                                                        qv::sim::seededState());
+        ASSERT_TRUE(sim->started());
+        server = &sim->server();
         scratch = ::testing::TempDir() + "qvctl-wolentry-" + std::to_string(::getpid());
     }
     void TearDown() override {
-        server->stop();
-        if (thread.joinable())
-            thread.join();
+        sim.reset();
         for (const char* suffix : {".out", ".err", ".csv", "-in.csv"})
             std::remove((scratch + suffix).c_str());
     }
 
     // Runs qvctl with `args`, in English, with code page 949 for the CSV file.
     Outcome qvctl(const std::vector<std::string>& args) {
-        std::string command = "env -u LC_ALL -u LC_MESSAGES LANG=C QVSETTING_CODEPAGE=949 "
-                              "QVCTL_PASSWORD=admin " +
-                              quoted(QVCTL_PATH) +
-                              " --server 127.0.0.1:" + std::to_string(server->port());
-        for (const std::string& arg : args)
-            command += " " + quoted(arg);
-        command += " </dev/null >" + scratch + ".out 2>" + scratch + ".err";
-        Outcome run;
-        const int raw = std::system(command.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = readFile(scratch + ".out");
-        run.err = readFile(scratch + ".err");
-        return run;
+        std::vector<std::string> all{"--server", "127.0.0.1:" + std::to_string(server->port())};
+        all.insert(all.end(), args.begin(), args.end());
+        return qvtest::runQvctl(
+            all, {{"LANG", std::string("C")}, {"QVSETTING_CODEPAGE", std::string("949")}});
     }
     qv::sim::SimState state() const { return server->snapshot(); }
     static std::string english(int id) {
         return std::string(qv::uiString(id, qv::Language::English));
     }
 
-    std::unique_ptr<qv::sim::SimServer> server;
-    std::thread thread;
+    std::unique_ptr<qv::simtest::RunningSim> sim;
+    qv::sim::SimServer* server = nullptr;
     std::string scratch;
 };
 
