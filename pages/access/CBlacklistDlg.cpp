@@ -80,7 +80,9 @@ QLineEdit* makeEdit(int id, const QString& caption, const char* name) {
 } // namespace
 
 CBlacklistDlg::CBlacklistDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(QStringLiteral("Blacklist IP"), store, prompt, parent) {
+    : CPageDlg(QStringLiteral("Blacklist IP"), store, prompt, parent),
+      m_edits(prompt, store.blockIpTable, store.blockIpCount,
+              {bl::kKeepAfterLogon, bl::kKeepAfterReread, bl::kDiscardOnLeave}) {
     // One form with English captions for both languages.
     m_blacklist = makeList(1090, QStringLiteral("Blacklist"), bl::kBlacklistColumns);
     m_blacklist->setObjectName(QStringLiteral("blacklist"));
@@ -181,79 +183,24 @@ void CBlacklistDlg::refreshBlacklist() {
 }
 
 void CBlacklistDlg::refreshBlockList() {
-    qv::CGlobalData& s = store();
-    if (m_asking) {
-        // A question about an earlier table is open (its box runs the event loop): this table
-        // is taken once the operator has answered.
-        m_pendingFresh = Snapshot{s.blockIpTable, s.blockIpCount};
-        return;
-    }
-    takeFreshBlockTable();
-    while (m_pendingFresh) {
-        s.blockIpTable = m_pendingFresh->table;
-        s.blockIpCount = m_pendingFresh->count;
-        m_pendingFresh.reset();
-        takeFreshBlockTable();
-    }
-    m_linkEndedWithEdits = false;
-    rebuildBlockList();
-}
-
-void CBlacklistDlg::takeFreshBlockTable() {
-    qv::CGlobalData& s = store();
-    const Snapshot fresh{s.blockIpTable, s.blockIpCount};
-    if (!m_tracker.received(fresh.table, fresh.count)) {
-        m_keptOver.reset();
-        return;
-    }
-    bool keep = m_keptOver &&
-                qv::sameEntries(m_keptOver->table, m_keptOver->count, fresh.table, fresh.count);
-    if (!keep) {
-        const int question = m_linkEndedWithEdits ? bl::kKeepAfterLogon : bl::kKeepAfterReread;
-        m_asking = true;
-        keep = prompt().question(qv::uiText(question));
-        m_asking = false;
-    }
-    if (keep) {
-        m_keptOver = fresh;
-        m_tracker.restoreWorking(s.blockIpTable, s.blockIpCount);
-        // The lead and trailing bytes belong to the firewall: the edits go back inside the
-        // bytes it sent last.
-        const auto lead = static_cast<std::ptrdiff_t>(qv::BlockIpTable::kLeadBytes);
-        const auto trail =
-            static_cast<std::ptrdiff_t>(qv::BlockIpTable::kSize - qv::BlockIpTable::kLeadBytes -
-                                        qv::BlockIpTable::kSlots * qv::BlockIpSlot::kSize);
-        std::copy(fresh.table.bytes.begin(), fresh.table.bytes.begin() + lead,
-                  s.blockIpTable.bytes.begin());
-        std::copy(fresh.table.bytes.end() - trail, fresh.table.bytes.end(),
-                  s.blockIpTable.bytes.end() - trail);
-    } else {
-        m_keptOver.reset();
-        m_tracker.discard(s.blockIpTable, s.blockIpCount);
-    }
+    if (m_edits.takeFresh())
+        rebuildBlockList();
 }
 
 void CBlacklistDlg::applyResult(int32_t value) {
-    m_tracker.confirmed(value == qv::kResultSuccess);
+    m_edits.confirmed(value == qv::kResultSuccess);
     updateMarker();
 }
 
 bool CBlacklistDlg::confirmLeave() {
-    if (!m_tracker.unapplied())
-        return true;
-    if (!prompt().question(qv::uiText(bl::kDiscardOnLeave)))
-        return false;
-    m_tracker.discard(store().blockIpTable, store().blockIpCount);
-    m_keptOver.reset();
-    m_linkEndedWithEdits = false;
-    rebuildBlockList();
-    return true;
+    const qv::EditsOnLeave answer = m_edits.confirmLeave();
+    if (answer == qv::EditsOnLeave::Discarded)
+        rebuildBlockList();
+    return answer != qv::EditsOnLeave::Stay;
 }
 
 void CBlacklistDlg::linkEnded() {
-    m_linkEndedWithEdits = m_tracker.unapplied();
-    // After a new logon the operator is asked again, in the words for a lost link.
-    m_keptOver.reset();
+    m_edits.linkEnded();
 }
 
 void CBlacklistDlg::rebuildBlockList() {
@@ -274,11 +221,11 @@ void CBlacklistDlg::rebuildBlockList() {
 }
 
 void CBlacklistDlg::updateMarker() {
-    m_unappliedMarker->setVisible(m_tracker.unapplied());
+    m_unappliedMarker->setVisible(m_edits.unapplied());
 }
 
 void CBlacklistDlg::noteEdit() {
-    m_tracker.noteWorking(store().blockIpTable, store().blockIpCount);
+    m_edits.noteEdit();
     rebuildBlockList();
 }
 
@@ -329,11 +276,12 @@ void CBlacklistDlg::onDelete() {
     const std::vector<int> rows = selectedRows(m_blockList);
     if (!accepted(bl::validateDelete(s.blockIpCount, rows)))
         return;
-    const Snapshot before{s.blockIpTable, s.blockIpCount};
+    const qv::BlockIpTable beforeTable = s.blockIpTable;
+    const int32_t beforeCount = s.blockIpCount;
     if (!prompt().question(qv::fromUtf8(bl::kDeleteQuestionText)))
         return;
     // A table that arrived while the question was open replaced the rows that were chosen.
-    if (!qv::sameEntries(before.table, before.count, s.blockIpTable, s.blockIpCount))
+    if (!qv::sameEntries(beforeTable, beforeCount, s.blockIpTable, s.blockIpCount))
         return;
     bl::deleteRows(s.blockIpTable, s.blockIpCount, rows);
     noteEdit();
@@ -357,7 +305,7 @@ void CBlacklistDlg::onApply() {
     if (!s.isConnected())
         return;
     if (s.send(qv::request::writeBlockIps(s.blockIpCount, s.blockIpTable)))
-        m_tracker.sent(s.blockIpTable, s.blockIpCount);
+        m_edits.sent();
 }
 
 void CBlacklistDlg::onClearAll() {

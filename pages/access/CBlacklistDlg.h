@@ -1,10 +1,10 @@
 #pragma once
 
 #include "CPageDlg.h"
+#include "UnappliedEdits.h"
 #include "access/BlacklistRules.h"
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 class QLabel;
@@ -33,7 +33,7 @@ public:
     void linkEnded() override;
 
     // True while the Block IP list differs from what the appliance last sent or confirmed.
-    bool hasUnappliedChanges() const { return m_tracker.unapplied(); }
+    bool hasUnappliedChanges() const { return m_edits.unapplied(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -48,8 +48,6 @@ private:
     void onBlacklistRowChanged(int row);
     void onBlockRowChanged(int row);
 
-    // Takes the fresh table in the store against unapplied edits, asking when it must.
-    void takeFreshBlockTable();
     void rebuildBlockList();
     void updateMarker();
     void noteEdit();
@@ -75,17 +73,7 @@ private:
     // A list is being rebuilt: its notifications are not the operator's.
     bool m_rebuilding = false;
 
-    qv::blacklist::ChangeTracker m_tracker;
-    // The link ended while edits were unapplied; the next table asks about them in those words.
-    bool m_linkEndedWithEdits = false;
-    // The appliance's table over which the operator chose to keep the edits. The same table
-    // arriving again (the blacklist clear reads the lists three times) does not ask again.
-    struct Snapshot {
-        qv::BlockIpTable table;
-        int32_t count = 0;
-    };
-    std::optional<Snapshot> m_keptOver;
-    // A question about a fresh table is open; another table arriving meanwhile waits here.
-    bool m_asking = false;
-    std::optional<Snapshot> m_pendingFresh;
+    // The Block IP edits not applied yet: a fresh table, a lost link or leaving the page asks
+    // before dropping them. The blacklist clear reads the lists three times; one question.
+    qv::UnappliedEdits<qv::BlockIpTable> m_edits;
 };

@@ -37,7 +37,9 @@ constexpr int kRowHeight = 15;
 } // namespace
 
 CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(QStringLiteral("Center ID Management"), store, prompt, parent) {
+    : CPageDlg(QStringLiteral("Center ID Management"), store, prompt, parent),
+      m_edits(prompt, store.centerIdTable, store.centerIdCount,
+              {cid::kKeepAfterLogon, cid::kKeepAfterReread, cid::kDiscardOnLeave}) {
     m_list = new QTableWidget(0, static_cast<int>(cid::kColumns.size()));
     qv::setControl(m_list, 1013, QStringLiteral("Center IDs"));
     m_list->setObjectName(QStringLiteral("centerIdList"));
@@ -165,37 +167,26 @@ bool CCenteridDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CCenteridDlg::refresh() {
-    qv::CGlobalData& s = store();
-    if (m_tracker.received(s.centerIdTable, s.centerIdCount)) {
-        const int question = m_linkEndedWithEdits ? cid::kKeepAfterLogon : cid::kKeepAfterReread;
-        if (prompt().question(qv::uiText(question)))
-            m_tracker.restoreWorking(s.centerIdTable, s.centerIdCount);
-        else
-            m_tracker.discard(s.centerIdTable, s.centerIdCount);
-    }
-    m_linkEndedWithEdits = false;
-    rebuildList();
+    if (m_edits.takeFresh())
+        rebuildList();
 }
 
 void CCenteridDlg::applyResult(int32_t value) {
-    m_tracker.confirmed(value == qv::kResultSuccess);
+    m_edits.confirmed(value == qv::kResultSuccess);
     updateMarker();
 }
 
 bool CCenteridDlg::confirmLeave() {
-    if (!m_tracker.unapplied())
-        return true;
-    if (!prompt().question(qv::uiText(cid::kDiscardOnLeave)))
-        return false;
-    m_tracker.discard(store().centerIdTable, store().centerIdCount);
-    m_linkEndedWithEdits = false;
-    rebuildList();
-    clearInputs();
-    return true;
+    const qv::EditsOnLeave answer = m_edits.confirmLeave();
+    if (answer == qv::EditsOnLeave::Discarded) {
+        rebuildList();
+        clearInputs();
+    }
+    return answer != qv::EditsOnLeave::Stay;
 }
 
 void CCenteridDlg::linkEnded() {
-    m_linkEndedWithEdits = m_tracker.unapplied();
+    m_edits.linkEnded();
 }
 
 void CCenteridDlg::rebuildList() {
@@ -218,7 +209,7 @@ void CCenteridDlg::rebuildList() {
 }
 
 void CCenteridDlg::updateMarker() {
-    m_unappliedMarker->setVisible(m_tracker.unapplied());
+    m_unappliedMarker->setVisible(m_edits.unapplied());
 }
 
 void CCenteridDlg::clearInputs() {
@@ -253,7 +244,7 @@ bool CCenteridDlg::accepted(const cid::Verdict& verdict) {
 }
 
 void CCenteridDlg::noteEdit() {
-    m_tracker.noteWorking(store().centerIdTable, store().centerIdCount);
+    m_edits.noteEdit();
     rebuildList();
 }
 
@@ -293,7 +284,7 @@ void CCenteridDlg::onApply() {
     if (!s.isConnected())
         return;
     if (s.send(qv::request::writeCenterIds(s.centerIdCount, s.centerIdTable)))
-        m_tracker.sent(s.centerIdTable, s.centerIdCount);
+        m_edits.sent();
 }
 
 void CCenteridDlg::onSelectionChanged() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CPageDlg.h"
+#include "UnappliedEdits.h"
 #include "access/CenterIdRules.h"
 
 #include <cstdint>
@@ -32,7 +33,7 @@ public:
     void linkEnded() override;
 
     // True while the table differs from what the appliance last sent or confirmed.
-    bool hasUnappliedChanges() const { return m_tracker.unapplied(); }
+    bool hasUnappliedChanges() const { return m_edits.unapplied(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -71,9 +72,9 @@ private:
 
     // The list index last selected (-1 when the page is created); survives refreshes.
     int m_currentRow = -1;
-    qv::centerid::ChangeTracker m_tracker;
-    // The link ended while edits were unapplied; the next table asks about them in those words.
-    bool m_linkEndedWithEdits = false;
+    // The edits not applied yet: a fresh table, a lost link or leaving the page asks before
+    // dropping them.
+    qv::UnappliedEdits<qv::CenterIdTable> m_edits;
     // A row's stored password is being shown, not typed.
     bool m_loadingRow = false;
 };

@@ -62,7 +62,9 @@ QString fileMessage(int id, const QString& path) {
 } // namespace
 
 CWolDlg::CWolDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(QStringLiteral("Wake On Lan"), store, prompt, parent) {
+    : CPageDlg(QStringLiteral("Wake On Lan"), store, prompt, parent),
+      m_edits(prompt, store.wolTable, store.wolCount,
+              {wol::kKeepAfterLogon, wol::kKeepAfterReread, wol::kDiscardOnLeave}) {
     m_list = new QTableWidget(0, static_cast<int>(wol::kColumns.size()));
     qv::setControl(m_list, 1021, QStringLiteral("Wake-on-LAN targets"));
     m_list->setObjectName(QStringLiteral("wolList"));
@@ -182,37 +184,26 @@ bool CWolDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CWolDlg::refresh() {
-    qv::CGlobalData& s = store();
-    if (m_tracker.received(s.wolTable, s.wolCount)) {
-        const int question = m_linkEndedWithEdits ? wol::kKeepAfterLogon : wol::kKeepAfterReread;
-        if (prompt().question(qv::uiText(question)))
-            m_tracker.restoreWorking(s.wolTable, s.wolCount);
-        else
-            m_tracker.discard(s.wolTable, s.wolCount);
-    }
-    m_linkEndedWithEdits = false;
-    rebuildList();
+    if (m_edits.takeFresh())
+        rebuildList();
 }
 
 void CWolDlg::applyResult(int32_t value) {
-    m_tracker.confirmed(value == qv::kResultSuccess);
+    m_edits.confirmed(value == qv::kResultSuccess);
     updateMarker();
 }
 
 bool CWolDlg::confirmLeave() {
-    if (!m_tracker.unapplied())
-        return true;
-    if (!prompt().question(qv::uiText(wol::kDiscardOnLeave)))
-        return false;
-    m_tracker.discard(store().wolTable, store().wolCount);
-    m_linkEndedWithEdits = false;
-    rebuildList();
-    clearInputs();
-    return true;
+    const qv::EditsOnLeave answer = m_edits.confirmLeave();
+    if (answer == qv::EditsOnLeave::Discarded) {
+        rebuildList();
+        clearInputs();
+    }
+    return answer != qv::EditsOnLeave::Stay;
 }
 
 void CWolDlg::linkEnded() {
-    m_linkEndedWithEdits = m_tracker.unapplied();
+    m_edits.linkEnded();
 }
 
 void CWolDlg::rebuildList() {
@@ -235,7 +226,7 @@ void CWolDlg::rebuildList() {
 }
 
 void CWolDlg::updateMarker() {
-    m_unappliedMarker->setVisible(m_tracker.unapplied());
+    m_unappliedMarker->setVisible(m_edits.unapplied());
 }
 
 void CWolDlg::clearInputs() {
@@ -261,7 +252,7 @@ bool CWolDlg::accepted(const wol::Verdict& verdict) {
 }
 
 void CWolDlg::noteEdit() {
-    m_tracker.noteWorking(store().wolTable, store().wolCount);
+    m_edits.noteEdit();
     rebuildList();
 }
 
@@ -303,7 +294,7 @@ void CWolDlg::onApply() {
     if (!s.isConnected())
         return;
     if (s.send(qv::request::writeWol(s.wolCount, s.wolTable)))
-        m_tracker.sent(s.wolTable, s.wolCount);
+        m_edits.sent();
 }
 
 void CWolDlg::onExport() {

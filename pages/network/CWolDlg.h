@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CPageDlg.h"
+#include "UnappliedEdits.h"
 #include "network/WolRules.h"
 
 #include <cstdint>
@@ -29,7 +30,7 @@ public:
     void linkEnded() override;
 
     // True while the table differs from what the appliance last sent or confirmed.
-    bool hasUnappliedChanges() const { return m_tracker.unapplied(); }
+    bool hasUnappliedChanges() const { return m_edits.unapplied(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,7 +65,7 @@ private:
 
     // The list index last selected; survives refreshes.
     int m_currentRow = 0;
-    qv::wol::ChangeTracker m_tracker;
-    // The link ended while edits were unapplied; the next table asks about them in those words.
-    bool m_linkEndedWithEdits = false;
+    // The edits not applied yet: a fresh table, a lost link or leaving the page asks before
+    // dropping them.
+    qv::UnappliedEdits<qv::WolTable> m_edits;
 };
