@@ -2,6 +2,7 @@
 
 #include "ControlIds.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 CPageDlg::CPageDlg(const QString& title, qv::CGlobalData& store, qv::Prompt& prompt,
@@ -16,4 +17,23 @@ void CPageDlg::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     QPainter painter(this);
     qv::paintTitleBand(painter, width(), m_band, m_title);
+}
+
+void CPageDlg::dropEnterAndEscape() {
+    m_dropEnterAndEscape = true;
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+}
+
+bool CPageDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (m_dropEnterAndEscape && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        // Keys in a combo box's open list belong to that list, which is a window of its own.
+        const bool onPage = widget && widget->window() == window();
+        if (onPage && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }

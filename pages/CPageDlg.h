@@ -28,6 +28,11 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // Drops Enter and Escape pressed anywhere on the page, so neither applies the page nor
+    // closes the window around it. Called once the page's controls exist.
+    void dropEnterAndEscape();
 
     qv::CGlobalData& store() { return m_store; }
     qv::Prompt& prompt() { return m_prompt; }
@@ -37,4 +42,5 @@ private:
     QColor m_band;
     qv::CGlobalData& m_store;
     qv::Prompt& m_prompt;
+    bool m_dropEnterAndEscape = false;
 };

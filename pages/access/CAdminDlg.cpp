@@ -78,23 +78,13 @@ CAdminDlg::CAdminDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent
     layout->addStretch();
 
     connect(m_apply, &QPushButton::clicked, this, &CAdminDlg::onApply);
-    // Enter and Escape would reach the window around the page; here they do nothing.
-    installEventFilter(this);
+    dropEnterAndEscape();
 }
 
 void CAdminDlg::clearEdits() {
     m_newId->clear();
     m_newPassword->clear();
     m_retype->clear();
-}
-
-bool CAdminDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
-            return true;
-    }
-    return CPageDlg::eventFilter(watched, event);
 }
 
 void CAdminDlg::onApply() {

@@ -17,8 +17,6 @@ public:
     void clearEdits();
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void onApply();
 

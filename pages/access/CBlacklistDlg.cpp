@@ -147,21 +147,7 @@ CBlacklistDlg::CBlacklistDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget
     connect(m_blockList, &QTableWidget::currentCellChanged, this,
             [this](int row) { onBlockRowChanged(row); });
 
-    // Enter and Escape would apply or close the window around the page; here they do nothing.
-    installEventFilter(this);
-    for (QWidget* child : findChildren<QWidget*>())
-        child->installEventFilter(this);
-}
-
-bool CBlacklistDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        const auto* widget = qobject_cast<QWidget*>(watched);
-        const bool inPage = widget && widget->window() == window();
-        if (inPage && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape))
-            return true;
-    }
-    return CPageDlg::eventFilter(watched, event);
+    dropEnterAndEscape();
 }
 
 void CBlacklistDlg::refreshBlacklist() {

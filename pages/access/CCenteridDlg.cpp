@@ -148,22 +148,7 @@ CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* 
     connect(m_list, &QTableWidget::itemSelectionChanged, this, &CCenteridDlg::onSelectionChanged);
     connect(m_password, &QLineEdit::textChanged, this, &CCenteridDlg::onPasswordChanged);
 
-    // Enter and Escape would apply or close the window around the page; here they do nothing.
-    installEventFilter(this);
-    for (QWidget* child : findChildren<QWidget*>())
-        child->installEventFilter(this);
-}
-
-bool CCenteridDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        const auto* widget = qobject_cast<QWidget*>(watched);
-        // Keys in a combo box's open list belong to that list.
-        const bool inPage = widget && widget->window() == window();
-        if (inPage && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape))
-            return true;
-    }
-    return CPageDlg::eventFilter(watched, event);
+    dropEnterAndEscape();
 }
 
 void CCenteridDlg::refresh() {

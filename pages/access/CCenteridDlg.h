@@ -36,8 +36,6 @@ public:
     bool hasUnappliedChanges() const { return m_edits.unapplied(); }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void onAdd();
     void onEdit();

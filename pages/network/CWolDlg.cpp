@@ -168,19 +168,7 @@ CWolDlg::CWolDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     connect(m_import, &QPushButton::clicked, this, &CWolDlg::onImport);
     connect(m_list, &QTableWidget::itemSelectionChanged, this, &CWolDlg::onSelectionChanged);
 
-    // Enter and Escape would apply or close the window around the page; here they do nothing.
-    installEventFilter(this);
-    for (QWidget* child : findChildren<QWidget*>())
-        child->installEventFilter(this);
-}
-
-bool CWolDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
-            return true;
-    }
-    return CPageDlg::eventFilter(watched, event);
+    dropEnterAndEscape();
 }
 
 void CWolDlg::refresh() {
