@@ -6,6 +6,7 @@
 
 #include "AppTestSupport.h"
 #include "CInfoDlg.h"
+#include "Requests.h"
 #include "SimServer.h"
 #include "SimState.h"
 
@@ -80,8 +81,10 @@ int main(int argc, char** argv) {
                     if (const auto link = links.find(page); link != links.end()) {
                         w.clickLink(link->second);
                     } else {
+                        // As after a cleared blacklist: the page is shown and its list read.
                         w.store.PageIndex = page;
                         w.window->ShowPage(page);
+                        w.store.send(qv::request::readBlacklist());
                     }
                     qvtest::settle(std::chrono::milliseconds(500));
                     save(QStringLiteral("page%1").arg(page),
