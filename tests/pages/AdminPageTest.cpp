@@ -22,6 +22,8 @@
 
 #include "Typing.h"
 
+#include "PeerLink.h"
+
 #include <gtest/gtest.h>
 
 #include <poll.h>
@@ -34,11 +36,6 @@ using qvtest::typeInto;
 
 constexpr int kApply = 1011, kNewId = 1012, kNewPassword = 1013, kRetype = 1014;
 
-class NullSink : public qv::EventSink {
-public:
-    void post(qv::LinkEvent) override {}
-};
-
 class AdminPage : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -50,10 +47,6 @@ protected:
         page.reset();
         if (store.link)
             store.link->Close();
-        if (peer != qv::kInvalidSocket)
-            qv::closeSocket(peer);
-        if (listening != qv::kInvalidSocket)
-            qv::closeSocket(listening);
         qunsetenv("QVSETTING_CODEPAGE");
     }
 
@@ -77,24 +70,9 @@ protected:
         QTest::mouseClick(qv::findControl<QAbstractButton>(page.get(), kApply), Qt::LeftButton);
     }
 
-    void connectPeer() {
-        listening = qv::listenTcp("127.0.0.1", 0);
-        ASSERT_NE(listening, qv::kInvalidSocket);
-        store.link = std::make_unique<qv::CMySocket>();
-        ASSERT_TRUE(
-            store.link->Connect(&sink, "127.0.0.1:" + std::to_string(qv::localPort(listening))));
-        peer = qv::acceptConnection(listening);
-        ASSERT_NE(peer, qv::kInvalidSocket);
-    }
-    bool peerHasData(int ms) {
-        pollfd p{peer, POLLIN, 0};
-        return ::poll(&p, 1, ms) > 0 && (p.revents & POLLIN) != 0;
-    }
-    std::vector<uint8_t> readPeer(size_t length) {
-        std::vector<uint8_t> bytes(length);
-        EXPECT_TRUE(qv::ReceiveAll(peer, bytes.data(), bytes.size()));
-        return bytes;
-    }
+    void connectPeer() { appliance.connect(store); }
+    bool peerHasData(int ms) { return appliance.hasData(ms); }
+    std::vector<uint8_t> readPeer(size_t length) { return appliance.read(length); }
     // The wire bytes of request 3 laid out by hand: header 3 / 100, then the 100-byte text
     // payload with the ID at byte 4 and the password at byte 36, scrambled.
     static std::vector<uint8_t> changeRequest(const std::string& id, const std::string& password) {
@@ -107,9 +85,7 @@ protected:
     qv::CGlobalData store;
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CAdminDlg> page;
-    NullSink sink;
-    qv::SocketHandle listening = qv::kInvalidSocket;
-    qv::SocketHandle peer = qv::kInvalidSocket;
+    qvtest::PeerLink appliance;
 };
 
 TEST_F(AdminPage, RefusalsShowTheirMessageSendNothingAndKeepTheBoxes) {

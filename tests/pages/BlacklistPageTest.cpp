@@ -24,6 +24,8 @@
 
 #include "Typing.h"
 
+#include "PeerLink.h"
+
 #include <gtest/gtest.h>
 
 #include <poll.h>
@@ -45,11 +47,6 @@ QString fixed(std::string_view text) {
     return qv::fromUtf8(text);
 }
 
-class NullSink : public qv::EventSink {
-public:
-    void post(qv::LinkEvent) override {}
-};
-
 struct Listed {
     const char* ip;
     int8_t quorvelIp;
@@ -66,10 +63,6 @@ protected:
         page.reset();
         if (store.link)
             store.link->Close();
-        if (peer != qv::kInvalidSocket)
-            qv::closeSocket(peer);
-        if (listening != qv::kInvalidSocket)
-            qv::closeSocket(listening);
     }
 
     template <class T> T* control(int id) {
@@ -148,32 +141,14 @@ protected:
         return out;
     }
 
-    // A link to a peer socket that plays the appliance and reads what the page sends.
-    void connectPeer() {
-        listening = qv::listenTcp("127.0.0.1", 0);
-        ASSERT_NE(listening, qv::kInvalidSocket);
-        store.link = std::make_unique<qv::CMySocket>();
-        ASSERT_TRUE(
-            store.link->Connect(&sink, "127.0.0.1:" + std::to_string(qv::localPort(listening))));
-        peer = qv::acceptConnection(listening);
-        ASSERT_NE(peer, qv::kInvalidSocket);
-    }
-    bool peerHasData(int ms) {
-        pollfd p{peer, POLLIN, 0};
-        return ::poll(&p, 1, ms) > 0 && (p.revents & POLLIN) != 0;
-    }
-    std::vector<uint8_t> readPeer(size_t length) {
-        std::vector<uint8_t> bytes(length);
-        EXPECT_TRUE(qv::ReceiveAll(peer, bytes.data(), bytes.size()));
-        return bytes;
-    }
+    void connectPeer() { appliance.connect(store); }
+    bool peerHasData(int ms) { return appliance.hasData(ms); }
+    std::vector<uint8_t> readPeer(size_t length) { return appliance.read(length); }
 
     qv::CGlobalData store;
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CBlacklistDlg> page;
-    NullSink sink;
-    qv::SocketHandle listening = qv::kInvalidSocket;
-    qv::SocketHandle peer = qv::kInvalidSocket;
+    qvtest::PeerLink appliance;
 };
 
 const std::vector<Listed> kSixListed{{"203.0.113.45", 0}, {"198.51.100.7", 1},

@@ -29,6 +29,8 @@
 #include "Typing.h"
 #include <QVBoxLayout>
 
+#include "PeerLink.h"
+
 #include <gtest/gtest.h>
 
 #include <poll.h>
@@ -53,11 +55,6 @@ qv::CenterIdEntry entry(const char* id, const char* password, uint16_t group) {
     return e;
 }
 
-class NullSink : public qv::EventSink {
-public:
-    void post(qv::LinkEvent) override {}
-};
-
 class CenterIdPage : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -69,10 +66,6 @@ protected:
         page.reset();
         if (store.link)
             store.link->Close();
-        if (peer != qv::kInvalidSocket)
-            qv::closeSocket(peer);
-        if (listening != qv::kInvalidSocket)
-            qv::closeSocket(listening);
     }
 
     template <class T> T* control(int id) {
@@ -133,33 +126,14 @@ protected:
         return prompt.notices().isEmpty() ? QString() : prompt.notices().last();
     }
 
-    // A link to a peer socket that plays the appliance and reads what the page sends.
-    void connectPeer() {
-        listening = qv::listenTcp("127.0.0.1", 0);
-        ASSERT_NE(listening, qv::kInvalidSocket);
-        store.link = std::make_unique<qv::CMySocket>();
-        ASSERT_TRUE(
-            store.link->Connect(&sink, "127.0.0.1:" + std::to_string(qv::localPort(listening))));
-        peer = qv::acceptConnection(listening);
-        ASSERT_NE(peer, qv::kInvalidSocket);
-    }
-    // True when the peer has a byte waiting within `ms`.
-    bool peerHasData(int ms) {
-        pollfd p{peer, POLLIN, 0};
-        return ::poll(&p, 1, ms) > 0 && (p.revents & POLLIN) != 0;
-    }
-    std::vector<uint8_t> readPeer(size_t length) {
-        std::vector<uint8_t> bytes(length);
-        EXPECT_TRUE(qv::ReceiveAll(peer, bytes.data(), bytes.size()));
-        return bytes;
-    }
+    void connectPeer() { appliance.connect(store); }
+    bool peerHasData(int ms) { return appliance.hasData(ms); }
+    std::vector<uint8_t> readPeer(size_t length) { return appliance.read(length); }
 
     qv::CGlobalData store;
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CCenteridDlg> page;
-    NullSink sink;
-    qv::SocketHandle listening = qv::kInvalidSocket;
-    qv::SocketHandle peer = qv::kInvalidSocket;
+    qvtest::PeerLink appliance;
 };
 
 TEST_F(CenterIdPage, LayoutColumnsAndGroupChoices) {

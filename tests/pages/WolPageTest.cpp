@@ -27,6 +27,8 @@
 
 #include "Typing.h"
 
+#include "PeerLink.h"
+
 #include <gtest/gtest.h>
 
 #include <poll.h>
@@ -41,11 +43,6 @@ constexpr int kList = 1021, kName = 1020, kMac = 1018, kAdd = 1022, kEdit = 1025
               kApply = 1024, kExport = 1026, kImport = 1027;
 const std::string kKimCp949 = "\xB1\xE8\xC3\xB6\xBC\xF6"; // "김철수"
 
-class NullSink : public qv::EventSink {
-public:
-    void post(qv::LinkEvent) override {}
-};
-
 class WolPage : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -59,10 +56,6 @@ protected:
         page.reset();
         if (store.link)
             store.link->Close();
-        if (peer != qv::kInvalidSocket)
-            qv::closeSocket(peer);
-        if (listening != qv::kInvalidSocket)
-            qv::closeSocket(listening);
         qunsetenv("QVSETTING_CODEPAGE");
     }
 
@@ -140,32 +133,15 @@ protected:
         click(kImport);
     }
 
-    void connectPeer() {
-        listening = qv::listenTcp("127.0.0.1", 0);
-        ASSERT_NE(listening, qv::kInvalidSocket);
-        store.link = std::make_unique<qv::CMySocket>();
-        ASSERT_TRUE(
-            store.link->Connect(&sink, "127.0.0.1:" + std::to_string(qv::localPort(listening))));
-        peer = qv::acceptConnection(listening);
-        ASSERT_NE(peer, qv::kInvalidSocket);
-    }
-    bool peerHasData(int ms) {
-        pollfd p{peer, POLLIN, 0};
-        return ::poll(&p, 1, ms) > 0 && (p.revents & POLLIN) != 0;
-    }
-    std::vector<uint8_t> readPeer(size_t length) {
-        std::vector<uint8_t> bytes(length);
-        EXPECT_TRUE(qv::ReceiveAll(peer, bytes.data(), bytes.size()));
-        return bytes;
-    }
+    void connectPeer() { appliance.connect(store); }
+    bool peerHasData(int ms) { return appliance.hasData(ms); }
+    std::vector<uint8_t> readPeer(size_t length) { return appliance.read(length); }
 
     qv::CGlobalData store;
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CWolDlg> page;
     QTemporaryDir dir;
-    NullSink sink;
-    qv::SocketHandle listening = qv::kInvalidSocket;
-    qv::SocketHandle peer = qv::kInvalidSocket;
+    qvtest::PeerLink appliance;
 };
 
 TEST_F(WolPage, LayoutColumnsAndButtons) {
