@@ -1,0 +1,76 @@
+#include "ControlFactory.h"
+
+#include "ControlIds.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+namespace qv::controls {
+namespace {
+
+template <class Widget>
+Widget* named(Widget* widget, int id, const QString& accessibleName, const char* objectName) {
+    setControl(widget, id, accessibleName);
+    widget->setObjectName(QString::fromLatin1(objectName));
+    return widget;
+}
+
+} // namespace
+
+QPushButton* button(int id, const QString& caption, const char* objectName) {
+    auto* button = named(new QPushButton(caption), id, caption, objectName);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLineEdit* lineEdit(int id, const QString& accessibleName, const char* objectName) {
+    return named(new QLineEdit, id, accessibleName, objectName);
+}
+
+QLineEdit* passwordEdit(int id, const QString& accessibleName, const char* objectName) {
+    QLineEdit* edit = lineEdit(id, accessibleName, objectName);
+    edit->setEchoMode(QLineEdit::Password);
+    return edit;
+}
+
+QCheckBox* checkBox(int id, const QString& caption, const char* objectName) {
+    return named(new QCheckBox(caption), id, caption, objectName);
+}
+
+QComboBox* comboBox(int id, const QString& accessibleName, const char* objectName) {
+    return named(new QComboBox, id, accessibleName, objectName);
+}
+
+QTableView* listView(int id, const QString& accessibleName, const char* objectName) {
+    auto* view = named(new QTableView, id, accessibleName, objectName);
+    QHeaderView* header = view->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setHighlightSections(false);
+    QHeaderView* rows = view->verticalHeader();
+    rows->setVisible(false);
+    rows->setMinimumSectionSize(kListRowHeight);
+    rows->setDefaultSectionSize(kListRowHeight);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    view->setShowGrid(true);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setWordWrap(false);
+    return view;
+}
+
+QLabel* unappliedMarker(const QString& text) {
+    auto* marker = new QLabel(text);
+    marker->setObjectName(QStringLiteral("unappliedMarker"));
+    marker->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
+    marker->setVisible(false);
+    return marker;
+}
+
+} // namespace qv::controls
