@@ -72,11 +72,11 @@ const std::vector<Row>& dispatchTable() {
         // Product summary record: limits, IO schedule link, summary page.
         {2, always, [](W w, E e) { w.summaryArrived(e); }},
         {3, is(101), message(163)},
-        {4, always, [](W w, E) { static_cast<CCenteridDlg*>(w.page(3))->refresh(); }},
+        {4, always, [](W w, E) { static_cast<CCenteridDlg*>(w.page(3))->tableArrived(); }},
         // Apply's answer: the center ID page learns whether its edits are now the appliance's.
         {5, always,
          [](W w, E e) {
-             static_cast<CCenteridDlg*>(w.page(3))->applyResult(e.value);
+             static_cast<CCenteridDlg*>(w.page(3))->applyAnswered(e.value);
              if (e.value == 101)
                  w.showMessage(164);
          }},

@@ -30,7 +30,20 @@ enum class EditsOnLeave {
     Discarded, // the edits were thrown away: the page shows the appliance's table and goes
 };
 
-template <class Table> class UnappliedEdits {
+// What a page asks of its guard, whatever table it edits.
+class UnappliedEditsGuard {
+public:
+    virtual ~UnappliedEditsGuard() = default;
+    virtual bool takeFresh() = 0;
+    virtual void noteEdit() = 0;
+    virtual void sent() = 0;
+    virtual void confirmed(bool accepted) = 0;
+    virtual EditsOnLeave confirmLeave() = 0;
+    virtual void linkEnded() = 0;
+    virtual bool unapplied() const = 0;
+};
+
+template <class Table> class UnappliedEdits final : public UnappliedEditsGuard {
 public:
     // `table` and `count` are the store's; they outlive this object.
     UnappliedEdits(Prompt& prompt, Table& table, int32_t& count,
@@ -44,7 +57,7 @@ public:
     // applied, asks whether to keep them; the store then holds what the page shows. False when
     // a question about an earlier table is open (its box runs the event loop): this table is
     // taken once the operator has answered, and the page rebuilds then, not now.
-    bool takeFresh() {
+    bool takeFresh() override {
         if (m_asking) {
             m_pendingFresh = Snapshot{m_table, m_count};
             return false;
@@ -61,15 +74,15 @@ public:
     }
 
     // The page edited the store's table.
-    void noteEdit() { m_tracker.noteWorking(m_table, m_count); }
+    void noteEdit() override { m_tracker.noteWorking(m_table, m_count); }
     // Apply sent the store's table.
-    void sent() { m_tracker.sent(m_table, m_count); }
+    void sent() override { m_tracker.sent(m_table, m_count); }
     // The appliance answered Apply; `accepted` when it took the table.
-    void confirmed(bool accepted) { m_tracker.confirmed(accepted); }
+    void confirmed(bool accepted) override { m_tracker.confirmed(accepted); }
 
     // Asks before unapplied edits are thrown away. On Discarded the store holds the appliance's
     // table again.
-    EditsOnLeave confirmLeave() {
+    EditsOnLeave confirmLeave() override {
         if (!m_tracker.unapplied())
             return EditsOnLeave::Clean;
         if (!m_prompt.question(uiText(m_questions.discardOnLeave)))
@@ -82,13 +95,13 @@ public:
 
     // The link ended: the edits stay until the operator decides, and the next table asks about
     // them in the words for a lost link, even if it is one they were kept over before.
-    void linkEnded() {
+    void linkEnded() override {
         m_linkEndedWithEdits = m_tracker.unapplied();
         m_keptOver.reset();
     }
 
     // True while the edits differ from what the appliance last sent or confirmed.
-    bool unapplied() const { return m_tracker.unapplied(); }
+    bool unapplied() const override { return m_tracker.unapplied(); }
 
 private:
     struct Snapshot {

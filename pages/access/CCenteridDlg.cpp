@@ -2,26 +2,22 @@
 
 #include "CGlobalData.h"
 #include "CodePage.h"
-#include "Commands.h"
-#include "ControlIds.h"
+#include "ControlFactory.h"
 #include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
+#include "StoreTableModel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 namespace cid = qv::centerid;
 
@@ -31,83 +27,57 @@ QString pick(const char* english, const char* korean) {
     return QString::fromUtf8(qv::systemLanguage() == qv::Language::Korean ? korean : english);
 }
 
-// The list rows are 15 pixels high, as on every list of the program.
-constexpr int kRowHeight = 15;
-
 } // namespace
 
 CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(QStringLiteral("Center ID Management"), store, prompt, parent),
-      m_edits(prompt, store.centerIdTable, store.centerIdCount,
-              {cid::kKeepAfterLogon, cid::kKeepAfterReread, cid::kDiscardOnLeave}) {
-    m_list = new QTableWidget(0, static_cast<int>(cid::kColumns.size()));
-    qv::setControl(m_list, 1013, QStringLiteral("Center IDs"));
-    m_list->setObjectName(QStringLiteral("centerIdList"));
-    QStringList captions;
-    for (const cid::Column& column : cid::kColumns)
-        captions << qv::fromUtf8(column.caption);
-    m_list->setHorizontalHeaderLabels(captions);
-    for (size_t i = 0; i < cid::kColumns.size(); ++i)
-        m_list->setColumnWidth(static_cast<int>(i), cid::kColumns[i].width);
-    m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_list->horizontalHeader()->setHighlightSections(false);
-    m_list->verticalHeader()->setVisible(false);
-    m_list->verticalHeader()->setMinimumSectionSize(kRowHeight);
-    m_list->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_list->setShowGrid(true);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setWordWrap(false);
+    : CTablePageDlg(QStringLiteral("Center ID Management"), store, prompt,
+                    std::make_unique<qv::UnappliedEdits<qv::CenterIdTable>>(
+                        prompt, store.centerIdTable, store.centerIdCount,
+                        qv::UnappliedEditsQuestions{cid::kKeepAfterLogon, cid::kKeepAfterReread,
+                                                    cid::kDiscardOnLeave}),
+                    qv::uiText(cid::kChangesNotApplied), parent) {
+    m_model = new StoreTableModel(
+        modelColumns(cid::kColumns),
+        [this] { return qv::usedSlots<qv::CenterIdTable>(this->store().centerIdCount); },
+        [this](int row) {
+            const qv::CenterIdEntry entry =
+                this->store().centerIdTable.entry(static_cast<size_t>(row));
+            return modelRow(cid::rowTexts(entry, row, qv::systemCodePage()));
+        },
+        this);
+    setupControls();
+    connect(m_add, &QPushButton::clicked, this, &CCenteridDlg::onAdd);
+    connect(m_edit, &QPushButton::clicked, this, &CCenteridDlg::onEdit);
+    connect(m_del, &QPushButton::clicked, this, &CCenteridDlg::onDel);
+    connect(m_apply, &QPushButton::clicked, this, &CCenteridDlg::onApply);
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CCenteridDlg::onSelectionChanged);
+    connect(m_password, &QLineEdit::textChanged, this, &CCenteridDlg::onPasswordChanged);
+    dropEnterAndEscape();
+}
 
-    auto makeEdit = [](int id, const QString& caption, const char* name) {
-        auto* edit = new QLineEdit;
-        qv::setControl(edit, id, caption);
-        edit->setObjectName(QString::fromLatin1(name));
-        return edit;
-    };
-    m_id = makeEdit(1016, QStringLiteral("ID"), "centerId");
-    m_password = makeEdit(1018, QStringLiteral("Password"), "centerPassword");
-    m_password->setEchoMode(QLineEdit::Password);
-    m_name = makeEdit(1019, QStringLiteral("Name"), "centerName");
-
-    m_group = new QComboBox;
-    qv::setControl(m_group, 1041, QStringLiteral("Group"));
-    m_group->setObjectName(QStringLiteral("centerGroup"));
+void CCenteridDlg::setupControls() {
+    namespace make = qv::controls;
+    m_list = make::listView(kList, QStringLiteral("Center IDs"), "centerIdList");
+    m_model->attach(m_list);
+    m_id = make::lineEdit(kId, QStringLiteral("ID"), "centerId");
+    m_password = make::passwordEdit(kPassword, QStringLiteral("Password"), "centerPassword");
+    m_name = make::lineEdit(kName, QStringLiteral("Name"), "centerName");
+    m_group = make::comboBox(kGroup, QStringLiteral("Group"), "centerGroup");
     for (int group = 1; group <= cid::kGroupCount; ++group)
         m_group->addItem(QString::number(group));
     m_group->setCurrentIndex(-1);
-
-    auto makeCheck = [](int id, const QString& caption, const char* name) {
-        auto* box = new QCheckBox(caption);
-        qv::setControl(box, id, caption);
-        box->setObjectName(QString::fromLatin1(name));
-        return box;
-    };
-    m_superUser = makeCheck(1042, QStringLiteral("Super User"), "superUser");
+    m_superUser = make::checkBox(kSuperUser, QStringLiteral("Super User"), "superUser");
     m_prohibitFileTransfer =
-        makeCheck(1043, pick("Prohibit file transfer ", "파일전송 금지"), "prohibitFileTransfer");
+        make::checkBox(kProhibitFileTransfer, pick("Prohibit file transfer ", "파일전송 금지"),
+                       "prohibitFileTransfer");
     m_prohibitLogDeletion =
-        makeCheck(1044, pick("Prohibit log deletion", "로그삭제 금지"), "prohibitLogDeletion");
-
-    auto makeButton = [](int id, const QString& caption, const char* name) {
-        auto* button = new QPushButton(caption);
-        qv::setControl(button, id, caption);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setAutoDefault(false);
-        return button;
-    };
-    m_add = makeButton(1014, pick("Add", "추가"), "add");
-    m_edit = makeButton(1020, pick("Edit", "수정"), "edit");
-    m_del = makeButton(1015, pick("Del", "삭제"), "del");
-    m_apply = makeButton(1017, pick("Apply", "적 용"), "apply");
-
-    m_unappliedMarker = new QLabel(qv::uiText(cid::kChangesNotApplied));
-    m_unappliedMarker->setObjectName(QStringLiteral("unappliedMarker"));
-    m_unappliedMarker->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
-    m_unappliedMarker->setVisible(false);
+        make::checkBox(kProhibitLogDeletion, pick("Prohibit log deletion", "로그삭제 금지"),
+                       "prohibitLogDeletion");
+    m_add = make::button(kAdd, pick("Add", "추가"), "add");
+    m_edit = make::button(kEdit, pick("Edit", "수정"), "edit");
+    m_del = make::button(kDel, pick("Del", "삭제"), "del");
+    m_apply = make::button(kApply, pick("Apply", "적 용"), "apply");
 
     auto* inputs = new QGridLayout;
     auto addLabelled = [inputs](int row, int column, const QString& caption, QWidget* field) {
@@ -132,7 +102,7 @@ CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* 
     buttons->addWidget(m_edit);
     buttons->addWidget(m_del);
     buttons->addStretch();
-    buttons->addWidget(m_unappliedMarker);
+    buttons->addWidget(unappliedMarker());
     buttons->addWidget(m_apply);
 
     auto* layout = new QVBoxLayout(this);
@@ -140,61 +110,10 @@ CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* 
     layout->addWidget(m_list, 1);
     layout->addLayout(inputs);
     layout->addLayout(buttons);
-
-    connect(m_add, &QPushButton::clicked, this, &CCenteridDlg::onAdd);
-    connect(m_edit, &QPushButton::clicked, this, &CCenteridDlg::onEdit);
-    connect(m_del, &QPushButton::clicked, this, &CCenteridDlg::onDel);
-    connect(m_apply, &QPushButton::clicked, this, &CCenteridDlg::onApply);
-    connect(m_list, &QTableWidget::itemSelectionChanged, this, &CCenteridDlg::onSelectionChanged);
-    connect(m_password, &QLineEdit::textChanged, this, &CCenteridDlg::onPasswordChanged);
-
-    dropEnterAndEscape();
 }
 
-void CCenteridDlg::refresh() {
-    if (m_edits.takeFresh())
-        rebuildList();
-}
-
-void CCenteridDlg::applyResult(int32_t value) {
-    m_edits.confirmed(value == qv::kResultSuccess);
-    updateMarker();
-}
-
-bool CCenteridDlg::confirmLeave() {
-    const qv::EditsOnLeave answer = m_edits.confirmLeave();
-    if (answer == qv::EditsOnLeave::Discarded) {
-        rebuildList();
-        clearInputs();
-    }
-    return answer != qv::EditsOnLeave::Stay;
-}
-
-void CCenteridDlg::linkEnded() {
-    m_edits.linkEnded();
-}
-
-void CCenteridDlg::rebuildList() {
-    const qv::CGlobalData& s = store();
-    const int count = std::clamp<int32_t>(s.centerIdCount, 0, cid::kSlots);
-    const int codePage = qv::systemCodePage();
-    m_list->clearContents();
-    m_list->setRowCount(count);
-    for (int row = 0; row < count; ++row) {
-        const auto texts =
-            cid::rowTexts(s.centerIdTable.entry(static_cast<size_t>(row)), row, codePage);
-        for (size_t column = 0; column < texts.size(); ++column) {
-            auto* item = new QTableWidgetItem(qv::fromUtf8(texts[column]));
-            item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            m_list->setItem(row, static_cast<int>(column), item);
-        }
-    }
-    m_list->viewport()->update();
-    updateMarker();
-}
-
-void CCenteridDlg::updateMarker() {
-    m_unappliedMarker->setVisible(m_edits.unapplied());
+void CCenteridDlg::reloadTable() {
+    m_model->reload();
 }
 
 void CCenteridDlg::clearInputs() {
@@ -219,18 +138,6 @@ cid::Input CCenteridDlg::readInputs() const {
     input.prohibitFileTransfer = m_prohibitFileTransfer->isChecked();
     input.prohibitLogDeletion = m_prohibitLogDeletion->isChecked();
     return input;
-}
-
-bool CCenteridDlg::accepted(const cid::Verdict& verdict) {
-    if (verdict.kind == cid::Verdict::Kind::Refused)
-        prompt().notice(verdict.stringId != 0 ? qv::uiText(verdict.stringId)
-                                              : qv::fromUtf8(verdict.fixedText));
-    return verdict.ok();
-}
-
-void CCenteridDlg::noteEdit() {
-    m_edits.noteEdit();
-    rebuildList();
 }
 
 void CCenteridDlg::onAdd() {
@@ -265,11 +172,8 @@ void CCenteridDlg::onDel() {
 }
 
 void CCenteridDlg::onApply() {
-    qv::CGlobalData& s = store();
-    if (!s.isConnected())
-        return;
-    if (s.send(qv::request::writeCenterIds(s.centerIdCount, s.centerIdTable)))
-        m_edits.sent();
+    const qv::CGlobalData& s = store();
+    sendTable(qv::request::writeCenterIds(s.centerIdCount, s.centerIdTable));
 }
 
 void CCenteridDlg::onSelectionChanged() {

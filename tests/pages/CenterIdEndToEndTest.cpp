@@ -13,13 +13,14 @@
 #include "SimState.h"
 #include "access/CenterIdRules.h"
 
+#include "ListProbe.h"
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "RunningSim.h"
@@ -58,7 +59,9 @@ protected:
         return widget;
     }
     CCenteridDlg* page() { return static_cast<CCenteridDlg*>(window->page(3)); }
-    QTableWidget* list() { return in<QTableWidget>(page(), 1013); }
+    qvtest::ListProbe list() {
+        return qvtest::ListProbe(in<QTableView>(page(), CCenteridDlg::kList));
+    }
     void type(int id, const QString& text) {
         QLineEdit* field = in<QLineEdit>(page(), id);
         field->selectAll();
@@ -73,10 +76,7 @@ protected:
         for (int i = 1; i < number; ++i)
             QTest::keyClick(combo, Qt::Key_Down);
     }
-    void selectRow(int row) {
-        const QRect cell = list()->visualItemRect(list()->item(row, 1));
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
-    }
+    void selectRow(int row) { list().click(row); }
     void follow(int linkId) {
         QTest::mouseClick(in<QAbstractButton>(window.get(), linkId), Qt::LeftButton);
     }
@@ -124,7 +124,7 @@ TEST_F(CenterIdEndToEnd, EditApplyAndReadBackFromTheAppliance) {
     follow(1001);
     ASSERT_EQ(store.PageIndex, 3);
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return list()->rowCount() == seeded.centerIdCount; }, kWaitMs));
+        QTest::qWaitFor([&] { return list().rowCount() == seeded.centerIdCount; }, kWaitMs));
 
     // What the appliance should end with: the same operations on its table through the rules.
     qv::CenterIdTable expected = seeded.centerIds;
@@ -152,7 +152,7 @@ TEST_F(CenterIdEndToEnd, EditApplyAndReadBackFromTheAppliance) {
     chooseGroup(6);
     click(1014);
     cid::addEntry(expected, expectedCount, input("lee", "pw-lee", "Lee", 6));
-    ASSERT_EQ(list()->rowCount(), expectedCount);
+    ASSERT_EQ(list().rowCount(), expectedCount);
 
     // Edit the new "lee": another password and group.
     const int leeRow = expectedCount - 1;
@@ -191,16 +191,15 @@ TEST_F(CenterIdEndToEnd, EditApplyAndReadBackFromTheAppliance) {
     store.centerIdCount = 0;
     follow(1001);
     ASSERT_TRUE(QTest::qWaitFor([&] { return store.centerIdCount == expectedCount; }, kWaitMs));
-    ASSERT_EQ(list()->rowCount(), expectedCount);
+    ASSERT_EQ(list().rowCount(), expectedCount);
     EXPECT_TRUE(prompt.questions().isEmpty());
     for (int row = 0; row < expectedCount; ++row) {
         const auto texts = cid::rowTexts(expected.entry(static_cast<size_t>(row)), row, 949);
         for (int column = 0; column < 8; ++column)
-            EXPECT_EQ(list()->item(row, column)->text(),
-                      qv::fromUtf8(texts[static_cast<size_t>(column)]))
+            EXPECT_EQ(list().cell(row, column), qv::fromUtf8(texts[static_cast<size_t>(column)]))
                 << row << "," << column;
     }
-    EXPECT_EQ(list()->item(kimRow, 3)->text(), QStringLiteral("김철수"));
+    EXPECT_EQ(list().cell(kimRow, 3), QStringLiteral("김철수"));
 }
 
 TEST_F(CenterIdEndToEnd, EditsSurviveALostLinkAndAreAppliedAfterLoggingOnAgain) {
@@ -209,13 +208,13 @@ TEST_F(CenterIdEndToEnd, EditsSurviveALostLinkAndAreAppliedAfterLoggingOnAgain) 
     ASSERT_TRUE(logOn());
     follow(1001);
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return list()->rowCount() == seeded.centerIdCount; }, kWaitMs));
+        QTest::qWaitFor([&] { return list().rowCount() == seeded.centerIdCount; }, kWaitMs));
 
     type(1016, QStringLiteral("late"));
     type(1018, QStringLiteral("pw"));
     chooseGroup(2);
     click(1014);
-    ASSERT_EQ(list()->rowCount(), seeded.centerIdCount + 1);
+    ASSERT_EQ(list().rowCount(), seeded.centerIdCount + 1);
     ASSERT_TRUE(page()->hasUnappliedChanges());
 
     // The appliance reboots before Apply: the link ends and the logon page comes back.
@@ -235,8 +234,8 @@ TEST_F(CenterIdEndToEnd, EditsSurviveALostLinkAndAreAppliedAfterLoggingOnAgain) 
         [&] { return static_cast<int>(prompt.questions().size()) == questionsBefore + 1; },
         kWaitMs));
     EXPECT_EQ(prompt.questions().last(), qv::uiText(cid::kKeepAfterLogon));
-    ASSERT_EQ(list()->rowCount(), seeded.centerIdCount + 1);
-    EXPECT_EQ(list()->item(seeded.centerIdCount, 1)->text(), QStringLiteral("late"));
+    ASSERT_EQ(list().rowCount(), seeded.centerIdCount + 1);
+    EXPECT_EQ(list().cell(seeded.centerIdCount, 1), QStringLiteral("late"));
     EXPECT_TRUE(page()->hasUnappliedChanges());
     EXPECT_EQ(sim.state().centerIdCount, seeded.centerIdCount);
 
@@ -254,7 +253,7 @@ TEST_F(CenterIdEndToEnd, ClosingTheWindowWithUnappliedEditsAsksFirst) {
     ASSERT_TRUE(logOn());
     follow(1001);
     const int32_t seededCount = sim.state().centerIdCount;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return list()->rowCount() == seededCount; }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list().rowCount() == seededCount; }, kWaitMs));
     type(1016, QStringLiteral("pending"));
     type(1018, QStringLiteral("pw"));
     chooseGroup(1);

@@ -14,6 +14,7 @@
 #include "SocketIo.h"
 #include "access/CenterIdRules.h"
 
+#include "ListProbe.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,7 +24,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "Typing.h"
@@ -41,9 +42,12 @@ namespace {
 
 using qvtest::typeInto;
 
-constexpr int kList = 1013, kId = 1016, kPassword = 1018, kName = 1019, kGroup = 1041,
-              kSuperUser = 1042, kNoFileTransfer = 1043, kNoLogDeletion = 1044, kAdd = 1014,
-              kEdit = 1020, kDel = 1015, kApply = 1017;
+constexpr int kList = CCenteridDlg::kList, kId = CCenteridDlg::kId,
+              kPassword = CCenteridDlg::kPassword, kName = CCenteridDlg::kName,
+              kGroup = CCenteridDlg::kGroup, kSuperUser = CCenteridDlg::kSuperUser,
+              kNoFileTransfer = CCenteridDlg::kProhibitFileTransfer,
+              kNoLogDeletion = CCenteridDlg::kProhibitLogDeletion, kAdd = CCenteridDlg::kAdd,
+              kEdit = CCenteridDlg::kEdit, kDel = CCenteridDlg::kDel, kApply = CCenteridDlg::kApply;
 
 qv::CenterIdEntry entry(const char* id, const char* password, uint16_t group) {
     qv::CenterIdEntry e;
@@ -74,7 +78,7 @@ protected:
         return widget;
     }
     QLineEdit* edit(int id) { return control<QLineEdit>(id); }
-    QTableWidget* list() { return control<QTableWidget>(kList); }
+    qvtest::ListProbe list() { return qvtest::ListProbe(control<QTableView>(kList)); }
     QComboBox* group() { return control<QComboBox>(kGroup); }
     QCheckBox* check(int id) { return control<QCheckBox>(id); }
     QLabel* marker() { return page->findChild<QLabel*>(QStringLiteral("unappliedMarker")); }
@@ -100,10 +104,8 @@ protected:
             click(id);
     }
     void selectRow(int row) {
-        QTableWidget* table = list();
-        const QRect cell = table->visualItemRect(table->item(row, 1));
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
-        ASSERT_EQ(table->currentRow(), row);
+        list().click(row);
+        ASSERT_EQ(list().currentRow(), row);
     }
     void fill(const QString& id, const QString& password, int groupNumber) {
         type(kId, id);
@@ -119,9 +121,9 @@ protected:
         qv::LinkEvent event{4, static_cast<int32_t>(entries.size()),
                             std::vector<uint8_t>(table.bytes.begin(), table.bytes.end())};
         qv::applyReplyToStore(store, event);
-        page->refresh();
+        page->tableArrived();
     }
-    QString cell(int row, int column) { return list()->item(row, column)->text(); }
+    QString cell(int row, int column) { return list().cell(row, column); }
     QString lastNotice() {
         return prompt.notices().isEmpty() ? QString() : prompt.notices().last();
     }
@@ -137,17 +139,17 @@ protected:
 };
 
 TEST_F(CenterIdPage, LayoutColumnsAndGroupChoices) {
-    ASSERT_EQ(list()->columnCount(), 8);
+    ASSERT_EQ(list().columnCount(), 8);
     const char* captions[] = {"No.", "ID", "Password", "Name", "Group", "SuperUser"};
     const int widths[] = {40, 90, 70, 90, 55, 60, 60, 60};
     for (int c = 0; c < 8; ++c) {
         if (c < 6) {
-            EXPECT_EQ(list()->horizontalHeaderItem(c)->text(), QString::fromLatin1(captions[c]));
+            EXPECT_EQ(list().header(c), QString::fromLatin1(captions[c]));
         }
-        EXPECT_EQ(list()->columnWidth(c), widths[c]) << c;
+        EXPECT_EQ(list().columnWidth(c), widths[c]) << c;
     }
-    EXPECT_EQ(list()->horizontalHeaderItem(6)->text(), QStringLiteral("로그삭제"));
-    EXPECT_EQ(list()->horizontalHeaderItem(7)->text(), QStringLiteral("파일전송"));
+    EXPECT_EQ(list().header(6), QStringLiteral("로그삭제"));
+    EXPECT_EQ(list().header(7), QStringLiteral("파일전송"));
     ASSERT_EQ(group()->count(), 50);
     EXPECT_EQ(group()->itemText(0), QStringLiteral("1"));
     EXPECT_EQ(group()->itemText(49), QStringLiteral("50"));
@@ -161,7 +163,7 @@ TEST_F(CenterIdPage, LayoutColumnsAndGroupChoices) {
 
 TEST_F(CenterIdPage, AddWritesTheStoreAtOnceAndClearsTheInputs) {
     receive({});
-    EXPECT_EQ(list()->rowCount(), 0);
+    EXPECT_EQ(list().rowCount(), 0);
     fill(QStringLiteral("op1"), QStringLiteral("secret"), 3);
     type(kName, QStringLiteral("Kim"));
     tick(kSuperUser, true);
@@ -179,7 +181,7 @@ TEST_F(CenterIdPage, AddWritesTheStoreAtOnceAndClearsTheInputs) {
     EXPECT_TRUE(e.logDeletionProhibited());
     EXPECT_FALSE(e.fileTransferProhibited());
 
-    ASSERT_EQ(list()->rowCount(), 1);
+    ASSERT_EQ(list().rowCount(), 1);
     const QStringList row{QStringLiteral("1"),    QStringLiteral("op1"), QStringLiteral("******"),
                           QStringLiteral("Kim"),  QStringLiteral("3"),   QStringLiteral("1"),
                           QStringLiteral("금지"), QStringLiteral("허용")};
@@ -257,7 +259,7 @@ TEST_F(CenterIdPage, FullTableRefusesAddWithAMessage) {
     for (int i = 0; i < 101; ++i)
         entries.push_back(entry(("id" + std::to_string(i)).c_str(), "pw", 1));
     receive(entries);
-    EXPECT_EQ(list()->rowCount(), 101);
+    EXPECT_EQ(list().rowCount(), 101);
     fill(QStringLiteral("one-more"), QStringLiteral("pw"), 1);
     click(kAdd);
     EXPECT_EQ(lastNotice(), qv::uiText(cid::kTableFull));
@@ -414,11 +416,11 @@ TEST_F(CenterIdPage, UnappliedEditsAreMarkedAndConfirmedByTheAppliance) {
     click(kApply);
     readPeer(8 + 13130);
     // A refusal keeps the marker; the appliance's 101 clears it.
-    page->applyResult(0);
+    page->applyAnswered(0);
     EXPECT_TRUE(marker()->isVisible());
     click(kApply);
     readPeer(8 + 13130);
-    page->applyResult(101);
+    page->applyAnswered(101);
     EXPECT_FALSE(marker()->isVisible());
     EXPECT_TRUE(page->confirmLeave());
     EXPECT_TRUE(prompt.questions().isEmpty());
@@ -441,7 +443,7 @@ TEST_F(CenterIdPage, LeavingWithUnappliedEditsAsksFirst) {
     prompt.answers.push_back(true);
     EXPECT_TRUE(page->confirmLeave());
     EXPECT_EQ(store.centerIdCount, 1);
-    EXPECT_EQ(list()->rowCount(), 1);
+    EXPECT_EQ(list().rowCount(), 1);
     EXPECT_FALSE(marker()->isVisible());
 }
 
@@ -477,7 +479,7 @@ TEST_F(CenterIdPage, EditsSurviveTheEndOfTheLinkUntilTheOperatorDecides) {
     // Without edits a fresh table is shown without a question.
     receive({entry("alpha", "pw", 1)});
     EXPECT_EQ(prompt.questions().size(), 2);
-    EXPECT_EQ(list()->rowCount(), 1);
+    EXPECT_EQ(list().rowCount(), 1);
 }
 
 TEST_F(CenterIdPage, KoreanNameIsStoredInCodePage949) {

@@ -1,0 +1,78 @@
+#include "StoreTableModel.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+#include <algorithm>
+
+#include <utility>
+
+StoreTableModel::StoreTableModel(QList<Column> columns, RowCount rowCount, RowTexts rowTexts,
+                                 QObject* parent)
+    : QAbstractTableModel(parent), m_columns(std::move(columns)),
+      m_readRowCount(std::move(rowCount)), m_rowTexts(std::move(rowTexts)) {
+    m_rows = std::max(0, m_readRowCount());
+}
+
+int StoreTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_rows;
+}
+
+int StoreTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
+}
+
+QVariant StoreTableModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    switch (role) {
+    case Qt::DisplayRole: {
+        const QStringList& texts = textsOf(index.row());
+        return index.column() < texts.size() ? texts[index.column()] : QString();
+    }
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    default:
+        return {};
+    }
+}
+
+QVariant StoreTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_columns[section].caption;
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    return {};
+}
+
+void StoreTableModel::reload() {
+    m_cachedRow.reset();
+    const int rows = std::max(0, m_readRowCount());
+    if (rows < m_rows) {
+        beginRemoveRows({}, rows, m_rows - 1);
+        m_rows = rows;
+        endRemoveRows();
+    } else if (rows > m_rows) {
+        beginInsertRows({}, m_rows, rows - 1);
+        m_rows = rows;
+        endInsertRows();
+    }
+    if (m_rows > 0 && !m_columns.isEmpty())
+        Q_EMIT dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1));
+}
+
+void StoreTableModel::attach(QTableView* view) {
+    view->setModel(this);
+    for (int column = 0; column < m_columns.size(); ++column)
+        view->setColumnWidth(column, m_columns[column].width);
+}
+
+const QStringList& StoreTableModel::textsOf(int row) const {
+    if (m_cachedRow != row) {
+        m_cachedTexts = m_rowTexts(row);
+        m_cachedRow = row;
+    }
+    return m_cachedTexts;
+}
