@@ -80,11 +80,11 @@ const std::vector<Row>& dispatchTable() {
              if (e.value == 101)
                  w.showMessage(164);
          }},
-        {6, always, [](W w, E) { static_cast<CWolDlg*>(w.page(4))->refresh(); }},
+        {6, always, [](W w, E) { static_cast<CWolDlg*>(w.page(4))->tableArrived(); }},
         // Apply's answer: the Wake-on-LAN page learns whether its edits are now the appliance's.
         {7, always,
          [](W w, E e) {
-             static_cast<CWolDlg*>(w.page(4))->applyResult(e.value);
+             static_cast<CWolDlg*>(w.page(4))->applyAnswered(e.value);
              if (e.value == 101)
                  w.showMessage(165);
          }},

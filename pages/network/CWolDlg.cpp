@@ -2,25 +2,24 @@
 
 #include "CGlobalData.h"
 #include "CodePage.h"
-#include "Commands.h"
-#include "ControlIds.h"
+#include "ControlFactory.h"
 #include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
+#include "StoreTableModel.h"
 
 #include <QDir>
-#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -36,9 +35,6 @@ bool korean() {
 QString pick(const char* english, const char* korean) {
     return QString::fromUtf8(::korean() ? korean : english);
 }
-
-// The list rows are 15 pixels high, as on every list of the program.
-constexpr int kRowHeight = 15;
 
 const char* const kEnglishHelp =
     "- Wake-on-LAN (WOL) is an Ethernet or Token ring computer networking standard that allows a "
@@ -62,61 +58,50 @@ QString fileMessage(int id, const QString& path) {
 } // namespace
 
 CWolDlg::CWolDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(QStringLiteral("Wake On Lan"), store, prompt, parent),
-      m_edits(prompt, store.wolTable, store.wolCount,
-              {wol::kKeepAfterLogon, wol::kKeepAfterReread, wol::kDiscardOnLeave}) {
-    m_list = new QTableWidget(0, static_cast<int>(wol::kColumns.size()));
-    qv::setControl(m_list, 1021, QStringLiteral("Wake-on-LAN targets"));
-    m_list->setObjectName(QStringLiteral("wolList"));
-    QStringList captions;
-    for (const wol::Column& column : wol::kColumns)
-        captions << qv::fromUtf8(column.caption);
-    m_list->setHorizontalHeaderLabels(captions);
+    : CTablePageDlg(QStringLiteral("Wake On Lan"), store, prompt,
+                    std::make_unique<qv::UnappliedEdits<qv::WolTable>>(
+                        prompt, store.wolTable, store.wolCount,
+                        qv::UnappliedEditsQuestions{wol::kKeepAfterLogon, wol::kKeepAfterReread,
+                                                    wol::kDiscardOnLeave}),
+                    qv::uiText(wol::kChangesNotApplied), parent) {
+    // Every entry gets its row, also one whose text has no form in the code page: a row left
+    // out would make every later row name the wrong slot for Edit and Delete.
+    m_model = new StoreTableModel(
+        modelColumns(wol::kColumns),
+        [this] { return qv::usedSlots<qv::WolTable>(this->store().wolCount); },
+        [this](int row) {
+            return modelRow(
+                wol::rowTexts(this->store().wolTable.entry(static_cast<size_t>(row)), row));
+        },
+        this);
+    setupControls();
+    connect(m_add, &QPushButton::clicked, this, &CWolDlg::onAdd);
+    connect(m_edit, &QPushButton::clicked, this, &CWolDlg::onEdit);
+    connect(m_delete, &QPushButton::clicked, this, &CWolDlg::onDelete);
+    connect(m_apply, &QPushButton::clicked, this, &CWolDlg::onApply);
+    connect(m_export, &QPushButton::clicked, this, &CWolDlg::onExport);
+    connect(m_import, &QPushButton::clicked, this, &CWolDlg::onImport);
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CWolDlg::onSelectionChanged);
+    dropEnterAndEscape();
+}
+
+void CWolDlg::setupControls() {
+    namespace make = qv::controls;
+    m_list = make::listView(kList, QStringLiteral("Wake-on-LAN targets"), "wolList");
+    // The last column is kept empty at no width.
     m_list->horizontalHeader()->setMinimumSectionSize(0);
-    m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    for (size_t i = 0; i < wol::kColumns.size(); ++i)
-        m_list->setColumnWidth(static_cast<int>(i), wol::kColumns[i].width);
-    m_list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_list->horizontalHeader()->setHighlightSections(false);
-    m_list->verticalHeader()->setVisible(false);
-    m_list->verticalHeader()->setMinimumSectionSize(kRowHeight);
-    m_list->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_list->setShowGrid(true);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setWordWrap(false);
-
-    auto makeEdit = [](int id, const QString& caption, const char* name) {
-        auto* edit = new QLineEdit;
-        qv::setControl(edit, id, caption);
-        edit->setObjectName(QString::fromLatin1(name));
-        return edit;
-    };
+    m_model->attach(m_list);
     const QString nameCaption = pick("Name", "이름");
-    m_name = makeEdit(1020, nameCaption, "wolName");
-    m_mac = makeEdit(1018, QStringLiteral("MAC"), "wolMac");
-
-    auto makeButton = [](int id, const QString& caption, const char* name) {
-        auto* button = new QPushButton(caption);
-        qv::setControl(button, id, caption);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setAutoDefault(false);
-        return button;
-    };
-    m_add = makeButton(1022, pick("Add", "추가"), "add");
-    m_edit = makeButton(1025, pick("Edit", "수정"), "edit");
-    m_delete = makeButton(1023, pick("Delete", "삭제"), "delete");
-    m_apply = makeButton(1024, pick("Apply", "적 용"), "apply");
+    m_name = make::lineEdit(kName, nameCaption, "wolName");
+    m_mac = make::lineEdit(kMac, QStringLiteral("MAC"), "wolMac");
+    m_add = make::button(kAdd, pick("Add", "추가"), "add");
+    m_edit = make::button(kEdit, pick("Edit", "수정"), "edit");
+    m_delete = make::button(kDelete, pick("Delete", "삭제"), "delete");
+    m_apply = make::button(kApply, pick("Apply", "적 용"), "apply");
     // Export and import serve operators in every language, so both layouts carry them.
-    m_export = makeButton(1026, pick("Export", "내보내기"), "exportCsv");
-    m_import = makeButton(1027, pick("Import", "불러오기"), "importCsv");
-
-    m_unappliedMarker = new QLabel(qv::uiText(wol::kChangesNotApplied));
-    m_unappliedMarker->setObjectName(QStringLiteral("unappliedMarker"));
-    m_unappliedMarker->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
-    m_unappliedMarker->setVisible(false);
+    m_export = make::button(kExport, pick("Export", "내보내기"), "exportCsv");
+    m_import = make::button(kImport, pick("Import", "불러오기"), "importCsv");
 
     auto* inputs = new QGridLayout;
     auto* nameLabel = new QLabel(nameCaption);
@@ -145,7 +130,7 @@ CWolDlg::CWolDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
 
     auto* applyRow = new QHBoxLayout;
     applyRow->addStretch();
-    applyRow->addWidget(m_unappliedMarker);
+    applyRow->addWidget(unappliedMarker());
     applyRow->addWidget(m_apply);
 
     auto* help = new QLabel(QString::fromUtf8(korean() ? kKoreanHelp : kEnglishHelp));
@@ -159,62 +144,10 @@ CWolDlg::CWolDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     layout->addLayout(edits);
     layout->addLayout(applyRow);
     layout->addWidget(help);
-
-    connect(m_add, &QPushButton::clicked, this, &CWolDlg::onAdd);
-    connect(m_edit, &QPushButton::clicked, this, &CWolDlg::onEdit);
-    connect(m_delete, &QPushButton::clicked, this, &CWolDlg::onDelete);
-    connect(m_apply, &QPushButton::clicked, this, &CWolDlg::onApply);
-    connect(m_export, &QPushButton::clicked, this, &CWolDlg::onExport);
-    connect(m_import, &QPushButton::clicked, this, &CWolDlg::onImport);
-    connect(m_list, &QTableWidget::itemSelectionChanged, this, &CWolDlg::onSelectionChanged);
-
-    dropEnterAndEscape();
 }
 
-void CWolDlg::refresh() {
-    if (m_edits.takeFresh())
-        rebuildList();
-}
-
-void CWolDlg::applyResult(int32_t value) {
-    m_edits.confirmed(value == qv::kResultSuccess);
-    updateMarker();
-}
-
-bool CWolDlg::confirmLeave() {
-    const qv::EditsOnLeave answer = m_edits.confirmLeave();
-    if (answer == qv::EditsOnLeave::Discarded) {
-        rebuildList();
-        clearInputs();
-    }
-    return answer != qv::EditsOnLeave::Stay;
-}
-
-void CWolDlg::linkEnded() {
-    m_edits.linkEnded();
-}
-
-void CWolDlg::rebuildList() {
-    const qv::CGlobalData& s = store();
-    const int count = qv::usedSlots<qv::WolTable>(s.wolCount);
-    m_list->clearContents();
-    m_list->setRowCount(count);
-    // Every entry gets its row, also one whose text has no form in the code page: a row left
-    // out would make every later row name the wrong slot for Edit and Delete.
-    for (int row = 0; row < count; ++row) {
-        const auto texts = wol::rowTexts(s.wolTable.entry(static_cast<size_t>(row)), row);
-        for (size_t column = 0; column < texts.size(); ++column) {
-            auto* item = new QTableWidgetItem(qv::fromUtf8(texts[column]));
-            item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-            m_list->setItem(row, static_cast<int>(column), item);
-        }
-    }
-    m_list->viewport()->update();
-    updateMarker();
-}
-
-void CWolDlg::updateMarker() {
-    m_unappliedMarker->setVisible(m_edits.unapplied());
+void CWolDlg::reloadTable() {
+    m_model->reload();
 }
 
 void CWolDlg::clearInputs() {
@@ -230,18 +163,6 @@ int CWolDlg::selectedRow() const {
 wol::Input CWolDlg::readInputs() const {
     return wol::inputFromUtf8(qv::toUtf8(m_name->text()), qv::toUtf8(m_mac->text()),
                               qv::systemCodePage());
-}
-
-bool CWolDlg::accepted(const wol::Verdict& verdict) {
-    if (verdict.kind == wol::Verdict::Kind::Refused)
-        prompt().notice(verdict.stringId != 0 ? qv::uiText(verdict.stringId)
-                                              : qv::fromUtf8(verdict.fixedText));
-    return verdict.ok();
-}
-
-void CWolDlg::noteEdit() {
-    m_edits.noteEdit();
-    rebuildList();
 }
 
 void CWolDlg::onAdd() {
@@ -278,11 +199,8 @@ void CWolDlg::onDelete() {
 }
 
 void CWolDlg::onApply() {
-    qv::CGlobalData& s = store();
-    if (!s.isConnected())
-        return;
-    if (s.send(qv::request::writeWol(s.wolCount, s.wolTable)))
-        m_edits.sent();
+    const qv::CGlobalData& s = store();
+    sendTable(qv::request::writeWol(s.wolCount, s.wolTable));
 }
 
 void CWolDlg::onExport() {
@@ -358,10 +276,7 @@ void CWolDlg::onSelectionChanged() {
     if (row < 0)
         return;
     m_currentRow = row;
-    const QTableWidgetItem* name = m_list->item(row, 1);
-    const QTableWidgetItem* mac = m_list->item(row, 2);
-    if (name == nullptr || mac == nullptr)
-        return; // the row is being rebuilt
-    m_name->setText(name->text());
-    m_mac->setText(mac->text());
+    const qv::WolEntry entry = store().wolTable.entry(static_cast<size_t>(row));
+    m_name->setText(qv::fromUtf8(entry.nameUtf8()));
+    m_mac->setText(qv::fromUtf8(entry.macUtf8()));
 }

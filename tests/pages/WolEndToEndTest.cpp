@@ -14,11 +14,12 @@
 #include "SimState.h"
 #include "network/WolRules.h"
 
+#include "ListProbe.h"
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -47,7 +48,7 @@ protected:
         return widget;
     }
     CWolDlg* page() { return static_cast<CWolDlg*>(window->page(4)); }
-    QTableWidget* list() { return in<QTableWidget>(page(), 1021); }
+    qvtest::ListProbe list() { return qvtest::ListProbe(in<QTableView>(page(), CWolDlg::kList)); }
     void type(int id, const QString& text) {
         QLineEdit* field = in<QLineEdit>(page(), id);
         field->selectAll();
@@ -55,10 +56,7 @@ protected:
         qvtest::typeInto(field, text);
     }
     void click(int id) { QTest::mouseClick(in<QAbstractButton>(page(), id), Qt::LeftButton); }
-    void selectRow(int row) {
-        const QRect cell = list()->visualItemRect(list()->item(row, 1));
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
-    }
+    void selectRow(int row) { list().click(row); }
     void follow(int linkId) {
         QTest::mouseClick(in<QAbstractButton>(window.get(), linkId), Qt::LeftButton);
     }
@@ -101,8 +99,8 @@ TEST_F(WolEndToEnd, EditImportApplyAndReadBackByteForByte) {
     // Open the page through its link: the appliance's list arrives and is shown.
     follow(1003);
     ASSERT_EQ(store.PageIndex, 4);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return list()->rowCount() == seeded.wolCount; }, kWaitMs));
-    EXPECT_EQ(list()->item(1, 1)->text(), QStringLiteral("사무실PC"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list().rowCount() == seeded.wolCount; }, kWaitMs));
+    EXPECT_EQ(list().cell(1, 1), QStringLiteral("사무실PC"));
 
     // What the appliance should end with: the same operations on its table through the rules.
     qv::WolTable expected = seeded.wol;
@@ -125,7 +123,7 @@ TEST_F(WolEndToEnd, EditImportApplyAndReadBackByteForByte) {
     wol::deleteEntry(expected, expectedCount, 2);
     ASSERT_TRUE(prompt.notices().isEmpty())
         << prompt.notices().join(QLatin1Char('|')).toStdString();
-    ASSERT_EQ(list()->rowCount(), expectedCount);
+    ASSERT_EQ(list().rowCount(), expectedCount);
 
     // Import a file in code page 949: it replaces the list, and one more entry is added after.
     QTemporaryDir dir;
@@ -148,7 +146,7 @@ TEST_F(WolEndToEnd, EditImportApplyAndReadBackByteForByte) {
     wol::addEntry(expected, expectedCount, input("printer", "11:22:33:44:55:66"), 949);
     ASSERT_TRUE(prompt.notices().isEmpty())
         << prompt.notices().join(QLatin1Char('|')).toStdString();
-    ASSERT_EQ(list()->rowCount(), 3);
+    ASSERT_EQ(list().rowCount(), 3);
     EXPECT_TRUE(page()->hasUnappliedChanges());
 
     // Apply: the appliance confirms and the page counts nothing as unapplied.
@@ -175,10 +173,10 @@ TEST_F(WolEndToEnd, EditImportApplyAndReadBackByteForByte) {
     follow(1003);
     ASSERT_TRUE(QTest::qWaitFor([&] { return store.wolCount == 3; }, kWaitMs));
     EXPECT_EQ(store.wolTable.bytes, expected.bytes);
-    ASSERT_EQ(list()->rowCount(), 3);
-    EXPECT_EQ(list()->item(0, 1)->text(), QStringLiteral("김철수"));
-    EXPECT_EQ(list()->item(2, 1)->text(), QStringLiteral("printer"));
-    EXPECT_EQ(list()->item(2, 2)->text(), QStringLiteral("11:22:33:44:55:66"));
+    ASSERT_EQ(list().rowCount(), 3);
+    EXPECT_EQ(list().cell(0, 1), QStringLiteral("김철수"));
+    EXPECT_EQ(list().cell(2, 1), QStringLiteral("printer"));
+    EXPECT_EQ(list().cell(2, 2), QStringLiteral("11:22:33:44:55:66"));
     EXPECT_TRUE(prompt.questions().isEmpty());
 }
 

@@ -15,13 +15,14 @@
 #include "SocketIo.h"
 #include "network/WolRules.h"
 
+#include "ListProbe.h"
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,8 +40,9 @@ namespace {
 
 using qvtest::typeInto;
 
-constexpr int kList = 1021, kName = 1020, kMac = 1018, kAdd = 1022, kEdit = 1025, kDelete = 1023,
-              kApply = 1024, kExport = 1026, kImport = 1027;
+constexpr int kList = CWolDlg::kList, kName = CWolDlg::kName, kMac = CWolDlg::kMac,
+              kAdd = CWolDlg::kAdd, kEdit = CWolDlg::kEdit, kDelete = CWolDlg::kDelete,
+              kApply = CWolDlg::kApply, kExport = CWolDlg::kExport, kImport = CWolDlg::kImport;
 const std::string kKimCp949 = "\xB1\xE8\xC3\xB6\xBC\xF6"; // "김철수"
 
 class WolPage : public ::testing::Test {
@@ -64,7 +66,7 @@ protected:
         EXPECT_NE(widget, nullptr) << "control " << id;
         return widget;
     }
-    QTableWidget* list() { return control<QTableWidget>(kList); }
+    qvtest::ListProbe list() { return qvtest::ListProbe(control<QTableView>(kList)); }
     QLineEdit* edit(int id) { return control<QLineEdit>(id); }
     QLabel* marker() { return page->findChild<QLabel*>(QStringLiteral("unappliedMarker")); }
     void type(int id, const QString& text) {
@@ -75,9 +77,8 @@ protected:
     }
     void click(int id) { QTest::mouseClick(control<QAbstractButton>(id), Qt::LeftButton); }
     void selectRow(int row) {
-        const QRect cell = list()->visualItemRect(list()->item(row, 1));
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
-        ASSERT_EQ(list()->currentRow(), row);
+        list().click(row);
+        ASSERT_EQ(list().currentRow(), row);
     }
     void add(const QString& name, const QString& mac) {
         type(kName, name);
@@ -102,7 +103,7 @@ protected:
         qv::LinkEvent event{6, static_cast<int32_t>(entries.size()),
                             std::vector<uint8_t>(table.bytes.begin(), table.bytes.end())};
         qv::applyReplyToStore(store, event);
-        page->refresh();
+        page->tableArrived();
     }
     void expectLeadBytesUntouched() {
         for (size_t slot = 0; slot < qv::WolTable::kSlots; ++slot) {
@@ -113,7 +114,7 @@ protected:
             EXPECT_EQ(e.bytes[3], 0x99) << slot;
         }
     }
-    QString cell(int row, int column) { return list()->item(row, column)->text(); }
+    QString cell(int row, int column) { return list().cell(row, column); }
     QString lastNotice() {
         return prompt.notices().isEmpty() ? QString() : prompt.notices().last();
     }
@@ -145,15 +146,15 @@ protected:
 };
 
 TEST_F(WolPage, LayoutColumnsAndButtons) {
-    ASSERT_EQ(list()->columnCount(), 4);
+    ASSERT_EQ(list().columnCount(), 4);
     const char* captions[] = {"No.", "Name", "Mac Addr", "etc"};
     const int widths[] = {60, 130, 140, 0};
     for (int c = 0; c < 4; ++c) {
-        EXPECT_EQ(list()->horizontalHeaderItem(c)->text(), QString::fromLatin1(captions[c]));
-        EXPECT_EQ(list()->columnWidth(c), widths[c]) << c;
+        EXPECT_EQ(list().header(c), QString::fromLatin1(captions[c]));
+        EXPECT_EQ(list().columnWidth(c), widths[c]) << c;
     }
-    EXPECT_EQ(list()->selectionBehavior(), QAbstractItemView::SelectRows);
-    EXPECT_EQ(list()->verticalHeader()->defaultSectionSize(), 15);
+    EXPECT_EQ(list().view()->selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_EQ(list().view()->verticalHeader()->defaultSectionSize(), 15);
     for (int id : {kAdd, kEdit, kDelete, kApply, kExport, kImport})
         EXPECT_NE(control<QPushButton>(id), nullptr) << id;
     EXPECT_EQ(control<QPushButton>(kAdd)->text(), QStringLiteral("Add"));
@@ -175,7 +176,7 @@ TEST_F(WolPage, LayoutColumnsAndButtons) {
 
 TEST_F(WolPage, RefreshListsEveryEntryAndACountBeyondTheSlotsIsLimited) {
     receive({{"reception-pc", "00:1b:21:3a:4f:01"}, {"사무실PC", "00:1b:21:3a:4f:02"}});
-    ASSERT_EQ(list()->rowCount(), 2);
+    ASSERT_EQ(list().rowCount(), 2);
     EXPECT_EQ(cell(0, 0), QStringLiteral("1"));
     EXPECT_EQ(cell(1, 0), QStringLiteral("2"));
     EXPECT_EQ(cell(1, 1), QStringLiteral("사무실PC"));
@@ -183,8 +184,8 @@ TEST_F(WolPage, RefreshListsEveryEntryAndACountBeyondTheSlotsIsLimited) {
     EXPECT_EQ(cell(1, 3), QString());
 
     store.wolCount = 5000;
-    page->refresh();
-    EXPECT_EQ(list()->rowCount(), 101);
+    page->tableArrived();
+    EXPECT_EQ(list().rowCount(), 101);
 }
 
 TEST_F(WolPage, AddRefusesInOrderThenStoresAtOnce) {
@@ -243,7 +244,7 @@ TEST_F(WolPage, TheHundredAndFirstEntryIsTheLast) {
     add(QStringLiteral("more"), QStringLiteral("22:22:22:22:22:22"));
     EXPECT_EQ(lastNotice(), QStringLiteral("WOL registration quantity limitation!"));
     EXPECT_EQ(store.wolCount, 101);
-    EXPECT_EQ(list()->rowCount(), 101);
+    EXPECT_EQ(list().rowCount(), 101);
     expectLeadBytesUntouched();
 }
 
@@ -386,7 +387,7 @@ TEST_F(WolPage, ImportReplacesTheListOnlyWithWhatAFileYields) {
     writeFile(path("many.csv"), many);
     importFile(path("many.csv"));
     EXPECT_EQ(store.wolCount, 99);
-    EXPECT_EQ(list()->rowCount(), 99);
+    EXPECT_EQ(list().rowCount(), 99);
     EXPECT_EQ(lastNotice(), qv::uiText(wol::kImportLimited));
     expectLeadBytesUntouched();
 }
@@ -416,7 +417,7 @@ TEST_F(WolPage, ApplySendsCommandSevenWithTheWholeTable) {
 
     // The appliance's answer 101 makes the edits its own; the marker goes.
     EXPECT_TRUE(marker()->isVisible());
-    page->applyResult(101);
+    page->applyAnswered(101);
     EXPECT_FALSE(marker()->isVisible());
     EXPECT_FALSE(page->hasUnappliedChanges());
 
@@ -449,7 +450,7 @@ TEST_F(WolPage, UnappliedEditsAreNeverDroppedWithoutAsking) {
     receive({{"a", "aa:aa:aa:aa:aa:aa"}});
     EXPECT_EQ(prompt.questions().last(), qv::uiText(wol::kKeepAfterReread));
     EXPECT_EQ(store.wolCount, 2);
-    EXPECT_EQ(list()->rowCount(), 2);
+    EXPECT_EQ(list().rowCount(), 2);
 
     // After a lost link the question says so; No shows the appliance's list.
     page->linkEnded();
