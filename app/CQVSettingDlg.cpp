@@ -296,7 +296,7 @@ bool CQVSettingDlg::event(QEvent* event) {
 void CQVSettingDlg::onBlacklistTimer() {
     if (++m_tickCount >= kBlacklistRereads)
         m_timer1071.stop();
-    m_blacklist->refreshBlacklist();
+    m_blacklist->blacklistArrived();
     m_store.PageIndex = 10;
     ShowPage(10);
     if (m_store.isConnected())

@@ -136,12 +136,12 @@ const std::vector<Row>& dispatchTable() {
         {23, always, [](W w, E e) { w.serverTimeArrived(e.value); }},
         {24, always, message(189)},
         {25, always, [](W w, E) { w.blacklistArrived(); }},
-        {26, always, [](W w, E) { w.blacklistPage()->refreshBlockList(); }},
+        {26, always, [](W w, E) { w.blacklistPage()->tableArrived(); }},
         // Apply's answer: the blacklist page learns whether its Block IP edits are now the
         // appliance's.
         {27, always,
          [](W w, E e) {
-             w.blacklistPage()->applyResult(e.value);
+             w.blacklistPage()->applyAnswered(e.value);
              if (e.value == 101)
                  w.showFixedText(kBlockListChanged);
          }},
@@ -225,7 +225,7 @@ void CQVSettingDlg::serverTimeArrived(int32_t value) {
 }
 
 void CQVSettingDlg::blacklistArrived() {
-    m_blacklist->refreshBlacklist();
+    m_blacklist->blacklistArrived();
     if (m_store.isConnected())
         m_store.send(qv::request::readBlockIps());
 }

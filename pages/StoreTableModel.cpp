@@ -71,7 +71,9 @@ void StoreTableModel::attach(QTableView* view) {
 
 const QStringList& StoreTableModel::textsOf(int row) const {
     if (m_cachedRow != row) {
-        m_cachedTexts = m_rowTexts(row);
+        // The store may hold fewer rows than the view until reload() (a question about a fresh
+        // table runs the event loop in between): such a row reads as empty, never past the table.
+        m_cachedTexts = row < m_readRowCount() ? m_rowTexts(row) : QStringList();
         m_cachedRow = row;
     }
     return m_cachedTexts;

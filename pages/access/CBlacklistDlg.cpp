@@ -2,21 +2,19 @@
 
 #include "CGlobalData.h"
 #include "CodePage.h"
-#include "Commands.h"
-#include "ControlIds.h"
+#include "ControlFactory.h"
 #include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
+#include "StoreTableModel.h"
 
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -25,84 +23,68 @@ namespace bl = qv::blacklist;
 
 namespace {
 
-// The list rows are 15 pixels high, as on every list of the program.
-constexpr int kRowHeight = 15;
-
-template <size_t N>
-QTableWidget* makeList(int id, const QString& name, const std::array<bl::Column, N>& columns) {
-    auto* list = new QTableWidget(0, static_cast<int>(N));
-    qv::setControl(list, id, name);
-    QStringList captions;
-    for (const bl::Column& column : columns)
-        captions << qv::fromUtf8(column.caption);
-    list->setHorizontalHeaderLabels(captions);
-    for (size_t i = 0; i < N; ++i)
-        list->setColumnWidth(static_cast<int>(i), columns[i].width);
-    list->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    list->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    list->horizontalHeader()->setHighlightSections(false);
-    list->verticalHeader()->setVisible(false);
-    list->verticalHeader()->setMinimumSectionSize(kRowHeight);
-    list->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    list->setShowGrid(true);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setWordWrap(false);
-    return list;
-}
-
-template <size_t N>
-void setRow(QTableWidget* list, int row, const std::array<std::string, N>& texts) {
-    for (size_t column = 0; column < N; ++column) {
-        auto* item = new QTableWidgetItem(qv::fromUtf8(texts[column]));
-        item->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        list->setItem(row, static_cast<int>(column), item);
-    }
-}
-
-QPushButton* makeButton(int id, const QString& caption, const char* name) {
-    auto* button = new QPushButton(caption);
-    qv::setControl(button, id, caption);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-QLineEdit* makeEdit(int id, const QString& caption, const char* name) {
-    auto* edit = new QLineEdit;
-    qv::setControl(edit, id, caption);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
+int blacklistRows(const qv::CGlobalData& s) {
+    return s.blacklist ? std::clamp<int32_t>(s.blacklistCount, 0, qv::BlacklistEntries::kSlots) : 0;
 }
 
 } // namespace
 
 CBlacklistDlg::CBlacklistDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(QStringLiteral("Blacklist IP"), store, prompt, parent),
-      m_edits(prompt, store.blockIpTable, store.blockIpCount,
-              {bl::kKeepAfterLogon, bl::kKeepAfterReread, bl::kDiscardOnLeave}) {
+    : CTablePageDlg(QStringLiteral("Blacklist IP"), store, prompt,
+                    std::make_unique<qv::UnappliedEdits<qv::BlockIpTable>>(
+                        prompt, store.blockIpTable, store.blockIpCount,
+                        qv::UnappliedEditsQuestions{bl::kKeepAfterLogon, bl::kKeepAfterReread,
+                                                    bl::kDiscardOnLeave}),
+                    qv::uiText(bl::kChangesNotApplied), parent) {
+    m_blacklistModel = new StoreTableModel(
+        modelColumns(bl::kBlacklistColumns), [this] { return blacklistRows(this->store()); },
+        [this](int row) {
+            return modelRow(
+                bl::blacklistRowTexts(this->store().blacklist->entry(static_cast<size_t>(row)), row,
+                                      qv::systemCodePage()));
+        },
+        this);
+    m_blockModel = new StoreTableModel(
+        modelColumns(bl::kBlockListColumns),
+        [this] { return qv::usedSlots<qv::BlockIpTable>(this->store().blockIpCount); },
+        [this](int row) {
+            return modelRow(
+                bl::blockRowTexts(this->store().blockIpTable, row, qv::systemCodePage()));
+        },
+        this);
+    setupControls();
+    connect(m_add, &QPushButton::clicked, this, &CBlacklistDlg::onAdd);
+    connect(m_edit, &QPushButton::clicked, this, &CBlacklistDlg::onEdit);
+    connect(m_delete, &QPushButton::clicked, this, &CBlacklistDlg::onDelete);
+    connect(m_addSelected, &QPushButton::clicked, this, &CBlacklistDlg::onAddSelected);
+    connect(m_apply, &QPushButton::clicked, this, &CBlacklistDlg::onApply);
+    connect(m_clearAll, &QPushButton::clicked, this, &CBlacklistDlg::onClearAll);
+    connect(m_blacklist->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { onBlacklistRowChanged(current.row()); });
+    connect(m_blockList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { onBlockRowChanged(current.row()); });
+    dropEnterAndEscape();
+}
+
+void CBlacklistDlg::setupControls() {
+    namespace make = qv::controls;
     // One form with English captions for both languages.
-    m_blacklist = makeList(1090, QStringLiteral("Blacklist"), bl::kBlacklistColumns);
-    m_blacklist->setObjectName(QStringLiteral("blacklist"));
-    m_blockList = makeList(1091, QStringLiteral("Block IP List"), bl::kBlockListColumns);
-    m_blockList->setObjectName(QStringLiteral("blockList"));
+    m_blacklist = make::listView(kBlacklist, QStringLiteral("Blacklist"), "blacklist");
+    m_blacklist->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_blacklistModel->attach(m_blacklist);
+    m_blockList = make::listView(kBlockList, QStringLiteral("Block IP List"), "blockList");
+    m_blockList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_blockModel->attach(m_blockList);
 
-    m_addSelected =
-        makeButton(1099, QStringLiteral("Add Selected Items to Block IP List"), "addSelected");
-    m_clearAll = makeButton(1098, QStringLiteral("Clear All"), "clearAll");
-    m_addAddress = makeEdit(1092, QStringLiteral("Address to add"), "addAddress");
-    m_add = makeButton(1093, QStringLiteral("Add"), "add");
-    m_editAddress = makeEdit(1096, QStringLiteral("IP Address"), "editAddress");
-    m_edit = makeButton(1097, QStringLiteral("Edit"), "edit");
-    m_delete = makeButton(1094, QStringLiteral("Delete"), "delete");
-    m_apply = makeButton(1095, QStringLiteral("Apply"), "apply");
-
-    m_unappliedMarker = new QLabel(qv::uiText(bl::kChangesNotApplied));
-    m_unappliedMarker->setObjectName(QStringLiteral("unappliedMarker"));
-    m_unappliedMarker->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
-    m_unappliedMarker->setVisible(false);
+    m_addSelected = make::button(
+        kAddSelected, QStringLiteral("Add Selected Items to Block IP List"), "addSelected");
+    m_clearAll = make::button(kClearAll, QStringLiteral("Clear All"), "clearAll");
+    m_addAddress = make::lineEdit(kAddAddress, QStringLiteral("Address to add"), "addAddress");
+    m_add = make::button(kAdd, QStringLiteral("Add"), "add");
+    m_editAddress = make::lineEdit(kEditAddress, QStringLiteral("IP Address"), "editAddress");
+    m_edit = make::button(kEdit, QStringLiteral("Edit"), "edit");
+    m_delete = make::button(kDelete, QStringLiteral("Delete"), "delete");
+    m_apply = make::button(kApply, QStringLiteral("Apply"), "apply");
 
     auto* blacklistButtons = new QHBoxLayout;
     blacklistButtons->addStretch();
@@ -122,7 +104,7 @@ CBlacklistDlg::CBlacklistDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget
     blockControls->addWidget(m_edit, 1, 2);
     blockControls->addWidget(m_delete, 2, 2);
     blockControls->setRowStretch(3, 1);
-    blockControls->addWidget(m_unappliedMarker, 4, 0, 1, 2, Qt::AlignRight);
+    blockControls->addWidget(unappliedMarker(), 4, 0, 1, 2, Qt::AlignRight);
     blockControls->addWidget(m_apply, 4, 2);
 
     auto* blockRow = new QHBoxLayout;
@@ -135,94 +117,27 @@ CBlacklistDlg::CBlacklistDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget
     layout->addLayout(blacklistButtons);
     layout->addWidget(blockLabel);
     layout->addLayout(blockRow, 2);
-
-    connect(m_add, &QPushButton::clicked, this, &CBlacklistDlg::onAdd);
-    connect(m_edit, &QPushButton::clicked, this, &CBlacklistDlg::onEdit);
-    connect(m_delete, &QPushButton::clicked, this, &CBlacklistDlg::onDelete);
-    connect(m_addSelected, &QPushButton::clicked, this, &CBlacklistDlg::onAddSelected);
-    connect(m_apply, &QPushButton::clicked, this, &CBlacklistDlg::onApply);
-    connect(m_clearAll, &QPushButton::clicked, this, &CBlacklistDlg::onClearAll);
-    connect(m_blacklist, &QTableWidget::currentCellChanged, this,
-            [this](int row) { onBlacklistRowChanged(row); });
-    connect(m_blockList, &QTableWidget::currentCellChanged, this,
-            [this](int row) { onBlockRowChanged(row); });
-
-    dropEnterAndEscape();
 }
 
-void CBlacklistDlg::refreshBlacklist() {
-    const qv::CGlobalData& s = store();
-    const int count =
-        s.blacklist ? std::clamp<int32_t>(s.blacklistCount, 0, qv::BlacklistEntries::kSlots) : 0;
-    const int codePage = qv::systemCodePage();
-    m_rebuilding = true;
-    m_blacklist->clearSelection();
-    m_blacklist->setCurrentItem(nullptr);
-    m_blacklist->clearContents();
-    m_blacklist->setRowCount(count);
-    for (int row = 0; row < count; ++row)
-        setRow(m_blacklist, row,
-               bl::blacklistRowTexts(s.blacklist->entry(static_cast<size_t>(row)), row, codePage));
-    m_rebuilding = false;
+void CBlacklistDlg::blacklistArrived() {
+    reloadUnselected(m_blacklistModel, m_blacklist);
     m_blacklistCurrentRow = -1;
-    m_blacklist->viewport()->update();
 }
 
-void CBlacklistDlg::refreshBlockList() {
-    if (m_edits.takeFresh())
-        rebuildBlockList();
-}
-
-void CBlacklistDlg::applyResult(int32_t value) {
-    m_edits.confirmed(value == qv::kResultSuccess);
-    updateMarker();
-}
-
-bool CBlacklistDlg::confirmLeave() {
-    const qv::EditsOnLeave answer = m_edits.confirmLeave();
-    if (answer == qv::EditsOnLeave::Discarded)
-        rebuildBlockList();
-    return answer != qv::EditsOnLeave::Stay;
-}
-
-void CBlacklistDlg::linkEnded() {
-    m_edits.linkEnded();
-}
-
-void CBlacklistDlg::rebuildBlockList() {
-    const qv::CGlobalData& s = store();
-    const int count = qv::usedSlots<qv::BlockIpTable>(s.blockIpCount);
-    const int codePage = qv::systemCodePage();
-    m_rebuilding = true;
-    m_blockList->clearSelection();
-    m_blockList->setCurrentItem(nullptr);
-    m_blockList->clearContents();
-    m_blockList->setRowCount(count);
-    for (int row = 0; row < count; ++row)
-        setRow(m_blockList, row, bl::blockRowTexts(s.blockIpTable, row, codePage));
-    m_rebuilding = false;
+void CBlacklistDlg::reloadTable() {
+    reloadUnselected(m_blockModel, m_blockList);
     m_blockCurrentRow = -1;
-    m_blockList->viewport()->update();
-    updateMarker();
 }
 
-void CBlacklistDlg::updateMarker() {
-    m_unappliedMarker->setVisible(m_edits.unapplied());
+void CBlacklistDlg::reloadUnselected(StoreTableModel* model, QTableView* view) {
+    m_rebuilding = true;
+    view->clearSelection();
+    view->setCurrentIndex({});
+    model->reload();
+    m_rebuilding = false;
 }
 
-void CBlacklistDlg::noteEdit() {
-    m_edits.noteEdit();
-    rebuildBlockList();
-}
-
-bool CBlacklistDlg::accepted(const bl::Verdict& verdict) {
-    if (verdict.kind == bl::Verdict::Kind::Refused)
-        prompt().notice(verdict.stringId != 0 ? qv::uiText(verdict.stringId)
-                                              : qv::fromUtf8(verdict.fixedText));
-    return verdict.ok();
-}
-
-std::vector<int> CBlacklistDlg::selectedRows(const QTableWidget* list) {
+std::vector<int> CBlacklistDlg::selectedRows(const QTableView* list) {
     std::vector<int> rows;
     for (const QModelIndex& index : list->selectionModel()->selectedRows())
         rows.push_back(index.row());
@@ -238,7 +153,7 @@ void CBlacklistDlg::onAdd() {
     if (!accepted(verdict)) {
         // A text too short to be an address also redraws the list.
         if (verdict.fixedText == bl::kEnterAddressText)
-            rebuildBlockList();
+            reloadTable();
         return;
     }
     bl::addAddress(s.blockIpTable, s.blockIpCount, address.ansi);
@@ -287,11 +202,8 @@ void CBlacklistDlg::onAddSelected() {
 }
 
 void CBlacklistDlg::onApply() {
-    qv::CGlobalData& s = store();
-    if (!s.isConnected())
-        return;
-    if (s.send(qv::request::writeBlockIps(s.blockIpCount, s.blockIpTable)))
-        m_edits.sent();
+    const qv::CGlobalData& s = store();
+    sendTable(qv::request::writeBlockIps(s.blockIpCount, s.blockIpTable));
 }
 
 void CBlacklistDlg::onClearAll() {
@@ -310,8 +222,10 @@ void CBlacklistDlg::onBlacklistRowChanged(int row) {
         m_addAddress->clear();
         return;
     }
-    if (const QTableWidgetItem* ip = m_blacklist->item(row, 1))
-        m_addAddress->setText(ip->text());
+    const qv::CGlobalData& s = store();
+    if (row < blacklistRows(s))
+        m_addAddress->setText(qv::fromUtf8(bl::blacklistRowTexts(
+            s.blacklist->entry(static_cast<size_t>(row)), row, qv::systemCodePage())[1]));
 }
 
 void CBlacklistDlg::onBlockRowChanged(int row) {
@@ -320,6 +234,8 @@ void CBlacklistDlg::onBlockRowChanged(int row) {
     m_blockCurrentRow = row;
     if (row < 0)
         return;
-    if (const QTableWidgetItem* ip = m_blockList->item(row, 1))
-        m_editAddress->setText(ip->text());
+    const qv::CGlobalData& s = store();
+    if (row < qv::usedSlots<qv::BlockIpTable>(s.blockIpCount))
+        m_editAddress->setText(
+            qv::fromUtf8(bl::blockRowTexts(s.blockIpTable, row, qv::systemCodePage())[1]));
 }

@@ -14,10 +14,11 @@
 #include "SimState.h"
 #include "access/BlacklistRules.h"
 
+#include "ListProbe.h"
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "RunningSim.h"
@@ -51,7 +52,7 @@ protected:
         return widget;
     }
     CBlacklistDlg* page() { return window->blacklistPage(); }
-    QTableWidget* list(int id) { return in<QTableWidget>(page(), id); }
+    qvtest::ListProbe list(int id) { return qvtest::ListProbe(in<QTableView>(page(), id)); }
     void type(int id, const QString& text) {
         QLineEdit* field = in<QLineEdit>(page(), id);
         field->selectAll();
@@ -60,11 +61,7 @@ protected:
     }
     void click(int id) { QTest::mouseClick(in<QAbstractButton>(page(), id), Qt::LeftButton); }
     void selectRow(int listId, int row, bool add = false) {
-        QTableWidget* table = list(listId);
-        table->scrollToItem(table->item(row, 1));
-        const QRect rect = table->visualItemRect(table->item(row, 1));
-        QTest::mouseClick(table->viewport(), Qt::LeftButton,
-                          add ? Qt::ControlModifier : Qt::KeyboardModifiers{}, rect.center());
+        list(listId).click(row, add ? Qt::ControlModifier : Qt::KeyboardModifiers{});
     }
     // The Blacklist IP link is hidden; it is followed the way a click would follow it.
     void followBlacklistLink() { in<QAbstractButton>(window.get(), 1012)->click(); }
@@ -100,8 +97,9 @@ protected:
         ASSERT_EQ(store.PageIndex, 10);
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
-                return list(1090)->rowCount() == blacklistCount &&
-                       list(1091)->rowCount() == blockCount && store.blockIpCount == blockCount;
+                return list(CBlacklistDlg::kBlacklist).rowCount() == blacklistCount &&
+                       list(CBlacklistDlg::kBlockList).rowCount() == blockCount &&
+                       store.blockIpCount == blockCount;
             },
             kWaitMs));
     }
@@ -130,8 +128,8 @@ TEST_F(BlacklistEndToEnd, EditApplyAndReadBackByteForByte) {
     openWindow();
     ASSERT_TRUE(logOn());
     openPage(6, 3);
-    EXPECT_EQ(list(1090)->item(2, 1)->text(), QStringLiteral("192.0.2.200"));
-    EXPECT_EQ(list(1091)->item(1, 1)->text(), QStringLiteral("203.0.113.45"));
+    EXPECT_EQ(list(CBlacklistDlg::kBlacklist).cell(2, 1), QStringLiteral("192.0.2.200"));
+    EXPECT_EQ(list(CBlacklistDlg::kBlockList).cell(1, 1), QStringLiteral("203.0.113.45"));
 
     // What the appliance should end with: the same operations on its own table.
     qv::BlockIpTable expected = seeded.blockIps;
@@ -196,8 +194,8 @@ TEST_F(BlacklistEndToEnd, EditApplyAndReadBackByteForByte) {
     EXPECT_TRUE(prompt.questions().size() == 1);
     EXPECT_EQ(store.blockIpTable, expected);
     for (int row = 0; row < expectedCount; ++row) {
-        EXPECT_EQ(list(1091)->item(row, 0)->text(), QString::number(row + 1));
-        EXPECT_EQ(list(1091)->item(row, 1)->text(),
+        EXPECT_EQ(list(CBlacklistDlg::kBlockList).cell(row, 0), QString::number(row + 1));
+        EXPECT_EQ(list(CBlacklistDlg::kBlockList).cell(row, 1),
                   QString::fromStdString(addresses[static_cast<size_t>(row)]));
     }
 }
@@ -217,7 +215,11 @@ TEST_F(BlacklistEndToEnd, ClearAllEmptiesTheBlacklistAndAsksOnceAboutUnappliedEd
     ASSERT_TRUE(QTest::qWaitFor([&] { return noticeCount(kBlacklistCleared) == 1; }, kWaitMs));
     EXPECT_EQ(sim.state().blacklistCount, 0);
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return !window->blacklistTimerActive() && list(1090)->rowCount() == 0; }, kWaitMs));
+        [&] {
+            return !window->blacklistTimerActive() &&
+                   list(CBlacklistDlg::kBlacklist).rowCount() == 0;
+        },
+        kWaitMs));
     // The page was opened once and the blacklist read three times after the clear, each read
     // followed by the Block IP list; let the last of them arrive.
     ASSERT_TRUE(QTest::qWaitFor([&] { return simReads("read block IPs") == 4; }, kWaitMs));
@@ -225,7 +227,7 @@ TEST_F(BlacklistEndToEnd, ClearAllEmptiesTheBlacklistAndAsksOnceAboutUnappliedEd
     EXPECT_EQ(prompt.questions(), QStringList({qv::fromUtf8(bl::kClearQuestionText),
                                                qv::uiText(bl::kKeepAfterReread)}));
     EXPECT_EQ(store.blockIpCount, seeded.blockIpCount + 1);
-    EXPECT_EQ(list(1091)->rowCount(), seeded.blockIpCount + 1);
+    EXPECT_EQ(list(CBlacklistDlg::kBlockList).rowCount(), seeded.blockIpCount + 1);
     EXPECT_TRUE(page()->hasUnappliedChanges());
 
     // Apply still sends the kept edits inside the firewall's own bytes.

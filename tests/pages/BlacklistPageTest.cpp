@@ -13,13 +13,14 @@
 #include "SocketIo.h"
 #include "access/BlacklistRules.h"
 
+#include "ListProbe.h"
 #include <QAbstractButton>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "Typing.h"
@@ -39,9 +40,11 @@ namespace {
 
 using qvtest::typeInto;
 
-constexpr int kBlacklist = 1090, kAddSelected = 1099, kClearAll = 1098, kBlockList = 1091,
-              kAddText = 1092, kAdd = 1093, kEditText = 1096, kEdit = 1097, kDelete = 1094,
-              kApply = 1095;
+using Id = CBlacklistDlg::ControlId;
+constexpr int kBlacklist = Id::kBlacklist, kAddSelected = Id::kAddSelected,
+              kClearAll = Id::kClearAll, kBlockList = Id::kBlockList, kAddText = Id::kAddAddress,
+              kAdd = Id::kAdd, kEditText = Id::kEditAddress, kEdit = Id::kEdit,
+              kDelete = Id::kDelete, kApply = Id::kApply;
 
 QString fixed(std::string_view text) {
     return qv::fromUtf8(text);
@@ -70,12 +73,10 @@ protected:
         EXPECT_NE(widget, nullptr) << "control " << id;
         return widget;
     }
-    QTableWidget* list(int id) { return control<QTableWidget>(id); }
+    qvtest::ListProbe list(int id) { return qvtest::ListProbe(control<QTableView>(id)); }
     QLineEdit* edit(int id) { return control<QLineEdit>(id); }
     QLabel* marker() { return page->findChild<QLabel*>(QStringLiteral("unappliedMarker")); }
-    QString cell(int listId, int row, int column) {
-        return list(listId)->item(row, column)->text();
-    }
+    QString cell(int listId, int row, int column) { return list(listId).cell(row, column); }
     void type(int id, const QString& text) {
         QLineEdit* field = edit(id);
         field->selectAll();
@@ -85,11 +86,7 @@ protected:
     void click(int id) { QTest::mouseClick(control<QAbstractButton>(id), Qt::LeftButton); }
     // Clicks a row; with `add`, Ctrl+click adds it to the selection.
     void selectRow(int listId, int row, bool add = false) {
-        QTableWidget* table = list(listId);
-        table->scrollToItem(table->item(row, 1));
-        const QRect rect = table->visualItemRect(table->item(row, 1));
-        QTest::mouseClick(table->viewport(), Qt::LeftButton,
-                          add ? Qt::ControlModifier : Qt::KeyboardModifiers{}, rect.center());
+        list(listId).click(row, add ? Qt::ControlModifier : Qt::KeyboardModifiers{});
     }
     QString lastNotice() {
         return prompt.notices().isEmpty() ? QString() : prompt.notices().last();
@@ -107,7 +104,7 @@ protected:
             payload.insert(payload.end(), e.bytes.begin(), e.bytes.end());
         }
         qv::applyReplyToStore(store, {25, static_cast<int32_t>(entries.size()), payload});
-        page->refreshBlacklist();
+        page->blacklistArrived();
     }
     // The firewall's table as the appliance sends it, with lead and trailing bytes of its own.
     static qv::BlockIpTable firewallTable(const std::vector<std::string>& addresses,
@@ -126,7 +123,7 @@ protected:
         qv::applyReplyToStore(store,
                               {26, static_cast<int32_t>(addresses.size()),
                                std::vector<uint8_t>(table.bytes.begin(), table.bytes.end())});
-        page->refreshBlockList();
+        page->tableArrived();
     }
     static std::vector<std::string> numbered(int n) {
         std::vector<std::string> out;
@@ -159,22 +156,21 @@ TEST_F(BlacklistPage, LayoutColumnsAndSelection) {
     const char* captions[] = {"No.",    "IP",     "Day 1",   "Day 2",   "-Day 1",    "-Day 2",
                               "Week 1", "Week 2", "-Week 1", "-Week 2", "Quorvel IP"};
     const int widths[] = {50, 110, 60, 60, 60, 60, 62, 62, 63, 63, 65};
-    ASSERT_EQ(list(kBlacklist)->columnCount(), 11);
+    ASSERT_EQ(list(kBlacklist).columnCount(), 11);
     for (int c = 0; c < 11; ++c) {
-        EXPECT_EQ(list(kBlacklist)->horizontalHeaderItem(c)->text(),
-                  QString::fromLatin1(captions[c]));
-        EXPECT_EQ(list(kBlacklist)->columnWidth(c), widths[c]) << c;
+        EXPECT_EQ(list(kBlacklist).header(c), QString::fromLatin1(captions[c]));
+        EXPECT_EQ(list(kBlacklist).columnWidth(c), widths[c]) << c;
     }
-    ASSERT_EQ(list(kBlockList)->columnCount(), 2);
-    EXPECT_EQ(list(kBlockList)->horizontalHeaderItem(0)->text(), QStringLiteral("No."));
-    EXPECT_EQ(list(kBlockList)->horizontalHeaderItem(1)->text(), QStringLiteral("IP"));
-    EXPECT_EQ(list(kBlockList)->columnWidth(0), 80);
-    EXPECT_EQ(list(kBlockList)->columnWidth(1), 180);
+    ASSERT_EQ(list(kBlockList).columnCount(), 2);
+    EXPECT_EQ(list(kBlockList).header(0), QStringLiteral("No."));
+    EXPECT_EQ(list(kBlockList).header(1), QStringLiteral("IP"));
+    EXPECT_EQ(list(kBlockList).columnWidth(0), 80);
+    EXPECT_EQ(list(kBlockList).columnWidth(1), 180);
     for (int id : {kBlacklist, kBlockList}) {
-        EXPECT_EQ(list(id)->selectionMode(), QAbstractItemView::ExtendedSelection);
-        EXPECT_EQ(list(id)->selectionBehavior(), QAbstractItemView::SelectRows);
-        EXPECT_TRUE(list(id)->showGrid());
-        EXPECT_EQ(list(id)->verticalHeader()->defaultSectionSize(), 15);
+        EXPECT_EQ(list(id).view()->selectionMode(), QAbstractItemView::ExtendedSelection);
+        EXPECT_EQ(list(id).view()->selectionBehavior(), QAbstractItemView::SelectRows);
+        EXPECT_TRUE(list(id).view()->showGrid());
+        EXPECT_EQ(list(id).view()->verticalHeader()->defaultSectionSize(), 15);
     }
     const std::pair<int, const char*> buttons[] = {
         {kAddSelected, "Add Selected Items to Block IP List"},
@@ -193,7 +189,7 @@ TEST_F(BlacklistPage, LayoutColumnsAndSelection) {
 
 TEST_F(BlacklistPage, BlacklistRowsAndTheirAddressGoToTheAddBox) {
     receiveBlacklist(kSixListed);
-    ASSERT_EQ(list(kBlacklist)->rowCount(), 6);
+    ASSERT_EQ(list(kBlacklist).rowCount(), 6);
     const QStringList row5{QStringLiteral("6"),  QStringLiteral("198.51.100.23"),
                            QStringLiteral("50"), QStringLiteral("51"),
                            QStringLiteral("52"), QStringLiteral("53"),
@@ -211,7 +207,7 @@ TEST_F(BlacklistPage, BlacklistRowsAndTheirAddressGoToTheAddBox) {
 
     // An empty reply empties the list; the operator's text stays.
     receiveBlacklist({});
-    EXPECT_EQ(list(kBlacklist)->rowCount(), 0);
+    EXPECT_EQ(list(kBlacklist).rowCount(), 0);
     EXPECT_EQ(edit(kAddText)->text(), QStringLiteral("100.64.12.34"));
     EXPECT_TRUE(prompt.shown.empty());
 }
@@ -255,7 +251,7 @@ TEST_F(BlacklistPage, AddChecksInOrderAndWritesTheStoreAtOnce) {
     EXPECT_TRUE(prompt.notices().isEmpty()) << lastNotice().toStdString();
     EXPECT_EQ(storedAddresses(), (std::vector<std::string>{"192.0.2.1", "abcd", "zz z", "ABCD",
                                                            std::string(99, '9')}));
-    ASSERT_EQ(list(kBlockList)->rowCount(), 5);
+    ASSERT_EQ(list(kBlockList).rowCount(), 5);
     EXPECT_EQ(cell(kBlockList, 3, 0), QStringLiteral("4"));
     EXPECT_EQ(cell(kBlockList, 3, 1), QStringLiteral("ABCD"));
     EXPECT_TRUE(marker()->isVisible());
@@ -293,7 +289,7 @@ TEST_F(BlacklistPage, AddSelectedAppendsSelectedRowsAndSkipsListedOnesSilently) 
     EXPECT_TRUE(prompt.shown.empty());
     EXPECT_EQ(storedAddresses(),
               (std::vector<std::string>{"203.0.113.9", "198.51.100.7", "198.51.100.23"}));
-    EXPECT_EQ(list(kBlockList)->rowCount(), 3);
+    EXPECT_EQ(list(kBlockList).rowCount(), 3);
     EXPECT_EQ(cell(kBlockList, 2, 1), QStringLiteral("198.51.100.23"));
 
     // From 95 entries, the visit stops once the count passes 96.
@@ -366,7 +362,7 @@ TEST_F(BlacklistPage, DeleteRemovesEverySelectedRowAfterAsking) {
     prompt.answers.push_back(true);
     click(kDelete);
     EXPECT_EQ(storedAddresses(), (std::vector<std::string>{"b.b.b.b", "e.e.e.e"}));
-    ASSERT_EQ(list(kBlockList)->rowCount(), 2);
+    ASSERT_EQ(list(kBlockList).rowCount(), 2);
     EXPECT_EQ(cell(kBlockList, 1, 0), QStringLiteral("2"));
     EXPECT_EQ(cell(kBlockList, 1, 1), QStringLiteral("e.e.e.e"));
     EXPECT_EQ(store.blockIpTable.address(2), "");
@@ -384,7 +380,7 @@ TEST_F(BlacklistPage, DeleteDoesNotRemoveRowsOfATableThatArrivedWhileAsking) {
     click(kDelete);
     EXPECT_EQ(prompt.questions().size(), 1);
     EXPECT_EQ(storedAddresses(), (std::vector<std::string>{"x.x.x.x", "a.a.a.a"}));
-    EXPECT_EQ(list(kBlockList)->rowCount(), 2);
+    EXPECT_EQ(list(kBlockList).rowCount(), 2);
     EXPECT_FALSE(marker()->isVisible());
 }
 
@@ -408,11 +404,11 @@ TEST_F(BlacklistPage, ApplySendsTheWholeTableWithTheFirewallsOwnBytes) {
     EXPECT_EQ(store.blockIpTable, expected);
 
     // A refusal keeps the marker; the appliance's 101 clears it.
-    page->applyResult(0);
+    page->applyAnswered(0);
     EXPECT_TRUE(marker()->isVisible());
     click(kApply);
     readPeer(wire.size());
-    page->applyResult(101);
+    page->applyAnswered(101);
     EXPECT_FALSE(marker()->isVisible());
     EXPECT_TRUE(page->confirmLeave());
     EXPECT_TRUE(prompt.questions().isEmpty());
@@ -439,7 +435,7 @@ TEST_F(BlacklistPage, ClearAllAsksAndSendsOnlyWhenConnected) {
     EXPECT_EQ(qv::decodeHeader(header.data()).dwCount, 101);
     EXPECT_FALSE(peerHasData(200));
     // The page changes nothing itself: the appliance's answer and the re-reads do.
-    EXPECT_EQ(list(kBlacklist)->rowCount(), 6);
+    EXPECT_EQ(list(kBlacklist).rowCount(), 6);
 }
 
 TEST_F(BlacklistPage, LeavingWithUnappliedEditsAsksFirst) {
@@ -453,7 +449,7 @@ TEST_F(BlacklistPage, LeavingWithUnappliedEditsAsksFirst) {
     prompt.answers.push_back(true);
     EXPECT_TRUE(page->confirmLeave());
     EXPECT_EQ(store.blockIpCount, 1);
-    EXPECT_EQ(list(kBlockList)->rowCount(), 1);
+    EXPECT_EQ(list(kBlockList).rowCount(), 1);
     EXPECT_FALSE(marker()->isVisible());
     // Removing an addition by hand gives the appliance's table back: no marker, no question.
     type(kAddText, QStringLiteral("10.1.1.1"));
@@ -511,7 +507,7 @@ TEST_F(BlacklistPage, ATableArrivingWhileTheQuestionIsOpenIsNotAskedAboutAgain) 
     EXPECT_EQ(prompt.questions().size(), 1);
     EXPECT_EQ(storedAddresses(), (std::vector<std::string>{"192.0.2.1", "10.1.1.1"}));
     EXPECT_EQ(store.blockIpTable.bytes[0], 0x40);
-    EXPECT_EQ(list(kBlockList)->rowCount(), 2);
+    EXPECT_EQ(list(kBlockList).rowCount(), 2);
 }
 
 TEST_F(BlacklistPage, EditsSurviveTheEndOfTheLinkUntilTheOperatorDecides) {
