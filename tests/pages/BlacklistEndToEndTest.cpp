@@ -4,25 +4,15 @@
 // bytes included. Then the blacklist is cleared and read again.
 
 #include "CBlacklistDlg.h"
-#include "CGlobalData.h"
-#include "CLogonDlg.h"
 #include "CQVSettingDlg.h"
-#include "ControlIds.h"
+#include "ListProbe.h"
 #include "QtText.h"
-#include "ScriptedPrompt.h"
-#include "SimServer.h"
-#include "SimState.h"
+#include "WindowOnSim.h"
 #include "access/BlacklistRules.h"
 
-#include "ListProbe.h"
 #include <QAbstractButton>
-#include <QElapsedTimer>
-#include <QLineEdit>
 #include <QTableView>
 #include <QTest>
-
-#include "RunningSim.h"
-#include "Typing.h"
 
 #include <gtest/gtest.h>
 
@@ -30,67 +20,20 @@ namespace bl = qv::blacklist;
 
 namespace {
 
-using qvtest::typeInto;
-
-constexpr int kWaitMs = 10000;
 const QString kBlockListChanged = QStringLiteral("Block Ip List 가 변경되었습니다.");
 const QString kBlacklistCleared = QStringLiteral("Blacklist 목록이 클리어 되었습니다.");
 
-class RunningSim : public qv::simtest::RunningSim {
-public:
-    QString address() const { return QString::fromStdString(qv::simtest::RunningSim::address()); }
-    qv::sim::SimState state() { return server().snapshot(); }
-};
-
-class BlacklistEndToEnd : public ::testing::Test {
+class BlacklistEndToEnd : public qvtest::WindowOnSim {
 protected:
-    void TearDown() override { window.reset(); }
-
-    template <class T> T* in(QWidget* root, int id) {
-        T* widget = qv::findControl<T>(root, id);
-        EXPECT_NE(widget, nullptr) << "control " << id;
-        return widget;
-    }
     CBlacklistDlg* page() { return window->blacklistPage(); }
     qvtest::ListProbe list(int id) { return qvtest::ListProbe(in<QTableView>(page(), id)); }
-    void type(int id, const QString& text) {
-        QLineEdit* field = in<QLineEdit>(page(), id);
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        typeInto(field, text);
-    }
-    void click(int id) { QTest::mouseClick(in<QAbstractButton>(page(), id), Qt::LeftButton); }
+    void type(int id, const QString& text) { WindowOnSim::type(page(), id, text); }
+    void click(int id) { WindowOnSim::click(page(), id); }
     void selectRow(int listId, int row, bool add = false) {
         list(listId).click(row, add ? Qt::ControlModifier : Qt::KeyboardModifiers{});
     }
     // The Blacklist IP link is hidden; it is followed the way a click would follow it.
     void followBlacklistLink() { in<QAbstractButton>(window.get(), 1012)->click(); }
-    void follow(int linkId) {
-        QTest::mouseClick(in<QAbstractButton>(window.get(), linkId), Qt::LeftButton);
-    }
-    bool logOn() {
-        CLogonDlg* logon = window->logonPage();
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < kWaitMs) {
-            QLineEdit* id = in<QLineEdit>(logon, 1001);
-            QLineEdit* password = in<QLineEdit>(logon, 1002);
-            id->clear();
-            password->clear();
-            QTest::keyClicks(id, QStringLiteral("admin"));
-            QTest::keyClicks(password, QStringLiteral("admin"));
-            QTest::mouseClick(in<QAbstractButton>(logon, 1003), Qt::LeftButton);
-            if (QTest::qWaitFor([&] { return store.PageIndex == 1; }, 2000))
-                return true;
-        }
-        return false;
-    }
-    void openWindow() {
-        window = std::make_unique<CQVSettingDlg>(store, prompt, sim.address());
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window->logonPage()->isVisible(); }, kWaitMs));
-    }
     // Opens the page and waits until both lists show what the appliance holds.
     void openPage(int32_t blacklistCount, int32_t blockCount) {
         followBlacklistLink();
@@ -103,23 +46,11 @@ protected:
             },
             kWaitMs));
     }
-    int simReads(const std::string& what) {
-        int n = 0;
-        for (const std::string& line : sim.log())
-            if (line.find(what) != std::string::npos)
-                ++n;
-        return n;
-    }
     int noticeCount(const QString& text) { return static_cast<int>(prompt.notices().count(text)); }
-
-    RunningSim sim;
-    qv::CGlobalData store;
-    qvtest::ScriptedPrompt prompt;
-    std::unique_ptr<CQVSettingDlg> window;
 };
 
 TEST_F(BlacklistEndToEnd, EditApplyAndReadBackByteForByte) {
-    const qv::sim::SimState seeded = sim.state();
+    const qv::sim::SimState seeded = simState();
     ASSERT_EQ(seeded.blacklistCount, 6);
     ASSERT_EQ(seeded.blockIpCount, 3);
     ASSERT_EQ(seeded.blockIps.address(0), "192.0.2.200");
@@ -164,14 +95,14 @@ TEST_F(BlacklistEndToEnd, EditApplyAndReadBackByteForByte) {
     ASSERT_EQ(prompt.notices().size(), 0) << prompt.notices().join(QLatin1Char('|')).toStdString();
     ASSERT_EQ(prompt.questions().size(), 1);
     EXPECT_TRUE(page()->hasUnappliedChanges());
-    EXPECT_EQ(sim.state().blockIpCount, 3);
+    EXPECT_EQ(simState().blockIpCount, 3);
 
     click(1095);
     ASSERT_TRUE(QTest::qWaitFor([&] { return noticeCount(kBlockListChanged) == 1; }, kWaitMs));
     EXPECT_FALSE(page()->hasUnappliedChanges());
 
     // The appliance holds the table byte for byte, its own lead and trailing bytes included.
-    const qv::sim::SimState after = sim.state();
+    const qv::sim::SimState after = simState();
     ASSERT_EQ(after.blockIpCount, expectedCount);
     EXPECT_EQ(after.blockIps, expected);
     const std::vector<std::string> addresses{"203.0.113.45", "198.51.100.1", "198.51.100.7",
@@ -201,7 +132,7 @@ TEST_F(BlacklistEndToEnd, EditApplyAndReadBackByteForByte) {
 }
 
 TEST_F(BlacklistEndToEnd, ClearAllEmptiesTheBlacklistAndAsksOnceAboutUnappliedEdits) {
-    const qv::sim::SimState seeded = sim.state();
+    const qv::sim::SimState seeded = simState();
     openWindow();
     ASSERT_TRUE(logOn());
     openPage(seeded.blacklistCount, seeded.blockIpCount);
@@ -213,7 +144,7 @@ TEST_F(BlacklistEndToEnd, ClearAllEmptiesTheBlacklistAndAsksOnceAboutUnappliedEd
     prompt.answers = {true, true}; // clear the blacklist; keep the edits
     click(1098);
     ASSERT_TRUE(QTest::qWaitFor([&] { return noticeCount(kBlacklistCleared) == 1; }, kWaitMs));
-    EXPECT_EQ(sim.state().blacklistCount, 0);
+    EXPECT_EQ(simState().blacklistCount, 0);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             return !window->blacklistTimerActive() &&
@@ -222,7 +153,7 @@ TEST_F(BlacklistEndToEnd, ClearAllEmptiesTheBlacklistAndAsksOnceAboutUnappliedEd
         kWaitMs));
     // The page was opened once and the blacklist read three times after the clear, each read
     // followed by the Block IP list; let the last of them arrive.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return simReads("read block IPs") == 4; }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return simLogCount("read block IPs") == 4; }, kWaitMs));
     QTest::qWait(300);
     EXPECT_EQ(prompt.questions(), QStringList({qv::fromUtf8(bl::kClearQuestionText),
                                                qv::uiText(bl::kKeepAfterReread)}));
@@ -236,7 +167,7 @@ TEST_F(BlacklistEndToEnd, ClearAllEmptiesTheBlacklistAndAsksOnceAboutUnappliedEd
     qv::BlockIpTable expected = seeded.blockIps;
     int32_t expectedCount = seeded.blockIpCount;
     bl::addAddress(expected, expectedCount, "192.0.2.88");
-    const qv::sim::SimState after = sim.state();
+    const qv::sim::SimState after = simState();
     EXPECT_EQ(after.blockIpCount, expectedCount);
     EXPECT_EQ(after.blockIps, expected);
 }

@@ -3,118 +3,42 @@
 // expected, with a Korean name carried as code page 949 bytes.
 
 #include "CCenteridDlg.h"
-#include "CGlobalData.h"
-#include "CLogonDlg.h"
 #include "CQVSettingDlg.h"
-#include "ControlIds.h"
+#include "ListProbe.h"
 #include "QtText.h"
-#include "ScriptedPrompt.h"
-#include "SimServer.h"
-#include "SimState.h"
+#include "WindowOnSim.h"
 #include "access/CenterIdRules.h"
 
-#include "ListProbe.h"
-#include <QAbstractButton>
-#include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
-#include <QInputMethodEvent>
-#include <QLineEdit>
 #include <QTableView>
 #include <QTest>
 
-#include "RunningSim.h"
-#include "Typing.h"
-
 #include <gtest/gtest.h>
-
-#include <thread>
 
 namespace cid = qv::centerid;
 
 namespace {
 
-using qvtest::typeInto;
-
-constexpr int kWaitMs = 10000;
-
-// qvsim in this process on a free loopback port, with the window's address form.
-class RunningSim : public qv::simtest::RunningSim {
-public:
-    QString address() const { return QString::fromStdString(qv::simtest::RunningSim::address()); }
-    qv::sim::SimState state() { return server().snapshot(); }
-};
-
-class CenterIdEndToEnd : public ::testing::Test {
+class CenterIdEndToEnd : public qvtest::WindowOnSim {
 protected:
-    void SetUp() override { qputenv("QVSETTING_CODEPAGE", "949"); }
-    void TearDown() override {
-        window.reset();
-        qunsetenv("QVSETTING_CODEPAGE");
-    }
-
-    template <class T> T* in(QWidget* root, int id) {
-        T* widget = qv::findControl<T>(root, id);
-        EXPECT_NE(widget, nullptr) << "control " << id;
-        return widget;
-    }
     CCenteridDlg* page() { return static_cast<CCenteridDlg*>(window->page(3)); }
     qvtest::ListProbe list() {
         return qvtest::ListProbe(in<QTableView>(page(), CCenteridDlg::kList));
     }
-    void type(int id, const QString& text) {
-        QLineEdit* field = in<QLineEdit>(page(), id);
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        typeInto(field, text);
-    }
-    void click(int id) { QTest::mouseClick(in<QAbstractButton>(page(), id), Qt::LeftButton); }
+    void type(int id, const QString& text) { WindowOnSim::type(page(), id, text); }
+    void click(int id) { WindowOnSim::click(page(), id); }
     void chooseGroup(int number) {
-        QComboBox* combo = in<QComboBox>(page(), 1041);
+        QComboBox* combo = in<QComboBox>(page(), CCenteridDlg::kGroup);
         combo->setFocus();
         QTest::keyClick(combo, Qt::Key_Home);
         for (int i = 1; i < number; ++i)
             QTest::keyClick(combo, Qt::Key_Down);
     }
     void selectRow(int row) { list().click(row); }
-    void follow(int linkId) {
-        QTest::mouseClick(in<QAbstractButton>(window.get(), linkId), Qt::LeftButton);
-    }
-    bool noticeShown(const QString& text) { return prompt.notices().contains(text); }
-    // Types the administrator's ID and password into the logon page and logs on; tries again
-    // while the appliance is still rebooting.
-    bool logOn() {
-        CLogonDlg* logon = window->logonPage();
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < kWaitMs) {
-            QLineEdit* id = in<QLineEdit>(logon, 1001);
-            QLineEdit* password = in<QLineEdit>(logon, 1002);
-            id->clear();
-            password->clear();
-            QTest::keyClicks(id, QStringLiteral("admin"));
-            QTest::keyClicks(password, QStringLiteral("admin"));
-            QTest::mouseClick(in<QAbstractButton>(logon, 1003), Qt::LeftButton);
-            if (QTest::qWaitFor([&] { return store.PageIndex == 1; }, 2000))
-                return true;
-        }
-        return false;
-    }
-    void openWindow() {
-        window = std::make_unique<CQVSettingDlg>(store, prompt, sim.address());
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window->logonPage()->isVisible(); }, kWaitMs));
-    }
-
-    RunningSim sim;
-    qv::CGlobalData store;
-    qvtest::ScriptedPrompt prompt;
-    std::unique_ptr<CQVSettingDlg> window;
 };
 
 TEST_F(CenterIdEndToEnd, EditApplyAndReadBackFromTheAppliance) {
-    const qv::sim::SimState seeded = sim.state();
+    const qv::sim::SimState seeded = simState();
     ASSERT_GE(seeded.centerIdCount, 2);
 
     openWindow();
@@ -176,7 +100,7 @@ TEST_F(CenterIdEndToEnd, EditApplyAndReadBackFromTheAppliance) {
         QTest::qWaitFor([&] { return noticeShown(qv::uiText(cid::kCenterIdSet)); }, kWaitMs));
     EXPECT_FALSE(page()->hasUnappliedChanges());
 
-    const qv::sim::SimState after = sim.state();
+    const qv::sim::SimState after = simState();
     ASSERT_EQ(after.centerIdCount, expectedCount);
     EXPECT_TRUE(cid::sameEntries(after.centerIds, after.centerIdCount, expected, expectedCount));
     const int kimRow = cid::findDuplicate(after.centerIds, after.centerIdCount, "kim");
@@ -203,7 +127,7 @@ TEST_F(CenterIdEndToEnd, EditApplyAndReadBackFromTheAppliance) {
 }
 
 TEST_F(CenterIdEndToEnd, EditsSurviveALostLinkAndAreAppliedAfterLoggingOnAgain) {
-    const qv::sim::SimState seeded = sim.state();
+    const qv::sim::SimState seeded = simState();
     openWindow();
     ASSERT_TRUE(logOn());
     follow(1001);
@@ -237,12 +161,12 @@ TEST_F(CenterIdEndToEnd, EditsSurviveALostLinkAndAreAppliedAfterLoggingOnAgain) 
     ASSERT_EQ(list().rowCount(), seeded.centerIdCount + 1);
     EXPECT_EQ(list().cell(seeded.centerIdCount, 1), QStringLiteral("late"));
     EXPECT_TRUE(page()->hasUnappliedChanges());
-    EXPECT_EQ(sim.state().centerIdCount, seeded.centerIdCount);
+    EXPECT_EQ(simState().centerIdCount, seeded.centerIdCount);
 
     click(1017);
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return noticeShown(qv::uiText(cid::kCenterIdSet)); }, kWaitMs));
-    const qv::sim::SimState after = sim.state();
+    const qv::sim::SimState after = simState();
     ASSERT_EQ(after.centerIdCount, seeded.centerIdCount + 1);
     EXPECT_EQ(after.centerIds.entry(static_cast<size_t>(seeded.centerIdCount)).id(), "late");
     EXPECT_FALSE(page()->hasUnappliedChanges());
@@ -252,7 +176,7 @@ TEST_F(CenterIdEndToEnd, ClosingTheWindowWithUnappliedEditsAsksFirst) {
     openWindow();
     ASSERT_TRUE(logOn());
     follow(1001);
-    const int32_t seededCount = sim.state().centerIdCount;
+    const int32_t seededCount = simState().centerIdCount;
     ASSERT_TRUE(QTest::qWaitFor([&] { return list().rowCount() == seededCount; }, kWaitMs));
     type(1016, QStringLiteral("pending"));
     type(1018, QStringLiteral("pw"));
@@ -277,7 +201,7 @@ TEST_F(CenterIdEndToEnd, ClosingTheWindowWithUnappliedEditsAsksFirst) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(prompt.questions().size(), 3u);
     // Nothing reached the appliance.
-    EXPECT_EQ(sim.state().centerIdCount, seededCount);
+    EXPECT_EQ(simState().centerIdCount, seededCount);
 }
 
 } // namespace

@@ -3,99 +3,28 @@
 // confirms, and only the new pair logs on afterwards.
 
 #include "CAdminDlg.h"
-#include "CGlobalData.h"
 #include "CInfoDlg.h"
-#include "CLogonDlg.h"
 #include "CQVSettingDlg.h"
-#include "ControlIds.h"
 #include "QtText.h"
-#include "ScriptedPrompt.h"
-#include "SimServer.h"
-#include "SimState.h"
+#include "WindowOnSim.h"
 #include "access/AdminRules.h"
 #include "network/InfoRules.h"
 
-#include <QAbstractButton>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTest>
-
-#include "RunningSim.h"
-#include "Typing.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr int kWaitMs = 10000;
-constexpr int kLogonRefused = 162;
-
-class InfoAdminEndToEnd : public ::testing::Test {
+class InfoAdminEndToEnd : public qvtest::WindowOnSim {
 protected:
-    void SetUp() override { qputenv("QVSETTING_CODEPAGE", "949"); }
-    void TearDown() override {
-        window.reset();
-        qunsetenv("QVSETTING_CODEPAGE");
-    }
-
-    template <class T> T* in(QWidget* root, int id) {
-        T* widget = qv::findControl<T>(root, id);
-        EXPECT_NE(widget, nullptr) << "control " << id;
-        return widget;
-    }
     QString field(int id) { return in<QLineEdit>(window->page(1), id)->text(); }
-    void follow(int linkId) {
-        QTest::mouseClick(in<QAbstractButton>(window.get(), linkId), Qt::LeftButton);
-    }
-    void openWindow() {
-        window =
-            std::make_unique<CQVSettingDlg>(store, prompt, QString::fromStdString(sim.address()));
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window->logonPage()->isVisible(); }, kWaitMs));
-    }
-    // One logon attempt with `id` and `password`: true when the summary page comes, false when
-    // the appliance refuses (message 162). Tries again while the appliance is still rebooting.
-    bool logOn(const QString& id, const QString& password) {
-        CLogonDlg* logon = window->logonPage();
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < kWaitMs) {
-            const auto refusals = prompt.notices().count(qv::uiText(kLogonRefused));
-            QLineEdit* idBox = in<QLineEdit>(logon, 1001);
-            QLineEdit* passwordBox = in<QLineEdit>(logon, 1002);
-            idBox->clear();
-            passwordBox->clear();
-            qvtest::typeInto(idBox, id);
-            qvtest::typeInto(passwordBox, password);
-            QTest::mouseClick(in<QAbstractButton>(logon, 1003), Qt::LeftButton);
-            if (QTest::qWaitFor(
-                    [&] {
-                        return store.PageIndex == 1 ||
-                               prompt.notices().count(qv::uiText(kLogonRefused)) > refusals;
-                    },
-                    2000))
-                return store.PageIndex == 1;
-        }
-        return false;
-    }
-    // Ends the link by rebooting the appliance; the logon page comes back.
-    void reboot() {
-        prompt.answers.push_back(true); // "Are you sure to reboot?"
-        follow(1008);
-        ASSERT_TRUE(
-            QTest::qWaitFor([&] { return store.PageIndex == 0 && !store.isConnected(); }, kWaitMs));
-    }
-
-    qv::simtest::RunningSim sim;
-    qv::CGlobalData store;
-    qvtest::ScriptedPrompt prompt;
-    std::unique_ptr<CQVSettingDlg> window;
 };
 
 TEST_F(InfoAdminEndToEnd, SummaryShowsTheAppliancesValuesAndNewCredentialsLogOn) {
     ASSERT_TRUE(sim.started());
-    const qv::sim::SimState seeded = sim.server().snapshot();
+    const qv::sim::SimState seeded = simState();
     const qv::NetworkConfigRecord& record = seeded.record;
     ASSERT_FALSE(record.companyUtf8().empty());
     openWindow();
@@ -131,7 +60,7 @@ TEST_F(InfoAdminEndToEnd, SummaryShowsTheAppliancesValuesAndNewCredentialsLogOn)
     QTest::mouseClick(in<QAbstractButton>(admin, 1011), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return prompt.notices().contains(qv::uiText(qv::admin::kChanged)); }, kWaitMs));
-    const qv::sim::SimState changed = sim.server().snapshot();
+    const qv::sim::SimState changed = simState();
     EXPECT_EQ(changed.adminId, "chief");
     EXPECT_EQ(changed.adminPassword, "N3w-Secret");
 

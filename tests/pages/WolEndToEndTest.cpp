@@ -3,28 +3,17 @@
 // table byte for byte as the operator left it, the appliance's bytes 0 to 3 of every slot
 // included.
 
-#include "CGlobalData.h"
-#include "CLogonDlg.h"
 #include "CQVSettingDlg.h"
 #include "CWolDlg.h"
-#include "ControlIds.h"
+#include "ListProbe.h"
 #include "QtText.h"
-#include "ScriptedPrompt.h"
-#include "SimServer.h"
-#include "SimState.h"
+#include "WindowOnSim.h"
 #include "network/WolRules.h"
 
-#include "ListProbe.h"
-#include <QAbstractButton>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QLineEdit>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include "RunningSim.h"
-#include "Typing.h"
 
 #include <gtest/gtest.h>
 
@@ -32,57 +21,13 @@ namespace wol = qv::wol;
 
 namespace {
 
-constexpr int kWaitMs = 10000;
-
-class WolEndToEnd : public ::testing::Test {
+class WolEndToEnd : public qvtest::WindowOnSim {
 protected:
-    void SetUp() override { qputenv("QVSETTING_CODEPAGE", "949"); }
-    void TearDown() override {
-        window.reset();
-        qunsetenv("QVSETTING_CODEPAGE");
-    }
-
-    template <class T> T* in(QWidget* root, int id) {
-        T* widget = qv::findControl<T>(root, id);
-        EXPECT_NE(widget, nullptr) << "control " << id;
-        return widget;
-    }
     CWolDlg* page() { return static_cast<CWolDlg*>(window->page(4)); }
     qvtest::ListProbe list() { return qvtest::ListProbe(in<QTableView>(page(), CWolDlg::kList)); }
-    void type(int id, const QString& text) {
-        QLineEdit* field = in<QLineEdit>(page(), id);
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        qvtest::typeInto(field, text);
-    }
-    void click(int id) { QTest::mouseClick(in<QAbstractButton>(page(), id), Qt::LeftButton); }
+    void type(int id, const QString& text) { WindowOnSim::type(page(), id, text); }
+    void click(int id) { WindowOnSim::click(page(), id); }
     void selectRow(int row) { list().click(row); }
-    void follow(int linkId) {
-        QTest::mouseClick(in<QAbstractButton>(window.get(), linkId), Qt::LeftButton);
-    }
-    bool logOn() {
-        CLogonDlg* logon = window->logonPage();
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < kWaitMs) {
-            QLineEdit* id = in<QLineEdit>(logon, 1001);
-            QLineEdit* password = in<QLineEdit>(logon, 1002);
-            id->clear();
-            password->clear();
-            QTest::keyClicks(id, QStringLiteral("admin"));
-            QTest::keyClicks(password, QStringLiteral("admin"));
-            QTest::mouseClick(in<QAbstractButton>(logon, 1003), Qt::LeftButton);
-            if (QTest::qWaitFor([&] { return store.PageIndex == 1; }, 2000))
-                return true;
-        }
-        return false;
-    }
-    qv::sim::SimState simState() { return sim.server().snapshot(); }
-
-    qv::simtest::RunningSim sim;
-    qv::CGlobalData store;
-    qvtest::ScriptedPrompt prompt;
-    std::unique_ptr<CQVSettingDlg> window;
 };
 
 TEST_F(WolEndToEnd, EditImportApplyAndReadBackByteForByte) {
@@ -90,10 +35,7 @@ TEST_F(WolEndToEnd, EditImportApplyAndReadBackByteForByte) {
     const qv::sim::SimState seeded = simState();
     ASSERT_GE(seeded.wolCount, 3);
 
-    window = std::make_unique<CQVSettingDlg>(store, prompt, QString::fromStdString(sim.address()));
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->logonPage()->isVisible(); }, kWaitMs));
+    openWindow();
     ASSERT_TRUE(logOn());
 
     // Open the page through its link: the appliance's list arrives and is shown.
