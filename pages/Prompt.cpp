@@ -49,9 +49,22 @@ QString qtFileFilter(const QString& pairs) {
     return filters.join(QStringLiteral(";;"));
 }
 
+QtPrompt::QtPrompt(QWidget* parent)
+    : m_parent(parent), m_notices([this](const QString& text) { showNotice(text); },
+                                  [this](const QString& text) {
+                                      if (m_openNotice)
+                                          m_openNotice->setText(displayed(text));
+                                  }) {}
+
 void QtPrompt::notice(const QString& text) {
+    m_notices.notice(text);
+}
+
+void QtPrompt::showNotice(const QString& text) {
     QMessageBox box(QMessageBox::Warning, kCaption, displayed(text), QMessageBox::Ok, m_parent);
+    m_openNotice = &box;
     box.exec();
+    m_openNotice = nullptr;
 }
 
 bool QtPrompt::question(const QString& text) {

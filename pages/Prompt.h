@@ -1,9 +1,12 @@
 #pragma once
 
+#include "NoticeQueue.h"
+
 #include <QString>
 
 #include <optional>
 
+class QMessageBox;
 class QWidget;
 
 namespace qv {
@@ -31,9 +34,10 @@ public:
 QString qtFileFilter(const QString& pairs);
 
 // The production service: QMessageBox and QFileDialog, captioned "QVSetting", over `parent`.
+// Notices are shown one at a time (NoticeQueue).
 class QtPrompt : public Prompt {
 public:
-    explicit QtPrompt(QWidget* parent = nullptr) : m_parent(parent) {}
+    explicit QtPrompt(QWidget* parent = nullptr);
     void setParent(QWidget* parent) { m_parent = parent; }
 
     void notice(const QString& text) override;
@@ -43,7 +47,12 @@ public:
                                         const QString& title) override;
 
 private:
+    void showNotice(const QString& text);
+
     QWidget* m_parent;
+    // The notice box that is open, for the queue to count repeats in.
+    QMessageBox* m_openNotice = nullptr;
+    NoticeQueue m_notices;
 };
 
 } // namespace qv
