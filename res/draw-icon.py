@@ -1,11 +1,16 @@
 #!/usr/bin/env python3
-"""Draws the window icon, res/qvsetting.png: a rounded plum square with a white ring and tail
-(a "Q") over a small relay contact. Run it again after changing the shapes."""
+"""Draws the window icon, res/qvsetting.png (64 px, compiled into the programs), and the desktop
+icons res/icons/qvsetting-N.png in the hicolor sizes: a rounded plum square with a white ring and
+tail (a "Q") over a small relay contact. The shapes are laid out on a 64-unit grid and sampled at
+each size. res/qvsetting.svg draws the same shapes. Run it again after changing the shapes."""
 import math
+import os
 import struct
 import zlib
 
-SIZE = 64
+GRID = 64
+SIZE = GRID  # the shapes below use SIZE as the grid
+HICOLOR_SIZES = (16, 24, 32, 48, 128, 256)  # 64 is qvsetting.png itself
 PLUM = (136, 102, 119)
 DARK = (102, 102, 153)
 WHITE = (255, 255, 255)
@@ -48,16 +53,27 @@ def blend(under, over, a):
     return tuple(round(u * (1 - a) + o * a) for u, o in zip(under, over))
 
 
-rows = []
-for y in range(SIZE):
-    row = bytearray([0])
-    for x in range(SIZE):
-        a = coverage(rounded_square, x, y)
-        colour = PLUM if y < 40 else blend(PLUM, DARK, (y - 40) / 24)
-        mark = max(coverage(ring, x, y), coverage(tail, x, y), coverage(contact, x, y))
-        colour = blend(colour, WHITE, mark)
-        row += bytes(colour) + bytes([round(a * 255)])
-    rows.append(bytes(row))
+def render(size):
+    """The icon as PNG bytes, `size` pixels square."""
+    scale = GRID / size
+    rows = []
+    for y in range(size):
+        row = bytearray([0])
+        for x in range(size):
+            def cover(test):
+                return coverage(lambda px, py: test(px * scale, py * scale), x, y)
+            gy = y * scale
+            a = cover(rounded_square)
+            colour = PLUM if gy < 40 else blend(PLUM, DARK, (gy - 40) / 24)
+            mark = max(cover(ring), cover(tail), cover(contact))
+            colour = blend(colour, WHITE, mark)
+            row += bytes(colour) + bytes([round(a * 255)])
+        rows.append(bytes(row))
+    png = b"\x89PNG\r\n\x1a\n"
+    png += chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
+    png += chunk(b"IDAT", zlib.compress(b"".join(rows), 9))
+    png += chunk(b"IEND", b"")
+    return png
 
 
 def chunk(kind, data):
@@ -65,9 +81,10 @@ def chunk(kind, data):
     return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
 
 
-png = b"\x89PNG\r\n\x1a\n"
-png += chunk(b"IHDR", struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0))
-png += chunk(b"IDAT", zlib.compress(b"".join(rows), 9))
-png += chunk(b"IEND", b"")
-with open(__file__.rsplit("/", 1)[0] + "/qvsetting.png", "wb") as f:
-    f.write(png)
+here = os.path.dirname(os.path.abspath(__file__))
+with open(os.path.join(here, "qvsetting.png"), "wb") as f:
+    f.write(render(GRID))
+os.makedirs(os.path.join(here, "icons"), exist_ok=True)
+for size in HICOLOR_SIZES:
+    with open(os.path.join(here, "icons", f"qvsetting-{size}.png"), "wb") as f:
+        f.write(render(size))

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the whole project with its widget and end-to-end tests, then the
-# Qt-free part again under AddressSanitizer and UndefinedBehaviorSanitizer, then a short fuzzing
-# run of the reply reader with its saved inputs replayed.
+# Builds and runs every test: the whole project with its widget and end-to-end tests, the Debian
+# package built and checked, then the Qt-free part again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then a short fuzzing run of the readers with their saved inputs
+# replayed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -14,6 +15,9 @@ jobs=$(nproc)
 echo "== build and test"
 scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
+
+echo "== Debian package: build it from the release build and check its contents"
+scripts/package.sh
 
 echo "== sanitizers (address, undefined behaviour)"
 scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_BUILD_GUI=OFF
