@@ -65,6 +65,14 @@ QTableView* listView(int id, const QString& accessibleName, const char* objectNa
     return view;
 }
 
+QLineEdit* findBox(int id, const char* objectName) {
+    QLineEdit* find = lineEdit(id, QStringLiteral("Find"), objectName);
+    find->setPlaceholderText(QStringLiteral("Find"));
+    find->setClearButtonEnabled(true);
+    find->setMaximumWidth(220);
+    return find;
+}
+
 QLabel* unappliedMarker(const QString& text) {
     auto* marker = new QLabel(text);
     marker->setObjectName(QStringLiteral("unappliedMarker"));

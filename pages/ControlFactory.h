@@ -27,6 +27,8 @@ QComboBox* comboBox(int id, const QString& accessibleName, const char* objectNam
 // A list in report view: grid lines, one row selected at a time, fixed left-aligned columns,
 // no in-place editing. Its model is set by the page.
 QTableView* listView(int id, const QString& accessibleName, const char* objectName);
+// The box above a list that filters its rows as the operator types.
+QLineEdit* findBox(int id, const char* objectName);
 // The red note beside Apply that says the page holds edits the appliance has not taken yet;
 // hidden until the page shows it.
 QLabel* unappliedMarker(const QString& text);

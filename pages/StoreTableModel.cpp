@@ -63,8 +63,8 @@ void StoreTableModel::reload() {
         Q_EMIT dataChanged(index(0, 0), index(m_rows - 1, columnCount() - 1));
 }
 
-void StoreTableModel::attach(QTableView* view) {
-    view->setModel(this);
+void StoreTableModel::attach(QTableView* view, QAbstractItemModel* proxy) {
+    view->setModel(proxy != nullptr ? proxy : this);
     for (int column = 0; column < m_columns.size(); ++column)
         view->setColumnWidth(column, m_columns[column].width);
 }

@@ -41,8 +41,8 @@ public:
     // and every remaining row is read again. A selected row that still exists stays selected.
     void reload();
 
-    // Shows the model in `view` with the columns' widths.
-    void attach(QTableView* view);
+    // Shows the model in `view` with the columns' widths, through `proxy` when one is given.
+    void attach(QTableView* view, QAbstractItemModel* proxy = nullptr);
 
 private:
     const QStringList& textsOf(int row) const;

@@ -3,6 +3,7 @@
 #include "CGlobalData.h"
 #include "CodePage.h"
 #include "ControlFactory.h"
+#include "ListFilter.h"
 #include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
@@ -60,9 +61,13 @@ CBlacklistDlg::CBlacklistDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget
     connect(m_apply, &QPushButton::clicked, this, &CBlacklistDlg::onApply);
     connect(m_clearAll, &QPushButton::clicked, this, &CBlacklistDlg::onClearAll);
     connect(m_blacklist->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { onBlacklistRowChanged(current.row()); });
+            [this](const QModelIndex& current) {
+                onBlacklistRowChanged(qv::storeRow(m_blacklist, current));
+            });
     connect(m_blockList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { onBlockRowChanged(current.row()); });
+            [this](const QModelIndex& current) {
+                onBlockRowChanged(qv::storeRow(m_blockList, current));
+            });
     dropEnterAndEscape();
 }
 
@@ -71,10 +76,12 @@ void CBlacklistDlg::setupControls() {
     // One form with English captions for both languages.
     m_blacklist = make::listView(kBlacklist, QStringLiteral("Blacklist"), "blacklist");
     m_blacklist->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_blacklistModel->attach(m_blacklist);
+    m_blacklistFind = make::findBox(kBlacklistFind, "blacklistFind");
+    ListFilter::attach(m_blacklistModel, m_blacklist, m_blacklistFind);
     m_blockList = make::listView(kBlockList, QStringLiteral("Block IP List"), "blockList");
     m_blockList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_blockModel->attach(m_blockList);
+    m_blockListFind = make::findBox(kBlockListFind, "blockListFind");
+    ListFilter::attach(m_blockModel, m_blockList, m_blockListFind);
 
     m_addSelected = make::button(
         kAddSelected, QStringLiteral("Add Selected Items to Block IP List"), "addSelected");
@@ -87,6 +94,7 @@ void CBlacklistDlg::setupControls() {
     m_apply = make::button(kApply, QStringLiteral("Apply"), "apply");
 
     auto* blacklistButtons = new QHBoxLayout;
+    blacklistButtons->addWidget(m_blacklistFind);
     blacklistButtons->addStretch();
     blacklistButtons->addWidget(m_addSelected);
     blacklistButtons->addWidget(m_clearAll);
@@ -115,7 +123,11 @@ void CBlacklistDlg::setupControls() {
     layout->setContentsMargins(10, 8, 10, 10);
     layout->addWidget(m_blacklist, 3);
     layout->addLayout(blacklistButtons);
-    layout->addWidget(blockLabel);
+    auto* blockHeading = new QHBoxLayout;
+    blockHeading->addWidget(blockLabel);
+    blockHeading->addStretch();
+    blockHeading->addWidget(m_blockListFind);
+    layout->addLayout(blockHeading);
     layout->addLayout(blockRow, 2);
 }
 
@@ -137,14 +149,6 @@ void CBlacklistDlg::reloadUnselected(StoreTableModel* model, QTableView* view) {
     m_rebuilding = false;
 }
 
-std::vector<int> CBlacklistDlg::selectedRows(const QTableView* list) {
-    std::vector<int> rows;
-    for (const QModelIndex& index : list->selectionModel()->selectedRows())
-        rows.push_back(index.row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
-
 void CBlacklistDlg::onAdd() {
     qv::CGlobalData& s = store();
     const bl::Address address =
@@ -162,7 +166,7 @@ void CBlacklistDlg::onAdd() {
 
 void CBlacklistDlg::onEdit() {
     qv::CGlobalData& s = store();
-    const bool anySelected = !selectedRows(m_blockList).empty();
+    const bool anySelected = !qv::storeRows(m_blockList).empty();
     const bl::Address address =
         bl::addressFromUtf8(qv::toUtf8(m_editAddress->text()), qv::systemCodePage());
     if (!accepted(bl::validateEdit(s.blockIpTable, s.blockIpCount, anySelected, m_blockCurrentRow,
@@ -174,7 +178,7 @@ void CBlacklistDlg::onEdit() {
 
 void CBlacklistDlg::onDelete() {
     qv::CGlobalData& s = store();
-    const std::vector<int> rows = selectedRows(m_blockList);
+    const std::vector<int> rows = qv::storeRows(m_blockList);
     if (!accepted(bl::validateDelete(s.blockIpCount, rows)))
         return;
     const qv::BlockIpTable beforeTable = s.blockIpTable;
@@ -194,7 +198,7 @@ void CBlacklistDlg::onAddSelected() {
         return;
     const int32_t entries = std::clamp<int32_t>(s.blacklistCount, 0, qv::BlacklistEntries::kSlots);
     std::vector<std::string> addresses;
-    for (int row : selectedRows(m_blacklist))
+    for (int row : qv::storeRows(m_blacklist))
         if (row < entries)
             addresses.push_back(s.blacklist->entry(static_cast<size_t>(row)).ip());
     bl::addSelected(s.blockIpTable, s.blockIpCount, addresses);

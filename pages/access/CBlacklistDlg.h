@@ -28,6 +28,8 @@ public:
         kEdit = 1097,
         kClearAll = 1098,
         kAddSelected = 1099,
+        kBlacklistFind = 1203,
+        kBlockListFind = 1204,
     };
 
     CBlacklistDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
@@ -49,7 +51,6 @@ private:
     void onBlacklistRowChanged(int row);
     void onBlockRowChanged(int row);
 
-    static std::vector<int> selectedRows(const QTableView* list);
     // Reloads `model` with nothing chosen in `view`; the view's notifications meanwhile are not
     // the operator's.
     void reloadUnselected(StoreTableModel* model, QTableView* view);
@@ -58,6 +59,8 @@ private:
     StoreTableModel* m_blockModel;
     QTableView* m_blacklist;
     QTableView* m_blockList;
+    QLineEdit* m_blacklistFind;
+    QLineEdit* m_blockListFind;
     QLineEdit* m_addAddress;
     QLineEdit* m_editAddress;
     QPushButton* m_addSelected;

@@ -3,6 +3,7 @@
 #include "CGlobalData.h"
 #include "CodePage.h"
 #include "ControlFactory.h"
+#include "ListFilter.h"
 #include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
@@ -59,7 +60,8 @@ CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* 
 void CCenteridDlg::setupControls() {
     namespace make = qv::controls;
     m_list = make::listView(kList, QStringLiteral("Center IDs"), "centerIdList");
-    m_model->attach(m_list);
+    m_find = make::findBox(kFind, "centerIdFind");
+    ListFilter::attach(m_model, m_list, m_find);
     m_id = make::lineEdit(kId, QStringLiteral("ID"), "centerId");
     m_password = make::passwordEdit(kPassword, QStringLiteral("Password"), "centerPassword");
     m_name = make::lineEdit(kName, QStringLiteral("Name"), "centerName");
@@ -107,6 +109,7 @@ void CCenteridDlg::setupControls() {
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 8, 10, 10);
+    layout->addWidget(m_find, 0, Qt::AlignRight);
     layout->addWidget(m_list, 1);
     layout->addLayout(inputs);
     layout->addLayout(buttons);
@@ -122,11 +125,6 @@ void CCenteridDlg::clearInputs() {
     m_name->clear();
     m_superUser->setChecked(false);
     m_group->setCurrentIndex(-1);
-}
-
-int CCenteridDlg::selectedRow() const {
-    const QModelIndexList rows = m_list->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
 }
 
 cid::Input CCenteridDlg::readInputs() const {
@@ -152,7 +150,7 @@ void CCenteridDlg::onAdd() {
 
 void CCenteridDlg::onEdit() {
     qv::CGlobalData& s = store();
-    const int row = selectedRow() >= 0 ? m_currentRow : -1;
+    const int row = qv::selectedStoreRow(m_list) >= 0 ? m_currentRow : -1;
     const cid::Input input = readInputs();
     if (!accepted(
             cid::validateEdit(s.centerIdTable, s.centerIdCount, row, input, qv::systemCodePage())))
@@ -163,7 +161,7 @@ void CCenteridDlg::onEdit() {
 
 void CCenteridDlg::onDel() {
     qv::CGlobalData& s = store();
-    const int row = selectedRow() >= 0 ? m_currentRow : -1;
+    const int row = qv::selectedStoreRow(m_list) >= 0 ? m_currentRow : -1;
     if (!accepted(cid::validateDelete(s.centerIdCount, row)))
         return;
     cid::deleteEntry(s.centerIdTable, s.centerIdCount, row);
@@ -177,7 +175,7 @@ void CCenteridDlg::onApply() {
 }
 
 void CCenteridDlg::onSelectionChanged() {
-    const int row = selectedRow();
+    const int row = qv::selectedStoreRow(m_list);
     if (row < 0)
         return;
     m_currentRow = row;

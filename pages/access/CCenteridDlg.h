@@ -28,6 +28,7 @@ public:
         kSuperUser = 1042,
         kProhibitFileTransfer = 1043,
         kProhibitLogDeletion = 1044,
+        kFind = 1201,
     };
 
     CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
@@ -45,11 +46,11 @@ private:
     void onPasswordChanged(const QString& text);
 
     void clearInputs();
-    int selectedRow() const;
     qv::centerid::Input readInputs() const;
 
     StoreTableModel* m_model;
     QTableView* m_list;
+    QLineEdit* m_find;
     QLineEdit* m_id;
     QLineEdit* m_password;
     QLineEdit* m_name;

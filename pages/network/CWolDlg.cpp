@@ -3,6 +3,7 @@
 #include "CGlobalData.h"
 #include "CodePage.h"
 #include "ControlFactory.h"
+#include "ListFilter.h"
 #include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
@@ -91,7 +92,8 @@ void CWolDlg::setupControls() {
     m_list = make::listView(kList, QStringLiteral("Wake-on-LAN targets"), "wolList");
     // The last column is kept empty at no width.
     m_list->horizontalHeader()->setMinimumSectionSize(0);
-    m_model->attach(m_list);
+    m_find = make::findBox(kFind, "wolFind");
+    ListFilter::attach(m_model, m_list, m_find);
     const QString nameCaption = pick("Name", "이름");
     m_name = make::lineEdit(kName, nameCaption, "wolName");
     m_mac = make::lineEdit(kMac, QStringLiteral("MAC"), "wolMac");
@@ -139,6 +141,7 @@ void CWolDlg::setupControls() {
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 8, 10, 10);
+    layout->addWidget(m_find, 0, Qt::AlignRight);
     layout->addWidget(m_list, 1);
     layout->addLayout(inputs);
     layout->addLayout(edits);
@@ -153,11 +156,6 @@ void CWolDlg::reloadTable() {
 void CWolDlg::clearInputs() {
     m_name->clear();
     m_mac->clear();
-}
-
-int CWolDlg::selectedRow() const {
-    const QModelIndexList rows = m_list->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.first().row();
 }
 
 wol::Input CWolDlg::readInputs() const {
@@ -179,7 +177,7 @@ void CWolDlg::onAdd() {
 void CWolDlg::onEdit() {
     qv::CGlobalData& s = store();
     const int codePage = qv::systemCodePage();
-    const int row = selectedRow() >= 0 ? m_currentRow : -1;
+    const int row = qv::selectedStoreRow(m_list) >= 0 ? m_currentRow : -1;
     const wol::Input input = readInputs();
     if (!accepted(wol::validateEdit(s.wolCount, row, input, codePage)))
         return;
@@ -190,7 +188,7 @@ void CWolDlg::onEdit() {
 
 void CWolDlg::onDelete() {
     qv::CGlobalData& s = store();
-    const int row = selectedRow() >= 0 ? m_currentRow : -1;
+    const int row = qv::selectedStoreRow(m_list) >= 0 ? m_currentRow : -1;
     if (!accepted(wol::validateDelete(s.wolCount, row)))
         return;
     wol::deleteEntry(s.wolTable, s.wolCount, row);
@@ -272,7 +270,7 @@ void CWolDlg::onImport() {
 }
 
 void CWolDlg::onSelectionChanged() {
-    const int row = selectedRow();
+    const int row = qv::selectedStoreRow(m_list);
     if (row < 0)
         return;
     m_currentRow = row;

@@ -24,6 +24,7 @@ public:
         kEdit = 1025,
         kExport = 1026,
         kImport = 1027,
+        kFind = 1202,
     };
 
     CWolDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
@@ -42,11 +43,11 @@ private:
     void onSelectionChanged();
 
     void clearInputs();
-    int selectedRow() const;
     qv::wol::Input readInputs() const;
 
     StoreTableModel* m_model;
     QTableView* m_list;
+    QLineEdit* m_find;
     QLineEdit* m_name;
     QLineEdit* m_mac;
     QPushButton* m_add;

@@ -514,3 +514,35 @@ TEST(WolPageKorean, CaptionsHelpAndMessagesFollowTheLanguage) {
 }
 
 } // namespace
+
+// Filtered and sorted, the list still edits and deletes the entry the operator chose.
+TEST_F(WolPage, FilterAndSortActOnTheChosenStoreEntry) {
+    receive({{"zulu", "00:00:00:00:00:01"},
+             {"alpha", "00:00:00:00:00:02"},
+             {"mike", "00:00:00:00:00:03"},
+             {"alpine", "00:00:00:00:00:04"}});
+    // Find "alp": the second and fourth entries remain; choose the second shown, alpine.
+    typeInto(edit(CWolDlg::kFind), QStringLiteral("ALP"));
+    ASSERT_EQ(list().rowCount(), 2);
+    selectRow(1);
+    EXPECT_EQ(edit(kName)->text(), QStringLiteral("alpine"));
+    type(kName, QStringLiteral("alpine2"));
+    click(kEdit);
+    EXPECT_EQ(store.wolTable.entry(3).nameUtf8(), "alpine2");
+    EXPECT_EQ(store.wolTable.entry(1).nameUtf8(), "alpha");
+
+    // Clear the filter, sort by name (click its header): alpha, alpine2, mike, zulu.
+    edit(CWolDlg::kFind)->clear();
+    QHeaderView* header = list().view()->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
+    ASSERT_EQ(list().cell(0, 1), QStringLiteral("alpha"));
+    ASSERT_EQ(list().cell(3, 1), QStringLiteral("zulu"));
+    // The last row shown is the store's first entry: Delete removes zulu, nothing else.
+    selectRow(3);
+    click(kDelete);
+    ASSERT_EQ(store.wolCount, 3);
+    EXPECT_EQ(store.wolTable.entry(0).nameUtf8(), "alpha");
+    EXPECT_EQ(store.wolTable.entry(1).nameUtf8(), "mike");
+    EXPECT_EQ(store.wolTable.entry(2).nameUtf8(), "alpine2");
+}
