@@ -5,6 +5,7 @@
 #include "CMyCommandLineInfo.h"
 #include "CQVSettingDlg.h"
 #include "DebugLog.h"
+#include "InterfaceFont.h"
 #include "Prompt.h"
 #include "QtText.h"
 #include "StringTable.h"
@@ -31,6 +32,7 @@ CQVSettingApp::CQVSettingApp(int& argc, char** argv)
     : QApplication(argc, argv), m_argc(argc), m_argv(argv) {
     setApplicationName(QStringLiteral("QVSetting"));
     setWindowIcon(QIcon(qv::appIconPath()));
+    qv::applyInterfaceFont(*this);
     m_qtTranslator = loadQtTranslations(qv::systemLanguage());
     if (m_qtTranslator)
         installTranslator(m_qtTranslator.get());

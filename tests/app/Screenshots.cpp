@@ -6,6 +6,7 @@
 
 #include "AppTestSupport.h"
 #include "CInfoDlg.h"
+#include "InterfaceFont.h"
 #include "Requests.h"
 #include "SimServer.h"
 #include "SimState.h"
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
+    qv::applyInterfaceFont(app);
 
     qv::sim::ServerOptions options;
     options.port = 0;
