@@ -67,10 +67,10 @@ void QtPrompt::showNotice(const QString& text) {
     m_openNotice = nullptr;
 }
 
-bool QtPrompt::question(const QString& text) {
+bool QtPrompt::question(const QString& text, DefaultAnswer preselected) {
     QMessageBox box(QMessageBox::Question, kCaption, displayed(text),
                     QMessageBox::Yes | QMessageBox::No, m_parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(preselected == DefaultAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -11,6 +11,9 @@ class QWidget;
 
 namespace qv {
 
+// The button a question's box offers first, the one Enter presses.
+enum class DefaultAnswer { Yes, No };
+
 // Every message box and file chooser of the window goes through this service, so tests can read
 // what was shown and answer questions without a person at the keyboard.
 class Prompt {
@@ -19,8 +22,9 @@ public:
 
     // A notice or refusal: OK button, exclamation icon.
     virtual void notice(const QString& text) = 0;
-    // A question: Yes and No buttons, question icon. True on Yes.
-    virtual bool question(const QString& text) = 0;
+    // A question: Yes and No buttons, question icon. True on Yes. Questions whose Yes throws
+    // something away offer No first, so Enter does not.
+    virtual bool question(const QString& text, DefaultAnswer preselected = DefaultAnswer::Yes) = 0;
     // File choosers; `filter` in Qt's form ("HTML files (*.html);;All files (*)"). Empty when
     // the user cancels.
     virtual std::optional<QString> openFileName(const QString& filter,
@@ -41,7 +45,7 @@ public:
     void setParent(QWidget* parent) { m_parent = parent; }
 
     void notice(const QString& text) override;
-    bool question(const QString& text) override;
+    bool question(const QString& text, DefaultAnswer preselected) override;
     std::optional<QString> openFileName(const QString& filter, const QString& title) override;
     std::optional<QString> saveFileName(const QString& filter, const QString& defaultName,
                                         const QString& title) override;

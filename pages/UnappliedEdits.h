@@ -85,7 +85,7 @@ public:
     EditsOnLeave confirmLeave() override {
         if (!m_tracker.unapplied())
             return EditsOnLeave::Clean;
-        if (!m_prompt.question(uiText(m_questions.discardOnLeave)))
+        if (!m_prompt.question(uiText(m_questions.discardOnLeave), DefaultAnswer::No))
             return EditsOnLeave::Stay;
         m_tracker.discard(m_table, m_count);
         m_keptOver.reset();

@@ -183,7 +183,7 @@ void CBlacklistDlg::onDelete() {
         return;
     const qv::BlockIpTable beforeTable = s.blockIpTable;
     const int32_t beforeCount = s.blockIpCount;
-    if (!prompt().question(qv::fromUtf8(bl::kDeleteQuestionText)))
+    if (!prompt().question(qv::fromUtf8(bl::kDeleteQuestionText), qv::DefaultAnswer::No))
         return;
     // A table that arrived while the question was open replaced the rows that were chosen.
     if (!qv::sameEntries(beforeTable, beforeCount, s.blockIpTable, s.blockIpCount))
@@ -211,7 +211,7 @@ void CBlacklistDlg::onApply() {
 }
 
 void CBlacklistDlg::onClearAll() {
-    if (!prompt().question(qv::fromUtf8(bl::kClearQuestionText)))
+    if (!prompt().question(qv::fromUtf8(bl::kClearQuestionText), qv::DefaultAnswer::No))
         return;
     qv::CGlobalData& s = store();
     if (s.isConnected())

@@ -357,6 +357,8 @@ TEST_F(BlacklistPage, DeleteRemovesEverySelectedRowAfterAsking) {
     click(kDelete);
     ASSERT_EQ(prompt.questions().size(), 1);
     EXPECT_EQ(prompt.questions().last(), fixed(bl::kDeleteQuestionText));
+    // Enter on the question does not delete.
+    EXPECT_EQ(prompt.shown.back().preselected, qv::DefaultAnswer::No);
     EXPECT_EQ(store.blockIpCount, 5);
     // Yes removes all three in one step.
     prompt.answers.push_back(true);
@@ -445,6 +447,7 @@ TEST_F(BlacklistPage, LeavingWithUnappliedEditsAsksFirst) {
     prompt.answers.push_back(false);
     EXPECT_FALSE(page->confirmLeave());
     EXPECT_EQ(prompt.questions().last(), qv::uiText(bl::kDiscardOnLeave));
+    EXPECT_EQ(prompt.shown.back().preselected, qv::DefaultAnswer::No);
     EXPECT_EQ(store.blockIpCount, 2);
     prompt.answers.push_back(true);
     EXPECT_TRUE(page->confirmLeave());

@@ -24,6 +24,7 @@ public:
         Kind kind;
         QString text; // the message, or the filter of a chooser
         QString defaultName;
+        qv::DefaultAnswer preselected = qv::DefaultAnswer::Yes; // of a question
     };
 
     // Everything shown, in order.
@@ -39,8 +40,9 @@ public:
 
     void notice(const QString& text) override { record({Kind::Notice, text, {}}); }
 
-    bool question(const QString& text) override {
-        record({Kind::Question, text, {}});
+    bool question(const QString& text,
+                  qv::DefaultAnswer preselected = qv::DefaultAnswer::Yes) override {
+        record({Kind::Question, text, {}, preselected});
         return take(answers, defaultAnswer);
     }
 
