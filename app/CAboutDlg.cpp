@@ -12,7 +12,7 @@
 #include <QPushButton>
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(qv::uiText(101));
+    setWindowTitle(qv::uiText(qv::StringId::AboutTitle));
     auto* icon = new QLabel;
     icon->setPixmap(QPixmap(qv::appIconPath()));
     icon->setAccessibleName(QStringLiteral("QVSetting"));

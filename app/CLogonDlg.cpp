@@ -17,7 +17,7 @@
 
 namespace {
 
-QLineEdit* addField(QGridLayout* grid, int row, int labelId, int stringId, int editId) {
+QLineEdit* addField(QGridLayout* grid, int row, int labelId, qv::StringId stringId, int editId) {
     auto* label = new QLabel(qv::uiText(stringId));
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     qv::setControl(label, labelId, label->text());
@@ -44,9 +44,9 @@ CLogonDlg::CLogonDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent
     grid->setContentsMargins(40, 36, 40, 36);
     grid->setHorizontalSpacing(14);
     grid->setVerticalSpacing(12);
-    m_address = addField(grid, 0, 1081, 114, 1004);
-    m_id = addField(grid, 1, 1082, 115, 1001);
-    m_password = addField(grid, 2, 1083, 116, 1002);
+    m_address = addField(grid, 0, 1081, qv::StringId::ServerAddress, 1004);
+    m_id = addField(grid, 1, 1082, qv::StringId::AdminId, 1001);
+    m_password = addField(grid, 2, 1083, qv::StringId::Password, 1002);
     m_password->setEchoMode(QLineEdit::Password);
     m_login = new QPushButton(QStringLiteral("Login"));
     m_login->setAutoDefault(false);
@@ -132,7 +132,8 @@ void CLogonDlg::connectFinished(bool ok, const std::string& id, const std::strin
         store().link->Send(qv::request::logon(id, password));
         return;
     }
-    prompt().notice(qv::uiText(199) + address + qv::uiText(200));
+    prompt().notice(qv::uiText(qv::StringId::ConnectFailedBefore) + address +
+                    qv::uiText(qv::StringId::ConnectFailedAfter));
 }
 
 bool CLogonDlg::eventFilter(QObject* watched, QEvent* event) {

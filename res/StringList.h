@@ -4,7 +4,9 @@
 // use, with QV_STRING defined by the includer.
 //
 // English keeps the appliance-era spelling and spacing: administrators and support notes quote
-// the texts.
+// the texts. Fixed Korean texts (the appliance's own) read the same in both languages; texts from
+// 600 on that the window has always shown in English only read English in both columns until they
+// are translated.
 
 // Main window, network page, logon page and update page: captions the string table has always
 // held.
@@ -303,3 +305,77 @@ QV_STRING(WolExportNotConvertible, 413,
 QV_STRING(WolFileTooLarge, 414,
           "The file %1 is too large to be a Wake-on-LAN list. The list was not changed.",
           "%1 파일은 WOL 목록으로 보기에 너무 큽니다. 목록은 바뀌지 않았습니다.")
+
+// From 600: captions the window showed as literals before they moved here. Until they are
+// translated, those that had no Korean form read English in both columns.
+
+// Main window and about box.
+QV_STRING(AppTitle, 600, "QVSetting", "QVSetting")
+QV_STRING(LinkProductSummary, 601, "Product Summary ", "Product Summary ")
+QV_STRING(LinkChangeIdPassword, 602, "Change ID/Password ", "Change ID/Password ")
+QV_STRING(LinkCenterIdManagement, 603, "Center ID Management ", "Center ID Management ")
+QV_STRING(LinkWakeOnLan, 604, "Wake On Lan ", "Wake On Lan ")
+QV_STRING(LinkNetworkDdns, 605, "Network/DDNS Setting ", "Network/DDNS Setting ")
+QV_STRING(LinkQuorvelUpdate, 606, "Quorvel Update ", "Quorvel Update ")
+QV_STRING(LinkCompanyLogoUpload, 607, "Company Logo Upload ", "Company Logo Upload ")
+QV_STRING(LinkActiveXPageUpload, 608, "Active-X page Upload ", "Active-X page Upload ")
+QV_STRING(LinkWebPageUpload, 609, "Web page Upload ", "Web page Upload ")
+QV_STRING(LinkBlacklistIp, 610, "Blacklist IP", "Blacklist IP")
+QV_STRING(LinkIoSchedule, 611, "IO Schedule", "IO Schedule")
+QV_STRING(LinkReboot, 612, "Reboot ", "Reboot ")
+QV_STRING(PageFrame, 613, "Page", "Page")
+QV_STRING(Close, 614, "Close", "Close")
+// %1: the build date as yyyy.mm.dd.
+QV_STRING(AboutVersionLine, 617, "QVSetting, Version %1", "QVSetting, Version %1")
+
+// Administrator page.
+QV_STRING(AdminInputId, 657, "관리자 아이디를 입력하세요.", "관리자 아이디를 입력하세요.")
+
+// Column captions the lists share.
+QV_STRING(ColumnNumber, 700, "No.", "No.")
+QV_STRING(ColumnId, 701, "ID", "ID")
+QV_STRING(ColumnPassword, 702, "Password", "Password")
+QV_STRING(ColumnName, 703, "Name", "Name")
+QV_STRING(ColumnGroup, 704, "Group", "Group")
+QV_STRING(ColumnIp, 705, "IP", "IP")
+
+// Center ID rules: the relay server's own texts, Korean in both languages.
+QV_STRING(CenterIdUnderscore, 710, "센터아이디에 _ 문자를 사용할 수 없습니다.",
+          "센터아이디에 _ 문자를 사용할 수 없습니다.")
+QV_STRING(CenterIdColumnSuperUser, 711, "SuperUser", "SuperUser")
+QV_STRING(CenterIdColumnLogDeletion, 712, "로그삭제", "로그삭제")
+QV_STRING(CenterIdColumnFileTransfer, 713, "파일전송", "파일전송")
+QV_STRING(CenterIdProhibited, 714, "금지", "금지")
+QV_STRING(CenterIdAllowed, 715, "허용", "허용")
+
+// Blacklist rules and the firewall's answers: fixed Korean texts in both languages.
+QV_STRING(BlockIpTooMany, 730, "방화벽에 추가할 아이피 갯수를 초과하였습니다.",
+          "방화벽에 추가할 아이피 갯수를 초과하였습니다.")
+QV_STRING(BlockIpEnterExactly, 731, "추가할 아이피를 정확히 입력하세요.",
+          "추가할 아이피를 정확히 입력하세요.")
+QV_STRING(BlockIpExists, 732, "해당 아이피가 이미 존재합니다.", "해당 아이피가 이미 존재합니다.")
+QV_STRING(BlockIpSelectToEdit, 733, "수정할 아이피를 선택하세요.", "수정할 아이피를 선택하세요.")
+QV_STRING(BlockIpSelectToDelete, 734, "삭제할 아이피를 선택하세요.", "삭제할 아이피를 선택하세요.")
+QV_STRING(BlockIpDeleteQuestion, 735, "Block IP 목록에서 선택된 아이피를 지우시겠습니까?",
+          "Block IP 목록에서 선택된 아이피를 지우시겠습니까?")
+QV_STRING(BlacklistClearQuestion, 736, "블랙리스트를 모두 지우시겠습니까?",
+          "블랙리스트를 모두 지우시겠습니까?")
+QV_STRING(BlockIpListChanged, 737, "Block Ip List 가 변경되었습니다.",
+          "Block Ip List 가 변경되었습니다.")
+QV_STRING(BlacklistCleared, 738, "Blacklist 목록이 클리어 되었습니다.",
+          "Blacklist 목록이 클리어 되었습니다.")
+QV_STRING(BlacklistColumnDay1, 740, "Day 1", "Day 1")
+QV_STRING(BlacklistColumnDay2, 741, "Day 2", "Day 2")
+QV_STRING(BlacklistColumnMinusDay1, 742, "-Day 1", "-Day 1")
+QV_STRING(BlacklistColumnMinusDay2, 743, "-Day 2", "-Day 2")
+QV_STRING(BlacklistColumnWeek1, 744, "Week 1", "Week 1")
+QV_STRING(BlacklistColumnWeek2, 745, "Week 2", "Week 2")
+QV_STRING(BlacklistColumnMinusWeek1, 746, "-Week 1", "-Week 1")
+QV_STRING(BlacklistColumnMinusWeek2, 747, "-Week 2", "-Week 2")
+QV_STRING(BlacklistColumnQuorvelIp, 748, "Quorvel IP", "Quorvel IP")
+
+// Wake-on-LAN rules: fixed texts, the same in both languages.
+QV_STRING(WolMacFormat, 760, "Mac Address Format error.", "Mac Address Format error.")
+QV_STRING(WolNothingToExport, 761, "내보내기할 데이터가 없습니다.", "내보내기할 데이터가 없습니다.")
+QV_STRING(WolColumnMac, 762, "Mac Addr", "Mac Addr")
+QV_STRING(WolColumnEtc, 763, "etc", "etc")

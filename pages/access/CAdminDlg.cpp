@@ -92,8 +92,7 @@ void CAdminDlg::onApply() {
         qv::admin::checkChange(qv::toUtf8(m_newId->text()), qv::toUtf8(m_newPassword->text()),
                                qv::toUtf8(m_retype->text()), qv::systemCodePage());
     if (!verdict.ok()) {
-        prompt().notice(verdict.stringId != 0 ? qv::uiText(verdict.stringId)
-                                              : qv::fromUtf8(verdict.fixedText));
+        prompt().notice(qv::uiText(*verdict.refusal));
         return;
     }
     // Disconnected, nothing goes out and nothing is said; the boxes keep what was typed.

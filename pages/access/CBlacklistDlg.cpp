@@ -34,7 +34,7 @@ QTableWidget* makeList(int id, const QString& name, const std::array<bl::Column,
     qv::setControl(list, id, name);
     QStringList captions;
     for (const bl::Column& column : columns)
-        captions << qv::fromUtf8(column.caption);
+        captions << qv::uiText(column.caption);
     list->setHorizontalHeaderLabels(captions);
     for (size_t i = 0; i < N; ++i)
         list->setColumnWidth(static_cast<int>(i), columns[i].width);
@@ -82,7 +82,8 @@ QLineEdit* makeEdit(int id, const QString& caption, const char* name) {
 CBlacklistDlg::CBlacklistDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     : CPageDlg(QStringLiteral("Blacklist IP"), store, prompt, parent),
       m_edits(prompt, store.blockIpTable, store.blockIpCount,
-              {bl::kKeepAfterLogon, bl::kKeepAfterReread, bl::kDiscardOnLeave}) {
+              {qv::StringId::BlockIpKeepAfterLogon, qv::StringId::BlockIpKeepAfterReread,
+               qv::StringId::BlockIpDiscardOnLeave}) {
     // One form with English captions for both languages.
     m_blacklist = makeList(1090, QStringLiteral("Blacklist"), bl::kBlacklistColumns);
     m_blacklist->setObjectName(QStringLiteral("blacklist"));
@@ -99,7 +100,7 @@ CBlacklistDlg::CBlacklistDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget
     m_delete = makeButton(1094, QStringLiteral("Delete"), "delete");
     m_apply = makeButton(1095, QStringLiteral("Apply"), "apply");
 
-    m_unappliedMarker = new QLabel(qv::uiText(bl::kChangesNotApplied));
+    m_unappliedMarker = new QLabel(qv::uiText(qv::StringId::ChangesNotApplied));
     m_unappliedMarker->setObjectName(QStringLiteral("unappliedMarker"));
     m_unappliedMarker->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
     m_unappliedMarker->setVisible(false);
@@ -217,8 +218,7 @@ void CBlacklistDlg::noteEdit() {
 
 bool CBlacklistDlg::accepted(const bl::Verdict& verdict) {
     if (verdict.kind == bl::Verdict::Kind::Refused)
-        prompt().notice(verdict.stringId != 0 ? qv::uiText(verdict.stringId)
-                                              : qv::fromUtf8(verdict.fixedText));
+        prompt().notice(qv::uiText(verdict.stringId));
     return verdict.ok();
 }
 
@@ -237,7 +237,7 @@ void CBlacklistDlg::onAdd() {
     const bl::Verdict verdict = bl::validateAdd(s.blockIpTable, s.blockIpCount, address);
     if (!accepted(verdict)) {
         // A text too short to be an address also redraws the list.
-        if (verdict.fixedText == bl::kEnterAddressText)
+        if (verdict.stringId == qv::StringId::BlockIpEnterExactly)
             rebuildBlockList();
         return;
     }
@@ -264,7 +264,7 @@ void CBlacklistDlg::onDelete() {
         return;
     const qv::BlockIpTable beforeTable = s.blockIpTable;
     const int32_t beforeCount = s.blockIpCount;
-    if (!prompt().question(qv::fromUtf8(bl::kDeleteQuestionText)))
+    if (!prompt().question(qv::uiText(qv::StringId::BlockIpDeleteQuestion)))
         return;
     // A table that arrived while the question was open replaced the rows that were chosen.
     if (!qv::sameEntries(beforeTable, beforeCount, s.blockIpTable, s.blockIpCount))
@@ -295,7 +295,7 @@ void CBlacklistDlg::onApply() {
 }
 
 void CBlacklistDlg::onClearAll() {
-    if (!prompt().question(qv::fromUtf8(bl::kClearQuestionText)))
+    if (!prompt().question(qv::uiText(qv::StringId::BlacklistClearQuestion)))
         return;
     qv::CGlobalData& s = store();
     if (s.isConnected())

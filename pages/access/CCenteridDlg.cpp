@@ -39,13 +39,14 @@ constexpr int kRowHeight = 15;
 CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     : CPageDlg(QStringLiteral("Center ID Management"), store, prompt, parent),
       m_edits(prompt, store.centerIdTable, store.centerIdCount,
-              {cid::kKeepAfterLogon, cid::kKeepAfterReread, cid::kDiscardOnLeave}) {
+              {qv::StringId::CenterIdKeepAfterLogon, qv::StringId::CenterIdKeepAfterReread,
+               qv::StringId::CenterIdDiscardOnLeave}) {
     m_list = new QTableWidget(0, static_cast<int>(cid::kColumns.size()));
     qv::setControl(m_list, 1013, QStringLiteral("Center IDs"));
     m_list->setObjectName(QStringLiteral("centerIdList"));
     QStringList captions;
     for (const cid::Column& column : cid::kColumns)
-        captions << qv::fromUtf8(column.caption);
+        captions << qv::uiText(column.caption);
     m_list->setHorizontalHeaderLabels(captions);
     for (size_t i = 0; i < cid::kColumns.size(); ++i)
         m_list->setColumnWidth(static_cast<int>(i), cid::kColumns[i].width);
@@ -104,7 +105,7 @@ CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* 
     m_del = makeButton(1015, pick("Del", "삭제"), "del");
     m_apply = makeButton(1017, pick("Apply", "적 용"), "apply");
 
-    m_unappliedMarker = new QLabel(qv::uiText(cid::kChangesNotApplied));
+    m_unappliedMarker = new QLabel(qv::uiText(qv::StringId::ChangesNotApplied));
     m_unappliedMarker->setObjectName(QStringLiteral("unappliedMarker"));
     m_unappliedMarker->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
     m_unappliedMarker->setVisible(false);
@@ -223,8 +224,7 @@ cid::Input CCenteridDlg::readInputs() const {
 
 bool CCenteridDlg::accepted(const cid::Verdict& verdict) {
     if (verdict.kind == cid::Verdict::Kind::Refused)
-        prompt().notice(verdict.stringId != 0 ? qv::uiText(verdict.stringId)
-                                              : qv::fromUtf8(verdict.fixedText));
+        prompt().notice(qv::uiText(verdict.stringId));
     return verdict.ok();
 }
 
@@ -297,6 +297,6 @@ void CCenteridDlg::onPasswordChanged(const QString& text) {
     // password shown by choosing a row is not the operator's typing and is not refused.
     if (m_loadingRow || !cid::endsWithDollar(qv::toUtf8(text)))
         return;
-    prompt().notice(qv::uiText(cid::kDollarNotPermitted));
+    prompt().notice(qv::uiText(qv::StringId::CenterIdPasswordDollar));
     m_password->clear();
 }

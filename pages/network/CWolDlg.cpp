@@ -55,7 +55,7 @@ const char* const kKoreanHelp =
     "고유 식별자입니다.\n"
     "- MAC은 명령 프롬프트에서 \"ipconfig /all\"을 입력하면 확인할 수 있습니다.";
 
-QString fileMessage(int id, const QString& path) {
+QString fileMessage(qv::StringId id, const QString& path) {
     return qv::uiText(id).arg(QDir::toNativeSeparators(path));
 }
 
@@ -64,13 +64,14 @@ QString fileMessage(int id, const QString& path) {
 CWolDlg::CWolDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     : CPageDlg(QStringLiteral("Wake On Lan"), store, prompt, parent),
       m_edits(prompt, store.wolTable, store.wolCount,
-              {wol::kKeepAfterLogon, wol::kKeepAfterReread, wol::kDiscardOnLeave}) {
+              {qv::StringId::WolKeepAfterLogon, qv::StringId::WolKeepAfterReread,
+               qv::StringId::WolDiscardOnLeave}) {
     m_list = new QTableWidget(0, static_cast<int>(wol::kColumns.size()));
     qv::setControl(m_list, 1021, QStringLiteral("Wake-on-LAN targets"));
     m_list->setObjectName(QStringLiteral("wolList"));
     QStringList captions;
     for (const wol::Column& column : wol::kColumns)
-        captions << qv::fromUtf8(column.caption);
+        captions << qv::uiText(column.caption);
     m_list->setHorizontalHeaderLabels(captions);
     m_list->horizontalHeader()->setMinimumSectionSize(0);
     m_list->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -113,7 +114,7 @@ CWolDlg::CWolDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     m_export = makeButton(1026, pick("Export", "내보내기"), "exportCsv");
     m_import = makeButton(1027, pick("Import", "불러오기"), "importCsv");
 
-    m_unappliedMarker = new QLabel(qv::uiText(wol::kChangesNotApplied));
+    m_unappliedMarker = new QLabel(qv::uiText(qv::StringId::ChangesNotApplied));
     m_unappliedMarker->setObjectName(QStringLiteral("unappliedMarker"));
     m_unappliedMarker->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
     m_unappliedMarker->setVisible(false);
@@ -234,8 +235,7 @@ wol::Input CWolDlg::readInputs() const {
 
 bool CWolDlg::accepted(const wol::Verdict& verdict) {
     if (verdict.kind == wol::Verdict::Kind::Refused)
-        prompt().notice(verdict.stringId != 0 ? qv::uiText(verdict.stringId)
-                                              : qv::fromUtf8(verdict.fixedText));
+        prompt().notice(qv::uiText(verdict.stringId));
     return verdict.ok();
 }
 
@@ -291,7 +291,7 @@ void CWolDlg::onExport() {
         return;
     const wol::ExportResult csv = wol::exportCsv(s.wolTable, s.wolCount, qv::systemCodePage());
     if (!csv.ok()) {
-        prompt().notice(qv::uiText(wol::kExportNotConvertible).arg(csv.badRow + 1));
+        prompt().notice(qv::uiText(qv::StringId::WolExportNotConvertible).arg(csv.badRow + 1));
         return;
     }
     std::optional<QString> chosen = prompt().saveFileName(
@@ -307,7 +307,7 @@ void CWolDlg::onExport() {
         file.write(csv.text.data(), static_cast<qint64>(csv.text.size())) !=
             static_cast<qint64>(csv.text.size()) ||
         !file.commit()) {
-        prompt().notice(fileMessage(wol::kFileNotWritten, path));
+        prompt().notice(fileMessage(qv::StringId::WolFileNotWritten, path));
     }
 }
 
@@ -320,29 +320,29 @@ void CWolDlg::onImport() {
     // holds nothing to import, leaves the list as it is.
     QFile file(*chosen);
     if (!file.open(QIODevice::ReadOnly)) {
-        prompt().notice(fileMessage(wol::kFileNotRead, *chosen));
+        prompt().notice(fileMessage(qv::StringId::WolFileNotRead, *chosen));
         return;
     }
     const QByteArray bytes = file.read(static_cast<qint64>(wol::kMaxImportFileBytes) + 1);
     const bool readFailed = file.error() != QFileDevice::NoError;
     file.close();
     if (readFailed) {
-        prompt().notice(fileMessage(wol::kFileNotRead, *chosen));
+        prompt().notice(fileMessage(qv::StringId::WolFileNotRead, *chosen));
         return;
     }
     if (static_cast<size_t>(bytes.size()) > wol::kMaxImportFileBytes) {
-        prompt().notice(fileMessage(wol::kFileTooLarge, *chosen));
+        prompt().notice(fileMessage(qv::StringId::WolFileTooLarge, *chosen));
         return;
     }
     const wol::ImportResult result =
         wol::parseCsv(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
                       qv::systemCodePage());
     if (!result.ok()) {
-        prompt().notice(qv::uiText(result.error).arg(result.errorLine));
+        prompt().notice(qv::uiText(*result.error).arg(result.errorLine));
         return;
     }
     if (result.entries.empty()) {
-        prompt().notice(fileMessage(wol::kFileHasNoEntries, *chosen));
+        prompt().notice(fileMessage(qv::StringId::WolFileHasNoEntries, *chosen));
         return;
     }
     qv::CGlobalData& s = store();
@@ -350,7 +350,7 @@ void CWolDlg::onImport() {
     noteEdit();
     clearInputs();
     if (result.limited)
-        prompt().notice(qv::uiText(wol::kImportLimited));
+        prompt().notice(qv::uiText(qv::StringId::WolImportLimited));
 }
 
 void CWolDlg::onSelectionChanged() {

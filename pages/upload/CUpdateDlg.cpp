@@ -19,21 +19,21 @@ namespace {
 const QString kStart = QStringLiteral("Start");
 const QString kFinished = QStringLiteral("Finished");
 
-// Row label of each stage: a string id, or a fixed program name.
+// Row label of each stage: a string, or a fixed program name.
 struct StageRow {
     int labelId;
-    int stringId;
+    qv::StringId stringId;
     const char* fixed;
 };
 constexpr std::array<StageRow, qv::update::kStepCount> kStages{{
-    {1087, 125, nullptr},
-    {-1, 0, "center.exe"},
-    {-1, 0, "client.exe"},
-    {-1, 0, "Watch Dog"},
-    {-1, 0, "Active-X"},
-    {1088, 126, nullptr},
-    {-1, 0, "CGI"},
-    {1089, 127, nullptr},
+    {1087, qv::StringId::UpdateRelayServer, nullptr},
+    {-1, {}, "center.exe"},
+    {-1, {}, "client.exe"},
+    {-1, {}, "Watch Dog"},
+    {-1, {}, "Active-X"},
+    {1088, qv::StringId::UpdateSettingProgram, nullptr},
+    {-1, {}, "CGI"},
+    {1089, qv::StringId::UpdateFinalStep, nullptr},
 }};
 // The CGI stage runs on the appliance but its row stays hidden, as on the appliance's own
 // console.
@@ -43,7 +43,7 @@ constexpr int kHiddenStage = 6;
 
 CUpdateDlg::CUpdateDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     : CPageDlg(QStringLiteral("Quorvel Update"), store, prompt, parent) {
-    auto* caption = new QLabel(qv::uiText(124));
+    auto* caption = new QLabel(qv::uiText(qv::StringId::UpdateState));
     qv::setControl(caption, 1086, caption->text());
 
     auto* rows = new QGridLayout;
@@ -59,7 +59,7 @@ CUpdateDlg::CUpdateDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* pare
         status->setFixedWidth(160);
         status->setFrameShape(QFrame::StyledPanel);
         qv::setControl(status, 1040 + i, name);
-        status->setAccessibleDescription(qv::uiText(124));
+        status->setAccessibleDescription(qv::uiText(qv::StringId::UpdateState));
         label->setBuddy(status);
         rows->addWidget(label, i, 0);
         rows->addWidget(status, i, 1);
@@ -76,17 +76,17 @@ CUpdateDlg::CUpdateDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* pare
     auto* softwareLayout = new QVBoxLayout(software);
     softwareLayout->addWidget(caption);
     softwareLayout->addLayout(rows);
-    m_start = new QPushButton(qv::uiText(128));
+    m_start = new QPushButton(qv::uiText(qv::StringId::UpdateStart));
     qv::setControl(m_start, 1032, m_start->text());
     softwareLayout->addWidget(m_start, 0, Qt::AlignLeft);
-    m_autoUpdate = new QCheckBox(qv::uiText(122));
+    m_autoUpdate = new QCheckBox(qv::uiText(qv::StringId::NoAutoUpdate));
     qv::setControl(m_autoUpdate, 1051, m_autoUpdate->text().trimmed());
     m_autoUpdate->hide();
     softwareLayout->addWidget(m_autoUpdate);
 
     auto* firmware = new QGroupBox(QStringLiteral("Firmware Update"));
     auto* firmwareLayout = new QHBoxLayout(firmware);
-    m_firmware = new QPushButton(qv::uiText(123));
+    m_firmware = new QPushButton(qv::uiText(qv::StringId::FirmwareUpdate));
     qv::setControl(m_firmware, 1033, m_firmware->text());
     firmwareLayout->addWidget(m_firmware, 0, Qt::AlignLeft);
 
@@ -101,7 +101,7 @@ CUpdateDlg::CUpdateDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* pare
     connect(m_autoUpdate, &QCheckBox::clicked, this, &CUpdateDlg::onAutoUpdateClicked);
 }
 
-int CUpdateDlg::applyProgress(int32_t value) {
+std::optional<qv::StringId> CUpdateDlg::applyProgress(int32_t value) {
     const qv::update::ProgressEffect effect = qv::update::progressEffect(value);
     for (size_t i = 0; i < m_status.size(); ++i)
         if (effect.steps[i])
@@ -128,7 +128,7 @@ void CUpdateDlg::onUpdateStart() {
 }
 
 void CUpdateDlg::onFirmwareUpdate() {
-    if (!prompt().question(qv::uiText(191)))
+    if (!prompt().question(qv::uiText(qv::StringId::FirmwareUpdateQuestion)))
         return;
     if (store().isConnected())
         store().send(qv::request::startFirmwareUpdate());

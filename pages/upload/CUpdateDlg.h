@@ -4,6 +4,7 @@
 #include "UpdateSteps.h"
 
 #include <array>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -16,8 +17,8 @@ public:
     CUpdateDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
 
     // Applies a software update progress report (reply 13) to the status fields and the
-    // Update start button; returns the string id of the message to show, 0 for none.
-    int applyProgress(int32_t value);
+    // Update start button; returns the message to show, if any.
+    std::optional<qv::StringId> applyProgress(int32_t value);
     // Ticks the automatic-update box when the appliance reports 1 (reply 16).
     void setAutoUpdate(int32_t value);
 

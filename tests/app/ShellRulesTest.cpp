@@ -161,19 +161,22 @@ TEST(UpdateSteps, ProgressValues) {
         int32_t value;
         std::array<std::optional<StepState>, 8> steps;
         bool runEnded;
-        int message;
+        std::optional<qv::StringId> message;
     };
     const std::optional<StepState> keep;
     const Case cases[] = {
-        {0, {start, keep, keep, keep, keep, keep, keep, keep}, false, 0},
-        {3, {done, done, done, start, keep, keep, keep, keep}, false, 0},
-        {6, {done, done, done, done, done, done, start, keep}, false, 0},
-        {7, {done, done, done, done, done, done, done, start}, false, 0},
-        {8, {done, done, done, done, done, done, done, done}, true, 178},
-        {99, {keep, keep, keep, keep, keep, keep, keep, keep}, true, 179},
-        {9, {keep, keep, keep, keep, keep, keep, keep, keep}, false, 0},
-        {-1, {keep, keep, keep, keep, keep, keep, keep, keep}, false, 0},
-        {100, {keep, keep, keep, keep, keep, keep, keep, keep}, false, 0},
+        {0, {start, keep, keep, keep, keep, keep, keep, keep}, false, {}},
+        {3, {done, done, done, start, keep, keep, keep, keep}, false, {}},
+        {6, {done, done, done, done, done, done, start, keep}, false, {}},
+        {7, {done, done, done, done, done, done, done, start}, false, {}},
+        {8, {done, done, done, done, done, done, done, done}, true, qv::StringId::UpdateFinished},
+        {99,
+         {keep, keep, keep, keep, keep, keep, keep, keep},
+         true,
+         qv::StringId::UpdateServerUnreachable},
+        {9, {keep, keep, keep, keep, keep, keep, keep, keep}, false, {}},
+        {-1, {keep, keep, keep, keep, keep, keep, keep, keep}, false, {}},
+        {100, {keep, keep, keep, keep, keep, keep, keep, keep}, false, {}},
     };
     for (const Case& c : cases) {
         const qv::update::ProgressEffect effect = qv::update::progressEffect(c.value);

@@ -29,6 +29,7 @@
 #include <poll.h>
 
 namespace admin = qv::admin;
+using qv::StringId;
 
 namespace {
 
@@ -100,14 +101,14 @@ TEST_F(AdminPage, RefusalsShowTheirMessageSendNothingAndKeepTheBoxes) {
     } cases[] = {
         {"", "", "", idEmpty},
         {"", "secret", "secret", idEmpty},
-        {"root", "", "", qv::uiText(admin::kInputPassword)},
-        {"root", "secret", "", qv::uiText(admin::kPasswordsDiffer)},
-        {"root", "Secret", "secret", qv::uiText(admin::kPasswordsDiffer)},
-        {"abcdefghijklmnopqrstuvwxyz012345", "pw", "pw", qv::uiText(admin::kIdTooLong)},
+        {"root", "", "", qv::uiText(StringId::AdminInputNewPassword)},
+        {"root", "secret", "", qv::uiText(StringId::AdminPasswordsDiffer)},
+        {"root", "Secret", "secret", qv::uiText(StringId::AdminPasswordsDiffer)},
+        {"abcdefghijklmnopqrstuvwxyz012345", "pw", "pw", qv::uiText(StringId::AdminIdTooLong)},
         {"root", "abcdefghijklmnopqrstuvwxyz012345", "abcdefghijklmnopqrstuvwxyz012345",
-         qv::uiText(admin::kPasswordTooLong)},
-        {"관리자", "pw", "pw", qv::uiText(admin::kIdNotConvertible)},
-        {"root", "비밀", "비밀", qv::uiText(admin::kPasswordNotConvertible)},
+         qv::uiText(StringId::AdminPasswordTooLong)},
+        {"관리자", "pw", "pw", qv::uiText(StringId::IdNotConvertible)},
+        {"root", "비밀", "비밀", qv::uiText(StringId::PasswordNotConvertible)},
     };
     for (const auto& c : cases) {
         prompt.clear();
@@ -154,7 +155,7 @@ TEST_F(AdminPage, DisconnectedApplySendsNothingAndSaysNothing) {
     type(kRetype, QStringLiteral("PW"));
     apply();
     ASSERT_EQ(prompt.notices().size(), 1);
-    EXPECT_EQ(prompt.notices().first(), qv::uiText(admin::kPasswordsDiffer));
+    EXPECT_EQ(prompt.notices().first(), qv::uiText(StringId::AdminPasswordsDiffer));
 }
 
 TEST_F(AdminPage, EnterDoesNotApplyAndClearEditsEmptiesTheBoxes) {

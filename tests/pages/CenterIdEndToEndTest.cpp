@@ -30,6 +30,7 @@
 #include <thread>
 
 namespace cid = qv::centerid;
+using qv::StringId;
 
 namespace {
 
@@ -173,7 +174,7 @@ TEST_F(CenterIdEndToEnd, EditApplyAndReadBackFromTheAppliance) {
     // Apply: the appliance confirms with 164, and the page no longer counts edits as unapplied.
     click(1017);
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return noticeShown(qv::uiText(cid::kCenterIdSet)); }, kWaitMs));
+        QTest::qWaitFor([&] { return noticeShown(qv::uiText(StringId::CenterIdSet)); }, kWaitMs));
     EXPECT_FALSE(page()->hasUnappliedChanges());
 
     const qv::sim::SimState after = sim.state();
@@ -234,7 +235,7 @@ TEST_F(CenterIdEndToEnd, EditsSurviveALostLinkAndAreAppliedAfterLoggingOnAgain) 
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return static_cast<int>(prompt.questions().size()) == questionsBefore + 1; },
         kWaitMs));
-    EXPECT_EQ(prompt.questions().last(), qv::uiText(cid::kKeepAfterLogon));
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(StringId::CenterIdKeepAfterLogon));
     ASSERT_EQ(list()->rowCount(), seeded.centerIdCount + 1);
     EXPECT_EQ(list()->item(seeded.centerIdCount, 1)->text(), QStringLiteral("late"));
     EXPECT_TRUE(page()->hasUnappliedChanges());
@@ -242,7 +243,7 @@ TEST_F(CenterIdEndToEnd, EditsSurviveALostLinkAndAreAppliedAfterLoggingOnAgain) 
 
     click(1017);
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return noticeShown(qv::uiText(cid::kCenterIdSet)); }, kWaitMs));
+        QTest::qWaitFor([&] { return noticeShown(qv::uiText(StringId::CenterIdSet)); }, kWaitMs));
     const qv::sim::SimState after = sim.state();
     ASSERT_EQ(after.centerIdCount, seeded.centerIdCount + 1);
     EXPECT_EQ(after.centerIds.entry(static_cast<size_t>(seeded.centerIdCount)).id(), "late");
@@ -265,7 +266,7 @@ TEST_F(CenterIdEndToEnd, ClosingTheWindowWithUnappliedEditsAsksFirst) {
     follow(1000);
     EXPECT_EQ(store.PageIndex, 3);
     ASSERT_EQ(prompt.questions().size(), 1u);
-    EXPECT_EQ(prompt.questions().last(), qv::uiText(cid::kDiscardOnLeave));
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(StringId::CenterIdDiscardOnLeave));
 
     // Close: asked too; No keeps the window, Yes ends it.
     prompt.answers.push_back(false);

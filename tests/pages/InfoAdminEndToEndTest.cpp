@@ -25,10 +25,11 @@
 
 #include <gtest/gtest.h>
 
+using qv::StringId;
+
 namespace {
 
 constexpr int kWaitMs = 10000;
-constexpr int kLogonRefused = 162;
 
 class InfoAdminEndToEnd : public ::testing::Test {
 protected:
@@ -61,7 +62,7 @@ protected:
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < kWaitMs) {
-            const auto refusals = prompt.notices().count(qv::uiText(kLogonRefused));
+            const auto refusals = prompt.notices().count(qv::uiText(StringId::LogonRefused));
             QLineEdit* idBox = in<QLineEdit>(logon, 1001);
             QLineEdit* passwordBox = in<QLineEdit>(logon, 1002);
             idBox->clear();
@@ -72,7 +73,8 @@ protected:
             if (QTest::qWaitFor(
                     [&] {
                         return store.PageIndex == 1 ||
-                               prompt.notices().count(qv::uiText(kLogonRefused)) > refusals;
+                               prompt.notices().count(qv::uiText(StringId::LogonRefused)) >
+                                   refusals;
                     },
                     2000))
                 return store.PageIndex == 1;
@@ -130,7 +132,7 @@ TEST_F(InfoAdminEndToEnd, SummaryShowsTheAppliancesValuesAndNewCredentialsLogOn)
     qvtest::typeInto(in<QLineEdit>(admin, 1014), QStringLiteral("N3w-Secret"));
     QTest::mouseClick(in<QAbstractButton>(admin, 1011), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return prompt.notices().contains(qv::uiText(qv::admin::kChanged)); }, kWaitMs));
+        [&] { return prompt.notices().contains(qv::uiText(StringId::AdminChanged)); }, kWaitMs));
     const qv::sim::SimState changed = sim.server().snapshot();
     EXPECT_EQ(changed.adminId, "chief");
     EXPECT_EQ(changed.adminPassword, "N3w-Secret");
