@@ -325,11 +325,72 @@ QV_STRING(LinkIoSchedule, 611, "IO Schedule", "IO Schedule")
 QV_STRING(LinkReboot, 612, "Reboot ", "Reboot ")
 QV_STRING(PageFrame, 613, "Page", "Page")
 QV_STRING(Close, 614, "Close", "Close")
+QV_STRING(AboutPurpose, 615, "Administration client of the Quorvel MY relay appliance",
+          "Administration client of the Quorvel MY relay appliance")
+QV_STRING(AboutOk, 616, "OK", "OK")
 // %1: the build date as yyyy.mm.dd.
 QV_STRING(AboutVersionLine, 617, "QVSetting, Version %1", "QVSetting, Version %1")
 
+// Logon page.
+QV_STRING(LogonTitle, 620, "Admin Logon", "Admin Logon")
+QV_STRING(Login, 621, "Login", "Login")
+
+// Product summary page.
+QV_STRING(SummaryTitle, 630, "Product Summary", "Product Summary")
+QV_STRING(SummaryFirmwareVersion, 631, "Firmware Version", "Firmware Version")
+QV_STRING(SummaryDeviceName, 632, "Device Name", "Device Name")
+QV_STRING(SummarySoftwareVersion, 633, "S/W Version", "S/W Version")
+QV_STRING(SummaryMacAddress, 634, "Mac Address", "Mac Address")
+QV_STRING(SummaryCompany, 635, "Company", "Company")
+QV_STRING(SummaryDdns, 636, "DDNS", "DDNS")
+QV_STRING(SummaryEmail, 637, "e-Mail", "e-Mail")
+QV_STRING(SummaryMaxCenterIds, 638, "Max Center ID", "Max Center ID")
+QV_STRING(SummaryMaxSchedules, 639, "Max Schedule", "Max Schedule")
+QV_STRING(SummaryMaxStandby, 640, "Max Standby", "Max Standby")
+QV_STRING(SummaryScheduleWindow, 641, "ON/OFF Schedule", "ON/OFF Schedule")
+
 // Administrator page.
+QV_STRING(AdminTitle, 650, "Change Admin Password", "Change Admin Password")
+QV_STRING(AdminGroup, 651, "Change Administrator ID and Password", "관리자 ID 및 Password 변경")
+QV_STRING(AdminNewId, 652, "New Admin ID", "새 관리자 아이디")
+QV_STRING(AdminNewPassword, 653, "New Password", "새 비밀번호")
+QV_STRING(AdminRetype, 654, "Retype New Password", "새 비밀번호 확인")
+QV_STRING(AdminApply, 655, "Apply", "변  경")
+QV_STRING(AdminCaution, 656,
+          "# Caution: If you leave ID and Password as default value, it will cause security "
+          "problems.\nPlease be sure to change the ID and password.",
+          "# 주의: ID와 비번을 초기값으로 방치할 경우 보안 위험을 초래할 수 있으므로 "
+          "변경하십시오.")
 QV_STRING(AdminInputId, 657, "관리자 아이디를 입력하세요.", "관리자 아이디를 입력하세요.")
+
+// Network page.
+QV_STRING(NetworkTitle, 660, "Network/DDNS Setting", "Network/DDNS Setting")
+
+// Update and upload pages. The update's stages that carry program names keep them in both
+// languages.
+QV_STRING(UpdateTitle, 670, "Quorvel Update", "Quorvel Update")
+QV_STRING(UpdateSoftwareGroup, 671, "SW Update", "SW Update")
+QV_STRING(UpdateFirmwareGroup, 672, "Firmware Update", "Firmware Update")
+QV_STRING(UpdateStepStarted, 673, "Start", "Start")
+QV_STRING(UpdateStepFinished, 674, "Finished", "Finished")
+QV_STRING(UpdateCenterProgram, 675, "center.exe", "center.exe")
+QV_STRING(UpdateClientProgram, 676, "client.exe", "client.exe")
+QV_STRING(UpdateWatchDog, 677, "Watch Dog", "Watch Dog")
+QV_STRING(UpdateActiveX, 678, "Active-X", "Active-X")
+QV_STRING(UpdateCgi, 679, "CGI", "CGI")
+QV_STRING(LogoTitle, 680, "Company Logo Upload", "Company Logo Upload")
+QV_STRING(ActiveXTitle, 681, "ActiveX Page Upload", "ActiveX Page Upload")
+QV_STRING(WebTitle, 682, "Web Page Upload", "Web Page Upload")
+
+// IO schedule window; its window title and the clock's caption are the appliance's own, Korean in
+// both languages.
+QV_STRING(IoScheduleTitle, 690, "IO Schedule", "IO Schedule")
+QV_STRING(IoScheduleWindowTitle, 691, "Quorvel IO ON/OFF 스케줄 관리",
+          "Quorvel IO ON/OFF 스케줄 관리")
+QV_STRING(IoDevices, 692, "IO devices", "IO devices")
+QV_STRING(IoColumnStatus, 693, "Status", "Status")
+QV_STRING(IoRefresh, 694, "Refresh", "Refresh")
+QV_STRING(ServerClockTitle, 695, "Quorvel MY 서버시간", "Quorvel MY 서버시간")
 
 // Column captions the lists share.
 QV_STRING(ColumnNumber, 700, "No.", "No.")

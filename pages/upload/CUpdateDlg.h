@@ -7,6 +7,7 @@
 #include <optional>
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QPushButton;
 
@@ -14,6 +15,17 @@ class QPushButton;
 class CUpdateDlg : public CPageDlg {
     Q_OBJECT
 public:
+    enum ControlId : int {
+        kStart = 1032,
+        kFirmware = 1033,
+        kFirstStepStatus = 1040, // 1040..1047: the status of each stage, in stage order
+        kAutoUpdate = 1051,      // hidden
+        kStateCaption = 1086,
+        kRelayServerLabel = 1087,
+        kSettingProgramLabel = 1088,
+        kFinalStepLabel = 1089,
+    };
+
     CUpdateDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
 
     // Applies a software update progress report (reply 13) to the status fields and the
@@ -23,6 +35,8 @@ public:
     void setAutoUpdate(int32_t value);
 
 private:
+    void setupControls();
+    QGridLayout* stageRows();
     void onUpdateStart();
     void onFirmwareUpdate();
     void onAutoUpdateClicked();

@@ -42,8 +42,8 @@ TEST(EndToEnd, LogonFetchesTheSummaryAndRebootReturnsToLogon) {
     ASSERT_TRUE(waitUntil([&] { return w.store.PageIndex == 0 && !w.store.isConnected(); }));
     EXPECT_EQ(w.prompt.questions().size(), 1);
     EXPECT_TRUE(w.prompt.notices().isEmpty());
-    EXPECT_TRUE(w.pageControl<QLineEdit>(0, 1001)->text().isEmpty());
-    EXPECT_EQ(w.pageControl<QLineEdit>(0, 1004)->text(), sim.address());
+    EXPECT_TRUE(w.pageControl<QLineEdit>(0, CLogonDlg::kAdminId)->text().isEmpty());
+    EXPECT_EQ(w.pageControl<QLineEdit>(0, CLogonDlg::kServerAddress)->text(), sim.address());
 }
 
 TEST(EndToEnd, WrongPasswordIsRefusedInBothLanguages) {
@@ -60,7 +60,8 @@ TEST(EndToEnd, WrongPasswordIsRefusedInBothLanguages) {
                       ? QStringLiteral("로그인 오류입니다. 관리자 아이디와 비밀번호를 확인하세요.")
                       : QStringLiteral("Login error. Please check admin ID and password."));
         EXPECT_EQ(w.store.PageIndex, 0);
-        EXPECT_EQ(w.pageControl<QLineEdit>(0, 1002)->text(), QStringLiteral("nimda"));
+        EXPECT_EQ(w.pageControl<QLineEdit>(0, CLogonDlg::kPassword)->text(),
+                  QStringLiteral("nimda"));
     }
 }
 
