@@ -19,14 +19,6 @@ inline QString uiText(StringId id, Language language) {
     const std::string_view text = uiString(id, language);
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-inline QString uiText(int id) {
-    const std::string_view text = uiString(id);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-inline QString uiText(int id, Language language) {
-    const std::string_view text = uiString(id, language);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 inline QString fromUtf8(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));

@@ -54,8 +54,4 @@ std::string_view uiString(StringId id, Language language) {
     return language == Language::Korean ? it->korean : it->english;
 }
 
-std::string_view uiString(int id, Language language) {
-    return uiString(static_cast<StringId>(id), language);
-}
-
 } // namespace qv

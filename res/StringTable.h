@@ -20,10 +20,4 @@ inline std::string_view uiString(StringId id) {
     return uiString(id, systemLanguage());
 }
 
-// The numeric form, while callers move to names; empty when the table has no such id.
-std::string_view uiString(int id, Language language);
-inline std::string_view uiString(int id) {
-    return uiString(id, systemLanguage());
-}
-
 } // namespace qv

@@ -407,35 +407,4 @@ TEST(WolRules, ReplacingTheListKeepsBytesZeroToThree) {
     expectLeadBytes(table);
 }
 
-TEST(WolRules, EveryMessageHasEnglishAndKorean) {
-    for (StringId id : {StringId::WolSet,
-                        StringId::WolInputMac,
-                        StringId::WolInputName,
-                        StringId::WolTableFull,
-                        StringId::WolSelectToModify,
-                        StringId::WolSelectToDelete,
-                        StringId::NameTooLong,
-                        StringId::NameNotConvertible,
-                        StringId::ChangesNotApplied,
-                        StringId::WolMacTooLong,
-                        StringId::WolMacNotConvertible,
-                        StringId::WolDiscardOnLeave,
-                        StringId::WolKeepAfterLogon,
-                        StringId::WolKeepAfterReread,
-                        StringId::WolFileNotRead,
-                        StringId::WolFileNotWritten,
-                        StringId::WolFileHasNoEntries,
-                        StringId::WolImportLimited,
-                        StringId::WolImportNameTooLong,
-                        StringId::WolImportMacTooLong,
-                        StringId::WolImportNotConvertible,
-                        StringId::WolExportNotConvertible,
-                        StringId::WolFileTooLarge}) {
-        EXPECT_FALSE(qv::uiString(id, qv::Language::English).empty()) << static_cast<int>(id);
-        EXPECT_FALSE(qv::uiString(id, qv::Language::Korean).empty()) << static_cast<int>(id);
-    }
-    EXPECT_EQ(english(StringId::WolInputMac), "Please input MAC address.");
-    EXPECT_EQ(english(StringId::WolTableFull), "WOL registration quantity limitation!");
-}
-
 } // namespace
