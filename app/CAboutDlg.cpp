@@ -11,18 +11,24 @@
 #include <QPixmap>
 #include <QPushButton>
 
+using qv::StringId;
+
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(qv::uiText(101));
+    setWindowTitle(qv::uiText(StringId::AboutTitle));
+    setupControls();
+    setFixedSize(sizeHint());
+}
+
+void CAboutDlg::setupControls() {
     auto* icon = new QLabel;
     icon->setPixmap(QPixmap(qv::appIconPath()));
-    icon->setAccessibleName(QStringLiteral("QVSetting"));
+    icon->setAccessibleName(qv::uiText(StringId::AppTitle));
     auto* version = new QLabel(qv::fromUtf8(qv::versionLine(__DATE__)));
-    qv::setControl(version, 1073, version->text());
-    auto* purpose =
-        new QLabel(QStringLiteral("Administration client of the Quorvel MY relay appliance"));
+    qv::setControl(version, kVersion, version->text());
+    auto* purpose = new QLabel(qv::uiText(StringId::AboutPurpose));
     purpose->setAccessibleName(purpose->text());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
-    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(qv::uiText(StringId::AboutOk));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* layout = new QGridLayout(this);
@@ -31,5 +37,4 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(version, 0, 1);
     layout->addWidget(purpose, 1, 1);
     layout->addWidget(buttons, 2, 0, 1, 2);
-    setFixedSize(sizeHint());
 }

@@ -7,5 +7,10 @@
 class CAboutDlg : public QDialog {
     Q_OBJECT
 public:
+    enum ControlId : int { kVersion = 1073 };
+
     explicit CAboutDlg(QWidget* parent = nullptr);
+
+private:
+    void setupControls();
 };

@@ -2,6 +2,7 @@
 
 #include "CGlobalData.h"
 #include "CMySocket.h"
+#include "ControlFactory.h"
 #include "ControlIds.h"
 #include "Prompt.h"
 #include "QtText.h"
@@ -15,19 +16,20 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using qv::StringId;
+namespace controls = qv::controls;
+
 namespace {
 
-QLineEdit* addField(QGridLayout* grid, int row, int labelId, int stringId, int editId) {
-    auto* label = new QLabel(qv::uiText(stringId));
+// A row of the logon box: the label, right-aligned, that names the box beside it.
+void addField(QGridLayout* grid, int row, int labelId, QLineEdit* edit) {
+    auto* label = new QLabel(edit->accessibleName());
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     qv::setControl(label, labelId, label->text());
-    auto* edit = new QLineEdit;
     edit->setMinimumWidth(260);
-    qv::setControl(edit, editId, label->text());
     label->setBuddy(edit);
     grid->addWidget(label, row, 0);
     grid->addWidget(edit, row, 1);
-    return edit;
 }
 
 bool isEnterOrEscape(const QKeyEvent* key) {
@@ -38,31 +40,36 @@ bool isEnterOrEscape(const QKeyEvent* key) {
 } // namespace
 
 CLogonDlg::CLogonDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(QStringLiteral("Admin Logon"), store, prompt, parent, qv::kLogonPageBand) {
+    : CPageDlg(qv::uiText(StringId::LogonTitle), store, prompt, parent, qv::kLogonPageBand) {
+    setupControls();
+    connect(m_login, &QPushButton::clicked, this, &CLogonDlg::Logon);
+    // Enter and Escape never close or cancel the page, wherever the focus is on it.
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
+}
+
+void CLogonDlg::setupControls() {
+    m_address =
+        controls::lineEdit(kServerAddress, qv::uiText(StringId::ServerAddress), "serverAddress");
+    m_id = controls::lineEdit(kAdminId, qv::uiText(StringId::AdminId), "adminId");
+    m_password = controls::passwordEdit(kPassword, qv::uiText(StringId::Password), "password");
+    m_login = controls::button(kLogin, qv::uiText(StringId::Login), "login");
+
     auto* group = new QGroupBox;
     auto* grid = new QGridLayout(group);
     grid->setContentsMargins(40, 36, 40, 36);
     grid->setHorizontalSpacing(14);
     grid->setVerticalSpacing(12);
-    m_address = addField(grid, 0, 1081, 114, 1004);
-    m_id = addField(grid, 1, 1082, 115, 1001);
-    m_password = addField(grid, 2, 1083, 116, 1002);
-    m_password->setEchoMode(QLineEdit::Password);
-    m_login = new QPushButton(QStringLiteral("Login"));
-    m_login->setAutoDefault(false);
-    qv::setControl(m_login, 1003, m_login->text());
+    addField(grid, 0, kServerAddressLabel, m_address);
+    addField(grid, 1, kAdminIdLabel, m_id);
+    addField(grid, 2, kPasswordLabel, m_password);
     grid->addWidget(m_login, 3, 1, Qt::AlignRight);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(60, 60, 60, 60);
     layout->addWidget(group);
     layout->addStretch();
-
-    connect(m_login, &QPushButton::clicked, this, &CLogonDlg::Logon);
-    // Enter and Escape never close or cancel the page, wherever the focus is on it.
-    installEventFilter(this);
-    for (QWidget* child : findChildren<QWidget*>())
-        child->installEventFilter(this);
 }
 
 CLogonDlg::~CLogonDlg() {
@@ -132,7 +139,8 @@ void CLogonDlg::connectFinished(bool ok, const std::string& id, const std::strin
         store().link->Send(qv::request::logon(id, password));
         return;
     }
-    prompt().notice(qv::uiText(199) + address + qv::uiText(200));
+    prompt().notice(qv::uiText(StringId::ConnectFailedBefore) + address +
+                    qv::uiText(StringId::ConnectFailedAfter));
 }
 
 bool CLogonDlg::eventFilter(QObject* watched, QEvent* event) {

@@ -19,6 +19,16 @@ class EventSink;
 class CLogonDlg : public CPageDlg {
     Q_OBJECT
 public:
+    enum ControlId : int {
+        kAdminId = 1001,
+        kPassword = 1002,
+        kLogin = 1003,
+        kServerAddress = 1004,
+        kServerAddressLabel = 1081,
+        kAdminIdLabel = 1082,
+        kPasswordLabel = 1083,
+    };
+
     // The request carries the ID in a 32-byte field and the password in a 64-byte field, each
     // with its terminating NUL.
     static constexpr size_t kMaxIdBytes = 31;
@@ -32,7 +42,7 @@ public:
     void setServerAddress(const QString& address);
     // Empties the ID and password; the address stays.
     void clearCredentials();
-    // Login (button 1003, or Enter in the password box).
+    // Login (the Login button, or Enter in the password box).
     void Logon();
     // True while a connection attempt is under way.
     bool connecting() const { return m_connecting; }
@@ -45,6 +55,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void setupControls();
     void connectFinished(bool ok, const std::string& id, const std::string& password,
                          const QString& address);
 

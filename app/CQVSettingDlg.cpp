@@ -38,17 +38,22 @@ namespace {
 // one shows. Blacklist IP and IO Schedule start hidden.
 struct LinkRow {
     int id;
-    const char* caption;
+    qv::StringId caption;
     int page;
     bool visibleAtStart;
 };
 constexpr LinkRow kLinkRows[] = {
-    {1000, "Product Summary ", 1, true},      {1002, "Change ID/Password ", 2, true},
-    {1001, "Center ID Management ", 3, true}, {1003, "Wake On Lan ", 4, true},
-    {1004, "Network/DDNS Setting ", 5, true}, {1005, "Quorvel Update ", 6, true},
-    {1006, "Company Logo Upload ", 7, true},  {1007, "Active-X page Upload ", 8, true},
-    {1011, "Web page Upload ", 9, true},      {1012, "Blacklist IP", 10, false},
-    {1010, "IO Schedule", 11, false},
+    {1000, qv::StringId::LinkProductSummary, 1, true},
+    {1002, qv::StringId::LinkChangeIdPassword, 2, true},
+    {1001, qv::StringId::LinkCenterIdManagement, 3, true},
+    {1003, qv::StringId::LinkWakeOnLan, 4, true},
+    {1004, qv::StringId::LinkNetworkDdns, 5, true},
+    {1005, qv::StringId::LinkQuorvelUpdate, 6, true},
+    {1006, qv::StringId::LinkCompanyLogoUpload, 7, true},
+    {1007, qv::StringId::LinkActiveXPageUpload, 8, true},
+    {1011, qv::StringId::LinkWebPageUpload, 9, true},
+    {1012, qv::StringId::LinkBlacklistIp, 10, false},
+    {1010, qv::StringId::LinkIoSchedule, 11, false},
 };
 constexpr int kRebootLink = 1008;
 constexpr int kCloseButton = 1009;
@@ -59,7 +64,7 @@ constexpr int kPageFrame = 1069;
 CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
                              const QString& serverAddress, QWidget* parent)
     : QDialog(parent), m_store(store), m_prompt(prompt), m_sink(this) {
-    setWindowTitle(QStringLiteral("QVSetting"));
+    setWindowTitle(qv::uiText(qv::StringId::AppTitle));
     setWindowIcon(QIcon(qv::appIconPath()));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
@@ -68,7 +73,7 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
     auto* links = new QVBoxLayout;
     links->setSpacing(2);
     for (const LinkRow& row : kLinkRows) {
-        auto* link = new NavLink(row.id, QString::fromLatin1(row.caption));
+        auto* link = new NavLink(row.id, qv::uiText(row.caption));
         link->setVisible(row.visibleAtStart);
         const int id = row.id;
         connect(link, &QPushButton::clicked, this, [this, id] { onLinkClicked(id); });
@@ -76,20 +81,20 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
         m_links[row.id] = link;
     }
     links->addStretch();
-    auto* reboot = new NavLink(kRebootLink, QStringLiteral("Reboot "));
+    auto* reboot = new NavLink(kRebootLink, qv::uiText(qv::StringId::LinkReboot));
     connect(reboot, &QPushButton::clicked, this, &CQVSettingDlg::onReboot);
     links->addWidget(reboot);
     m_links[kRebootLink] = reboot;
 
     auto* frameBox = new QGroupBox;
-    qv::setControl(frameBox, kPageFrame, QStringLiteral("Page"));
+    qv::setControl(frameBox, kPageFrame, qv::uiText(qv::StringId::PageFrame));
     auto* frameLayout = new QVBoxLayout(frameBox);
     frameLayout->setContentsMargins(3, 3, 3, 3);
     m_frame = new QStackedWidget;
     m_frame->setMinimumSize(780, 560);
     frameLayout->addWidget(m_frame);
 
-    auto* close = new QPushButton(QStringLiteral("Close"));
+    auto* close = new QPushButton(qv::uiText(qv::StringId::Close));
     close->setAutoDefault(false);
     qv::setControl(close, kCloseButton, close->text());
     connect(close, &QPushButton::clicked, this, &CQVSettingDlg::OnClose);
@@ -103,7 +108,7 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
 
     // The about box lives where the system menu cannot be reached portably: in the window's
     // context menu and on F1.
-    auto* about = new QAction(qv::uiText(101), this);
+    auto* about = new QAction(qv::uiText(qv::StringId::AboutTitle), this);
     about->setShortcut(QKeySequence::HelpContents);
     connect(about, &QAction::triggered, this, &CQVSettingDlg::showAbout);
     addAction(about);
@@ -230,7 +235,7 @@ void CQVSettingDlg::sendPageRequests(int index) {
 }
 
 void CQVSettingDlg::onReboot() {
-    if (!m_prompt.question(qv::uiText(190)))
+    if (!m_prompt.question(qv::uiText(qv::StringId::RebootQuestion)))
         return;
     if (m_store.isConnected())
         m_store.send(qv::request::reboot());

@@ -26,6 +26,7 @@ class NavLink;
 class QStackedWidget;
 
 namespace qv {
+enum class StringId : int;
 class CGlobalData;
 class Prompt;
 struct LinkEvent;
@@ -83,8 +84,7 @@ public:
     void blacklistCleared();
     void linkEnded();
     void fallBackToLogon();
-    void showMessage(int stringId);
-    void showFixedText(const QString& text);
+    void showMessage(qv::StringId message);
 
 protected:
     bool event(QEvent* event) override;

@@ -32,9 +32,7 @@
 
 namespace {
 
-// Fixed texts of the appliance's firewall replies; they are Korean in both languages.
-const QString kBlockListChanged = QStringLiteral("Block Ip List 가 변경되었습니다.");
-const QString kBlacklistCleared = QStringLiteral("Blacklist 목록이 클리어 되었습니다.");
+using Text = qv::StringId;
 
 // The value range a row applies to, both ends included.
 struct When {
@@ -58,8 +56,8 @@ struct Row {
     Action action;
 };
 
-Action message(int stringId) {
-    return [stringId](CQVSettingDlg& w, const qv::LinkEvent&) { w.showMessage(stringId); };
+Action message(Text id) {
+    return [id](CQVSettingDlg& w, const qv::LinkEvent&) { w.showMessage(id); };
 }
 
 const std::vector<Row>& dispatchTable() {
@@ -71,14 +69,14 @@ const std::vector<Row>& dispatchTable() {
         {1, always, [](W w, E) { w.logonRefused(); }},
         // Product summary record: limits, IO schedule link, summary page.
         {2, always, [](W w, E e) { w.summaryArrived(e); }},
-        {3, is(101), message(163)},
+        {3, is(101), message(Text::AdminChanged)},
         {4, always, [](W w, E) { static_cast<CCenteridDlg*>(w.page(3))->tableArrived(); }},
         // Apply's answer: the center ID page learns whether its edits are now the appliance's.
         {5, always,
          [](W w, E e) {
              static_cast<CCenteridDlg*>(w.page(3))->applyAnswered(e.value);
              if (e.value == 101)
-                 w.showMessage(164);
+                 w.showMessage(Text::CenterIdSet);
          }},
         {6, always, [](W w, E) { static_cast<CWolDlg*>(w.page(4))->tableArrived(); }},
         // Apply's answer: the Wake-on-LAN page learns whether its edits are now the appliance's.
@@ -86,7 +84,7 @@ const std::vector<Row>& dispatchTable() {
          [](W w, E e) {
              static_cast<CWolDlg*>(w.page(4))->applyAnswered(e.value);
              if (e.value == 101)
-                 w.showMessage(165);
+                 w.showMessage(Text::WolSet);
          }},
         {8, always,
          [](W w, E e) {
@@ -96,26 +94,26 @@ const std::vector<Row>& dispatchTable() {
              w.networkPage()->load(record);
          }},
         // DDNS ID check.
-        {9, is(101), message(166)},
-        {9, is(102), message(167)},
-        {9, is(103), message(168)},
-        {9, always, message(169)},
+        {9, is(101), message(Text::DdnsIdAvailable)},
+        {9, is(102), message(Text::DdnsIdInUse)},
+        {9, is(103), message(Text::DdnsMacInUse)},
+        {9, always, message(Text::DdnsCheckFailed)},
         // Product registration by MAC address.
-        {10, is(101), message(170)},
-        {10, is(401), message(171)},
-        {10, always, message(172)},
+        {10, is(101), message(Text::ProductRegistered)},
+        {10, is(401), message(Text::ProductAlreadyRegistered)},
+        {10, always, message(Text::ProductRegistrationFailed)},
         // DDNS registration.
-        {11, is(101), message(173)},
-        {11, is(401), message(174)},
-        {11, is(402), message(175)},
-        {11, is(403), message(176)},
-        {11, always, message(177)},
+        {11, is(101), message(Text::DdnsRegistered)},
+        {11, is(401), message(Text::DdnsProductNotRegistered)},
+        {11, is(402), message(Text::DdnsIdTaken)},
+        {11, is(403), message(Text::DdnsMacAlreadyRegistered)},
+        {11, always, message(Text::DdnsRegistrationFailed)},
         // Software update progress: stages 0..7, 8 finished, 99 update server unreachable.
         {12, between(0, 8), [](W w, E e) { w.updateProgress(e.value); }},
         {12, is(99), [](W w, E e) { w.updateProgress(e.value); }},
-        {13, is(0), message(180)},
-        {13, is(1), message(181)},
-        {14, always, message(182)},
+        {13, is(0), message(Text::LogoDeleted)},
+        {13, is(1), message(Text::LogoUploaded)},
+        {14, always, message(Text::ActiveXPageUploaded)},
         // Reboot answer: 101 plain reboot; 1..99 the new center ID limit; 1001..5499 a changed
         // schedule privilege; 6001..12000 the standby limit plus 6000.
         {15, is(101), [](W w, E) { w.fallBackToLogon(); }},
@@ -124,17 +122,17 @@ const std::vector<Row>& dispatchTable() {
              w.store().maxCenterIdCount = e.value;
              w.fallBackToLogon();
          }},
-        {15, between(1001, 5499), message(184)},
+        {15, between(1001, 5499), message(Text::SchedulePrivilegeChanged)},
         {15, between(6001, 12000), [](W w, E e) { w.store().maxStandbyCount = e.value - 6000; }},
         {16, always, [](W w, E e) { w.updatePage()->setAutoUpdate(e.value); }},
         {18, is(0), [](W w, E) { w.firmwareFinished(); }},
-        {18, is(99), message(186)},
-        {19, always, message(187)},
+        {18, is(99), message(Text::FirmwareServerUnreachable)},
+        {19, always, message(Text::NtpServerSet)},
         {20, always, [](W w, E) { w.ioListArrived(); }},
         {21, always, [](W w, E) { w.schedulesArrived(); }},
         {22, always, [](W w, E e) { w.scheduleUploaded(e.value); }},
         {23, always, [](W w, E e) { w.serverTimeArrived(e.value); }},
-        {24, always, message(189)},
+        {24, always, message(Text::HtmlPageUploaded)},
         {25, always, [](W w, E) { w.blacklistArrived(); }},
         {26, always, [](W w, E) { w.blacklistPage()->tableArrived(); }},
         // Apply's answer: the blacklist page learns whether its Block IP edits are now the
@@ -143,7 +141,7 @@ const std::vector<Row>& dispatchTable() {
          [](W w, E e) {
              w.blacklistPage()->applyAnswered(e.value);
              if (e.value == 101)
-                 w.showFixedText(kBlockListChanged);
+                 w.showMessage(Text::BlockIpListChanged);
          }},
         {28, is(101), [](W w, E) { w.blacklistCleared(); }},
         {qv::kLinkEndedEvent, always, [](W w, E) { w.linkEnded(); }},
@@ -176,7 +174,7 @@ void CQVSettingDlg::logonAccepted(int32_t value) {
 void CQVSettingDlg::logonRefused() {
     m_store.PageIndex = 0;
     ShowPage(0);
-    showMessage(162);
+    showMessage(Text::LogonRefused);
 }
 
 void CQVSettingDlg::summaryArrived(const qv::LinkEvent& event) {
@@ -190,12 +188,12 @@ void CQVSettingDlg::summaryArrived(const qv::LinkEvent& event) {
 }
 
 void CQVSettingDlg::updateProgress(int32_t value) {
-    if (const int messageId = m_update->applyProgress(value))
-        showMessage(messageId);
+    if (const std::optional<qv::StringId> message = m_update->applyProgress(value))
+        showMessage(*message);
 }
 
 void CQVSettingDlg::firmwareFinished() {
-    showMessage(185);
+    showMessage(Text::FirmwareUpdated);
     fallBackToLogon();
 }
 
@@ -216,7 +214,7 @@ void CQVSettingDlg::schedulesArrived() {
 void CQVSettingDlg::scheduleUploaded(int32_t value) {
     m_store.ioBusy = 0;
     if (value == 101)
-        showMessage(188);
+        showMessage(Text::ScheduleUploaded);
 }
 
 void CQVSettingDlg::serverTimeArrived(int32_t value) {
@@ -234,7 +232,7 @@ void CQVSettingDlg::blacklistCleared() {
     // The appliance empties its blacklist in the background: read it again three times.
     m_tickCount = 0;
     m_timer1071.start(kBlacklistRereadMs);
-    showFixedText(kBlacklistCleared);
+    showMessage(Text::BlacklistCleared);
 }
 
 void CQVSettingDlg::linkEnded() {
@@ -249,10 +247,6 @@ void CQVSettingDlg::fallBackToLogon() {
     ShowPage(0);
 }
 
-void CQVSettingDlg::showMessage(int stringId) {
-    m_prompt.notice(qv::uiText(stringId));
-}
-
-void CQVSettingDlg::showFixedText(const QString& text) {
-    m_prompt.notice(text);
+void CQVSettingDlg::showMessage(qv::StringId message) {
+    m_prompt.notice(qv::uiText(message));
 }

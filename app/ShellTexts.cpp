@@ -1,5 +1,7 @@
 #include "ShellTexts.h"
 
+#include "StringTable.h"
+
 #include <array>
 #include <cstdio>
 #include <ctime>
@@ -21,8 +23,11 @@ std::string versionLine(const char* buildDate) {
     for (size_t i = 0; i < kMonths.size(); ++i)
         if (month == kMonths[i])
             monthNumber = static_cast<int>(i) + 1;
-    char line[64];
-    std::snprintf(line, sizeof line, "QVSetting, Version %04ld.%02d.%02ld", year, monthNumber, day);
+    char date[32];
+    std::snprintf(date, sizeof date, "%04ld.%02d.%02ld", year, monthNumber, day);
+    std::string line(uiString(StringId::AboutVersionLine));
+    if (const size_t at = line.find("%1"); at != std::string::npos)
+        line.replace(at, 2, date);
     return line;
 }
 

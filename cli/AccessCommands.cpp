@@ -5,6 +5,7 @@
 #include "ExitCodes.h"
 #include "Registry.h"
 #include "Requests.h"
+#include "StringTable.h"
 
 #include <algorithm>
 
@@ -34,7 +35,7 @@ int runCenterIds(CommandContext& context) {
     report.columnKeys = {"no",    "id",        "password",    "name",
                          "group", "superUser", "logDeletion", "fileTransfer"};
     for (const auto& column : qv::centerid::kColumns)
-        report.columnLabels.emplace_back(column.caption);
+        report.columnLabels.emplace_back(qv::uiString(column.caption));
     for (int32_t i = 0; i < store.centerIdCount; ++i) {
         const qv::CenterIdEntry entry = store.centerIdTable.entry(static_cast<size_t>(i));
         const auto texts = qv::centerid::rowTexts(entry, i, codePage);

@@ -72,9 +72,7 @@ int runAdmin(CommandContext& context) {
 
     const admin::Verdict verdict = admin::checkChange(id, password, retype, qv::systemCodePage());
     if (!verdict.ok()) {
-        const std::string_view text =
-            verdict.stringId != 0 ? qv::uiString(verdict.stringId) : verdict.fixedText;
-        std::cerr << "qvctl admin: " << text << "\n";
+        std::cerr << "qvctl admin: " << qv::uiString(*verdict.refusal) << "\n";
         return kExitUsage;
     }
     if (const int status = context.logOn(); status != kExitOk)
@@ -84,7 +82,7 @@ int runAdmin(CommandContext& context) {
             "the new administrator ID and password");
         status != kExitOk)
         return status;
-    const std::string done(qv::uiString(admin::kChanged));
+    const std::string done(qv::uiString(qv::StringId::AdminChanged));
     if (context.options().json) {
         Report report;
         report.fields = {{"message", "Result", Value::of(done)}};

@@ -23,16 +23,15 @@ constexpr int kBlockListAppliedEvent = 27;
 
 constexpr const char* kUsage = "add ADDRESS | edit ADDRESS NEW-ADDRESS | del ADDRESS...";
 
-// A refusal, worded as on the page (the page's fixed texts, else the terminal's language).
+// A refusal, worded as on the page (the firewall's fixed texts, else the terminal's language).
 int refuse(CommandContext& context, const bl::Verdict& verdict) {
-    const std::string_view text =
-        verdict.stringId != 0 ? qv::uiString(verdict.stringId) : verdict.fixedText;
-    std::cerr << "qvctl " << context.options().command << ": " << text << "\n";
+    std::cerr << "qvctl " << context.options().command << ": " << qv::uiString(verdict.stringId)
+              << "\n";
     return kExitUsage;
 }
 
 int notListed(CommandContext& context) {
-    return refuse(context, bl::Verdict::refused(bl::kAddressNotListed));
+    return refuse(context, bl::Verdict::refused(qv::StringId::BlockIpNotListed));
 }
 
 // Sends the store's table and reports the appliance's answer.
@@ -43,15 +42,16 @@ int applyTable(CommandContext& context) {
             kBlockListAppliedEvent, "the Block IP list");
         status != kExitOk)
         return status;
+    const std::string changed(qv::uiString(qv::StringId::BlockIpListChanged));
     Report report;
     report.fields = {
-        {"message", "Result", Value::of(std::string(bl::kBlockListChangedText))},
+        {"message", "Result", Value::of(changed)},
         {"count", "Addresses", Value::of(int64_t{store.blockIpCount})},
     };
     if (context.options().json)
         context.print(report);
     else
-        context.out() << bl::kBlockListChangedText << "\n";
+        context.out() << changed << "\n";
     return kExitOk;
 }
 

@@ -19,6 +19,7 @@ namespace qvctl {
 namespace {
 
 namespace cid = qv::centerid;
+using qv::StringId;
 
 constexpr const char* kUsage =
     "add ID --group N [--name NAME] [--super-user] [--prohibit-file-transfer] "
@@ -111,19 +112,18 @@ std::optional<std::string> centerPassword(const Request& request, bool mayPrompt
 }
 
 // A UTF-8 text in the code page; `refusal` is set when it does not convert.
-std::string toAnsi(const std::string& utf8, int refusalId, int& refusal) {
+std::string toAnsi(const std::string& utf8, StringId refusalId, std::optional<StringId>& refusal) {
     bool ok = true;
     std::string ansi = qv::utf8ToAnsi(utf8, qv::systemCodePage(), &ok);
-    if (!ok && refusal == 0)
+    if (!ok && !refusal)
         refusal = refusalId;
     return ansi;
 }
 
 // A refusal, worded as on the page, in the terminal's language.
 int refuse(CommandContext& context, const cid::Verdict& verdict) {
-    const std::string_view text =
-        verdict.stringId != 0 ? qv::uiString(verdict.stringId) : verdict.fixedText;
-    std::cerr << "qvctl " << context.options().command << ": " << text << "\n";
+    std::cerr << "qvctl " << context.options().command << ": " << qv::uiString(verdict.stringId)
+              << "\n";
     return kExitUsage;
 }
 
@@ -138,18 +138,18 @@ int applyTable(CommandContext& context) {
         return status;
     if (answer.value != qv::kResultSuccess) {
         std::cerr << "qvctl " << context.options().command << ": "
-                  << qv::uiString(cid::kApplyRefused) << " (" << answer.value << ")\n";
+                  << qv::uiString(StringId::CenterIdApplyRefused) << " (" << answer.value << ")\n";
         return kExitChangeRefused;
     }
     Report report;
     report.fields = {
-        {"message", "Result", Value::of(std::string(qv::uiString(cid::kCenterIdSet)))},
+        {"message", "Result", Value::of(std::string(qv::uiString(StringId::CenterIdSet)))},
         {"count", "Center IDs", Value::of(int64_t{store.centerIdCount})},
     };
     if (context.options().json)
         context.print(report);
     else
-        context.out() << qv::uiString(cid::kCenterIdSet) << "\n";
+        context.out() << qv::uiString(StringId::CenterIdSet) << "\n";
     return kExitOk;
 }
 
@@ -167,7 +167,7 @@ int runCenterId(CommandContext& context) {
         // The page empties its password box when '$' is typed last; such a password never
         // comes from it, so none comes from here either.
         if (password && cid::endsWithDollar(*password))
-            return refuse(context, cid::Verdict::refused(cid::kDollarNotPermitted));
+            return refuse(context, cid::Verdict::refused(StringId::CenterIdPasswordDollar));
     }
     if (const int status = context.logOn(); status != kExitOk)
         return status;
@@ -178,14 +178,14 @@ int runCenterId(CommandContext& context) {
 
     qv::CGlobalData& store = context.session().store();
     const int codePage = qv::systemCodePage();
-    int refusal = 0;
-    const std::string id = toAnsi(request.id, cid::kIdNotConvertible, refusal);
+    std::optional<StringId> refusal;
+    const std::string id = toAnsi(request.id, StringId::IdNotConvertible, refusal);
 
     if (adding) {
         cid::Input input;
         input.id = id;
-        input.password = toAnsi(password.value_or(""), cid::kPasswordNotConvertible, refusal);
-        input.name = toAnsi(request.name.value_or(""), cid::kNameNotConvertible, refusal);
+        input.password = toAnsi(password.value_or(""), StringId::PasswordNotConvertible, refusal);
+        input.name = toAnsi(request.name.value_or(""), StringId::NameNotConvertible, refusal);
         if (request.group)
             input.groupIndex = *request.group - 1;
         input.superUser = request.superUser.value_or(false);
@@ -201,10 +201,9 @@ int runCenterId(CommandContext& context) {
     }
 
     // Edit and del name the entry by its ID, byte for byte as the appliance keeps it.
-    const int row =
-        refusal != 0 ? -1 : cid::findDuplicate(store.centerIdTable, store.centerIdCount, id);
+    const int row = refusal ? -1 : cid::findDuplicate(store.centerIdTable, store.centerIdCount, id);
     if (row < 0)
-        return refuse(context, cid::Verdict::refused(cid::kIdNotFound));
+        return refuse(context, cid::Verdict::refused(StringId::CenterIdNotFound));
 
     if (request.action == "del") {
         cid::deleteEntry(store.centerIdTable, store.centerIdCount, row);
@@ -214,11 +213,11 @@ int runCenterId(CommandContext& context) {
     // Edit starts from the entry as it is and changes what was asked for.
     cid::Input input = cid::inputFromEntry(store.centerIdTable.entry(static_cast<size_t>(row)));
     if (request.newId)
-        input.id = toAnsi(*request.newId, cid::kIdNotConvertible, refusal);
+        input.id = toAnsi(*request.newId, StringId::IdNotConvertible, refusal);
     if (password)
-        input.password = toAnsi(*password, cid::kPasswordNotConvertible, refusal);
+        input.password = toAnsi(*password, StringId::PasswordNotConvertible, refusal);
     if (request.name)
-        input.name = toAnsi(*request.name, cid::kNameNotConvertible, refusal);
+        input.name = toAnsi(*request.name, StringId::NameNotConvertible, refusal);
     if (request.group)
         input.groupIndex = *request.group - 1;
     if (request.superUser)

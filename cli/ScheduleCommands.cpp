@@ -12,6 +12,8 @@
 namespace qvctl {
 namespace {
 
+using qv::StringId;
+
 // The IO device list as the page shows it: sorted by ID, byte by byte, ascending.
 std::vector<qv::IoListEntry> sortedDevices(const qv::CGlobalData& store) {
     std::vector<qv::IoListEntry> devices;
@@ -126,7 +128,10 @@ int runSchedule(CommandContext& context) {
     report.listKey = "schedules";
     report.columnKeys = {"id",   "no",   "type",   "function", "month", "weekday",
                          "date", "hour", "minute", "relay",    "seq"};
-    for (const int id : {209, 210, 211, 212, 213, 214, 215, 216})
+    for (const StringId id :
+         {StringId::ScheduleType, StringId::ScheduleFunction, StringId::ScheduleMonth,
+          StringId::ScheduleWeekday, StringId::ScheduleDate, StringId::ScheduleHour,
+          StringId::ScheduleMinute, StringId::ScheduleRelay})
         report.columnLabels.emplace_back(qv::uiString(id));
     report.columnLabels.insert(report.columnLabels.begin(), {"ID", "No"});
     report.columnLabels.emplace_back("SEQ");

@@ -6,10 +6,12 @@
 namespace qvctl {
 namespace {
 
-constexpr int kNormalString = 217;
-constexpr int kExceptionString = 218;
-// String ids of Sunday .. Saturday (weekday 1..7).
-constexpr std::array<int, 7> kWeekdayStrings{208, 202, 203, 204, 205, 206, 207};
+using qv::StringId;
+
+// Sunday .. Saturday (weekday 1..7).
+constexpr std::array<StringId, 7> kWeekdays{
+    StringId::Sunday,   StringId::Monday, StringId::Tuesday, StringId::Wednesday,
+    StringId::Thursday, StringId::Friday, StringId::Saturday};
 
 } // namespace
 
@@ -39,14 +41,14 @@ std::string functionText(uint8_t function) {
 }
 
 std::string kindText(const qv::ScheduleEntry& entry, qv::Language language) {
-    return std::string(
-        qv::uiString(entry.isException() ? kExceptionString : kNormalString, language));
+    return std::string(qv::uiString(
+        entry.isException() ? StringId::ScheduleException : StringId::ScheduleNormal, language));
 }
 
 std::string weekdayText(uint8_t weekday, qv::Language language) {
     if (weekday < 1 || weekday > 7)
         return {};
-    return std::string(qv::uiString(kWeekdayStrings[weekday - 1u], language));
+    return std::string(qv::uiString(kWeekdays[weekday - 1u], language));
 }
 
 std::string twoDigits(int value) {

@@ -21,6 +21,7 @@ namespace qvctl {
 namespace {
 
 namespace wol = qv::wol;
+using qv::StringId;
 
 constexpr const char* kUsage = "add NAME MAC | edit NO [--name NAME] [--mac MAC] | del NO | "
                                "export FILE | import FILE";
@@ -86,7 +87,7 @@ bool parseRequest(const std::vector<std::string>& args, Request& request, std::s
 }
 
 // A message of the string table with its "%1" filled in.
-std::string message(int id, const std::string& argument = {}) {
+std::string message(StringId id, const std::string& argument = {}) {
     std::string text(qv::uiString(id));
     if (const size_t at = text.find("%1"); at != std::string::npos)
         text.replace(at, 2, argument);
@@ -99,8 +100,7 @@ int refuse(CommandContext& context, const std::string& text) {
 }
 
 int refuse(CommandContext& context, const wol::Verdict& verdict) {
-    return refuse(context, verdict.stringId != 0 ? message(verdict.stringId)
-                                                 : std::string(verdict.fixedText));
+    return refuse(context, message(verdict.stringId));
 }
 
 int applyTable(CommandContext& context) {
@@ -110,7 +110,7 @@ int applyTable(CommandContext& context) {
                                      qv::CMD_SET_WOL_MSG, "the Wake-on-LAN list");
         status != kExitOk)
         return status;
-    context.out() << qv::uiString(wol::kWolSet) << "\n";
+    context.out() << qv::uiString(StringId::WolSet) << "\n";
     return kExitOk;
 }
 
@@ -121,12 +121,13 @@ int exportTo(CommandContext& context, const std::string& path) {
     const wol::ExportResult csv =
         wol::exportCsv(store.wolTable, store.wolCount, qv::systemCodePage());
     if (!csv.ok())
-        return refuse(context, message(wol::kExportNotConvertible, std::to_string(csv.badRow + 1)));
+        return refuse(context,
+                      message(StringId::WolExportNotConvertible, std::to_string(csv.badRow + 1)));
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(csv.text.data(), static_cast<std::streamsize>(csv.text.size()));
     file.close();
     if (!file)
-        return refuse(context, message(wol::kFileNotWritten, path));
+        return refuse(context, message(StringId::WolFileNotWritten, path));
     context.out() << store.wolCount << " entries written to " << path << "\n";
     return kExitOk;
 }
@@ -134,23 +135,23 @@ int exportTo(CommandContext& context, const std::string& path) {
 int importFrom(CommandContext& context, const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file)
-        return refuse(context, message(wol::kFileNotRead, path));
+        return refuse(context, message(StringId::WolFileNotRead, path));
     std::string bytes;
     bytes.resize(wol::kMaxImportFileBytes + 1);
     file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (file.bad())
-        return refuse(context, message(wol::kFileNotRead, path));
+        return refuse(context, message(StringId::WolFileNotRead, path));
     bytes.resize(static_cast<size_t>(file.gcount()));
     if (bytes.size() > wol::kMaxImportFileBytes)
-        return refuse(context, message(wol::kFileTooLarge, path));
+        return refuse(context, message(StringId::WolFileTooLarge, path));
     const wol::ImportResult result = wol::parseCsv(bytes, qv::systemCodePage());
     if (!result.ok())
-        return refuse(context, message(result.error, std::to_string(result.errorLine)));
+        return refuse(context, message(*result.error, std::to_string(result.errorLine)));
     if (result.entries.empty())
-        return refuse(context, message(wol::kFileHasNoEntries, path));
+        return refuse(context, message(StringId::WolFileHasNoEntries, path));
     if (result.limited)
         std::cerr << "qvctl " << context.options().command << ": "
-                  << qv::uiString(wol::kImportLimited) << "\n";
+                  << qv::uiString(StringId::WolImportLimited) << "\n";
     qv::CGlobalData& store = context.session().store();
     wol::replaceEntries(store.wolTable, store.wolCount, result.entries);
     return applyTable(context);
@@ -165,7 +166,7 @@ int runWolEntry(CommandContext& context) {
     if (request.action == "import") {
         std::ifstream probe(request.operand, std::ios::binary);
         if (!probe)
-            return refuse(context, message(wol::kFileNotRead, request.operand));
+            return refuse(context, message(StringId::WolFileNotRead, request.operand));
     }
     if (const int status = context.logOn(); status != kExitOk)
         return status;

@@ -3,6 +3,7 @@
 #include "CPageDlg.h"
 #include "QtText.h"
 #include "UnappliedEdits.h"
+#include "Verdict.h"
 
 #include <cstdint>
 #include <memory>
@@ -50,10 +51,9 @@ protected:
     // Apply: sends the store's table while the link is up, and remembers what was sent.
     void sendTable(const qv::Frame& frame);
     // Shows a refusal of the rules; false unless the verdict accepts.
-    template <class Verdict> bool accepted(const Verdict& verdict) {
-        if (verdict.kind == Verdict::Kind::Refused)
-            showRefusal(verdict.stringId != 0 ? qv::uiText(verdict.stringId)
-                                              : qv::fromUtf8(verdict.fixedText));
+    bool accepted(const qv::Verdict& verdict) {
+        if (verdict.kind == qv::Verdict::Kind::Refused)
+            showRefusal(qv::uiText(verdict.stringId));
         return verdict.ok();
     }
 

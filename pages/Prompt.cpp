@@ -1,5 +1,7 @@
 #include "Prompt.h"
 
+#include "QtText.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -8,7 +10,10 @@
 namespace qv {
 namespace {
 
-const QString kCaption = QStringLiteral("QVSetting");
+// Message boxes and choosers carry the program's name.
+QString caption() {
+    return uiText(StringId::AppTitle);
+}
 
 // The process's current directory is kept across every chooser: the file a page opens is
 // named by its full path, and nothing else in the process should see the directory move.
@@ -61,14 +66,14 @@ void QtPrompt::notice(const QString& text) {
 }
 
 void QtPrompt::showNotice(const QString& text) {
-    QMessageBox box(QMessageBox::Warning, kCaption, displayed(text), QMessageBox::Ok, m_parent);
+    QMessageBox box(QMessageBox::Warning, caption(), displayed(text), QMessageBox::Ok, m_parent);
     m_openNotice = &box;
     box.exec();
     m_openNotice = nullptr;
 }
 
 bool QtPrompt::question(const QString& text, DefaultAnswer preselected) {
-    QMessageBox box(QMessageBox::Question, kCaption, displayed(text),
+    QMessageBox box(QMessageBox::Question, caption(), displayed(text),
                     QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setDefaultButton(preselected == DefaultAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
@@ -76,14 +81,14 @@ bool QtPrompt::question(const QString& text, DefaultAnswer preselected) {
 
 std::optional<QString> QtPrompt::openFileName(const QString& filter, const QString& title) {
     CurrentDirectoryGuard keep;
-    return chosen(QFileDialog::getOpenFileName(m_parent, title.isEmpty() ? kCaption : title,
+    return chosen(QFileDialog::getOpenFileName(m_parent, title.isEmpty() ? caption() : title,
                                                QString(), filter));
 }
 
 std::optional<QString> QtPrompt::saveFileName(const QString& filter, const QString& defaultName,
                                               const QString& title) {
     CurrentDirectoryGuard keep;
-    return chosen(QFileDialog::getSaveFileName(m_parent, title.isEmpty() ? kCaption : title,
+    return chosen(QFileDialog::getSaveFileName(m_parent, title.isEmpty() ? caption() : title,
                                                defaultName, filter));
 }
 

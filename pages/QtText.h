@@ -11,11 +11,11 @@
 namespace qv {
 
 // The text of string `id` in the user-interface language.
-inline QString uiText(int id) {
+inline QString uiText(StringId id) {
     const std::string_view text = uiString(id);
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-inline QString uiText(int id, Language language) {
+inline QString uiText(StringId id, Language language) {
     const std::string_view text = uiString(id, language);
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }

@@ -5,6 +5,8 @@
 // a list of 2048 rows costs what its visible rows cost; no text is kept per cell. Row r of the
 // model is slot r of the table, so a selection names a slot directly.
 
+#include "QtText.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
@@ -57,14 +59,12 @@ private:
     mutable QStringList m_cachedTexts;
 };
 
-// The rules' column list (caption in UTF-8, width) as the model's columns.
+// The rules' column list (caption's string id, width) as the model's columns.
 template <class RuleColumns>
 QList<StoreTableModel::Column> modelColumns(const RuleColumns& columns) {
     QList<StoreTableModel::Column> result;
     for (const auto& column : columns)
-        result.append({QString::fromUtf8(column.caption.data(),
-                                         static_cast<qsizetype>(column.caption.size())),
-                       column.width});
+        result.append({qv::uiText(column.caption), column.width});
     return result;
 }
 

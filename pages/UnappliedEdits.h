@@ -18,9 +18,9 @@ namespace qv {
 
 // The string ids of the three questions a page asks about its unapplied edits.
 struct UnappliedEditsQuestions {
-    int keepAfterLogon;  // a table arrived after the link ended and came back
-    int keepAfterReread; // a table arrived while the link stayed up
-    int discardOnLeave;  // the operator leaves the page
+    StringId keepAfterLogon;  // a table arrived after the link ended and came back
+    StringId keepAfterReread; // a table arrived while the link stayed up
+    StringId discardOnLeave;  // the operator leaves the page
 };
 
 // What UnappliedEdits::confirmLeave() found.
@@ -119,7 +119,7 @@ private:
         bool keep = m_keptOver &&
                     sameEntries(m_keptOver->table, m_keptOver->count, fresh.table, fresh.count);
         if (!keep) {
-            const int question =
+            const StringId question =
                 m_linkEndedWithEdits ? m_questions.keepAfterLogon : m_questions.keepAfterReread;
             m_asking = true;
             keep = m_prompt.question(uiText(question));

@@ -5,9 +5,9 @@
 namespace qv::admin {
 namespace {
 
-Verdict refused(int stringId) {
+Verdict refused(StringId message) {
     Verdict verdict;
-    verdict.stringId = stringId;
+    verdict.refusal = message;
     return verdict;
 }
 
@@ -15,18 +15,15 @@ Verdict refused(int stringId) {
 
 Verdict checkChange(std::string_view idUtf8, std::string_view passwordUtf8,
                     std::string_view retypeUtf8, int codePage) {
-    if (idUtf8.empty()) {
-        Verdict verdict;
-        verdict.fixedText = kInputIdText;
-        return verdict;
-    }
+    if (idUtf8.empty())
+        return refused(StringId::AdminInputId);
     if (passwordUtf8.empty())
-        return refused(kInputPassword);
+        return refused(StringId::AdminInputNewPassword);
     // Text that converts has exactly one form in the code page, so comparing what was typed is
     // comparing the bytes that would be sent; text that does not convert can never compare
     // equal by way of the '?' both would become.
     if (passwordUtf8 != retypeUtf8)
-        return refused(kPasswordsDiffer);
+        return refused(StringId::AdminPasswordsDiffer);
 
     bool idOk = true;
     bool passwordOk = true;
@@ -34,13 +31,13 @@ Verdict checkChange(std::string_view idUtf8, std::string_view passwordUtf8,
     verdict.id = utf8ToAnsi(idUtf8, codePage, &idOk);
     verdict.password = utf8ToAnsi(passwordUtf8, codePage, &passwordOk);
     if (!idOk)
-        return refused(kIdNotConvertible);
+        return refused(StringId::IdNotConvertible);
     if (verdict.id.size() > kMaxIdBytes)
-        return refused(kIdTooLong);
+        return refused(StringId::AdminIdTooLong);
     if (!passwordOk)
-        return refused(kPasswordNotConvertible);
+        return refused(StringId::PasswordNotConvertible);
     if (verdict.password.size() > kMaxPasswordBytes)
-        return refused(kPasswordTooLong);
+        return refused(StringId::AdminPasswordTooLong);
     return verdict;
 }
 

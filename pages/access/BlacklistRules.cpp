@@ -33,31 +33,31 @@ int findAddress(const BlockIpTable& table, int32_t count, std::string_view addre
 
 Verdict validateAdd(const BlockIpTable& table, int32_t count, const Address& address) {
     if (count >= kMaxEntries)
-        return Verdict::refusedWith(kTooManyText);
+        return Verdict::refused(StringId::BlockIpTooMany);
     if (!address.convertible)
-        return Verdict::refused(kAddressNotConvertible);
+        return Verdict::refused(StringId::BlockIpAddressNotConvertible);
     if (address.ansi.size() <= kShortestRefused)
-        return Verdict::refusedWith(kEnterAddressText);
+        return Verdict::refused(StringId::BlockIpEnterExactly);
     if (address.ansi.size() > kMaxAddressBytes)
-        return Verdict::refused(kAddressTooLong);
+        return Verdict::refused(StringId::BlockIpAddressTooLong);
     if (findAddress(table, count, address.ansi) >= 0)
-        return Verdict::refusedWith(kExistsText);
+        return Verdict::refused(StringId::BlockIpExists);
     return Verdict::accepted();
 }
 
 Verdict validateEdit(const BlockIpTable& table, int32_t count, bool anySelected, int row,
                      const Address& address) {
     if (!anySelected || row < 0 || row >= used(count))
-        return Verdict::refusedWith(kSelectToEditText);
+        return Verdict::refused(StringId::BlockIpSelectToEdit);
     if (!address.convertible)
-        return Verdict::refused(kAddressNotConvertible);
+        return Verdict::refused(StringId::BlockIpAddressNotConvertible);
     // The firewall would keep an empty slot among its addresses; Edit is not a way to delete.
     if (address.ansi.empty())
-        return Verdict::refused(kEnterAddress);
+        return Verdict::refused(StringId::BlockIpEnterAddress);
     if (address.ansi.size() > kMaxAddressBytes)
-        return Verdict::refused(kAddressTooLong);
+        return Verdict::refused(StringId::BlockIpAddressTooLong);
     if (findAddress(table, count, address.ansi, row) >= 0)
-        return Verdict::refusedWith(kExistsText);
+        return Verdict::refused(StringId::BlockIpExists);
     return Verdict::accepted();
 }
 
@@ -65,7 +65,7 @@ Verdict validateDelete(int32_t count, const std::vector<int>& selectedRows) {
     if (used(count) == 0)
         return Verdict::ignored();
     if (selectedRows.empty())
-        return Verdict::refusedWith(kSelectToDeleteText);
+        return Verdict::refused(StringId::BlockIpSelectToDelete);
     return Verdict::accepted();
 }
 
@@ -115,22 +115,22 @@ int addSelected(BlockIpTable& table, int32_t& count, const std::vector<std::stri
 }
 
 const std::array<Column, 11> kBlacklistColumns = {{
-    {"No.", 50},
-    {"IP", 110},
-    {"Day 1", 60},
-    {"Day 2", 60},
-    {"-Day 1", 60},
-    {"-Day 2", 60},
-    {"Week 1", 62},
-    {"Week 2", 62},
-    {"-Week 1", 63},
-    {"-Week 2", 63},
-    {"Quorvel IP", 65},
+    {StringId::ColumnNumber, 50},
+    {StringId::ColumnIp, 110},
+    {StringId::BlacklistColumnDay1, 60},
+    {StringId::BlacklistColumnDay2, 60},
+    {StringId::BlacklistColumnMinusDay1, 60},
+    {StringId::BlacklistColumnMinusDay2, 60},
+    {StringId::BlacklistColumnWeek1, 62},
+    {StringId::BlacklistColumnWeek2, 62},
+    {StringId::BlacklistColumnMinusWeek1, 63},
+    {StringId::BlacklistColumnMinusWeek2, 63},
+    {StringId::BlacklistColumnQuorvelIp, 65},
 }};
 
 const std::array<Column, 2> kBlockListColumns = {{
-    {"No.", 80},
-    {"IP", 180},
+    {StringId::ColumnNumber, 80},
+    {StringId::ColumnIp, 180},
 }};
 
 std::array<std::string, 11> blacklistRowTexts(const BlacklistEntry& entry, int row, int codePage) {

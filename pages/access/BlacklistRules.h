@@ -5,7 +5,9 @@
 // both lists read. Shared by the blacklist page and qvctl. No Qt here.
 
 #include "AccessTables.h"
+#include "StringIds.h"
 #include "TableChangeTracker.h"
+#include "Verdict.h"
 
 #include <array>
 #include <cstdint>
@@ -26,47 +28,7 @@ inline constexpr size_t kShortestRefused = 3;
 inline constexpr size_t kMaxAddressBytes = 99;
 inline constexpr int32_t kSlots = static_cast<int32_t>(BlockIpTable::kSlots);
 
-// The page's own messages; fixed Korean texts shown in both languages.
-inline constexpr std::string_view kTooManyText = "방화벽에 추가할 아이피 갯수를 초과하였습니다.";
-inline constexpr std::string_view kEnterAddressText = "추가할 아이피를 정확히 입력하세요.";
-inline constexpr std::string_view kExistsText = "해당 아이피가 이미 존재합니다.";
-inline constexpr std::string_view kSelectToEditText = "수정할 아이피를 선택하세요.";
-inline constexpr std::string_view kSelectToDeleteText = "삭제할 아이피를 선택하세요.";
-inline constexpr std::string_view kDeleteQuestionText =
-    "Block IP 목록에서 선택된 아이피를 지우시겠습니까?";
-inline constexpr std::string_view kClearQuestionText = "블랙리스트를 모두 지우시겠습니까?";
-// The appliance took the Block IP list (answer 101 to Apply).
-inline constexpr std::string_view kBlockListChangedText = "Block Ip List 가 변경되었습니다.";
-
-// String ids of messages that the appliance-era page did not have (English and Korean texts in
-// the string table).
-enum Message : int {
-    kChangesNotApplied = 326,
-    kAddressTooLong = 371,
-    kAddressNotConvertible = 372,
-    kEnterAddress = 373,
-    kDiscardOnLeave = 374,
-    kKeepAfterLogon = 375,
-    kKeepAfterReread = 376,
-    kAddressNotListed = 377,
-};
-
-// The outcome of a check: accepted, ignored (nothing happens, nothing is said), or refused with
-// a string id or one of the page's fixed texts.
-struct Verdict {
-    enum class Kind { Accepted, Ignored, Refused };
-    Kind kind = Kind::Accepted;
-    int stringId = 0;
-    std::string_view fixedText;
-
-    static Verdict accepted() { return {}; }
-    static Verdict ignored() { return {Kind::Ignored, 0, {}}; }
-    static Verdict refused(int id) { return {Kind::Refused, id, {}}; }
-    static Verdict refusedWith(std::string_view text) { return {Kind::Refused, 0, text}; }
-
-    bool ok() const { return kind == Kind::Accepted; }
-    bool operator==(const Verdict&) const = default;
-};
+using qv::Verdict;
 
 // An address as typed, already in the ANSI code page; `convertible` is false when a character
 // has no form there (the text would otherwise reach the firewall with a '?').
@@ -82,7 +44,7 @@ int findAddress(const BlockIpTable& table, int32_t count, std::string_view addre
                 int exceptRow = -1);
 
 // Add, in order: 97 or more entries; text that does not convert; 3 bytes or fewer; more than
-// 99 bytes; an equal entry.
+// 99 bytes; an equal entry. The firewall's own refusals are fixed Korean texts in both languages.
 Verdict validateAdd(const BlockIpTable& table, int32_t count, const Address& address);
 // Edit, in order: no row selected (or the row is not an entry); text that does not convert; an
 // empty text (a firewall slot without an address); more than 99 bytes; another equal entry.
@@ -107,7 +69,7 @@ using ChangeTracker = TableChangeTracker<BlockIpTable>;
 
 // The lists' columns: caption and width in pixels.
 struct Column {
-    std::string_view caption;
+    StringId caption;
     int width;
 };
 // "No.", "IP", "Day 1", "Day 2", "-Day 1", "-Day 2", "Week 1", "Week 2", "-Week 1", "-Week 2",

@@ -10,14 +10,21 @@ class QPushButton;
 class CAdminDlg : public CPageDlg {
     Q_OBJECT
 public:
+    enum ControlId : int {
+        kApply = 1011,
+        kNewId = 1012,
+        kNewPassword = 1013,
+        kRetype = 1014, // the new password typed again
+    };
+
     CAdminDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
 
-    // Empties the new ID (1012), new password (1013) and retyped password (1014) boxes; the
-    // main window does it each time it shows the page.
+    // Empties the new ID, new password and retyped password boxes; the main window does it each
+    // time it shows the page.
     void clearEdits();
 
-protected:
 private:
+    void setupControls();
     void onApply();
 
     QLineEdit* m_newId;

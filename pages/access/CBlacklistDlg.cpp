@@ -34,9 +34,10 @@ CBlacklistDlg::CBlacklistDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget
     : CTablePageDlg(QStringLiteral("Blacklist IP"), store, prompt,
                     std::make_unique<qv::UnappliedEdits<qv::BlockIpTable>>(
                         prompt, store.blockIpTable, store.blockIpCount,
-                        qv::UnappliedEditsQuestions{bl::kKeepAfterLogon, bl::kKeepAfterReread,
-                                                    bl::kDiscardOnLeave}),
-                    qv::uiText(bl::kChangesNotApplied), parent) {
+                        qv::UnappliedEditsQuestions{qv::StringId::BlockIpKeepAfterLogon,
+                                                    qv::StringId::BlockIpKeepAfterReread,
+                                                    qv::StringId::BlockIpDiscardOnLeave}),
+                    qv::uiText(qv::StringId::ChangesNotApplied), parent) {
     m_blacklistModel = new StoreTableModel(
         modelColumns(bl::kBlacklistColumns), [this] { return blacklistRows(this->store()); },
         [this](int row) {
@@ -156,7 +157,7 @@ void CBlacklistDlg::onAdd() {
     const bl::Verdict verdict = bl::validateAdd(s.blockIpTable, s.blockIpCount, address);
     if (!accepted(verdict)) {
         // A text too short to be an address also redraws the list.
-        if (verdict.fixedText == bl::kEnterAddressText)
+        if (verdict.stringId == qv::StringId::BlockIpEnterExactly)
             reloadTable();
         return;
     }
@@ -183,7 +184,7 @@ void CBlacklistDlg::onDelete() {
         return;
     const qv::BlockIpTable beforeTable = s.blockIpTable;
     const int32_t beforeCount = s.blockIpCount;
-    if (!prompt().question(qv::fromUtf8(bl::kDeleteQuestionText), qv::DefaultAnswer::No))
+    if (!prompt().question(qv::uiText(qv::StringId::BlockIpDeleteQuestion), qv::DefaultAnswer::No))
         return;
     // A table that arrived while the question was open replaced the rows that were chosen.
     if (!qv::sameEntries(beforeTable, beforeCount, s.blockIpTable, s.blockIpCount))
@@ -211,7 +212,7 @@ void CBlacklistDlg::onApply() {
 }
 
 void CBlacklistDlg::onClearAll() {
-    if (!prompt().question(qv::fromUtf8(bl::kClearQuestionText), qv::DefaultAnswer::No))
+    if (!prompt().question(qv::uiText(qv::StringId::BlacklistClearQuestion), qv::DefaultAnswer::No))
         return;
     qv::CGlobalData& s = store();
     if (s.isConnected())

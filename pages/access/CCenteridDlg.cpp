@@ -34,9 +34,10 @@ CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* 
     : CTablePageDlg(QStringLiteral("Center ID Management"), store, prompt,
                     std::make_unique<qv::UnappliedEdits<qv::CenterIdTable>>(
                         prompt, store.centerIdTable, store.centerIdCount,
-                        qv::UnappliedEditsQuestions{cid::kKeepAfterLogon, cid::kKeepAfterReread,
-                                                    cid::kDiscardOnLeave}),
-                    qv::uiText(cid::kChangesNotApplied), parent) {
+                        qv::UnappliedEditsQuestions{qv::StringId::CenterIdKeepAfterLogon,
+                                                    qv::StringId::CenterIdKeepAfterReread,
+                                                    qv::StringId::CenterIdDiscardOnLeave}),
+                    qv::uiText(qv::StringId::ChangesNotApplied), parent) {
     m_model = new StoreTableModel(
         modelColumns(cid::kColumns),
         [this] { return qv::usedSlots<qv::CenterIdTable>(this->store().centerIdCount); },
@@ -199,6 +200,6 @@ void CCenteridDlg::onPasswordChanged(const QString& text) {
     // password shown by choosing a row is not the operator's typing and is not refused.
     if (m_loadingRow || !cid::endsWithDollar(qv::toUtf8(text)))
         return;
-    prompt().notice(qv::uiText(cid::kDollarNotPermitted));
+    prompt().notice(qv::uiText(qv::StringId::CenterIdPasswordDollar));
     m_password->clear();
 }

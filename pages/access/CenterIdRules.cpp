@@ -1,6 +1,7 @@
 #include "CenterIdRules.h"
 
 #include "CodePage.h"
+#include "StringTable.h"
 
 #include <algorithm>
 
@@ -16,23 +17,23 @@ bool isLeadByte(unsigned char byte, int codePage) {
 // them; the first failure wins.
 Verdict checkInput(const Input& input, int codePage) {
     if (!input.groupIndex || *input.groupIndex < 0 || *input.groupIndex >= kGroupCount)
-        return Verdict::refused(kSelectGroup);
-    if (input.unconvertible != 0)
-        return Verdict::refused(input.unconvertible);
+        return Verdict::refused(StringId::CenterIdSelectGroup);
+    if (input.unconvertible)
+        return Verdict::refused(*input.unconvertible);
     if (input.id.empty())
-        return Verdict::refused(kInputId);
+        return Verdict::refused(StringId::CenterIdInputId);
     if (containsUnderscore(input.id, codePage))
-        return Verdict::refusedWith(kUnderscoreText);
+        return Verdict::refused(StringId::CenterIdUnderscore);
     if (input.password.empty())
-        return Verdict::refused(kInputPassword);
+        return Verdict::refused(StringId::CenterIdInputPassword);
     if (input.id.size() > kMaxIdBytes)
-        return Verdict::refused(kIdTooLong);
+        return Verdict::refused(StringId::CenterIdTooLong);
     if (input.password.size() > kMaxPasswordBytes)
-        return Verdict::refused(kPasswordTooLong);
+        return Verdict::refused(StringId::CenterIdPasswordTooLong);
     // The name field holds 31 bytes; a longer name is refused rather than cut, so what the
     // operator sees in the list is what the appliance stores.
     if (input.name.size() > kMaxNameBytes)
-        return Verdict::refused(kNameTooLong);
+        return Verdict::refused(StringId::NameTooLong);
     return Verdict::accepted();
 }
 
@@ -52,11 +53,11 @@ Input inputFromUtf8(std::string_view id, std::string_view password, std::string_
     input.password = utf8ToAnsi(password, codePage, &passwordOk);
     input.name = utf8ToAnsi(name, codePage, &nameOk);
     if (!idOk)
-        input.unconvertible = kIdNotConvertible;
+        input.unconvertible = StringId::IdNotConvertible;
     else if (!passwordOk)
-        input.unconvertible = kPasswordNotConvertible;
+        input.unconvertible = StringId::PasswordNotConvertible;
     else if (!nameOk)
-        input.unconvertible = kNameNotConvertible;
+        input.unconvertible = StringId::NameNotConvertible;
     return input;
 }
 
@@ -90,9 +91,9 @@ Verdict validateAdd(const CenterIdTable& table, int32_t count, const Input& inpu
     if (Verdict v = checkInput(input, codePage); !v.ok())
         return v;
     if (count >= kSlots)
-        return Verdict::refused(kTableFull);
+        return Verdict::refused(StringId::CenterIdTableFull);
     if (findDuplicate(table, count, input.id) >= 0)
-        return Verdict::refused(kDuplicated);
+        return Verdict::refused(StringId::CenterIdDuplicated);
     return Verdict::accepted();
 }
 
@@ -102,11 +103,11 @@ Verdict validateEdit(const CenterIdTable& table, int32_t count, int row, const I
     if (used == 0)
         return Verdict::ignored();
     if (row < 0 || row >= used)
-        return Verdict::refused(kSelectToModify);
+        return Verdict::refused(StringId::CenterIdSelectToModify);
     if (Verdict v = checkInput(input, codePage); !v.ok())
         return v;
     if (findDuplicate(table, count, input.id, row) >= 0)
-        return Verdict::refused(kDuplicated);
+        return Verdict::refused(StringId::CenterIdDuplicated);
     return Verdict::accepted();
 }
 
@@ -115,7 +116,7 @@ Verdict validateDelete(int32_t count, int row) {
     if (used == 0)
         return Verdict::ignored();
     if (row < 0 || row >= used)
-        return Verdict::refused(kSelectToDelete);
+        return Verdict::refused(StringId::CenterIdSelectToDelete);
     return Verdict::accepted();
 }
 
@@ -170,18 +171,18 @@ Input inputFromEntry(const CenterIdEntry& entry) {
 }
 
 const std::array<Column, 8> kColumns = {{
-    {"No.", 40},
-    {"ID", 90},
-    {"Password", 70},
-    {"Name", 90},
-    {"Group", 55},
-    {"SuperUser", 60},
-    {"로그삭제", 60},
-    {"파일전송", 60},
+    {StringId::ColumnNumber, 40},
+    {StringId::ColumnId, 90},
+    {StringId::ColumnPassword, 70},
+    {StringId::ColumnName, 90},
+    {StringId::ColumnGroup, 55},
+    {StringId::CenterIdColumnSuperUser, 60},
+    {StringId::CenterIdColumnLogDeletion, 60},
+    {StringId::CenterIdColumnFileTransfer, 60},
 }};
 
 std::string_view prohibitionText(bool prohibited) {
-    return prohibited ? "금지" : "허용";
+    return uiString(prohibited ? StringId::CenterIdProhibited : StringId::CenterIdAllowed);
 }
 
 std::array<std::string, 8> rowTexts(const CenterIdEntry& entry, int row, int codePage) {

@@ -5,7 +5,9 @@
 // message. No Qt here.
 
 #include "CenterIdTable.h"
+#include "StringIds.h"
 #include "TableChangeTracker.h"
+#include "Verdict.h"
 
 #include <array>
 #include <cstdint>
@@ -23,50 +25,7 @@ inline constexpr size_t kMaxNameBytes = 31;
 inline constexpr int kGroupCount = 50;
 inline constexpr int32_t kSlots = static_cast<int32_t>(CenterIdTable::kSlots);
 
-// String ids of the page's messages (English and Korean texts in the string table).
-enum Message : int {
-    kSelectGroup = 132,
-    kInputId = 133,
-    kInputPassword = 134,
-    kIdTooLong = 135,
-    kPasswordTooLong = 136,
-    kDuplicated = 138,
-    kSelectToModify = 139,
-    kSelectToDelete = 140,
-    kDollarNotPermitted = 141,
-    kCenterIdSet = 164,
-    kNameTooLong = 321,
-    kTableFull = 322,
-    kIdNotConvertible = 323,
-    kPasswordNotConvertible = 324,
-    kNameNotConvertible = 325,
-    kChangesNotApplied = 326,
-    kDiscardOnLeave = 327,
-    kKeepAfterLogon = 328,
-    kIdNotFound = 329,
-    kApplyRefused = 330,
-    kKeepAfterReread = 331,
-};
-
-// The relay server cannot take '_' in an ID; this message is fixed Korean in both languages.
-inline constexpr std::string_view kUnderscoreText = "센터아이디에 _ 문자를 사용할 수 없습니다.";
-
-// The outcome of a check: accepted, ignored (the operation does nothing and says nothing), or
-// refused with a string id or the fixed '_' text.
-struct Verdict {
-    enum class Kind { Accepted, Ignored, Refused };
-    Kind kind = Kind::Accepted;
-    int stringId = 0;           // for a refusal by string id
-    std::string_view fixedText; // for a refusal with a fixed text
-
-    static Verdict accepted() { return {}; }
-    static Verdict ignored() { return {Kind::Ignored, 0, {}}; }
-    static Verdict refused(int id) { return {Kind::Refused, id, {}}; }
-    static Verdict refusedWith(std::string_view text) { return {Kind::Refused, 0, text}; }
-
-    bool ok() const { return kind == Kind::Accepted; }
-    bool operator==(const Verdict&) const = default;
-};
+using qv::Verdict;
 
 // What the operator typed and ticked, with texts already in the ANSI code page.
 struct Input {
@@ -77,8 +36,8 @@ struct Input {
     bool superUser = false;
     bool prohibitFileTransfer = false;
     bool prohibitLogDeletion = false;
-    // A text that does not exist in the code page: the message that refuses it, else 0.
-    int unconvertible = 0;
+    // A text that does not exist in the code page: the message that refuses it.
+    std::optional<StringId> unconvertible;
 };
 
 // Builds an Input from UTF-8 texts (the window's and the terminal's), converting them to
@@ -87,8 +46,9 @@ struct Input {
 Input inputFromUtf8(std::string_view id, std::string_view password, std::string_view name,
                     int codePage);
 
-// The password guard: a password whose last character is '$' is refused (message 141). Only the
-// last character counts; the page looks at it each time the password box changes.
+// The password guard: a password whose last character is '$' is refused
+// (StringId::CenterIdPasswordDollar). Only the last character counts; the page looks at it each
+// time the password box changes.
 bool endsWithDollar(std::string_view text);
 
 // True when `ansi` holds the character '_', looked for character by character so that a trail
@@ -101,7 +61,8 @@ int findDuplicate(const CenterIdTable& table, int32_t count, std::string_view id
                   int exceptRow = -1);
 
 // The checks of Add in their order: group, unconvertible text, ID empty, '_', password empty,
-// ID length, password length, name length, a full table, a duplicate ID.
+// ID length, password length, name length, a full table, a duplicate ID. The relay server cannot
+// take '_' in an ID (StringId::CenterIdUnderscore).
 Verdict validateAdd(const CenterIdTable& table, int32_t count, const Input& input, int codePage);
 // The checks of Edit: an empty list does nothing; no row selected (row outside the entries);
 // then Add's checks except the full table; a duplicate of another row.
@@ -133,7 +94,7 @@ using ChangeTracker = TableChangeTracker<CenterIdTable>;
 
 // The list's columns: caption and width in pixels.
 struct Column {
-    std::string_view caption;
+    StringId caption;
     int width;
 };
 // "No.", "ID", "Password", "Name", "Group", "SuperUser", "로그삭제", "파일전송".
@@ -143,7 +104,7 @@ extern const std::array<Column, 8> kColumns;
 // super-user text as stored, "금지"/"허용" for log deletion and for file transfer.
 std::array<std::string, 8> rowTexts(const CenterIdEntry& entry, int row, int codePage);
 
-// "금지" (forbidden) or "허용" (allowed).
+// "금지" (forbidden) or "허용" (allowed), fixed Korean texts.
 std::string_view prohibitionText(bool prohibited);
 
 } // namespace qv::centerid

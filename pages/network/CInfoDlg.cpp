@@ -3,7 +3,7 @@
 #include "CGlobalData.h"
 #include "CIoschDlg.h"
 #include "CodePage.h"
-#include "ControlIds.h"
+#include "ControlFactory.h"
 #include "QtText.h"
 #include "network/InfoRules.h"
 
@@ -13,34 +13,40 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using qv::StringId;
+namespace controls = qv::controls;
+
 namespace {
 
 struct FieldRow {
-    int id;
-    const char* label;
+    CInfoDlg::ControlId id;
+    StringId label;
     const char* objectName;
 };
 
-// The fields in the order the page shows them; the firmware number (1010) is kept hidden.
+// The fields in the order the page shows them.
 constexpr FieldRow kFieldRows[] = {
-    {1010, "Firmware Version", "firmwareVersion"},
-    {1011, "Device Name", "deviceName"},
-    {1012, "S/W Version", "softwareVersion"},
-    {1016, "Mac Address", "macAddress"},
-    {1013, "Company", "company"},
-    {1014, "DDNS", "ddnsHost"},
-    {1015, "e-Mail", "email"},
-    {1017, "Max Center ID", "maxCenterIds"},
-    {1018, "Max Schedule", "maxSchedules"},
-    {1019, "Max Standby", "maxStandby"},
+    {CInfoDlg::kFirmwareNumber, StringId::SummaryFirmwareVersion, "firmwareVersion"},
+    {CInfoDlg::kDeviceName, StringId::SummaryDeviceName, "deviceName"},
+    {CInfoDlg::kSoftwareVersion, StringId::SummarySoftwareVersion, "softwareVersion"},
+    {CInfoDlg::kMacAddress, StringId::SummaryMacAddress, "macAddress"},
+    {CInfoDlg::kCompany, StringId::SummaryCompany, "company"},
+    {CInfoDlg::kDdnsHost, StringId::SummaryDdns, "ddnsHost"},
+    {CInfoDlg::kEmail, StringId::SummaryEmail, "email"},
+    {CInfoDlg::kMaxCenterIds, StringId::SummaryMaxCenterIds, "maxCenterIds"},
+    {CInfoDlg::kMaxSchedules, StringId::SummaryMaxSchedules, "maxSchedules"},
+    {CInfoDlg::kMaxStandby, StringId::SummaryMaxStandby, "maxStandby"},
 };
-constexpr int kHiddenField = 1010;
-constexpr int kScheduleButton = 1052;
 
 } // namespace
 
 CInfoDlg::CInfoDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(QStringLiteral("Product Summary"), store, prompt, parent) {
+    : CPageDlg(qv::uiText(StringId::SummaryTitle), store, prompt, parent) {
+    setupControls();
+    connect(m_schedule, &QPushButton::clicked, this, &CInfoDlg::openScheduleWindow);
+}
+
+void CInfoDlg::setupControls() {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(16);
     grid->setVerticalSpacing(8);
@@ -48,15 +54,12 @@ CInfoDlg::CInfoDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     grid->setColumnStretch(2, 1);
     int row = 0;
     for (const FieldRow& f : kFieldRows) {
-        const QString caption = QString::fromLatin1(f.label);
-        auto* field = new QLineEdit;
+        QLineEdit* field = controls::lineEdit(f.id, qv::uiText(f.label), f.objectName);
         field->setReadOnly(true);
         field->setMinimumWidth(360);
-        field->setObjectName(QString::fromLatin1(f.objectName));
-        qv::setControl(field, f.id, caption);
-        auto* label = new QLabel(caption);
+        auto* label = new QLabel(field->accessibleName());
         label->setBuddy(field);
-        if (f.id == kHiddenField) {
+        if (f.id == kFirmwareNumber) {
             field->setVisible(false);
             label->setVisible(false);
         }
@@ -66,12 +69,9 @@ CInfoDlg::CInfoDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
         ++row;
     }
 
-    m_schedule = new QPushButton(QStringLiteral("ON/OFF Schedule"));
-    m_schedule->setObjectName(QStringLiteral("scheduleWindow"));
-    qv::setControl(m_schedule, kScheduleButton, m_schedule->text());
-    m_schedule->setAutoDefault(false);
+    m_schedule = controls::button(kScheduleWindow, qv::uiText(StringId::SummaryScheduleWindow),
+                                  "scheduleWindow");
     m_schedule->setVisible(false);
-    connect(m_schedule, &QPushButton::clicked, this, &CInfoDlg::openScheduleWindow);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 16);
@@ -89,11 +89,17 @@ void CInfoDlg::fill(const qv::NetworkConfigRecord& record) {
     limits.maxSchedules = s.maxScheduleCount;
     limits.maxStandby = s.maxStandbyCount;
     const qv::info::SummaryTexts t = qv::info::summaryTexts(record, limits, qv::systemCodePage());
-    const std::pair<int, const std::string*> texts[] = {
-        {1010, &t.firmwareNumber}, {1011, &t.deviceName},   {1012, &t.softwareVersion},
-        {1016, &t.macAddress},     {1013, &t.company},      {1014, &t.ddnsHost},
-        {1015, &t.email},          {1017, &t.maxCenterIds}, {1018, &t.maxSchedules},
-        {1019, &t.maxStandby},
+    const std::pair<ControlId, const std::string*> texts[] = {
+        {kFirmwareNumber, &t.firmwareNumber},
+        {kDeviceName, &t.deviceName},
+        {kSoftwareVersion, &t.softwareVersion},
+        {kMacAddress, &t.macAddress},
+        {kCompany, &t.company},
+        {kDdnsHost, &t.ddnsHost},
+        {kEmail, &t.email},
+        {kMaxCenterIds, &t.maxCenterIds},
+        {kMaxSchedules, &t.maxSchedules},
+        {kMaxStandby, &t.maxStandby},
     };
     for (const auto& [id, text] : texts) {
         QLineEdit* field = m_fields.at(id);

@@ -15,6 +15,20 @@ class QPushButton;
 class CInfoDlg : public CPageDlg {
     Q_OBJECT
 public:
+    enum ControlId : int {
+        kFirmwareNumber = 1010, // kept hidden
+        kDeviceName = 1011,
+        kSoftwareVersion = 1012,
+        kCompany = 1013,
+        kDdnsHost = 1014,
+        kEmail = 1015,
+        kMacAddress = 1016,
+        kMaxCenterIds = 1017,
+        kMaxSchedules = 1018,
+        kMaxStandby = 1019,
+        kScheduleWindow = 1052, // opens the IO schedule window; hidden
+    };
+
     CInfoDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
 
     // Shows the configuration record of reply 2. The dispatcher has copied the record's IO
@@ -25,9 +39,10 @@ public:
     const std::optional<qv::NetworkConfigRecord>& record() const { return m_record; }
 
 private:
+    void setupControls();
     void openScheduleWindow();
 
-    std::map<int, QLineEdit*> m_fields;
+    std::map<ControlId, QLineEdit*> m_fields;
     QPushButton* m_schedule;
     CIoschDlg* m_scheduleWindow = nullptr;
     std::optional<qv::NetworkConfigRecord> m_record;

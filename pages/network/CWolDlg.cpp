@@ -52,7 +52,7 @@ const char* const kKoreanHelp =
     "고유 식별자입니다.\n"
     "- MAC은 명령 프롬프트에서 \"ipconfig /all\"을 입력하면 확인할 수 있습니다.";
 
-QString fileMessage(int id, const QString& path) {
+QString fileMessage(qv::StringId id, const QString& path) {
     return qv::uiText(id).arg(QDir::toNativeSeparators(path));
 }
 
@@ -62,9 +62,10 @@ CWolDlg::CWolDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     : CTablePageDlg(QStringLiteral("Wake On Lan"), store, prompt,
                     std::make_unique<qv::UnappliedEdits<qv::WolTable>>(
                         prompt, store.wolTable, store.wolCount,
-                        qv::UnappliedEditsQuestions{wol::kKeepAfterLogon, wol::kKeepAfterReread,
-                                                    wol::kDiscardOnLeave}),
-                    qv::uiText(wol::kChangesNotApplied), parent) {
+                        qv::UnappliedEditsQuestions{qv::StringId::WolKeepAfterLogon,
+                                                    qv::StringId::WolKeepAfterReread,
+                                                    qv::StringId::WolDiscardOnLeave}),
+                    qv::uiText(qv::StringId::ChangesNotApplied), parent) {
     // Every entry gets its row, also one whose text has no form in the code page: a row left
     // out would make every later row name the wrong slot for Edit and Delete.
     m_model = new StoreTableModel(
@@ -207,7 +208,7 @@ void CWolDlg::onExport() {
         return;
     const wol::ExportResult csv = wol::exportCsv(s.wolTable, s.wolCount, qv::systemCodePage());
     if (!csv.ok()) {
-        prompt().notice(qv::uiText(wol::kExportNotConvertible).arg(csv.badRow + 1));
+        prompt().notice(qv::uiText(qv::StringId::WolExportNotConvertible).arg(csv.badRow + 1));
         return;
     }
     std::optional<QString> chosen = prompt().saveFileName(
@@ -223,7 +224,7 @@ void CWolDlg::onExport() {
         file.write(csv.text.data(), static_cast<qint64>(csv.text.size())) !=
             static_cast<qint64>(csv.text.size()) ||
         !file.commit()) {
-        prompt().notice(fileMessage(wol::kFileNotWritten, path));
+        prompt().notice(fileMessage(qv::StringId::WolFileNotWritten, path));
     }
 }
 
@@ -236,29 +237,29 @@ void CWolDlg::onImport() {
     // holds nothing to import, leaves the list as it is.
     QFile file(*chosen);
     if (!file.open(QIODevice::ReadOnly)) {
-        prompt().notice(fileMessage(wol::kFileNotRead, *chosen));
+        prompt().notice(fileMessage(qv::StringId::WolFileNotRead, *chosen));
         return;
     }
     const QByteArray bytes = file.read(static_cast<qint64>(wol::kMaxImportFileBytes) + 1);
     const bool readFailed = file.error() != QFileDevice::NoError;
     file.close();
     if (readFailed) {
-        prompt().notice(fileMessage(wol::kFileNotRead, *chosen));
+        prompt().notice(fileMessage(qv::StringId::WolFileNotRead, *chosen));
         return;
     }
     if (static_cast<size_t>(bytes.size()) > wol::kMaxImportFileBytes) {
-        prompt().notice(fileMessage(wol::kFileTooLarge, *chosen));
+        prompt().notice(fileMessage(qv::StringId::WolFileTooLarge, *chosen));
         return;
     }
     const wol::ImportResult result =
         wol::parseCsv(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())),
                       qv::systemCodePage());
     if (!result.ok()) {
-        prompt().notice(qv::uiText(result.error).arg(result.errorLine));
+        prompt().notice(qv::uiText(*result.error).arg(result.errorLine));
         return;
     }
     if (result.entries.empty()) {
-        prompt().notice(fileMessage(wol::kFileHasNoEntries, *chosen));
+        prompt().notice(fileMessage(qv::StringId::WolFileHasNoEntries, *chosen));
         return;
     }
     qv::CGlobalData& s = store();
@@ -266,7 +267,7 @@ void CWolDlg::onImport() {
     noteEdit();
     clearInputs();
     if (result.limited)
-        prompt().notice(qv::uiText(wol::kImportLimited));
+        prompt().notice(qv::uiText(qv::StringId::WolImportLimited));
 }
 
 void CWolDlg::onSelectionChanged() {

@@ -28,22 +28,22 @@ int32_t usedSlots(int32_t count) {
 // The last checks of Add and Edit: the texts must exist in UTF-8 and fit their fields.
 Verdict checkStorable(const std::string& name, const std::string& mac, const Input& input,
                       int codePage) {
-    if (input.unconvertible != 0)
-        return Verdict::refused(input.unconvertible);
+    if (input.unconvertible)
+        return Verdict::refused(*input.unconvertible);
     bool nameOk = true;
     bool macOk = true;
     const std::string nameUtf8 = ansiToUtf8(name, codePage, &nameOk);
     const std::string macUtf8 = ansiToUtf8(mac, codePage, &macOk);
     if (!nameOk || nameUtf8.find('\0') != std::string::npos)
-        return Verdict::refused(kNameNotConvertible);
+        return Verdict::refused(StringId::NameNotConvertible);
     if (!macOk || macUtf8.find('\0') != std::string::npos)
-        return Verdict::refused(kMacNotConvertible);
+        return Verdict::refused(StringId::WolMacNotConvertible);
     // The fields hold 31 and 63 bytes; longer texts are refused rather than cut, so what the
     // list shows is what the appliance keeps.
     if (nameUtf8.size() > kMaxNameBytes)
-        return Verdict::refused(kNameTooLong);
+        return Verdict::refused(StringId::NameTooLong);
     if (macUtf8.size() > kMaxMacBytes)
-        return Verdict::refused(kMacTooLong);
+        return Verdict::refused(StringId::WolMacTooLong);
     return Verdict::accepted();
 }
 
@@ -84,9 +84,9 @@ Input inputFromUtf8(std::string_view name, std::string_view mac, int codePage) {
     input.name = utf8ToAnsi(name, codePage, &nameOk);
     input.mac = utf8ToAnsi(mac, codePage, &macOk);
     if (!nameOk)
-        input.unconvertible = kNameNotConvertible;
+        input.unconvertible = StringId::NameNotConvertible;
     else if (!macOk)
-        input.unconvertible = kMacNotConvertible;
+        input.unconvertible = StringId::WolMacNotConvertible;
     return input;
 }
 
@@ -111,13 +111,13 @@ std::string nameForAdd(std::string_view name) {
 Verdict validateAdd(int32_t count, const Input& input, int codePage) {
     const std::string name = nameForAdd(input.name);
     if (input.mac.empty())
-        return Verdict::refused(kInputMac);
+        return Verdict::refused(StringId::WolInputMac);
     if (!macFormatOk(input.mac))
-        return Verdict::refusedWith(kMacFormatText);
+        return Verdict::refused(StringId::WolMacFormat);
     if (name.empty())
-        return Verdict::refused(kInputName);
+        return Verdict::refused(StringId::WolInputName);
     if (count >= kSlots)
-        return Verdict::refused(kTableFull);
+        return Verdict::refused(StringId::WolTableFull);
     return checkStorable(name, withColons(input.mac), input, codePage);
 }
 
@@ -126,13 +126,13 @@ Verdict validateEdit(int32_t count, int row, const Input& input, int codePage) {
     if (used == 0)
         return Verdict::ignored();
     if (row < 0 || row >= used)
-        return Verdict::refused(kSelectToModify);
+        return Verdict::refused(StringId::WolSelectToModify);
     if (input.name.empty())
-        return Verdict::refused(kInputName);
+        return Verdict::refused(StringId::WolInputName);
     if (input.mac.empty())
-        return Verdict::refused(kInputMac);
+        return Verdict::refused(StringId::WolInputMac);
     if (!macFormatOk(input.mac))
-        return Verdict::refusedWith(kMacFormatText);
+        return Verdict::refused(StringId::WolMacFormat);
     return checkStorable(input.name, withColons(input.mac), input, codePage);
 }
 
@@ -141,7 +141,7 @@ Verdict validateDelete(int32_t count, int row) {
     if (used == 0)
         return Verdict::ignored();
     if (row < 0 || row >= used)
-        return Verdict::refused(kSelectToDelete);
+        return Verdict::refused(StringId::WolSelectToDelete);
     return Verdict::accepted();
 }
 
@@ -174,10 +174,10 @@ void deleteEntry(WolTable& table, int32_t& count, int row) {
 }
 
 const std::array<Column, 4> kColumns = {{
-    {"No.", 60},
-    {"Name", 130},
-    {"Mac Addr", 140},
-    {"etc", 0},
+    {StringId::ColumnNumber, 60},
+    {StringId::ColumnName, 130},
+    {StringId::WolColumnMac, 140},
+    {StringId::WolColumnEtc, 0},
 }};
 
 std::array<std::string, 4> rowTexts(const WolEntry& entry, int row) {
@@ -186,7 +186,7 @@ std::array<std::string, 4> rowTexts(const WolEntry& entry, int row) {
 
 Verdict validateExport(int32_t count) {
     if (usedSlots(count) == 0)
-        return Verdict::refusedWith(kNothingToExportText);
+        return Verdict::refused(StringId::WolNothingToExport);
     return Verdict::accepted();
 }
 
@@ -237,11 +237,11 @@ ImportResult parseCsv(std::string_view bytes, int codePage) {
         ImportedEntry entry{ansiToUtf8(name, codePage, &nameOk), ansiToUtf8(mac, codePage, &macOk)};
         const bool hasNul = line.find('\0') != std::string_view::npos;
         if (!nameOk || !macOk || hasNul)
-            return ImportResult{{}, false, kImportNotConvertible, lineNumber};
+            return ImportResult{{}, false, StringId::WolImportNotConvertible, lineNumber};
         if (entry.name.size() > kMaxNameBytes)
-            return ImportResult{{}, false, kImportNameTooLong, lineNumber};
+            return ImportResult{{}, false, StringId::WolImportNameTooLong, lineNumber};
         if (entry.mac.size() > kMaxMacBytes)
-            return ImportResult{{}, false, kImportMacTooLong, lineNumber};
+            return ImportResult{{}, false, StringId::WolImportMacTooLong, lineNumber};
         result.entries.push_back(std::move(entry));
     }
     return result;

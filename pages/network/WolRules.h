@@ -5,11 +5,14 @@
 // the operator's side (typing, the CSV file) is the system's ANSI code page. No Qt here, and no
 // file access: the page reads and writes the files and hands the bytes over.
 
+#include "StringIds.h"
 #include "TableChangeTracker.h"
+#include "Verdict.h"
 #include "WolTable.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,63 +29,17 @@ inline constexpr int32_t kImportLimit = 99;
 // passes over blank lines and a header line such as "Name, MAC".
 inline constexpr size_t kShortestImportedMac = 7;
 
-// String ids of the page's messages (English and Korean texts in the string table).
-enum Message : int {
-    kWolSet = 165,
-    kInputMac = 193,
-    kInputName = 194,
-    kTableFull = 195,
-    kSelectToModify = 196,
-    kSelectToDelete = 197,
-    kNameTooLong = 321,
-    kNameNotConvertible = 325,
-    kChangesNotApplied = 326,
-    kMacTooLong = 401,
-    kMacNotConvertible = 402,
-    kDiscardOnLeave = 403,
-    kKeepAfterLogon = 404,
-    kKeepAfterReread = 405,
-    kFileNotRead = 406,      // %1: file
-    kFileNotWritten = 407,   // %1: file
-    kFileHasNoEntries = 408, // %1: file
-    kImportLimited = 409,
-    kImportNameTooLong = 410,    // %1: line
-    kImportMacTooLong = 411,     // %1: line
-    kImportNotConvertible = 412, // %1: line
-    kExportNotConvertible = 413, // %1: entry number
-    kFileTooLarge = 414,         // %1: file
-};
-
-// Fixed texts of the page, the same in both languages.
-inline constexpr std::string_view kMacFormatText = "Mac Address Format error.";
-inline constexpr std::string_view kNothingToExportText = "내보내기할 데이터가 없습니다.";
-
 // An import file larger than this is not a Wake-on-LAN list (99 entries take a few kilobytes).
 inline constexpr size_t kMaxImportFileBytes = 1024 * 1024;
 
-// The outcome of a check: accepted, ignored (the operation does nothing and says nothing), or
-// refused with a string id or a fixed text.
-struct Verdict {
-    enum class Kind { Accepted, Ignored, Refused };
-    Kind kind = Kind::Accepted;
-    int stringId = 0;
-    std::string_view fixedText;
-
-    static Verdict accepted() { return {}; }
-    static Verdict ignored() { return {Kind::Ignored, 0, {}}; }
-    static Verdict refused(int id) { return {Kind::Refused, id, {}}; }
-    static Verdict refusedWith(std::string_view text) { return {Kind::Refused, 0, text}; }
-
-    bool ok() const { return kind == Kind::Accepted; }
-    bool operator==(const Verdict&) const = default;
-};
+using qv::Verdict;
 
 // What the operator typed, in the ANSI code page.
 struct Input {
     std::string name;
     std::string mac;
-    // A text that has no form in the code page: the message that refuses it, else 0.
-    int unconvertible = 0;
+    // A text that has no form in the code page: the message that refuses it.
+    std::optional<StringId> unconvertible;
 };
 
 // Builds an Input from the window's UTF-8 texts, converting them to `codePage`; a text that
@@ -122,7 +79,7 @@ using ChangeTracker = TableChangeTracker<WolTable>;
 
 // The list's columns: caption and width in pixels. The last one is kept empty and hidden.
 struct Column {
-    std::string_view caption;
+    StringId caption;
     int width;
 };
 extern const std::array<Column, 4> kColumns;
@@ -147,15 +104,15 @@ struct ImportedEntry {
     std::string mac;
     bool operator==(const ImportedEntry&) const = default;
 };
-// What a file yields. On an error nothing is to be imported: `error` is the message and
-// `errorLine` the line (from 1) it is about.
+// What a file yields. On an error nothing is to be imported: `error` is the message (its %1 is
+// the line) and `errorLine` the line (from 1) it is about.
 struct ImportResult {
     std::vector<ImportedEntry> entries;
     // The file holds entries after the first kImportLimit; they are not imported.
     bool limited = false;
-    int error = 0;
+    std::optional<StringId> error;
     int errorLine = 0;
-    bool ok() const { return error == 0; }
+    bool ok() const { return !error; }
 };
 // Reads the file's bytes (ANSI `codePage`, lines ended by CR LF, LF or CR). For each line: the
 // name is what stands before the first comma, the MAC text everything after it with further

@@ -2,7 +2,9 @@
 
 #include "CGlobalData.h"
 #include "CMyPicStatic.h"
+#include "ControlFactory.h"
 #include "ControlIds.h"
+#include "QtText.h"
 #include "Requests.h"
 
 #include <QCloseEvent>
@@ -11,24 +13,28 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-// The appliance's own window title; it is Korean in both languages.
-const QString kWindowTitle = QStringLiteral("Quorvel IO ON/OFF 스케줄 관리");
-
-} // namespace
+using qv::StringId;
 
 CIoschDlg::CIoschDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(QStringLiteral("IO Schedule"), store, prompt, parent) {
+    : CPageDlg(qv::uiText(StringId::IoScheduleTitle), store, prompt, parent) {
     setWindowFlag(Qt::Window);
-    setWindowTitle(kWindowTitle);
+    // The appliance's own window title, Korean in both languages.
+    setWindowTitle(qv::uiText(StringId::IoScheduleWindowTitle));
+    setupControls();
+    resize(420, 520);
 
+    connect(&m_timer3999, &QTimer::timeout, this, &CIoschDlg::onClockTick);
+    connect(m_refresh, &QPushButton::clicked, this, &CIoschDlg::onRefresh);
+}
+
+void CIoschDlg::setupControls() {
     m_clock = new CMyPicStatic;
-    qv::setControl(m_clock, 1072, m_clock->accessibleName());
+    qv::setControl(m_clock, kClock, m_clock->accessibleName());
 
     m_ioDevices = new QTableWidget(0, 3);
-    m_ioDevices->setHorizontalHeaderLabels(
-        {QStringLiteral("No."), QStringLiteral("ID"), QStringLiteral("Status")});
+    m_ioDevices->setHorizontalHeaderLabels({qv::uiText(StringId::ColumnNumber),
+                                            qv::uiText(StringId::ColumnId),
+                                            qv::uiText(StringId::IoColumnStatus)});
     m_ioDevices->setColumnWidth(0, 60);
     m_ioDevices->setColumnWidth(1, 180);
     m_ioDevices->setColumnWidth(2, 100);
@@ -36,21 +42,16 @@ CIoschDlg::CIoschDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent
     m_ioDevices->setSelectionMode(QAbstractItemView::SingleSelection);
     m_ioDevices->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_ioDevices->verticalHeader()->hide();
-    m_ioDevices->verticalHeader()->setDefaultSectionSize(15);
-    qv::setControl(m_ioDevices, 1053, QStringLiteral("IO devices"));
+    m_ioDevices->verticalHeader()->setDefaultSectionSize(qv::controls::kListRowHeight);
+    qv::setControl(m_ioDevices, kIoDevices, qv::uiText(StringId::IoDevices));
 
-    m_refresh = new QPushButton(QStringLiteral("Refresh"));
-    qv::setControl(m_refresh, 1055, m_refresh->text());
+    m_refresh = qv::controls::button(kRefresh, qv::uiText(StringId::IoRefresh), "refresh");
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->addWidget(m_clock);
     layout->addWidget(m_ioDevices, 1);
     layout->addWidget(m_refresh, 0, Qt::AlignLeft);
-    resize(420, 520);
-
-    connect(&m_timer3999, &QTimer::timeout, this, &CIoschDlg::onClockTick);
-    connect(m_refresh, &QPushButton::clicked, this, &CIoschDlg::onRefresh);
 }
 
 void CIoschDlg::SetIOListData() {

@@ -13,6 +13,12 @@ class QTableWidget;
 class CIoschDlg : public CPageDlg {
     Q_OBJECT
 public:
+    enum ControlId : int {
+        kIoDevices = 1053,
+        kRefresh = 1055,
+        kClock = 1072, // the appliance's time
+    };
+
     static constexpr int kClockPeriodMs = 1000;
 
     CIoschDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
@@ -29,8 +35,8 @@ public:
     void stopClockTimer() { m_timer3999.stop(); }
     bool clockTimerActive() const { return m_timer3999.isActive(); }
 
-    // The Refresh button (1055) and the IO device list (1053), which the dispatcher enables
-    // again when the IO list and the schedules arrive.
+    // The Refresh button and the IO device list, which the dispatcher enables again when the IO
+    // list and the schedules arrive.
     QPushButton* refreshButton() const { return m_refresh; }
     QTableWidget* ioDeviceList() const { return m_ioDevices; }
 
@@ -38,6 +44,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void setupControls();
     void onClockTick();
     void onRefresh();
 

@@ -1,10 +1,14 @@
 #include "CMyPicStatic.h"
 
+#include "QtText.h"
+
 #include <QPainter>
 
 namespace {
 
-const QString kTitle = QStringLiteral("Quorvel MY 서버시간");
+QString title() {
+    return qv::uiText(qv::StringId::ServerClockTitle);
+}
 
 void drawLine(QPainter& painter, const QRect& rect, const QString& text, int height) {
     QFont font(QStringLiteral("바탕"));
@@ -18,7 +22,7 @@ void drawLine(QPainter& painter, const QRect& rect, const QString& text, int hei
 
 CMyPicStatic::CMyPicStatic(QWidget* parent) : QWidget(parent) {
     setMinimumSize(180, 64);
-    setAccessibleName(kTitle);
+    setAccessibleName(title());
 }
 
 void CMyPicStatic::SetTimeText(const QString& text) {
@@ -33,7 +37,7 @@ void CMyPicStatic::paintEvent(QPaintEvent*) {
     painter.fillRect(r, QColor(255, 255, 0));
     painter.setPen(Qt::black);
     const int middle = r.top() + r.height() / 2;
-    drawLine(painter, QRect(QPoint(r.left(), r.top() + 2), QPoint(r.right(), middle)), kTitle, 18);
+    drawLine(painter, QRect(QPoint(r.left(), r.top() + 2), QPoint(r.right(), middle)), title(), 18);
     drawLine(painter, QRect(QPoint(r.left(), middle), QPoint(r.right(), r.bottom() - 2)),
              m_timeText, 25);
 }

@@ -1,4 +1,6 @@
 #include "CAxDlg.h"
 
+#include "QtText.h"
+
 CAxDlg::CAxDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(QStringLiteral("ActiveX Page Upload"), store, prompt, parent) {}
+    : CPageDlg(qv::uiText(qv::StringId::ActiveXTitle), store, prompt, parent) {}

@@ -1,4 +1,6 @@
 #include "CLogoDlg.h"
 
+#include "QtText.h"
+
 CLogoDlg::CLogoDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(QStringLiteral("Company Logo Upload"), store, prompt, parent) {}
+    : CPageDlg(qv::uiText(qv::StringId::LogoTitle), store, prompt, parent) {}

@@ -1,6 +1,7 @@
 #include "CUpdateDlg.h"
 
 #include "CGlobalData.h"
+#include "ControlFactory.h"
 #include "ControlIds.h"
 #include "Prompt.h"
 #include "QtText.h"
@@ -14,26 +15,25 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using qv::StringId;
+namespace controls = qv::controls;
+
 namespace {
 
-const QString kStart = QStringLiteral("Start");
-const QString kFinished = QStringLiteral("Finished");
-
-// Row label of each stage: a string id, or a fixed program name.
+// Row label of each stage and its control id (0: the label has none).
 struct StageRow {
     int labelId;
-    int stringId;
-    const char* fixed;
+    StringId name;
 };
 constexpr std::array<StageRow, qv::update::kStepCount> kStages{{
-    {1087, 125, nullptr},
-    {-1, 0, "center.exe"},
-    {-1, 0, "client.exe"},
-    {-1, 0, "Watch Dog"},
-    {-1, 0, "Active-X"},
-    {1088, 126, nullptr},
-    {-1, 0, "CGI"},
-    {1089, 127, nullptr},
+    {CUpdateDlg::kRelayServerLabel, StringId::UpdateRelayServer},
+    {0, StringId::UpdateCenterProgram},
+    {0, StringId::UpdateClientProgram},
+    {0, StringId::UpdateWatchDog},
+    {0, StringId::UpdateActiveX},
+    {CUpdateDlg::kSettingProgramLabel, StringId::UpdateSettingProgram},
+    {0, StringId::UpdateCgi},
+    {CUpdateDlg::kFinalStepLabel, StringId::UpdateFinalStep},
 }};
 // The CGI stage runs on the appliance but its row stays hidden, as on the appliance's own
 // console.
@@ -42,24 +42,61 @@ constexpr int kHiddenStage = 6;
 } // namespace
 
 CUpdateDlg::CUpdateDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(QStringLiteral("Quorvel Update"), store, prompt, parent) {
-    auto* caption = new QLabel(qv::uiText(124));
-    qv::setControl(caption, 1086, caption->text());
+    : CPageDlg(qv::uiText(StringId::UpdateTitle), store, prompt, parent) {
+    setupControls();
+    connect(m_start, &QPushButton::clicked, this, &CUpdateDlg::onUpdateStart);
+    connect(m_firmware, &QPushButton::clicked, this, &CUpdateDlg::onFirmwareUpdate);
+    connect(m_autoUpdate, &QCheckBox::clicked, this, &CUpdateDlg::onAutoUpdateClicked);
+}
 
+void CUpdateDlg::setupControls() {
+    const QString state = qv::uiText(StringId::UpdateState);
+    auto* caption = new QLabel(state);
+    qv::setControl(caption, kStateCaption, state);
+    m_start = controls::button(kStart, qv::uiText(StringId::UpdateStart), "updateStart");
+    m_autoUpdate =
+        controls::checkBox(kAutoUpdate, qv::uiText(StringId::NoAutoUpdate), "autoUpdate");
+    // The caption's leading blank is spacing, not a word for a screen reader.
+    m_autoUpdate->setAccessibleName(m_autoUpdate->text().trimmed());
+    m_autoUpdate->hide();
+    m_firmware = controls::button(kFirmware, qv::uiText(StringId::FirmwareUpdate), "firmware");
+    // Unlike the other pages' buttons, these two keep the default-button behaviour this page has
+    // always had inside the main window: Enter on the page presses Update start.
+    m_start->setAutoDefault(true);
+    m_firmware->setAutoDefault(true);
+
+    auto* software = new QGroupBox(qv::uiText(StringId::UpdateSoftwareGroup));
+    auto* softwareLayout = new QVBoxLayout(software);
+    softwareLayout->addWidget(caption);
+    softwareLayout->addLayout(stageRows());
+    softwareLayout->addWidget(m_start, 0, Qt::AlignLeft);
+    softwareLayout->addWidget(m_autoUpdate);
+
+    auto* firmware = new QGroupBox(qv::uiText(StringId::UpdateFirmwareGroup));
+    auto* firmwareLayout = new QHBoxLayout(firmware);
+    firmwareLayout->addWidget(m_firmware, 0, Qt::AlignLeft);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 16, 24, 16);
+    layout->addWidget(software);
+    layout->addWidget(firmware);
+    layout->addStretch();
+}
+
+QGridLayout* CUpdateDlg::stageRows() {
     auto* rows = new QGridLayout;
     rows->setHorizontalSpacing(24);
     for (int i = 0; i < qv::update::kStepCount; ++i) {
         const StageRow& stage = kStages[static_cast<size_t>(i)];
-        const QString name =
-            stage.fixed ? QString::fromLatin1(stage.fixed) : qv::uiText(stage.stringId);
+        const QString name = qv::uiText(stage.name);
         auto* label = new QLabel(name);
-        if (stage.labelId > 0)
+        if (stage.labelId != 0)
             qv::setControl(label, stage.labelId, name);
         auto* status = new QLabel;
         status->setFixedWidth(160);
         status->setFrameShape(QFrame::StyledPanel);
-        qv::setControl(status, 1040 + i, name);
-        status->setAccessibleDescription(qv::uiText(124));
+        qv::setControl(status, kFirstStepStatus + i, name);
+        status->setAccessibleDescription(qv::uiText(StringId::UpdateState));
         label->setBuddy(status);
         rows->addWidget(label, i, 0);
         rows->addWidget(status, i, 1);
@@ -69,44 +106,17 @@ CUpdateDlg::CUpdateDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* pare
             status->hide();
         }
     }
-
     rows->setColumnStretch(2, 1);
-
-    auto* software = new QGroupBox(QStringLiteral("SW Update"));
-    auto* softwareLayout = new QVBoxLayout(software);
-    softwareLayout->addWidget(caption);
-    softwareLayout->addLayout(rows);
-    m_start = new QPushButton(qv::uiText(128));
-    qv::setControl(m_start, 1032, m_start->text());
-    softwareLayout->addWidget(m_start, 0, Qt::AlignLeft);
-    m_autoUpdate = new QCheckBox(qv::uiText(122));
-    qv::setControl(m_autoUpdate, 1051, m_autoUpdate->text().trimmed());
-    m_autoUpdate->hide();
-    softwareLayout->addWidget(m_autoUpdate);
-
-    auto* firmware = new QGroupBox(QStringLiteral("Firmware Update"));
-    auto* firmwareLayout = new QHBoxLayout(firmware);
-    m_firmware = new QPushButton(qv::uiText(123));
-    qv::setControl(m_firmware, 1033, m_firmware->text());
-    firmwareLayout->addWidget(m_firmware, 0, Qt::AlignLeft);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 16, 24, 16);
-    layout->addWidget(software);
-    layout->addWidget(firmware);
-    layout->addStretch();
-
-    connect(m_start, &QPushButton::clicked, this, &CUpdateDlg::onUpdateStart);
-    connect(m_firmware, &QPushButton::clicked, this, &CUpdateDlg::onFirmwareUpdate);
-    connect(m_autoUpdate, &QCheckBox::clicked, this, &CUpdateDlg::onAutoUpdateClicked);
+    return rows;
 }
 
-int CUpdateDlg::applyProgress(int32_t value) {
+std::optional<StringId> CUpdateDlg::applyProgress(int32_t value) {
     const qv::update::ProgressEffect effect = qv::update::progressEffect(value);
     for (size_t i = 0; i < m_status.size(); ++i)
         if (effect.steps[i])
-            m_status[i]->setText(*effect.steps[i] == qv::update::StepState::Start ? kStart
-                                                                                  : kFinished);
+            m_status[i]->setText(qv::uiText(*effect.steps[i] == qv::update::StepState::Start
+                                                ? StringId::UpdateStepStarted
+                                                : StringId::UpdateStepFinished));
     if (effect.runEnded)
         m_start->setEnabled(true);
     return effect.message;
@@ -128,7 +138,7 @@ void CUpdateDlg::onUpdateStart() {
 }
 
 void CUpdateDlg::onFirmwareUpdate() {
-    if (!prompt().question(qv::uiText(191)))
+    if (!prompt().question(qv::uiText(StringId::FirmwareUpdateQuestion)))
         return;
     if (store().isConnected())
         store().send(qv::request::startFirmwareUpdate());

@@ -1,4 +1,6 @@
 #include "CWebDlg.h"
 
+#include "QtText.h"
+
 CWebDlg::CWebDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(QStringLiteral("Web Page Upload"), store, prompt, parent) {}
+    : CPageDlg(qv::uiText(qv::StringId::WebTitle), store, prompt, parent) {}

@@ -2,6 +2,8 @@
 
 // How a software update progress report from the appliance changes the update page. No Qt.
 
+#include "StringIds.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -19,8 +21,8 @@ struct ProgressEffect {
     std::array<std::optional<StepState>, kStepCount> steps{};
     // The run is over: the Update start button is enabled again.
     bool runEnded = false;
-    // String id of the message to show, 0 for none.
-    int message = 0;
+    // The message to show, if any.
+    std::optional<StringId> message;
 };
 
 // Progress value v: 0..7 finish the stages before v and start stage v; 8 finishes every stage;
@@ -34,10 +36,10 @@ inline ProgressEffect progressEffect(int32_t v) {
     } else if (v == kStepCount) {
         effect.steps.fill(StepState::Finished);
         effect.runEnded = true;
-        effect.message = 178; // "Update finished."
+        effect.message = StringId::UpdateFinished;
     } else if (v == 99) {
         effect.runEnded = true;
-        effect.message = 179; // "Connection error to Update server."
+        effect.message = StringId::UpdateServerUnreachable;
     }
     return effect;
 }

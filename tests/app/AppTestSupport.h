@@ -96,10 +96,12 @@ struct Window {
     }
     void clickLink(int id) { QTest::mouseClick(control<QPushButton>(id), Qt::LeftButton); }
     void typeLogon(const QString& id, const QString& password) {
-        pageControl<QLineEdit>(0, 1001)->setText(id);
-        pageControl<QLineEdit>(0, 1002)->setText(password);
+        pageControl<QLineEdit>(0, CLogonDlg::kAdminId)->setText(id);
+        pageControl<QLineEdit>(0, CLogonDlg::kPassword)->setText(password);
     }
-    void clickLogin() { QTest::mouseClick(pageControl<QPushButton>(0, 1003), Qt::LeftButton); }
+    void clickLogin() {
+        QTest::mouseClick(pageControl<QPushButton>(0, CLogonDlg::kLogin), Qt::LeftButton);
+    }
     // Delivers an event as the receive thread would and lets the window handle it.
     void post(int code, int32_t value, std::vector<uint8_t> payload = {}) {
         window->eventSink().post(qv::LinkEvent{code, value, std::move(payload)});

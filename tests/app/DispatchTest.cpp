@@ -173,9 +173,11 @@ TEST(Dispatch, SummaryRecordSetsLimitsAndTheIoScheduleLink) {
 TEST(Dispatch, UpdateProgressLabelsButtonAndCheckBox) {
     Window w;
     loggedOn(w, 6);
-    auto status = [&](int row) { return w.pageControl<QLabel>(6, 1040 + row)->text(); };
-    auto* start = w.pageControl<QPushButton>(6, 1032);
-    auto* autoUpdate = w.pageControl<QCheckBox>(6, 1051);
+    auto status = [&](int row) {
+        return w.pageControl<QLabel>(6, CUpdateDlg::kFirstStepStatus + row)->text();
+    };
+    auto* start = w.pageControl<QPushButton>(6, CUpdateDlg::kStart);
+    auto* autoUpdate = w.pageControl<QCheckBox>(6, CUpdateDlg::kAutoUpdate);
     const QString s = QStringLiteral("Start");
     const QString f = QStringLiteral("Finished");
 
@@ -238,16 +240,17 @@ TEST(Dispatch, RebootAnswerLimitsAndFallBack) {
     EXPECT_EQ(w.store.maxCenterIdCount, 50);
     EXPECT_EQ(w.store.PageIndex, 0);
     EXPECT_EQ(w.currentPage(), w.window->page(0));
-    EXPECT_TRUE(w.pageControl<QLineEdit>(0, 1001)->text().isEmpty());
-    EXPECT_TRUE(w.pageControl<QLineEdit>(0, 1002)->text().isEmpty());
-    EXPECT_EQ(w.pageControl<QLineEdit>(0, 1004)->text(), QStringLiteral("10.0.0.9"));
+    EXPECT_TRUE(w.pageControl<QLineEdit>(0, CLogonDlg::kAdminId)->text().isEmpty());
+    EXPECT_TRUE(w.pageControl<QLineEdit>(0, CLogonDlg::kPassword)->text().isEmpty());
+    EXPECT_EQ(w.pageControl<QLineEdit>(0, CLogonDlg::kServerAddress)->text(),
+              QStringLiteral("10.0.0.9"));
 
     loggedOn(w, 4);
     w.typeLogon(QStringLiteral("admin"), QStringLiteral("secret"));
     w.post(15, 101);
     EXPECT_EQ(w.store.PageIndex, 0);
     EXPECT_EQ(w.store.maxCenterIdCount, 20) << "101 only reboots";
-    EXPECT_TRUE(w.pageControl<QLineEdit>(0, 1002)->text().isEmpty());
+    EXPECT_TRUE(w.pageControl<QLineEdit>(0, CLogonDlg::kPassword)->text().isEmpty());
     EXPECT_TRUE(w.prompt.shown.empty());
 }
 
@@ -268,7 +271,7 @@ TEST(Dispatch, FirmwareFinishedShowsItsMessageBeforeTheLogonPage) {
         EXPECT_EQ(pageWhileShown, 6);
         EXPECT_EQ(w.store.PageIndex, 0);
         EXPECT_EQ(w.currentPage(), w.window->page(0));
-        EXPECT_TRUE(w.pageControl<QLineEdit>(0, 1001)->text().isEmpty());
+        EXPECT_TRUE(w.pageControl<QLineEdit>(0, CLogonDlg::kAdminId)->text().isEmpty());
     }
 }
 
@@ -295,7 +298,7 @@ TEST(Dispatch, IoScheduleRows) {
     EXPECT_EQ(w.store.ioBusy, 0);
     EXPECT_TRUE(w.prompt.shown.empty());
 
-    auto* clock = qv::findControl<QWidget>(iosch, 1072);
+    auto* clock = qv::findControl<QWidget>(iosch, CIoschDlg::kClock);
     ASSERT_NE(clock, nullptr);
     w.post(23, 1617283845);
     EXPECT_EQ(clock->accessibleDescription(), QStringLiteral("2021-04-01 13:30:45"));

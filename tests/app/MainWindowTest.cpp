@@ -3,6 +3,7 @@
 
 #include "AppTestSupport.h"
 #include "CAboutDlg.h"
+#include "CAdminDlg.h"
 #include "CIoschDlg.h"
 #include "CMySocket.h"
 #include "Commands.h"
@@ -119,7 +120,7 @@ TEST(MainWindow, LinksPagesAndAccessibleNames) {
     ASSERT_FALSE(actions.isEmpty());
     EXPECT_EQ(actions.front()->text(), QStringLiteral("About QVSetting"));
     CAboutDlg about;
-    auto* version = qv::findControl<QLabel>(&about, 1073);
+    auto* version = qv::findControl<QLabel>(&about, CAboutDlg::kVersion);
     ASSERT_NE(version, nullptr);
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^QVSetting, Version \\d{4}\\.\\d{2}\\.\\d{2}$"))
                     .match(version->text())
@@ -129,10 +130,11 @@ TEST(MainWindow, LinksPagesAndAccessibleNames) {
 
 TEST(MainWindow, CommandLineAddressFillsTheAddressBox) {
     Window w(QStringLiteral("10.1.2.3:12345"));
-    EXPECT_EQ(w.pageControl<QLineEdit>(0, 1004)->text(), QStringLiteral("10.1.2.3:12345"));
+    EXPECT_EQ(w.pageControl<QLineEdit>(0, CLogonDlg::kServerAddress)->text(),
+              QStringLiteral("10.1.2.3:12345"));
     EXPECT_EQ(w.store.PageIndex, 0);
     // With the address given, the ID box waits for typing.
-    EXPECT_EQ(QApplication::focusWidget(), w.pageControl<QLineEdit>(0, 1001));
+    EXPECT_EQ(QApplication::focusWidget(), w.pageControl<QLineEdit>(0, CLogonDlg::kAdminId));
 }
 
 TEST(MainWindow, LinksBeforeLogonDoNothingAndRebootAsksButSendsNothing) {
@@ -182,11 +184,11 @@ TEST(Logon, AcceptedShowsTheSummaryPageAndAsksForTheSummary) {
 
     // The administrator page always opens with empty boxes.
     w.clickLink(1002);
-    for (int id : {1012, 1013, 1014})
+    for (int id : {CAdminDlg::kNewId, CAdminDlg::kNewPassword, CAdminDlg::kRetype})
         w.pageControl<QLineEdit>(2, id)->setText(QStringLiteral("typed"));
     w.clickLink(1000);
     w.clickLink(1002);
-    for (int id : {1012, 1013, 1014})
+    for (int id : {CAdminDlg::kNewId, CAdminDlg::kNewPassword, CAdminDlg::kRetype})
         EXPECT_TRUE(w.pageControl<QLineEdit>(2, id)->text().isEmpty()) << id;
 }
 
@@ -203,8 +205,8 @@ TEST(Logon, RefusedKeepsFieldsAndLinkAndTheNextLoginReusesTheConnection) {
     EXPECT_EQ(w.prompt.notices(),
               QStringList{QStringLiteral("Login error. Please check admin ID and password.")});
     EXPECT_EQ(w.store.PageIndex, 0);
-    EXPECT_EQ(w.pageControl<QLineEdit>(0, 1001)->text(), QStringLiteral("admin"));
-    EXPECT_EQ(w.pageControl<QLineEdit>(0, 1002)->text(), QStringLiteral("wrong"));
+    EXPECT_EQ(w.pageControl<QLineEdit>(0, CLogonDlg::kAdminId)->text(), QStringLiteral("admin"));
+    EXPECT_EQ(w.pageControl<QLineEdit>(0, CLogonDlg::kPassword)->text(), QStringLiteral("wrong"));
     EXPECT_TRUE(w.store.isConnected());
 
     w.clickLogin();
@@ -217,7 +219,7 @@ TEST(Logon, LoginTwiceWhileConnectedSendsTwoLogonsOnOneConnection) {
     ScriptedAppliance appliance; // never answers
     Window w(QString::fromStdString(appliance.address()));
     w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
-    auto* login = w.pageControl<QPushButton>(0, 1003);
+    auto* login = w.pageControl<QPushButton>(0, CLogonDlg::kLogin);
     w.clickLogin();
     ASSERT_TRUE(waitForRequests(appliance, 1));
     ASSERT_TRUE(waitUntil([&] { return login->isEnabled(); }));
@@ -242,11 +244,13 @@ TEST(Logon, ConnectFailureMessageInBothLanguages) {
                          : QStringLiteral("Server") + a + QStringLiteral("connection failed."));
         EXPECT_EQ(w.store.PageIndex, 0);
         EXPECT_FALSE(w.store.isConnected());
-        EXPECT_TRUE(w.pageControl<QPushButton>(0, 1003)->isEnabled());
-        EXPECT_EQ(w.pageControl<QLineEdit>(0, 1001)->text(), QStringLiteral("admin"));
-        EXPECT_EQ(w.pageControl<QLineEdit>(0, 1002)->text(), QStringLiteral("admin"));
+        EXPECT_TRUE(w.pageControl<QPushButton>(0, CLogonDlg::kLogin)->isEnabled());
+        EXPECT_EQ(w.pageControl<QLineEdit>(0, CLogonDlg::kAdminId)->text(),
+                  QStringLiteral("admin"));
+        EXPECT_EQ(w.pageControl<QLineEdit>(0, CLogonDlg::kPassword)->text(),
+                  QStringLiteral("admin"));
         // The page's labels follow the language.
-        EXPECT_EQ(w.pageControl<QLabel>(0, 1081)->text(),
+        EXPECT_EQ(w.pageControl<QLabel>(0, CLogonDlg::kServerAddressLabel)->text(),
                   korean ? QStringLiteral("서버 주소") : QStringLiteral("Server Address"));
     }
 }
@@ -281,9 +285,9 @@ TEST(Logon, LongIdAndPasswordAreCutToTheirFields) {
 TEST(Logon, EnterAndEscapeOnThePage) {
     ScriptedAppliance appliance(admitting());
     Window w(QString::fromStdString(appliance.address()));
-    auto* address = w.pageControl<QLineEdit>(0, 1004);
-    auto* id = w.pageControl<QLineEdit>(0, 1001);
-    auto* password = w.pageControl<QLineEdit>(0, 1002);
+    auto* address = w.pageControl<QLineEdit>(0, CLogonDlg::kServerAddress);
+    auto* id = w.pageControl<QLineEdit>(0, CLogonDlg::kAdminId);
+    auto* password = w.pageControl<QLineEdit>(0, CLogonDlg::kPassword);
     w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
 
     // Enter in the address box and Escape anywhere do nothing, and never close the window.
@@ -314,9 +318,9 @@ TEST(Logon, LinkLossBringsBackTheEmptyLogonPage) {
     appliance.closeClient();
     ASSERT_TRUE(waitUntil([&] { return w.store.PageIndex == 0; }));
     EXPECT_EQ(w.currentPage(), w.window->page(0));
-    EXPECT_TRUE(w.pageControl<QLineEdit>(0, 1001)->text().isEmpty());
-    EXPECT_TRUE(w.pageControl<QLineEdit>(0, 1002)->text().isEmpty());
-    EXPECT_EQ(w.pageControl<QLineEdit>(0, 1004)->text(),
+    EXPECT_TRUE(w.pageControl<QLineEdit>(0, CLogonDlg::kAdminId)->text().isEmpty());
+    EXPECT_TRUE(w.pageControl<QLineEdit>(0, CLogonDlg::kPassword)->text().isEmpty());
+    EXPECT_EQ(w.pageControl<QLineEdit>(0, CLogonDlg::kServerAddress)->text(),
               QString::fromStdString(appliance.address()));
     EXPECT_EQ(QApplication::focusWidget(), w.control<QPushButton>(1000));
     EXPECT_TRUE(w.prompt.shown.empty()) << "link loss shows no message";

@@ -5,6 +5,7 @@
 #include "CIoschDlg.h"
 #include "CMySocket.h"
 #include "CQVSettingApp.h"
+#include "CUpdateDlg.h"
 #include "Commands.h"
 
 #include <QCheckBox>
@@ -36,10 +37,10 @@ void logOn(Window& w, ScriptedAppliance& appliance) {
 TEST(UpdatePage, ButtonsSendTheirRequestsOnlyWhileConnected) {
     ScriptedAppliance appliance(admitting());
     Window w(QString::fromStdString(appliance.address()));
-    auto* start = w.pageControl<QPushButton>(6, 1032);
-    auto* firmware = w.pageControl<QPushButton>(6, 1033);
-    auto* autoUpdate = w.pageControl<QCheckBox>(6, 1051);
-    auto* relayRow = w.pageControl<QLabel>(6, 1040);
+    auto* start = w.pageControl<QPushButton>(6, CUpdateDlg::kStart);
+    auto* firmware = w.pageControl<QPushButton>(6, CUpdateDlg::kFirmware);
+    auto* autoUpdate = w.pageControl<QCheckBox>(6, CUpdateDlg::kAutoUpdate);
+    auto* relayRow = w.pageControl<QLabel>(6, CUpdateDlg::kFirstStepStatus);
 
     // Without a link object Update start does nothing at all.
     relayRow->setText(QStringLiteral("Finished"));
@@ -140,13 +141,13 @@ TEST(Logon, ConnectingKeepsTheWindowResponsive) {
 
     const QString address = QStringLiteral("127.0.0.1:%1").arg(port);
     Window w(address);
-    auto* login = w.pageControl<QPushButton>(0, 1003);
+    auto* login = w.pageControl<QPushButton>(0, CLogonDlg::kLogin);
     w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
     w.clickLogin();
     EXPECT_FALSE(login->isEnabled());
     EXPECT_TRUE(w.window->logonPage()->connecting());
     // Enter in the password box does not start a second attempt.
-    QTest::keyClick(w.pageControl<QLineEdit>(0, 1002), Qt::Key_Return);
+    QTest::keyClick(w.pageControl<QLineEdit>(0, CLogonDlg::kPassword), Qt::Key_Return);
 
     // Events are handled while the connection is pending.
     w.post(3, 101);

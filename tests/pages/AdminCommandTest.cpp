@@ -21,6 +21,7 @@
 #include <vector>
 
 namespace admin = qv::admin;
+using qv::StringId;
 
 namespace {
 
@@ -56,7 +57,7 @@ protected:
                   {"QVCTL_NEW_PASSWORD",
                    newPassword ? std::optional<std::string>(newPassword) : std::nullopt}});
     }
-    static std::string english(int id) {
+    static std::string english(StringId id) {
         return std::string(qv::uiString(id, qv::Language::English));
     }
 
@@ -73,17 +74,20 @@ TEST_F(AdminCommand, RefusalsUseThePageMessagesAndChangeNothing) {
         const char* newPassword;
         std::string message;
     } cases[] = {
-        {"empty ID", {"admin", ""}, "pw", std::string(admin::kInputIdText)},
-        {"empty password", {"admin", "chief"}, "", english(admin::kInputPassword)},
-        {"ID of 32 bytes", {"admin", std::string(32, 'i')}, "pw", english(admin::kIdTooLong)},
+        {"empty ID", {"admin", ""}, "pw", english(StringId::AdminInputId)},
+        {"empty password", {"admin", "chief"}, "", english(StringId::AdminInputNewPassword)},
+        {"ID of 32 bytes",
+         {"admin", std::string(32, 'i')},
+         "pw",
+         english(StringId::AdminIdTooLong)},
         {"password of 32 bytes",
          {"admin", "chief"},
          "0123456789abcdef0123456789abcdef",
-         english(admin::kPasswordTooLong)},
+         english(StringId::AdminPasswordTooLong)},
         {"Hangul outside code page 1252",
          {"admin", "관리자"},
          "pw",
-         english(admin::kIdNotConvertible)},
+         english(StringId::IdNotConvertible)},
         {"no new password anywhere", {"admin", "chief"}, nullptr, "no new password"},
         {"two IDs", {"admin", "a", "b"}, "pw", "one new administrator ID"},
         {"unknown option", {"admin", "a", "--frobnicate"}, "pw", "unknown option"},
@@ -106,7 +110,7 @@ TEST_F(AdminCommand, ChangesTheCredentialsAndTheNewPairLogsOn) {
     }
     Outcome r = qvctl({"admin", "chief", "--new-password-file", scratch + ".pw"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, english(admin::kChanged) + "\n");
+    EXPECT_EQ(r.out, english(StringId::AdminChanged) + "\n");
     qv::sim::SimState state = server->snapshot();
     EXPECT_EQ(state.adminId, "chief");
     EXPECT_EQ(state.adminPassword, "N3w Secret");
@@ -120,7 +124,8 @@ TEST_F(AdminCommand, ChangesTheCredentialsAndTheNewPairLogsOn) {
     // A Korean ID travels in code page 949; JSON reports the message.
     r = qvctl({"admin", "관리자", "--json"}, "비밀", "chief", "N3w Secret", "949");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("\"message\": \"" + english(admin::kChanged) + "\""), std::string::npos)
+    EXPECT_NE(r.out.find("\"message\": \"" + english(StringId::AdminChanged) + "\""),
+              std::string::npos)
         << r.out;
     state = server->snapshot();
     EXPECT_EQ(state.adminId, "\xB0\xFC\xB8\xAE\xC0\xDA");

@@ -29,12 +29,11 @@
 #include <poll.h>
 
 namespace admin = qv::admin;
+using qv::StringId;
 
 namespace {
 
 using qvtest::typeInto;
-
-constexpr int kApply = 1011, kNewId = 1012, kNewPassword = 1013, kRetype = 1014;
 
 class AdminPage : public ::testing::Test {
 protected:
@@ -62,12 +61,13 @@ protected:
         typeInto(field, text);
     }
     void enter(const QString& id, const QString& password, const QString& retype) {
-        type(kNewId, id);
-        type(kNewPassword, password);
-        type(kRetype, retype);
+        type(CAdminDlg::kNewId, id);
+        type(CAdminDlg::kNewPassword, password);
+        type(CAdminDlg::kRetype, retype);
     }
     void apply() {
-        QTest::mouseClick(qv::findControl<QAbstractButton>(page.get(), kApply), Qt::LeftButton);
+        QTest::mouseClick(qv::findControl<QAbstractButton>(page.get(), CAdminDlg::kApply),
+                          Qt::LeftButton);
     }
 
     void connectPeer() { appliance.connect(store); }
@@ -100,14 +100,14 @@ TEST_F(AdminPage, RefusalsShowTheirMessageSendNothingAndKeepTheBoxes) {
     } cases[] = {
         {"", "", "", idEmpty},
         {"", "secret", "secret", idEmpty},
-        {"root", "", "", qv::uiText(admin::kInputPassword)},
-        {"root", "secret", "", qv::uiText(admin::kPasswordsDiffer)},
-        {"root", "Secret", "secret", qv::uiText(admin::kPasswordsDiffer)},
-        {"abcdefghijklmnopqrstuvwxyz012345", "pw", "pw", qv::uiText(admin::kIdTooLong)},
+        {"root", "", "", qv::uiText(StringId::AdminInputNewPassword)},
+        {"root", "secret", "", qv::uiText(StringId::AdminPasswordsDiffer)},
+        {"root", "Secret", "secret", qv::uiText(StringId::AdminPasswordsDiffer)},
+        {"abcdefghijklmnopqrstuvwxyz012345", "pw", "pw", qv::uiText(StringId::AdminIdTooLong)},
         {"root", "abcdefghijklmnopqrstuvwxyz012345", "abcdefghijklmnopqrstuvwxyz012345",
-         qv::uiText(admin::kPasswordTooLong)},
-        {"관리자", "pw", "pw", qv::uiText(admin::kIdNotConvertible)},
-        {"root", "비밀", "비밀", qv::uiText(admin::kPasswordNotConvertible)},
+         qv::uiText(StringId::AdminPasswordTooLong)},
+        {"관리자", "pw", "pw", qv::uiText(StringId::IdNotConvertible)},
+        {"root", "비밀", "비밀", qv::uiText(StringId::PasswordNotConvertible)},
     };
     for (const auto& c : cases) {
         prompt.clear();
@@ -115,9 +115,9 @@ TEST_F(AdminPage, RefusalsShowTheirMessageSendNothingAndKeepTheBoxes) {
         apply();
         ASSERT_EQ(prompt.notices().size(), 1) << c.id << "/" << c.password;
         EXPECT_EQ(prompt.notices().first(), c.message);
-        EXPECT_EQ(edit(kNewId)->text(), QString::fromUtf8(c.id));
-        EXPECT_EQ(edit(kNewPassword)->text(), QString::fromUtf8(c.password));
-        EXPECT_EQ(edit(kRetype)->text(), QString::fromUtf8(c.retype));
+        EXPECT_EQ(edit(CAdminDlg::kNewId)->text(), QString::fromUtf8(c.id));
+        EXPECT_EQ(edit(CAdminDlg::kNewPassword)->text(), QString::fromUtf8(c.password));
+        EXPECT_EQ(edit(CAdminDlg::kRetype)->text(), QString::fromUtf8(c.retype));
     }
     EXPECT_FALSE(peerHasData(200));
 
@@ -130,8 +130,8 @@ TEST_F(AdminPage, RefusalsShowTheirMessageSendNothingAndKeepTheBoxes) {
     EXPECT_TRUE(prompt.notices().isEmpty());
     const auto expected = changeRequest(id31.toStdString(), "Pass word 31 bytes long .......");
     EXPECT_EQ(readPeer(expected.size()), expected);
-    EXPECT_EQ(edit(kNewId)->text(), id31);
-    EXPECT_FALSE(edit(kRetype)->text().isEmpty());
+    EXPECT_EQ(edit(CAdminDlg::kNewId)->text(), id31);
+    EXPECT_FALSE(edit(CAdminDlg::kRetype)->text().isEmpty());
 }
 
 TEST_F(AdminPage, KoreanIdAndPasswordTravelInCodePage949) {
@@ -149,22 +149,22 @@ TEST_F(AdminPage, DisconnectedApplySendsNothingAndSaysNothing) {
     enter(QStringLiteral("root"), QStringLiteral("pw"), QStringLiteral("pw"));
     apply();
     EXPECT_TRUE(prompt.shown.empty());
-    EXPECT_EQ(edit(kNewId)->text(), QStringLiteral("root"));
+    EXPECT_EQ(edit(CAdminDlg::kNewId)->text(), QStringLiteral("root"));
     // The checks still speak while disconnected.
-    type(kRetype, QStringLiteral("PW"));
+    type(CAdminDlg::kRetype, QStringLiteral("PW"));
     apply();
     ASSERT_EQ(prompt.notices().size(), 1);
-    EXPECT_EQ(prompt.notices().first(), qv::uiText(admin::kPasswordsDiffer));
+    EXPECT_EQ(prompt.notices().first(), qv::uiText(StringId::AdminPasswordsDiffer));
 }
 
 TEST_F(AdminPage, EnterDoesNotApplyAndClearEditsEmptiesTheBoxes) {
     connectPeer();
     enter(QStringLiteral("root"), QStringLiteral("pw"), QStringLiteral("pw"));
-    QTest::keyClick(edit(kRetype), Qt::Key_Return);
+    QTest::keyClick(edit(CAdminDlg::kRetype), Qt::Key_Return);
     EXPECT_FALSE(peerHasData(200));
     EXPECT_TRUE(prompt.shown.empty());
     page->clearEdits();
-    for (int id : {kNewId, kNewPassword, kRetype})
+    for (int id : {CAdminDlg::kNewId, CAdminDlg::kNewPassword, CAdminDlg::kRetype})
         EXPECT_TRUE(edit(id)->text().isEmpty()) << id;
 }
 
@@ -175,7 +175,7 @@ TEST(AdminPageLanguage, CaptionsFollowTheLanguage) {
     const struct {
         const char* lang;
         const char* group;
-        const char* captions[4]; // 1011 .. 1014
+        const char* captions[4]; // Apply, then the three boxes
         const char* caution;
     } languages[] = {
         {"en_US.UTF-8",
@@ -198,14 +198,15 @@ TEST(AdminPageLanguage, CaptionsFollowTheLanguage) {
         auto* group = page.findChild<QGroupBox*>();
         ASSERT_NE(group, nullptr);
         EXPECT_EQ(group->title(), QString::fromUtf8(language.group));
-        auto* apply = qv::findControl<QAbstractButton>(&page, kApply);
+        auto* apply = qv::findControl<QAbstractButton>(&page, CAdminDlg::kApply);
         ASSERT_NE(apply, nullptr);
         EXPECT_EQ(apply->text(), QString::fromUtf8(language.captions[0]));
-        for (int id = kNewId; id <= kRetype; ++id) {
-            auto* edit = qv::findControl<QLineEdit>(&page, id);
+        const int boxes[] = {CAdminDlg::kNewId, CAdminDlg::kNewPassword, CAdminDlg::kRetype};
+        for (size_t i = 0; i < 3; ++i) {
+            auto* edit = qv::findControl<QLineEdit>(&page, boxes[i]);
             ASSERT_NE(edit, nullptr);
-            EXPECT_EQ(edit->accessibleName(), QString::fromUtf8(language.captions[id - kApply]));
-            EXPECT_EQ(edit->echoMode(), id == kNewId ? QLineEdit::Normal : QLineEdit::Password);
+            EXPECT_EQ(edit->accessibleName(), QString::fromUtf8(language.captions[i + 1]));
+            EXPECT_EQ(edit->echoMode(), i == 0 ? QLineEdit::Normal : QLineEdit::Password);
         }
         auto* caution = page.findChild<QLabel*>(QStringLiteral("caution"));
         ASSERT_NE(caution, nullptr);

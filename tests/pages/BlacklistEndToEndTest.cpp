@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 namespace bl = qv::blacklist;
+using qv::StringId;
 
 namespace {
 
@@ -155,8 +156,8 @@ TEST_F(BlacklistEndToEnd, ClearAllEmptiesTheBlacklistAndAsksOnceAboutUnappliedEd
     // followed by the Block IP list; let the last of them arrive.
     ASSERT_TRUE(QTest::qWaitFor([&] { return simLogCount("read block IPs") == 4; }, kWaitMs));
     QTest::qWait(300);
-    EXPECT_EQ(prompt.questions(), QStringList({qv::fromUtf8(bl::kClearQuestionText),
-                                               qv::uiText(bl::kKeepAfterReread)}));
+    EXPECT_EQ(prompt.questions(), QStringList({qv::uiText(StringId::BlacklistClearQuestion),
+                                               qv::uiText(StringId::BlockIpKeepAfterReread)}));
     EXPECT_EQ(store.blockIpCount, seeded.blockIpCount + 1);
     EXPECT_EQ(list(CBlacklistDlg::kBlockList).rowCount(), seeded.blockIpCount + 1);
     EXPECT_TRUE(page()->hasUnappliedChanges());

@@ -35,6 +35,7 @@
 #include <vector>
 
 namespace bl = qv::blacklist;
+using qv::StringId;
 
 namespace {
 
@@ -45,10 +46,6 @@ constexpr int kBlacklist = Id::kBlacklist, kAddSelected = Id::kAddSelected,
               kClearAll = Id::kClearAll, kBlockList = Id::kBlockList, kAddText = Id::kAddAddress,
               kAdd = Id::kAdd, kEditText = Id::kEditAddress, kEdit = Id::kEdit,
               kDelete = Id::kDelete, kApply = Id::kApply;
-
-QString fixed(std::string_view text) {
-    return qv::fromUtf8(text);
-}
 
 struct Listed {
     const char* ip;
@@ -221,12 +218,12 @@ TEST_F(BlacklistPage, AddChecksInOrderAndWritesTheStoreAtOnce) {
         QString message;
     };
     const Case refusals[] = {
-        {"3 bytes", QStringLiteral("1.2"), fixed(bl::kEnterAddressText)},
-        {"empty", QString(), fixed(bl::kEnterAddressText)},
-        {"100 bytes", QString(100, QLatin1Char('9')), qv::uiText(bl::kAddressTooLong)},
+        {"3 bytes", QStringLiteral("1.2"), qv::uiText(StringId::BlockIpEnterExactly)},
+        {"empty", QString(), qv::uiText(StringId::BlockIpEnterExactly)},
+        {"100 bytes", QString(100, QLatin1Char('9')), qv::uiText(StringId::BlockIpAddressTooLong)},
         {"outside the code page", QStringLiteral("김철수네"),
-         qv::uiText(bl::kAddressNotConvertible)},
-        {"already listed", QStringLiteral("192.0.2.1"), fixed(bl::kExistsText)},
+         qv::uiText(StringId::BlockIpAddressNotConvertible)},
+        {"already listed", QStringLiteral("192.0.2.1"), qv::uiText(StringId::BlockIpExists)},
     };
     for (const Case& c : refusals) {
         SCOPED_TRACE(c.what);
@@ -265,7 +262,7 @@ TEST_F(BlacklistPage, NinetySevenEntriesAreTheLimit) {
     EXPECT_EQ(store.blockIpCount, 97);
     type(kAddText, QStringLiteral("192.0.2.97"));
     click(kAdd);
-    EXPECT_EQ(lastNotice(), fixed(bl::kTooManyText));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::BlockIpTooMany));
     EXPECT_EQ(store.blockIpCount, 97);
 
     // With 97 entries Add Selected does nothing at all and says nothing.
@@ -307,20 +304,20 @@ TEST_F(BlacklistPage, EditNeedsAChosenRowAndAnAddress) {
     receiveBlockList({"192.0.2.1", "10.1.1.1", "abcd"});
     type(kEditText, QStringLiteral("10.2.2.2"));
     click(kEdit);
-    EXPECT_EQ(lastNotice(), fixed(bl::kSelectToEditText));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::BlockIpSelectToEdit));
 
     selectRow(kBlockList, 1);
     EXPECT_EQ(edit(kEditText)->text(), QStringLiteral("10.1.1.1"));
     type(kEditText, QStringLiteral("abcd"));
     click(kEdit);
-    EXPECT_EQ(lastNotice(), fixed(bl::kExistsText));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::BlockIpExists));
     // An empty address would leave an empty slot in the firewall's list.
     type(kEditText, QString());
     click(kEdit);
-    EXPECT_EQ(lastNotice(), qv::uiText(bl::kEnterAddress));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::BlockIpEnterAddress));
     type(kEditText, QString(100, QLatin1Char('1')));
     click(kEdit);
-    EXPECT_EQ(lastNotice(), qv::uiText(bl::kAddressTooLong));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::BlockIpAddressTooLong));
     EXPECT_EQ(storedAddresses(), (std::vector<std::string>{"192.0.2.1", "10.1.1.1", "abcd"}));
     EXPECT_FALSE(marker()->isVisible());
 
@@ -335,7 +332,7 @@ TEST_F(BlacklistPage, EditNeedsAChosenRowAndAnAddress) {
     // After the list was redrawn nothing is chosen any more.
     type(kEditText, QStringLiteral("y.y.y.y"));
     click(kEdit);
-    EXPECT_EQ(lastNotice(), fixed(bl::kSelectToEditText));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::BlockIpSelectToEdit));
 }
 
 TEST_F(BlacklistPage, DeleteRemovesEverySelectedRowAfterAsking) {
@@ -346,7 +343,7 @@ TEST_F(BlacklistPage, DeleteRemovesEverySelectedRowAfterAsking) {
 
     receiveBlockList({"a.a.a.a", "b.b.b.b", "c.c.c.c", "d.d.d.d", "e.e.e.e"});
     click(kDelete);
-    EXPECT_EQ(lastNotice(), fixed(bl::kSelectToDeleteText));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::BlockIpSelectToDelete));
     EXPECT_TRUE(prompt.questions().isEmpty());
 
     selectRow(kBlockList, 0);
@@ -356,7 +353,7 @@ TEST_F(BlacklistPage, DeleteRemovesEverySelectedRowAfterAsking) {
     prompt.answers.push_back(false);
     click(kDelete);
     ASSERT_EQ(prompt.questions().size(), 1);
-    EXPECT_EQ(prompt.questions().last(), fixed(bl::kDeleteQuestionText));
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(StringId::BlockIpDeleteQuestion));
     // Enter on the question does not delete.
     EXPECT_EQ(prompt.shown.back().preselected, qv::DefaultAnswer::No);
     EXPECT_EQ(store.blockIpCount, 5);
@@ -421,8 +418,8 @@ TEST_F(BlacklistPage, ClearAllAsksAndSendsOnlyWhenConnected) {
     prompt.answers = {false, true};
     click(kClearAll); // No
     click(kClearAll); // Yes, but disconnected
-    EXPECT_EQ(prompt.questions(),
-              QStringList({fixed(bl::kClearQuestionText), fixed(bl::kClearQuestionText)}));
+    EXPECT_EQ(prompt.questions(), QStringList({qv::uiText(StringId::BlacklistClearQuestion),
+                                               qv::uiText(StringId::BlacklistClearQuestion)}));
     EXPECT_TRUE(prompt.notices().isEmpty());
 
     connectPeer();
@@ -446,7 +443,7 @@ TEST_F(BlacklistPage, LeavingWithUnappliedEditsAsksFirst) {
     click(kAdd);
     prompt.answers.push_back(false);
     EXPECT_FALSE(page->confirmLeave());
-    EXPECT_EQ(prompt.questions().last(), qv::uiText(bl::kDiscardOnLeave));
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(qv::StringId::BlockIpDiscardOnLeave));
     EXPECT_EQ(prompt.shown.back().preselected, qv::DefaultAnswer::No);
     EXPECT_EQ(store.blockIpCount, 2);
     prompt.answers.push_back(true);
@@ -474,7 +471,7 @@ TEST_F(BlacklistPage, ReReadsAfterAClearAskOnceAboutUnappliedEdits) {
     for (int i = 0; i < 3; ++i)
         receiveBlockList({"192.0.2.1"}, 0x20);
     ASSERT_EQ(prompt.questions().size(), 1);
-    EXPECT_EQ(prompt.questions().last(), qv::uiText(bl::kKeepAfterReread));
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(StringId::BlockIpKeepAfterReread));
     EXPECT_EQ(storedAddresses(), (std::vector<std::string>{"192.0.2.1", "10.1.1.1"}));
     EXPECT_TRUE(marker()->isVisible());
     // Kept edits go back inside the firewall's latest lead and trailing bytes.
@@ -523,7 +520,7 @@ TEST_F(BlacklistPage, EditsSurviveTheEndOfTheLinkUntilTheOperatorDecides) {
     prompt.answers.push_back(true);
     receiveBlockList({"192.0.2.1"});
     ASSERT_EQ(prompt.questions().size(), 1);
-    EXPECT_EQ(prompt.questions().last(), qv::uiText(bl::kKeepAfterLogon));
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(StringId::BlockIpKeepAfterLogon));
     EXPECT_EQ(storedAddresses(), (std::vector<std::string>{"192.0.2.1", "10.1.1.1"}));
 }
 

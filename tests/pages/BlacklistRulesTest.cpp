@@ -2,14 +2,21 @@
 
 #include "access/BlacklistRules.h"
 
+#include "StringTable.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 namespace bl = qv::blacklist;
+using qv::StringId;
 
 namespace {
+
+std::string_view english(StringId id) {
+    return qv::uiString(id, qv::Language::English);
+}
 
 struct Table {
     qv::BlockIpTable table;
@@ -64,18 +71,18 @@ TEST(BlacklistRules, AddChecksInOrder) {
     const std::vector<Case> cases{
         {"96 entries take one more", numbered(96), ansi("192.0.2.99"), bl::Verdict::accepted()},
         {"97 entries refuse before anything else", numbered(97), ansi("x"),
-         bl::Verdict::refusedWith(bl::kTooManyText)},
+         bl::Verdict::refused(StringId::BlockIpTooMany)},
         {"a full table from the wire", numbered(100), ansi("192.0.2.99"),
-         bl::Verdict::refusedWith(bl::kTooManyText)},
+         bl::Verdict::refused(StringId::BlockIpTooMany)},
         {"unconvertible text", three, unconvertible,
-         bl::Verdict::refused(bl::kAddressNotConvertible)},
-        {"empty", three, ansi(""), bl::Verdict::refusedWith(bl::kEnterAddressText)},
-        {"3 bytes", three, ansi("1.2"), bl::Verdict::refusedWith(bl::kEnterAddressText)},
+         bl::Verdict::refused(StringId::BlockIpAddressNotConvertible)},
+        {"empty", three, ansi(""), bl::Verdict::refused(StringId::BlockIpEnterExactly)},
+        {"3 bytes", three, ansi("1.2"), bl::Verdict::refused(StringId::BlockIpEnterExactly)},
         {"4 bytes, whatever they are", three, ansi("zz z"), bl::Verdict::accepted()},
         {"99 bytes fill a slot", three, ansi(std::string(99, 'a')), bl::Verdict::accepted()},
         {"100 bytes do not fit", three, ansi(std::string(100, 'a')),
-         bl::Verdict::refused(bl::kAddressTooLong)},
-        {"an equal entry", three, ansi("10.1.1.1"), bl::Verdict::refusedWith(bl::kExistsText)},
+         bl::Verdict::refused(StringId::BlockIpAddressTooLong)},
+        {"an equal entry", three, ansi("10.1.1.1"), bl::Verdict::refused(StringId::BlockIpExists)},
         {"other letter case is another address", three, ansi("ABCD"), bl::Verdict::accepted()},
         {"a prefix is another address", three, ansi("192.0.2.10"), bl::Verdict::accepted()},
     };
@@ -95,7 +102,7 @@ TEST(BlacklistRules, AddWritesSlotCountAndGrowsTheCount) {
     EXPECT_TRUE(aroundSlotsUnchanged(before, t.table));
     // The 98th is refused with the firewall-count message.
     EXPECT_EQ(bl::validateAdd(t.table, t.count, ansi("192.0.2.100")),
-              bl::Verdict::refusedWith(bl::kTooManyText));
+              bl::Verdict::refused(StringId::BlockIpTooMany));
 
     // A 99-byte address fills the slot and keeps its terminator.
     Table u = tableOf({});
@@ -116,18 +123,23 @@ TEST(BlacklistRules, EditChecksInOrder) {
     };
     const std::vector<Case> cases{
         {"nothing selected", false, 1, ansi("1.1.1.1"),
-         bl::Verdict::refusedWith(bl::kSelectToEditText)},
+         bl::Verdict::refused(StringId::BlockIpSelectToEdit)},
         {"negative current row", true, -1, ansi("1.1.1.1"),
-         bl::Verdict::refusedWith(bl::kSelectToEditText)},
+         bl::Verdict::refused(StringId::BlockIpSelectToEdit)},
         {"row past the entries", true, 3, ansi("1.1.1.1"),
-         bl::Verdict::refusedWith(bl::kSelectToEditText)},
-        {"unconvertible", true, 1, {"?", false}, bl::Verdict::refused(bl::kAddressNotConvertible)},
-        {"empty text", true, 1, ansi(""), bl::Verdict::refused(bl::kEnterAddress)},
+         bl::Verdict::refused(StringId::BlockIpSelectToEdit)},
+        {"unconvertible",
+         true,
+         1,
+         {"?", false},
+         bl::Verdict::refused(StringId::BlockIpAddressNotConvertible)},
+        {"empty text", true, 1, ansi(""), bl::Verdict::refused(StringId::BlockIpEnterAddress)},
         {"short text is taken", true, 1, ansi("x"), bl::Verdict::accepted()},
         {"100 bytes", true, 1, ansi(std::string(100, 'a')),
-         bl::Verdict::refused(bl::kAddressTooLong)},
+         bl::Verdict::refused(StringId::BlockIpAddressTooLong)},
         {"99 bytes", true, 1, ansi(std::string(99, 'a')), bl::Verdict::accepted()},
-        {"another row's address", true, 1, ansi("abcd"), bl::Verdict::refusedWith(bl::kExistsText)},
+        {"another row's address", true, 1, ansi("abcd"),
+         bl::Verdict::refused(StringId::BlockIpExists)},
         {"its own address again", true, 1, ansi("10.1.1.1"), bl::Verdict::accepted()},
         {"other letter case", true, 1, ansi("ABCD"), bl::Verdict::accepted()},
     };
@@ -147,7 +159,7 @@ TEST(BlacklistRules, EditChecksInOrder) {
 TEST(BlacklistRules, DeleteRemovesEverySelectedRowAtOnce) {
     EXPECT_EQ(bl::validateDelete(0, {0}), bl::Verdict::ignored());
     EXPECT_EQ(bl::validateDelete(-5, {}), bl::Verdict::ignored());
-    EXPECT_EQ(bl::validateDelete(2, {}), bl::Verdict::refusedWith(bl::kSelectToDeleteText));
+    EXPECT_EQ(bl::validateDelete(2, {}), bl::Verdict::refused(StringId::BlockIpSelectToDelete));
     EXPECT_TRUE(bl::validateDelete(2, {1}).ok());
 
     struct Case {
@@ -225,12 +237,12 @@ TEST(BlacklistRules, ColumnsAndRowTexts) {
                               "Week 1", "Week 2", "-Week 1", "-Week 2", "Quorvel IP"};
     const int widths[] = {50, 110, 60, 60, 60, 60, 62, 62, 63, 63, 65};
     for (size_t i = 0; i < 11; ++i) {
-        EXPECT_EQ(bl::kBlacklistColumns[i].caption, captions[i]);
+        EXPECT_EQ(english(bl::kBlacklistColumns[i].caption), captions[i]);
         EXPECT_EQ(bl::kBlacklistColumns[i].width, widths[i]);
     }
-    EXPECT_EQ(bl::kBlockListColumns[0].caption, "No.");
+    EXPECT_EQ(english(bl::kBlockListColumns[0].caption), "No.");
     EXPECT_EQ(bl::kBlockListColumns[0].width, 80);
-    EXPECT_EQ(bl::kBlockListColumns[1].caption, "IP");
+    EXPECT_EQ(english(bl::kBlockListColumns[1].caption), "IP");
     EXPECT_EQ(bl::kBlockListColumns[1].width, 180);
 
     qv::BlacklistEntry e;
@@ -265,7 +277,7 @@ TEST(BlacklistRules, TypedTextIsConvertedOrRefused) {
         fifty += "김";
     const Table empty = tableOf({});
     EXPECT_EQ(bl::validateAdd(empty.table, 0, bl::addressFromUtf8(fifty, 949)),
-              bl::Verdict::refused(bl::kAddressTooLong));
+              bl::Verdict::refused(StringId::BlockIpAddressTooLong));
 }
 
 } // namespace

@@ -21,6 +21,7 @@
 #include <vector>
 
 namespace bl = qv::blacklist;
+using qv::StringId;
 
 namespace {
 
@@ -44,7 +45,9 @@ protected:
     static std::string refusal(std::string_view text) {
         return "qvctl blockip: " + std::string(text) + "\n";
     }
-    static std::string refusal(int id) { return refusal(qv::uiString(id, qv::Language::English)); }
+    static std::string refusal(StringId id) {
+        return refusal(qv::uiString(id, qv::Language::English));
+    }
 
     std::unique_ptr<qv::simtest::RunningSim> sim;
     qv::sim::SimServer* server = nullptr;
@@ -58,7 +61,9 @@ TEST_F(BlockIpCommand, AddEditDeleteThroughTheAppliance) {
 
     Outcome r = qvctl({"blockip", "add", "192.0.2.77"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, std::string(bl::kBlockListChangedText) + "\n");
+    EXPECT_EQ(r.out,
+              std::string(qv::uiString(StringId::BlockIpListChanged, qv::Language::English)) +
+                  "\n");
     bl::addAddress(expected, count, "192.0.2.77");
 
     r = qvctl({"blockip", "edit", "198.51.100.0", "198.51.100.1"});
@@ -90,14 +95,14 @@ TEST_F(BlockIpCommand, RefusalsChangeNothing) {
         std::string err;
     };
     const std::vector<Case> cases{
-        {{"blockip", "add", "203.0.113.45"}, 2, refusal(bl::kExistsText)},
-        {{"blockip", "add", "1.2"}, 2, refusal(bl::kEnterAddressText)},
-        {{"blockip", "add", std::string(100, '1')}, 2, refusal(bl::kAddressTooLong)},
-        {{"blockip", "add", "김철수네"}, 2, refusal(bl::kAddressNotConvertible)},
-        {{"blockip", "edit", "192.0.2.200", "203.0.113.45"}, 2, refusal(bl::kExistsText)},
-        {{"blockip", "edit", "192.0.2.200", ""}, 2, refusal(bl::kEnterAddress)},
-        {{"blockip", "edit", "10.9.9.9", "10.9.9.8"}, 2, refusal(bl::kAddressNotListed)},
-        {{"blockip", "del", "192.0.2.200", "10.9.9.9"}, 2, refusal(bl::kAddressNotListed)},
+        {{"blockip", "add", "203.0.113.45"}, 2, refusal(StringId::BlockIpExists)},
+        {{"blockip", "add", "1.2"}, 2, refusal(StringId::BlockIpEnterExactly)},
+        {{"blockip", "add", std::string(100, '1')}, 2, refusal(StringId::BlockIpAddressTooLong)},
+        {{"blockip", "add", "김철수네"}, 2, refusal(StringId::BlockIpAddressNotConvertible)},
+        {{"blockip", "edit", "192.0.2.200", "203.0.113.45"}, 2, refusal(StringId::BlockIpExists)},
+        {{"blockip", "edit", "192.0.2.200", ""}, 2, refusal(StringId::BlockIpEnterAddress)},
+        {{"blockip", "edit", "10.9.9.9", "10.9.9.8"}, 2, refusal(StringId::BlockIpNotListed)},
+        {{"blockip", "del", "192.0.2.200", "10.9.9.9"}, 2, refusal(StringId::BlockIpNotListed)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[1] + " " + c.args[2]);
@@ -127,7 +132,7 @@ TEST_F(BlockIpCommand, NinetySevenAddressesAreTheLimit) {
     EXPECT_EQ(qvctl({"blockip", "add", "192.0.2.96"}).status, 0);
     const Outcome r = qvctl({"blockip", "add", "192.0.2.97"});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, refusal(bl::kTooManyText));
+    EXPECT_EQ(r.err, refusal(StringId::BlockIpTooMany));
     EXPECT_EQ(state().blockIpCount, 97);
 }
 

@@ -21,6 +21,7 @@
 #include <vector>
 
 namespace cid = qv::centerid;
+using qv::StringId;
 
 namespace {
 
@@ -52,7 +53,7 @@ protected:
         const qv::sim::SimState s = state();
         return cid::findDuplicate(s.centerIds, s.centerIdCount, id);
     }
-    static std::string english(int id) {
+    static std::string english(StringId id) {
         return std::string(qv::uiString(id, qv::Language::English));
     }
 
@@ -67,7 +68,7 @@ TEST_F(CenterIdCommand, AddEditDeleteThroughTheAppliance) {
                        "--super-user", "--prohibit-log-deletion"},
                       "C", "secret");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, english(cid::kCenterIdSet) + "\n");
+    EXPECT_EQ(r.out, english(StringId::CenterIdSet) + "\n");
     ASSERT_EQ(state().centerIdCount, seeded + 1);
     int row = rowOf("newop");
     ASSERT_EQ(row, seeded);
@@ -110,44 +111,44 @@ TEST_F(CenterIdCommand, RefusalsUseThePageMessagesAndChangeNothing) {
     const std::string existing = before.centerIds.entry(0).id();
     std::string other = before.centerIds.entry(1).id();
     const RefusedCase cases[] = {
-        {"no group", {"centerid", "add", "x1"}, "pw", english(cid::kSelectGroup)},
+        {"no group", {"centerid", "add", "x1"}, "pw", english(StringId::CenterIdSelectGroup)},
         {"'_' before the missing password",
          {"centerid", "add", "a_b", "--group", "1"},
          nullptr,
-         std::string(cid::kUnderscoreText)},
+         english(StringId::CenterIdUnderscore)},
         {"no password",
          {"centerid", "add", "x1", "--group", "1"},
          nullptr,
-         english(cid::kInputPassword)},
+         english(StringId::CenterIdInputPassword)},
         {"ID of 31 bytes",
          {"centerid", "add", std::string(31, 'i'), "--group", "1"},
          "pw",
-         english(cid::kIdTooLong)},
+         english(StringId::CenterIdTooLong)},
         {"password of 16 bytes",
          {"centerid", "add", "x1", "--group", "1"},
          "0123456789abcdef",
-         english(cid::kPasswordTooLong)},
+         english(StringId::CenterIdPasswordTooLong)},
         {"name of 32 bytes",
          {"centerid", "add", "x1", "--group", "1", "--name", std::string(32, 'n')},
          "pw",
-         english(cid::kNameTooLong)},
+         english(StringId::NameTooLong)},
         {"duplicate",
          {"centerid", "add", existing, "--group", "1"},
          "pw",
-         english(cid::kDuplicated)},
+         english(StringId::CenterIdDuplicated)},
         {"edit to another entry's ID",
          {"centerid", "edit", existing, "--id", other},
          nullptr,
-         english(cid::kDuplicated)},
+         english(StringId::CenterIdDuplicated)},
         {"trailing '$'",
          {"centerid", "add", "x1", "--group", "1"},
          "pw$",
-         english(cid::kDollarNotPermitted)},
+         english(StringId::CenterIdPasswordDollar)},
         {"Hangul outside code page 1252",
          {"centerid", "add", "x1", "--group", "1", "--name", "김철수"},
          "pw",
-         english(cid::kNameNotConvertible)},
-        {"unknown ID", {"centerid", "del", "nobody"}, nullptr, english(cid::kIdNotFound)},
+         english(StringId::NameNotConvertible)},
+        {"unknown ID", {"centerid", "del", "nobody"}, nullptr, english(StringId::CenterIdNotFound)},
     };
     for (const RefusedCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -172,7 +173,7 @@ TEST_F(CenterIdCommand, KoreanTerminalCarriesCodePage949AndKoreanMessages) {
     Outcome r =
         qvctl({"centerid", "add", "kim", "--group", "2", "--name", "김철수"}, "ko_KR.UTF-8", "pw");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, std::string(qv::uiString(cid::kCenterIdSet, qv::Language::Korean)) + "\n");
+    EXPECT_EQ(r.out, std::string(qv::uiString(StringId::CenterIdSet, qv::Language::Korean)) + "\n");
     const int row = rowOf("kim");
     ASSERT_GE(row, 0);
     EXPECT_EQ(state().centerIds.entry(static_cast<size_t>(row)).name(), "\xB1\xE8\xC3\xB6\xBC\xF6");
@@ -183,8 +184,9 @@ TEST_F(CenterIdCommand, KoreanTerminalCarriesCodePage949AndKoreanMessages) {
     EXPECT_NE(r.out.find("김철수"), std::string::npos) << r.out;
     r = qvctl({"centerid", "add", "kim", "--group", "2"}, "ko_KR.UTF-8", "pw");
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find(std::string(qv::uiString(cid::kDuplicated, qv::Language::Korean))),
-              std::string::npos)
+    EXPECT_NE(
+        r.err.find(std::string(qv::uiString(StringId::CenterIdDuplicated, qv::Language::Korean))),
+        std::string::npos)
         << r.err;
 }
 
@@ -199,8 +201,8 @@ TEST_F(CenterIdCommand, AnApplianceRefusalIsReportedAsOne) {
     ASSERT_EQ(full.centerIdCount, limit);
     const Outcome r = qvctl({"centerid", "add", "one-more", "--group", "1"}, "C", "pw");
     EXPECT_EQ(r.status, 6);
-    EXPECT_NE(r.err.find(english(cid::kApplyRefused)), std::string::npos) << r.err;
-    EXPECT_EQ(r.out.find(english(cid::kCenterIdSet)), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find(english(StringId::CenterIdApplyRefused)), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find(english(StringId::CenterIdSet)), std::string::npos) << r.out;
     EXPECT_EQ(state(), full);
 }
 

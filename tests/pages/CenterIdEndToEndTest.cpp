@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 namespace cid = qv::centerid;
+using qv::StringId;
 
 namespace {
 
@@ -97,7 +98,7 @@ TEST_F(CenterIdEndToEnd, EditApplyAndReadBackFromTheAppliance) {
     // Apply: the appliance confirms with 164, and the page no longer counts edits as unapplied.
     click(1017);
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return noticeShown(qv::uiText(cid::kCenterIdSet)); }, kWaitMs));
+        QTest::qWaitFor([&] { return noticeShown(qv::uiText(StringId::CenterIdSet)); }, kWaitMs));
     EXPECT_FALSE(page()->hasUnappliedChanges());
 
     const qv::sim::SimState after = simState();
@@ -157,15 +158,15 @@ TEST_F(CenterIdEndToEnd, EditsSurviveALostLinkAndAreAppliedAfterLoggingOnAgain) 
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return static_cast<int>(prompt.questions().size()) == questionsBefore + 1; },
         kWaitMs));
-    EXPECT_EQ(prompt.questions().last(), qv::uiText(cid::kKeepAfterLogon));
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(qv::StringId::CenterIdKeepAfterLogon));
     ASSERT_EQ(list().rowCount(), seeded.centerIdCount + 1);
     EXPECT_EQ(list().cell(seeded.centerIdCount, 1), QStringLiteral("late"));
     EXPECT_TRUE(page()->hasUnappliedChanges());
     EXPECT_EQ(simState().centerIdCount, seeded.centerIdCount);
 
     click(1017);
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return noticeShown(qv::uiText(cid::kCenterIdSet)); }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return noticeShown(qv::uiText(qv::StringId::CenterIdSet)); },
+                                kWaitMs));
     const qv::sim::SimState after = simState();
     ASSERT_EQ(after.centerIdCount, seeded.centerIdCount + 1);
     EXPECT_EQ(after.centerIds.entry(static_cast<size_t>(seeded.centerIdCount)).id(), "late");
@@ -188,7 +189,7 @@ TEST_F(CenterIdEndToEnd, ClosingTheWindowWithUnappliedEditsAsksFirst) {
     follow(1000);
     EXPECT_EQ(store.PageIndex, 3);
     ASSERT_EQ(prompt.questions().size(), 1u);
-    EXPECT_EQ(prompt.questions().last(), qv::uiText(cid::kDiscardOnLeave));
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(StringId::CenterIdDiscardOnLeave));
 
     // Close: asked too; No keeps the window, Yes ends it.
     prompt.answers.push_back(false);

@@ -37,6 +37,7 @@
 #include <poll.h>
 
 namespace cid = qv::centerid;
+using qv::StringId;
 
 namespace {
 
@@ -204,7 +205,7 @@ struct Refusal {
     QString password;
     int group; // 0: none chosen
     QString name;
-    int message; // string id; 0 for the fixed '_' text
+    StringId message;
 };
 
 TEST_F(CenterIdPage, AddRefusesBadInputInOrderAndChangesNothing) {
@@ -212,17 +213,19 @@ TEST_F(CenterIdPage, AddRefusesBadInputInOrderAndChangesNothing) {
     const QString id31(31, QLatin1Char('i'));
     const QString id30(30, QLatin1Char('i'));
     const Refusal cases[] = {
-        {"no group", QString(), QString(), 0, QString(), cid::kSelectGroup},
-        {"empty ID", QString(), QString(), 2, QString(), cid::kInputId},
-        {"'_' before the empty password", QStringLiteral("a_b"), QString(), 2, QString(), 0},
-        {"empty password", QStringLiteral("abc"), QString(), 2, QString(), cid::kInputPassword},
-        {"ID of 31 bytes", id31, QStringLiteral("pw"), 2, QString(), cid::kIdTooLong},
+        {"no group", QString(), QString(), 0, QString(), StringId::CenterIdSelectGroup},
+        {"empty ID", QString(), QString(), 2, QString(), StringId::CenterIdInputId},
+        {"'_' before the empty password", QStringLiteral("a_b"), QString(), 2, QString(),
+         StringId::CenterIdUnderscore},
+        {"empty password", QStringLiteral("abc"), QString(), 2, QString(),
+         StringId::CenterIdInputPassword},
+        {"ID of 31 bytes", id31, QStringLiteral("pw"), 2, QString(), StringId::CenterIdTooLong},
         {"password of 16 bytes", QStringLiteral("abc"), QString(16, QLatin1Char('p')), 2, QString(),
-         cid::kPasswordTooLong},
+         StringId::CenterIdPasswordTooLong},
         {"name of 32 bytes", QStringLiteral("abc"), QStringLiteral("pw"), 2,
-         QString(32, QLatin1Char('n')), cid::kNameTooLong},
+         QString(32, QLatin1Char('n')), StringId::NameTooLong},
         {"same ID, same case", QStringLiteral("alpha"), QStringLiteral("pw"), 2, QString(),
-         cid::kDuplicated},
+         StringId::CenterIdDuplicated},
     };
     for (const Refusal& c : cases) {
         SCOPED_TRACE(c.what);
@@ -233,9 +236,7 @@ TEST_F(CenterIdPage, AddRefusesBadInputInOrderAndChangesNothing) {
         const qv::CenterIdTable before = store.centerIdTable;
         click(kAdd);
         ASSERT_EQ(prompt.notices().size(), 1);
-        EXPECT_EQ(lastNotice(), c.message ? qv::uiText(c.message)
-                                          : QStringLiteral("센터아이디에 _ 문자를 사용할 "
-                                                           "수 없습니다."));
+        EXPECT_EQ(lastNotice(), qv::uiText(c.message));
         EXPECT_EQ(store.centerIdCount, 1);
         EXPECT_EQ(store.centerIdTable, before);
         // Inputs untouched.
@@ -262,7 +263,7 @@ TEST_F(CenterIdPage, FullTableRefusesAddWithAMessage) {
     EXPECT_EQ(list().rowCount(), 101);
     fill(QStringLiteral("one-more"), QStringLiteral("pw"), 1);
     click(kAdd);
-    EXPECT_EQ(lastNotice(), qv::uiText(cid::kTableFull));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::CenterIdTableFull));
     EXPECT_EQ(store.centerIdCount, 101);
 }
 
@@ -275,9 +276,9 @@ TEST_F(CenterIdPage, EditAndDelNeedASelectedRow) {
 
     receive({entry("alpha", "pw1", 7), entry("beta", "pw2", 0), entry("gamma", "pw3", 51)});
     click(kEdit);
-    EXPECT_EQ(lastNotice(), qv::uiText(cid::kSelectToModify));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::CenterIdSelectToModify));
     click(kDel);
-    EXPECT_EQ(lastNotice(), qv::uiText(cid::kSelectToDelete));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::CenterIdSelectToDelete));
     prompt.clear();
 
     // Choosing a row loads it; a stored group outside 1..50 leaves the group choice alone.
@@ -305,10 +306,10 @@ TEST_F(CenterIdPage, EditAndDelNeedASelectedRow) {
     selectRow(0);
     type(kId, QStringLiteral("beta"));
     click(kEdit);
-    EXPECT_EQ(lastNotice(), qv::uiText(cid::kDuplicated));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::CenterIdDuplicated));
     type(kId, QString(31, QLatin1Char('x')));
     click(kEdit);
-    EXPECT_EQ(lastNotice(), qv::uiText(cid::kIdTooLong));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::CenterIdTooLong));
     EXPECT_EQ(store.centerIdTable.entry(0).id(), "alpha");
 
     // Del removes the chosen row; the later ones move up.
@@ -322,7 +323,7 @@ TEST_F(CenterIdPage, EditAndDelNeedASelectedRow) {
 
 TEST_F(CenterIdPage, DollarAtTheEndEmptiesThePasswordBox) {
     type(kPassword, QStringLiteral("ab$"));
-    EXPECT_EQ(lastNotice(), qv::uiText(cid::kDollarNotPermitted));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::CenterIdPasswordDollar));
     EXPECT_TRUE(edit(kPassword)->text().isEmpty());
     prompt.clear();
     // Pasted text with '$' inside is not caught.
@@ -403,7 +404,7 @@ TEST_F(CenterIdPage, UnappliedEditsAreMarkedAndConfirmedByTheAppliance) {
     fill(QStringLiteral("beta"), QStringLiteral("pw"), 2);
     click(kAdd);
     EXPECT_TRUE(marker()->isVisible());
-    EXPECT_EQ(marker()->text(), qv::uiText(cid::kChangesNotApplied));
+    EXPECT_EQ(marker()->text(), qv::uiText(StringId::ChangesNotApplied));
 
     // Removing the addition again gives the appliance's table back: no marker.
     selectRow(1);
@@ -435,7 +436,7 @@ TEST_F(CenterIdPage, LeavingWithUnappliedEditsAsksFirst) {
     prompt.answers.push_back(false);
     EXPECT_FALSE(page->confirmLeave());
     ASSERT_EQ(prompt.questions().size(), 1);
-    EXPECT_EQ(prompt.questions().last(), qv::uiText(cid::kDiscardOnLeave));
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(StringId::CenterIdDiscardOnLeave));
     EXPECT_EQ(store.centerIdCount, 2);
     EXPECT_TRUE(marker()->isVisible());
 
@@ -461,7 +462,7 @@ TEST_F(CenterIdPage, EditsSurviveTheEndOfTheLinkUntilTheOperatorDecides) {
     prompt.answers.push_back(true);
     receive({entry("alpha", "pw", 1)});
     ASSERT_EQ(prompt.questions().size(), 1);
-    EXPECT_EQ(prompt.questions().last(), qv::uiText(cid::kKeepAfterLogon));
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(StringId::CenterIdKeepAfterLogon));
     EXPECT_EQ(store.centerIdCount, 2);
     EXPECT_EQ(store.centerIdTable, edited);
     EXPECT_EQ(cell(1, 1), QStringLiteral("beta"));
@@ -471,7 +472,7 @@ TEST_F(CenterIdPage, EditsSurviveTheEndOfTheLinkUntilTheOperatorDecides) {
     prompt.answers.push_back(false);
     receive({entry("alpha", "pw", 1), entry("other", "pw", 3)});
     ASSERT_EQ(prompt.questions().size(), 2);
-    EXPECT_EQ(prompt.questions().last(), qv::uiText(cid::kKeepAfterReread));
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(StringId::CenterIdKeepAfterReread));
     EXPECT_EQ(store.centerIdCount, 2);
     EXPECT_EQ(cell(1, 1), QStringLiteral("other"));
     EXPECT_FALSE(marker()->isVisible());
@@ -500,7 +501,7 @@ TEST_F(CenterIdPage, TextOutsideTheCodePageIsRefusedNotStoredAsQuestionMarks) {
     type(kName, QStringLiteral("김철수"));
     click(kAdd);
     qunsetenv("QVSETTING_CODEPAGE");
-    EXPECT_EQ(lastNotice(), qv::uiText(cid::kNameNotConvertible));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::NameNotConvertible));
     EXPECT_EQ(store.centerIdCount, 0);
 }
 
@@ -529,7 +530,8 @@ TEST(CenterIdPageKorean, CaptionsAndMessagesFollowTheLanguage) {
         page.show();
         QTest::mouseClick(qv::findControl<QAbstractButton>(&page, 1014), Qt::LeftButton);
         ASSERT_EQ(prompt.notices().size(), 1);
-        EXPECT_EQ(prompt.notices().first(), qv::uiText(cid::kSelectGroup, qv::Language::Korean));
+        EXPECT_EQ(prompt.notices().first(),
+                  qv::uiText(StringId::CenterIdSelectGroup, qv::Language::Korean));
     }
     if (savedLang.isNull())
         qunsetenv("LANG");

@@ -2,12 +2,18 @@
 
 #include "CodePage.h"
 
+#include "StringTable.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace qv::centerid {
 namespace {
+
+std::string_view english(StringId id) {
+    return qv::uiString(id, qv::Language::English);
+}
 
 Input makeInput(std::string id, std::string password = "pw", int groupIndex = 0) {
     Input in;
@@ -27,7 +33,7 @@ CenterIdTable tableOf(std::initializer_list<const char*> ids, int32_t& count) {
     return table;
 }
 
-Verdict refused(int id) {
+Verdict refused(StringId id) {
     return Verdict::refused(id);
 }
 
@@ -44,35 +50,36 @@ TEST(CenterIdRules, AddChecksRunInOrderWithTheirMessages) {
     noGroup.groupIndex.reset();
     Input groupTooHigh = makeInput("x", "pw", 50);
     Input unconvertibleName = makeInput("x");
-    unconvertibleName.unconvertible = kNameNotConvertible;
+    unconvertibleName.unconvertible = StringId::NameNotConvertible;
     Input emptyIdBadText = makeInput("", "");
-    emptyIdBadText.unconvertible = kIdNotConvertible;
+    emptyIdBadText.unconvertible = StringId::IdNotConvertible;
     Input longName = makeInput("x");
     longName.name = std::string(32, 'n');
     Input name31 = makeInput("x");
     name31.name = std::string(31, 'n');
 
     const AddCase cases[] = {
-        {"nothing typed, no group", noGroup, refused(kSelectGroup)},
-        {"group index past 50", groupTooHigh, refused(kSelectGroup)},
+        {"nothing typed, no group", noGroup, refused(StringId::CenterIdSelectGroup)},
+        {"group index past 50", groupTooHigh, refused(StringId::CenterIdSelectGroup)},
         {"text outside the code page comes before emptiness", emptyIdBadText,
-         refused(kIdNotConvertible)},
-        {"unconvertible name", unconvertibleName, refused(kNameNotConvertible)},
-        {"empty ID", makeInput("", ""), refused(kInputId)},
+         refused(StringId::IdNotConvertible)},
+        {"unconvertible name", unconvertibleName, refused(StringId::NameNotConvertible)},
+        {"empty ID", makeInput("", ""), refused(StringId::CenterIdInputId)},
         {"'_' before the empty password", makeInput("a_b", ""),
-         Verdict::refusedWith(kUnderscoreText)},
-        {"empty password", makeInput("abc", ""), refused(kInputPassword)},
-        {"ID of 31 bytes", makeInput(std::string(31, 'i')), refused(kIdTooLong)},
+         Verdict::refused(StringId::CenterIdUnderscore)},
+        {"empty password", makeInput("abc", ""), refused(StringId::CenterIdInputPassword)},
+        {"ID of 31 bytes", makeInput(std::string(31, 'i')), refused(StringId::CenterIdTooLong)},
         {"ID of 30 bytes", makeInput(std::string(30, 'i')), Verdict::accepted()},
         {"ID length before password length", makeInput(std::string(31, 'i'), std::string(16, 'p')),
-         refused(kIdTooLong)},
-        {"password of 16 bytes", makeInput("abc", std::string(16, 'p')), refused(kPasswordTooLong)},
+         refused(StringId::CenterIdTooLong)},
+        {"password of 16 bytes", makeInput("abc", std::string(16, 'p')),
+         refused(StringId::CenterIdPasswordTooLong)},
         {"password of 15 bytes", makeInput("abc", std::string(15, 'p')), Verdict::accepted()},
-        {"name of 32 bytes", longName, refused(kNameTooLong)},
+        {"name of 32 bytes", longName, refused(StringId::NameTooLong)},
         {"name of 31 bytes", name31, Verdict::accepted()},
-        {"same ID, same case", makeInput("alpha"), refused(kDuplicated)},
+        {"same ID, same case", makeInput("alpha"), refused(StringId::CenterIdDuplicated)},
         {"same ID, other case", makeInput("ALPHA"), Verdict::accepted()},
-        {"same ID as the second entry", makeInput("Beta"), refused(kDuplicated)},
+        {"same ID as the second entry", makeInput("Beta"), refused(StringId::CenterIdDuplicated)},
         {"group 50", makeInput("new", "pw", 49), Verdict::accepted()},
     };
     for (const AddCase& c : cases)
@@ -88,10 +95,12 @@ TEST(CenterIdRules, FullTableRefusesAddBeforeTheDuplicateCheck) {
         addEntry(table, count, in);
     }
     EXPECT_EQ(count, 101);
-    EXPECT_EQ(validateAdd(table, count, makeInput("another"), 1252), refused(kTableFull));
-    EXPECT_EQ(validateAdd(table, count, makeInput("id0"), 1252), refused(kTableFull));
+    EXPECT_EQ(validateAdd(table, count, makeInput("another"), 1252),
+              refused(StringId::CenterIdTableFull));
+    EXPECT_EQ(validateAdd(table, count, makeInput("id0"), 1252),
+              refused(StringId::CenterIdTableFull));
     // Input faults still come first.
-    EXPECT_EQ(validateAdd(table, count, makeInput(""), 1252), refused(kInputId));
+    EXPECT_EQ(validateAdd(table, count, makeInput(""), 1252), refused(StringId::CenterIdInputId));
     // addEntry never writes past the table, even if called without the check.
     const CenterIdTable before = table;
     addEntry(table, count, makeInput("overflow"));
@@ -105,31 +114,35 @@ TEST(CenterIdRules, EditChecks) {
     int32_t count = 0;
     const CenterIdTable table = tableOf({"alpha", "beta"}, count);
     EXPECT_EQ(validateEdit(CenterIdTable{}, 0, 0, makeInput("x"), 1252), Verdict::ignored());
-    EXPECT_EQ(validateEdit(table, count, -1, makeInput("x"), 1252), refused(kSelectToModify));
-    EXPECT_EQ(validateEdit(table, count, 2, makeInput("x"), 1252), refused(kSelectToModify));
+    EXPECT_EQ(validateEdit(table, count, -1, makeInput("x"), 1252),
+              refused(StringId::CenterIdSelectToModify));
+    EXPECT_EQ(validateEdit(table, count, 2, makeInput("x"), 1252),
+              refused(StringId::CenterIdSelectToModify));
     // The row check comes before the input checks.
     Input noGroup = makeInput("");
     noGroup.groupIndex.reset();
-    EXPECT_EQ(validateEdit(table, count, -1, noGroup, 1252), refused(kSelectToModify));
-    EXPECT_EQ(validateEdit(table, count, 0, noGroup, 1252), refused(kSelectGroup));
+    EXPECT_EQ(validateEdit(table, count, -1, noGroup, 1252),
+              refused(StringId::CenterIdSelectToModify));
+    EXPECT_EQ(validateEdit(table, count, 0, noGroup, 1252), refused(StringId::CenterIdSelectGroup));
     EXPECT_EQ(validateEdit(table, count, 0, makeInput(std::string(31, 'i')), 1252),
-              refused(kIdTooLong));
+              refused(StringId::CenterIdTooLong));
     EXPECT_TRUE(validateEdit(table, count, 0, makeInput(std::string(30, 'i')), 1252).ok());
     EXPECT_EQ(validateEdit(table, count, 0, makeInput("a", std::string(16, 'p')), 1252),
-              refused(kPasswordTooLong));
+              refused(StringId::CenterIdPasswordTooLong));
     EXPECT_EQ(validateEdit(table, count, 0, makeInput("a_", ""), 1252),
-              Verdict::refusedWith(kUnderscoreText));
+              Verdict::refused(StringId::CenterIdUnderscore));
     // Keeping the row's own ID is fine; taking the other row's ID is not.
     EXPECT_TRUE(validateEdit(table, count, 0, makeInput("alpha", "newpw"), 1252).ok());
-    EXPECT_EQ(validateEdit(table, count, 0, makeInput("beta"), 1252), refused(kDuplicated));
+    EXPECT_EQ(validateEdit(table, count, 0, makeInput("beta"), 1252),
+              refused(StringId::CenterIdDuplicated));
     EXPECT_TRUE(validateEdit(table, count, 0, makeInput("BETA"), 1252).ok());
 }
 
 TEST(CenterIdRules, DeleteChecks) {
     EXPECT_EQ(validateDelete(0, 0), Verdict::ignored());
     EXPECT_EQ(validateDelete(0, -1), Verdict::ignored());
-    EXPECT_EQ(validateDelete(2, -1), refused(kSelectToDelete));
-    EXPECT_EQ(validateDelete(2, 2), refused(kSelectToDelete));
+    EXPECT_EQ(validateDelete(2, -1), refused(StringId::CenterIdSelectToDelete));
+    EXPECT_EQ(validateDelete(2, 2), refused(StringId::CenterIdSelectToDelete));
     EXPECT_TRUE(validateDelete(2, 1).ok());
 }
 
@@ -248,8 +261,8 @@ TEST(CenterIdRules, RowTexts) {
     e.setPassword("\xB0\xA1\xB0\xA1");
     EXPECT_EQ(rowTexts(e, 0, 949)[2], "****");
 
-    EXPECT_EQ(kColumns[0].caption, "No.");
-    EXPECT_EQ(kColumns[6].caption, "로그삭제");
+    EXPECT_EQ(english(kColumns[0].caption), "No.");
+    EXPECT_EQ(english(kColumns[6].caption), "로그삭제");
     const int widths[] = {40, 90, 70, 90, 55, 60, 60, 60};
     for (size_t i = 0; i < kColumns.size(); ++i)
         EXPECT_EQ(kColumns[i].width, widths[i]) << i;
@@ -266,23 +279,23 @@ TEST(CenterIdRules, KoreanTextIsMeasuredInCodePageBytes) {
     EXPECT_TRUE(validateAdd(CenterIdTable{}, 0, in, 949).ok());
     in = inputFromUtf8(id15 + "a", "pw", "", 949);
     in.groupIndex = 0;
-    EXPECT_EQ(validateAdd(CenterIdTable{}, 0, in, 949), refused(kIdTooLong));
+    EXPECT_EQ(validateAdd(CenterIdTable{}, 0, in, 949), refused(StringId::CenterIdTooLong));
 
     // A name of 16 Hangul syllables is 32 bytes: refused, never cut mid-character.
     in = inputFromUtf8("op", "pw", id15 + "가", 949);
     in.groupIndex = 0;
-    EXPECT_EQ(validateAdd(CenterIdTable{}, 0, in, 949), refused(kNameTooLong));
+    EXPECT_EQ(validateAdd(CenterIdTable{}, 0, in, 949), refused(StringId::NameTooLong));
 
     // Hangul has no place in code page 1252: refused, not stored as '?'.
     in = inputFromUtf8("op", "pw", "김", 1252);
     in.groupIndex = 0;
-    EXPECT_EQ(validateAdd(CenterIdTable{}, 0, in, 1252), refused(kNameNotConvertible));
+    EXPECT_EQ(validateAdd(CenterIdTable{}, 0, in, 1252), refused(StringId::NameNotConvertible));
     in = inputFromUtf8("김", "pw", "", 1252);
     in.groupIndex = 0;
-    EXPECT_EQ(validateAdd(CenterIdTable{}, 0, in, 1252), refused(kIdNotConvertible));
+    EXPECT_EQ(validateAdd(CenterIdTable{}, 0, in, 1252), refused(StringId::IdNotConvertible));
     in = inputFromUtf8("op", "비번", "", 1252);
     in.groupIndex = 0;
-    EXPECT_EQ(validateAdd(CenterIdTable{}, 0, in, 1252), refused(kPasswordNotConvertible));
+    EXPECT_EQ(validateAdd(CenterIdTable{}, 0, in, 1252), refused(StringId::PasswordNotConvertible));
 }
 
 TEST(CenterIdRules, UnderscoreIsLookedForCharacterByCharacter) {

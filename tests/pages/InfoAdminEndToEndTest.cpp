@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+using qv::StringId;
+
 namespace {
 
 class InfoAdminEndToEnd : public qvtest::WindowOnSim {
@@ -32,34 +34,35 @@ TEST_F(InfoAdminEndToEnd, SummaryShowsTheAppliancesValuesAndNewCredentialsLogOn)
                       QString::fromStdString(seeded.adminPassword)));
 
     // The summary arrives on its own after the logon.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !field(1016).isEmpty(); }, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !field(CInfoDlg::kMacAddress).isEmpty(); }, kWaitMs));
     EXPECT_TRUE(window->page(1)->isVisible());
     const qv::info::Limits limits = qv::info::limitsFromRecord(record, seeded.maxCenterIds);
     const qv::info::SummaryTexts texts = qv::info::summaryTexts(record, limits, 949);
-    EXPECT_EQ(field(1011), QString::fromStdString(record.deviceName()));
-    EXPECT_EQ(field(1012), qv::fromUtf8(texts.softwareVersion));
-    EXPECT_EQ(field(1016), qv::fromUtf8(qv::info::macText(record.mac())));
-    EXPECT_EQ(field(1013), qv::fromUtf8(record.companyUtf8()));
-    EXPECT_EQ(field(1014),
+    EXPECT_EQ(field(CInfoDlg::kDeviceName), QString::fromStdString(record.deviceName()));
+    EXPECT_EQ(field(CInfoDlg::kSoftwareVersion), qv::fromUtf8(texts.softwareVersion));
+    EXPECT_EQ(field(CInfoDlg::kMacAddress), qv::fromUtf8(qv::info::macText(record.mac())));
+    EXPECT_EQ(field(CInfoDlg::kCompany), qv::fromUtf8(record.companyUtf8()));
+    EXPECT_EQ(field(CInfoDlg::kDdnsHost),
               QString::fromStdString(record.ddnsId()) + QStringLiteral(".quorvel-ddns.net"));
-    EXPECT_EQ(field(1015), QString::fromStdString(record.email()));
-    EXPECT_EQ(field(1017), QString::number(seeded.maxCenterIds));
-    EXPECT_EQ(field(1018),
+    EXPECT_EQ(field(CInfoDlg::kEmail), QString::fromStdString(record.email()));
+    EXPECT_EQ(field(CInfoDlg::kMaxCenterIds), QString::number(seeded.maxCenterIds));
+    EXPECT_EQ(field(CInfoDlg::kMaxSchedules),
               record.ioScheduleEnabled() != 0 ? QString::number(limits.maxSchedules) : QString());
-    EXPECT_EQ(field(1019), QString::number(record.maxStandbyCount()));
+    EXPECT_EQ(field(CInfoDlg::kMaxStandby), QString::number(record.maxStandbyCount()));
 
     // Change ID/Password: the boxes start empty; the appliance confirms with message 163.
     follow(1002);
     ASSERT_EQ(store.PageIndex, 2);
     CPageDlg* admin = window->page(2);
-    for (int id : {1012, 1013, 1014})
+    for (int id : {CAdminDlg::kNewId, CAdminDlg::kNewPassword, CAdminDlg::kRetype})
         EXPECT_TRUE(in<QLineEdit>(admin, id)->text().isEmpty()) << id;
-    qvtest::typeInto(in<QLineEdit>(admin, 1012), QStringLiteral("chief"));
-    qvtest::typeInto(in<QLineEdit>(admin, 1013), QStringLiteral("N3w-Secret"));
-    qvtest::typeInto(in<QLineEdit>(admin, 1014), QStringLiteral("N3w-Secret"));
-    QTest::mouseClick(in<QAbstractButton>(admin, 1011), Qt::LeftButton);
+    qvtest::typeInto(in<QLineEdit>(admin, CAdminDlg::kNewId), QStringLiteral("chief"));
+    qvtest::typeInto(in<QLineEdit>(admin, CAdminDlg::kNewPassword), QStringLiteral("N3w-Secret"));
+    qvtest::typeInto(in<QLineEdit>(admin, CAdminDlg::kRetype), QStringLiteral("N3w-Secret"));
+    QTest::mouseClick(in<QAbstractButton>(admin, CAdminDlg::kApply), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return prompt.notices().contains(qv::uiText(qv::admin::kChanged)); }, kWaitMs));
+        [&] { return prompt.notices().contains(qv::uiText(qv::StringId::AdminChanged)); },
+        kWaitMs));
     const qv::sim::SimState changed = simState();
     EXPECT_EQ(changed.adminId, "chief");
     EXPECT_EQ(changed.adminPassword, "N3w-Secret");
@@ -67,7 +70,7 @@ TEST_F(InfoAdminEndToEnd, SummaryShowsTheAppliancesValuesAndNewCredentialsLogOn)
     // Leaving and coming back empties the boxes.
     follow(1000);
     follow(1002);
-    EXPECT_TRUE(in<QLineEdit>(admin, 1012)->text().isEmpty());
+    EXPECT_TRUE(in<QLineEdit>(admin, CAdminDlg::kNewId)->text().isEmpty());
 
     // A new logon: the old pair is refused, the new one is let in and the summary comes again.
     reboot();
@@ -76,7 +79,7 @@ TEST_F(InfoAdminEndToEnd, SummaryShowsTheAppliancesValuesAndNewCredentialsLogOn)
     EXPECT_EQ(store.PageIndex, 0);
     ASSERT_TRUE(logOn(QStringLiteral("chief"), QStringLiteral("N3w-Secret")));
     EXPECT_TRUE(window->page(1)->isVisible());
-    EXPECT_EQ(field(1016), qv::fromUtf8(qv::info::macText(record.mac())));
+    EXPECT_EQ(field(CInfoDlg::kMacAddress), qv::fromUtf8(qv::info::macText(record.mac())));
 }
 
 } // namespace

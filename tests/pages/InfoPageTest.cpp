@@ -56,6 +56,14 @@ qv::NetworkConfigRecord handMadeRecord() {
     return r;
 }
 
+// Every field, in the order the page shows them.
+constexpr CInfoDlg::ControlId kFields[] = {
+    CInfoDlg::kFirmwareNumber, CInfoDlg::kDeviceName,   CInfoDlg::kSoftwareVersion,
+    CInfoDlg::kMacAddress,     CInfoDlg::kCompany,      CInfoDlg::kDdnsHost,
+    CInfoDlg::kEmail,          CInfoDlg::kMaxCenterIds, CInfoDlg::kMaxSchedules,
+    CInfoDlg::kMaxStandby,
+};
+
 QString field(CInfoDlg& page, int id) {
     auto* edit = qv::findControl<QLineEdit>(&page, id);
     EXPECT_NE(edit, nullptr) << "control " << id;
@@ -83,7 +91,7 @@ TEST(InfoPage, ShowsEveryFieldInBothLanguagesAndCodePages) {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
 
         // Before the first summary every field is empty.
-        for (int id = 1010; id <= 1019; ++id)
+        for (const int id : kFields)
             EXPECT_TRUE(field(page, id).isEmpty()) << id;
 
         // The dispatcher's copy of the limits comes first, then the fill.
@@ -93,24 +101,24 @@ TEST(InfoPage, ShowsEveryFieldInBothLanguagesAndCodePages) {
         store.maxStandbyCount = 64;
         page.fill(handMadeRecord());
 
-        EXPECT_EQ(field(page, 1010), QStringLiteral("7"));
-        EXPECT_EQ(field(page, 1011), QStringLiteral("QV-MY2400"));
-        EXPECT_EQ(field(page, 1012), QStringLiteral("1.00 (build 12)"));
-        EXPECT_EQ(field(page, 1016), QStringLiteral("00:1a:2b:3c:4d:5e"));
-        EXPECT_EQ(field(page, 1013), QStringLiteral("(주)쿼벨시스템"));
-        EXPECT_EQ(field(page, 1014), QStringLiteral(".quorvel-ddns.net"));
-        EXPECT_EQ(field(page, 1015), QStringLiteral("ops@example.com"));
-        EXPECT_EQ(field(page, 1017), QStringLiteral("20"));
-        EXPECT_EQ(field(page, 1018), QStringLiteral("2040"));
-        EXPECT_EQ(field(page, 1019), QStringLiteral("64"));
+        EXPECT_EQ(field(page, CInfoDlg::kFirmwareNumber), QStringLiteral("7"));
+        EXPECT_EQ(field(page, CInfoDlg::kDeviceName), QStringLiteral("QV-MY2400"));
+        EXPECT_EQ(field(page, CInfoDlg::kSoftwareVersion), QStringLiteral("1.00 (build 12)"));
+        EXPECT_EQ(field(page, CInfoDlg::kMacAddress), QStringLiteral("00:1a:2b:3c:4d:5e"));
+        EXPECT_EQ(field(page, CInfoDlg::kCompany), QStringLiteral("(주)쿼벨시스템"));
+        EXPECT_EQ(field(page, CInfoDlg::kDdnsHost), QStringLiteral(".quorvel-ddns.net"));
+        EXPECT_EQ(field(page, CInfoDlg::kEmail), QStringLiteral("ops@example.com"));
+        EXPECT_EQ(field(page, CInfoDlg::kMaxCenterIds), QStringLiteral("20"));
+        EXPECT_EQ(field(page, CInfoDlg::kMaxSchedules), QStringLiteral("2040"));
+        EXPECT_EQ(field(page, CInfoDlg::kMaxStandby), QStringLiteral("64"));
 
         // The firmware number stays hidden, with its label; the rest shows, read-only, and the
         // labels are the template's in both languages.
-        for (int id = 1010; id <= 1019; ++id) {
+        for (const int id : kFields) {
             auto* edit = qv::findControl<QLineEdit>(&page, id);
             ASSERT_NE(edit, nullptr);
             EXPECT_TRUE(edit->isReadOnly()) << id;
-            EXPECT_EQ(edit->isVisible(), id != 1010) << id;
+            EXPECT_EQ(edit->isVisible(), id != CInfoDlg::kFirmwareNumber) << id;
         }
         const auto labels = page.findChildren<QLabel*>();
         const auto labelOf = [&](int id) -> QLabel* {
@@ -119,12 +127,12 @@ TEST(InfoPage, ShowsEveryFieldInBothLanguagesAndCodePages) {
                     return label;
             return nullptr;
         };
-        ASSERT_NE(labelOf(1010), nullptr);
-        EXPECT_FALSE(labelOf(1010)->isVisible());
-        EXPECT_EQ(labelOf(1012)->text(), QStringLiteral("S/W Version"));
-        EXPECT_EQ(labelOf(1016)->text(), QStringLiteral("Mac Address"));
-        EXPECT_EQ(labelOf(1019)->text(), QStringLiteral("Max Standby"));
-        auto* schedule = qv::findControl<QAbstractButton>(&page, 1052);
+        ASSERT_NE(labelOf(CInfoDlg::kFirmwareNumber), nullptr);
+        EXPECT_FALSE(labelOf(CInfoDlg::kFirmwareNumber)->isVisible());
+        EXPECT_EQ(labelOf(CInfoDlg::kSoftwareVersion)->text(), QStringLiteral("S/W Version"));
+        EXPECT_EQ(labelOf(CInfoDlg::kMacAddress)->text(), QStringLiteral("Mac Address"));
+        EXPECT_EQ(labelOf(CInfoDlg::kMaxStandby)->text(), QStringLiteral("Max Standby"));
+        auto* schedule = qv::findControl<QAbstractButton>(&page, CInfoDlg::kScheduleWindow);
         ASSERT_NE(schedule, nullptr);
         EXPECT_FALSE(schedule->isVisible());
         EXPECT_EQ(page.title(), QStringLiteral("Product Summary"));
@@ -140,7 +148,7 @@ TEST(InfoPage, EachSummaryOverwritesEveryField) {
     store.ioScheduleEnabled = 1;
     store.maxScheduleCount = 10;
     page.fill(handMadeRecord());
-    EXPECT_EQ(field(page, 1018), QStringLiteral("10"));
+    EXPECT_EQ(field(page, CInfoDlg::kMaxSchedules), QStringLiteral("10"));
 
     // A second appliance: no IO scheduler (the schedule field empties although the record
     // carries a limit), a DDNS ID, a MAC with letters, a company name in code page 949 bytes
@@ -157,16 +165,16 @@ TEST(InfoPage, EachSummaryOverwritesEveryField) {
     store.maxScheduleCount = 500;
     store.maxStandbyCount = 0;
     page.fill(r);
-    EXPECT_EQ(field(page, 1010), QStringLiteral("0"));
-    EXPECT_EQ(field(page, 1011), QStringLiteral("김"));
-    EXPECT_EQ(field(page, 1012), QStringLiteral("0.07 ()"));
-    EXPECT_EQ(field(page, 1016), QStringLiteral("aa:bb:cc:dd:ee:ff"));
-    EXPECT_EQ(field(page, 1013), QString());
-    EXPECT_EQ(field(page, 1014), QStringLiteral("MyQV.quorvel-ddns.net"));
-    EXPECT_EQ(field(page, 1015), QString());
-    EXPECT_EQ(field(page, 1017), QStringLiteral("1"));
-    EXPECT_EQ(field(page, 1018), QString());
-    EXPECT_EQ(field(page, 1019), QStringLiteral("0"));
+    EXPECT_EQ(field(page, CInfoDlg::kFirmwareNumber), QStringLiteral("0"));
+    EXPECT_EQ(field(page, CInfoDlg::kDeviceName), QStringLiteral("김"));
+    EXPECT_EQ(field(page, CInfoDlg::kSoftwareVersion), QStringLiteral("0.07 ()"));
+    EXPECT_EQ(field(page, CInfoDlg::kMacAddress), QStringLiteral("aa:bb:cc:dd:ee:ff"));
+    EXPECT_EQ(field(page, CInfoDlg::kCompany), QString());
+    EXPECT_EQ(field(page, CInfoDlg::kDdnsHost), QStringLiteral("MyQV.quorvel-ddns.net"));
+    EXPECT_EQ(field(page, CInfoDlg::kEmail), QString());
+    EXPECT_EQ(field(page, CInfoDlg::kMaxCenterIds), QStringLiteral("1"));
+    EXPECT_EQ(field(page, CInfoDlg::kMaxSchedules), QString());
+    EXPECT_EQ(field(page, CInfoDlg::kMaxStandby), QStringLiteral("0"));
     ASSERT_TRUE(page.record().has_value());
     EXPECT_EQ(*page.record(), r);
 }

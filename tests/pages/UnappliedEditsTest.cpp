@@ -7,7 +7,6 @@
 #include "QtText.h"
 #include "ScriptedPrompt.h"
 #include "WireRecord.h"
-#include "access/CenterIdRules.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +20,9 @@ struct Slot : qv::WireRecord<4> {};
 class SmallTable : public qv::WireTable<Slot, 3, 2, 3> {};
 static_assert(SmallTable::kSize == 2 + 3 * 4 + 3);
 
-constexpr qv::UnappliedEditsQuestions kQuestions{
-    qv::centerid::kKeepAfterLogon, qv::centerid::kKeepAfterReread, qv::centerid::kDiscardOnLeave};
+constexpr qv::UnappliedEditsQuestions kQuestions{qv::StringId::CenterIdKeepAfterLogon,
+                                                 qv::StringId::CenterIdKeepAfterReread,
+                                                 qv::StringId::CenterIdDiscardOnLeave};
 
 QString afterLogon() {
     return qv::uiText(kQuestions.keepAfterLogon);

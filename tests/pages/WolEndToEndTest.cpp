@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 namespace wol = qv::wol;
+using qv::StringId;
 
 namespace {
 
@@ -48,7 +49,7 @@ TEST_F(WolEndToEnd, EditImportApplyAndReadBackByteForByte) {
     qv::WolTable expected = seeded.wol;
     int32_t expectedCount = seeded.wolCount;
     auto input = [](const std::string& name, const std::string& mac) {
-        return wol::Input{name, mac, 0};
+        return wol::Input{name, mac, {}};
     };
 
     // Add, edit, delete.
@@ -93,8 +94,8 @@ TEST_F(WolEndToEnd, EditImportApplyAndReadBackByteForByte) {
 
     // Apply: the appliance confirms and the page counts nothing as unapplied.
     click(1024);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return prompt.notices().contains(qv::uiText(wol::kWolSet)); },
-                                kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return prompt.notices().contains(qv::uiText(StringId::WolSet)); }, kWaitMs));
     EXPECT_FALSE(page()->hasUnappliedChanges());
 
     const qv::sim::SimState after = simState();

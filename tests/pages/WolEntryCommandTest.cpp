@@ -21,6 +21,7 @@
 #include <vector>
 
 namespace wol = qv::wol;
+using qv::StringId;
 
 namespace {
 
@@ -61,7 +62,7 @@ protected:
             all, {{"LANG", std::string("C")}, {"QVSETTING_CODEPAGE", std::string("949")}});
     }
     qv::sim::SimState state() const { return server->snapshot(); }
-    static std::string english(int id) {
+    static std::string english(StringId id) {
         return std::string(qv::uiString(id, qv::Language::English));
     }
 
@@ -77,12 +78,12 @@ TEST_F(WolEntryCommand, AddEditDeleteExportImportThroughTheAppliance) {
 
     Outcome r = qvctl({"wolentry", "add", "my pc", "aa-bb-cc-dd-ee-ff"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, english(wol::kWolSet) + "\n");
-    wol::addEntry(expected, count, wol::Input{"my pc", "aa-bb-cc-dd-ee-ff", 0}, 949);
+    EXPECT_EQ(r.out, english(StringId::WolSet) + "\n");
+    wol::addEntry(expected, count, wol::Input{"my pc", "aa-bb-cc-dd-ee-ff", {}}, 949);
 
     r = qvctl({"wolentry", "edit", "1", "--name", "front desk"});
     ASSERT_EQ(r.status, 0) << r.err;
-    wol::editEntry(expected, count, 0, wol::Input{"front desk", "00:1b:21:3a:4f:01", 0}, 949);
+    wol::editEntry(expected, count, 0, wol::Input{"front desk", "00:1b:21:3a:4f:01", {}}, 949);
 
     r = qvctl({"wolentry", "del", "3"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -118,10 +119,10 @@ TEST_F(WolEntryCommand, RefusalsChangeNothing) {
     };
     const std::vector<Case> cases = {
         {{"wolentry", "add", "pc", "ab:39:22:44:12"}, 2, "Mac Address Format error."},
-        {{"wolentry", "add", " ", "ab:39:22:44:12:aa"}, 2, english(wol::kInputName)},
-        {{"wolentry", "add", std::string(32, 'n'), ":::::"}, 2, english(wol::kNameTooLong)},
-        {{"wolentry", "edit", "99", "--name", "x"}, 2, english(wol::kSelectToModify)},
-        {{"wolentry", "del", "6"}, 2, english(wol::kSelectToDelete)},
+        {{"wolentry", "add", " ", "ab:39:22:44:12:aa"}, 2, english(StringId::WolInputName)},
+        {{"wolentry", "add", std::string(32, 'n'), ":::::"}, 2, english(StringId::NameTooLong)},
+        {{"wolentry", "edit", "99", "--name", "x"}, 2, english(StringId::WolSelectToModify)},
+        {{"wolentry", "del", "6"}, 2, english(StringId::WolSelectToDelete)},
         {{"wolentry", "import", scratch + "-in.csv"}, 2, "Line 2 of the file"},
         {{"wolentry", "import", scratch + "-missing.csv"}, 2, "could not be read"},
         {{"wolentry", "del", "zero"}, 2, "entry's number"},

@@ -35,6 +35,7 @@
 #include <poll.h>
 
 namespace wol = qv::wol;
+using qv::StringId;
 
 namespace {
 
@@ -201,12 +202,12 @@ TEST_F(WolPage, AddRefusesInOrderThenStoresAtOnce) {
         {QStringLiteral("   "), QStringLiteral("ab:39:22:44:12:aa"),
          QStringLiteral("Please input Name.")},
         {QString(32, QLatin1Char('n')), QStringLiteral("ab:39:22:44:12:aa"),
-         qv::uiText(wol::kNameTooLong)},
+         qv::uiText(StringId::NameTooLong)},
         {QStringLiteral("pc"), QStringLiteral("aa:bb:cc:dd:ee:") + QString(49, QLatin1Char('f')),
-         qv::uiText(wol::kMacTooLong)},
+         qv::uiText(StringId::WolMacTooLong)},
         // Thai has no form in code page 949: refused, never stored as '?'.
         {QStringLiteral("ก"), QStringLiteral("ab:39:22:44:12:aa"),
-         qv::uiText(wol::kNameNotConvertible)},
+         qv::uiText(StringId::NameNotConvertible)},
     };
     for (const Case& c : cases) {
         prompt.clear();
@@ -322,14 +323,14 @@ TEST_F(WolPage, ExportWritesTheListInTheCodePageWithCrLf) {
     // A file that cannot be written is said so.
     prompt.saveAnswers.push_back(path("no-such-folder/wol.csv"));
     click(kExport);
-    EXPECT_EQ(lastNotice(), qv::uiText(wol::kFileNotWritten)
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::WolFileNotWritten)
                                 .arg(QDir::toNativeSeparators(path("no-such-folder/wol.csv"))));
 
     // An entry with no form in the code page stops the export before any file is chosen.
     receive({{"pc", "ab:39:22:44:12:aa"}, {"กข", "ab:39:22:44:12:ab"}});
     const size_t choosersBefore = prompt.texts(qvtest::ScriptedPrompt::Kind::SaveFile).size();
     click(kExport);
-    EXPECT_EQ(lastNotice(), qv::uiText(wol::kExportNotConvertible).arg(2));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::WolExportNotConvertible).arg(2));
     EXPECT_EQ(prompt.texts(qvtest::ScriptedPrompt::Kind::SaveFile).size(), choosersBefore);
 }
 
@@ -341,28 +342,32 @@ TEST_F(WolPage, ImportReplacesTheListOnlyWithWhatAFileYields) {
     click(kImport);
     EXPECT_EQ(prompt.shown.back().text, QStringLiteral("CSV (*.csv);;All(*.*) (*)"));
     importFile(path("missing.csv"));
-    EXPECT_EQ(lastNotice(),
-              qv::uiText(wol::kFileNotRead).arg(QDir::toNativeSeparators(path("missing.csv"))));
+    EXPECT_EQ(
+        lastNotice(),
+        qv::uiText(StringId::WolFileNotRead).arg(QDir::toNativeSeparators(path("missing.csv"))));
     writeFile(path("empty.csv"), {});
     importFile(path("empty.csv"));
-    EXPECT_EQ(lastNotice(),
-              qv::uiText(wol::kFileHasNoEntries).arg(QDir::toNativeSeparators(path("empty.csv"))));
+    EXPECT_EQ(
+        lastNotice(),
+        qv::uiText(StringId::WolFileHasNoEntries).arg(QDir::toNativeSeparators(path("empty.csv"))));
     writeFile(path("short.csv"), "pc1, ab:3\r\nno comma here\r\n");
     importFile(path("short.csv"));
-    EXPECT_EQ(lastNotice(),
-              qv::uiText(wol::kFileHasNoEntries).arg(QDir::toNativeSeparators(path("short.csv"))));
+    EXPECT_EQ(
+        lastNotice(),
+        qv::uiText(StringId::WolFileHasNoEntries).arg(QDir::toNativeSeparators(path("short.csv"))));
     writeFile(path("long.csv"),
               "ok, ab:39:22:44:12:aa\n" + QByteArray(40, 'n') + ", ab:39:22:44:12:aa\n");
     importFile(path("long.csv"));
-    EXPECT_EQ(lastNotice(), qv::uiText(wol::kImportNameTooLong).arg(2));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::WolImportNameTooLong).arg(2));
     writeFile(path("bad.csv"), "\xFF\xFF, ab:39:22:44:12:aa\n");
     importFile(path("bad.csv"));
-    EXPECT_EQ(lastNotice(), qv::uiText(wol::kImportNotConvertible).arg(1));
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::WolImportNotConvertible).arg(1));
     writeFile(path("huge.csv"),
               QByteArray(static_cast<qsizetype>(wol::kMaxImportFileBytes) + 1, 'a'));
     importFile(path("huge.csv"));
-    EXPECT_EQ(lastNotice(),
-              qv::uiText(wol::kFileTooLarge).arg(QDir::toNativeSeparators(path("huge.csv"))));
+    EXPECT_EQ(
+        lastNotice(),
+        qv::uiText(StringId::WolFileTooLarge).arg(QDir::toNativeSeparators(path("huge.csv"))));
     EXPECT_EQ(store.wolCount, 2);
     EXPECT_EQ(cell(1, 1), QStringLiteral("b"));
     EXPECT_FALSE(marker()->isVisible());
@@ -388,7 +393,7 @@ TEST_F(WolPage, ImportReplacesTheListOnlyWithWhatAFileYields) {
     importFile(path("many.csv"));
     EXPECT_EQ(store.wolCount, 99);
     EXPECT_EQ(list().rowCount(), 99);
-    EXPECT_EQ(lastNotice(), qv::uiText(wol::kImportLimited));
+    EXPECT_EQ(lastNotice(), qv::uiText(qv::StringId::WolImportLimited));
     expectLeadBytesUntouched();
 }
 
@@ -442,13 +447,13 @@ TEST_F(WolPage, UnappliedEditsAreNeverDroppedWithoutAsking) {
     // Leaving: No keeps the page and the edits.
     prompt.answers.push_back(false);
     EXPECT_FALSE(page->confirmLeave());
-    EXPECT_EQ(prompt.questions().last(), qv::uiText(wol::kDiscardOnLeave));
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(StringId::WolDiscardOnLeave));
     EXPECT_EQ(store.wolCount, 2);
 
     // A fresh table over the edits: Yes keeps them.
     prompt.answers.push_back(true);
     receive({{"a", "aa:aa:aa:aa:aa:aa"}});
-    EXPECT_EQ(prompt.questions().last(), qv::uiText(wol::kKeepAfterReread));
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(StringId::WolKeepAfterReread));
     EXPECT_EQ(store.wolCount, 2);
     EXPECT_EQ(list().rowCount(), 2);
 
@@ -456,7 +461,7 @@ TEST_F(WolPage, UnappliedEditsAreNeverDroppedWithoutAsking) {
     page->linkEnded();
     prompt.answers.push_back(false);
     receive({{"a", "aa:aa:aa:aa:aa:aa"}});
-    EXPECT_EQ(prompt.questions().last(), qv::uiText(wol::kKeepAfterLogon));
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(StringId::WolKeepAfterLogon));
     EXPECT_EQ(store.wolCount, 1);
     EXPECT_FALSE(marker()->isVisible());
 

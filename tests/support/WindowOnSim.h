@@ -79,7 +79,7 @@ protected:
     bool logOn(const QString& id = QStringLiteral("admin"),
                const QString& password = QStringLiteral("admin")) {
         CLogonDlg* logon = window->logonPage();
-        const QString refusal = qv::uiText(kLogonRefused);
+        const QString refusal = qv::uiText(qv::StringId::LogonRefused);
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < kWaitMs) {
@@ -112,9 +112,6 @@ protected:
     qv::CGlobalData store;
     ScriptedPrompt prompt;
     std::unique_ptr<CQVSettingDlg> window;
-
-private:
-    static constexpr int kLogonRefused = 162;
 };
 
 } // namespace qvtest

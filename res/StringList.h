@@ -1,0 +1,442 @@
+// Every text the window and qvctl show, once: QV_STRING(Name, id, English, Korean), sorted by id.
+// StringIds.h makes the names and StringTable.cpp the table from this list, so an id, its name
+// and its texts cannot drift apart. Deliberately without #pragma once: it is expanded once per
+// use, with QV_STRING defined by the includer.
+//
+// English keeps the appliance-era spelling and spacing: administrators and support notes quote
+// the texts. Fixed Korean texts (the appliance's own) read the same in both languages; texts from
+// 600 on that the window has always shown in English only read English in both columns until they
+// are translated.
+
+// Main window, network page, logon page and update page: captions the string table has always
+// held.
+QV_STRING(AboutTitle, 101, "About QVSetting", "QVSetting 정보")
+QV_STRING(Dhcp, 103, "DHCP", "DHCP")
+QV_STRING(Upnp, 104, "UPNP", "UPNP")
+QV_STRING(SaveAndReboot, 105, "Save & Reboot", "저장 후 재부팅")
+QV_STRING(LinkPortDefault, 106, "(Default : 12301)", "(기본값 : 12301)")
+QV_STRING(DataPortDefault, 107, "(Default : 12302)", "(기본값 : 12302)")
+QV_STRING(ConfigPortDefault, 108, "(Default : 12300)", "(기본값 : 12300)")
+QV_STRING(WebPortDefault, 109, "(Default :      80)", "(기본값 :      80)")
+QV_STRING(MacRegistration, 110, "MAC Reg.", "MAC 등록")
+QV_STRING(DdnsCheck, 111, "DDNS Check", "DDNS 확인")
+QV_STRING(DdnsRegistration, 112, "DDNS Reg.", "DDNS 등록")
+QV_STRING(NtpServerRegistration, 113, "NTP Server Reg.", "NTP 서버 등록")
+QV_STRING(ServerAddress, 114, "Server Address", "서버 주소")
+QV_STRING(AdminId, 115, "Admin ID", "관리자 ID")
+QV_STRING(Password, 116, "Password", "비밀번호")
+QV_STRING(NoAutoUpdate, 122, " Do not use autoupdate", " 자동 업데이트 사용 안 함")
+QV_STRING(FirmwareUpdate, 123, "Firmware update", "펌웨어 업데이트")
+QV_STRING(UpdateState, 124, "Update state", "업데이트 상태")
+QV_STRING(UpdateRelayServer, 125, "Relay Server", "릴레이 서버")
+QV_STRING(UpdateSettingProgram, 126, "Setting program", "설정 프로그램")
+QV_STRING(UpdateFinalStep, 127, "Update finished", "업데이트 완료")
+QV_STRING(UpdateStart, 128, "Update start", "업데이트 시작")
+
+// Messages of the pages, the dispatcher and qvctl.
+QV_STRING(AdminInputNewPassword, 129, "Please input new password to change Admin ID and password.",
+          "관리자 ID와 비밀번호를 변경하려면 새 비밀번호를 입력하세요.")
+QV_STRING(AdminPasswordsDiffer, 130, "The password you typed do not match.",
+          "입력한 비밀번호가 일치하지 않습니다.")
+QV_STRING(SelectFile, 131, "Select file, please.", "파일을 선택하세요.")
+QV_STRING(CenterIdSelectGroup, 132, "Select Group, please.", "그룹을 선택하세요.")
+QV_STRING(CenterIdInputId, 133, "Input ID, please.", "아이디를 입력하세요.")
+QV_STRING(CenterIdInputPassword, 134, "Input the password, please.", "비밀번호를 입력하세요.")
+QV_STRING(CenterIdTooLong, 135, "ID is too long.",
+          "아이디가 너무 깁니다. 30바이트 이하로 입력하세요.")
+QV_STRING(CenterIdPasswordTooLong, 136, "Password is too long.",
+          "비밀번호가 너무 깁니다. 15바이트 이하로 입력하세요.")
+QV_STRING(CenterIdDuplicated, 138, "Center ID is duplicated.", "센터 아이디가 중복되었습니다.")
+QV_STRING(CenterIdSelectToModify, 139, "Select the Center ID you want to modify, please.",
+          "수정할 센터 아이디를 선택하세요.")
+QV_STRING(CenterIdSelectToDelete, 140, "Select the Center ID you want to delete, please.",
+          "삭제할 센터 아이디를 선택하세요.")
+QV_STRING(CenterIdPasswordDollar, 141, "The character '$' is not permitted here.",
+          "비밀번호에는 '$' 문자를 사용할 수 없습니다.")
+QV_STRING(ScheduleSelectIo, 142, "Select IO what you want to make schedule on, please.",
+          "스케줄을 설정할 IO를 선택하세요.")
+QV_STRING(ScheduleSelectFunction, 143, "Select ON or OFF or PUSH, please.",
+          "ON, OFF 또는 PUSH를 선택하세요.")
+QV_STRING(ScheduleSelectExceptionMonth, 144, "Select exceptional month on scheduler, please.",
+          "예외 스케줄의 월을 선택하세요.")
+QV_STRING(ScheduleSelectExceptionDate, 145, "Select exceptional date on scheduler, please.",
+          "예외 스케줄의 날짜를 선택하세요.")
+QV_STRING(ScheduleWrongExceptionDate, 146, "Wrong selection in exceptional date.",
+          "예외 스케줄의 날짜가 잘못되었습니다.")
+QV_STRING(ScheduleSelectWeekday, 147, "Select week day on scheduler, please.",
+          "스케줄의 요일을 선택하세요.")
+QV_STRING(ScheduleSelectHour, 148, "Select the hour on scheduler, please.",
+          "스케줄의 시간을 선택하세요.")
+QV_STRING(ScheduleSelectRelay, 149, "Select IO's relay point, please. ", "IO의 접점을 선택하세요. ")
+QV_STRING(ScheduleDuplicatedSetting, 150, "Duplicated schedule setting.",
+          "중복된 스케줄 설정입니다.")
+QV_STRING(ScheduleLimitExceeded, 151, "Schedule numbers limitation was exceeded.",
+          "스케줄 개수 제한을 초과했습니다.")
+QV_STRING(ScheduleSelectToDelete, 152, "Select the schedule to delete, please.",
+          "삭제할 스케줄을 선택하세요.")
+QV_STRING(ScheduleSelectToModify, 153, "Select the schedule to modify, please.",
+          "수정할 스케줄을 선택하세요.")
+QV_STRING(ScheduleDuplicated, 154, "Duplicated schedule.", "중복된 스케줄입니다.")
+QV_STRING(ScheduleNothingToExport, 155, "There is no data to convert into Excel format.",
+          "엑셀 형식으로 변환할 데이터가 없습니다.")
+QV_STRING(ScheduleNotSchedulerFile, 156, "It is not IO scheduler file format.",
+          "IO 스케줄러 파일 형식이 아닙니다.")
+QV_STRING(LogoTooLarge, 157, "Please make it lower than 600Kbyte. ",
+          "600KB보다 작은 파일을 선택하세요. ")
+QV_STRING(DdnsInputId, 158, "Please input DDNS ID.", "DDNS 아이디를 입력하세요.")
+QV_STRING(DdnsLettersAndDigitsOnly, 159, "Only alphabets and numbers are permitted.",
+          "영문자와 숫자만 사용할 수 있습니다.")
+QV_STRING(CheckConnection, 160, "Please check connection state to server.",
+          "서버와의 연결 상태를 확인하세요.")
+QV_STRING(NetworkRebootQuestion, 161,
+          "If you change network configuration, server will reboot. \r\n Will you continue?",
+          "네트워크 설정을 변경하면 서버가 재부팅됩니다. \r\n 계속하시겠습니까?")
+QV_STRING(LogonRefused, 162, "Login error. Please check admin ID and password.",
+          "로그인 오류입니다. 관리자 아이디와 비밀번호를 확인하세요.")
+QV_STRING(AdminChanged, 163, "Admin ID and password were changed.",
+          "관리자 아이디와 비밀번호가 변경되었습니다.")
+QV_STRING(CenterIdSet, 164, "Center ID was set.", "센터 아이디가 설정되었습니다.")
+QV_STRING(WolSet, 165, "WOL was set.", "WOL이 설정되었습니다.")
+QV_STRING(DdnsIdAvailable, 166, "The ID is available.", "사용할 수 있는 아이디입니다.")
+QV_STRING(DdnsIdInUse, 167, "The ID is used by another.", "다른 곳에서 사용 중인 아이디입니다.")
+QV_STRING(DdnsMacInUse, 168, "The MAC address is used by another. ",
+          "다른 곳에서 사용 중인 MAC 주소입니다. ")
+QV_STRING(DdnsCheckFailed, 169, "Unknow error. Please check it and retry.",
+          "알 수 없는 오류입니다. 확인 후 다시 시도하세요.")
+QV_STRING(ProductRegistered, 170, "Product Registration success.", "제품 등록에 성공했습니다.")
+QV_STRING(ProductAlreadyRegistered, 171, "The product was registrated already.",
+          "이미 등록된 제품입니다.")
+QV_STRING(ProductRegistrationFailed, 172, "Product registration failed. Please check and retry.",
+          "제품 등록에 실패했습니다. 확인 후 다시 시도하세요.")
+QV_STRING(DdnsRegistered, 173, "DDNS registration success.", "DDNS 등록에 성공했습니다.")
+QV_STRING(DdnsProductNotRegistered, 174,
+          "The product was not registered. Please register it first.",
+          "등록되지 않은 제품입니다. 먼저 제품을 등록하세요.")
+QV_STRING(DdnsIdTaken, 175, "The DDNS ID is occupied by another. Please use other.",
+          "다른 곳에서 사용 중인 DDNS 아이디입니다. 다른 아이디를 사용하세요.")
+QV_STRING(DdnsMacAlreadyRegistered, 176, "The MAC address is already registered.",
+          "이미 등록된 MAC 주소입니다.")
+QV_STRING(DdnsRegistrationFailed, 177, "DDNS registration failed. Try again.",
+          "DDNS 등록에 실패했습니다. 다시 시도하세요.")
+QV_STRING(UpdateFinished, 178, "Update finished.", "업데이트가 완료되었습니다.")
+QV_STRING(UpdateServerUnreachable, 179, "Connection error to Update server.",
+          "업데이트 서버에 연결할 수 없습니다.")
+QV_STRING(LogoDeleted, 180, "Logo image was deleted.", "로고 이미지가 삭제되었습니다.")
+QV_STRING(LogoUploaded, 181, "Logo image upload finished.", "로고 이미지 업로드가 완료되었습니다.")
+QV_STRING(ActiveXPageUploaded, 182, "Active-X Page upload finished.",
+          "Active-X 페이지 업로드가 완료되었습니다.")
+QV_STRING(SchedulePrivilegeChanged, 184,
+          "Schedule Previlege configuration was changed. After server reboot",
+          "스케줄 권한 설정이 변경되었습니다. 서버를 재부팅하면 적용됩니다.")
+QV_STRING(FirmwareUpdated, 185, "Firmware update finished.", "펌웨어 업데이트가 완료되었습니다.")
+QV_STRING(FirmwareServerUnreachable, 186, "Connection error to Update server.",
+          "업데이트 서버에 연결할 수 없습니다.")
+QV_STRING(NtpServerSet, 187, "NTP Server setting finished.", "NTP 서버 설정이 완료되었습니다.")
+QV_STRING(ScheduleUploaded, 188,
+          "Scheduling finished. It will effect after quorvel server reboots.",
+          "스케줄 설정이 완료되었습니다. Quorvel 서버를 재부팅하면 적용됩니다.")
+QV_STRING(HtmlPageUploaded, 189, "HTML Page upload finished.",
+          "HTML 페이지 업로드가 완료되었습니다.")
+QV_STRING(RebootQuestion, 190, "Are you sure to reboot Quorvel MY server?",
+          "Quorvel MY 서버를 재부팅하시겠습니까?")
+QV_STRING(FirmwareUpdateQuestion, 191,
+          "After firmware update, \r\n Quorvel Server will reboot automatically.",
+          "펌웨어 업데이트가 끝나면 \r\n Quorvel 서버가 자동으로 재부팅됩니다.")
+QV_STRING(ZipTooLarge, 192, "Zip file size must be under 16MByte.",
+          "Zip 파일 크기는 16MB 미만이어야 합니다.")
+QV_STRING(WolInputMac, 193, "Please input MAC address.", "MAC 주소를 입력하세요.")
+QV_STRING(WolInputName, 194, "Please input Name.", "이름을 입력하세요.")
+QV_STRING(WolTableFull, 195, "WOL registration quantity limitation!",
+          "WOL 등록 개수 제한을 초과했습니다!")
+QV_STRING(WolSelectToModify, 196, "Please select WOL item you want to modify first.",
+          "먼저 수정할 WOL 항목을 선택하세요.")
+QV_STRING(WolSelectToDelete, 197, "Please select WOL item you want to delete first.",
+          "먼저 삭제할 WOL 항목을 선택하세요.")
+QV_STRING(UpnpWarning, 198,
+          "If there are another UPNP support devices within the same network,\n UPNP will not "
+          "work well. We recommand you use NAT configuration for stable operation.",
+          "같은 네트워크에 UPNP를 지원하는 다른 장치가 있으면\n UPNP가 제대로 동작하지 않을 수 "
+          "있습니다. 안정적인 운영을 위해 NAT 설정을 사용하시기 바랍니다.")
+// The connection failure reads ConnectFailedBefore + address + ConnectFailedAfter.
+QV_STRING(ConnectFailedBefore, 199, "Server", "서버 ")
+QV_STRING(ConnectFailedAfter, 200, "connection failed.", " 에 연결할 수 없습니다.")
+
+// The schedules' words.
+QV_STRING(Monday, 202, "MON", "월")
+QV_STRING(Tuesday, 203, "TUS", "화")
+QV_STRING(Wednesday, 204, "WED", "수")
+QV_STRING(Thursday, 205, "THI", "목")
+QV_STRING(Friday, 206, "FRI", "금")
+QV_STRING(Saturday, 207, "SAT", "토")
+QV_STRING(Sunday, 208, "SUN", "일")
+QV_STRING(ScheduleType, 209, "Schedule Type", "스케줄 구분")
+QV_STRING(ScheduleFunction, 210, "Function", "동작")
+QV_STRING(ScheduleMonth, 211, "Month", "월")
+QV_STRING(ScheduleWeekday, 212, "Week Day", "요일")
+QV_STRING(ScheduleDate, 213, "Date", "날짜")
+QV_STRING(ScheduleHour, 214, "Hour", "시간")
+QV_STRING(ScheduleMinute, 215, "Minute", "분")
+QV_STRING(ScheduleRelay, 216, "Relay", "접점")
+QV_STRING(ScheduleNormal, 217, "Normal", "정규")
+QV_STRING(ScheduleException, 218, "Exception", "예외")
+
+// Center ID page and qvctl: limits and states the appliance-era texts left unsaid.
+QV_STRING(NameTooLong, 321, "Name is too long. It may hold at most 31 bytes.",
+          "이름이 너무 깁니다. 31바이트 이하로 입력하세요.")
+QV_STRING(CenterIdTableFull, 322,
+          "The center ID list is full (101 IDs). Delete an ID before adding another.",
+          "센터 아이디 목록이 가득 찼습니다(최대 101개). 다른 아이디를 삭제한 후 추가하세요.")
+QV_STRING(IdNotConvertible, 323,
+          "The ID contains characters that cannot be stored. Use other characters.",
+          "아이디에 저장할 수 없는 문자가 있습니다. 다른 문자를 사용하세요.")
+QV_STRING(PasswordNotConvertible, 324,
+          "The password contains characters that cannot be stored. Use other characters.",
+          "비밀번호에 저장할 수 없는 문자가 있습니다. 다른 문자를 사용하세요.")
+QV_STRING(NameNotConvertible, 325,
+          "The name contains characters that cannot be stored. Use other characters.",
+          "이름에 저장할 수 없는 문자가 있습니다. 다른 문자를 사용하세요.")
+QV_STRING(ChangesNotApplied, 326, "Changes not applied", "적용되지 않은 변경 사항")
+QV_STRING(CenterIdDiscardOnLeave, 327, "The center ID changes have not been applied. Discard them?",
+          "적용하지 않은 센터 아이디 변경 사항이 있습니다. 변경 사항을 버리시겠습니까?")
+QV_STRING(CenterIdKeepAfterLogon, 328,
+          "The connection ended before your center ID changes were applied. Keep them?\n"
+          "Yes: keep them, so that Apply sends them. No: discard them and show the list the "
+          "appliance just sent.",
+          "센터 아이디 변경 사항을 적용하기 전에 연결이 끊어졌습니다. 변경 사항을 "
+          "유지하시겠습니까?\n예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비가 보낸 "
+          "목록을 표시합니다.")
+QV_STRING(CenterIdNotFound, 329, "There is no center ID with that ID.",
+          "해당 센터 아이디가 없습니다.")
+QV_STRING(CenterIdApplyRefused, 330, "The appliance did not accept the center ID list.",
+          "장비가 센터 아이디 목록을 받아들이지 않았습니다.")
+QV_STRING(CenterIdKeepAfterReread, 331,
+          "The center ID list was read again from the appliance, but your changes have not been "
+          "applied. Keep them?\nYes: keep them, so that Apply sends them. No: discard them and "
+          "show the list the appliance just sent.",
+          "장비에서 센터 아이디 목록을 다시 읽었지만 변경 사항이 아직 적용되지 않았습니다. 변경 "
+          "사항을 유지하시겠습니까?\n예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비가 "
+          "보낸 목록을 표시합니다.")
+
+// Administrator page: a new ID or password too long for the appliance is refused, never cut.
+QV_STRING(AdminIdTooLong, 361,
+          "The administrator ID can be at most 31 bytes long (a Korean character takes two).",
+          "관리자 아이디는 31바이트까지 입력할 수 있습니다(한글은 한 글자에 2바이트).")
+QV_STRING(AdminPasswordTooLong, 362,
+          "The password can be at most 31 bytes long (a Korean character takes two).",
+          "비밀번호는 31바이트까지 입력할 수 있습니다(한글은 한 글자에 2바이트).")
+
+// Blacklist page and qvctl: the Block IP list's limits and unapplied changes.
+QV_STRING(BlockIpAddressTooLong, 371, "The address is too long. It may hold at most 99 bytes.",
+          "아이피가 너무 깁니다. 99바이트 이하로 입력하세요.")
+QV_STRING(BlockIpAddressNotConvertible, 372,
+          "The address contains characters that cannot be stored. Use other characters.",
+          "아이피에 저장할 수 없는 문자가 있습니다. 다른 문자를 사용하세요.")
+QV_STRING(BlockIpEnterAddress, 373, "Enter the address.", "아이피를 입력하세요.")
+QV_STRING(BlockIpDiscardOnLeave, 374,
+          "The Block IP list changes have not been applied. Discard them?",
+          "적용하지 않은 Block IP 목록 변경 사항이 있습니다. 변경 사항을 버리시겠습니까?")
+QV_STRING(BlockIpKeepAfterLogon, 375,
+          "The connection ended before your Block IP list changes were applied. Keep them?\n"
+          "Yes: keep them, so that Apply sends them. No: discard them and show the list the "
+          "appliance just sent.",
+          "Block IP 목록 변경 사항을 적용하기 전에 연결이 끊어졌습니다. 변경 사항을 "
+          "유지하시겠습니까?\n예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비가 보낸 "
+          "목록을 표시합니다.")
+QV_STRING(BlockIpKeepAfterReread, 376,
+          "The Block IP list was read again from the appliance, but your changes have not been "
+          "applied. Keep them?\nYes: keep them, so that Apply sends them. No: discard them and "
+          "show the list the appliance just sent.",
+          "장비에서 Block IP 목록을 다시 읽었지만 변경 사항이 아직 적용되지 않았습니다. 변경 "
+          "사항을 유지하시겠습니까?\n예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비가 "
+          "보낸 목록을 표시합니다.")
+QV_STRING(BlockIpNotListed, 377, "The Block IP list holds no such address.",
+          "Block IP 목록에 해당 아이피가 없습니다.")
+
+// Wake-on-LAN page: field limits, unapplied changes, and the CSV file's troubles.
+QV_STRING(WolMacTooLong, 401, "MAC address is too long. It may hold at most 63 bytes.",
+          "MAC 주소가 너무 깁니다. 63바이트 이하로 입력하세요.")
+QV_STRING(WolMacNotConvertible, 402,
+          "The MAC address contains characters that cannot be stored. Use other characters.",
+          "MAC 주소에 저장할 수 없는 문자가 있습니다. 다른 문자를 사용하세요.")
+QV_STRING(WolDiscardOnLeave, 403, "The Wake-on-LAN changes have not been applied. Discard them?",
+          "적용하지 않은 WOL 변경 사항이 있습니다. 변경 사항을 버리시겠습니까?")
+QV_STRING(WolKeepAfterLogon, 404,
+          "The connection ended before your Wake-on-LAN changes were applied. Keep them?\n"
+          "Yes: keep them, so that Apply sends them. No: discard them and show the list the "
+          "appliance just sent.",
+          "WOL 변경 사항을 적용하기 전에 연결이 끊어졌습니다. 변경 사항을 유지하시겠습니까?\n"
+          "예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비가 보낸 목록을 표시합니다.")
+QV_STRING(WolKeepAfterReread, 405,
+          "The Wake-on-LAN list was read again from the appliance, but your changes have not "
+          "been applied. Keep them?\nYes: keep them, so that Apply sends them. No: discard them "
+          "and show the list the appliance just sent.",
+          "장비에서 WOL 목록을 다시 읽었지만 변경 사항이 아직 적용되지 않았습니다. 변경 사항을 "
+          "유지하시겠습니까?\n예: 유지하고 적용 버튼으로 보냅니다. 아니요: 버리고 장비가 보낸 "
+          "목록을 표시합니다.")
+// %1: the file.
+QV_STRING(WolFileNotRead, 406, "The file %1 could not be read. The list was not changed.",
+          "%1 파일을 읽을 수 없습니다. 목록은 바뀌지 않았습니다.")
+QV_STRING(WolFileNotWritten, 407, "The file %1 could not be written.", "%1 파일에 쓸 수 없습니다.")
+QV_STRING(WolFileHasNoEntries, 408,
+          "The file %1 holds no Wake-on-LAN entries. The list was not changed.",
+          "%1 파일에 WOL 항목이 없습니다. 목록은 바뀌지 않았습니다.")
+QV_STRING(WolImportLimited, 409,
+          "The file holds more than 99 entries. Only the first 99 were imported.",
+          "파일에 항목이 99개보다 많습니다. 처음 99개만 불러왔습니다.")
+// %1: the line of the file.
+QV_STRING(WolImportNameTooLong, 410,
+          "Line %1 of the file: the name is longer than 31 bytes. Nothing was imported.",
+          "파일의 %1번째 줄: 이름이 31바이트를 넘습니다. 아무것도 불러오지 않았습니다.")
+QV_STRING(WolImportMacTooLong, 411,
+          "Line %1 of the file: the MAC address is longer than 63 bytes. Nothing was imported.",
+          "파일의 %1번째 줄: MAC 주소가 63바이트를 넘습니다. 아무것도 불러오지 않았습니다.")
+QV_STRING(WolImportNotConvertible, 412,
+          "Line %1 of the file holds characters that cannot be read in this system's code page. "
+          "Nothing was imported.",
+          "파일의 %1번째 줄에 이 시스템의 코드 페이지로 읽을 수 없는 문자가 있습니다. 아무것도 "
+          "불러오지 않았습니다.")
+// %1: the entry's number in the list.
+QV_STRING(WolExportNotConvertible, 413,
+          "Entry %1 holds characters that cannot be written in this system's code page. Change "
+          "it before exporting.",
+          "%1번 항목에 이 시스템의 코드 페이지로 저장할 수 없는 문자가 있습니다. 수정한 후 "
+          "내보내세요.")
+// %1: the file.
+QV_STRING(WolFileTooLarge, 414,
+          "The file %1 is too large to be a Wake-on-LAN list. The list was not changed.",
+          "%1 파일은 WOL 목록으로 보기에 너무 큽니다. 목록은 바뀌지 않았습니다.")
+
+// From 600: captions the window showed as literals before they moved here. Until they are
+// translated, those that had no Korean form read English in both columns.
+
+// Main window and about box.
+QV_STRING(AppTitle, 600, "QVSetting", "QVSetting")
+QV_STRING(LinkProductSummary, 601, "Product Summary ", "Product Summary ")
+QV_STRING(LinkChangeIdPassword, 602, "Change ID/Password ", "Change ID/Password ")
+QV_STRING(LinkCenterIdManagement, 603, "Center ID Management ", "Center ID Management ")
+QV_STRING(LinkWakeOnLan, 604, "Wake On Lan ", "Wake On Lan ")
+QV_STRING(LinkNetworkDdns, 605, "Network/DDNS Setting ", "Network/DDNS Setting ")
+QV_STRING(LinkQuorvelUpdate, 606, "Quorvel Update ", "Quorvel Update ")
+QV_STRING(LinkCompanyLogoUpload, 607, "Company Logo Upload ", "Company Logo Upload ")
+QV_STRING(LinkActiveXPageUpload, 608, "Active-X page Upload ", "Active-X page Upload ")
+QV_STRING(LinkWebPageUpload, 609, "Web page Upload ", "Web page Upload ")
+QV_STRING(LinkBlacklistIp, 610, "Blacklist IP", "Blacklist IP")
+QV_STRING(LinkIoSchedule, 611, "IO Schedule", "IO Schedule")
+QV_STRING(LinkReboot, 612, "Reboot ", "Reboot ")
+QV_STRING(PageFrame, 613, "Page", "Page")
+QV_STRING(Close, 614, "Close", "Close")
+QV_STRING(AboutPurpose, 615, "Administration client of the Quorvel MY relay appliance",
+          "Administration client of the Quorvel MY relay appliance")
+QV_STRING(AboutOk, 616, "OK", "OK")
+// %1: the build date as yyyy.mm.dd.
+QV_STRING(AboutVersionLine, 617, "QVSetting, Version %1", "QVSetting, Version %1")
+
+// Logon page.
+QV_STRING(LogonTitle, 620, "Admin Logon", "Admin Logon")
+QV_STRING(Login, 621, "Login", "Login")
+
+// Product summary page.
+QV_STRING(SummaryTitle, 630, "Product Summary", "Product Summary")
+QV_STRING(SummaryFirmwareVersion, 631, "Firmware Version", "Firmware Version")
+QV_STRING(SummaryDeviceName, 632, "Device Name", "Device Name")
+QV_STRING(SummarySoftwareVersion, 633, "S/W Version", "S/W Version")
+QV_STRING(SummaryMacAddress, 634, "Mac Address", "Mac Address")
+QV_STRING(SummaryCompany, 635, "Company", "Company")
+QV_STRING(SummaryDdns, 636, "DDNS", "DDNS")
+QV_STRING(SummaryEmail, 637, "e-Mail", "e-Mail")
+QV_STRING(SummaryMaxCenterIds, 638, "Max Center ID", "Max Center ID")
+QV_STRING(SummaryMaxSchedules, 639, "Max Schedule", "Max Schedule")
+QV_STRING(SummaryMaxStandby, 640, "Max Standby", "Max Standby")
+QV_STRING(SummaryScheduleWindow, 641, "ON/OFF Schedule", "ON/OFF Schedule")
+
+// Administrator page.
+QV_STRING(AdminTitle, 650, "Change Admin Password", "Change Admin Password")
+QV_STRING(AdminGroup, 651, "Change Administrator ID and Password", "관리자 ID 및 Password 변경")
+QV_STRING(AdminNewId, 652, "New Admin ID", "새 관리자 아이디")
+QV_STRING(AdminNewPassword, 653, "New Password", "새 비밀번호")
+QV_STRING(AdminRetype, 654, "Retype New Password", "새 비밀번호 확인")
+QV_STRING(AdminApply, 655, "Apply", "변  경")
+QV_STRING(AdminCaution, 656,
+          "# Caution: If you leave ID and Password as default value, it will cause security "
+          "problems.\nPlease be sure to change the ID and password.",
+          "# 주의: ID와 비번을 초기값으로 방치할 경우 보안 위험을 초래할 수 있으므로 "
+          "변경하십시오.")
+QV_STRING(AdminInputId, 657, "관리자 아이디를 입력하세요.", "관리자 아이디를 입력하세요.")
+
+// Network page.
+QV_STRING(NetworkTitle, 660, "Network/DDNS Setting", "Network/DDNS Setting")
+
+// Update and upload pages. The update's stages that carry program names keep them in both
+// languages.
+QV_STRING(UpdateTitle, 670, "Quorvel Update", "Quorvel Update")
+QV_STRING(UpdateSoftwareGroup, 671, "SW Update", "SW Update")
+QV_STRING(UpdateFirmwareGroup, 672, "Firmware Update", "Firmware Update")
+QV_STRING(UpdateStepStarted, 673, "Start", "Start")
+QV_STRING(UpdateStepFinished, 674, "Finished", "Finished")
+QV_STRING(UpdateCenterProgram, 675, "center.exe", "center.exe")
+QV_STRING(UpdateClientProgram, 676, "client.exe", "client.exe")
+QV_STRING(UpdateWatchDog, 677, "Watch Dog", "Watch Dog")
+QV_STRING(UpdateActiveX, 678, "Active-X", "Active-X")
+QV_STRING(UpdateCgi, 679, "CGI", "CGI")
+QV_STRING(LogoTitle, 680, "Company Logo Upload", "Company Logo Upload")
+QV_STRING(ActiveXTitle, 681, "ActiveX Page Upload", "ActiveX Page Upload")
+QV_STRING(WebTitle, 682, "Web Page Upload", "Web Page Upload")
+
+// IO schedule window; its window title and the clock's caption are the appliance's own, Korean in
+// both languages.
+QV_STRING(IoScheduleTitle, 690, "IO Schedule", "IO Schedule")
+QV_STRING(IoScheduleWindowTitle, 691, "Quorvel IO ON/OFF 스케줄 관리",
+          "Quorvel IO ON/OFF 스케줄 관리")
+QV_STRING(IoDevices, 692, "IO devices", "IO devices")
+QV_STRING(IoColumnStatus, 693, "Status", "Status")
+QV_STRING(IoRefresh, 694, "Refresh", "Refresh")
+QV_STRING(ServerClockTitle, 695, "Quorvel MY 서버시간", "Quorvel MY 서버시간")
+
+// Column captions the lists share.
+QV_STRING(ColumnNumber, 700, "No.", "No.")
+QV_STRING(ColumnId, 701, "ID", "ID")
+QV_STRING(ColumnPassword, 702, "Password", "Password")
+QV_STRING(ColumnName, 703, "Name", "Name")
+QV_STRING(ColumnGroup, 704, "Group", "Group")
+QV_STRING(ColumnIp, 705, "IP", "IP")
+
+// Center ID rules: the relay server's own texts, Korean in both languages.
+QV_STRING(CenterIdUnderscore, 710, "센터아이디에 _ 문자를 사용할 수 없습니다.",
+          "센터아이디에 _ 문자를 사용할 수 없습니다.")
+QV_STRING(CenterIdColumnSuperUser, 711, "SuperUser", "SuperUser")
+QV_STRING(CenterIdColumnLogDeletion, 712, "로그삭제", "로그삭제")
+QV_STRING(CenterIdColumnFileTransfer, 713, "파일전송", "파일전송")
+QV_STRING(CenterIdProhibited, 714, "금지", "금지")
+QV_STRING(CenterIdAllowed, 715, "허용", "허용")
+
+// Blacklist rules and the firewall's answers: fixed Korean texts in both languages.
+QV_STRING(BlockIpTooMany, 730, "방화벽에 추가할 아이피 갯수를 초과하였습니다.",
+          "방화벽에 추가할 아이피 갯수를 초과하였습니다.")
+QV_STRING(BlockIpEnterExactly, 731, "추가할 아이피를 정확히 입력하세요.",
+          "추가할 아이피를 정확히 입력하세요.")
+QV_STRING(BlockIpExists, 732, "해당 아이피가 이미 존재합니다.", "해당 아이피가 이미 존재합니다.")
+QV_STRING(BlockIpSelectToEdit, 733, "수정할 아이피를 선택하세요.", "수정할 아이피를 선택하세요.")
+QV_STRING(BlockIpSelectToDelete, 734, "삭제할 아이피를 선택하세요.", "삭제할 아이피를 선택하세요.")
+QV_STRING(BlockIpDeleteQuestion, 735, "Block IP 목록에서 선택된 아이피를 지우시겠습니까?",
+          "Block IP 목록에서 선택된 아이피를 지우시겠습니까?")
+QV_STRING(BlacklistClearQuestion, 736, "블랙리스트를 모두 지우시겠습니까?",
+          "블랙리스트를 모두 지우시겠습니까?")
+QV_STRING(BlockIpListChanged, 737, "Block Ip List 가 변경되었습니다.",
+          "Block Ip List 가 변경되었습니다.")
+QV_STRING(BlacklistCleared, 738, "Blacklist 목록이 클리어 되었습니다.",
+          "Blacklist 목록이 클리어 되었습니다.")
+QV_STRING(BlacklistColumnDay1, 740, "Day 1", "Day 1")
+QV_STRING(BlacklistColumnDay2, 741, "Day 2", "Day 2")
+QV_STRING(BlacklistColumnMinusDay1, 742, "-Day 1", "-Day 1")
+QV_STRING(BlacklistColumnMinusDay2, 743, "-Day 2", "-Day 2")
+QV_STRING(BlacklistColumnWeek1, 744, "Week 1", "Week 1")
+QV_STRING(BlacklistColumnWeek2, 745, "Week 2", "Week 2")
+QV_STRING(BlacklistColumnMinusWeek1, 746, "-Week 1", "-Week 1")
+QV_STRING(BlacklistColumnMinusWeek2, 747, "-Week 2", "-Week 2")
+QV_STRING(BlacklistColumnQuorvelIp, 748, "Quorvel IP", "Quorvel IP")
+
+// Wake-on-LAN rules: fixed texts, the same in both languages.
+QV_STRING(WolMacFormat, 760, "Mac Address Format error.", "Mac Address Format error.")
+QV_STRING(WolNothingToExport, 761, "내보내기할 데이터가 없습니다.", "내보내기할 데이터가 없습니다.")
+QV_STRING(WolColumnMac, 762, "Mac Addr", "Mac Addr")
+QV_STRING(WolColumnEtc, 763, "etc", "etc")
