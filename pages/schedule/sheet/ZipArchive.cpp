@@ -14,7 +14,6 @@ SheetError openError(int code, const std::string& where) {
     switch (code) {
     case ZIP_ER_NOENT:
     case ZIP_ER_OPEN:
-    case ZIP_ER_READ:
         return sheetError(SheetErrorKind::FileNotFound, where + " cannot be read");
     case ZIP_ER_NOZIP:
         // Only what starts like a zip archive comes here: one without its directory was cut
