@@ -73,7 +73,8 @@ bool readSheet(const std::string& path) {
     if (!book)
         return ok(book.error());
     const std::string last = "H" + std::to_string(kFirstRow + kRows - 1);
-    const auto grid = book.value()->worksheets().item(1).value()->range("A1", last).value()->value2();
+    const auto grid =
+        book.value()->worksheets().item(1).value()->range("A1", last).value()->value2();
     if (!grid)
         return ok(grid.error());
     size_t filled = 0;
@@ -90,9 +91,9 @@ double medianMs(const std::function<bool()>& work) {
         const auto start = std::chrono::steady_clock::now();
         if (!work())
             return -1;
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
-                                                                 start)
-                            .count());
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -131,10 +132,10 @@ int main() {
     std::printf("timetable sheet: rows %d to %d, 8 columns; median of %d rounds\n", kFirstRow,
                 kFirstRow + kRows - 1, kRounds);
     std::printf("%-34s %10s %10s %8s\n", "work", "qvsheet", "openpyxl", "ratio");
-    std::printf("%-34s %8.1fms %8.1fms %7.1fx\n", "write (automation calls + save)", write,
-                pyWrite, pyWrite / write);
-    std::printf("%-34s %8.1fms %8.1fms %7.1fx\n", "read A1:H2046 of the qvsheet file", read,
-                pyRead, pyRead / read);
+    std::printf("%-34s %8.1fms %8.1fms %7.1fx\n", "write (automation calls + save)", write, pyWrite,
+                pyWrite / write);
+    std::printf("%-34s %8.1fms %8.1fms %7.1fx\n", "read A1:H2046 of the qvsheet file", read, pyRead,
+                pyRead / read);
     std::printf("%-34s %8.1fms %10s\n", "read A1:H2046 of the openpyxl file", readTheirs, "");
     return 0;
 }
