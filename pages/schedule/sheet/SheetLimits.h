@@ -33,6 +33,10 @@ inline constexpr uint64_t kMaxInflatedBytes = 48 * kMiB;
 // names and stay in kilobytes even for workbooks with hundreds of sheets.
 inline constexpr uint64_t kMaxSmallPartBytes = 4 * kMiB;
 
+// Shared strings a cell may refer to. The table is read up to the last string the block uses;
+// a workbook with a timetable among other sheets has thousands of distinct texts, not a million.
+inline constexpr uint32_t kMaxSharedStrings = 1 << 20;
+
 // One XML text, attribute value or tag. A cell holds at most 32767 characters; even written
 // entirely as _xHHHH_ escapes (7 bytes each) that stays under 256 KiB.
 inline constexpr size_t kMaxXmlTokenBytes = 256 * kKiB;

@@ -160,6 +160,10 @@ private:
             uint32_t index = 0;
             if (!parseWhole(value, index))
                 return corrupt(m_part, where + ": string index \"" + value + "\"");
+            if (index >= kMaxSharedStrings)
+                return sheetError(SheetErrorKind::LimitExceeded,
+                                  where + " refers to string " + value +
+                                      ", beyond the strings a workbook may have");
             m_block.sharedRefs.emplace_back(index, at);
         } else if (type == "n") {
             double number = 0;
