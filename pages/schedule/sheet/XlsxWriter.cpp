@@ -1,0 +1,143 @@
+#include "XlsxWriter.h"
+
+#include <xlsxwriter.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+namespace qv::sheet {
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+SheetError writeError(const std::string& path, lxw_error error) {
+    return sheetError(SheetErrorKind::WriteFailed, path + ": " + lxw_strerror(error));
+}
+
+class Writer {
+public:
+    Writer(lxw_workbook* workbook, lxw_worksheet* sheet) : m_sheet(sheet) {
+        m_shrink = workbook_add_format(workbook);
+        format_set_shrink(m_shrink);
+    }
+
+    lxw_error write(const SheetModel& model) {
+        for (const CellArea& area : model.merged()) {
+            const auto found = model.cells().find(SheetModel::key(area.first));
+            const bool shrink = found != model.cells().end() && found->second.shrinkToFit;
+            if (const lxw_error e = worksheet_merge_range(
+                    m_sheet, area.first.row - 1, static_cast<lxw_col_t>(area.first.column - 1),
+                    area.last.row - 1, static_cast<lxw_col_t>(area.last.column - 1), "",
+                    shrink ? m_shrink : nullptr))
+                return e;
+        }
+        for (const auto& [key, cell] : model.cells()) {
+            const CellAddress at = SheetModel::address(key);
+            const bool coveredByMerge = std::any_of(
+                model.merged().begin(), model.merged().end(),
+                [&](const CellArea& area) { return area.contains(at) && !(area.first == at); });
+            if (coveredByMerge)
+                continue;
+            if (const lxw_error e =
+                    writeCell(at.row - 1, static_cast<lxw_col_t>(at.column - 1), cell))
+                return e;
+        }
+        for (const auto& [column, width] : model.columnWidths())
+            if (const lxw_error e =
+                    worksheet_set_column(m_sheet, static_cast<lxw_col_t>(column - 1),
+                                         static_cast<lxw_col_t>(column - 1), width, nullptr))
+                return e;
+        const CellArea& selection = model.selection();
+        worksheet_set_selection(
+            m_sheet, selection.first.row - 1, static_cast<lxw_col_t>(selection.first.column - 1),
+            selection.last.row - 1, static_cast<lxw_col_t>(selection.last.column - 1));
+        return LXW_NO_ERROR;
+    }
+
+private:
+    lxw_error writeCell(lxw_row_t row, lxw_col_t column, const SheetCell& cell) {
+        lxw_format* format = cell.shrinkToFit ? m_shrink : nullptr;
+        const CellValue& value = cell.value;
+        if (const auto* number = std::get_if<double>(&value))
+            return worksheet_write_number(m_sheet, row, column, *number, format);
+        if (const auto* text = std::get_if<std::string>(&value)) {
+            if (isPlainDecimal(*text)) {
+                double number = 0;
+                std::from_chars(text->data(), text->data() + text->size(), number);
+                return worksheet_write_number(m_sheet, row, column, number, format);
+            }
+            return worksheet_write_string(m_sheet, row, column, text->c_str(), format);
+        }
+        if (const auto* truth = std::get_if<bool>(&value))
+            return worksheet_write_boolean(m_sheet, row, column, *truth, format);
+        if (const auto* error = std::get_if<CellError>(&value)) {
+            // The file format keeps an error only as a formula's result: a formula that is the
+            // error constant, which spreadsheet programs evaluate when they open the file.
+            const std::string formula = "=" + std::string(errorText(*error));
+            return worksheet_write_formula(m_sheet, row, column, formula.c_str(), format);
+        }
+        return worksheet_write_blank(m_sheet, row, column, format);
+    }
+
+    lxw_worksheet* m_sheet;
+    lxw_format* m_shrink;
+};
+
+} // namespace
+
+bool isPlainDecimal(std::string_view text) {
+    size_t i = text.starts_with('-') ? 1 : 0;
+    const size_t integer = i;
+    while (i < text.size() && isDigit(text[i]))
+        ++i;
+    const size_t integerDigits = i - integer;
+    if (integerDigits == 0 || (integerDigits > 1 && text[integer] == '0'))
+        return false;
+    size_t significant = text[integer] == '0' ? 0 : integerDigits;
+    if (i < text.size() && text[i] == '.') {
+        const size_t fraction = ++i;
+        while (i < text.size() && isDigit(text[i]))
+            ++i;
+        if (i == fraction || text[i - 1] == '0')
+            return false;
+        // Zeros right after the point in "0.05" are not significant.
+        size_t leading = 0;
+        if (significant == 0)
+            while (text[fraction + leading] == '0')
+                ++leading;
+        significant += i - fraction - leading;
+    } else if (text == "-0") {
+        return false;
+    }
+    return i == text.size() && significant <= 15;
+}
+
+SheetStatus writeXlsx(const std::string& path, const std::vector<NamedSheet>& sheets) {
+    lxw_workbook_options options = {};
+    lxw_workbook* workbook = workbook_new_opt(path.c_str(), &options);
+    if (!workbook)
+        return sheetError(SheetErrorKind::WriteFailed, path + ": cannot start the workbook");
+    for (const NamedSheet& sheet : sheets) {
+        lxw_worksheet* worksheet = workbook_add_worksheet(workbook, sheet.name.c_str());
+        if (!worksheet) {
+            workbook_close(workbook);
+            std::remove(path.c_str());
+            return sheetError(SheetErrorKind::WriteFailed,
+                              path + ": worksheet name \"" + sheet.name + "\" refused");
+        }
+        if (const lxw_error e = Writer(workbook, worksheet).write(*sheet.sheet)) {
+            // What was written so far is no workbook the administrator asked for.
+            workbook_close(workbook);
+            std::remove(path.c_str());
+            return writeError(path, e);
+        }
+    }
+    if (const lxw_error e = workbook_close(workbook))
+        return writeError(path, e);
+    return {};
+}
+
+} // namespace qv::sheet

@@ -1,0 +1,361 @@
+#include "XmlPullReader.h"
+
+#include "SheetLimits.h"
+#include "Utf8.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace qv::sheet {
+namespace {
+
+constexpr size_t kChunkBytes = 64 * kKiB;
+
+bool isSpace(int c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool isNameChar(int c) {
+    return c > 0x7F || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           c == '_' || c == ':' || c == '-' || c == '.';
+}
+
+std::string_view withoutPrefix(std::string_view name) {
+    const size_t colon = name.rfind(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+} // namespace
+
+XmlPullReader::XmlPullReader(ZipPartStream& stream, std::string partName)
+    : m_stream(stream), m_part(std::move(partName)), m_buffer(kChunkBytes) {}
+
+bool XmlPullReader::fill() {
+    if (m_atEnd)
+        return false;
+    const long got = m_stream.read(m_buffer.data(), m_buffer.size());
+    if (got < 0) {
+        m_error = m_stream.error();
+        m_atEnd = true;
+        return false;
+    }
+    m_position = 0;
+    m_length = static_cast<size_t>(got);
+    m_atEnd = got == 0;
+    return got > 0;
+}
+
+int XmlPullReader::peek() {
+    if (m_position == m_length && !fill())
+        return -1;
+    return static_cast<unsigned char>(m_buffer[m_position]);
+}
+
+int XmlPullReader::get() {
+    const int c = peek();
+    if (c >= 0)
+        ++m_position;
+    return c;
+}
+
+bool XmlPullReader::fail(SheetErrorKind kind, const std::string& detail) {
+    // A failed read of the part itself already says what went wrong.
+    if (m_error.detail.empty())
+        m_error = sheetError(kind, "part " + m_part + ": " + detail);
+    m_atEnd = true;
+    m_position = m_length;
+    return false;
+}
+
+bool XmlPullReader::expect(std::string_view literal) {
+    for (const char c : literal)
+        if (get() != static_cast<unsigned char>(c))
+            return fail(SheetErrorKind::Corrupt, "malformed XML");
+    return true;
+}
+
+bool XmlPullReader::skipSpace() {
+    while (isSpace(peek()))
+        ++m_position;
+    return true;
+}
+
+bool XmlPullReader::appendLimited(std::string& out, std::string_view piece) {
+    if (out.size() + piece.size() > kMaxXmlTokenBytes)
+        return fail(SheetErrorKind::LimitExceeded, "an XML text or tag longer than a cell holds");
+    out.append(piece);
+    return true;
+}
+
+bool XmlPullReader::readName(std::string& name) {
+    name.clear();
+    while (isNameChar(peek())) {
+        if (name.size() >= 256)
+            return fail(SheetErrorKind::LimitExceeded, "an XML name longer than 256 bytes");
+        name += static_cast<char>(get());
+    }
+    return !name.empty() || fail(SheetErrorKind::Corrupt, "malformed XML");
+}
+
+bool XmlPullReader::readEntity(std::string& out) {
+    // Called after '&'.
+    std::string entity;
+    for (int c = get(); c != ';'; c = get()) {
+        if (c < 0 || entity.size() > 10)
+            return fail(SheetErrorKind::Corrupt, "malformed entity reference");
+        entity += static_cast<char>(c);
+    }
+    char single = 0;
+    if (entity == "lt")
+        single = '<';
+    else if (entity == "gt")
+        single = '>';
+    else if (entity == "amp")
+        single = '&';
+    else if (entity == "quot")
+        single = '"';
+    else if (entity == "apos")
+        single = '\'';
+    if (single)
+        return appendLimited(out, std::string_view(&single, 1));
+    if (entity.size() < 2 || entity[0] != '#')
+        return fail(SheetErrorKind::Corrupt, "undefined entity &" + entity + ";");
+    const bool hex = entity[1] == 'x';
+    uint32_t code = 0;
+    for (size_t i = hex ? 2 : 1; i < entity.size(); ++i) {
+        const char c = entity[i];
+        uint32_t digit = 0;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<uint32_t>(c - '0');
+        else if (hex && c >= 'a' && c <= 'f')
+            digit = static_cast<uint32_t>(c - 'a' + 10);
+        else if (hex && c >= 'A' && c <= 'F')
+            digit = static_cast<uint32_t>(c - 'A' + 10);
+        else
+            return fail(SheetErrorKind::Corrupt, "malformed character reference");
+        code = code * (hex ? 16 : 10) + digit;
+        if (code > 0x10FFFF)
+            return fail(SheetErrorKind::Corrupt, "character reference beyond Unicode");
+    }
+    if (code == 0 || (code >= 0xD800 && code <= 0xDFFF))
+        return fail(SheetErrorKind::Corrupt, "character reference to no character");
+    std::string encoded;
+    appendUtf8(encoded, code);
+    return appendLimited(out, encoded);
+}
+
+bool XmlPullReader::skipUntil(std::string_view terminator, std::string* kept) {
+    size_t matched = 0;
+    size_t skipped = 0;
+    while (matched < terminator.size()) {
+        const int c = get();
+        if (c < 0)
+            return fail(SheetErrorKind::Corrupt, "XML ends inside markup");
+        if (++skipped > kMaxXmlTokenBytes)
+            return fail(SheetErrorKind::LimitExceeded, "XML markup longer than a cell holds");
+        if (kept)
+            *kept += static_cast<char>(c);
+        if (c == static_cast<unsigned char>(terminator[matched]))
+            ++matched;
+        else
+            matched = c == static_cast<unsigned char>(terminator[0]) ? 1 : 0;
+    }
+    if (kept)
+        kept->resize(kept->size() - terminator.size());
+    return true;
+}
+
+bool XmlPullReader::checkDeclaration(const std::string& declaration) {
+    const size_t at = declaration.find("encoding");
+    if (at == std::string::npos)
+        return true;
+    const size_t open = declaration.find_first_of("\"'", at);
+    if (open == std::string::npos)
+        return fail(SheetErrorKind::Corrupt, "malformed XML declaration");
+    const size_t close = declaration.find(declaration[open], open + 1);
+    std::string encoding = declaration.substr(open + 1, close - open - 1);
+    std::transform(encoding.begin(), encoding.end(), encoding.begin(),
+                   [](char c) { return static_cast<char>(std::toupper(static_cast<int>(c))); });
+    if (encoding != "UTF-8" && encoding != "UTF8")
+        return fail(SheetErrorKind::Unsupported, "encoded in " + encoding + ", not UTF-8");
+    return true;
+}
+
+XmlPullReader::Event XmlPullReader::next() {
+    if (m_pendingEnd) {
+        m_pendingEnd = false;
+        m_name = std::move(m_open.back());
+        m_open.pop_back();
+        return Event::EndElement;
+    }
+    if (!m_started) {
+        m_started = true;
+        const int first = peek();
+        if (first == 0xFE || first == 0xFF)
+            return fail(SheetErrorKind::Unsupported, "encoded in UTF-16, not UTF-8"), Event::Error;
+        if (first == 0xEF && !expect("\xEF\xBB\xBF"))
+            return Event::Error;
+    }
+    for (;;) {
+        const int c = peek();
+        if (c < 0) {
+            if (!m_error.detail.empty())
+                return Event::Error;
+            if (!m_open.empty())
+                return fail(SheetErrorKind::Corrupt, "XML ends inside <" + m_open.back() + ">"),
+                       Event::Error;
+            return Event::End;
+        }
+        if (c != '<')
+            return readText();
+        ++m_position;
+        if (const auto event = readMarkup())
+            return *event;
+    }
+}
+
+std::optional<XmlPullReader::Event> XmlPullReader::readMarkup() {
+    const int c = peek();
+    if (c == '/')
+        return readEndTag();
+    if (c == '?') {
+        std::string instruction;
+        if (!skipUntil("?>", &instruction))
+            return Event::Error;
+        if (instruction.rfind("?xml", 0) == 0 && !checkDeclaration(instruction))
+            return Event::Error;
+        return std::nullopt;
+    }
+    if (c == '!') {
+        ++m_position;
+        if (peek() == '-') {
+            if (!expect("--") || !skipUntil("-->", nullptr))
+                return Event::Error;
+            return std::nullopt;
+        }
+        if (peek() == '[') {
+            if (!expect("[CDATA["))
+                return Event::Error;
+            m_text.clear();
+            std::string data;
+            if (!skipUntil("]]>", &data) || !appendLimited(m_text, data))
+                return Event::Error;
+            return Event::Text;
+        }
+        return fail(SheetErrorKind::Corrupt, "a DOCTYPE or other declaration, refused"),
+               Event::Error;
+    }
+    return readStartTag();
+}
+
+XmlPullReader::Event XmlPullReader::readStartTag() {
+    if (!readName(m_name))
+        return Event::Error;
+    m_attributeCount = 0;
+    size_t tagBytes = m_name.size();
+    for (;;) {
+        skipSpace();
+        const int c = get();
+        if (c == '>' || c == '/') {
+            if (c == '/' && get() != '>')
+                return fail(SheetErrorKind::Corrupt, "malformed XML"), Event::Error;
+            if (m_open.size() >= kMaxXmlDepth)
+                return fail(SheetErrorKind::LimitExceeded, "XML nested deeper than a sheet is"),
+                       Event::Error;
+            m_open.push_back(m_name);
+            m_pendingEnd = c == '/';
+            return Event::StartElement;
+        }
+        if (c < 0 || !isNameChar(c))
+            return fail(SheetErrorKind::Corrupt, "malformed tag <" + m_name + ">"), Event::Error;
+        if (m_attributeCount == kMaxXmlAttributes)
+            return fail(SheetErrorKind::LimitExceeded, "more attributes than an element has"),
+                   Event::Error;
+        if (m_attributes.size() == m_attributeCount)
+            m_attributes.emplace_back();
+        auto& [name, value] = m_attributes[m_attributeCount++];
+        --m_position;
+        if (!readName(name))
+            return Event::Error;
+        skipSpace();
+        if (get() != '=')
+            return fail(SheetErrorKind::Corrupt, "malformed attribute " + name), Event::Error;
+        skipSpace();
+        const int quote = get();
+        if (quote != '"' && quote != '\'')
+            return fail(SheetErrorKind::Corrupt, "malformed attribute " + name), Event::Error;
+        value.clear();
+        for (int v = get(); v != quote; v = get()) {
+            if (v < 0 || v == '<')
+                return fail(SheetErrorKind::Corrupt, "malformed attribute " + name), Event::Error;
+            if (v == '&') {
+                if (!readEntity(value))
+                    return Event::Error;
+            } else {
+                const char ch = static_cast<char>(v);
+                if (!appendLimited(value, std::string_view(&ch, 1)))
+                    return Event::Error;
+            }
+        }
+        tagBytes += name.size() + value.size();
+        if (tagBytes > kMaxXmlTokenBytes)
+            return fail(SheetErrorKind::LimitExceeded, "an XML tag longer than a cell holds"),
+                   Event::Error;
+    }
+}
+
+XmlPullReader::Event XmlPullReader::readEndTag() {
+    ++m_position;
+    if (!readName(m_name))
+        return Event::Error;
+    skipSpace();
+    if (get() != '>')
+        return fail(SheetErrorKind::Corrupt, "malformed end tag </" + m_name + ">"), Event::Error;
+    if (m_open.empty() || m_open.back() != m_name)
+        return fail(SheetErrorKind::Corrupt, "</" + m_name + "> closes no open element"),
+               Event::Error;
+    m_open.pop_back();
+    return Event::EndElement;
+}
+
+XmlPullReader::Event XmlPullReader::readText() {
+    m_text.clear();
+    for (;;) {
+        if (m_position == m_length && !fill())
+            break;
+        const char* begin = m_buffer.data() + m_position;
+        const char* end = m_buffer.data() + m_length;
+        const char* stop = begin;
+        while (stop != end && *stop != '<' && *stop != '&')
+            ++stop;
+        if (!appendLimited(m_text, std::string_view(begin, static_cast<size_t>(stop - begin))))
+            return Event::Error;
+        m_position += static_cast<size_t>(stop - begin);
+        if (stop == end)
+            continue;
+        if (*stop == '<')
+            break;
+        ++m_position;
+        if (!readEntity(m_text))
+            return Event::Error;
+    }
+    if (!m_error.detail.empty())
+        return Event::Error;
+    if (m_open.empty() &&
+        std::any_of(m_text.begin(), m_text.end(), [](char c) { return !isSpace(c); }))
+        return fail(SheetErrorKind::Corrupt, "text outside the document element"), Event::Error;
+    return Event::Text;
+}
+
+std::string_view XmlPullReader::localName() const {
+    return withoutPrefix(m_name);
+}
+
+std::optional<std::string_view> XmlPullReader::attribute(std::string_view localName) const {
+    for (size_t i = 0; i < m_attributeCount; ++i)
+        if (withoutPrefix(m_attributes[i].first) == localName)
+            return std::string_view(m_attributes[i].second);
+    return std::nullopt;
+}
+
+} // namespace qv::sheet

@@ -1,0 +1,141 @@
+// Writes and reads the full timetable sheet (rows 7 to 2046, 8 columns) through the spreadsheet
+// backend, then has openpyxl do the same work on the same file in the same run, and prints both
+// times and their ratio. Not a test: run it with scripts/bench-sheet.sh.
+
+#include "CellAddress.h"
+#include "FileSpreadsheetApplication.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace qv::sheet;
+constexpr int kFirstRow = 7;
+constexpr int kRows = 2040;
+constexpr int kRounds = 7;
+
+// The same entries openpyxl_sheet.py writes, as the texts the export hands over.
+std::vector<std::string> entry(int i) {
+    const bool exception = i % 3 == 0;
+    return {std::to_string(exception ? 50 + i % 4 : i % 4),
+            std::to_string(exception ? 1 + i % 12 : 0),
+            std::to_string(exception ? 0 : 1 + i % 7),
+            std::to_string(exception ? 1 + i % 28 : 0),
+            std::to_string(i % 24),
+            std::to_string(i % 60),
+            std::to_string(1 + i % 4),
+            "dev-" + std::to_string(i)};
+}
+
+bool ok(const SheetStatus& status) {
+    if (!status)
+        std::fprintf(stderr, "%s\n", describe(status.error()).c_str());
+    return status.ok();
+}
+
+bool writeSheet(const std::string& path) {
+    FileSpreadsheetApplication app;
+    Workbook& book = *app.workbooks().add().value();
+    Worksheet& ws = *book.worksheets().item(1).value();
+    const char* notes[] = {"normal", "exception", "weekday"};
+    for (int n = 2; n <= 4; ++n) {
+        auto row = std::move(ws.range("A" + std::to_string(n) + ":H" + std::to_string(n)).value());
+        if (!ok(row->merge(true)) || !ok(row->setShrinkToFit(true)) ||
+            !ok(ws.range("A" + std::to_string(n)).value()->setValue2(std::string(notes[n - 2]))))
+            return false;
+    }
+    for (uint32_t c = 1; c <= 8; ++c) {
+        auto cell = std::move(ws.range(columnName(c) + "6").value());
+        if (!ok(cell->setValue2("caption " + std::to_string(c))) || !ok(cell->setColumnWidth(10)))
+            return false;
+    }
+    for (int i = 0; i < kRows; ++i) {
+        const auto texts = entry(i);
+        for (uint32_t c = 0; c < 8; ++c) {
+            auto cell =
+                std::move(ws.range(columnName(c + 1) + std::to_string(kFirstRow + i)).value());
+            if (!ok(cell->setShrinkToFit(true)) || !ok(cell->setValue2(texts[c])))
+                return false;
+        }
+    }
+    return ok(book.saveAs(path));
+}
+
+bool readSheet(const std::string& path) {
+    FileSpreadsheetApplication app;
+    auto book = app.workbooks().open(path);
+    if (!book)
+        return ok(book.error());
+    const std::string last = "H" + std::to_string(kFirstRow + kRows - 1);
+    const auto grid =
+        book.value()->worksheets().item(1).value()->range("A1", last).value()->value2();
+    if (!grid)
+        return ok(grid.error());
+    size_t filled = 0;
+    for (uint32_t r = 0; r < grid->rows(); ++r)
+        for (uint32_t c = 0; c < grid->columns(); ++c)
+            filled += !std::holds_alternative<std::monostate>(grid->at(r, c));
+    return filled == 3 + 8 + 8 * kRows;
+}
+
+// Median milliseconds of one round of `work`; negative when a round failed.
+double medianMs(const std::function<bool()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < kRounds; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!work())
+            return -1;
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+double openpyxlMs(const char* work, const std::string& path) {
+    const std::string command = std::string(QV_PYTHON3) + " " + QV_OPENPYXL_SCRIPT + " " + work +
+                                " '" + path + "' " + std::to_string(kRounds);
+    FILE* pipe = popen(command.c_str(), "r");
+    double ms = -1;
+    if (!pipe || std::fscanf(pipe, "%lf", &ms) != 1)
+        ms = -1;
+    if (pipe && pclose(pipe) != 0)
+        ms = -1;
+    return ms;
+}
+
+} // namespace
+
+int main() {
+    const auto folder = std::filesystem::temp_directory_path() / "qvsheet-bench";
+    std::filesystem::create_directories(folder);
+    const std::string ours = (folder / "qvsheet.xlsx").string();
+    const std::string theirs = (folder / "openpyxl.xlsx").string();
+
+    const double write = medianMs([&] { return writeSheet(ours); });
+    const double read = medianMs([&] { return readSheet(ours); });
+    const double pyWrite = openpyxlMs("write", theirs);
+    const double pyRead = openpyxlMs("read", ours); // the same file both read
+    const double readTheirs = medianMs([&] { return readSheet(theirs); });
+    std::filesystem::remove_all(folder);
+    if (write < 0 || read < 0 || pyWrite < 0 || pyRead < 0 || readTheirs < 0) {
+        std::fprintf(stderr, "a round failed\n");
+        return 1;
+    }
+    std::printf("timetable sheet: rows %d to %d, 8 columns; median of %d rounds\n", kFirstRow,
+                kFirstRow + kRows - 1, kRounds);
+    std::printf("%-34s %10s %10s %8s\n", "work", "qvsheet", "openpyxl", "ratio");
+    std::printf("%-34s %8.1fms %8.1fms %7.1fx\n", "write (automation calls + save)", write, pyWrite,
+                pyWrite / write);
+    std::printf("%-34s %8.1fms %8.1fms %7.1fx\n", "read A1:H2046 of the qvsheet file", read, pyRead,
+                pyRead / read);
+    std::printf("%-34s %8.1fms %10s\n", "read A1:H2046 of the openpyxl file", readTheirs, "");
+    return 0;
+}
