@@ -9,6 +9,7 @@
 
 #include "Frame.h"
 #include "Requests.h"
+#include "ScriptedAppliance.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include <map>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 namespace qv::simtest {
 namespace {
@@ -416,53 +418,33 @@ TEST_F(QvctlAgainstQvsim, ExitCodesTellWhatWentWrong) {
     EXPECT_TRUE(contains(r.err, "cannot connect")) << r.err;
 }
 
-// An appliance that accepts the logon and then misbehaves as `after` says.
-class FakeAppliance {
-public:
-    enum class After { Close, Silent };
-    explicit FakeAppliance(After after) {
-        m_listening = listenTcp("127.0.0.1", 0);
-        m_port = localPort(m_listening);
-        m_thread = std::thread([this, after] {
-            const SocketHandle client = acceptConnection(m_listening);
-            std::vector<uint8_t> logon(8 + 100);
-            if (client != kInvalidSocket && ReceiveAll(client, logon.data(), logon.size())) {
-                const auto reply = encodeFrame(sim::replyFrame(1, 120));
-                SendAll(client, reply.data(), reply.size());
-                uint8_t header[8];
-                ReceiveAll(client, header, sizeof header);
-                if (after == After::Silent) {
-                    // Keeps the link open and answers nothing until the client goes.
-                    uint8_t byte;
-                    ReceiveAll(client, &byte, 1);
-                }
-            }
-            closeSocket(client);
-        });
-    }
-    ~FakeAppliance() {
-        shutdownSocket(m_listening);
-        m_thread.join();
-        closeSocket(m_listening);
-    }
-    std::string address() const { return "127.0.0.1:" + std::to_string(m_port); }
-
-private:
-    SocketHandle m_listening;
-    int m_port = 0;
-    std::thread m_thread;
-};
+// An appliance that admits the logon and then, at the next request, drops the link or falls
+// silent until the client goes.
+enum class After { Close, Silent };
+void misbehaveAfterLogon(qvtest::ScriptedAppliance& appliance, After after) {
+    if (!appliance.accept() || appliance.read(kHeaderSize + TextRequestPayload::kSize).empty())
+        return;
+    appliance.send(sim::replyFrame(1, 120));
+    appliance.read(kHeaderSize);
+    if (after == After::Silent)
+        appliance.clientClosed();
+    appliance.closeClient();
+}
 
 TEST(QvctlLink, ALinkLostOrSilentAfterLogonGivesExitCodeFive) {
     {
-        FakeAppliance fake(FakeAppliance::After::Close);
-        const Result r = runQvctl({"--server", fake.address(), "centerids"});
+        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+        std::thread playing(misbehaveAfterLogon, std::ref(appliance), After::Close);
+        const Result r = runQvctl({"--server", appliance.address(), "centerids"});
+        playing.join();
         EXPECT_EQ(r.status, 5);
         EXPECT_TRUE(contains(r.err, "ended")) << r.err;
     }
     {
-        FakeAppliance fake(FakeAppliance::After::Silent);
-        const Result r = runQvctl({"--server", fake.address(), "--timeout", "1", "wol"});
+        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+        std::thread playing(misbehaveAfterLogon, std::ref(appliance), After::Silent);
+        const Result r = runQvctl({"--server", appliance.address(), "--timeout", "1", "wol"});
+        playing.join();
         EXPECT_EQ(r.status, 5);
         EXPECT_TRUE(contains(r.err, "no answer")) << r.err;
     }

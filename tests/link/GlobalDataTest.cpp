@@ -1,8 +1,8 @@
 #include "CGlobalData.h"
 #include "CMySocket.h"
-#include "FakeAppliance.h"
 #include "FrameReaders.h"
 #include "LinkEvent.h"
+#include "ScriptedAppliance.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -183,7 +183,7 @@ TEST(GlobalData, EventsWithoutATableChangeNothing) {
 // Destroying the store while connected closes the link first and waits for the receive thread:
 // the link's last event is already there when the destructor returns.
 TEST(GlobalData, DestroyingTheStoreClosesTheLink) {
-    qvtest::FakeAppliance appliance;
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
     qvtest::EventQueue events;
     {
         CGlobalData store;
@@ -192,9 +192,7 @@ TEST(GlobalData, DestroyingTheStoreClosesTheLink) {
         ASSERT_TRUE(appliance.accept());
         ASSERT_TRUE(store.isConnected());
         ASSERT_TRUE(store.send(Frame{18, 0, {}, true}));
-        Bytes request;
-        ASSERT_TRUE(appliance.receive(8, request));
-        EXPECT_EQ(request, qvtest::refHeader(18, 0));
+        EXPECT_EQ(appliance.read(8), qvtest::refHeader(18, 0));
     }
     const auto all = events.takeAll();
     ASSERT_EQ(all.size(), 1u);

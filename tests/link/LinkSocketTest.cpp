@@ -2,8 +2,8 @@
 #include "CMySocket.h"
 #include "Catalogue.h"
 #include "DebugLog.h"
-#include "FakeAppliance.h"
 #include "Requests.h"
+#include "ScriptedAppliance.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@ using qvtest::refHeader;
 
 namespace {
 
-// A link connected to its own scripted appliance.
+// A link connected to its own appliance, played by hand.
 class LinkTest : public ::testing::Test {
 protected:
     void connect() {
@@ -53,7 +53,7 @@ protected:
         EXPECT_EQ(events.size(), 0u);
     }
 
-    qvtest::FakeAppliance appliance;
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
     qvtest::EventQueue events;
     CMySocket link; // last, so it closes before the sink and the appliance go
 };
@@ -156,7 +156,7 @@ TEST(LinkCut, CutFramesPostNothingButTheEndOfTheLink) {
     };
     for (const auto& [name, partial] : cuts) {
         SCOPED_TRACE(name);
-        qvtest::FakeAppliance appliance;
+        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
         qvtest::EventQueue events;
         CMySocket link;
         ASSERT_TRUE(link.Connect(&events, appliance.address()));
@@ -205,7 +205,7 @@ TEST_F(LinkTest, CloseWhileConnectedWaitsForTheThread) {
 
 TEST_F(LinkTest, ConnectWhileConnectedChangesNothing) {
     connect();
-    qvtest::FakeAppliance other;
+    qvtest::ScriptedAppliance other{qvtest::ScriptedAppliance::byHand};
     qvtest::EventQueue otherEvents;
     EXPECT_FALSE(link.Connect(&otherEvents, other.address()));
     EXPECT_TRUE(link.connected());
@@ -214,9 +214,7 @@ TEST_F(LinkTest, ConnectWhileConnectedChangesNothing) {
 
     // The first link still sends and receives, to the first sink.
     ASSERT_TRUE(link.Send(request::readTime()));
-    Bytes request;
-    ASSERT_TRUE(appliance.receive(8, request));
-    EXPECT_EQ(request, refHeader(24, 0));
+    EXPECT_EQ(appliance.read(8), refHeader(24, 0));
     ASSERT_TRUE(appliance.send(refFrame(24, 1234)));
     auto event = events.waitNext();
     ASSERT_TRUE(event);
@@ -243,7 +241,7 @@ TEST_F(LinkTest, ReconnectsAfterTheLinkEnded) {
 }
 
 TEST(LinkConnect, ClosedPortFailsAndPostsNothing) {
-    qvtest::FakeAppliance appliance;
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
     const std::string address = appliance.address();
     appliance.stopListening();
     qvtest::EventQueue events;
@@ -257,7 +255,7 @@ TEST(LinkConnect, ClosedPortFailsAndPostsNothing) {
 
 TEST(LinkConnect, AddressTextWithAndWithoutPort) {
     {
-        qvtest::FakeAppliance appliance;
+        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
         qvtest::EventQueue events;
         CMySocket link;
         ASSERT_TRUE(link.Connect(&events, "localhost:" + std::to_string(appliance.port())));
@@ -265,7 +263,7 @@ TEST(LinkConnect, AddressTextWithAndWithoutPort) {
         EXPECT_TRUE(appliance.accept());
     }
     {
-        qvtest::FakeAppliance appliance;
+        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
         qvtest::EventQueue events;
         CMySocket link;
         ASSERT_TRUE(link.Connect(&events, "127.0.0.1", appliance.port()));
@@ -339,9 +337,7 @@ TEST_F(LinkTest, SendPutsTheExactFrameOnTheWire) {
     qvtest::putText(plainText, 36, "pw");
     const Bytes expected = qvtest::concat({refFrame(1, 100, plainText), refFrame(7, 0, wolBytes),
                                            refHeader(14, 0), refFrame(14, 200001, logo, false)});
-    Bytes received;
-    ASSERT_TRUE(appliance.receive(expected.size(), received));
-    EXPECT_TRUE(received == expected);
+    EXPECT_TRUE(appliance.read(expected.size()) == expected);
 
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(total, logo.size());
@@ -360,9 +356,7 @@ TEST_F(LinkTest, FailedSendClosesTheLinkWithoutSigpipe) {
         return link.Send(request::uploadWebArchive(Bytes(8 * 1024 * 1024, 0x5A)),
                          [&reported](size_t sent, size_t) { reported = sent; });
     });
-    Bytes header;
-    ASSERT_TRUE(appliance.receive(8, header));
-    EXPECT_EQ(header, refHeader(20, 8 * 1024 * 1024));
+    ASSERT_EQ(appliance.read(8), refHeader(20, 8 * 1024 * 1024));
     appliance.closeClient(); // unread bytes: the connection is reset
 
     EXPECT_FALSE(sending.get());
@@ -396,8 +390,7 @@ TEST_F(LinkTest, CloseDuringABlockedUploadReturns) {
         return link.Send(request::uploadWebArchive(Bytes(8 * 1024 * 1024, 0x33)),
                          [](size_t, size_t) {});
     });
-    Bytes header;
-    ASSERT_TRUE(appliance.receive(8, header));
+    ASSERT_EQ(appliance.read(8).size(), 8u);
     link.Close();
     EXPECT_FALSE(link.connected());
     EXPECT_FALSE(sending.get());

@@ -22,7 +22,7 @@
 
 #include "Typing.h"
 
-#include "PeerLink.h"
+#include "ScriptedAppliance.h"
 
 #include <gtest/gtest.h>
 
@@ -70,8 +70,8 @@ protected:
         QTest::mouseClick(qv::findControl<QAbstractButton>(page.get(), kApply), Qt::LeftButton);
     }
 
-    void connectPeer() { appliance.connect(store); }
-    bool peerHasData(int ms) { return appliance.hasData(ms); }
+    void connectPeer() { ASSERT_TRUE(appliance.connect(store)); }
+    bool peerHasData(int ms) { return appliance.hasData(std::chrono::milliseconds(ms)); }
     std::vector<uint8_t> readPeer(size_t length) { return appliance.read(length); }
     // The wire bytes of request 3 laid out by hand: header 3 / 100, then the 100-byte text
     // payload with the ID at byte 4 and the password at byte 36, scrambled.
@@ -85,7 +85,7 @@ protected:
     qv::CGlobalData store;
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CAdminDlg> page;
-    qvtest::PeerLink appliance;
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
 };
 
 TEST_F(AdminPage, RefusalsShowTheirMessageSendNothingAndKeepTheBoxes) {

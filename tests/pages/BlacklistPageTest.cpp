@@ -24,7 +24,7 @@
 
 #include "Typing.h"
 
-#include "PeerLink.h"
+#include "ScriptedAppliance.h"
 
 #include <gtest/gtest.h>
 
@@ -141,14 +141,14 @@ protected:
         return out;
     }
 
-    void connectPeer() { appliance.connect(store); }
-    bool peerHasData(int ms) { return appliance.hasData(ms); }
+    void connectPeer() { ASSERT_TRUE(appliance.connect(store)); }
+    bool peerHasData(int ms) { return appliance.hasData(std::chrono::milliseconds(ms)); }
     std::vector<uint8_t> readPeer(size_t length) { return appliance.read(length); }
 
     qv::CGlobalData store;
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CBlacklistDlg> page;
-    qvtest::PeerLink appliance;
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
 };
 
 const std::vector<Listed> kSixListed{{"203.0.113.45", 0}, {"198.51.100.7", 1},

@@ -29,7 +29,7 @@
 #include "Typing.h"
 #include <QVBoxLayout>
 
-#include "PeerLink.h"
+#include "ScriptedAppliance.h"
 
 #include <gtest/gtest.h>
 
@@ -126,14 +126,14 @@ protected:
         return prompt.notices().isEmpty() ? QString() : prompt.notices().last();
     }
 
-    void connectPeer() { appliance.connect(store); }
-    bool peerHasData(int ms) { return appliance.hasData(ms); }
+    void connectPeer() { ASSERT_TRUE(appliance.connect(store)); }
+    bool peerHasData(int ms) { return appliance.hasData(std::chrono::milliseconds(ms)); }
     std::vector<uint8_t> readPeer(size_t length) { return appliance.read(length); }
 
     qv::CGlobalData store;
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CCenteridDlg> page;
-    qvtest::PeerLink appliance;
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
 };
 
 TEST_F(CenterIdPage, LayoutColumnsAndGroupChoices) {
