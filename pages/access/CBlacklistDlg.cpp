@@ -174,7 +174,7 @@ void CBlacklistDlg::refreshBlockList() {
 }
 
 void CBlacklistDlg::applyResult(int32_t value) {
-    m_edits.confirmed(value == qv::kResultSuccess);
+    m_edits.confirmed(value == qv::result::kSuccess);
     updateMarker();
 }
 

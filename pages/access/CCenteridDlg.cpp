@@ -157,7 +157,7 @@ void CCenteridDlg::refresh() {
 }
 
 void CCenteridDlg::applyResult(int32_t value) {
-    m_edits.confirmed(value == qv::kResultSuccess);
+    m_edits.confirmed(value == qv::result::kSuccess);
     updateMarker();
 }
 

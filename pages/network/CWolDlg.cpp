@@ -177,7 +177,7 @@ void CWolDlg::refresh() {
 }
 
 void CWolDlg::applyResult(int32_t value) {
-    m_edits.confirmed(value == qv::kResultSuccess);
+    m_edits.confirmed(value == qv::result::kSuccess);
     updateMarker();
 }
 

@@ -102,7 +102,8 @@ struct Window {
     void clickLogin() { QTest::mouseClick(pageControl<QPushButton>(0, 1003), Qt::LeftButton); }
     // Delivers an event as the receive thread would and lets the window handle it.
     void post(int code, int32_t value, std::vector<uint8_t> payload = {}) {
-        window->eventSink().post(qv::LinkEvent{code, value, std::move(payload)});
+        window->eventSink().post(
+            qv::LinkEvent{static_cast<qv::ReplyEvent>(code), value, std::move(payload)});
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
     }

@@ -424,7 +424,7 @@ enum class After { Close, Silent };
 void misbehaveAfterLogon(qvtest::ScriptedAppliance& appliance, After after) {
     if (!appliance.accept() || appliance.read(kHeaderSize + TextRequestPayload::kSize).empty())
         return;
-    appliance.send(sim::replyFrame(1, 120));
+    appliance.send(sim::replyFrame(CMD_LOGIN_MSG, result::kLogonLimitOffset + 20));
     appliance.read(kHeaderSize);
     if (after == After::Silent)
         appliance.clientClosed();
@@ -480,13 +480,14 @@ TEST(ApplianceSession, ReportsARefusedChange) {
     auto session = std::make_unique<ApplianceSession>(options);
     ASSERT_EQ(session->logOn("admin"), kExitOk);
     EXPECT_EQ(session->maxCenterIds(), 20);
-    EXPECT_EQ(
-        session->change(qv::request::writeCenterIds(21, qv::CenterIdTable{}), 5, "the center IDs"),
-        kExitChangeRefused);
-    EXPECT_EQ(
-        session->change(qv::request::writeCenterIds(0, qv::CenterIdTable{}), 5, "the center IDs"),
-        kExitOk);
-    EXPECT_EQ(session->request(qv::request::readCenterIds(), 4), kExitOk);
+    EXPECT_EQ(session->change(qv::request::writeCenterIds(21, qv::CenterIdTable{}),
+                              qv::ReplyEvent::CenterIdsApplied, "the center IDs"),
+              kExitChangeRefused);
+    EXPECT_EQ(session->change(qv::request::writeCenterIds(0, qv::CenterIdTable{}),
+                              qv::ReplyEvent::CenterIdsApplied, "the center IDs"),
+              kExitOk);
+    EXPECT_EQ(session->request(qv::request::readCenterIds(), qv::ReplyEvent::CenterIdsArrived),
+              kExitOk);
     EXPECT_EQ(session->store().centerIdCount, 0);
     // The simulator serves one client at a time: the next one comes after this one has gone.
     session.reset();

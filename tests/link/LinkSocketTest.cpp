@@ -1,6 +1,5 @@
 #include "CGlobalData.h"
 #include "CMySocket.h"
-#include "Catalogue.h"
 #include "DebugLog.h"
 #include "Requests.h"
 #include "ScriptedAppliance.h"
@@ -46,7 +45,7 @@ protected:
     void expectLinkEndedOnce() {
         auto last = events.waitNext();
         ASSERT_TRUE(last);
-        EXPECT_EQ(last->code, kLinkEndedEvent);
+        EXPECT_EQ(last->code, ReplyEvent::LinkEnded);
         EXPECT_EQ(last->value, 0);
         link.Close(); // joins the thread, so nothing can arrive after this
         EXPECT_FALSE(link.connected());
@@ -66,7 +65,7 @@ TEST_F(LinkTest, EveryReplyKindArrivesAsItsEvent) {
     for (const uint8_t unknown : {uint8_t{9}, uint8_t{28}, uint8_t{32}, uint8_t{200}, uint8_t{255}})
         wire = qvtest::concat({wire, refHeader(unknown, 13130), refFrame(3, unknown)});
     for (const uint8_t unknown : {uint8_t{9}, uint8_t{28}, uint8_t{32}, uint8_t{200}, uint8_t{255}})
-        expected.push_back(LinkEvent{3, unknown, {}});
+        expected.push_back(LinkEvent{ReplyEvent::AdminChangeAnswered, unknown, {}});
     ASSERT_TRUE(appliance.send(wire));
     qvtest::expectEvents(waitEvents(expected.size()), expected);
 
@@ -93,7 +92,7 @@ TEST_F(LinkTest, DiagnosticLines) {
     ASSERT_TRUE(event);
     event = events.waitNext();
     ASSERT_TRUE(event);
-    EXPECT_EQ(event->code, 1);
+    EXPECT_EQ(event->code, ReplyEvent::LogonAnswered);
     appliance.closeClient();
     expectLinkEndedOnce();
     setDebugWriter({});
@@ -124,8 +123,10 @@ TEST_F(LinkTest, ByteByByteGivesTheSameEvents) {
         qvtest::concat({refFrame(2, 0, config), refHeader(25, 0), refFrame(27, 2, entries, false),
                         refHeader(40, 1), refFrame(6, 1, wol), refFrame(1, 150)});
     ASSERT_TRUE(appliance.sendByteByByte(wire));
-    qvtest::expectEvents(waitEvents(4), {LinkEvent{2, 0, config}, LinkEvent{25, 2, entries},
-                                         LinkEvent{6, 1, wol}, LinkEvent{1, 150, {}}});
+    qvtest::expectEvents(waitEvents(4), {LinkEvent{ReplyEvent::SummaryArrived, 0, config},
+                                         LinkEvent{ReplyEvent::BlacklistArrived, 2, entries},
+                                         LinkEvent{ReplyEvent::WolArrived, 1, wol},
+                                         LinkEvent{ReplyEvent::LogonAnswered, 150, {}}});
     EXPECT_EQ(events.size(), 0u);
 }
 
@@ -136,10 +137,10 @@ TEST_F(LinkTest, BlacklistAboveCapacityKeepsTheLinkInStep) {
         appliance.send(qvtest::concat({refFrame(27, 2049, entries, false), refFrame(31, 101)})));
     const auto got = waitEvents(2);
     ASSERT_EQ(got.size(), 2u);
-    EXPECT_EQ(got[0].code, 25);
+    EXPECT_EQ(got[0].code, ReplyEvent::BlacklistArrived);
     EXPECT_EQ(got[0].value, 2048);
     EXPECT_TRUE(got[0].payload == Bytes(entries.begin(), entries.begin() + 2048 * 52));
-    EXPECT_EQ(got[1].code, 28);
+    EXPECT_EQ(got[1].code, ReplyEvent::BlacklistCleared);
     EXPECT_EQ(got[1].value, 101);
 }
 
@@ -166,10 +167,10 @@ TEST(LinkCut, CutFramesPostNothingButTheEndOfTheLink) {
 
         auto first = events.waitNext();
         ASSERT_TRUE(first);
-        EXPECT_EQ(first->code, 5);
+        EXPECT_EQ(first->code, ReplyEvent::CenterIdsApplied);
         auto last = events.waitNext();
         ASSERT_TRUE(last);
-        EXPECT_EQ(last->code, kLinkEndedEvent);
+        EXPECT_EQ(last->code, ReplyEvent::LinkEnded);
         link.Close();
         EXPECT_FALSE(link.connected());
         EXPECT_EQ(events.size(), 0u);
@@ -181,7 +182,7 @@ TEST_F(LinkTest, PeerCloseEndsTheLinkOnce) {
     appliance.closeClient();
     auto last = events.waitNext();
     ASSERT_TRUE(last);
-    EXPECT_EQ(last->code, kLinkEndedEvent);
+    EXPECT_EQ(last->code, ReplyEvent::LinkEnded);
     EXPECT_FALSE(link.connected());
     // Sending on the ended link does nothing.
     EXPECT_FALSE(link.Send(request::reboot()));
@@ -197,7 +198,7 @@ TEST_F(LinkTest, CloseWhileConnectedWaitsForTheThread) {
     EXPECT_FALSE(link.connected());
     const auto all = events.takeAll();
     ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].code, kLinkEndedEvent);
+    EXPECT_EQ(all[0].code, ReplyEvent::LinkEnded);
     EXPECT_TRUE(appliance.clientClosed());
     link.Close();
     EXPECT_EQ(events.size(), 0u);
@@ -218,7 +219,7 @@ TEST_F(LinkTest, ConnectWhileConnectedChangesNothing) {
     ASSERT_TRUE(appliance.send(refFrame(24, 1234)));
     auto event = events.waitNext();
     ASSERT_TRUE(event);
-    EXPECT_EQ(event->code, 23);
+    EXPECT_EQ(event->code, ReplyEvent::ServerTimeArrived);
     EXPECT_EQ(event->value, 1234);
     EXPECT_EQ(otherEvents.size(), 0u);
 }
@@ -229,14 +230,14 @@ TEST_F(LinkTest, ReconnectsAfterTheLinkEnded) {
     appliance.closeClient();
     auto ended = events.waitNext();
     ASSERT_TRUE(ended);
-    EXPECT_EQ(ended->code, kLinkEndedEvent);
+    EXPECT_EQ(ended->code, ReplyEvent::LinkEnded);
 
     ASSERT_TRUE(link.Connect(&events, appliance.address()));
     ASSERT_TRUE(appliance.accept());
     ASSERT_TRUE(appliance.send(refFrame(1, 110)));
     auto event = events.waitNext();
     ASSERT_TRUE(event);
-    EXPECT_EQ(event->code, 1);
+    EXPECT_EQ(event->code, ReplyEvent::LogonAnswered);
     EXPECT_EQ(event->value, 110);
 }
 
@@ -364,7 +365,7 @@ TEST_F(LinkTest, FailedSendClosesTheLinkWithoutSigpipe) {
     EXPECT_FALSE(link.connected());
     const auto all = events.takeAll();
     ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].code, kLinkEndedEvent);
+    EXPECT_EQ(all[0].code, ReplyEvent::LinkEnded);
     EXPECT_FALSE(link.Send(request::reboot()));
 }
 
@@ -396,7 +397,7 @@ TEST_F(LinkTest, CloseDuringABlockedUploadReturns) {
     EXPECT_FALSE(sending.get());
     const auto all = events.takeAll();
     ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].code, kLinkEndedEvent);
+    EXPECT_EQ(all[0].code, ReplyEvent::LinkEnded);
 }
 
 // The socket layer alone: sending to a peer that has gone returns false, with no SIGPIPE.

@@ -79,7 +79,7 @@ protected:
         std::vector<uint8_t> payload(100, 0);
         std::copy(id.begin(), id.end(), payload.begin() + 4);
         std::copy(password.begin(), password.end(), payload.begin() + 36);
-        return qv::encodeFrame(qv::Frame{3, 100, payload, true});
+        return qv::encodeFrame(qv::Frame{qv::CMD_SET_ADMIN_MSG, 100, payload, true});
     }
 
     qv::CGlobalData store;

@@ -106,7 +106,8 @@ protected:
                 e.setCounter(c, static_cast<uint16_t>(i * 10 + static_cast<size_t>(c)));
             payload.insert(payload.end(), e.bytes.begin(), e.bytes.end());
         }
-        qv::applyReplyToStore(store, {25, static_cast<int32_t>(entries.size()), payload});
+        qv::applyReplyToStore(store, {qv::ReplyEvent::BlacklistArrived,
+                                      static_cast<int32_t>(entries.size()), payload});
         page->refreshBlacklist();
     }
     // The firewall's table as the appliance sends it, with lead and trailing bytes of its own.
@@ -123,9 +124,9 @@ protected:
     }
     void receiveBlockList(const std::vector<std::string>& addresses, uint8_t mark = 0x51) {
         const qv::BlockIpTable table = firewallTable(addresses, mark);
-        qv::applyReplyToStore(store,
-                              {26, static_cast<int32_t>(addresses.size()),
-                               std::vector<uint8_t>(table.bytes.begin(), table.bytes.end())});
+        qv::applyReplyToStore(
+            store, {qv::ReplyEvent::BlockIpsArrived, static_cast<int32_t>(addresses.size()),
+                    std::vector<uint8_t>(table.bytes.begin(), table.bytes.end())});
         page->refreshBlockList();
     }
     static std::vector<std::string> numbered(int n) {
@@ -403,7 +404,7 @@ TEST_F(BlacklistPage, ApplySendsTheWholeTableWithTheFirewallsOwnBytes) {
     ASSERT_EQ(wire.size(), 8u + 10100u);
     EXPECT_EQ(readPeer(wire.size()), wire);
     const qv::FrameHeader header = qv::decodeHeader(wire.data());
-    EXPECT_EQ(header.cmd, 30);
+    EXPECT_EQ(header.cmd, qv::CMD_SET_BLOCKIP_MSG);
     EXPECT_EQ(header.dwCount, 3);
     EXPECT_EQ(store.blockIpTable, expected);
 
@@ -435,7 +436,7 @@ TEST_F(BlacklistPage, ClearAllAsksAndSendsOnlyWhenConnected) {
     click(kClearAll);
     EXPECT_EQ(readPeer(8), qv::encodeFrame(qv::request::clearBlacklist()));
     const std::vector<uint8_t> header = qv::encodeFrame(qv::request::clearBlacklist());
-    EXPECT_EQ(qv::decodeHeader(header.data()).cmd, 31);
+    EXPECT_EQ(qv::decodeHeader(header.data()).cmd, qv::CMD_CLEAR_BLACKLIST_MSG);
     EXPECT_EQ(qv::decodeHeader(header.data()).dwCount, 101);
     EXPECT_FALSE(peerHasData(200));
     // The page changes nothing itself: the appliance's answer and the re-reads do.

@@ -116,7 +116,7 @@ protected:
         qv::CenterIdTable table;
         for (size_t i = 0; i < entries.size(); ++i)
             table.setEntry(i, entries[i]);
-        qv::LinkEvent event{4, static_cast<int32_t>(entries.size()),
+        qv::LinkEvent event{qv::ReplyEvent::CenterIdsArrived, static_cast<int32_t>(entries.size()),
                             std::vector<uint8_t>(table.bytes.begin(), table.bytes.end())};
         qv::applyReplyToStore(store, event);
         page->refresh();
@@ -347,7 +347,7 @@ TEST_F(CenterIdPage, ApplySendsTheTableAndTheHeaderAloneWhenEmpty) {
     ASSERT_EQ(wire.size(), 8u + 13130u);
     EXPECT_EQ(readPeer(wire.size()), wire);
     const qv::FrameHeader header = qv::decodeHeader(wire.data());
-    EXPECT_EQ(header.cmd, 5);
+    EXPECT_EQ(header.cmd, qv::CMD_SET_CENTERID_MSG);
     EXPECT_EQ(header.dwCount, 2);
 
     // Deleting every entry and applying sends the header alone, with value 0.
@@ -359,7 +359,7 @@ TEST_F(CenterIdPage, ApplySendsTheTableAndTheHeaderAloneWhenEmpty) {
     click(kApply);
     const std::vector<uint8_t> header0 = readPeer(8);
     const qv::FrameHeader h = qv::decodeHeader(header0.data());
-    EXPECT_EQ(h.cmd, 5);
+    EXPECT_EQ(h.cmd, qv::CMD_SET_CENTERID_MSG);
     EXPECT_EQ(h.dwCount, 0);
     EXPECT_FALSE(peerHasData(300));
 }

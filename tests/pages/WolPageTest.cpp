@@ -99,7 +99,7 @@ protected:
             }
             table.setEntry(slot, e);
         }
-        qv::LinkEvent event{6, static_cast<int32_t>(entries.size()),
+        qv::LinkEvent event{qv::ReplyEvent::WolArrived, static_cast<int32_t>(entries.size()),
                             std::vector<uint8_t>(table.bytes.begin(), table.bytes.end())};
         qv::applyReplyToStore(store, event);
         page->refresh();
@@ -402,7 +402,7 @@ TEST_F(WolPage, ApplySendsCommandSevenWithTheWholeTable) {
     click(kApply);
     const std::vector<uint8_t> header = readPeer(8);
     const qv::FrameHeader h = qv::decodeHeader(header.data());
-    EXPECT_EQ(h.cmd, 7);
+    EXPECT_EQ(h.cmd, qv::CMD_SET_WOL_MSG);
     EXPECT_EQ(h.dwCount, 3);
     const std::vector<uint8_t> scrambled = readPeer(qv::WolTable::kSize);
     std::vector<uint8_t> payload(scrambled.size());

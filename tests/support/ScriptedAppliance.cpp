@@ -98,8 +98,8 @@ std::vector<ScriptedAppliance::Request> ScriptedAppliance::requests() const {
     return m_requests;
 }
 
-std::vector<int> ScriptedAppliance::commands() const {
-    std::vector<int> out;
+std::vector<qv::Command> ScriptedAppliance::commands() const {
+    std::vector<qv::Command> out;
     for (const Request& r : requests())
         out.push_back(r.frame.cmd);
     return out;

@@ -56,8 +56,7 @@ public:
     // Serving: what arrived so far.
     int connections() const { return m_connections.load(); }
     std::vector<Request> requests() const;
-    // The command codes of the requests so far, in order.
-    std::vector<int> commands() const;
+    std::vector<qv::Command> commands() const;
     // Waits up to `timeout` until at least `count` requests have arrived.
     bool waitForRequests(size_t count, std::chrono::milliseconds timeout = kWait) const;
 
