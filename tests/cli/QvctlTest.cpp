@@ -496,5 +496,45 @@ TEST(ApplianceSession, ReportsARefusedChange) {
     EXPECT_EQ(wrong.logOn("nope"), kExitLogonRefused);
 }
 
+// The session waits for the event a reply raises, which for these requests is not the number
+// of their command (the DDNS check is command 10, its answer event 9): a wrong wait would run
+// into the deadline instead of handing back the appliance's value.
+TEST(ApplianceSession, WaitsForTheEventTheReplyRaises) {
+    qv::simtest::RunningSim sim;
+    ASSERT_TRUE(sim.started());
+    Options options;
+    options.server = sim.address();
+    options.timeout = std::chrono::seconds(2);
+    ApplianceSession session(options);
+    ASSERT_EQ(session.logOn("admin"), kExitOk);
+    using E = qv::ReplyEvent;
+    namespace result = qv::result;
+    const std::string own = "00:1a:2b:3c:4d:5e";
+    const struct {
+        const char* what;
+        qv::Frame request;
+        E event;
+        int32_t value;
+    } cases[] = {
+        {"free DDNS ID", qv::request::checkDdns("freshname", own), E::DdnsIdChecked,
+         result::kSuccess},
+        {"taken DDNS ID", qv::request::checkDdns("demo", own), E::DdnsIdChecked,
+         result::kDdnsIdTaken},
+        {"MAC registration", qv::request::registerMac(own), E::MacRegistrationAnswered,
+         result::kMacAlreadyRegistered},
+        {"NTP server", qv::request::setNtpServer("time.example.org"), E::NtpServerSet,
+         result::kSuccess},
+        // Last: the appliance reboots and the link ends after its answer.
+        {"reboot", qv::request::reboot(), E::RebootAnswered, result::kRebootAccepted},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        qv::LinkEvent answer;
+        ASSERT_EQ(session.request(c.request, c.event, &answer), kExitOk);
+        EXPECT_EQ(answer.code, c.event);
+        EXPECT_EQ(answer.value, c.value);
+    }
+}
+
 } // namespace
 } // namespace qvctl
