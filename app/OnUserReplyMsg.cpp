@@ -51,7 +51,7 @@ constexpr When between(int32_t low, int32_t high) {
 using Action = std::function<void(CQVSettingDlg&, const qv::LinkEvent&)>;
 
 struct Row {
-    int event;
+    qv::ReplyEvent event;
     When when;
     Action action;
 };
@@ -63,30 +63,32 @@ Action message(Text id) {
 const std::vector<Row>& dispatchTable() {
     using E = const qv::LinkEvent&;
     using W = CQVSettingDlg&;
+    using R = qv::ReplyEvent;
     static const std::vector<Row> table{
         // Logon answer: 101..249 admits and carries the center ID limit plus 100.
-        {1, between(101, 249), [](W w, E e) { w.logonAccepted(e.value); }},
-        {1, always, [](W w, E) { w.logonRefused(); }},
+        {R::LogonAnswered, between(101, 249), [](W w, E e) { w.logonAccepted(e.value); }},
+        {R::LogonAnswered, always, [](W w, E) { w.logonRefused(); }},
         // Product summary record: limits, IO schedule link, summary page.
-        {2, always, [](W w, E e) { w.summaryArrived(e); }},
-        {3, is(101), message(Text::AdminChanged)},
-        {4, always, [](W w, E) { static_cast<CCenteridDlg*>(w.page(3))->tableArrived(); }},
+        {R::SummaryArrived, always, [](W w, E e) { w.summaryArrived(e); }},
+        {R::AdminChangeAnswered, is(101), message(Text::AdminChanged)},
+        {R::CenterIdsArrived, always,
+         [](W w, E) { static_cast<CCenteridDlg*>(w.page(3))->tableArrived(); }},
         // Apply's answer: the center ID page learns whether its edits are now the appliance's.
-        {5, always,
+        {R::CenterIdsApplied, always,
          [](W w, E e) {
              static_cast<CCenteridDlg*>(w.page(3))->applyAnswered(e.value);
              if (e.value == 101)
                  w.showMessage(Text::CenterIdSet);
          }},
-        {6, always, [](W w, E) { static_cast<CWolDlg*>(w.page(4))->tableArrived(); }},
+        {R::WolArrived, always, [](W w, E) { static_cast<CWolDlg*>(w.page(4))->tableArrived(); }},
         // Apply's answer: the Wake-on-LAN page learns whether its edits are now the appliance's.
-        {7, always,
+        {R::WolApplied, always,
          [](W w, E e) {
              static_cast<CWolDlg*>(w.page(4))->applyAnswered(e.value);
              if (e.value == 101)
                  w.showMessage(Text::WolSet);
          }},
-        {8, always,
+        {R::NetworkArrived, always,
          [](W w, E e) {
              qv::NetworkConfigRecord record;
              std::memcpy(record.data(), e.payload.data(),
@@ -94,57 +96,58 @@ const std::vector<Row>& dispatchTable() {
              w.networkPage()->load(record);
          }},
         // DDNS ID check.
-        {9, is(101), message(Text::DdnsIdAvailable)},
-        {9, is(102), message(Text::DdnsIdInUse)},
-        {9, is(103), message(Text::DdnsMacInUse)},
-        {9, always, message(Text::DdnsCheckFailed)},
+        {R::DdnsIdChecked, is(101), message(Text::DdnsIdAvailable)},
+        {R::DdnsIdChecked, is(102), message(Text::DdnsIdInUse)},
+        {R::DdnsIdChecked, is(103), message(Text::DdnsMacInUse)},
+        {R::DdnsIdChecked, always, message(Text::DdnsCheckFailed)},
         // Product registration by MAC address.
-        {10, is(101), message(Text::ProductRegistered)},
-        {10, is(401), message(Text::ProductAlreadyRegistered)},
-        {10, always, message(Text::ProductRegistrationFailed)},
+        {R::MacRegistrationAnswered, is(101), message(Text::ProductRegistered)},
+        {R::MacRegistrationAnswered, is(401), message(Text::ProductAlreadyRegistered)},
+        {R::MacRegistrationAnswered, always, message(Text::ProductRegistrationFailed)},
         // DDNS registration.
-        {11, is(101), message(Text::DdnsRegistered)},
-        {11, is(401), message(Text::DdnsProductNotRegistered)},
-        {11, is(402), message(Text::DdnsIdTaken)},
-        {11, is(403), message(Text::DdnsMacAlreadyRegistered)},
-        {11, always, message(Text::DdnsRegistrationFailed)},
+        {R::DdnsRegistrationAnswered, is(101), message(Text::DdnsRegistered)},
+        {R::DdnsRegistrationAnswered, is(401), message(Text::DdnsProductNotRegistered)},
+        {R::DdnsRegistrationAnswered, is(402), message(Text::DdnsIdTaken)},
+        {R::DdnsRegistrationAnswered, is(403), message(Text::DdnsMacAlreadyRegistered)},
+        {R::DdnsRegistrationAnswered, always, message(Text::DdnsRegistrationFailed)},
         // Software update progress: stages 0..7, 8 finished, 99 update server unreachable.
-        {12, between(0, 8), [](W w, E e) { w.updateProgress(e.value); }},
-        {12, is(99), [](W w, E e) { w.updateProgress(e.value); }},
-        {13, is(0), message(Text::LogoDeleted)},
-        {13, is(1), message(Text::LogoUploaded)},
-        {14, always, message(Text::ActiveXPageUploaded)},
+        {R::UpdateStepReported, between(0, 8), [](W w, E e) { w.updateProgress(e.value); }},
+        {R::UpdateStepReported, is(99), [](W w, E e) { w.updateProgress(e.value); }},
+        {R::LogoAnswered, is(0), message(Text::LogoDeleted)},
+        {R::LogoAnswered, is(1), message(Text::LogoUploaded)},
+        {R::ActiveXPageUploaded, always, message(Text::ActiveXPageUploaded)},
         // Reboot answer: 101 plain reboot; 1..99 the new center ID limit; 1001..5499 a changed
         // schedule privilege; 6001..12000 the standby limit plus 6000.
-        {15, is(101), [](W w, E) { w.fallBackToLogon(); }},
-        {15, between(1, 99),
+        {R::RebootAnswered, is(101), [](W w, E) { w.fallBackToLogon(); }},
+        {R::RebootAnswered, between(1, 99),
          [](W w, E e) {
              w.store().maxCenterIdCount = e.value;
              w.fallBackToLogon();
          }},
-        {15, between(1001, 5499), message(Text::SchedulePrivilegeChanged)},
-        {15, between(6001, 12000), [](W w, E e) { w.store().maxStandbyCount = e.value - 6000; }},
-        {16, always, [](W w, E e) { w.updatePage()->setAutoUpdate(e.value); }},
-        {18, is(0), [](W w, E) { w.firmwareFinished(); }},
-        {18, is(99), message(Text::FirmwareServerUnreachable)},
-        {19, always, message(Text::NtpServerSet)},
-        {20, always, [](W w, E) { w.ioListArrived(); }},
-        {21, always, [](W w, E) { w.schedulesArrived(); }},
-        {22, always, [](W w, E e) { w.scheduleUploaded(e.value); }},
-        {23, always, [](W w, E e) { w.serverTimeArrived(e.value); }},
-        {24, always, message(Text::HtmlPageUploaded)},
-        {25, always, [](W w, E) { w.blacklistArrived(); }},
-        {26, always, [](W w, E) { w.blacklistPage()->tableArrived(); }},
+        {R::RebootAnswered, between(1001, 5499), message(Text::SchedulePrivilegeChanged)},
+        {R::RebootAnswered, between(6001, 12000),
+         [](W w, E e) { w.store().maxStandbyCount = e.value - 6000; }},
+        {R::AutoUpdateArrived, always, [](W w, E e) { w.updatePage()->setAutoUpdate(e.value); }},
+        {R::FirmwareUpdateAnswered, is(0), [](W w, E) { w.firmwareFinished(); }},
+        {R::FirmwareUpdateAnswered, is(99), message(Text::FirmwareServerUnreachable)},
+        {R::NtpServerSet, always, message(Text::NtpServerSet)},
+        {R::IoListArrived, always, [](W w, E) { w.ioListArrived(); }},
+        {R::SchedulesArrived, always, [](W w, E) { w.schedulesArrived(); }},
+        {R::SchedulesApplied, always, [](W w, E e) { w.scheduleUploaded(e.value); }},
+        {R::ServerTimeArrived, always, [](W w, E e) { w.serverTimeArrived(e.value); }},
+        {R::WebArchiveUploaded, always, message(Text::HtmlPageUploaded)},
+        {R::BlacklistArrived, always, [](W w, E) { w.blacklistArrived(); }},
+        {R::BlockIpsArrived, always, [](W w, E) { w.blacklistPage()->tableArrived(); }},
         // Apply's answer: the blacklist page learns whether its Block IP edits are now the
         // appliance's.
-        {27, always,
+        {R::BlockIpsApplied, always,
          [](W w, E e) {
              w.blacklistPage()->applyAnswered(e.value);
              if (e.value == 101)
                  w.showMessage(Text::BlockIpListChanged);
          }},
-        {28, is(101), [](W w, E) { w.blacklistCleared(); }},
-        {qv::kLinkEndedEvent, always, [](W w, E) { w.linkEnded(); }},
+        {R::BlacklistCleared, is(101), [](W w, E) { w.blacklistCleared(); }},
+        {R::LinkEnded, always, [](W w, E) { w.linkEnded(); }},
     };
     return table;
 }

@@ -21,7 +21,8 @@ int noArguments(CommandContext& context) {
 int runCenterIds(CommandContext& context) {
     if (const int status = noArguments(context); status != kExitOk)
         return status;
-    if (const int status = context.session().request(qv::request::readCenterIds(), 4);
+    if (const int status = context.session().request(qv::request::readCenterIds(),
+                                                     qv::ReplyEvent::CenterIdsArrived);
         status != kExitOk)
         return status;
     const qv::CGlobalData& store = context.session().store();
@@ -50,7 +51,8 @@ int runCenterIds(CommandContext& context) {
 int runBlacklist(CommandContext& context) {
     if (const int status = noArguments(context); status != kExitOk)
         return status;
-    if (const int status = context.session().request(qv::request::readBlacklist(), 25);
+    if (const int status = context.session().request(qv::request::readBlacklist(),
+                                                     qv::ReplyEvent::BlacklistArrived);
         status != kExitOk)
         return status;
     const qv::CGlobalData& store = context.session().store();
@@ -76,7 +78,8 @@ int runBlacklist(CommandContext& context) {
 int runBlockIps(CommandContext& context) {
     if (const int status = noArguments(context); status != kExitOk)
         return status;
-    if (const int status = context.session().request(qv::request::readBlockIps(), 26);
+    if (const int status =
+            context.session().request(qv::request::readBlockIps(), qv::ReplyEvent::BlockIpsArrived);
         status != kExitOk)
         return status;
     const qv::CGlobalData& store = context.session().store();

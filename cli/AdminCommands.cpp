@@ -3,7 +3,6 @@
 // sent, and the appliance's answer is reported.
 
 #include "CodePage.h"
-#include "Commands.h"
 #include "ExitCodes.h"
 #include "Registry.h"
 #include "Requests.h"
@@ -78,8 +77,8 @@ int runAdmin(CommandContext& context) {
     if (const int status = context.logOn(); status != kExitOk)
         return status;
     if (const int status = context.session().change(
-            qv::request::changeAdmin(verdict.id, verdict.password), qv::CMD_SET_ADMIN_MSG,
-            "the new administrator ID and password");
+            qv::request::changeAdmin(verdict.id, verdict.password),
+            qv::ReplyEvent::AdminChangeAnswered, "the new administrator ID and password");
         status != kExitOk)
         return status;
     const std::string done(qv::uiString(qv::StringId::AdminChanged));

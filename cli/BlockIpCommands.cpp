@@ -16,11 +16,6 @@ namespace {
 
 namespace bl = qv::blacklist;
 
-// The events the appliance's answers raise: the Block IP list (to command 29) and Apply's
-// result (to command 30).
-constexpr int kBlockListEvent = 26;
-constexpr int kBlockListAppliedEvent = 27;
-
 constexpr const char* kUsage = "add ADDRESS | edit ADDRESS NEW-ADDRESS | del ADDRESS...";
 
 // A refusal, worded as on the page (the firewall's fixed texts, else the terminal's language).
@@ -39,7 +34,7 @@ int applyTable(CommandContext& context) {
     qv::CGlobalData& store = context.session().store();
     if (const int status = context.session().change(
             qv::request::writeBlockIps(store.blockIpCount, store.blockIpTable),
-            kBlockListAppliedEvent, "the Block IP list");
+            qv::ReplyEvent::BlockIpsApplied, "the Block IP list");
         status != kExitOk)
         return status;
     const std::string changed(qv::uiString(qv::StringId::BlockIpListChanged));
@@ -71,7 +66,8 @@ int runBlockIp(CommandContext& context) {
 
     if (const int status = context.logOn(); status != kExitOk)
         return status;
-    if (const int status = context.session().request(qv::request::readBlockIps(), kBlockListEvent);
+    if (const int status =
+            context.session().request(qv::request::readBlockIps(), qv::ReplyEvent::BlockIpsArrived);
         status != kExitOk)
         return status;
 

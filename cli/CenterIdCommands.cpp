@@ -133,10 +133,10 @@ int applyTable(CommandContext& context) {
     qv::LinkEvent answer;
     if (const int status = context.session().request(
             qv::request::writeCenterIds(store.centerIdCount, store.centerIdTable),
-            qv::CMD_SET_CENTERID_MSG, &answer);
+            qv::ReplyEvent::CenterIdsApplied, &answer);
         status != kExitOk)
         return status;
-    if (answer.value != qv::kResultSuccess) {
+    if (answer.value != qv::result::kSuccess) {
         std::cerr << "qvctl " << context.options().command << ": "
                   << qv::uiString(StringId::CenterIdApplyRefused) << " (" << answer.value << ")\n";
         return kExitChangeRefused;
@@ -171,8 +171,8 @@ int runCenterId(CommandContext& context) {
     }
     if (const int status = context.logOn(); status != kExitOk)
         return status;
-    if (const int status =
-            context.session().request(qv::request::readCenterIds(), qv::CMD_GET_CENTERID_MSG);
+    if (const int status = context.session().request(qv::request::readCenterIds(),
+                                                     qv::ReplyEvent::CenterIdsArrived);
         status != kExitOk)
         return status;
 

@@ -14,7 +14,7 @@ namespace qvctl {
 namespace {
 
 // The appliance's configuration record, from reply 2 or 8.
-int readRecord(CommandContext& context, const qv::Frame& request, int event,
+int readRecord(CommandContext& context, const qv::Frame& request, qv::ReplyEvent event,
                qv::NetworkConfigRecord& record) {
     qv::LinkEvent answer;
     if (const int status = context.session().request(request, event, &answer); status != kExitOk)
@@ -34,7 +34,9 @@ int runSummary(CommandContext& context) {
     if (const int status = noArguments(context); status != kExitOk)
         return status;
     qv::NetworkConfigRecord r;
-    if (const int status = readRecord(context, qv::request::readSummary(), 2, r); status != kExitOk)
+    if (const int status =
+            readRecord(context, qv::request::readSummary(), qv::ReplyEvent::SummaryArrived, r);
+        status != kExitOk)
         return status;
     // The limits as the window keeps them, and every text as the summary page shows it.
     const qv::info::Limits limits = qv::info::limitsFromRecord(r, context.session().maxCenterIds());
@@ -63,7 +65,9 @@ int runNetwork(CommandContext& context) {
     if (const int status = noArguments(context); status != kExitOk)
         return status;
     qv::NetworkConfigRecord r;
-    if (const int status = readRecord(context, qv::request::readNetwork(), 8, r); status != kExitOk)
+    if (const int status =
+            readRecord(context, qv::request::readNetwork(), qv::ReplyEvent::NetworkArrived, r);
+        status != kExitOk)
         return status;
     // With DHCP the page shows no addresses of its own: the appliance is given one.
     const bool dhcp = r.dhcp() == 1;
@@ -95,7 +99,8 @@ int runTime(CommandContext& context) {
     if (const int status = noArguments(context); status != kExitOk)
         return status;
     qv::LinkEvent answer;
-    if (const int status = context.session().request(qv::request::readTime(), 23, &answer);
+    if (const int status = context.session().request(qv::request::readTime(),
+                                                     qv::ReplyEvent::ServerTimeArrived, &answer);
         status != kExitOk)
         return status;
     Report report;
@@ -111,11 +116,11 @@ int runAutoUpdate(CommandContext& context) {
     if (const int status = noArguments(context); status != kExitOk)
         return status;
     qv::LinkEvent answer;
-    if (const int status = context.session().request(qv::request::readAutoUpdate(), 16, &answer);
+    if (const int status = context.session().request(qv::request::readAutoUpdate(),
+                                                     qv::ReplyEvent::AutoUpdateArrived, &answer);
         status != kExitOk)
         return status;
-    // 1 means "Do not use autoupdate" is ticked.
-    const bool on = answer.value != 1;
+    const bool on = answer.value != qv::result::kAutoUpdateOff;
     Report report;
     report.fields = {
         {"automaticUpdate", "Automatic Update", Value::flagOf(on, on ? "on" : "off")},

@@ -31,7 +31,8 @@ int runIoList(CommandContext& context) {
         return context.usageError("takes no arguments");
     if (const int status = context.logOn(); status != kExitOk)
         return status;
-    if (const int status = context.session().request(qv::request::readIoList(), 20);
+    if (const int status =
+            context.session().request(qv::request::readIoList(), qv::ReplyEvent::IoListArrived);
         status != kExitOk)
         return status;
     Report report;
@@ -92,10 +93,13 @@ int runSchedule(CommandContext& context) {
         return status;
     ApplianceSession& session = context.session();
     qv::LinkEvent summary;
-    if (const int status = session.request(qv::request::readSummary(), 2, &summary);
+    if (const int status =
+            session.request(qv::request::readSummary(), qv::ReplyEvent::SummaryArrived, &summary);
         status != kExitOk)
         return status;
-    if (const int status = session.request(qv::request::readSchedule(), 21); status != kExitOk)
+    if (const int status =
+            session.request(qv::request::readSchedule(), qv::ReplyEvent::SchedulesArrived);
+        status != kExitOk)
         return status;
     qv::NetworkConfigRecord record;
     std::copy_n(summary.payload.begin(), std::min(summary.payload.size(), record.size()),

@@ -1,7 +1,6 @@
 #include "Session.h"
 
 #include "CMySocket.h"
-#include "Catalogue.h"
 #include "Commands.h"
 #include "ExitCodes.h"
 #include "Requests.h"
@@ -35,22 +34,22 @@ int ApplianceSession::logOn(const std::string& password) {
         return kExitConnectFailed;
     }
     qv::LinkEvent answer;
-    if (const int status =
-            request(qv::request::logon(m_options.user, password), qv::CMD_LOGIN_MSG, &answer);
+    if (const int status = request(qv::request::logon(m_options.user, password),
+                                   qv::ReplyEvent::LogonAnswered, &answer);
         status != kExitOk)
         return status;
-    if (answer.value < 101 || answer.value > 249) {
+    if (!qv::result::kLogonAccepted.holds(answer.value)) {
         std::cerr << "qvctl: logon refused: check the administrator ID and password (the "
                      "appliance answered "
                   << answer.value << ")\n";
         return kExitLogonRefused;
     }
-    m_store.maxCenterIdCount = std::clamp(answer.value - 100, 1, 100);
+    m_store.maxCenterIdCount = std::clamp(answer.value - qv::result::kLogonLimitOffset, 1, 100);
     m_store.PageIndex = 1;
     return kExitOk;
 }
 
-int ApplianceSession::request(const qv::Frame& frame, int event, qv::LinkEvent* reply) {
+int ApplianceSession::request(const qv::Frame& frame, qv::ReplyEvent event, qv::LinkEvent* reply) {
     if (!m_store.link->Send(frame)) {
         std::cerr << "qvctl: the link to " << m_options.server << " was lost while sending\n";
         return kExitLinkLost;
@@ -58,11 +57,12 @@ int ApplianceSession::request(const qv::Frame& frame, int event, qv::LinkEvent* 
     return waitFor(event, reply);
 }
 
-int ApplianceSession::change(const qv::Frame& frame, int event, const std::string& what) {
+int ApplianceSession::change(const qv::Frame& frame, qv::ReplyEvent event,
+                             const std::string& what) {
     qv::LinkEvent answer;
     if (const int status = request(frame, event, &answer); status != kExitOk)
         return status;
-    if (answer.value != qv::kResultSuccess) {
+    if (answer.value != qv::result::kSuccess) {
         std::cerr << "qvctl: the appliance refused " << what << " (it answered " << answer.value
                   << ")\n";
         return kExitChangeRefused;
@@ -70,14 +70,14 @@ int ApplianceSession::change(const qv::Frame& frame, int event, const std::strin
     return kExitOk;
 }
 
-int ApplianceSession::waitFor(int event, qv::LinkEvent* reply) {
+int ApplianceSession::waitFor(qv::ReplyEvent event, qv::LinkEvent* reply) {
     const auto deadline = std::chrono::steady_clock::now() + m_options.timeout;
     std::unique_lock lock(m_mutex);
     for (;;) {
         while (!m_events.empty()) {
             qv::LinkEvent next = std::move(m_events.front());
             m_events.pop_front();
-            if (next.code == qv::kLinkEndedEvent) {
+            if (next.code == qv::ReplyEvent::LinkEnded) {
                 std::cerr << "qvctl: the link to " << m_options.server
                           << " ended before the answer came\n";
                 return kExitLinkLost;
@@ -94,7 +94,7 @@ int ApplianceSession::waitFor(int event, qv::LinkEvent* reply) {
         if (m_arrived.wait_until(lock, deadline) == std::cv_status::timeout && m_events.empty()) {
             std::cerr << "qvctl: no answer from " << m_options.server << " within "
                       << m_options.timeout.count() << " s"
-                      << (event == qv::CMD_LOGIN_MSG
+                      << (event == qv::ReplyEvent::LogonAnswered
                               ? " (an appliance serves one administrator at a time: is another "
                                 "client connected?)"
                               : "")

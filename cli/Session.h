@@ -21,17 +21,19 @@ public:
 
     // Connects and logs on. Returns an exit code; on failure the message is on standard error.
     int logOn(const std::string& password);
-    // Sends `frame` and waits for event `event`, which is applied to the store and handed back
-    // in `reply`. Events of other codes that arrive meanwhile are applied and set aside.
-    int request(const qv::Frame& frame, int event, qv::LinkEvent* reply = nullptr);
-    // Sends a change and waits for its confirmation (event `event`). kExitChangeRefused, with a
-    // message naming `what`, when the appliance answers anything but 101.
-    int change(const qv::Frame& frame, int event, const std::string& what);
-    // Waits for event `event` without sending anything.
-    int waitFor(int event, qv::LinkEvent* reply = nullptr);
+    // Sends `frame` and waits for `event`, the event its reply raises (which is not always the
+    // request's code: the DDNS check is answered by DdnsIdChecked). The event is applied to the
+    // store and handed back in `reply`. Other events that arrive meanwhile are applied and set
+    // aside.
+    int request(const qv::Frame& frame, qv::ReplyEvent event, qv::LinkEvent* reply = nullptr);
+    // Sends a change and waits for its confirmation `event`. kExitChangeRefused, with a message
+    // naming `what`, when the appliance answers anything but success.
+    int change(const qv::Frame& frame, qv::ReplyEvent event, const std::string& what);
+    // Waits for `event` without sending anything.
+    int waitFor(qv::ReplyEvent event, qv::LinkEvent* reply = nullptr);
 
     qv::CGlobalData& store() { return m_store; }
-    // From the logon answer: value - 100, kept within 1..100.
+    // From the logon answer: its value less 100, kept within 1..100.
     int32_t maxCenterIds() const { return m_store.maxCenterIdCount; }
 
     void post(qv::LinkEvent event) override;

@@ -12,7 +12,9 @@ int runWol(CommandContext& context) {
         return context.usageError("takes no arguments");
     if (const int status = context.logOn(); status != kExitOk)
         return status;
-    if (const int status = context.session().request(qv::request::readWol(), 6); status != kExitOk)
+    if (const int status =
+            context.session().request(qv::request::readWol(), qv::ReplyEvent::WolArrived);
+        status != kExitOk)
         return status;
     const qv::CGlobalData& store = context.session().store();
     Report report;

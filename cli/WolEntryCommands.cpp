@@ -4,7 +4,6 @@
 // writes the file.
 
 #include "CodePage.h"
-#include "Commands.h"
 #include "ExitCodes.h"
 #include "Registry.h"
 #include "Requests.h"
@@ -107,7 +106,7 @@ int applyTable(CommandContext& context) {
     qv::CGlobalData& store = context.session().store();
     if (const int status =
             context.session().change(qv::request::writeWol(store.wolCount, store.wolTable),
-                                     qv::CMD_SET_WOL_MSG, "the Wake-on-LAN list");
+                                     qv::ReplyEvent::WolApplied, "the Wake-on-LAN list");
         status != kExitOk)
         return status;
     context.out() << qv::uiString(StringId::WolSet) << "\n";
@@ -170,7 +169,8 @@ int runWolEntry(CommandContext& context) {
     }
     if (const int status = context.logOn(); status != kExitOk)
         return status;
-    if (const int status = context.session().request(qv::request::readWol(), qv::CMD_GET_WOL_MSG);
+    if (const int status =
+            context.session().request(qv::request::readWol(), qv::ReplyEvent::WolArrived);
         status != kExitOk)
         return status;
 

@@ -59,28 +59,28 @@ bool CGlobalData::send(const Frame& frame) {
 
 bool applyReplyToStore(CGlobalData& store, const LinkEvent& event) {
     switch (event.code) {
-    case 4:
+    case ReplyEvent::CenterIdsArrived:
         store.centerIdTable = CenterIdTable{};
         store.centerIdCount = limitCount(event.value, CenterIdTable::kSlots);
         copyInto(store.centerIdTable, event.payload);
         return true;
-    case 6:
+    case ReplyEvent::WolArrived:
         store.wolCount = limitCount(event.value, WolTable::kSlots);
         copyInto(store.wolTable, event.payload);
         return true;
-    case 20:
+    case ReplyEvent::IoListArrived:
         store.ioDeviceCount = limitCount(event.value, IoListTable::kSlots);
         copyInto(*store.ioListTable, event.payload);
         return true;
-    case 21:
+    case ReplyEvent::SchedulesArrived:
         store.scheduleCount = limitCount(event.value, ScheduleTable::kSlots);
         copyInto(*store.scheduleTable, event.payload);
         return true;
-    case 25:
+    case ReplyEvent::BlacklistArrived:
         store.blacklistCount = limitCount(event.value, BlacklistEntries::kSlots);
         copyInto(*store.blacklist, event.payload);
         return true;
-    case 26:
+    case ReplyEvent::BlockIpsArrived:
         store.blockIpCount = limitCount(event.value, BlockIpTable::kSlots);
         copyInto(store.blockIpTable, event.payload);
         return true;

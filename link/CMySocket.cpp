@@ -1,6 +1,5 @@
 #include "CMySocket.h"
 
-#include "Catalogue.h"
 #include "Commands.h"
 #include "DebugLog.h"
 #include "FrameReaders.h"
@@ -118,7 +117,8 @@ void CMySocket::ClientThread() {
             break;
         }
         const FrameHeader& header = reader.lastHeader();
-        debugLog("HHHHHHH cmd = 0x%02x, dwCount = %d", header.cmd, header.dwCount);
+        debugLog("HHHHHHH cmd = 0x%02x, dwCount = %d", static_cast<unsigned>(header.cmd),
+                 header.dwCount);
         switch (header.cmd) {
         case CMD_SET_UPDATE_MSG:
             debugLog("HHHHHHH CMD_SET_UPDATE_MSG dwCount = %d", header.dwCount);
@@ -138,7 +138,7 @@ void CMySocket::ClientThread() {
     }
     m_connected.store(false);
     if (m_sink != nullptr)
-        m_sink->post(LinkEvent{kLinkEndedEvent, 0, {}});
+        m_sink->post(LinkEvent{ReplyEvent::LinkEnded, 0, {}});
     debugLog("ClientThread for Manager exit *********............");
 }
 

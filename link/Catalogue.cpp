@@ -1,6 +1,5 @@
 #include "Catalogue.h"
 
-#include "Commands.h"
 #include "Records.h"
 
 #include <array>
@@ -9,6 +8,7 @@ namespace qv {
 namespace {
 
 using P = PayloadRule;
+using E = ReplyEvent;
 
 constexpr size_t kRecord = NetworkConfigRecord::kSize;
 constexpr size_t kCenterIds = CenterIdTable::kSize;
@@ -20,35 +20,36 @@ constexpr size_t kText = TextRequestPayload::kSize;
 
 // Reply code -> payload -> event. Counts are limited to the slots of the table they describe.
 constexpr std::array kReplies{
-    ReplyRule{CMD_LOGIN_MSG, P::None, 0, true, 0, 1},
-    ReplyRule{CMD_GET_INFO_MSG, P::Always, kRecord, true, 0, 2},
-    ReplyRule{CMD_SET_ADMIN_MSG, P::None, 0, true, 0, 3},
-    ReplyRule{CMD_GET_CENTERID_MSG, P::WhenPositive, kCenterIds, true, 101, 4},
-    ReplyRule{CMD_SET_CENTERID_MSG, P::None, 0, true, 0, 5},
-    ReplyRule{CMD_GET_WOL_MSG, P::Always, kWol, true, 101, 6},
-    ReplyRule{CMD_SET_WOL_MSG, P::None, 0, true, 0, 7},
-    ReplyRule{CMD_GET_NETWORK_MSG, P::Always, kRecord, true, 0, 8},
-    ReplyRule{CMD_CHECK_DDNS_MSG, P::None, 0, true, 0, 9},
-    ReplyRule{CMD_REG_MAC_MSG, P::None, 0, true, 0, 10},
-    ReplyRule{CMD_REG_DDNS_MSG, P::None, 0, true, 0, 11},
-    ReplyRule{CMD_SET_UPDATE_MSG, P::None, 0, true, 0, 12},
-    ReplyRule{CMD_SET_LOGO_MSG, P::None, 0, true, 0, 13},
-    ReplyRule{CMD_SET_AXPAGE_MSG, P::None, 0, true, 0, 14},
-    ReplyRule{CMD_GET_AUTOUPDATE_MSG, P::None, 0, true, 0, 16},
-    ReplyRule{CMD_SET_AUTOUPDATE_MSG, P::None, 0, true, 0, 17},
-    ReplyRule{CMD_SET_REBOOT_MSG, P::None, 0, true, 0, 15},
-    ReplyRule{CMD_SET_FIRMWARE_MSG, P::None, 0, true, 0, 18},
-    ReplyRule{CMD_SET_WEBPAGE_MSG, P::None, 0, true, 0, 24},
-    ReplyRule{CMD_GET_IOLIST_MSG, P::WhenPositive, kIoList, true, 1024, 20},
-    ReplyRule{CMD_GET_SCHEDULE_MSG, P::WhenPositive, kSchedule, true, 2048, 21},
-    ReplyRule{CMD_SET_SCHEDULE_MSG, P::None, 0, true, 0, 22},
-    ReplyRule{CMD_GET_TIME_MSG, P::None, 0, true, 0, 23},
-    ReplyRule{CMD_SET_BLANK_MODE, P::None, 0, true, 0, kNoEvent},
-    ReplyRule{CMD_SET_NTP_MSG, P::None, 0, true, 0, 19},
-    ReplyRule{CMD_GET_BLACKLIST_MSG, P::PerEntry, BlacklistEntry::kSize, false, 2048, 25},
-    ReplyRule{CMD_GET_BLOCKIP_MSG, P::Always, kBlockIps, true, 100, 26},
-    ReplyRule{CMD_SET_BLOCKIP_MSG, P::None, 0, true, 0, 27},
-    ReplyRule{CMD_CLEAR_BLACKLIST_MSG, P::None, 0, true, 0, 28},
+    ReplyRule{CMD_LOGIN_MSG, P::None, 0, true, 0, E::LogonAnswered},
+    ReplyRule{CMD_GET_INFO_MSG, P::Always, kRecord, true, 0, E::SummaryArrived},
+    ReplyRule{CMD_SET_ADMIN_MSG, P::None, 0, true, 0, E::AdminChangeAnswered},
+    ReplyRule{CMD_GET_CENTERID_MSG, P::WhenPositive, kCenterIds, true, 101, E::CenterIdsArrived},
+    ReplyRule{CMD_SET_CENTERID_MSG, P::None, 0, true, 0, E::CenterIdsApplied},
+    ReplyRule{CMD_GET_WOL_MSG, P::Always, kWol, true, 101, E::WolArrived},
+    ReplyRule{CMD_SET_WOL_MSG, P::None, 0, true, 0, E::WolApplied},
+    ReplyRule{CMD_GET_NETWORK_MSG, P::Always, kRecord, true, 0, E::NetworkArrived},
+    ReplyRule{CMD_CHECK_DDNS_MSG, P::None, 0, true, 0, E::DdnsIdChecked},
+    ReplyRule{CMD_REG_MAC_MSG, P::None, 0, true, 0, E::MacRegistrationAnswered},
+    ReplyRule{CMD_REG_DDNS_MSG, P::None, 0, true, 0, E::DdnsRegistrationAnswered},
+    ReplyRule{CMD_SET_UPDATE_MSG, P::None, 0, true, 0, E::UpdateStepReported},
+    ReplyRule{CMD_SET_LOGO_MSG, P::None, 0, true, 0, E::LogoAnswered},
+    ReplyRule{CMD_SET_AXPAGE_MSG, P::None, 0, true, 0, E::ActiveXPageUploaded},
+    ReplyRule{CMD_GET_AUTOUPDATE_MSG, P::None, 0, true, 0, E::AutoUpdateArrived},
+    ReplyRule{CMD_SET_AUTOUPDATE_MSG, P::None, 0, true, 0, E::AutoUpdateApplied},
+    ReplyRule{CMD_SET_REBOOT_MSG, P::None, 0, true, 0, E::RebootAnswered},
+    ReplyRule{CMD_SET_FIRMWARE_MSG, P::None, 0, true, 0, E::FirmwareUpdateAnswered},
+    ReplyRule{CMD_SET_WEBPAGE_MSG, P::None, 0, true, 0, E::WebArchiveUploaded},
+    ReplyRule{CMD_GET_IOLIST_MSG, P::WhenPositive, kIoList, true, 1024, E::IoListArrived},
+    ReplyRule{CMD_GET_SCHEDULE_MSG, P::WhenPositive, kSchedule, true, 2048, E::SchedulesArrived},
+    ReplyRule{CMD_SET_SCHEDULE_MSG, P::None, 0, true, 0, E::SchedulesApplied},
+    ReplyRule{CMD_GET_TIME_MSG, P::None, 0, true, 0, E::ServerTimeArrived},
+    ReplyRule{CMD_SET_BLANK_MODE, P::None, 0, true, 0, E::None},
+    ReplyRule{CMD_SET_NTP_MSG, P::None, 0, true, 0, E::NtpServerSet},
+    ReplyRule{CMD_GET_BLACKLIST_MSG, P::PerEntry, BlacklistEntry::kSize, false, 2048,
+              E::BlacklistArrived},
+    ReplyRule{CMD_GET_BLOCKIP_MSG, P::Always, kBlockIps, true, 100, E::BlockIpsArrived},
+    ReplyRule{CMD_SET_BLOCKIP_MSG, P::None, 0, true, 0, E::BlockIpsApplied},
+    ReplyRule{CMD_CLEAR_BLACKLIST_MSG, P::None, 0, true, 0, E::BlacklistCleared},
 };
 
 // Request code -> what follows the header.
@@ -84,7 +85,7 @@ constexpr std::array kRequests{
     RequestRule{CMD_CLEAR_BLACKLIST_MSG, P::None, 0, true},
 };
 
-template <class Rule, size_t N> const Rule* find(const std::array<Rule, N>& rules, uint8_t cmd) {
+template <class Rule, size_t N> const Rule* find(const std::array<Rule, N>& rules, Command cmd) {
     for (const Rule& rule : rules)
         if (rule.cmd == cmd)
             return &rule;
@@ -93,11 +94,11 @@ template <class Rule, size_t N> const Rule* find(const std::array<Rule, N>& rule
 
 } // namespace
 
-const ReplyRule* findReplyRule(uint8_t cmd) {
+const ReplyRule* findReplyRule(Command cmd) {
     return find(kReplies, cmd);
 }
 
-const RequestRule* findRequestRule(uint8_t cmd) {
+const RequestRule* findRequestRule(Command cmd) {
     return find(kRequests, cmd);
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Commands.h"
+#include "LinkEvent.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -15,36 +18,32 @@ enum class PayloadRule {
     RawLength,    // value bytes of file contents; none when 0 or below
 };
 
-// Event code that the client posts when the link ends, however it ends.
-constexpr int kLinkEndedEvent = 255;
-constexpr int kNoEvent = -1;
-
 // What the client does with one reply: how much to read, whether it is scrambled, how many slots
 // its table has (a count from the wire is limited to this before anything is read) and which
 // event the reply becomes.
 struct ReplyRule {
-    uint8_t cmd;
+    Command cmd;
     PayloadRule payload;
     size_t size;
     bool scrambled;
     int32_t maxCount;
-    int event;
+    ReplyEvent event;
 };
 
 // The rule for a reply code, or nullptr for a code the client does not know (consumed as a bare
 // header and ignored).
-const ReplyRule* findReplyRule(uint8_t cmd);
+const ReplyRule* findReplyRule(Command cmd);
 
 // What the appliance reads after a request header.
 struct RequestRule {
-    uint8_t cmd;
+    Command cmd;
     PayloadRule payload;
     size_t size;
     bool scrambled;
 };
 
 // The rule for a request code, or nullptr for a code that is never sent (25, 28, above 31).
-const RequestRule* findRequestRule(uint8_t cmd);
+const RequestRule* findRequestRule(Command cmd);
 
 // The largest file the appliance accepts in one upload; a longer announced length is a broken
 // or hostile frame.

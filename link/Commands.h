@@ -4,8 +4,9 @@
 
 namespace qv {
 
-// Command codes of the conversation. A request and the reply to it carry the same code.
-enum : uint8_t {
+// Command codes of the conversation. A request and the reply to it carry the same code; the
+// header's byte 0 holds it. A code read off the wire may be one the client does not know.
+enum class Command : uint8_t {
     CMD_LOGIN_MSG = 1,           // logon with administrator ID and password
     CMD_GET_INFO_MSG = 2,        // product summary record
     CMD_SET_ADMIN_MSG = 3,       // change administrator ID and password
@@ -37,13 +38,73 @@ enum : uint8_t {
     CMD_SET_BLOCKIP_MSG = 30,    // write the block IP table
     CMD_CLEAR_BLACKLIST_MSG = 31 // clear the blacklist
 };
+// The system's names are used as they are (qv::CMD_LOGIN_MSG); they stay of type Command, so a
+// command code never passes for a number, an event or a result.
+using enum Command;
 
-// The value that fixed-size read requests carry in their header; the appliance does not use it.
-constexpr int32_t kFixedRequestValue = 101;
-// The value of requests that carry a text payload.
-constexpr int32_t kTextRequestValue = 100;
-// The value with which the appliance confirms a change.
-constexpr int32_t kResultSuccess = 101;
+// Header values that carry no count. Nobody reads them as one, but the appliance has always been
+// sent exactly these; its replies whose value means nothing carry 0.
+constexpr int32_t kUnusedValue = 0;         // record reads, single-step commands, upload answers
+constexpr int32_t kFixedRequestValue = 101; // table reads, and the blacklist clear
+constexpr int32_t kTextRequestValue = 100;  // text payloads, and the DDNS registration
+
+// A range of answer values, both ends included.
+struct ValueRange {
+    int32_t low;
+    int32_t high;
+    constexpr bool holds(int32_t value) const { return value >= low && value <= high; }
+};
+
+// What the appliance means by the value of its replies.
+namespace result {
+
+// It took the change: administrator, a table or the schedule, a registration, the blacklist
+// clear; to a DDNS check: the ID is free.
+inline constexpr int32_t kSuccess = 101;
+
+// Logon: 101..249 admits the administrator and carries the center ID limit plus 100; any other
+// value refuses the ID and password.
+inline constexpr ValueRange kLogonAccepted{101, 249};
+inline constexpr int32_t kLogonLimitOffset = 100;
+
+// DDNS check: another appliance holds the ID, or the MAC address; any other value but success
+// is an error of the check itself.
+inline constexpr int32_t kDdnsIdTaken = 102;
+inline constexpr int32_t kDdnsMacTaken = 103;
+
+// MAC registration: the vendor's registry knows the product already.
+inline constexpr int32_t kMacAlreadyRegistered = 401;
+// DDNS registration: the product must be registered first; another appliance holds the ID; the
+// MAC address is registered to another appliance.
+inline constexpr int32_t kProductNotRegistered = 401;
+inline constexpr int32_t kDdnsIdOccupied = 402;
+inline constexpr int32_t kMacRegisteredElsewhere = 403;
+
+// Software update: 0..7 is the step the appliance has reached, 8 means every step is done.
+inline constexpr int32_t kUpdateFinished = 8;
+// Software or firmware update: the appliance could not reach the vendor's update server.
+inline constexpr int32_t kUpdateServerUnreachable = 99;
+// Firmware update: done; the appliance restarts and the link ends.
+inline constexpr int32_t kFirmwareUpdateFinished = 0;
+
+// Logo upload: the old logo is gone (an upload of length 0), or the new one is stored.
+inline constexpr int32_t kLogoDeleted = 0;
+inline constexpr int32_t kLogoUploaded = 1;
+
+// Automatic update, read and written: 1 is "Do not use autoupdate" ticked, 0 switches it on.
+inline constexpr int32_t kAutoUpdateOff = 1;
+inline constexpr int32_t kAutoUpdateOn = 0;
+
+// Reboot: accepted as asked; or accepted with a new center ID limit (the value itself); both
+// end the session. Or a notice without a reboot: the schedule privilege changed, or a new
+// standby limit (the value less 6000).
+inline constexpr int32_t kRebootAccepted = 101;
+inline constexpr ValueRange kRebootNewCenterIdLimit{1, 99};
+inline constexpr ValueRange kRebootSchedulePrivilegeChanged{1001, 5499};
+inline constexpr ValueRange kRebootNewStandbyLimit{6001, 12000};
+inline constexpr int32_t kRebootStandbyOffset = 6000;
+
+} // namespace result
 
 // The appliance listens on this TCP port.
 constexpr int kDefaultPort = 12300;

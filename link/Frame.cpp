@@ -7,7 +7,7 @@ namespace qv {
 
 std::array<uint8_t, kHeaderSize> encodeHeader(const FrameHeader& header) {
     std::array<uint8_t, kHeaderSize> bytes{};
-    bytes[0] = header.cmd;
+    bytes[0] = static_cast<uint8_t>(header.cmd);
     storeI32(bytes.data() + 4, header.dwCount);
     ScrambleBlock(bytes.data(), bytes.data(), bytes.size());
     return bytes;
@@ -16,7 +16,7 @@ std::array<uint8_t, kHeaderSize> encodeHeader(const FrameHeader& header) {
 FrameHeader decodeHeader(const uint8_t* wireBytes) {
     std::array<uint8_t, kHeaderSize> plain{};
     UnscrambleBlock(wireBytes, plain.data(), plain.size());
-    return FrameHeader{plain[0], loadI32(plain.data() + 4)};
+    return FrameHeader{static_cast<Command>(plain[0]), loadI32(plain.data() + 4)};
 }
 
 std::vector<uint8_t> encodePayload(const Frame& frame) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Commands.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -12,7 +14,7 @@ constexpr size_t kHeaderSize = 8;
 // The 8-byte header of every frame: command code at byte 0, three reserved bytes that the sender
 // zeroes and the receiver ignores, and a signed 32-bit value at byte 4.
 struct FrameHeader {
-    uint8_t cmd = 0;
+    Command cmd{};
     int32_t dwCount = 0;
 };
 
@@ -25,7 +27,7 @@ FrameHeader decodeHeader(const uint8_t* wireBytes);
 // `scrambled` tells whether the payload travels scrambled; file contents and blacklist entries
 // travel raw.
 struct Frame {
-    uint8_t cmd = 0;
+    Command cmd{};
     int32_t dwCount = 0;
     std::vector<uint8_t> payload;
     bool scrambled = true;

@@ -28,7 +28,7 @@ ReplyReader::Step ReplyReader::next(LinkEvent& event) {
     // The event's count never promises more slots than its table has.
     if (rule->maxCount > 0)
         event.value = std::min(event.value, rule->maxCount);
-    return rule->event == kNoEvent ? Step::Consumed : Step::Event;
+    return rule->event == ReplyEvent::None ? Step::Consumed : Step::Event;
 }
 
 bool ReplyReader::readPayload(const ReplyRule& rule, LinkEvent& event) {

@@ -5,7 +5,7 @@
 namespace qv::request {
 namespace {
 
-Frame bare(uint8_t cmd, int32_t value) {
+Frame bare(Command cmd, int32_t value) {
     return Frame{cmd, value, {}, true};
 }
 
@@ -13,14 +13,14 @@ template <class Record> std::vector<uint8_t> bytesOf(const Record& record) {
     return std::vector<uint8_t>(record.bytes.begin(), record.bytes.end());
 }
 
-Frame text(uint8_t cmd, std::string_view first, std::string_view second) {
+Frame text(Command cmd, std::string_view first, std::string_view second) {
     TextRequestPayload payload;
     payload.setFirstText(first);
     payload.setSecondText(second);
     return Frame{cmd, kTextRequestValue, bytesOf(payload), true};
 }
 
-Frame raw(uint8_t cmd, std::vector<uint8_t> contents) {
+Frame raw(Command cmd, std::vector<uint8_t> contents) {
     const auto length = static_cast<int32_t>(contents.size());
     return Frame{cmd, length, std::move(contents), false};
 }
@@ -31,7 +31,7 @@ Frame logon(std::string_view adminId, std::string_view password) {
     return text(CMD_LOGIN_MSG, adminId, password);
 }
 Frame readSummary() {
-    return bare(CMD_GET_INFO_MSG, 0);
+    return bare(CMD_GET_INFO_MSG, kUnusedValue);
 }
 Frame changeAdmin(std::string_view newAdminId, std::string_view newPassword) {
     return text(CMD_SET_ADMIN_MSG, newAdminId, newPassword);
@@ -52,10 +52,10 @@ Frame writeWol(int32_t count, const WolTable& table) {
     return Frame{CMD_SET_WOL_MSG, count, bytesOf(table), true};
 }
 Frame readNetwork() {
-    return bare(CMD_GET_NETWORK_MSG, 0);
+    return bare(CMD_GET_NETWORK_MSG, kUnusedValue);
 }
 Frame saveNetworkAndReboot(const NetworkConfigRecord& record) {
-    return Frame{CMD_SET_NETWORK_MSG, 0, bytesOf(record), true};
+    return Frame{CMD_SET_NETWORK_MSG, kUnusedValue, bytesOf(record), true};
 }
 Frame checkDdns(std::string_view ddnsId, std::string_view macText) {
     return text(CMD_CHECK_DDNS_MSG, ddnsId, macText);
@@ -67,7 +67,7 @@ Frame registerDdns(const NetworkConfigRecord& record) {
     return Frame{CMD_REG_DDNS_MSG, kTextRequestValue, bytesOf(record), true};
 }
 Frame startUpdate() {
-    return bare(CMD_SET_UPDATE_MSG, 0);
+    return bare(CMD_SET_UPDATE_MSG, kUnusedValue);
 }
 Frame uploadLogo(const std::vector<uint8_t>& contents, uint8_t typeByte) {
     std::vector<uint8_t> payload = contents;
@@ -81,16 +81,16 @@ Frame uploadActiveXPage(const std::vector<uint8_t>& contents) {
     return raw(CMD_SET_AXPAGE_MSG, contents);
 }
 Frame readAutoUpdate() {
-    return bare(CMD_GET_AUTOUPDATE_MSG, 0);
+    return bare(CMD_GET_AUTOUPDATE_MSG, kUnusedValue);
 }
 Frame writeAutoUpdate(bool ticked) {
-    return bare(CMD_SET_AUTOUPDATE_MSG, ticked ? 1 : 0);
+    return bare(CMD_SET_AUTOUPDATE_MSG, ticked ? result::kAutoUpdateOff : result::kAutoUpdateOn);
 }
 Frame reboot() {
-    return bare(CMD_SET_REBOOT_MSG, 0);
+    return bare(CMD_SET_REBOOT_MSG, kUnusedValue);
 }
 Frame startFirmwareUpdate() {
-    return bare(CMD_SET_FIRMWARE_MSG, 0);
+    return bare(CMD_SET_FIRMWARE_MSG, kUnusedValue);
 }
 Frame uploadWebArchive(const std::vector<uint8_t>& contents) {
     return raw(CMD_SET_WEBPAGE_MSG, contents);
@@ -108,7 +108,7 @@ Frame writeSchedule(int32_t count, const ScheduleTable& table) {
     return frame;
 }
 Frame readTime() {
-    return bare(CMD_GET_TIME_MSG, 0);
+    return bare(CMD_GET_TIME_MSG, kUnusedValue);
 }
 Frame setNtpServer(std::string_view address) {
     return text(CMD_SET_NTP_MSG, address, {});

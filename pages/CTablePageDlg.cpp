@@ -21,7 +21,7 @@ void CTablePageDlg::tableArrived() {
 }
 
 void CTablePageDlg::applyAnswered(int32_t value) {
-    m_edits->confirmed(value == qv::kResultSuccess);
+    m_edits->confirmed(value == qv::result::kSuccess);
     m_marker->setVisible(m_edits->unapplied());
 }
 

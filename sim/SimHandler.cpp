@@ -11,11 +11,7 @@
 namespace qv::sim {
 namespace {
 
-constexpr int kUpdateSteps = 8; // reports 0..7 are steps reached, 8 is "finished"
-constexpr int32_t kUpdateUnreachable = 99;
-constexpr int32_t kFirmwareDone = 0;
-
-template <class Record> Frame replyWith(uint8_t cmd, int32_t value, const Record& record) {
+template <class Record> Frame replyWith(Command cmd, int32_t value, const Record& record) {
     return replyFrame(cmd, value, record.data(), record.size());
 }
 
@@ -64,46 +60,78 @@ std::string macTextOf(const NetworkConfigRecord& record) {
     return text;
 }
 
+template <class Table> constexpr int32_t slotsOf() {
+    return static_cast<int32_t>(Table::kSlots);
+}
+
 int32_t clampedMaxSchedules(const NetworkConfigRecord& record) {
     return std::clamp(record.maxScheduleCount(), 10, 2040);
 }
 
-const char* requestName(uint8_t cmd) {
-    static const std::array<const char*, 32> names{
-        "?",
-        "logon",
-        "read product summary",
-        "change administrator",
-        "read center IDs",
-        "write center IDs",
-        "read Wake-on-LAN",
-        "write Wake-on-LAN",
-        "read network settings",
-        "save network settings and reboot",
-        "check DDNS ID",
-        "register MAC address",
-        "register DDNS",
-        "start software update",
-        "logo upload",
-        "ActiveX page upload",
-        "read automatic update",
-        "write automatic update",
-        "reboot",
-        "start firmware update",
-        "web archive upload",
-        "read IO list",
-        "read schedule",
-        "write schedule",
-        "read time",
-        "?",
-        "set NTP server",
-        "read blacklist",
-        "?",
-        "read block IPs",
-        "write block IPs",
-        "clear blacklist",
-    };
-    return cmd < names.size() ? names[cmd] : "?";
+const char* requestName(Command cmd) {
+    switch (cmd) {
+    case CMD_LOGIN_MSG:
+        return "logon";
+    case CMD_GET_INFO_MSG:
+        return "read product summary";
+    case CMD_SET_ADMIN_MSG:
+        return "change administrator";
+    case CMD_GET_CENTERID_MSG:
+        return "read center IDs";
+    case CMD_SET_CENTERID_MSG:
+        return "write center IDs";
+    case CMD_GET_WOL_MSG:
+        return "read Wake-on-LAN";
+    case CMD_SET_WOL_MSG:
+        return "write Wake-on-LAN";
+    case CMD_GET_NETWORK_MSG:
+        return "read network settings";
+    case CMD_SET_NETWORK_MSG:
+        return "save network settings and reboot";
+    case CMD_CHECK_DDNS_MSG:
+        return "check DDNS ID";
+    case CMD_REG_MAC_MSG:
+        return "register MAC address";
+    case CMD_REG_DDNS_MSG:
+        return "register DDNS";
+    case CMD_SET_UPDATE_MSG:
+        return "start software update";
+    case CMD_SET_LOGO_MSG:
+        return "logo upload";
+    case CMD_SET_AXPAGE_MSG:
+        return "ActiveX page upload";
+    case CMD_GET_AUTOUPDATE_MSG:
+        return "read automatic update";
+    case CMD_SET_AUTOUPDATE_MSG:
+        return "write automatic update";
+    case CMD_SET_REBOOT_MSG:
+        return "reboot";
+    case CMD_SET_FIRMWARE_MSG:
+        return "start firmware update";
+    case CMD_SET_WEBPAGE_MSG:
+        return "web archive upload";
+    case CMD_GET_IOLIST_MSG:
+        return "read IO list";
+    case CMD_GET_SCHEDULE_MSG:
+        return "read schedule";
+    case CMD_SET_SCHEDULE_MSG:
+        return "write schedule";
+    case CMD_GET_TIME_MSG:
+        return "read time";
+    case CMD_SET_NTP_MSG:
+        return "set NTP server";
+    case CMD_GET_BLACKLIST_MSG:
+        return "read blacklist";
+    case CMD_GET_BLOCKIP_MSG:
+        return "read block IPs";
+    case CMD_SET_BLOCKIP_MSG:
+        return "write block IPs";
+    case CMD_CLEAR_BLACKLIST_MSG:
+        return "clear blacklist";
+    case CMD_SET_BLANK_MODE:
+        break;
+    }
+    return "?";
 }
 
 std::string counted(int32_t count, const char* what) {
@@ -116,7 +144,7 @@ template <class Table>
 void writeTable(Outcome& out, const Frame& request, int32_t limit, int32_t& count, Table& table,
                 const char* what) {
     if (request.dwCount < 0 || request.dwCount > limit) {
-        out.replies.push_back(replyFrame(request.cmd, result::kRefused));
+        out.replies.push_back(replyFrame(request.cmd, failure::kChange));
         out.log += ": refused, " + counted(request.dwCount, what) + " (limit " +
                    std::to_string(limit) + ")";
         return;
@@ -125,7 +153,7 @@ void writeTable(Outcome& out, const Frame& request, int32_t limit, int32_t& coun
     if (!request.payload.empty())
         copyInto(table, request.payload);
     out.stateChanged = true;
-    out.replies.push_back(replyFrame(request.cmd, result::kOk));
+    out.replies.push_back(replyFrame(request.cmd, result::kSuccess));
     out.log += ": stored " + counted(count, what);
 }
 
@@ -134,13 +162,13 @@ void checkDdns(Outcome& out, const SimState& state, const Frame& request) {
     copyInto(text, request.payload);
     const std::string id = text.firstText();
     const std::string mac = normalMac(text.secondText());
-    int32_t value = result::kOk;
+    int32_t value = result::kSuccess;
     if (!isAlnumText(id))
-        value = result::kDdnsInvalid;
+        value = failure::kDdnsCheck;
     else if (ddnsIdTakenElsewhere(id) && lower(id) != lower(state.record.ddnsId()))
         value = result::kDdnsIdTaken;
     else if (!mac.empty() && macTakenElsewhere(mac))
-        value = result::kMacTaken;
+        value = result::kDdnsMacTaken;
     out.replies.push_back(replyFrame(request.cmd, value));
     out.log += " \"" + id + "\": " + std::to_string(value);
 }
@@ -149,15 +177,15 @@ void registerMac(Outcome& out, SimState& state, const Frame& request) {
     TextRequestPayload text;
     copyInto(text, request.payload);
     const std::string mac = normalMac(text.firstText());
-    int32_t value = result::kOk;
+    int32_t value = result::kSuccess;
     if (mac.empty())
-        value = result::kFailed;
+        value = failure::kRegistration;
     else if (macTakenElsewhere(mac))
-        value = result::kAlreadyRegistered;
+        value = result::kMacAlreadyRegistered;
     else if (mac != macTextOf(state.record))
-        value = result::kFailed; // not this appliance's address
+        value = failure::kRegistration; // not this appliance's address
     else if (state.macRegistered)
-        value = result::kAlreadyRegistered;
+        value = result::kMacAlreadyRegistered;
     else {
         state.macRegistered = true;
         out.stateChanged = true;
@@ -171,15 +199,15 @@ void registerDdns(Outcome& out, SimState& state, const Frame& request) {
     copyInto(wanted, request.payload);
     const std::string id = wanted.ddnsId();
     const std::string mac = normalMac(wanted.macText());
-    int32_t value = result::kOk;
+    int32_t value = result::kSuccess;
     if (!state.macRegistered)
-        value = result::kNotRegistered;
+        value = result::kProductNotRegistered;
     else if (!mac.empty() && macTakenElsewhere(mac))
         value = result::kMacRegisteredElsewhere;
     else if (mac != macTextOf(state.record) || !isAlnumText(id))
-        value = result::kFailed;
+        value = failure::kRegistration;
     else if (ddnsIdTakenElsewhere(id) && lower(id) != lower(state.record.ddnsId()))
-        value = result::kDdnsOccupied;
+        value = result::kDdnsIdOccupied;
     else {
         state.record.setDdnsId(id);
         state.record.setEmail(wanted.email());
@@ -217,7 +245,7 @@ void uploadLogo(Outcome& out, const Frame& request) {
     if (request.payload.empty()) {
         for (const char* name : names)
             out.files.push_back(FileChange{name, {}, true});
-        out.replies.push_back(replyFrame(request.cmd, 0));
+        out.replies.push_back(replyFrame(request.cmd, result::kLogoDeleted));
         out.log += ": logo deleted";
         return;
     }
@@ -230,32 +258,34 @@ void uploadLogo(Outcome& out, const Frame& request) {
     out.files.push_back(FileChange{
         names[kept], std::vector<uint8_t>(request.payload.begin(), request.payload.end() - 1),
         false});
-    out.replies.push_back(replyFrame(request.cmd, 1));
+    out.replies.push_back(replyFrame(request.cmd, result::kLogoUploaded));
     out.log += ": " + std::to_string(request.payload.size() - 1) + " bytes as " + names[kept];
 }
 
-void storeUpload(Outcome& out, const Frame& request, const char* name, uint8_t replyCmd) {
+void storeUpload(Outcome& out, const Frame& request, const char* name) {
     out.files.push_back(FileChange{name, request.payload, false});
-    out.replies.push_back(replyFrame(replyCmd, 0));
+    out.replies.push_back(replyFrame(request.cmd, kUnusedValue));
     out.log += ": " + std::to_string(request.payload.size()) + " bytes as " + name;
 }
 
 void startUpdate(Outcome& out, const HandlerContext& context) {
     if (context.updateServerUnreachable) {
+        // The first step starts, and then the update server cannot be reached.
         out.later.push_back({std::chrono::milliseconds(0), replyFrame(CMD_SET_UPDATE_MSG, 0)});
         out.later.push_back(
-            {context.updateStep, replyFrame(CMD_SET_UPDATE_MSG, kUpdateUnreachable)});
+            {context.updateStep, replyFrame(CMD_SET_UPDATE_MSG, result::kUpdateServerUnreachable)});
         out.log += ": update server unreachable";
         return;
     }
-    for (int step = 0; step <= kUpdateSteps; ++step)
+    // Every step the appliance reaches, then the report that all are done.
+    for (int32_t step = 0; step <= result::kUpdateFinished; ++step)
         out.later.push_back({context.updateStep * step, replyFrame(CMD_SET_UPDATE_MSG, step)});
-    out.log += ": " + std::to_string(kUpdateSteps + 1) + " reports";
+    out.log += ": " + std::to_string(result::kUpdateFinished + 1) + " reports";
 }
 
 } // namespace
 
-Frame replyFrame(uint8_t cmd, int32_t value, const uint8_t* payload, size_t length) {
+Frame replyFrame(Command cmd, int32_t value, const uint8_t* payload, size_t length) {
     Frame frame{cmd, value, {}, true};
     const ReplyRule* rule = findReplyRule(cmd);
     if (rule == nullptr)
@@ -298,14 +328,16 @@ bool macTakenElsewhere(const std::string& macText) {
 Outcome handleRequest(SimState& state, Session& session, const Frame& request,
                       const HandlerContext& context) {
     Outcome out;
-    out.log = std::string(requestName(request.cmd)) + " (" + std::to_string(request.cmd) + ")";
+    out.log = std::string(requestName(request.cmd)) + " (" +
+              std::to_string(static_cast<int>(request.cmd)) + ")";
 
     if (request.cmd == CMD_LOGIN_MSG) {
         TextRequestPayload text;
         copyInto(text, request.payload);
         session.loggedOn =
             text.firstText() == state.adminId && text.secondText() == state.adminPassword;
-        const int32_t value = session.loggedOn ? 100 + state.maxCenterIds : result::kLogonRefused;
+        const int32_t value =
+            session.loggedOn ? result::kLogonLimitOffset + state.maxCenterIds : failure::kLogon;
         out.replies.push_back(replyFrame(CMD_LOGIN_MSG, value));
         // The password is never logged.
         out.log += " as \"" + text.firstText() +
@@ -321,20 +353,20 @@ Outcome handleRequest(SimState& state, Session& session, const Frame& request,
     switch (request.cmd) {
     case CMD_GET_INFO_MSG:
     case CMD_GET_NETWORK_MSG:
-        out.replies.push_back(replyWith(request.cmd, 0, state.record));
+        out.replies.push_back(replyWith(request.cmd, kUnusedValue, state.record));
         break;
     case CMD_SET_ADMIN_MSG: {
         TextRequestPayload text;
         copyInto(text, request.payload);
         if (text.firstText().empty() || text.secondText().empty()) {
-            out.replies.push_back(replyFrame(request.cmd, result::kRefused));
+            out.replies.push_back(replyFrame(request.cmd, failure::kChange));
             out.log += ": refused, empty ID or password";
             break;
         }
         state.adminId = text.firstText();
         state.adminPassword = text.secondText();
         out.stateChanged = true;
-        out.replies.push_back(replyFrame(request.cmd, result::kOk));
+        out.replies.push_back(replyFrame(request.cmd, result::kSuccess));
         out.log += ": new ID \"" + state.adminId + "\"";
         break;
     }
@@ -343,15 +375,15 @@ Outcome handleRequest(SimState& state, Session& session, const Frame& request,
         out.log += ": " + counted(state.centerIdCount, "entries");
         break;
     case CMD_SET_CENTERID_MSG:
-        writeTable(out, request, std::min(state.maxCenterIds, 101), state.centerIdCount,
-                   state.centerIds, "entries");
+        writeTable(out, request, std::min(state.maxCenterIds, slotsOf<CenterIdTable>()),
+                   state.centerIdCount, state.centerIds, "entries");
         break;
     case CMD_GET_WOL_MSG:
         out.replies.push_back(replyWith(request.cmd, state.wolCount, state.wol));
         out.log += ": " + counted(state.wolCount, "entries");
         break;
     case CMD_SET_WOL_MSG:
-        writeTable(out, request, 101, state.wolCount, state.wol, "entries");
+        writeTable(out, request, slotsOf<WolTable>(), state.wolCount, state.wol, "entries");
         break;
     case CMD_SET_NETWORK_MSG:
         saveNetwork(out, state, request);
@@ -372,32 +404,33 @@ Outcome handleRequest(SimState& state, Session& session, const Frame& request,
         uploadLogo(out, request);
         break;
     case CMD_SET_AXPAGE_MSG:
-        storeUpload(out, request, "index.html", CMD_SET_AXPAGE_MSG);
+        storeUpload(out, request, "index.html");
         break;
     case CMD_SET_WEBPAGE_MSG:
-        storeUpload(out, request, "webpage.zip", CMD_SET_WEBPAGE_MSG);
+        storeUpload(out, request, "webpage.zip");
         break;
     case CMD_GET_AUTOUPDATE_MSG:
         out.replies.push_back(replyFrame(request.cmd, state.autoUpdate));
-        out.log += ": " + std::string(state.autoUpdate == 1 ? "off" : "on");
+        out.log += ": " + std::string(state.autoUpdate == result::kAutoUpdateOff ? "off" : "on");
         break;
     case CMD_SET_AUTOUPDATE_MSG:
-        state.autoUpdate = request.dwCount == 1 ? 1 : 0;
+        state.autoUpdate = request.dwCount == result::kAutoUpdateOff ? result::kAutoUpdateOff
+                                                                     : result::kAutoUpdateOn;
         out.stateChanged = true;
-        out.replies.push_back(replyFrame(request.cmd, result::kOk));
-        out.log += ": " + std::string(state.autoUpdate == 1 ? "off" : "on");
+        out.replies.push_back(replyFrame(request.cmd, result::kSuccess));
+        out.log += ": " + std::string(state.autoUpdate == result::kAutoUpdateOff ? "off" : "on");
         break;
     case CMD_SET_REBOOT_MSG:
-        out.replies.push_back(replyFrame(request.cmd, result::kOk));
+        out.replies.push_back(replyFrame(request.cmd, result::kRebootAccepted));
         out.after = LinkAfter::Reboot;
         out.log += ": rebooting";
         break;
     case CMD_SET_FIRMWARE_MSG:
         if (context.updateServerUnreachable) {
-            out.replies.push_back(replyFrame(request.cmd, kUpdateUnreachable));
+            out.replies.push_back(replyFrame(request.cmd, result::kUpdateServerUnreachable));
             out.log += ": update server unreachable";
         } else {
-            out.replies.push_back(replyFrame(request.cmd, kFirmwareDone));
+            out.replies.push_back(replyFrame(request.cmd, result::kFirmwareUpdateFinished));
             out.after = LinkAfter::Reboot;
             out.log += ": finished, rebooting";
         }
@@ -423,7 +456,7 @@ Outcome handleRequest(SimState& state, Session& session, const Frame& request,
         copyInto(text, request.payload);
         state.record.setNtpServer(text.firstText());
         out.stateChanged = true;
-        out.replies.push_back(replyFrame(request.cmd, result::kOk));
+        out.replies.push_back(replyFrame(request.cmd, result::kSuccess));
         out.log += ": \"" + text.firstText() + "\"";
         break;
     }
@@ -437,13 +470,14 @@ Outcome handleRequest(SimState& state, Session& session, const Frame& request,
         out.log += ": " + counted(state.blockIpCount, "entries");
         break;
     case CMD_SET_BLOCKIP_MSG:
-        writeTable(out, request, 100, state.blockIpCount, state.blockIps, "entries");
+        writeTable(out, request, slotsOf<BlockIpTable>(), state.blockIpCount, state.blockIps,
+                   "entries");
         break;
     case CMD_CLEAR_BLACKLIST_MSG:
         state.blacklistCount = 0;
         state.blacklist = BlacklistEntries{};
         out.stateChanged = true;
-        out.replies.push_back(replyFrame(request.cmd, result::kOk));
+        out.replies.push_back(replyFrame(request.cmd, result::kSuccess));
         out.log += ": cleared";
         break;
     default:

@@ -57,22 +57,16 @@ Outcome handleRequest(SimState& state, Session& session, const Frame& request,
 
 // The reply frame for `cmd` with `value`, its payload sized and scrambled as the client's reply
 // catalogue expects (missing bytes are zero, surplus bytes dropped).
-Frame replyFrame(uint8_t cmd, int32_t value, const uint8_t* payload = nullptr, size_t length = 0);
+Frame replyFrame(Command cmd, int32_t value, const uint8_t* payload = nullptr, size_t length = 0);
 
-// Result values of the DDNS and registration requests (the client's messages depend on them).
-namespace result {
-constexpr int32_t kOk = 101;
-constexpr int32_t kDdnsIdTaken = 102;
-constexpr int32_t kMacTaken = 103;
-constexpr int32_t kDdnsInvalid = 104;       // any other error of a DDNS check
-constexpr int32_t kAlreadyRegistered = 401; // MAC registration
-constexpr int32_t kNotRegistered = 401;     // DDNS registration before the MAC registration
-constexpr int32_t kDdnsOccupied = 402;      // DDNS registration
-constexpr int32_t kMacRegisteredElsewhere = 403;
-constexpr int32_t kFailed = 500;
-constexpr int32_t kLogonRefused = 0;
-constexpr int32_t kRefused = 0; // a table write the appliance cannot take
-} // namespace result
+// Values this appliance answers with where the client only knows "anything else": a failed
+// request of its own kind.
+namespace failure {
+constexpr int32_t kDdnsCheck = 104;    // a DDNS ID that is no ID at all
+constexpr int32_t kRegistration = 500; // a MAC address or DDNS ID that is not this appliance's
+constexpr int32_t kLogon = 0;          // wrong administrator ID or password
+constexpr int32_t kChange = 0;         // a write beyond a limit, an empty administrator ID
+} // namespace failure
 
 // DDNS IDs and MAC addresses that other appliances already hold in the vendor's registry.
 bool ddnsIdTakenElsewhere(const std::string& ddnsId);

@@ -16,7 +16,7 @@ namespace qv::sim {
 
 struct ServerOptions {
     std::string bindAddress = "127.0.0.1";
-    int port = 12300;                            // 0 picks a free port
+    int port = kDefaultPort;                     // 0 picks a free port
     std::string statePath;                       // empty: the state is not kept
     std::string uploadDir;                       // where uploads are stored
     std::chrono::milliseconds rebootPause{5000}; // connections are refused this long

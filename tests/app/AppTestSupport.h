@@ -104,7 +104,8 @@ struct Window {
     }
     // Delivers an event as the receive thread would and lets the window handle it.
     void post(int code, int32_t value, std::vector<uint8_t> payload = {}) {
-        window->eventSink().post(qv::LinkEvent{code, value, std::move(payload)});
+        window->eventSink().post(
+            qv::LinkEvent{static_cast<qv::ReplyEvent>(code), value, std::move(payload)});
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
     }

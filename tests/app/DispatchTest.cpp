@@ -362,13 +362,14 @@ TEST(Dispatch, ClearedBlacklistIsReadThreeTimes) {
         ScriptedAppliance appliance([](const qv::Frame& request) -> std::vector<qv::Frame> {
             switch (request.cmd) {
             case qv::CMD_LOGIN_MSG:
-                return {qv::Frame{1, 120, {}, true}};
+                return {qv::Frame{qv::CMD_LOGIN_MSG, 120, {}, true}};
             case qv::CMD_GET_BLACKLIST_MSG:
-                return {qv::Frame{27, 0, {}, false}};
+                return {qv::Frame{qv::CMD_GET_BLACKLIST_MSG, 0, {}, false}};
             case qv::CMD_GET_BLOCKIP_MSG:
-                return {qv::Frame{29, 0, std::vector<uint8_t>(qv::BlockIpTable::kSize), true}};
+                return {qv::Frame{qv::CMD_GET_BLOCKIP_MSG, 0,
+                                  std::vector<uint8_t>(qv::BlockIpTable::kSize), true}};
             case qv::CMD_CLEAR_BLACKLIST_MSG:
-                return {qv::Frame{31, 101, {}, true}};
+                return {qv::Frame{qv::CMD_CLEAR_BLACKLIST_MSG, 101, {}, true}};
             default:
                 return {};
             }
@@ -383,7 +384,12 @@ TEST(Dispatch, ClearedBlacklistIsReadThreeTimes) {
         ASSERT_TRUE(waitUntil([&] { return appliance.requests().size() >= 9; }, 15s));
         settle(1500ms);
         const auto requests = appliance.requests();
-        EXPECT_EQ(appliance.commands(), (std::vector<int>{1, 2, 31, 27, 29, 27, 29, 27, 29}));
+        EXPECT_EQ(appliance.commands(),
+                  (std::vector<qv::Command>{qv::CMD_LOGIN_MSG, qv::CMD_GET_INFO_MSG,
+                                            qv::CMD_CLEAR_BLACKLIST_MSG, qv::CMD_GET_BLACKLIST_MSG,
+                                            qv::CMD_GET_BLOCKIP_MSG, qv::CMD_GET_BLACKLIST_MSG,
+                                            qv::CMD_GET_BLOCKIP_MSG, qv::CMD_GET_BLACKLIST_MSG,
+                                            qv::CMD_GET_BLOCKIP_MSG}));
         EXPECT_EQ(w.prompt.notices(),
                   QStringList{QStringLiteral("Blacklist 목록이 클리어 되었습니다.")});
         EXPECT_EQ(w.store.PageIndex, 10);

@@ -2,6 +2,7 @@
 // at a time, keeps answering, and ends with no box open.
 
 #include "AppTestSupport.h"
+#include "Commands.h"
 #include "LinkEvent.h"
 #include "Prompt.h"
 
@@ -32,7 +33,8 @@ TEST(Flood, ThreeThousandAnswersShowOneBoxAtATime) {
     constexpr int kAnswers = 3000;
     // The receive thread posts them all at once, as a flooding appliance makes it do.
     for (int i = 0; i < kAnswers; ++i)
-        window.eventSink().post(qv::LinkEvent{3, 101, {}});
+        window.eventSink().post(
+            qv::LinkEvent{qv::ReplyEvent::AdminChangeAnswered, qv::result::kSuccess, {}});
 
     int mostOpen = 0;
     int ticks = 0;

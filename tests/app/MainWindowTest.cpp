@@ -25,7 +25,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-qv::Frame reply(uint8_t cmd, int32_t value) {
+qv::Frame reply(qv::Command cmd, int32_t value) {
     return qv::Frame{cmd, value, {}, true};
 }
 
@@ -33,7 +33,7 @@ qv::Frame reply(uint8_t cmd, int32_t value) {
 ScriptedAppliance::Responder admitting() {
     return [](const qv::Frame& request) -> std::vector<qv::Frame> {
         if (request.cmd == qv::CMD_LOGIN_MSG)
-            return {reply(1, 120)};
+            return {reply(qv::CMD_LOGIN_MSG, 120)};
         return {};
     };
 }
@@ -195,7 +195,7 @@ TEST(Logon, AcceptedShowsTheSummaryPageAndAsksForTheSummary) {
 TEST(Logon, RefusedKeepsFieldsAndLinkAndTheNextLoginReusesTheConnection) {
     ScriptedAppliance appliance([](const qv::Frame& request) -> std::vector<qv::Frame> {
         if (request.cmd == qv::CMD_LOGIN_MSG)
-            return {reply(1, 250)};
+            return {reply(qv::CMD_LOGIN_MSG, 250)};
         return {};
     });
     Window w(QString::fromStdString(appliance.address()));
@@ -212,7 +212,8 @@ TEST(Logon, RefusedKeepsFieldsAndLinkAndTheNextLoginReusesTheConnection) {
     w.clickLogin();
     ASSERT_TRUE(waitUntil([&] { return w.prompt.notices().size() == 2; }));
     EXPECT_EQ(appliance.connections(), 1);
-    EXPECT_EQ(appliance.commands(), (std::vector<int>{1, 1}));
+    EXPECT_EQ(appliance.commands(),
+              (std::vector<qv::Command>{qv::CMD_LOGIN_MSG, qv::CMD_LOGIN_MSG}));
 }
 
 TEST(Logon, LoginTwiceWhileConnectedSendsTwoLogonsOnOneConnection) {
@@ -227,7 +228,8 @@ TEST(Logon, LoginTwiceWhileConnectedSendsTwoLogonsOnOneConnection) {
     ASSERT_TRUE(waitForRequests(appliance, 2));
     settle();
     EXPECT_EQ(appliance.connections(), 1);
-    EXPECT_EQ(appliance.commands(), (std::vector<int>{1, 1}));
+    EXPECT_EQ(appliance.commands(),
+              (std::vector<qv::Command>{qv::CMD_LOGIN_MSG, qv::CMD_LOGIN_MSG}));
 }
 
 TEST(Logon, ConnectFailureMessageInBothLanguages) {
@@ -346,7 +348,10 @@ TEST(MainWindow, IoScheduleLinkSendsThreeRequestsAndRunsTheClock) {
     w.clickLink(1010);
     ASSERT_TRUE(waitForRequests(appliance, 5));
     const auto requests = appliance.requests();
-    EXPECT_EQ(appliance.commands(), (std::vector<int>{1, 2, 21, 22, 24}));
+    EXPECT_EQ(
+        appliance.commands(),
+        (std::vector<qv::Command>{qv::CMD_LOGIN_MSG, qv::CMD_GET_INFO_MSG, qv::CMD_GET_IOLIST_MSG,
+                                  qv::CMD_GET_SCHEDULE_MSG, qv::CMD_GET_TIME_MSG}));
     EXPECT_EQ(requests[2].frame.dwCount, 101);
     EXPECT_EQ(requests[3].frame.dwCount, 101);
     EXPECT_EQ(w.store.PageIndex, 11);

@@ -22,7 +22,7 @@ using namespace std::chrono_literals;
 ScriptedAppliance::Responder admitting() {
     return [](const qv::Frame& request) -> std::vector<qv::Frame> {
         if (request.cmd == qv::CMD_LOGIN_MSG)
-            return {qv::Frame{1, 120, {}, true}};
+            return {qv::Frame{qv::CMD_LOGIN_MSG, 120, {}, true}};
         return {};
     };
 }

@@ -9,6 +9,7 @@
 
 #include "Frame.h"
 #include "Requests.h"
+#include "ScriptedAppliance.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include <map>
 #include <optional>
 #include <sstream>
+#include <thread>
 
 namespace qv::simtest {
 namespace {
@@ -416,53 +418,33 @@ TEST_F(QvctlAgainstQvsim, ExitCodesTellWhatWentWrong) {
     EXPECT_TRUE(contains(r.err, "cannot connect")) << r.err;
 }
 
-// An appliance that accepts the logon and then misbehaves as `after` says.
-class FakeAppliance {
-public:
-    enum class After { Close, Silent };
-    explicit FakeAppliance(After after) {
-        m_listening = listenTcp("127.0.0.1", 0);
-        m_port = localPort(m_listening);
-        m_thread = std::thread([this, after] {
-            const SocketHandle client = acceptConnection(m_listening);
-            std::vector<uint8_t> logon(8 + 100);
-            if (client != kInvalidSocket && ReceiveAll(client, logon.data(), logon.size())) {
-                const auto reply = encodeFrame(sim::replyFrame(1, 120));
-                SendAll(client, reply.data(), reply.size());
-                uint8_t header[8];
-                ReceiveAll(client, header, sizeof header);
-                if (after == After::Silent) {
-                    // Keeps the link open and answers nothing until the client goes.
-                    uint8_t byte;
-                    ReceiveAll(client, &byte, 1);
-                }
-            }
-            closeSocket(client);
-        });
-    }
-    ~FakeAppliance() {
-        shutdownSocket(m_listening);
-        m_thread.join();
-        closeSocket(m_listening);
-    }
-    std::string address() const { return "127.0.0.1:" + std::to_string(m_port); }
-
-private:
-    SocketHandle m_listening;
-    int m_port = 0;
-    std::thread m_thread;
-};
+// An appliance that admits the logon and then, at the next request, drops the link or falls
+// silent until the client goes.
+enum class After { Close, Silent };
+void misbehaveAfterLogon(qvtest::ScriptedAppliance& appliance, After after) {
+    if (!appliance.accept() || appliance.read(kHeaderSize + TextRequestPayload::kSize).empty())
+        return;
+    appliance.send(sim::replyFrame(CMD_LOGIN_MSG, result::kLogonLimitOffset + 20));
+    appliance.read(kHeaderSize);
+    if (after == After::Silent)
+        appliance.clientClosed();
+    appliance.closeClient();
+}
 
 TEST(QvctlLink, ALinkLostOrSilentAfterLogonGivesExitCodeFive) {
     {
-        FakeAppliance fake(FakeAppliance::After::Close);
-        const Result r = runQvctl({"--server", fake.address(), "centerids"});
+        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+        std::thread playing(misbehaveAfterLogon, std::ref(appliance), After::Close);
+        const Result r = runQvctl({"--server", appliance.address(), "centerids"});
+        playing.join();
         EXPECT_EQ(r.status, 5);
         EXPECT_TRUE(contains(r.err, "ended")) << r.err;
     }
     {
-        FakeAppliance fake(FakeAppliance::After::Silent);
-        const Result r = runQvctl({"--server", fake.address(), "--timeout", "1", "wol"});
+        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+        std::thread playing(misbehaveAfterLogon, std::ref(appliance), After::Silent);
+        const Result r = runQvctl({"--server", appliance.address(), "--timeout", "1", "wol"});
+        playing.join();
         EXPECT_EQ(r.status, 5);
         EXPECT_TRUE(contains(r.err, "no answer")) << r.err;
     }
@@ -498,19 +480,60 @@ TEST(ApplianceSession, ReportsARefusedChange) {
     auto session = std::make_unique<ApplianceSession>(options);
     ASSERT_EQ(session->logOn("admin"), kExitOk);
     EXPECT_EQ(session->maxCenterIds(), 20);
-    EXPECT_EQ(
-        session->change(qv::request::writeCenterIds(21, qv::CenterIdTable{}), 5, "the center IDs"),
-        kExitChangeRefused);
-    EXPECT_EQ(
-        session->change(qv::request::writeCenterIds(0, qv::CenterIdTable{}), 5, "the center IDs"),
-        kExitOk);
-    EXPECT_EQ(session->request(qv::request::readCenterIds(), 4), kExitOk);
+    EXPECT_EQ(session->change(qv::request::writeCenterIds(21, qv::CenterIdTable{}),
+                              qv::ReplyEvent::CenterIdsApplied, "the center IDs"),
+              kExitChangeRefused);
+    EXPECT_EQ(session->change(qv::request::writeCenterIds(0, qv::CenterIdTable{}),
+                              qv::ReplyEvent::CenterIdsApplied, "the center IDs"),
+              kExitOk);
+    EXPECT_EQ(session->request(qv::request::readCenterIds(), qv::ReplyEvent::CenterIdsArrived),
+              kExitOk);
     EXPECT_EQ(session->store().centerIdCount, 0);
     // The simulator serves one client at a time: the next one comes after this one has gone.
     session.reset();
 
     ApplianceSession wrong(options);
     EXPECT_EQ(wrong.logOn("nope"), kExitLogonRefused);
+}
+
+// The session waits for the event a reply raises, which for these requests is not the number
+// of their command (the DDNS check is command 10, its answer event 9): a wrong wait would run
+// into the deadline instead of handing back the appliance's value.
+TEST(ApplianceSession, WaitsForTheEventTheReplyRaises) {
+    qv::simtest::RunningSim sim;
+    ASSERT_TRUE(sim.started());
+    Options options;
+    options.server = sim.address();
+    options.timeout = std::chrono::seconds(2);
+    ApplianceSession session(options);
+    ASSERT_EQ(session.logOn("admin"), kExitOk);
+    using E = qv::ReplyEvent;
+    namespace result = qv::result;
+    const std::string own = "00:1a:2b:3c:4d:5e";
+    const struct {
+        const char* what;
+        qv::Frame request;
+        E event;
+        int32_t value;
+    } cases[] = {
+        {"free DDNS ID", qv::request::checkDdns("freshname", own), E::DdnsIdChecked,
+         result::kSuccess},
+        {"taken DDNS ID", qv::request::checkDdns("demo", own), E::DdnsIdChecked,
+         result::kDdnsIdTaken},
+        {"MAC registration", qv::request::registerMac(own), E::MacRegistrationAnswered,
+         result::kMacAlreadyRegistered},
+        {"NTP server", qv::request::setNtpServer("time.example.org"), E::NtpServerSet,
+         result::kSuccess},
+        // Last: the appliance reboots and the link ends after its answer.
+        {"reboot", qv::request::reboot(), E::RebootAnswered, result::kRebootAccepted},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        qv::LinkEvent answer;
+        ASSERT_EQ(session.request(c.request, c.event, &answer), kExitOk);
+        EXPECT_EQ(answer.code, c.event);
+        EXPECT_EQ(answer.value, c.value);
+    }
 }
 
 } // namespace

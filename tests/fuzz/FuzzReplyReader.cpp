@@ -166,7 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (step == qv::ReplyReader::Step::End)
             break;
         const qv::FrameHeader header = reader.lastHeader();
-        const int cmd = header.cmd;
+        const int cmd = static_cast<int>(header.cmd);
         Expected e{};
         const bool known = expectedFor(cmd, e);
         if (step == qv::ReplyReader::Step::Consumed) {
@@ -176,7 +176,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             continue;
         }
         check(known && e.event >= 0, "an event for a reply that posts none", cmd);
-        check(event.code == e.event, "wrong event code", cmd);
+        const int code = static_cast<int>(event.code);
+        check(code == e.event, "wrong event code", cmd);
         check(event.payload.size() == expectedPayload(e, header.dwCount),
               "payload size differs from the reply table", cmd);
         if (e.slots > 0)
@@ -199,7 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
         qv::applyReplyToStore(store, event);
         checkStore(store);
-        if (event.code == 4 && event.payload.empty())
+        if (code == 4 && event.payload.empty())
             check(store.centerIdTable == qv::CenterIdTable{}, "center ID table not cleared", cmd);
     }
     return 0;

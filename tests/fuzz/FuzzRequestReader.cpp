@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         qv::Frame frame;
         if (!reader.next(frame))
             break;
-        const int cmd = frame.cmd;
+        const int cmd = static_cast<int>(frame.cmd);
         const long long expected = expectedPayload(cmd, frame.dwCount);
         check(expected >= 0, "a code that is never sent was accepted", cmd);
         check(static_cast<long long>(frame.payload.size()) == expected,

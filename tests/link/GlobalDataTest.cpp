@@ -1,8 +1,9 @@
 #include "CGlobalData.h"
 #include "CMySocket.h"
-#include "FakeAppliance.h"
 #include "FrameReaders.h"
 #include "LinkEvent.h"
+#include "Requests.h"
+#include "ScriptedAppliance.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +40,7 @@ TEST(GlobalData, InitialValues) {
     EXPECT_EQ(*store.blacklist, BlacklistEntries{});
     EXPECT_FALSE(store.link);
     EXPECT_FALSE(store.isConnected());
-    EXPECT_FALSE(store.send(Frame{18, 0, {}, true}));
+    EXPECT_FALSE(store.send(request::reboot()));
 }
 
 TEST(GlobalData, ProcessStoreIsCreatedOnFirstUseAndRenewedAfterDestroy) {
@@ -151,17 +152,21 @@ TEST(GlobalData, OversizedEventsAreCutToTheTables) {
     CGlobalData store;
     const Bytes big = qvtest::pattern(200000, 1);
     const struct {
-        int code;
+        ReplyEvent code;
         int32_t CGlobalData::*count;
         int32_t slots;
-    } cases[] = {{4, &CGlobalData::centerIdCount, 101},    {6, &CGlobalData::wolCount, 101},
-                 {20, &CGlobalData::ioDeviceCount, 1024},  {21, &CGlobalData::scheduleCount, 2048},
-                 {25, &CGlobalData::blacklistCount, 2048}, {26, &CGlobalData::blockIpCount, 100}};
+    } cases[] = {{ReplyEvent::CenterIdsArrived, &CGlobalData::centerIdCount, 101},
+                 {ReplyEvent::WolArrived, &CGlobalData::wolCount, 101},
+                 {ReplyEvent::IoListArrived, &CGlobalData::ioDeviceCount, 1024},
+                 {ReplyEvent::SchedulesArrived, &CGlobalData::scheduleCount, 2048},
+                 {ReplyEvent::BlacklistArrived, &CGlobalData::blacklistCount, 2048},
+                 {ReplyEvent::BlockIpsArrived, &CGlobalData::blockIpCount, 100}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.code));
         EXPECT_TRUE(applyReplyToStore(store, LinkEvent{c.code, INT32_MAX, big}));
-        EXPECT_EQ(store.*c.count, c.slots) << c.code;
+        EXPECT_EQ(store.*c.count, c.slots);
         EXPECT_TRUE(applyReplyToStore(store, LinkEvent{c.code, INT32_MIN, {}}));
-        EXPECT_EQ(store.*c.count, 0) << c.code;
+        EXPECT_EQ(store.*c.count, 0);
     }
     EXPECT_TRUE(std::equal(store.scheduleTable->bytes.begin(), store.scheduleTable->bytes.end(),
                            big.begin()));
@@ -172,9 +177,13 @@ TEST(GlobalData, OversizedEventsAreCutToTheTables) {
 // Events without a table leave the store alone.
 TEST(GlobalData, EventsWithoutATableChangeNothing) {
     CGlobalData store;
-    for (const int code : {1, 2, 3, 5, 7, 8, 9, 15, 23, 255}) {
+    for (const ReplyEvent code :
+         {ReplyEvent::LogonAnswered, ReplyEvent::SummaryArrived, ReplyEvent::AdminChangeAnswered,
+          ReplyEvent::CenterIdsApplied, ReplyEvent::WolApplied, ReplyEvent::NetworkArrived,
+          ReplyEvent::DdnsIdChecked, ReplyEvent::RebootAnswered, ReplyEvent::ServerTimeArrived,
+          ReplyEvent::LinkEnded}) {
         LinkEvent event{code, 77, Bytes(316, 0xAB)};
-        EXPECT_FALSE(applyReplyToStore(store, event)) << code;
+        EXPECT_FALSE(applyReplyToStore(store, event)) << static_cast<int>(code);
     }
     EXPECT_EQ(store.centerIdCount, 0);
     EXPECT_EQ(store.maxCenterIdCount, 10);
@@ -183,7 +192,7 @@ TEST(GlobalData, EventsWithoutATableChangeNothing) {
 // Destroying the store while connected closes the link first and waits for the receive thread:
 // the link's last event is already there when the destructor returns.
 TEST(GlobalData, DestroyingTheStoreClosesTheLink) {
-    qvtest::FakeAppliance appliance;
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
     qvtest::EventQueue events;
     {
         CGlobalData store;
@@ -191,14 +200,12 @@ TEST(GlobalData, DestroyingTheStoreClosesTheLink) {
         ASSERT_TRUE(store.link->Connect(&events, appliance.address()));
         ASSERT_TRUE(appliance.accept());
         ASSERT_TRUE(store.isConnected());
-        ASSERT_TRUE(store.send(Frame{18, 0, {}, true}));
-        Bytes request;
-        ASSERT_TRUE(appliance.receive(8, request));
-        EXPECT_EQ(request, qvtest::refHeader(18, 0));
+        ASSERT_TRUE(store.send(request::reboot()));
+        EXPECT_EQ(appliance.read(8), qvtest::refHeader(18, 0));
     }
     const auto all = events.takeAll();
     ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].code, 255);
+    EXPECT_EQ(all[0].code, ReplyEvent::LinkEnded);
     EXPECT_TRUE(appliance.clientClosed());
 }
 

@@ -1,9 +1,8 @@
 #include "CGlobalData.h"
 #include "CMySocket.h"
-#include "Catalogue.h"
 #include "DebugLog.h"
-#include "FakeAppliance.h"
 #include "Requests.h"
+#include "ScriptedAppliance.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +18,7 @@ using qvtest::refHeader;
 
 namespace {
 
-// A link connected to its own scripted appliance.
+// A link connected to its own appliance, played by hand.
 class LinkTest : public ::testing::Test {
 protected:
     void connect() {
@@ -46,14 +45,14 @@ protected:
     void expectLinkEndedOnce() {
         auto last = events.waitNext();
         ASSERT_TRUE(last);
-        EXPECT_EQ(last->code, kLinkEndedEvent);
+        EXPECT_EQ(last->code, ReplyEvent::LinkEnded);
         EXPECT_EQ(last->value, 0);
         link.Close(); // joins the thread, so nothing can arrive after this
         EXPECT_FALSE(link.connected());
         EXPECT_EQ(events.size(), 0u);
     }
 
-    qvtest::FakeAppliance appliance;
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
     qvtest::EventQueue events;
     CMySocket link; // last, so it closes before the sink and the appliance go
 };
@@ -66,7 +65,7 @@ TEST_F(LinkTest, EveryReplyKindArrivesAsItsEvent) {
     for (const uint8_t unknown : {uint8_t{9}, uint8_t{28}, uint8_t{32}, uint8_t{200}, uint8_t{255}})
         wire = qvtest::concat({wire, refHeader(unknown, 13130), refFrame(3, unknown)});
     for (const uint8_t unknown : {uint8_t{9}, uint8_t{28}, uint8_t{32}, uint8_t{200}, uint8_t{255}})
-        expected.push_back(LinkEvent{3, unknown, {}});
+        expected.push_back(LinkEvent{ReplyEvent::AdminChangeAnswered, unknown, {}});
     ASSERT_TRUE(appliance.send(wire));
     qvtest::expectEvents(waitEvents(expected.size()), expected);
 
@@ -93,7 +92,7 @@ TEST_F(LinkTest, DiagnosticLines) {
     ASSERT_TRUE(event);
     event = events.waitNext();
     ASSERT_TRUE(event);
-    EXPECT_EQ(event->code, 1);
+    EXPECT_EQ(event->code, ReplyEvent::LogonAnswered);
     appliance.closeClient();
     expectLinkEndedOnce();
     setDebugWriter({});
@@ -124,8 +123,10 @@ TEST_F(LinkTest, ByteByByteGivesTheSameEvents) {
         qvtest::concat({refFrame(2, 0, config), refHeader(25, 0), refFrame(27, 2, entries, false),
                         refHeader(40, 1), refFrame(6, 1, wol), refFrame(1, 150)});
     ASSERT_TRUE(appliance.sendByteByByte(wire));
-    qvtest::expectEvents(waitEvents(4), {LinkEvent{2, 0, config}, LinkEvent{25, 2, entries},
-                                         LinkEvent{6, 1, wol}, LinkEvent{1, 150, {}}});
+    qvtest::expectEvents(waitEvents(4), {LinkEvent{ReplyEvent::SummaryArrived, 0, config},
+                                         LinkEvent{ReplyEvent::BlacklistArrived, 2, entries},
+                                         LinkEvent{ReplyEvent::WolArrived, 1, wol},
+                                         LinkEvent{ReplyEvent::LogonAnswered, 150, {}}});
     EXPECT_EQ(events.size(), 0u);
 }
 
@@ -136,10 +137,10 @@ TEST_F(LinkTest, BlacklistAboveCapacityKeepsTheLinkInStep) {
         appliance.send(qvtest::concat({refFrame(27, 2049, entries, false), refFrame(31, 101)})));
     const auto got = waitEvents(2);
     ASSERT_EQ(got.size(), 2u);
-    EXPECT_EQ(got[0].code, 25);
+    EXPECT_EQ(got[0].code, ReplyEvent::BlacklistArrived);
     EXPECT_EQ(got[0].value, 2048);
     EXPECT_TRUE(got[0].payload == Bytes(entries.begin(), entries.begin() + 2048 * 52));
-    EXPECT_EQ(got[1].code, 28);
+    EXPECT_EQ(got[1].code, ReplyEvent::BlacklistCleared);
     EXPECT_EQ(got[1].value, 101);
 }
 
@@ -156,7 +157,7 @@ TEST(LinkCut, CutFramesPostNothingButTheEndOfTheLink) {
     };
     for (const auto& [name, partial] : cuts) {
         SCOPED_TRACE(name);
-        qvtest::FakeAppliance appliance;
+        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
         qvtest::EventQueue events;
         CMySocket link;
         ASSERT_TRUE(link.Connect(&events, appliance.address()));
@@ -166,10 +167,10 @@ TEST(LinkCut, CutFramesPostNothingButTheEndOfTheLink) {
 
         auto first = events.waitNext();
         ASSERT_TRUE(first);
-        EXPECT_EQ(first->code, 5);
+        EXPECT_EQ(first->code, ReplyEvent::CenterIdsApplied);
         auto last = events.waitNext();
         ASSERT_TRUE(last);
-        EXPECT_EQ(last->code, kLinkEndedEvent);
+        EXPECT_EQ(last->code, ReplyEvent::LinkEnded);
         link.Close();
         EXPECT_FALSE(link.connected());
         EXPECT_EQ(events.size(), 0u);
@@ -181,7 +182,7 @@ TEST_F(LinkTest, PeerCloseEndsTheLinkOnce) {
     appliance.closeClient();
     auto last = events.waitNext();
     ASSERT_TRUE(last);
-    EXPECT_EQ(last->code, kLinkEndedEvent);
+    EXPECT_EQ(last->code, ReplyEvent::LinkEnded);
     EXPECT_FALSE(link.connected());
     // Sending on the ended link does nothing.
     EXPECT_FALSE(link.Send(request::reboot()));
@@ -197,7 +198,7 @@ TEST_F(LinkTest, CloseWhileConnectedWaitsForTheThread) {
     EXPECT_FALSE(link.connected());
     const auto all = events.takeAll();
     ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].code, kLinkEndedEvent);
+    EXPECT_EQ(all[0].code, ReplyEvent::LinkEnded);
     EXPECT_TRUE(appliance.clientClosed());
     link.Close();
     EXPECT_EQ(events.size(), 0u);
@@ -205,7 +206,7 @@ TEST_F(LinkTest, CloseWhileConnectedWaitsForTheThread) {
 
 TEST_F(LinkTest, ConnectWhileConnectedChangesNothing) {
     connect();
-    qvtest::FakeAppliance other;
+    qvtest::ScriptedAppliance other{qvtest::ScriptedAppliance::byHand};
     qvtest::EventQueue otherEvents;
     EXPECT_FALSE(link.Connect(&otherEvents, other.address()));
     EXPECT_TRUE(link.connected());
@@ -214,13 +215,11 @@ TEST_F(LinkTest, ConnectWhileConnectedChangesNothing) {
 
     // The first link still sends and receives, to the first sink.
     ASSERT_TRUE(link.Send(request::readTime()));
-    Bytes request;
-    ASSERT_TRUE(appliance.receive(8, request));
-    EXPECT_EQ(request, refHeader(24, 0));
+    EXPECT_EQ(appliance.read(8), refHeader(24, 0));
     ASSERT_TRUE(appliance.send(refFrame(24, 1234)));
     auto event = events.waitNext();
     ASSERT_TRUE(event);
-    EXPECT_EQ(event->code, 23);
+    EXPECT_EQ(event->code, ReplyEvent::ServerTimeArrived);
     EXPECT_EQ(event->value, 1234);
     EXPECT_EQ(otherEvents.size(), 0u);
 }
@@ -231,19 +230,19 @@ TEST_F(LinkTest, ReconnectsAfterTheLinkEnded) {
     appliance.closeClient();
     auto ended = events.waitNext();
     ASSERT_TRUE(ended);
-    EXPECT_EQ(ended->code, kLinkEndedEvent);
+    EXPECT_EQ(ended->code, ReplyEvent::LinkEnded);
 
     ASSERT_TRUE(link.Connect(&events, appliance.address()));
     ASSERT_TRUE(appliance.accept());
     ASSERT_TRUE(appliance.send(refFrame(1, 110)));
     auto event = events.waitNext();
     ASSERT_TRUE(event);
-    EXPECT_EQ(event->code, 1);
+    EXPECT_EQ(event->code, ReplyEvent::LogonAnswered);
     EXPECT_EQ(event->value, 110);
 }
 
 TEST(LinkConnect, ClosedPortFailsAndPostsNothing) {
-    qvtest::FakeAppliance appliance;
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
     const std::string address = appliance.address();
     appliance.stopListening();
     qvtest::EventQueue events;
@@ -257,7 +256,7 @@ TEST(LinkConnect, ClosedPortFailsAndPostsNothing) {
 
 TEST(LinkConnect, AddressTextWithAndWithoutPort) {
     {
-        qvtest::FakeAppliance appliance;
+        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
         qvtest::EventQueue events;
         CMySocket link;
         ASSERT_TRUE(link.Connect(&events, "localhost:" + std::to_string(appliance.port())));
@@ -265,7 +264,7 @@ TEST(LinkConnect, AddressTextWithAndWithoutPort) {
         EXPECT_TRUE(appliance.accept());
     }
     {
-        qvtest::FakeAppliance appliance;
+        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
         qvtest::EventQueue events;
         CMySocket link;
         ASSERT_TRUE(link.Connect(&events, "127.0.0.1", appliance.port()));
@@ -339,9 +338,7 @@ TEST_F(LinkTest, SendPutsTheExactFrameOnTheWire) {
     qvtest::putText(plainText, 36, "pw");
     const Bytes expected = qvtest::concat({refFrame(1, 100, plainText), refFrame(7, 0, wolBytes),
                                            refHeader(14, 0), refFrame(14, 200001, logo, false)});
-    Bytes received;
-    ASSERT_TRUE(appliance.receive(expected.size(), received));
-    EXPECT_TRUE(received == expected);
+    EXPECT_TRUE(appliance.read(expected.size()) == expected);
 
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(total, logo.size());
@@ -360,9 +357,7 @@ TEST_F(LinkTest, FailedSendClosesTheLinkWithoutSigpipe) {
         return link.Send(request::uploadWebArchive(Bytes(8 * 1024 * 1024, 0x5A)),
                          [&reported](size_t sent, size_t) { reported = sent; });
     });
-    Bytes header;
-    ASSERT_TRUE(appliance.receive(8, header));
-    EXPECT_EQ(header, refHeader(20, 8 * 1024 * 1024));
+    ASSERT_EQ(appliance.read(8), refHeader(20, 8 * 1024 * 1024));
     appliance.closeClient(); // unread bytes: the connection is reset
 
     EXPECT_FALSE(sending.get());
@@ -370,7 +365,7 @@ TEST_F(LinkTest, FailedSendClosesTheLinkWithoutSigpipe) {
     EXPECT_FALSE(link.connected());
     const auto all = events.takeAll();
     ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].code, kLinkEndedEvent);
+    EXPECT_EQ(all[0].code, ReplyEvent::LinkEnded);
     EXPECT_FALSE(link.Send(request::reboot()));
 }
 
@@ -396,14 +391,13 @@ TEST_F(LinkTest, CloseDuringABlockedUploadReturns) {
         return link.Send(request::uploadWebArchive(Bytes(8 * 1024 * 1024, 0x33)),
                          [](size_t, size_t) {});
     });
-    Bytes header;
-    ASSERT_TRUE(appliance.receive(8, header));
+    ASSERT_EQ(appliance.read(8).size(), 8u);
     link.Close();
     EXPECT_FALSE(link.connected());
     EXPECT_FALSE(sending.get());
     const auto all = events.takeAll();
     ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0].code, kLinkEndedEvent);
+    EXPECT_EQ(all[0].code, ReplyEvent::LinkEnded);
 }
 
 // The socket layer alone: sending to a peer that has gone returns false, with no SIGPIPE.

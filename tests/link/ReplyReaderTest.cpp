@@ -22,12 +22,18 @@ using qvtest::Sample;
 using qvtest::sampleOf;
 using qvtest::typicalCount;
 
+// Each reply code becomes the event it should, whose name carries the number the window message
+// and the diagnostic lines use: reply 10 (the DDNS check) is event 9, reply 18 (reboot) is 15.
 TEST(ReplyReader, EveryReplyKindBecomesItsEventWithItsPayload) {
     std::vector<LinkEvent> expected;
     const Bytes wire = everyKindOnce(expected);
     const auto outcome = qvtest::readAllReplies(wire);
     expectEvents(outcome.events, expected);
     EXPECT_EQ(outcome.consumed, 1u); // reply 25
+    for (const ReplyKind& kind : replyKinds())
+        EXPECT_EQ(static_cast<int>(kind.event), kind.eventNumber)
+            << "reply " << static_cast<int>(kind.cmd);
+    EXPECT_EQ(static_cast<int>(ReplyEvent::LinkEnded), 255);
 }
 
 // One byte per read, odd pieces that straddle headers and payloads, and everything at once all
@@ -64,7 +70,7 @@ TEST(ReplyReader, UnknownCodesAreConsumedAsBareHeaders) {
 
     const auto outcome = qvtest::readAllReplies(wire);
     EXPECT_EQ(outcome.consumed, unknown);
-    expectEvents(outcome.events, {LinkEvent{1, 150, {}}});
+    expectEvents(outcome.events, {LinkEvent{ReplyEvent::LogonAnswered, 150, {}}});
 }
 
 // Negative counts carry no payload, except where the table always follows.
@@ -76,7 +82,8 @@ TEST(ReplyReader, NegativeCountsCarryNoPayload) {
             SCOPED_TRACE(std::to_string(kind.cmd) + " with " + std::to_string(count));
             const Bytes wire = qvtest::concat({refHeader(kind.cmd, count), refFrame(3, 101)});
             const auto outcome = qvtest::readAllReplies(wire);
-            expectEvents(outcome.events, {LinkEvent{kind.event, count, {}}, LinkEvent{3, 101, {}}});
+            expectEvents(outcome.events, {LinkEvent{kind.event, count, {}},
+                                          LinkEvent{ReplyEvent::AdminChangeAnswered, 101, {}}});
         }
     }
 }
@@ -93,8 +100,8 @@ TEST(ReplyReader, OverCapacityCountsAreLimitedToTheTable) {
             const Bytes wire = qvtest::concat(
                 {refFrame(kind.cmd, count, plain, kind.scrambled), refFrame(5, 101)});
             const auto outcome = qvtest::readAllReplies(wire);
-            expectEvents(outcome.events,
-                         {LinkEvent{kind.event, kind.slots, plain}, LinkEvent{5, 101, {}}});
+            expectEvents(outcome.events, {LinkEvent{kind.event, kind.slots, plain},
+                                          LinkEvent{ReplyEvent::CenterIdsApplied, 101, {}}});
         }
     }
 }
@@ -109,7 +116,8 @@ TEST(ReplyReader, BlacklistAboveCapacityKeepsTheFirstEntriesAndStaysInStep) {
             qvtest::concat({refFrame(27, count, entries, false), refFrame(24, 1700000000)});
         const auto outcome = qvtest::readAllReplies(wire, {1000, 1});
         const Bytes kept(entries.begin(), entries.begin() + 2048 * 52);
-        expectEvents(outcome.events, {LinkEvent{25, 2048, kept}, LinkEvent{23, 1700000000, {}}});
+        expectEvents(outcome.events, {LinkEvent{ReplyEvent::BlacklistArrived, 2048, kept},
+                                      LinkEvent{ReplyEvent::ServerTimeArrived, 1700000000, {}}});
     }
 }
 
@@ -133,7 +141,7 @@ TEST(ReplyReader, CutAtEveryOffsetDeliversNothingOfTheCutFrame) {
             ReplyReader reader(source);
             LinkEvent event;
             ASSERT_EQ(reader.next(event), ReplyReader::Step::Event);
-            ASSERT_EQ(event.code, 7);
+            ASSERT_EQ(event.code, ReplyEvent::WolApplied);
             LinkEvent cutEvent;
             ASSERT_EQ(reader.next(cutEvent), ReplyReader::Step::End) << "cut at " << cut;
             ASSERT_EQ(reader.next(cutEvent), ReplyReader::Step::End) << "cut at " << cut;
@@ -150,7 +158,9 @@ TEST(ReplyReader, PayloadsAreExactlyTheirFrame) {
     const Bytes wire = qvtest::concat(
         {refFrame(27, 3, big, false), refFrame(27, 1, small, false), refFrame(27, 0, {}, false)});
     expectEvents(qvtest::readAllReplies(wire).events,
-                 {LinkEvent{25, 3, big}, LinkEvent{25, 1, small}, LinkEvent{25, 0, {}}});
+                 {LinkEvent{ReplyEvent::BlacklistArrived, 3, big},
+                  LinkEvent{ReplyEvent::BlacklistArrived, 1, small},
+                  LinkEvent{ReplyEvent::BlacklistArrived, 0, {}}});
 }
 
 } // namespace

@@ -157,7 +157,7 @@ TEST(RequestReader, RefusesWhatCannotBeFramed) {
         qvtest::MemorySource source(qvtest::refHeader(cmd, 0));
         RequestReader reader(source);
         Frame frame;
-        EXPECT_FALSE(reader.next(frame)) << int(cmd);
+        EXPECT_FALSE(reader.next(frame)) << static_cast<int>(cmd);
     }
     // An upload announcing more than the appliance takes.
     {
@@ -175,7 +175,7 @@ TEST(RequestReader, RefusesWhatCannotBeFramed) {
         ASSERT_TRUE(reader.next(frame));
         EXPECT_TRUE(frame.payload.empty());
         ASSERT_TRUE(reader.next(frame));
-        EXPECT_EQ(frame.cmd, 18);
+        EXPECT_EQ(frame.cmd, CMD_SET_REBOOT_MSG);
     }
     // A frame cut inside its payload is not delivered.
     {

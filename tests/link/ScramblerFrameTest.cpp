@@ -24,7 +24,7 @@ TEST(Scrambler, KnownAnswers) {
     EXPECT_EQ(scrambled(Bytes(16, 0)), (Bytes{0xa1, 0x0a, 0xb9, 0x8a, 0x1c, 0x5b, 0x54, 0x14, 0x24,
                                               0xe7, 0xa1, 0x8f, 0x66, 0x4c, 0xe8, 0xe6}));
 
-    const auto header = encodeHeader({1, 100});
+    const auto header = encodeHeader({CMD_LOGIN_MSG, 100});
     EXPECT_EQ(Bytes(header.begin(), header.end()),
               (Bytes{0xa0, 0x3c, 0x2a, 0xbb, 0x52, 0x5a, 0x8e, 0x33}));
 }
@@ -72,9 +72,12 @@ TEST(Scrambler, AbsentBufferWritesNothingAndLengthZeroSucceeds) {
 
 TEST(FrameHeader, DecodesWhatWasEncodedIncludingNegativeAndExtremeValues) {
     for (const int32_t value : {0, 1, 100, 101, -1, -2048, INT32_MAX, INT32_MIN}) {
-        for (const uint8_t cmd : {uint8_t{1}, uint8_t{27}, uint8_t{31}, uint8_t{255}}) {
+        // A code the client does not know (255) travels like any other.
+        for (const Command cmd :
+             {CMD_LOGIN_MSG, CMD_GET_BLACKLIST_MSG, CMD_CLEAR_BLACKLIST_MSG, Command{255}}) {
             const auto wire = encodeHeader({cmd, value});
-            EXPECT_EQ(Bytes(wire.begin(), wire.end()), qvtest::refHeader(cmd, value));
+            EXPECT_EQ(Bytes(wire.begin(), wire.end()),
+                      qvtest::refHeader(static_cast<uint8_t>(cmd), value));
             const FrameHeader back = decodeHeader(wire.data());
             EXPECT_EQ(back.cmd, cmd);
             EXPECT_EQ(back.dwCount, value);
@@ -86,26 +89,27 @@ TEST(FrameHeader, ReservedBytesAreIgnored) {
     const Bytes plain{4, 0xAB, 0xCD, 0xEF, 0x2A, 0, 0, 0};
     const Bytes wire = qvtest::refScramble(plain);
     const FrameHeader header = decodeHeader(wire.data());
-    EXPECT_EQ(header.cmd, 4);
+    EXPECT_EQ(header.cmd, CMD_GET_CENTERID_MSG);
     EXPECT_EQ(header.dwCount, 42);
 }
 
 TEST(FrameHeader, SameHeaderTwiceGivesIdenticalBytes) {
-    const auto first = encodeHeader({4, 101});
-    const auto second = encodeHeader({4, 101});
+    const auto first = encodeHeader({CMD_GET_CENTERID_MSG, 101});
+    const auto second = encodeHeader({CMD_GET_CENTERID_MSG, 101});
     EXPECT_EQ(first, second);
     // Nothing chains from frame to frame: a frame sent between them changes nothing.
-    const Bytes between = encodeFrame(Frame{7, 3, Bytes(10100, 1), true});
-    EXPECT_EQ(encodeHeader({4, 101}), first);
+    const Bytes between = encodeFrame(Frame{CMD_SET_WOL_MSG, 3, Bytes(10100, 1), true});
+    EXPECT_EQ(encodeHeader({CMD_GET_CENTERID_MSG, 101}), first);
     EXPECT_FALSE(between.empty());
 }
 
 TEST(Frame, PayloadKeyRestartsAndRawPayloadsPassUnchanged) {
     const Bytes payload = qvtest::pattern(316, 4);
-    EXPECT_EQ(encodeFrame(Frame{2, 0, payload, true}), qvtest::refFrame(2, 0, payload, true));
-    EXPECT_EQ(encodeFrame(Frame{20, 316, payload, false}),
+    EXPECT_EQ(encodeFrame(Frame{CMD_GET_INFO_MSG, 0, payload, true}),
+              qvtest::refFrame(2, 0, payload, true));
+    EXPECT_EQ(encodeFrame(Frame{CMD_SET_WEBPAGE_MSG, 316, payload, false}),
               qvtest::refFrame(20, 316, payload, false));
-    EXPECT_EQ(encodeFrame(Frame{18, 0, {}, true}), qvtest::refHeader(18, 0));
+    EXPECT_EQ(encodeFrame(Frame{CMD_SET_REBOOT_MSG, 0, {}, true}), qvtest::refHeader(18, 0));
 }
 
 } // namespace

@@ -145,36 +145,37 @@ ReadOutcome readAllReplies(const Bytes& wire, std::vector<size_t> chunks) {
 }
 
 const std::vector<ReplyKind>& replyKinds() {
+    using E = qv::ReplyEvent;
     static const std::vector<ReplyKind> kinds{
-        {1, 1, Follows::Nothing, 0, true, 0},
-        {2, 2, Follows::Always, 316, true, 0},
-        {3, 3, Follows::Nothing, 0, true, 0},
-        {4, 4, Follows::WhenPositive, 13130, true, 101},
-        {5, 5, Follows::Nothing, 0, true, 0},
-        {6, 6, Follows::Always, 10100, true, 101},
-        {7, 7, Follows::Nothing, 0, true, 0},
-        {8, 8, Follows::Always, 316, true, 0},
-        {10, 9, Follows::Nothing, 0, true, 0},
-        {11, 10, Follows::Nothing, 0, true, 0},
-        {12, 11, Follows::Nothing, 0, true, 0},
-        {13, 12, Follows::Nothing, 0, true, 0},
-        {14, 13, Follows::Nothing, 0, true, 0},
-        {15, 14, Follows::Nothing, 0, true, 0},
-        {16, 16, Follows::Nothing, 0, true, 0},
-        {17, 17, Follows::Nothing, 0, true, 0},
-        {18, 15, Follows::Nothing, 0, true, 0},
-        {19, 18, Follows::Nothing, 0, true, 0},
-        {20, 24, Follows::Nothing, 0, true, 0},
-        {21, 20, Follows::WhenPositive, 45056, true, 1024},
-        {22, 21, Follows::WhenPositive, 90112, true, 2048},
-        {23, 22, Follows::Nothing, 0, true, 0},
-        {24, 23, Follows::Nothing, 0, true, 0},
-        {25, -1, Follows::Nothing, 0, true, 0},
-        {26, 19, Follows::Nothing, 0, true, 0},
-        {27, 25, Follows::PerEntry, 52, false, 2048},
-        {29, 26, Follows::Always, 10100, true, 100},
-        {30, 27, Follows::Nothing, 0, true, 0},
-        {31, 28, Follows::Nothing, 0, true, 0},
+        {1, E::LogonAnswered, 1, Follows::Nothing, 0, true, 0},
+        {2, E::SummaryArrived, 2, Follows::Always, 316, true, 0},
+        {3, E::AdminChangeAnswered, 3, Follows::Nothing, 0, true, 0},
+        {4, E::CenterIdsArrived, 4, Follows::WhenPositive, 13130, true, 101},
+        {5, E::CenterIdsApplied, 5, Follows::Nothing, 0, true, 0},
+        {6, E::WolArrived, 6, Follows::Always, 10100, true, 101},
+        {7, E::WolApplied, 7, Follows::Nothing, 0, true, 0},
+        {8, E::NetworkArrived, 8, Follows::Always, 316, true, 0},
+        {10, E::DdnsIdChecked, 9, Follows::Nothing, 0, true, 0},
+        {11, E::MacRegistrationAnswered, 10, Follows::Nothing, 0, true, 0},
+        {12, E::DdnsRegistrationAnswered, 11, Follows::Nothing, 0, true, 0},
+        {13, E::UpdateStepReported, 12, Follows::Nothing, 0, true, 0},
+        {14, E::LogoAnswered, 13, Follows::Nothing, 0, true, 0},
+        {15, E::ActiveXPageUploaded, 14, Follows::Nothing, 0, true, 0},
+        {16, E::AutoUpdateArrived, 16, Follows::Nothing, 0, true, 0},
+        {17, E::AutoUpdateApplied, 17, Follows::Nothing, 0, true, 0},
+        {18, E::RebootAnswered, 15, Follows::Nothing, 0, true, 0},
+        {19, E::FirmwareUpdateAnswered, 18, Follows::Nothing, 0, true, 0},
+        {20, E::WebArchiveUploaded, 24, Follows::Nothing, 0, true, 0},
+        {21, E::IoListArrived, 20, Follows::WhenPositive, 45056, true, 1024},
+        {22, E::SchedulesArrived, 21, Follows::WhenPositive, 90112, true, 2048},
+        {23, E::SchedulesApplied, 22, Follows::Nothing, 0, true, 0},
+        {24, E::ServerTimeArrived, 23, Follows::Nothing, 0, true, 0},
+        {25, E::None, -1, Follows::Nothing, 0, true, 0},
+        {26, E::NtpServerSet, 19, Follows::Nothing, 0, true, 0},
+        {27, E::BlacklistArrived, 25, Follows::PerEntry, 52, false, 2048},
+        {29, E::BlockIpsArrived, 26, Follows::Always, 10100, true, 100},
+        {30, E::BlockIpsApplied, 27, Follows::Nothing, 0, true, 0},
+        {31, E::BlacklistCleared, 28, Follows::Nothing, 0, true, 0},
     };
     return kinds;
 }
@@ -211,7 +212,7 @@ Bytes everyKindOnce(std::vector<LinkEvent>& expected) {
     for (const ReplyKind& kind : replyKinds()) {
         const Sample s = sampleOf(kind, typicalCount(kind), seed++);
         wire.insert(wire.end(), s.wire.begin(), s.wire.end());
-        if (kind.event >= 0)
+        if (kind.event != qv::ReplyEvent::None)
             expected.push_back(LinkEvent{kind.event, typicalCount(kind), s.plainPayload});
     }
     return wire;
@@ -220,7 +221,8 @@ Bytes everyKindOnce(std::vector<LinkEvent>& expected) {
 void expectEvents(const std::vector<LinkEvent>& actual, const std::vector<LinkEvent>& expected) {
     ASSERT_EQ(actual.size(), expected.size());
     for (size_t i = 0; i < actual.size(); ++i) {
-        SCOPED_TRACE("event #" + std::to_string(i) + " code " + std::to_string(expected[i].code));
+        SCOPED_TRACE("event #" + std::to_string(i) + " code " +
+                     std::to_string(static_cast<int>(expected[i].code)));
         EXPECT_EQ(actual[i].code, expected[i].code);
         EXPECT_EQ(actual[i].value, expected[i].value);
         EXPECT_EQ(actual[i].payload.size(), expected[i].payload.size());

@@ -82,11 +82,13 @@ struct ReadOutcome {
 ReadOutcome readAllReplies(const Bytes& wire, std::vector<size_t> chunks = {});
 
 // The reply table of the conversation, written out independently of the library's catalogue:
-// reply code -> event, and the payload that follows.
+// reply code -> event, by name and by the number the window message carries, and the payload
+// that follows.
 enum class Follows { Nothing, Always, WhenPositive, PerEntry };
 struct ReplyKind {
     uint8_t cmd;
-    int event; // -1: posts nothing
+    qv::ReplyEvent event;
+    int eventNumber; // -1: posts nothing
     Follows follows;
     size_t size; // payload bytes (per entry for PerEntry)
     bool scrambled;

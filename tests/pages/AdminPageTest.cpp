@@ -22,7 +22,7 @@
 
 #include "Typing.h"
 
-#include "PeerLink.h"
+#include "ScriptedAppliance.h"
 
 #include <gtest/gtest.h>
 
@@ -70,8 +70,8 @@ protected:
                           Qt::LeftButton);
     }
 
-    void connectPeer() { appliance.connect(store); }
-    bool peerHasData(int ms) { return appliance.hasData(ms); }
+    void connectPeer() { ASSERT_TRUE(appliance.connect(store)); }
+    bool peerHasData(int ms) { return appliance.hasData(std::chrono::milliseconds(ms)); }
     std::vector<uint8_t> readPeer(size_t length) { return appliance.read(length); }
     // The wire bytes of request 3 laid out by hand: header 3 / 100, then the 100-byte text
     // payload with the ID at byte 4 and the password at byte 36, scrambled.
@@ -79,13 +79,13 @@ protected:
         std::vector<uint8_t> payload(100, 0);
         std::copy(id.begin(), id.end(), payload.begin() + 4);
         std::copy(password.begin(), password.end(), payload.begin() + 36);
-        return qv::encodeFrame(qv::Frame{3, 100, payload, true});
+        return qv::encodeFrame(qv::Frame{qv::CMD_SET_ADMIN_MSG, 100, payload, true});
     }
 
     qv::CGlobalData store;
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CAdminDlg> page;
-    qvtest::PeerLink appliance;
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
 };
 
 TEST_F(AdminPage, RefusalsShowTheirMessageSendNothingAndKeepTheBoxes) {

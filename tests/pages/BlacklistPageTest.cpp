@@ -25,7 +25,7 @@
 
 #include "Typing.h"
 
-#include "PeerLink.h"
+#include "ScriptedAppliance.h"
 
 #include <gtest/gtest.h>
 
@@ -100,7 +100,8 @@ protected:
                 e.setCounter(c, static_cast<uint16_t>(i * 10 + static_cast<size_t>(c)));
             payload.insert(payload.end(), e.bytes.begin(), e.bytes.end());
         }
-        qv::applyReplyToStore(store, {25, static_cast<int32_t>(entries.size()), payload});
+        qv::applyReplyToStore(store, {qv::ReplyEvent::BlacklistArrived,
+                                      static_cast<int32_t>(entries.size()), payload});
         page->blacklistArrived();
     }
     // The firewall's table as the appliance sends it, with lead and trailing bytes of its own.
@@ -117,9 +118,9 @@ protected:
     }
     void receiveBlockList(const std::vector<std::string>& addresses, uint8_t mark = 0x51) {
         const qv::BlockIpTable table = firewallTable(addresses, mark);
-        qv::applyReplyToStore(store,
-                              {26, static_cast<int32_t>(addresses.size()),
-                               std::vector<uint8_t>(table.bytes.begin(), table.bytes.end())});
+        qv::applyReplyToStore(
+            store, {qv::ReplyEvent::BlockIpsArrived, static_cast<int32_t>(addresses.size()),
+                    std::vector<uint8_t>(table.bytes.begin(), table.bytes.end())});
         page->tableArrived();
     }
     static std::vector<std::string> numbered(int n) {
@@ -135,14 +136,14 @@ protected:
         return out;
     }
 
-    void connectPeer() { appliance.connect(store); }
-    bool peerHasData(int ms) { return appliance.hasData(ms); }
+    void connectPeer() { ASSERT_TRUE(appliance.connect(store)); }
+    bool peerHasData(int ms) { return appliance.hasData(std::chrono::milliseconds(ms)); }
     std::vector<uint8_t> readPeer(size_t length) { return appliance.read(length); }
 
     qv::CGlobalData store;
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CBlacklistDlg> page;
-    qvtest::PeerLink appliance;
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
 };
 
 const std::vector<Listed> kSixListed{{"203.0.113.45", 0}, {"198.51.100.7", 1},
@@ -398,7 +399,7 @@ TEST_F(BlacklistPage, ApplySendsTheWholeTableWithTheFirewallsOwnBytes) {
     ASSERT_EQ(wire.size(), 8u + 10100u);
     EXPECT_EQ(readPeer(wire.size()), wire);
     const qv::FrameHeader header = qv::decodeHeader(wire.data());
-    EXPECT_EQ(header.cmd, 30);
+    EXPECT_EQ(header.cmd, qv::CMD_SET_BLOCKIP_MSG);
     EXPECT_EQ(header.dwCount, 3);
     EXPECT_EQ(store.blockIpTable, expected);
 
@@ -430,7 +431,7 @@ TEST_F(BlacklistPage, ClearAllAsksAndSendsOnlyWhenConnected) {
     click(kClearAll);
     EXPECT_EQ(readPeer(8), qv::encodeFrame(qv::request::clearBlacklist()));
     const std::vector<uint8_t> header = qv::encodeFrame(qv::request::clearBlacklist());
-    EXPECT_EQ(qv::decodeHeader(header.data()).cmd, 31);
+    EXPECT_EQ(qv::decodeHeader(header.data()).cmd, qv::CMD_CLEAR_BLACKLIST_MSG);
     EXPECT_EQ(qv::decodeHeader(header.data()).dwCount, 101);
     EXPECT_FALSE(peerHasData(200));
     // The page changes nothing itself: the appliance's answer and the re-reads do.

@@ -30,7 +30,7 @@
 #include "Typing.h"
 #include <QVBoxLayout>
 
-#include "PeerLink.h"
+#include "ScriptedAppliance.h"
 
 #include <gtest/gtest.h>
 
@@ -119,7 +119,7 @@ protected:
         qv::CenterIdTable table;
         for (size_t i = 0; i < entries.size(); ++i)
             table.setEntry(i, entries[i]);
-        qv::LinkEvent event{4, static_cast<int32_t>(entries.size()),
+        qv::LinkEvent event{qv::ReplyEvent::CenterIdsArrived, static_cast<int32_t>(entries.size()),
                             std::vector<uint8_t>(table.bytes.begin(), table.bytes.end())};
         qv::applyReplyToStore(store, event);
         page->tableArrived();
@@ -129,14 +129,14 @@ protected:
         return prompt.notices().isEmpty() ? QString() : prompt.notices().last();
     }
 
-    void connectPeer() { appliance.connect(store); }
-    bool peerHasData(int ms) { return appliance.hasData(ms); }
+    void connectPeer() { ASSERT_TRUE(appliance.connect(store)); }
+    bool peerHasData(int ms) { return appliance.hasData(std::chrono::milliseconds(ms)); }
     std::vector<uint8_t> readPeer(size_t length) { return appliance.read(length); }
 
     qv::CGlobalData store;
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CCenteridDlg> page;
-    qvtest::PeerLink appliance;
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
 };
 
 TEST_F(CenterIdPage, LayoutColumnsAndGroupChoices) {
@@ -350,7 +350,7 @@ TEST_F(CenterIdPage, ApplySendsTheTableAndTheHeaderAloneWhenEmpty) {
     ASSERT_EQ(wire.size(), 8u + 13130u);
     EXPECT_EQ(readPeer(wire.size()), wire);
     const qv::FrameHeader header = qv::decodeHeader(wire.data());
-    EXPECT_EQ(header.cmd, 5);
+    EXPECT_EQ(header.cmd, qv::CMD_SET_CENTERID_MSG);
     EXPECT_EQ(header.dwCount, 2);
 
     // Deleting every entry and applying sends the header alone, with value 0.
@@ -362,7 +362,7 @@ TEST_F(CenterIdPage, ApplySendsTheTableAndTheHeaderAloneWhenEmpty) {
     click(kApply);
     const std::vector<uint8_t> header0 = readPeer(8);
     const qv::FrameHeader h = qv::decodeHeader(header0.data());
-    EXPECT_EQ(h.cmd, 5);
+    EXPECT_EQ(h.cmd, qv::CMD_SET_CENTERID_MSG);
     EXPECT_EQ(h.dwCount, 0);
     EXPECT_FALSE(peerHasData(300));
 }

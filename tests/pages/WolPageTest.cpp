@@ -28,7 +28,7 @@
 
 #include "Typing.h"
 
-#include "PeerLink.h"
+#include "ScriptedAppliance.h"
 
 #include <gtest/gtest.h>
 
@@ -101,7 +101,7 @@ protected:
             }
             table.setEntry(slot, e);
         }
-        qv::LinkEvent event{6, static_cast<int32_t>(entries.size()),
+        qv::LinkEvent event{qv::ReplyEvent::WolArrived, static_cast<int32_t>(entries.size()),
                             std::vector<uint8_t>(table.bytes.begin(), table.bytes.end())};
         qv::applyReplyToStore(store, event);
         page->tableArrived();
@@ -135,15 +135,15 @@ protected:
         click(kImport);
     }
 
-    void connectPeer() { appliance.connect(store); }
-    bool peerHasData(int ms) { return appliance.hasData(ms); }
+    void connectPeer() { ASSERT_TRUE(appliance.connect(store)); }
+    bool peerHasData(int ms) { return appliance.hasData(std::chrono::milliseconds(ms)); }
     std::vector<uint8_t> readPeer(size_t length) { return appliance.read(length); }
 
     qv::CGlobalData store;
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CWolDlg> page;
     QTemporaryDir dir;
-    qvtest::PeerLink appliance;
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
 };
 
 TEST_F(WolPage, LayoutColumnsAndButtons) {
@@ -408,7 +408,7 @@ TEST_F(WolPage, ApplySendsCommandSevenWithTheWholeTable) {
     click(kApply);
     const std::vector<uint8_t> header = readPeer(8);
     const qv::FrameHeader h = qv::decodeHeader(header.data());
-    EXPECT_EQ(h.cmd, 7);
+    EXPECT_EQ(h.cmd, qv::CMD_SET_WOL_MSG);
     EXPECT_EQ(h.dwCount, 3);
     const std::vector<uint8_t> scrambled = readPeer(qv::WolTable::kSize);
     std::vector<uint8_t> payload(scrambled.size());

@@ -51,7 +51,7 @@ LinkEvent asClientSees(const Frame& reply) {
     ReplyReader reader(source);
     LinkEvent event;
     EXPECT_EQ(reader.next(event), ReplyReader::Step::Event);
-    EXPECT_TRUE(source.atEnd()) << "reply " << int(reply.cmd) << " has surplus bytes";
+    EXPECT_TRUE(source.atEnd()) << "reply " << static_cast<int>(reply.cmd) << " has surplus bytes";
     return event;
 }
 
@@ -73,7 +73,9 @@ protected:
         EXPECT_EQ(out.replies.size(), 1u) << out.log;
         return out.replies.empty() ? LinkEvent{} : asClientSees(out.replies.front());
     }
-    void logOn() { ASSERT_EQ(ask(request::logon("admin", "admin")).value, 120); }
+    // The seeded appliance admits its administrator with a limit of 20 center IDs.
+    static constexpr int32_t kAdmitted = result::kLogonLimitOffset + 20;
+    void logOn() { ASSERT_EQ(ask(request::logon("admin", "admin")).value, kAdmitted); }
 
     std::unique_ptr<SimState> state = seededState();
     Session session;
@@ -103,13 +105,13 @@ TEST_F(SimHandlerTest, RefusesWrongCredentialsWithAValueOutsideTheAcceptedRange)
         {"", ""},           {"admin", ""},     {"admin", "admin "}};
     for (const auto& [id, password] : wrong) {
         const LinkEvent answer = ask(request::logon(id, password));
-        EXPECT_EQ(answer.code, 1);
-        EXPECT_TRUE(answer.value < 101 || answer.value > 249) << id << "/" << password;
+        EXPECT_EQ(answer.code, ReplyEvent::LogonAnswered);
+        EXPECT_FALSE(result::kLogonAccepted.holds(answer.value)) << id << "/" << password;
         EXPECT_TRUE(serve(request::readSummary()).replies.empty());
     }
     // The right pair after refusals: 100 plus the center ID limit.
-    EXPECT_EQ(ask(request::logon("admin", "admin")).value, 120);
-    EXPECT_EQ(ask(request::readSummary()).code, 2);
+    EXPECT_EQ(ask(request::logon("admin", "admin")).value, kAdmitted);
+    EXPECT_EQ(ask(request::readSummary()).code, ReplyEvent::SummaryArrived);
     // A refused logon on the same link logs the session off again.
     ask(request::logon("admin", "nope"));
     EXPECT_TRUE(serve(request::readSummary()).replies.empty());
@@ -119,7 +121,7 @@ TEST_F(SimHandlerTest, ReadsAnswerWithTheStateAsTheClientCatalogueReadsIt) {
     logOn();
     EXPECT_EQ(ask(request::readSummary()).payload,
               std::vector<uint8_t>(state->record.bytes.begin(), state->record.bytes.end()));
-    EXPECT_EQ(ask(request::readNetwork()).code, 8);
+    EXPECT_EQ(ask(request::readNetwork()).code, ReplyEvent::NetworkArrived);
 
     const LinkEvent centerIds = ask(request::readCenterIds());
     EXPECT_EQ(centerIds.value, 6);
@@ -127,20 +129,20 @@ TEST_F(SimHandlerTest, ReadsAnswerWithTheStateAsTheClientCatalogueReadsIt) {
               std::vector<uint8_t>(state->centerIds.bytes.begin(), state->centerIds.bytes.end()));
 
     const LinkEvent blacklist = ask(request::readBlacklist());
-    EXPECT_EQ(blacklist.code, 25);
+    EXPECT_EQ(blacklist.code, ReplyEvent::BlacklistArrived);
     EXPECT_EQ(blacklist.value, 6);
     ASSERT_EQ(blacklist.payload.size(), 6u * 52);
     EXPECT_TRUE(std::equal(blacklist.payload.begin(), blacklist.payload.end(),
                            state->blacklist.bytes.begin()));
 
     const LinkEvent io = ask(request::readIoList());
-    EXPECT_EQ(io.code, 20);
+    EXPECT_EQ(io.code, ReplyEvent::IoListArrived);
     EXPECT_EQ(io.value, 12);
     const LinkEvent schedule = ask(request::readSchedule());
-    EXPECT_EQ(schedule.code, 21);
+    EXPECT_EQ(schedule.code, ReplyEvent::SchedulesArrived);
     EXPECT_EQ(schedule.value, 24);
     EXPECT_EQ(ask(request::readTime()).value, 1'700'000'000);
-    EXPECT_EQ(ask(request::readAutoUpdate()).code, 16);
+    EXPECT_EQ(ask(request::readAutoUpdate()).code, ReplyEvent::AutoUpdateArrived);
 }
 
 TEST_F(SimHandlerTest, SeedDataIsRealistic) {
@@ -179,7 +181,7 @@ TEST_F(SimHandlerTest, WritesReadBackByteForByte) {
         const char* name;
         Frame write;
         Frame read;
-        int readEvent;
+        ReplyEvent readEvent;
         int32_t count;
         std::vector<uint8_t> bytes;
     };
@@ -187,31 +189,31 @@ TEST_F(SimHandlerTest, WritesReadBackByteForByte) {
         {"center IDs",
          request::writeCenterIds(5, centerIds),
          request::readCenterIds(),
-         4,
+         ReplyEvent::CenterIdsArrived,
          5,
          {centerIds.bytes.begin(), centerIds.bytes.end()}},
         {"Wake-on-LAN",
          request::writeWol(101, wol),
          request::readWol(),
-         6,
+         ReplyEvent::WolArrived,
          101,
          {wol.bytes.begin(), wol.bytes.end()}},
         {"Wake-on-LAN, none",
          request::writeWol(0, wol),
          request::readWol(),
-         6,
+         ReplyEvent::WolArrived,
          0,
          {wol.bytes.begin(), wol.bytes.end()}},
         {"block IPs",
          request::writeBlockIps(97, blockIps),
          request::readBlockIps(),
-         26,
+         ReplyEvent::BlockIpsArrived,
          97,
          {blockIps.bytes.begin(), blockIps.bytes.end()}},
         {"schedule",
          request::writeSchedule(300, schedule),
          request::readSchedule(),
-         21,
+         ReplyEvent::SchedulesArrived,
          300,
          {schedule.bytes.begin(), schedule.bytes.end()}},
     };
@@ -219,7 +221,7 @@ TEST_F(SimHandlerTest, WritesReadBackByteForByte) {
         SCOPED_TRACE(c.name);
         const Outcome written = serve(c.write);
         ASSERT_EQ(written.replies.size(), 1u);
-        EXPECT_EQ(asClientSees(written.replies[0]).value, 101);
+        EXPECT_EQ(asClientSees(written.replies[0]).value, result::kSuccess);
         EXPECT_TRUE(written.stateChanged);
         const LinkEvent read = ask(c.read);
         EXPECT_EQ(read.code, c.readEvent);
@@ -241,17 +243,18 @@ TEST_F(SimHandlerTest, RefusesCountsBeyondTheTablesAndChangesNothing) {
     const SimState before = *state;
     for (const Frame& request : tooMany) {
         const LinkEvent answer = ask(request);
-        EXPECT_NE(answer.value, 101) << int(request.cmd) << " " << request.dwCount;
+        EXPECT_NE(answer.value, result::kSuccess)
+            << static_cast<int>(request.cmd) << " " << request.dwCount;
     }
     EXPECT_EQ(*state, before);
 }
 
 TEST_F(SimHandlerTest, ScheduleAndCenterIdWritesWithCountZeroKeepNoEntries) {
     logOn();
-    EXPECT_EQ(ask(request::writeSchedule(0, ScheduleTable{})).value, 101);
+    EXPECT_EQ(ask(request::writeSchedule(0, ScheduleTable{})).value, result::kSuccess);
     EXPECT_EQ(ask(request::readSchedule()).value, 0);
     EXPECT_TRUE(ask(request::readSchedule()).payload.empty());
-    EXPECT_EQ(ask(request::writeCenterIds(0, CenterIdTable{})).value, 101);
+    EXPECT_EQ(ask(request::writeCenterIds(0, CenterIdTable{})).value, result::kSuccess);
     EXPECT_EQ(ask(request::readCenterIds()).value, 0);
 }
 
@@ -262,44 +265,44 @@ TEST_F(SimHandlerTest, DdnsAndRegistrationAnswersFollowTheRegistry) {
         std::string id, mac;
         int32_t expected;
     };
-    for (const Check& c : std::vector<Check>{{"freshname", own, 101},
-                                             {"qvdemo01", own, 101}, // its own ID
-                                             {"demo", own, 102},
-                                             {"DEMO", own, 102},
-                                             {"fresh", "00:1a:2b:00:00:01", 103},
-                                             {"bad-name", own, 104},
-                                             {"", own, 104}}) {
+    for (const Check& c : std::vector<Check>{{"freshname", own, result::kSuccess},
+                                             {"qvdemo01", own, result::kSuccess}, // its own ID
+                                             {"demo", own, result::kDdnsIdTaken},
+                                             {"DEMO", own, result::kDdnsIdTaken},
+                                             {"fresh", "00:1a:2b:00:00:01", result::kDdnsMacTaken},
+                                             {"bad-name", own, failure::kDdnsCheck},
+                                             {"", own, failure::kDdnsCheck}}) {
         EXPECT_EQ(ask(request::checkDdns(c.id, c.mac)).value, c.expected) << c.id;
     }
 
     // The product is registered already; another product's address or a malformed one is not
     // this appliance's to register.
-    EXPECT_EQ(ask(request::registerMac(own)).value, 401);
-    EXPECT_EQ(ask(request::registerMac("00:1A:2B:00:00:02")).value, 401);
-    EXPECT_EQ(ask(request::registerMac("not a mac")).value, 500);
-    EXPECT_EQ(ask(request::registerMac("00:11:22:33:44:55")).value, 500);
+    EXPECT_EQ(ask(request::registerMac(own)).value, result::kMacAlreadyRegistered);
+    EXPECT_EQ(ask(request::registerMac("00:1A:2B:00:00:02")).value, result::kMacAlreadyRegistered);
+    EXPECT_EQ(ask(request::registerMac("not a mac")).value, failure::kRegistration);
+    EXPECT_EQ(ask(request::registerMac("00:11:22:33:44:55")).value, failure::kRegistration);
 
     NetworkConfigRecord wanted;
     wanted.setMacText(own);
     wanted.setDdnsId("office");
-    EXPECT_EQ(ask(request::registerDdns(wanted)).value, 402);
+    EXPECT_EQ(ask(request::registerDdns(wanted)).value, result::kDdnsIdOccupied);
     wanted.setMacText("00:1a:2b:00:00:01");
     wanted.setDdnsId("newhost");
-    EXPECT_EQ(ask(request::registerDdns(wanted)).value, 403);
+    EXPECT_EQ(ask(request::registerDdns(wanted)).value, result::kMacRegisteredElsewhere);
     wanted.setMacText(own);
     wanted.setEmail("ops@example.org");
     wanted.setCompanyUtf8("새 회사");
-    EXPECT_EQ(ask(request::registerDdns(wanted)).value, 101);
+    EXPECT_EQ(ask(request::registerDdns(wanted)).value, result::kSuccess);
     EXPECT_EQ(state->record.ddnsId(), "newhost");
     EXPECT_EQ(state->record.email(), "ops@example.org");
     EXPECT_EQ(state->record.companyUtf8(), "새 회사");
 
     // An appliance whose MAC is not registered must register it before its DDNS ID.
     state->macRegistered = false;
-    EXPECT_EQ(ask(request::registerDdns(wanted)).value, 401);
-    EXPECT_EQ(ask(request::registerMac(own)).value, 101);
+    EXPECT_EQ(ask(request::registerDdns(wanted)).value, result::kProductNotRegistered);
+    EXPECT_EQ(ask(request::registerMac(own)).value, result::kSuccess);
     EXPECT_TRUE(state->macRegistered);
-    EXPECT_EQ(ask(request::registerDdns(wanted)).value, 101);
+    EXPECT_EQ(ask(request::registerDdns(wanted)).value, result::kSuccess);
 }
 
 TEST_F(SimHandlerTest, SoftwareUpdatePlaysItsStepsSpacedInTime) {
@@ -308,7 +311,7 @@ TEST_F(SimHandlerTest, SoftwareUpdatePlaysItsStepsSpacedInTime) {
     EXPECT_TRUE(out.replies.empty());
     ASSERT_EQ(out.later.size(), 9u);
     for (size_t i = 0; i < out.later.size(); ++i) {
-        EXPECT_EQ(asClientSees(out.later[i].frame).code, 12);
+        EXPECT_EQ(asClientSees(out.later[i].frame).code, ReplyEvent::UpdateStepReported);
         EXPECT_EQ(out.later[i].frame.dwCount, static_cast<int32_t>(i));
         if (i > 0) {
             EXPECT_GT(out.later[i].delay, out.later[i - 1].delay);
@@ -318,27 +321,27 @@ TEST_F(SimHandlerTest, SoftwareUpdatePlaysItsStepsSpacedInTime) {
     context.updateServerUnreachable = true;
     const Outcome failed = serve(request::startUpdate());
     ASSERT_FALSE(failed.later.empty());
-    EXPECT_EQ(failed.later.back().frame.dwCount, 99);
+    EXPECT_EQ(failed.later.back().frame.dwCount, result::kUpdateServerUnreachable);
 }
 
 TEST_F(SimHandlerTest, RebootFirmwareAndSaveAndRebootCloseTheLink) {
     logOn();
     Outcome reboot = serve(request::reboot());
     ASSERT_EQ(reboot.replies.size(), 1u);
-    EXPECT_EQ(asClientSees(reboot.replies[0]).code, 15);
-    EXPECT_EQ(reboot.replies[0].dwCount, 101);
+    EXPECT_EQ(asClientSees(reboot.replies[0]).code, ReplyEvent::RebootAnswered);
+    EXPECT_EQ(reboot.replies[0].dwCount, result::kRebootAccepted);
     EXPECT_EQ(reboot.after, LinkAfter::Reboot);
 
     Outcome firmware = serve(request::startFirmwareUpdate());
     ASSERT_EQ(firmware.replies.size(), 1u);
-    EXPECT_EQ(asClientSees(firmware.replies[0]).code, 18);
-    EXPECT_EQ(firmware.replies[0].dwCount, 0);
+    EXPECT_EQ(asClientSees(firmware.replies[0]).code, ReplyEvent::FirmwareUpdateAnswered);
+    EXPECT_EQ(firmware.replies[0].dwCount, result::kFirmwareUpdateFinished);
     EXPECT_EQ(firmware.after, LinkAfter::Reboot);
 
     context.updateServerUnreachable = true;
     Outcome unreachable = serve(request::startFirmwareUpdate());
     ASSERT_EQ(unreachable.replies.size(), 1u);
-    EXPECT_EQ(unreachable.replies[0].dwCount, 99);
+    EXPECT_EQ(unreachable.replies[0].dwCount, result::kUpdateServerUnreachable);
     EXPECT_EQ(unreachable.after, LinkAfter::KeepOpen);
 
     // Save & Reboot: only the network fields are taken, the appliance's own option bits stay,
@@ -376,7 +379,7 @@ TEST_F(SimHandlerTest, UploadsBecomeFilesAndTheLogoCanBeDeleted) {
     const std::vector<uint8_t> jpeg{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10};
     const Outcome logo = serve(request::uploadLogo(jpeg, '2'));
     ASSERT_EQ(logo.replies.size(), 1u);
-    EXPECT_EQ(asClientSees(logo.replies[0]).value, 1);
+    EXPECT_EQ(asClientSees(logo.replies[0]).value, result::kLogoUploaded);
     bool wroteJpeg = false;
     for (const FileChange& f : logo.files) {
         if (f.name == "logo.jpg") {
@@ -388,43 +391,43 @@ TEST_F(SimHandlerTest, UploadsBecomeFilesAndTheLogoCanBeDeleted) {
     EXPECT_TRUE(wroteJpeg);
 
     const Outcome removed = serve(request::deleteLogo());
-    EXPECT_EQ(asClientSees(removed.replies[0]).value, 0);
+    EXPECT_EQ(asClientSees(removed.replies[0]).value, result::kLogoDeleted);
     EXPECT_EQ(removed.files.size(), 3u);
     for (const FileChange& f : removed.files)
         EXPECT_TRUE(f.remove);
 
     const std::vector<uint8_t> page{'<', 'h', '1', '>', '\r', '\n'};
     const Outcome ax = serve(request::uploadActiveXPage(page));
-    EXPECT_EQ(asClientSees(ax.replies[0]).code, 14);
+    EXPECT_EQ(asClientSees(ax.replies[0]).code, ReplyEvent::ActiveXPageUploaded);
     ASSERT_EQ(ax.files.size(), 1u);
     EXPECT_EQ(ax.files[0].name, "index.html");
     EXPECT_EQ(ax.files[0].contents, page);
 
     const Outcome web = serve(request::uploadWebArchive({'P', 'K', 3, 4}));
-    EXPECT_EQ(asClientSees(web.replies[0]).code, 24);
+    EXPECT_EQ(asClientSees(web.replies[0]).code, ReplyEvent::WebArchiveUploaded);
     ASSERT_EQ(web.files.size(), 1u);
     EXPECT_EQ(web.files[0].name, "webpage.zip");
 }
 
 TEST_F(SimHandlerTest, SettingsRequestsChangeTheState) {
     logOn();
-    EXPECT_EQ(ask(request::writeAutoUpdate(true)).code, 17);
-    EXPECT_EQ(ask(request::readAutoUpdate()).value, 1);
-    EXPECT_EQ(ask(request::writeAutoUpdate(false)).code, 17);
-    EXPECT_NE(ask(request::readAutoUpdate()).value, 1);
+    EXPECT_EQ(ask(request::writeAutoUpdate(true)).code, ReplyEvent::AutoUpdateApplied);
+    EXPECT_EQ(ask(request::readAutoUpdate()).value, result::kAutoUpdateOff);
+    EXPECT_EQ(ask(request::writeAutoUpdate(false)).code, ReplyEvent::AutoUpdateApplied);
+    EXPECT_NE(ask(request::readAutoUpdate()).value, result::kAutoUpdateOff);
 
-    EXPECT_EQ(ask(request::setNtpServer("time.example.org")).code, 19);
+    EXPECT_EQ(ask(request::setNtpServer("time.example.org")).code, ReplyEvent::NtpServerSet);
     EXPECT_EQ(state->record.ntpServer(), "time.example.org");
 
-    EXPECT_EQ(ask(request::clearBlacklist()).value, 101);
+    EXPECT_EQ(ask(request::clearBlacklist()).value, result::kSuccess);
     EXPECT_EQ(ask(request::readBlacklist()).value, 0);
 
-    EXPECT_NE(ask(request::changeAdmin("boss", "")).value, 101);
-    EXPECT_EQ(ask(request::changeAdmin("boss", "s3cret")).value, 101);
+    EXPECT_NE(ask(request::changeAdmin("boss", "")).value, result::kSuccess);
+    EXPECT_EQ(ask(request::changeAdmin("boss", "s3cret")).value, result::kSuccess);
     Session fresh;
     session = fresh;
-    EXPECT_NE(ask(request::logon("admin", "admin")).value, 120);
-    EXPECT_EQ(ask(request::logon("boss", "s3cret")).value, 120);
+    EXPECT_NE(ask(request::logon("admin", "admin")).value, kAdmitted);
+    EXPECT_EQ(ask(request::logon("boss", "s3cret")).value, kAdmitted);
 }
 
 } // namespace

@@ -28,11 +28,11 @@ public:
     explicit Client(const std::string& address) {
         connected = link.Connect(&sink, address);
         if (connected && link.Send(request::logon("admin", "admin"))) {
-            const auto answer = sink.waitFor(1);
-            loggedOn = answer && answer->value == 120;
+            const auto answer = sink.waitFor(ReplyEvent::LogonAnswered);
+            loggedOn = answer && result::kLogonAccepted.holds(answer->value);
         }
     }
-    std::optional<LinkEvent> ask(const Frame& request, int event) {
+    std::optional<LinkEvent> ask(const Frame& request, ReplyEvent event) {
         if (!link.Send(request))
             return std::nullopt;
         return sink.waitFor(event);
@@ -55,7 +55,7 @@ TEST(SimServer, WritesThroughTheLinkCoreReadBackByteForByte) {
     ASSERT_TRUE(client.loggedOn);
 
     // Wake-on-LAN: bytes 0-3 of every slot, and the slots past the count, come back.
-    auto wol = client.ask(request::readWol(), 6);
+    auto wol = client.ask(request::readWol(), ReplyEvent::WolArrived);
     ASSERT_TRUE(wol);
     WolTable table;
     std::copy(wol->payload.begin(), wol->payload.end(), table.bytes.begin());
@@ -66,16 +66,16 @@ TEST(SimServer, WritesThroughTheLinkCoreReadBackByteForByte) {
     added.setMacUtf8("01:02:03:04:05:06");
     table.setEntry(5, added);
     table.bytes[100 * 100 + 7] = 0x77; // the last slot, past the count
-    auto written = client.ask(request::writeWol(6, table), 7);
+    auto written = client.ask(request::writeWol(6, table), ReplyEvent::WolApplied);
     ASSERT_TRUE(written);
-    EXPECT_EQ(written->value, 101);
-    wol = client.ask(request::readWol(), 6);
+    EXPECT_EQ(written->value, result::kSuccess);
+    wol = client.ask(request::readWol(), ReplyEvent::WolArrived);
     ASSERT_TRUE(wol);
     EXPECT_EQ(wol->value, 6);
     EXPECT_EQ(wol->payload, bytesOf(table));
 
     // Block IP table: the four lead bytes and 96 trailing bytes are the firewall's own.
-    auto blockIps = client.ask(request::readBlockIps(), 26);
+    auto blockIps = client.ask(request::readBlockIps(), ReplyEvent::BlockIpsArrived);
     ASSERT_TRUE(blockIps);
     BlockIpTable ips;
     std::copy(blockIps->payload.begin(), blockIps->payload.end(), ips.bytes.begin());
@@ -84,10 +84,10 @@ TEST(SimServer, WritesThroughTheLinkCoreReadBackByteForByte) {
     ips.setAddress(3, "172.16.5.5");
     ips.bytes[2] = 0x99;
     ips.bytes[10099] = 0x42;
-    written = client.ask(request::writeBlockIps(4, ips), 27);
+    written = client.ask(request::writeBlockIps(4, ips), ReplyEvent::BlockIpsApplied);
     ASSERT_TRUE(written);
-    EXPECT_EQ(written->value, 101);
-    blockIps = client.ask(request::readBlockIps(), 26);
+    EXPECT_EQ(written->value, result::kSuccess);
+    blockIps = client.ask(request::readBlockIps(), ReplyEvent::BlockIpsArrived);
     ASSERT_TRUE(blockIps);
     EXPECT_EQ(blockIps->value, 4);
     EXPECT_EQ(blockIps->payload, bytesOf(ips));
@@ -97,8 +97,10 @@ TEST(SimServer, WritesThroughTheLinkCoreReadBackByteForByte) {
     std::mt19937 random(11);
     for (auto& b : centerIds.bytes)
         b = static_cast<uint8_t>(random());
-    ASSERT_EQ(client.ask(request::writeCenterIds(3, centerIds), 5)->value, 101);
-    auto readIds = client.ask(request::readCenterIds(), 4);
+    ASSERT_EQ(
+        client.ask(request::writeCenterIds(3, centerIds), ReplyEvent::CenterIdsApplied)->value,
+        result::kSuccess);
+    auto readIds = client.ask(request::readCenterIds(), ReplyEvent::CenterIdsArrived);
     ASSERT_TRUE(readIds);
     EXPECT_EQ(readIds->value, 3);
     EXPECT_EQ(readIds->payload, bytesOf(centerIds));
@@ -106,8 +108,10 @@ TEST(SimServer, WritesThroughTheLinkCoreReadBackByteForByte) {
     auto schedule = std::make_unique<ScheduleTable>();
     for (auto& b : schedule->bytes)
         b = static_cast<uint8_t>(random());
-    ASSERT_EQ(client.ask(request::writeSchedule(40, *schedule), 22)->value, 101);
-    auto readSchedule = client.ask(request::readSchedule(), 21);
+    ASSERT_EQ(
+        client.ask(request::writeSchedule(40, *schedule), ReplyEvent::SchedulesApplied)->value,
+        result::kSuccess);
+    auto readSchedule = client.ask(request::readSchedule(), ReplyEvent::SchedulesArrived);
     ASSERT_TRUE(readSchedule);
     EXPECT_EQ(readSchedule->value, 40);
     EXPECT_EQ(readSchedule->payload, bytesOf(*schedule));
@@ -126,11 +130,11 @@ TEST(SimServer, LogsOneLinePerRequestWithoutPasswordsOrControlBytes) {
         CMySocket link;
         ASSERT_TRUE(link.Connect(&sink, sim.address()));
         ASSERT_TRUE(link.Send(request::logon("adm\x1b[2Jin", "secret-pw")));
-        ASSERT_TRUE(sink.waitFor(1));
+        ASSERT_TRUE(sink.waitFor(ReplyEvent::LogonAnswered));
         ASSERT_TRUE(link.Send(request::logon("admin", "admin")));
-        ASSERT_TRUE(sink.waitFor(1));
+        ASSERT_TRUE(sink.waitFor(ReplyEvent::LogonAnswered));
         ASSERT_TRUE(link.Send(request::readWol()));
-        ASSERT_TRUE(sink.waitFor(6));
+        ASSERT_TRUE(sink.waitFor(ReplyEvent::WolArrived));
     }
     ASSERT_TRUE(eventually([&] { return sim.log().size() >= 5; }));
     const auto lines = sim.log();
@@ -150,7 +154,7 @@ TEST(SimServer, SeveralClientsOneAfterAnother) {
     for (int i = 0; i < 5; ++i) {
         Client client(sim.address());
         ASSERT_TRUE(client.loggedOn) << "client " << i;
-        auto summary = client.ask(request::readSummary(), 2);
+        auto summary = client.ask(request::readSummary(), ReplyEvent::SummaryArrived);
         ASSERT_TRUE(summary);
         EXPECT_EQ(summary->payload.size(), NetworkConfigRecord::kSize);
         client.link.Close();
@@ -200,7 +204,7 @@ TEST(SimServer, SurvivesClientsThatVanishMidFrameAndGarbage) {
 
     Client client(sim.address());
     ASSERT_TRUE(client.loggedOn);
-    auto wol = client.ask(request::readWol(), 6);
+    auto wol = client.ask(request::readWol(), ReplyEvent::WolArrived);
     ASSERT_TRUE(wol);
     // Nothing of a cut-off write was applied.
     EXPECT_EQ(wol->value, before.wolCount);
@@ -217,10 +221,10 @@ TEST(SimServer, RefusesConnectionsWhileRebootingThenServesAgain) {
     {
         Client client(sim.address());
         ASSERT_TRUE(client.loggedOn);
-        auto answer = client.ask(request::reboot(), 15);
+        auto answer = client.ask(request::reboot(), ReplyEvent::RebootAnswered);
         ASSERT_TRUE(answer);
-        EXPECT_EQ(answer->value, 101);
-        EXPECT_TRUE(client.sink.waitFor(kLinkEndedEvent));
+        EXPECT_EQ(answer->value, result::kRebootAccepted);
+        EXPECT_TRUE(client.sink.waitFor(ReplyEvent::LinkEnded));
     }
     ASSERT_TRUE(eventually([&] { return sim.server().rebooting(); }));
     EXPECT_FALSE(RawClient(port).connected());
@@ -243,13 +247,13 @@ TEST(SimServer, SaveAndRebootAppliesTheNetworkSettings) {
         settings.setWebPort(80);
         settings.setDhcp(1);
         ASSERT_TRUE(client.link.Send(request::saveNetworkAndReboot(settings)));
-        EXPECT_TRUE(client.sink.waitFor(kLinkEndedEvent));
+        EXPECT_TRUE(client.sink.waitFor(ReplyEvent::LinkEnded));
     }
     std::optional<LinkEvent> network;
     ASSERT_TRUE(eventually([&] {
         Client client(sim.address());
         if (client.loggedOn)
-            network = client.ask(request::readNetwork(), 8);
+            network = client.ask(request::readNetwork(), ReplyEvent::NetworkArrived);
         return network.has_value();
     }));
     NetworkConfigRecord record;
@@ -266,13 +270,13 @@ TEST(SimServer, PlaysTheSoftwareUpdateOverTheLink) {
     Client client(sim.address());
     ASSERT_TRUE(client.loggedOn);
     ASSERT_TRUE(client.link.Send(request::startUpdate()));
-    for (int step = 0; step <= 8; ++step) {
-        auto report = client.sink.waitFor(12);
+    for (int step = 0; step <= result::kUpdateFinished; ++step) {
+        auto report = client.sink.waitFor(ReplyEvent::UpdateStepReported);
         ASSERT_TRUE(report) << "step " << step;
         EXPECT_EQ(report->value, step);
     }
     // The link stays usable during and after the update.
-    EXPECT_TRUE(client.ask(request::readTime(), 23));
+    EXPECT_TRUE(client.ask(request::readTime(), ReplyEvent::ServerTimeArrived));
 }
 
 TEST(SimServer, StoresUploadsInItsFolder) {
@@ -286,12 +290,14 @@ TEST(SimServer, StoresUploadsInItsFolder) {
     Client client(sim.address());
     ASSERT_TRUE(client.loggedOn);
     const std::vector<uint8_t> gif{'G', 'I', 'F', '8', '9', 'a', 0, 1, 2};
-    EXPECT_EQ(client.ask(request::uploadLogo(gif, '1'), 13)->value, 1);
+    EXPECT_EQ(client.ask(request::uploadLogo(gif, '1'), ReplyEvent::LogoAnswered)->value,
+              result::kLogoUploaded);
     std::ifstream file(folder / "logo.gif", std::ios::binary);
     const std::vector<uint8_t> stored((std::istreambuf_iterator<char>(file)),
                                       std::istreambuf_iterator<char>());
     EXPECT_EQ(stored, gif);
-    EXPECT_EQ(client.ask(request::deleteLogo(), 13)->value, 0);
+    EXPECT_EQ(client.ask(request::deleteLogo(), ReplyEvent::LogoAnswered)->value,
+              result::kLogoDeleted);
     EXPECT_FALSE(std::filesystem::exists(folder / "logo.gif"));
     std::filesystem::remove_all(folder);
 }
@@ -361,13 +367,17 @@ TEST(QvsimProgram, KeepsItsStateFileAcrossARestart) {
         ASSERT_NE(sim.port(), 0);
         Client client("127.0.0.1:" + std::to_string(sim.port()));
         ASSERT_TRUE(client.loggedOn);
-        auto read = client.ask(request::readBlockIps(), 26);
+        auto read = client.ask(request::readBlockIps(), ReplyEvent::BlockIpsArrived);
         ASSERT_TRUE(read);
         std::copy(read->payload.begin(), read->payload.end(), ips.bytes.begin());
         ips.setAddress(3, "10.9.8.7");
         ips.bytes[1] = 0xAB;
-        ASSERT_EQ(client.ask(request::writeBlockIps(4, ips), 27)->value, 101);
-        ASSERT_EQ(client.ask(request::changeAdmin("keeper", "pw2"), 3)->value, 101);
+        ASSERT_EQ(client.ask(request::writeBlockIps(4, ips), ReplyEvent::BlockIpsApplied)->value,
+                  result::kSuccess);
+        ASSERT_EQ(
+            client.ask(request::changeAdmin("keeper", "pw2"), ReplyEvent::AdminChangeAnswered)
+                ->value,
+            result::kSuccess);
         client.link.Close();
         EXPECT_EQ(sim.stop(), 0);
     }
@@ -378,11 +388,11 @@ TEST(QvsimProgram, KeepsItsStateFileAcrossARestart) {
         CMySocket link;
         ASSERT_TRUE(link.Connect(&sink, "127.0.0.1:" + std::to_string(sim.port())));
         ASSERT_TRUE(link.Send(request::logon("keeper", "pw2")));
-        auto answer = sink.waitFor(1);
+        auto answer = sink.waitFor(ReplyEvent::LogonAnswered);
         ASSERT_TRUE(answer);
-        EXPECT_EQ(answer->value, 120);
+        EXPECT_TRUE(result::kLogonAccepted.holds(answer->value));
         ASSERT_TRUE(link.Send(request::readBlockIps()));
-        auto read = sink.waitFor(26);
+        auto read = sink.waitFor(ReplyEvent::BlockIpsArrived);
         ASSERT_TRUE(read);
         EXPECT_EQ(read->value, 4);
         EXPECT_EQ(read->payload, bytesOf(ips));

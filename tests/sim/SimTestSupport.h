@@ -22,7 +22,7 @@ namespace qv::simtest {
 
 using namespace std::chrono_literals;
 
-// Collects the link's events; waitFor() returns the next event of a code, or nothing when the
+// Collects the link's events; waitFor() returns the next such event, or nothing when the
 // deadline passes first.
 class QueueSink : public EventSink {
 public:
@@ -33,7 +33,7 @@ public:
         }
         m_arrived.notify_all();
     }
-    std::optional<LinkEvent> waitFor(int code, std::chrono::milliseconds deadline = 10s) {
+    std::optional<LinkEvent> waitFor(ReplyEvent code, std::chrono::milliseconds deadline = 10s) {
         const auto until = std::chrono::steady_clock::now() + deadline;
         std::unique_lock lock(m_mutex);
         for (;;) {

@@ -1,7 +1,13 @@
 #include "ScriptedAppliance.h"
 
 #include "ByteSource.h"
+#include "CMySocket.h"
 #include "FrameReaders.h"
+#include "LinkEvent.h"
+
+#include <memory>
+#include <poll.h>
+#include <sys/socket.h>
 
 namespace qvtest {
 namespace {
@@ -17,20 +23,45 @@ private:
     qv::SocketHandle m_socket;
 };
 
+// Where the links of by-hand tests deliver: those tests look at what the client sends. It has no
+// state and lives as long as the process, so a receive thread that outlives its test still has
+// somewhere to post.
+class IgnoringSink : public qv::EventSink {
+public:
+    void post(qv::LinkEvent) override {}
+};
+
+bool waitReadable(qv::SocketHandle socket, std::chrono::milliseconds wait) {
+    pollfd p{socket, POLLIN, 0};
+    return ::poll(&p, 1, static_cast<int>(wait.count())) == 1 && (p.revents & POLLIN) != 0;
+}
+
 } // namespace
 
 ScriptedAppliance::ScriptedAppliance(Responder respond) : m_respond(std::move(respond)) {
-    m_listening = qv::listenTcp("127.0.0.1", 0);
-    m_port = qv::localPort(m_listening);
+    listen();
     m_thread = std::thread(&ScriptedAppliance::serve, this);
+}
+
+ScriptedAppliance::ScriptedAppliance(ByHand) {
+    listen();
 }
 
 ScriptedAppliance::~ScriptedAppliance() {
     m_stop.store(true);
-    qv::shutdownSocket(m_listening);
-    closeClient();
-    m_thread.join();
+    if (m_thread.joinable()) {
+        qv::shutdownSocket(m_listening);
+        closeClient();
+        m_thread.join();
+    } else {
+        closeClient();
+    }
     qv::closeSocket(m_listening);
+}
+
+void ScriptedAppliance::listen() {
+    m_listening = qv::listenTcp("127.0.0.1", 0);
+    m_port = qv::localPort(m_listening);
 }
 
 std::string ScriptedAppliance::address() const {
@@ -67,8 +98,8 @@ std::vector<ScriptedAppliance::Request> ScriptedAppliance::requests() const {
     return m_requests;
 }
 
-std::vector<int> ScriptedAppliance::commands() const {
-    std::vector<int> out;
+std::vector<qv::Command> ScriptedAppliance::commands() const {
+    std::vector<qv::Command> out;
     for (const Request& r : requests())
         out.push_back(r.frame.cmd);
     return out;
@@ -80,16 +111,85 @@ bool ScriptedAppliance::waitForRequests(size_t count, std::chrono::milliseconds 
 }
 
 bool ScriptedAppliance::send(const qv::Frame& frame) {
+    return send(qv::encodeFrame(frame));
+}
+
+bool ScriptedAppliance::send(const std::vector<uint8_t>& bytes) {
     std::lock_guard sending(m_sendMutex);
     const qv::SocketHandle client = m_client.load();
     if (client == qv::kInvalidSocket)
         return false;
-    const std::vector<uint8_t> bytes = qv::encodeFrame(frame);
     return qv::SendAll(client, bytes.data(), bytes.size());
 }
 
 void ScriptedAppliance::closeClient() {
-    qv::shutdownSocket(m_client.load());
+    // The serving thread reads the client's socket: it is woken here and closes it itself.
+    if (m_thread.joinable()) {
+        qv::shutdownSocket(m_client.load());
+        return;
+    }
+    std::lock_guard sending(m_sendMutex);
+    qv::closeSocket(m_client.exchange(qv::kInvalidSocket));
+}
+
+bool ScriptedAppliance::accept() {
+    if (m_listening == qv::kInvalidSocket || !waitReadable(m_listening, kWait))
+        return false;
+    const qv::SocketHandle client = qv::acceptConnection(m_listening);
+    if (client == qv::kInvalidSocket)
+        return false;
+    // A test that waits for bytes that never come fails instead of hanging.
+    timeval limit{kWait.count() / 1000, 0};
+    setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    closeClient();
+    m_client.store(client);
+    ++m_connections;
+    return true;
+}
+
+bool ScriptedAppliance::connect(qv::CGlobalData& store) {
+    static IgnoringSink ignoring;
+    store.link = std::make_unique<qv::CMySocket>();
+    return store.link->Connect(&ignoring, address()) && accept();
+}
+
+bool ScriptedAppliance::clientWaiting(std::chrono::milliseconds wait) const {
+    return waitReadable(m_listening, wait);
+}
+
+void ScriptedAppliance::stopListening() {
+    qv::closeSocket(m_listening);
+    m_listening = qv::kInvalidSocket;
+}
+
+bool ScriptedAppliance::sendByteByByte(const std::vector<uint8_t>& bytes) {
+    for (const uint8_t byte : bytes)
+        if (!qv::SendAll(m_client.load(), &byte, 1))
+            return false;
+    return true;
+}
+
+std::vector<uint8_t> ScriptedAppliance::read(size_t length) {
+    std::vector<uint8_t> bytes(length);
+    if (!qv::ReceiveAll(m_client.load(), bytes.data(), bytes.size()))
+        bytes.clear();
+    return bytes;
+}
+
+bool ScriptedAppliance::hasData(std::chrono::milliseconds wait) const {
+    return waitReadable(m_client.load(), wait);
+}
+
+bool ScriptedAppliance::clientClosed() {
+    if (!waitReadable(m_client.load(), kWait))
+        return false;
+    uint8_t byte;
+    return ::recv(m_client.load(), &byte, 1, 0) == 0;
+}
+
+void ScriptedAppliance::shrinkReceiveBuffer() {
+    const int size = 4096;
+    setsockopt(m_client.load(), SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
 }
 
 } // namespace qvtest

@@ -1,9 +1,13 @@
 #pragma once
 
-// An appliance for tests that need exact control over the conversation: it listens on a free
-// loopback port, serves one client at a time, records every request with the time it arrived,
-// and answers only what the test tells it to (through `respond`, or later with send()).
+// The appliance of the tests that talk to a client over loopback. It listens on a free port
+// (each test makes its own, so tests never share one) and plays the appliance in one of two ways:
+// - serving: a thread of its own takes one client at a time, reads each request as the appliance
+//   does, records it with the time it arrived and answers what `respond` returns (or nothing);
+// - by hand: the test takes the client itself (accept, or connect for a store's link) and
+//   exchanges exact bytes with it: hand-laid frames, frames cut short, a reset connection.
 
+#include "CGlobalData.h"
 #include "Frame.h"
 #include "SocketIo.h"
 
@@ -26,28 +30,60 @@ public:
     };
     // Called on the appliance's thread for each request; returns the frames to answer with.
     using Responder = std::function<std::vector<qv::Frame>(const qv::Frame& request)>;
+    struct ByHand {};
+    static constexpr ByHand byHand{};
+    static constexpr std::chrono::milliseconds kWait{10000};
 
+    // Serving.
     explicit ScriptedAppliance(Responder respond = {});
+    // By hand: nothing is accepted or read until the test does it.
+    explicit ScriptedAppliance(ByHand);
     ~ScriptedAppliance();
     ScriptedAppliance(const ScriptedAppliance&) = delete;
     ScriptedAppliance& operator=(const ScriptedAppliance&) = delete;
 
+    int port() const { return m_port; }
     // "127.0.0.1:<port>".
     std::string address() const;
-    int connections() const { return m_connections.load(); }
-    std::vector<Request> requests() const;
-    // The command codes of the requests so far, in order.
-    std::vector<int> commands() const;
-    // Waits up to `timeout` until at least `count` requests have arrived.
-    bool waitForRequests(size_t count, std::chrono::milliseconds timeout = kWait) const;
-    // Sends a frame to the current client; false when there is none.
+
+    // Sends a frame, or exact bytes, to the current client; false when there is none.
     bool send(const qv::Frame& frame);
-    // Ends the current client's connection (the appliance going away).
+    bool send(const std::vector<uint8_t>& bytes);
+    // Ends the current client's connection (the appliance going away). By hand the socket is
+    // closed at once, so bytes the appliance has not read reset the connection.
     void closeClient();
 
-    static constexpr std::chrono::milliseconds kWait{10000};
+    // Serving: what arrived so far.
+    int connections() const { return m_connections.load(); }
+    std::vector<Request> requests() const;
+    std::vector<qv::Command> commands() const;
+    // Waits up to `timeout` until at least `count` requests have arrived.
+    bool waitForRequests(size_t count, std::chrono::milliseconds timeout = kWait) const;
+
+    // By hand: waits (up to kWait) for a client and takes it; false when none came.
+    bool accept();
+    // By hand: gives `store` a link to this appliance (its events go nowhere: such tests look at
+    // what is sent) and takes it.
+    bool connect(qv::CGlobalData& store);
+    // By hand: true when a client is waiting to be taken, after waiting at most `wait`.
+    bool clientWaiting(std::chrono::milliseconds wait) const;
+    // By hand: stops listening, so a connect to this port is refused.
+    void stopListening();
+    // By hand: one send() call per byte, so the client receives the frames in the smallest
+    // pieces.
+    bool sendByteByByte(const std::vector<uint8_t>& bytes);
+    // By hand: exactly `length` bytes from the client, waiting at most kWait; empty when they
+    // did not all come.
+    std::vector<uint8_t> read(size_t length);
+    // By hand: true when a byte from the client is waiting within `wait`.
+    bool hasData(std::chrono::milliseconds wait) const;
+    // By hand: true when the client closed its side (end of stream within kWait).
+    bool clientClosed();
+    // By hand: shrinks the connection's receive buffer, so a large upload cannot fit into it.
+    void shrinkReceiveBuffer();
 
 private:
+    void listen();
     void serve();
 
     Responder m_respond;
@@ -60,7 +96,7 @@ private:
     mutable std::condition_variable m_arrived;
     std::vector<Request> m_requests;
     std::mutex m_sendMutex;
-    std::thread m_thread;
+    std::thread m_thread; // runs only when serving
 };
 
 } // namespace qvtest
