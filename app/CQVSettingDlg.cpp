@@ -32,32 +32,34 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
+using Id = CQVSettingDlg::ControlId;
+
 // The navigation links from top to bottom (Reboot stands apart, lowest), with the page each
-// one shows. Blacklist IP and IO Schedule start hidden.
+// one shows. IO Schedule shows only when the appliance has an IO scheduler.
 struct LinkRow {
     int id;
     qv::StringId caption;
-    int page;
+    Page page;
     bool visibleAtStart;
 };
 constexpr LinkRow kLinkRows[] = {
-    {1000, qv::StringId::LinkProductSummary, 1, true},
-    {1002, qv::StringId::LinkChangeIdPassword, 2, true},
-    {1001, qv::StringId::LinkCenterIdManagement, 3, true},
-    {1003, qv::StringId::LinkWakeOnLan, 4, true},
-    {1004, qv::StringId::LinkNetworkDdns, 5, true},
-    {1005, qv::StringId::LinkQuorvelUpdate, 6, true},
-    {1006, qv::StringId::LinkCompanyLogoUpload, 7, true},
-    {1007, qv::StringId::LinkActiveXPageUpload, 8, true},
-    {1011, qv::StringId::LinkWebPageUpload, 9, true},
-    {1012, qv::StringId::LinkBlacklistIp, 10, false},
-    {1010, qv::StringId::LinkIoSchedule, 11, false},
+    {Id::kLinkSummary, qv::StringId::LinkProductSummary, Page::Summary, true},
+    {Id::kLinkAdmin, qv::StringId::LinkChangeIdPassword, Page::Admin, true},
+    {Id::kLinkCenterIds, qv::StringId::LinkCenterIdManagement, Page::CenterIds, true},
+    {Id::kLinkWol, qv::StringId::LinkWakeOnLan, Page::Wol, true},
+    {Id::kLinkNetwork, qv::StringId::LinkNetworkDdns, Page::Network, true},
+    {Id::kLinkUpdate, qv::StringId::LinkQuorvelUpdate, Page::Update, true},
+    {Id::kLinkLogo, qv::StringId::LinkCompanyLogoUpload, Page::Logo, true},
+    {Id::kLinkActiveX, qv::StringId::LinkActiveXPageUpload, Page::ActiveX, true},
+    {Id::kLinkWebPage, qv::StringId::LinkWebPageUpload, Page::WebPage, true},
+    {Id::kLinkBlacklist, qv::StringId::LinkBlacklistIp, Page::Blacklist, false},
+    {Id::kLinkIoSchedule, qv::StringId::LinkIoSchedule, Page::IoSchedule, false},
 };
-constexpr int kRebootLink = 1008;
-constexpr int kCloseButton = 1009;
-constexpr int kPageFrame = 1069;
 
 } // namespace
 
@@ -81,10 +83,10 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
         m_links[row.id] = link;
     }
     links->addStretch();
-    auto* reboot = new NavLink(kRebootLink, qv::uiText(qv::StringId::LinkReboot));
+    auto* reboot = new NavLink(kLinkReboot, qv::uiText(qv::StringId::LinkReboot));
     connect(reboot, &QPushButton::clicked, this, &CQVSettingDlg::onReboot);
     links->addWidget(reboot);
-    m_links[kRebootLink] = reboot;
+    m_links[kLinkReboot] = reboot;
 
     auto* frameBox = new QGroupBox;
     qv::setControl(frameBox, kPageFrame, qv::uiText(qv::StringId::PageFrame));
@@ -96,7 +98,7 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
 
     auto* close = new QPushButton(qv::uiText(qv::StringId::Close));
     close->setAutoDefault(false);
-    qv::setControl(close, kCloseButton, close->text());
+    qv::setControl(close, kClose, close->text());
     connect(close, &QPushButton::clicked, this, &CQVSettingDlg::OnClose);
 
     auto* right = new QVBoxLayout;
@@ -117,11 +119,11 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
     createPages(serverAddress);
     setFixedSize(sizeHint());
 
-    m_timer1070.setSingleShot(true);
-    connect(&m_timer1070, &QTimer::timeout, this, &CQVSettingDlg::onPlacementTimer);
-    m_timer1070.start(kPlacementDelayMs);
-    m_timer1071.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer1071, &QTimer::timeout, this, &CQVSettingDlg::onBlacklistTimer);
+    m_placementTimer.setSingleShot(true);
+    connect(&m_placementTimer, &QTimer::timeout, this, &CQVSettingDlg::placeStorePage);
+    m_placementTimer.start(kPlacementDelayMs);
+    m_blacklistRereadTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_blacklistRereadTimer, &QTimer::timeout, this, &CQVSettingDlg::rereadBlacklist);
 }
 
 CQVSettingDlg::~CQVSettingDlg() {
@@ -147,8 +149,11 @@ void CQVSettingDlg::createPages(const QString& serverAddress) {
     m_iosch = new CIoschDlg(m_store, m_prompt, this);
     m_pages = {m_logon,  m_info, m_admin, m_centerid, m_wol,       m_network,
                m_update, m_logo, m_ax,    m_web,      m_blacklist, m_iosch};
-    for (int i = 0; i <= 10; ++i)
-        m_frame->addWidget(m_pages[static_cast<size_t>(i)]);
+    for (CPageDlg* framed : m_pages)
+        if (framed != m_iosch)
+            m_frame->addWidget(framed);
+    connect(m_info, &CInfoDlg::scheduleWindowRequested, this,
+            &CQVSettingDlg::showScheduleWindowOverSummary);
     // With the IO schedule window shown, the frame shows no page.
     m_emptyFrame = new QWidget;
     m_frame->addWidget(m_emptyFrame);
@@ -156,11 +161,10 @@ void CQVSettingDlg::createPages(const QString& serverAddress) {
     m_iosch->hide();
 }
 
-void CQVSettingDlg::ShowPage(int index) {
-    if (index < 0 || index >= kPageCount)
-        return;
-    if (index == 11) {
+void CQVSettingDlg::ShowPage(Page page) {
+    if (page == Page::IoSchedule) {
         m_frame->setCurrentWidget(m_emptyFrame);
+        m_iosch->setWindowModality(Qt::NonModal);
         m_iosch->show();
         m_iosch->raise();
         m_iosch->startClockTimer();
@@ -168,66 +172,70 @@ void CQVSettingDlg::ShowPage(int index) {
     }
     m_iosch->stopClockTimer();
     m_iosch->hide();
-    m_frame->setCurrentWidget(m_pages[static_cast<size_t>(index)]);
-    if (index == 0)
-        m_links[1000]->setFocus();
-    if (index == 2)
+    m_frame->setCurrentWidget(this->page(page));
+    if (page == Page::Logon)
+        m_links[kLinkSummary]->setFocus();
+    if (page == Page::Admin)
         m_admin->clearEdits();
 }
 
-void CQVSettingDlg::onPlacementTimer() {
-    ShowPage(m_store.PageIndex);
-    if (m_store.PageIndex == 0)
+void CQVSettingDlg::setStorePage(Page page) {
+    m_store.PageIndex = pageIndex(page);
+    ShowPage(page);
+}
+
+void CQVSettingDlg::placeStorePage() {
+    const int index = m_store.PageIndex;
+    if (index >= 0 && index < kPageCount)
+        ShowPage(static_cast<Page>(index));
+    if (index == pageIndex(Page::Logon))
         m_logon->focusFirstField();
 }
 
-void CQVSettingDlg::onLinkClicked(int linkId) {
-    if (m_store.PageIndex == 0)
-        return;
-    int index = -1;
-    for (const LinkRow& row : kLinkRows)
-        if (row.id == linkId)
-            index = row.page;
-    if (index < 0)
-        return;
-    if (!currentPageAllowsLeaving())
-        return;
-    m_store.PageIndex = index;
-    ShowPage(index);
-    sendPageRequests(index);
+void CQVSettingDlg::showScheduleWindowOverSummary() {
+    // Over the summary, the IO schedule window shows what the store holds and reads nothing.
+    m_iosch->setWindowModality(Qt::ApplicationModal);
+    m_iosch->SetIOListData();
+    m_iosch->SetScheduleData();
+    m_iosch->show();
+    m_iosch->raise();
 }
 
-void CQVSettingDlg::sendPageRequests(int index) {
+void CQVSettingDlg::onLinkClicked(int linkId) {
+    if (m_store.PageIndex == pageIndex(Page::Logon))
+        return;
+    const auto row = std::find_if(std::begin(kLinkRows), std::end(kLinkRows),
+                                  [linkId](const LinkRow& r) { return r.id == linkId; });
+    if (row == std::end(kLinkRows) || !currentPageAllowsLeaving())
+        return;
+    setStorePage(row->page);
+    sendPageRequests(row->page);
+}
+
+void CQVSettingDlg::sendPageRequests(Page page) {
     if (!m_store.isConnected())
         return;
-    switch (index) {
-    case 1:
+    switch (page) {
+    case Page::Summary:
         m_store.send(qv::request::readSummary());
         break;
-    case 3:
+    case Page::CenterIds:
         m_store.send(qv::request::readCenterIds());
         break;
-    case 4:
+    case Page::Wol:
         m_store.send(qv::request::readWol());
         break;
-    case 5:
+    case Page::Network:
         m_store.send(qv::request::readNetwork());
         break;
-    case 6:
+    case Page::Update:
         m_store.send(qv::request::readAutoUpdate());
         break;
-    case 10:
+    case Page::Blacklist:
         m_store.send(qv::request::readBlacklist());
         break;
-    case 11:
-        // IO list and schedules first; the clock a moment later, each while the link is up.
-        m_store.send(qv::request::readIoList());
-        if (m_store.isConnected())
-            m_store.send(qv::request::readSchedule());
-        QTimer::singleShot(kIoSchedulePauseMs, this, [this] {
-            if (m_store.isConnected())
-                m_store.send(qv::request::readTime());
-        });
+    case Page::IoSchedule:
+        m_iosch->requestTables();
         break;
     default:
         break;
@@ -256,24 +264,25 @@ bool CQVSettingDlg::currentPageAllowsLeaving() {
     return m_pages[static_cast<size_t>(index)]->confirmLeave();
 }
 
-void CQVSettingDlg::OnClose() {
+bool CQVSettingDlg::pagesAllowClosing() {
     // A page holding edits the appliance has not taken asks before they are thrown away.
     for (CPageDlg* page : m_pages)
         if (!page->confirmLeave())
-            return;
+            return false;
     m_logon->finishConnect();
     closeLink();
-    accept();
+    return true;
+}
+
+void CQVSettingDlg::OnClose() {
+    if (pagesAllowClosing())
+        accept();
 }
 
 void CQVSettingDlg::reject() {
     // The window's close box ends the program like the Close button.
-    for (CPageDlg* page : m_pages)
-        if (!page->confirmLeave())
-            return;
-    m_logon->finishConnect();
-    closeLink();
-    QDialog::reject();
+    if (pagesAllowClosing())
+        QDialog::reject();
 }
 
 void CQVSettingDlg::keyPressEvent(QKeyEvent* event) {
@@ -298,12 +307,11 @@ bool CQVSettingDlg::event(QEvent* event) {
     return QDialog::event(event);
 }
 
-void CQVSettingDlg::onBlacklistTimer() {
-    if (++m_tickCount >= kBlacklistRereads)
-        m_timer1071.stop();
+void CQVSettingDlg::rereadBlacklist() {
+    if (++m_blacklistRereadsDone >= kBlacklistRereads)
+        m_blacklistRereadTimer.stop();
     m_blacklist->blacklistArrived();
-    m_store.PageIndex = 10;
-    ShowPage(10);
+    setStorePage(Page::Blacklist);
     if (m_store.isConnected())
         m_store.send(qv::request::readBlacklist());
 }

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "Page.h"
 #include "QtEventSink.h"
+#include "StringIds.h"
 
 #include <QDialog>
 #include <QTimer>
 
 #include <array>
 #include <map>
-#include <memory>
+#include <vector>
 
 class CAdminDlg;
 class CAxDlg;
@@ -26,65 +28,65 @@ class NavLink;
 class QStackedWidget;
 
 namespace qv {
-enum class StringId : int;
 class CGlobalData;
 class Prompt;
 struct LinkEvent;
 } // namespace qv
 
 // The main window: the navigation links on the left, the page frame on the right with exactly
-// one page shown, and Close. Which page is shown is the store's PageIndex: 0 is the logon page,
-// 1 to 11 the working pages (11, the IO schedule, is a window of its own). Replies of the
-// appliance arrive as ServerEvents and go through OnUserReplyMsg.
+// one page shown, and Close. Which page is shown is the store's PageIndex (Page). Replies of the
+// appliance arrive as ServerEvents and go through OnUserReplyMsg, whose dispatch table hands
+// each one to the page it concerns.
 class CQVSettingDlg : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kPageCount = 12;
-    static constexpr int kPlacementDelayMs = 30;    // timer 1070
-    static constexpr int kBlacklistRereadMs = 1200; // timer 1071
+    // Control ids of the window's own controls (the links are NavLink ids).
+    enum ControlId : int {
+        kLinkSummary = 1000,
+        kLinkCenterIds = 1001,
+        kLinkAdmin = 1002,
+        kLinkWol = 1003,
+        kLinkNetwork = 1004,
+        kLinkUpdate = 1005,
+        kLinkLogo = 1006,
+        kLinkActiveX = 1007,
+        kLinkReboot = 1008,
+        kClose = 1009,
+        kLinkIoSchedule = 1010,
+        kLinkWebPage = 1011,
+        kLinkBlacklist = 1012,
+        kPageFrame = 1069,
+    };
+
+    // After the window is shown, the page of the store is laid in place (timer 1070).
+    static constexpr int kPlacementDelayMs = 30;
+    // After the appliance cleared its blacklist, the blacklist is read again this often at this
+    // pace, while the appliance empties it in the background (timer 1071).
+    static constexpr int kBlacklistRereadMs = 1200;
     static constexpr int kBlacklistRereads = 3;
-    static constexpr int kIoSchedulePauseMs = 30;
 
     CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt, const QString& serverAddress = {},
                   QWidget* parent = nullptr);
     ~CQVSettingDlg() override;
 
-    // Shows exactly one page: 0 the logon page, 1 to 10 a framed page, 11 the IO schedule
-    // window. Any other value does nothing.
-    void ShowPage(int index);
+    // Shows exactly one page; the IO schedule is a window of its own, over an empty frame.
+    void ShowPage(Page page);
     // The handler of the appliance's replies and of the end of the link.
     void OnUserReplyMsg(const qv::LinkEvent& event);
 
     qv::EventSink& eventSink() { return m_sink; }
-    qv::CGlobalData& store() { return m_store; }
-    CPageDlg* page(int index) const { return m_pages[static_cast<size_t>(index)]; }
+    CPageDlg* page(Page page) const { return m_pages[static_cast<size_t>(pageIndex(page))]; }
     CLogonDlg* logonPage() const { return m_logon; }
-    CUpdateDlg* updatePage() const { return m_update; }
-    CIoschDlg* ioSchedulePage() const { return m_iosch; }
     CInfoDlg* infoPage() const { return m_info; }
     CNetworkDlg* networkPage() const { return m_network; }
+    CUpdateDlg* updatePage() const { return m_update; }
     CBlacklistDlg* blacklistPage() const { return m_blacklist; }
-    bool blacklistTimerActive() const { return m_timer1071.isActive(); }
-    void showAbout();
+    CIoschDlg* ioSchedulePage() const { return m_iosch; }
+    bool blacklistRereadActive() const { return m_blacklistRereadTimer.isActive(); }
 
+    void showAbout();
     // Closes the link, forgets it and ends the window (the Close button).
     void OnClose();
-
-    // The dispatcher's actions, one per kind of row (OnUserReplyMsg.cpp).
-    void logonAccepted(int32_t value);
-    void logonRefused();
-    void summaryArrived(const qv::LinkEvent& event);
-    void updateProgress(int32_t value);
-    void firmwareFinished();
-    void ioListArrived();
-    void schedulesArrived();
-    void scheduleUploaded(int32_t value);
-    void serverTimeArrived(int32_t value);
-    void blacklistArrived();
-    void blacklistCleared();
-    void linkEnded();
-    void fallBackToLogon();
-    void showMessage(qv::StringId message);
 
 protected:
     bool event(QEvent* event) override;
@@ -92,15 +94,34 @@ protected:
     void reject() override;
 
 private:
+    // One row of the dispatch table (OnUserReplyMsg.cpp).
+    struct DispatchRow;
+    static const std::vector<DispatchRow>& dispatchTable();
+
     void createPages(const QString& serverAddress);
     void onLinkClicked(int linkId);
     void onReboot();
-    void onPlacementTimer();
-    void onBlacklistTimer();
-    void sendPageRequests(int index);
+    void placeStorePage();
+    void rereadBlacklist();
+    void showScheduleWindowOverSummary();
+    void sendPageRequests(Page page);
     void closeLink();
+    bool pagesAllowClosing();
     // Asks the shown page whether it may be left (it may have edits that were not applied).
     bool currentPageAllowsLeaving();
+    void setStorePage(Page page);
+
+    // The dispatcher's actions that concern the window itself rather than one page.
+    void logonAccepted(int32_t value);
+    void logonRefused();
+    void summaryArrived(const qv::LinkEvent& event);
+    void updateProgress(int32_t value);
+    void firmwareFinished();
+    void blacklistArrived();
+    void blacklistCleared();
+    void linkEnded();
+    void fallBackToLogon();
+    void showMessage(qv::StringId message);
 
     qv::CGlobalData& m_store;
     qv::Prompt& m_prompt;
@@ -121,7 +142,7 @@ private:
     QStackedWidget* m_frame = nullptr;
     QWidget* m_emptyFrame = nullptr;
     std::map<int, NavLink*> m_links;
-    int m_tickCount = 0;
-    QTimer m_timer1070;
-    QTimer m_timer1071;
+    int m_blacklistRereadsDone = 0;
+    QTimer m_placementTimer;       // timer 1070
+    QTimer m_blacklistRereadTimer; // timer 1071
 };

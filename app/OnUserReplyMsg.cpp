@@ -1,6 +1,7 @@
 // The dispatcher: every reply of the appliance, and the end of the link, turns into its visible
 // effect here. The table reads top to bottom; for one event the first row whose condition holds
-// acts, and an event or value without a row changes nothing.
+// acts, and an event or value without a row changes nothing. A row hands the reply to the page
+// it concerns, or to the window when it concerns the window as a whole.
 
 #include "CBlacklistDlg.h"
 #include "CCenteridDlg.h"
@@ -12,7 +13,7 @@
 #include "CQVSettingDlg.h"
 #include "CUpdateDlg.h"
 #include "CWolDlg.h"
-#include "Catalogue.h"
+#include "Commands.h"
 #include "DebugLog.h"
 #include "LinkEvent.h"
 #include "NavLink.h"
@@ -20,10 +21,6 @@
 #include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
-#include "ShellTexts.h"
-
-#include <QPushButton>
-#include <QTableWidget>
 
 #include <algorithm>
 #include <cstring>
@@ -33,132 +30,123 @@
 namespace {
 
 using Text = qv::StringId;
+using qv::ValueRange;
+namespace result = qv::result;
 
-// The value range a row applies to, both ends included.
-struct When {
-    int32_t low;
-    int32_t high;
-    bool holds(int32_t v) const { return v >= low && v <= high; }
-};
-constexpr When always{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
-constexpr When is(int32_t v) {
+constexpr ValueRange always{std::numeric_limits<int32_t>::min(),
+                            std::numeric_limits<int32_t>::max()};
+constexpr ValueRange is(int32_t v) {
     return {v, v};
 }
-constexpr When between(int32_t low, int32_t high) {
-    return {low, high};
+
+qv::NetworkConfigRecord recordOf(const qv::LinkEvent& event) {
+    qv::NetworkConfigRecord record;
+    std::memcpy(record.data(), event.payload.data(), std::min(event.payload.size(), record.size()));
+    return record;
 }
 
-using Action = std::function<void(CQVSettingDlg&, const qv::LinkEvent&)>;
+} // namespace
 
-struct Row {
+struct CQVSettingDlg::DispatchRow {
     qv::ReplyEvent event;
-    When when;
-    Action action;
+    ValueRange when;
+    std::function<void(CQVSettingDlg&, const qv::LinkEvent&)> action;
 };
 
-Action message(Text id) {
-    return [id](CQVSettingDlg& w, const qv::LinkEvent&) { w.showMessage(id); };
-}
-
-const std::vector<Row>& dispatchTable() {
+const std::vector<CQVSettingDlg::DispatchRow>& CQVSettingDlg::dispatchTable() {
     using E = const qv::LinkEvent&;
     using W = CQVSettingDlg&;
     using R = qv::ReplyEvent;
-    static const std::vector<Row> table{
-        // Logon answer: 101..249 admits and carries the center ID limit plus 100.
-        {R::LogonAnswered, between(101, 249), [](W w, E e) { w.logonAccepted(e.value); }},
+    const auto message = [](Text id) { return [id](W w, E) { w.showMessage(id); }; };
+    static const std::vector<DispatchRow> table{
+        // Logon answer: the accepted range carries the center ID limit.
+        {R::LogonAnswered, result::kLogonAccepted, [](W w, E e) { w.logonAccepted(e.value); }},
         {R::LogonAnswered, always, [](W w, E) { w.logonRefused(); }},
         // Product summary record: limits, IO schedule link, summary page.
         {R::SummaryArrived, always, [](W w, E e) { w.summaryArrived(e); }},
-        {R::AdminChangeAnswered, is(101), message(Text::AdminChanged)},
-        {R::CenterIdsArrived, always,
-         [](W w, E) { static_cast<CCenteridDlg*>(w.page(3))->tableArrived(); }},
-        // Apply's answer: the center ID page learns whether its edits are now the appliance's.
+        {R::AdminChangeAnswered, is(result::kSuccess), message(Text::AdminChanged)},
+        {R::CenterIdsArrived, always, [](W w, E) { w.m_centerid->tableArrived(); }},
+        // Apply's answer: the page learns whether its edits are now the appliance's.
         {R::CenterIdsApplied, always,
          [](W w, E e) {
-             static_cast<CCenteridDlg*>(w.page(3))->applyAnswered(e.value);
-             if (e.value == 101)
+             w.m_centerid->applyAnswered(e.value);
+             if (e.value == result::kSuccess)
                  w.showMessage(Text::CenterIdSet);
          }},
-        {R::WolArrived, always, [](W w, E) { static_cast<CWolDlg*>(w.page(4))->tableArrived(); }},
-        // Apply's answer: the Wake-on-LAN page learns whether its edits are now the appliance's.
+        {R::WolArrived, always, [](W w, E) { w.m_wol->tableArrived(); }},
         {R::WolApplied, always,
          [](W w, E e) {
-             static_cast<CWolDlg*>(w.page(4))->applyAnswered(e.value);
-             if (e.value == 101)
+             w.m_wol->applyAnswered(e.value);
+             if (e.value == result::kSuccess)
                  w.showMessage(Text::WolSet);
          }},
-        {R::NetworkArrived, always,
-         [](W w, E e) {
-             qv::NetworkConfigRecord record;
-             std::memcpy(record.data(), e.payload.data(),
-                         std::min(e.payload.size(), record.size()));
-             w.networkPage()->load(record);
-         }},
-        // DDNS ID check.
-        {R::DdnsIdChecked, is(101), message(Text::DdnsIdAvailable)},
-        {R::DdnsIdChecked, is(102), message(Text::DdnsIdInUse)},
-        {R::DdnsIdChecked, is(103), message(Text::DdnsMacInUse)},
+        {R::NetworkArrived, always, [](W w, E e) { w.m_network->load(recordOf(e)); }},
+        {R::DdnsIdChecked, is(result::kSuccess), message(Text::DdnsIdAvailable)},
+        {R::DdnsIdChecked, is(result::kDdnsIdTaken), message(Text::DdnsIdInUse)},
+        {R::DdnsIdChecked, is(result::kDdnsMacTaken), message(Text::DdnsMacInUse)},
         {R::DdnsIdChecked, always, message(Text::DdnsCheckFailed)},
-        // Product registration by MAC address.
-        {R::MacRegistrationAnswered, is(101), message(Text::ProductRegistered)},
-        {R::MacRegistrationAnswered, is(401), message(Text::ProductAlreadyRegistered)},
+        {R::MacRegistrationAnswered, is(result::kSuccess), message(Text::ProductRegistered)},
+        {R::MacRegistrationAnswered, is(result::kMacAlreadyRegistered),
+         message(Text::ProductAlreadyRegistered)},
         {R::MacRegistrationAnswered, always, message(Text::ProductRegistrationFailed)},
-        // DDNS registration.
-        {R::DdnsRegistrationAnswered, is(101), message(Text::DdnsRegistered)},
-        {R::DdnsRegistrationAnswered, is(401), message(Text::DdnsProductNotRegistered)},
-        {R::DdnsRegistrationAnswered, is(402), message(Text::DdnsIdTaken)},
-        {R::DdnsRegistrationAnswered, is(403), message(Text::DdnsMacAlreadyRegistered)},
+        {R::DdnsRegistrationAnswered, is(result::kSuccess), message(Text::DdnsRegistered)},
+        {R::DdnsRegistrationAnswered, is(result::kProductNotRegistered),
+         message(Text::DdnsProductNotRegistered)},
+        {R::DdnsRegistrationAnswered, is(result::kDdnsIdOccupied), message(Text::DdnsIdTaken)},
+        {R::DdnsRegistrationAnswered, is(result::kMacRegisteredElsewhere),
+         message(Text::DdnsMacAlreadyRegistered)},
         {R::DdnsRegistrationAnswered, always, message(Text::DdnsRegistrationFailed)},
-        // Software update progress: stages 0..7, 8 finished, 99 update server unreachable.
-        {R::UpdateStepReported, between(0, 8), [](W w, E e) { w.updateProgress(e.value); }},
-        {R::UpdateStepReported, is(99), [](W w, E e) { w.updateProgress(e.value); }},
-        {R::LogoAnswered, is(0), message(Text::LogoDeleted)},
-        {R::LogoAnswered, is(1), message(Text::LogoUploaded)},
+        // Software update progress: the steps up to finished, or the server unreachable.
+        {R::UpdateStepReported,
+         {0, result::kUpdateFinished},
+         [](W w, E e) { w.updateProgress(e.value); }},
+        {R::UpdateStepReported, is(result::kUpdateServerUnreachable),
+         [](W w, E e) { w.updateProgress(e.value); }},
+        {R::LogoAnswered, is(result::kLogoDeleted), message(Text::LogoDeleted)},
+        {R::LogoAnswered, is(result::kLogoUploaded), message(Text::LogoUploaded)},
         {R::ActiveXPageUploaded, always, message(Text::ActiveXPageUploaded)},
-        // Reboot answer: 101 plain reboot; 1..99 the new center ID limit; 1001..5499 a changed
-        // schedule privilege; 6001..12000 the standby limit plus 6000.
-        {R::RebootAnswered, is(101), [](W w, E) { w.fallBackToLogon(); }},
-        {R::RebootAnswered, between(1, 99),
+        // Reboot answer: a plain reboot or a new center ID limit ends the session; the other
+        // ranges are notices without a reboot.
+        {R::RebootAnswered, is(result::kRebootAccepted), [](W w, E) { w.fallBackToLogon(); }},
+        {R::RebootAnswered, result::kRebootNewCenterIdLimit,
          [](W w, E e) {
-             w.store().maxCenterIdCount = e.value;
+             w.m_store.maxCenterIdCount = e.value;
              w.fallBackToLogon();
          }},
-        {R::RebootAnswered, between(1001, 5499), message(Text::SchedulePrivilegeChanged)},
-        {R::RebootAnswered, between(6001, 12000),
-         [](W w, E e) { w.store().maxStandbyCount = e.value - 6000; }},
-        {R::AutoUpdateArrived, always, [](W w, E e) { w.updatePage()->setAutoUpdate(e.value); }},
-        {R::FirmwareUpdateAnswered, is(0), [](W w, E) { w.firmwareFinished(); }},
-        {R::FirmwareUpdateAnswered, is(99), message(Text::FirmwareServerUnreachable)},
+        {R::RebootAnswered, result::kRebootSchedulePrivilegeChanged,
+         message(Text::SchedulePrivilegeChanged)},
+        {R::RebootAnswered, result::kRebootNewStandbyLimit,
+         [](W w, E e) { w.m_store.maxStandbyCount = e.value - result::kRebootStandbyOffset; }},
+        {R::AutoUpdateArrived, always, [](W w, E e) { w.m_update->setAutoUpdate(e.value); }},
+        {R::FirmwareUpdateAnswered, is(result::kFirmwareUpdateFinished),
+         [](W w, E) { w.firmwareFinished(); }},
+        {R::FirmwareUpdateAnswered, is(result::kUpdateServerUnreachable),
+         message(Text::FirmwareServerUnreachable)},
         {R::NtpServerSet, always, message(Text::NtpServerSet)},
-        {R::IoListArrived, always, [](W w, E) { w.ioListArrived(); }},
-        {R::SchedulesArrived, always, [](W w, E) { w.schedulesArrived(); }},
-        {R::SchedulesApplied, always, [](W w, E e) { w.scheduleUploaded(e.value); }},
-        {R::ServerTimeArrived, always, [](W w, E e) { w.serverTimeArrived(e.value); }},
+        {R::IoListArrived, always, [](W w, E) { w.m_iosch->ioListArrived(); }},
+        {R::SchedulesArrived, always, [](W w, E) { w.m_iosch->schedulesArrived(); }},
+        {R::SchedulesApplied, always, [](W w, E e) { w.m_iosch->schedulesApplied(e.value); }},
+        {R::ServerTimeArrived, always, [](W w, E e) { w.m_iosch->serverTimeArrived(e.value); }},
         {R::WebArchiveUploaded, always, message(Text::HtmlPageUploaded)},
         {R::BlacklistArrived, always, [](W w, E) { w.blacklistArrived(); }},
-        {R::BlockIpsArrived, always, [](W w, E) { w.blacklistPage()->tableArrived(); }},
-        // Apply's answer: the blacklist page learns whether its Block IP edits are now the
-        // appliance's.
+        {R::BlockIpsArrived, always, [](W w, E) { w.m_blacklist->tableArrived(); }},
         {R::BlockIpsApplied, always,
          [](W w, E e) {
-             w.blacklistPage()->applyAnswered(e.value);
-             if (e.value == 101)
+             w.m_blacklist->applyAnswered(e.value);
+             if (e.value == result::kSuccess)
                  w.showMessage(Text::BlockIpListChanged);
          }},
-        {R::BlacklistCleared, is(101), [](W w, E) { w.blacklistCleared(); }},
+        {R::BlacklistCleared, is(result::kSuccess), [](W w, E) { w.blacklistCleared(); }},
         {R::LinkEnded, always, [](W w, E) { w.linkEnded(); }},
     };
     return table;
 }
 
-} // namespace
-
 void CQVSettingDlg::OnUserReplyMsg(const qv::LinkEvent& event) {
     qv::debugLog("HHHHHHHHHH OnUserReplyMsg........");
     // A table that travelled with the event goes into the store before any page reads it.
     qv::applyReplyToStore(m_store, event);
-    for (const Row& row : dispatchTable()) {
+    for (const DispatchRow& row : dispatchTable()) {
         if (row.event == event.code && row.when.holds(event.value)) {
             row.action(*this, event);
             return;
@@ -167,26 +155,23 @@ void CQVSettingDlg::OnUserReplyMsg(const qv::LinkEvent& event) {
 }
 
 void CQVSettingDlg::logonAccepted(int32_t value) {
-    m_store.maxCenterIdCount = std::clamp(value - 100, 1, 100);
-    m_store.PageIndex = 1;
-    ShowPage(1);
+    m_store.maxCenterIdCount = std::clamp(value - result::kLogonLimitOffset, 1, 100);
+    setStorePage(Page::Summary);
     if (m_store.isConnected())
         m_store.send(qv::request::readSummary());
 }
 
 void CQVSettingDlg::logonRefused() {
-    m_store.PageIndex = 0;
-    ShowPage(0);
+    setStorePage(Page::Logon);
     showMessage(Text::LogonRefused);
 }
 
 void CQVSettingDlg::summaryArrived(const qv::LinkEvent& event) {
-    qv::NetworkConfigRecord record;
-    std::memcpy(record.data(), event.payload.data(), std::min(event.payload.size(), record.size()));
+    const qv::NetworkConfigRecord record = recordOf(event);
     m_store.ioScheduleEnabled = record.ioScheduleEnabled();
     m_store.maxScheduleCount = std::clamp(record.maxScheduleCount(), 10, 2040);
     m_store.maxStandbyCount = record.maxStandbyCount();
-    m_links[1010]->setVisible(record.ioScheduleEnabled() == 1);
+    m_links[kLinkIoSchedule]->setVisible(record.ioScheduleEnabled() == 1);
     m_info->fill(record);
 }
 
@@ -200,31 +185,6 @@ void CQVSettingDlg::firmwareFinished() {
     fallBackToLogon();
 }
 
-void CQVSettingDlg::ioListArrived() {
-    m_store.ioBusy = 0;
-    m_iosch->refreshButton()->setEnabled(true);
-    m_iosch->SetIOListData();
-    qv::debugLog("HHHHHHHHH -n SetIOListData");
-}
-
-void CQVSettingDlg::schedulesArrived() {
-    m_store.ioBusy = 0;
-    m_iosch->ioDeviceList()->setEnabled(true);
-    m_iosch->SetScheduleData();
-    qv::debugLog("HHHHHHHHH -n SetScheduleData");
-}
-
-void CQVSettingDlg::scheduleUploaded(int32_t value) {
-    m_store.ioBusy = 0;
-    if (value == 101)
-        showMessage(Text::ScheduleUploaded);
-}
-
-void CQVSettingDlg::serverTimeArrived(int32_t value) {
-    if (m_iosch)
-        m_iosch->SetTimeText(qv::fromUtf8(qv::formatServerTime(value)));
-}
-
 void CQVSettingDlg::blacklistArrived() {
     m_blacklist->blacklistArrived();
     if (m_store.isConnected())
@@ -232,13 +192,16 @@ void CQVSettingDlg::blacklistArrived() {
 }
 
 void CQVSettingDlg::blacklistCleared() {
-    // The appliance empties its blacklist in the background: read it again three times.
-    m_tickCount = 0;
-    m_timer1071.start(kBlacklistRereadMs);
+    // The appliance empties its blacklist in the background: read it again a few times.
+    m_blacklistRereadsDone = 0;
+    m_blacklistRereadTimer.start(kBlacklistRereadMs);
     showMessage(Text::BlacklistCleared);
 }
 
 void CQVSettingDlg::linkEnded() {
+    // Without a link there is nothing to read again, and a reread would put the blacklist page
+    // over the logon page.
+    m_blacklistRereadTimer.stop();
     for (CPageDlg* page : m_pages)
         page->linkEnded();
     fallBackToLogon();
@@ -246,8 +209,7 @@ void CQVSettingDlg::linkEnded() {
 
 void CQVSettingDlg::fallBackToLogon() {
     m_logon->clearCredentials();
-    m_store.PageIndex = 0;
-    ShowPage(0);
+    setStorePage(Page::Logon);
 }
 
 void CQVSettingDlg::showMessage(qv::StringId message) {

@@ -31,15 +31,4 @@ std::string versionLine(const char* buildDate) {
     return line;
 }
 
-std::string formatServerTime(int32_t secondsSince1970) {
-    const std::time_t seconds = static_cast<std::time_t>(static_cast<int64_t>(secondsSince1970));
-    std::tm local{};
-    if (localtime_r(&seconds, &local) == nullptr)
-        return {};
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    return text;
-}
-
 } // namespace qv

@@ -1,5 +1,7 @@
 #include "TextForms.h"
 
+#include "schedule/ServerTime.h"
+
 #include <cstdio>
 #include <ctime>
 
@@ -22,14 +24,8 @@ std::string ipText(const std::array<uint8_t, 4>& address) {
 }
 
 std::string localTimeText(int32_t seconds) {
-    const std::time_t t = static_cast<std::time_t>(static_cast<int64_t>(seconds));
-    std::tm local{};
-    if (localtime_r(&t, &local) == nullptr)
-        return std::to_string(seconds);
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    return text;
+    const std::string text = qv::formatServerTime(seconds);
+    return text.empty() ? std::to_string(seconds) : text;
 }
 
 std::string functionText(uint8_t function) {

@@ -158,8 +158,8 @@ QV_STRING(UpnpWarning, 198,
           "같은 네트워크에 UPNP를 지원하는 다른 장치가 있으면\n UPNP가 제대로 동작하지 않을 수 "
           "있습니다. 안정적인 운영을 위해 NAT 설정을 사용하시기 바랍니다.")
 // The connection failure reads ConnectFailedBefore + address + ConnectFailedAfter.
-QV_STRING(ConnectFailedBefore, 199, "Server", "서버 ")
-QV_STRING(ConnectFailedAfter, 200, "connection failed.", " 에 연결할 수 없습니다.")
+QV_STRING(ConnectFailedBefore, 199, "Server ", "서버 ")
+QV_STRING(ConnectFailedAfter, 200, " connection failed.", " 에 연결할 수 없습니다.")
 
 // The schedules' words.
 QV_STRING(Monday, 202, "MON", "월")

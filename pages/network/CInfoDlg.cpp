@@ -1,7 +1,6 @@
 #include "CInfoDlg.h"
 
 #include "CGlobalData.h"
-#include "CIoschDlg.h"
 #include "CodePage.h"
 #include "ControlFactory.h"
 #include "QtText.h"
@@ -43,7 +42,7 @@ constexpr FieldRow kFieldRows[] = {
 CInfoDlg::CInfoDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     : CPageDlg(qv::uiText(StringId::SummaryTitle), store, prompt, parent) {
     setupControls();
-    connect(m_schedule, &QPushButton::clicked, this, &CInfoDlg::openScheduleWindow);
+    connect(m_schedule, &QPushButton::clicked, this, &CInfoDlg::scheduleWindowRequested);
 }
 
 void CInfoDlg::setupControls() {
@@ -107,17 +106,4 @@ void CInfoDlg::fill(const qv::NetworkConfigRecord& record) {
         // Long texts show from their start.
         field->setCursorPosition(0);
     }
-}
-
-void CInfoDlg::openScheduleWindow() {
-    // A window of its own over the summary, showing the IO devices and schedules the store
-    // holds; closing hides it, and nothing is read back.
-    if (m_scheduleWindow == nullptr) {
-        m_scheduleWindow = new CIoschDlg(store(), prompt(), this);
-        m_scheduleWindow->setWindowModality(Qt::ApplicationModal);
-    }
-    m_scheduleWindow->SetIOListData();
-    m_scheduleWindow->SetScheduleData();
-    m_scheduleWindow->show();
-    m_scheduleWindow->raise();
 }

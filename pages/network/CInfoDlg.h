@@ -6,7 +6,6 @@
 #include <map>
 #include <optional>
 
-class CIoschDlg;
 class QLineEdit;
 class QPushButton;
 
@@ -38,12 +37,15 @@ public:
     // The record of the last reply 2, if one arrived.
     const std::optional<qv::NetworkConfigRecord>& record() const { return m_record; }
 
+Q_SIGNALS:
+    // The hidden schedule button asks the main window to show its IO schedule window over the
+    // summary; there is one such window.
+    void scheduleWindowRequested();
+
 private:
     void setupControls();
-    void openScheduleWindow();
 
     std::map<ControlId, QLineEdit*> m_fields;
     QPushButton* m_schedule;
-    CIoschDlg* m_scheduleWindow = nullptr;
     std::optional<qv::NetworkConfigRecord> m_record;
 };

@@ -2,10 +2,14 @@
 
 #include "CGlobalData.h"
 #include "CMyPicStatic.h"
+#include "Commands.h"
 #include "ControlFactory.h"
 #include "ControlIds.h"
+#include "DebugLog.h"
+#include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
+#include "schedule/ServerTime.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>
@@ -23,7 +27,7 @@ CIoschDlg::CIoschDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent
     setupControls();
     resize(420, 520);
 
-    connect(&m_timer3999, &QTimer::timeout, this, &CIoschDlg::onClockTick);
+    connect(&m_clockTimer, &QTimer::timeout, this, &CIoschDlg::onClockTick);
     connect(m_refresh, &QPushButton::clicked, this, &CIoschDlg::onRefresh);
 }
 
@@ -52,6 +56,44 @@ void CIoschDlg::setupControls() {
     layout->addWidget(m_clock);
     layout->addWidget(m_ioDevices, 1);
     layout->addWidget(m_refresh, 0, Qt::AlignLeft);
+}
+
+void CIoschDlg::requestTables() {
+    qv::CGlobalData& s = store();
+    if (!s.isConnected())
+        return;
+    // IO list and schedules first; the clock a moment later, each while the link is up.
+    s.send(qv::request::readIoList());
+    if (s.isConnected())
+        s.send(qv::request::readSchedule());
+    QTimer::singleShot(kTimeRequestPauseMs, this, [this] {
+        if (store().isConnected())
+            store().send(qv::request::readTime());
+    });
+}
+
+void CIoschDlg::ioListArrived() {
+    store().ioBusy = 0;
+    m_refresh->setEnabled(true);
+    SetIOListData();
+    qv::debugLog("HHHHHHHHH -n SetIOListData");
+}
+
+void CIoschDlg::schedulesArrived() {
+    store().ioBusy = 0;
+    m_ioDevices->setEnabled(true);
+    SetScheduleData();
+    qv::debugLog("HHHHHHHHH -n SetScheduleData");
+}
+
+void CIoschDlg::schedulesApplied(int32_t value) {
+    store().ioBusy = 0;
+    if (value == qv::result::kSuccess)
+        prompt().notice(qv::uiText(StringId::ScheduleUploaded));
+}
+
+void CIoschDlg::serverTimeArrived(int32_t secondsSince1970) {
+    SetTimeText(qv::fromUtf8(qv::formatServerTime(secondsSince1970)));
 }
 
 void CIoschDlg::SetIOListData() {

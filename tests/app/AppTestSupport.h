@@ -81,12 +81,12 @@ struct Window {
     explicit Window(const QString& address = {}) {
         window = std::make_unique<CQVSettingDlg>(store, prompt, address);
         window->show();
-        waitUntil([&] { return currentPage() == window->page(0); });
+        waitUntil([&] { return currentPage() == window->page(Page::Logon); });
     }
     ~Window() { window.reset(); }
 
     template <class T> T* control(int id) { return qv::findControl<T>(window.get(), id); }
-    template <class T> T* pageControl(int page, int id) {
+    template <class T> T* pageControl(Page page, int id) {
         return qv::findControl<T>(window->page(page), id);
     }
     QWidget* currentPage() {
@@ -96,11 +96,11 @@ struct Window {
     }
     void clickLink(int id) { QTest::mouseClick(control<QPushButton>(id), Qt::LeftButton); }
     void typeLogon(const QString& id, const QString& password) {
-        pageControl<QLineEdit>(0, CLogonDlg::kAdminId)->setText(id);
-        pageControl<QLineEdit>(0, CLogonDlg::kPassword)->setText(password);
+        pageControl<QLineEdit>(Page::Logon, CLogonDlg::kAdminId)->setText(id);
+        pageControl<QLineEdit>(Page::Logon, CLogonDlg::kPassword)->setText(password);
     }
     void clickLogin() {
-        QTest::mouseClick(pageControl<QPushButton>(0, CLogonDlg::kLogin), Qt::LeftButton);
+        QTest::mouseClick(pageControl<QPushButton>(Page::Logon, CLogonDlg::kLogin), Qt::LeftButton);
     }
     // Delivers an event as the receive thread would and lets the window handle it.
     void post(int code, int32_t value, std::vector<uint8_t> payload = {}) {

@@ -29,9 +29,9 @@ std::vector<uint8_t> bytesOf(const qv::NetworkConfigRecord& record) {
 }
 
 // Puts the window in the logged-on state without a link (as after event 1).
-void loggedOn(Window& w, int page = 1) {
+void loggedOn(Window& w, Page page = Page::Summary) {
     w.post(1, 120);
-    w.store.PageIndex = page;
+    w.store.PageIndex = pageIndex(page);
     w.window->ShowPage(page);
 }
 
@@ -94,7 +94,7 @@ TEST(Dispatch, ResultMessagesInBothLanguages) {
     for (bool korean : {false, true}) {
         LanguageScope language(korean);
         Window w;
-        loggedOn(w, 3);
+        loggedOn(w, Page::CenterIds);
         for (const MessageRow& row : kMessageRows) {
             w.prompt.clear();
             w.post(row.event, row.value);
@@ -122,7 +122,7 @@ TEST(Dispatch, LogonAnswerLimits) {
         w.post(1, c.value);
         EXPECT_EQ(w.store.PageIndex, c.page) << c.value;
         EXPECT_EQ(w.store.maxCenterIdCount, c.maxCenterIds) << c.value;
-        EXPECT_EQ(w.currentPage(), w.window->page(c.page)) << c.value;
+        EXPECT_EQ(w.currentPage(), w.window->page(static_cast<Page>(c.page))) << c.value;
         if (c.page == 0)
             EXPECT_EQ(w.prompt.notices(), QStringList{QStringLiteral(
                                               "Login error. Please check admin ID and password.")});
@@ -172,12 +172,12 @@ TEST(Dispatch, SummaryRecordSetsLimitsAndTheIoScheduleLink) {
 
 TEST(Dispatch, UpdateProgressLabelsButtonAndCheckBox) {
     Window w;
-    loggedOn(w, 6);
+    loggedOn(w, Page::Update);
     auto status = [&](int row) {
-        return w.pageControl<QLabel>(6, CUpdateDlg::kFirstStepStatus + row)->text();
+        return w.pageControl<QLabel>(Page::Update, CUpdateDlg::kFirstStepStatus + row)->text();
     };
-    auto* start = w.pageControl<QPushButton>(6, CUpdateDlg::kStart);
-    auto* autoUpdate = w.pageControl<QCheckBox>(6, CUpdateDlg::kAutoUpdate);
+    auto* start = w.pageControl<QPushButton>(Page::Update, CUpdateDlg::kStart);
+    auto* autoUpdate = w.pageControl<QCheckBox>(Page::Update, CUpdateDlg::kAutoUpdate);
     const QString s = QStringLiteral("Start");
     const QString f = QStringLiteral("Finished");
 
@@ -227,7 +227,7 @@ TEST(Dispatch, UpdateProgressLabelsButtonAndCheckBox) {
 
 TEST(Dispatch, RebootAnswerLimitsAndFallBack) {
     Window w;
-    loggedOn(w, 5);
+    loggedOn(w, Page::Network);
     w.window->logonPage()->setServerAddress(QStringLiteral("10.0.0.9"));
     w.post(15, 6500);
     EXPECT_EQ(w.store.maxStandbyCount, 500);
@@ -239,18 +239,18 @@ TEST(Dispatch, RebootAnswerLimitsAndFallBack) {
     w.post(15, 50);
     EXPECT_EQ(w.store.maxCenterIdCount, 50);
     EXPECT_EQ(w.store.PageIndex, 0);
-    EXPECT_EQ(w.currentPage(), w.window->page(0));
-    EXPECT_TRUE(w.pageControl<QLineEdit>(0, CLogonDlg::kAdminId)->text().isEmpty());
-    EXPECT_TRUE(w.pageControl<QLineEdit>(0, CLogonDlg::kPassword)->text().isEmpty());
-    EXPECT_EQ(w.pageControl<QLineEdit>(0, CLogonDlg::kServerAddress)->text(),
+    EXPECT_EQ(w.currentPage(), w.window->page(Page::Logon));
+    EXPECT_TRUE(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kAdminId)->text().isEmpty());
+    EXPECT_TRUE(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kPassword)->text().isEmpty());
+    EXPECT_EQ(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kServerAddress)->text(),
               QStringLiteral("10.0.0.9"));
 
-    loggedOn(w, 4);
+    loggedOn(w, Page::Wol);
     w.typeLogon(QStringLiteral("admin"), QStringLiteral("secret"));
     w.post(15, 101);
     EXPECT_EQ(w.store.PageIndex, 0);
     EXPECT_EQ(w.store.maxCenterIdCount, 20) << "101 only reboots";
-    EXPECT_TRUE(w.pageControl<QLineEdit>(0, CLogonDlg::kPassword)->text().isEmpty());
+    EXPECT_TRUE(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kPassword)->text().isEmpty());
     EXPECT_TRUE(w.prompt.shown.empty());
 }
 
@@ -258,7 +258,7 @@ TEST(Dispatch, FirmwareFinishedShowsItsMessageBeforeTheLogonPage) {
     for (bool korean : {false, true}) {
         LanguageScope language(korean);
         Window w;
-        loggedOn(w, 6);
+        loggedOn(w, Page::Update);
         w.typeLogon(QStringLiteral("admin"), QStringLiteral("secret"));
         int pageWhileShown = -1;
         w.prompt.whileShown = [&](const ScriptedPrompt::Shown&) {
@@ -270,8 +270,8 @@ TEST(Dispatch, FirmwareFinishedShowsItsMessageBeforeTheLogonPage) {
                                      : QStringLiteral("Firmware update finished.")});
         EXPECT_EQ(pageWhileShown, 6);
         EXPECT_EQ(w.store.PageIndex, 0);
-        EXPECT_EQ(w.currentPage(), w.window->page(0));
-        EXPECT_TRUE(w.pageControl<QLineEdit>(0, CLogonDlg::kAdminId)->text().isEmpty());
+        EXPECT_EQ(w.currentPage(), w.window->page(Page::Logon));
+        EXPECT_TRUE(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kAdminId)->text().isEmpty());
     }
 }
 
@@ -324,7 +324,7 @@ TEST(Dispatch, TablesGoIntoTheStoreBeforeThePageIsCalled) {
 
 TEST(Dispatch, UnknownEventsAndValuesChangeNothing) {
     Window w;
-    loggedOn(w, 4);
+    loggedOn(w, Page::Wol);
     w.store.ioBusy = 1;
     const auto snapshot = [&] {
         return std::vector<int32_t>{w.store.PageIndex,        w.store.ioBusy,
@@ -348,10 +348,10 @@ TEST(Dispatch, UnknownEventsAndValuesChangeNothing) {
                                                                           {18, 2}}) {
         w.post(code, value);
         EXPECT_EQ(snapshot(), before) << code;
-        EXPECT_EQ(w.currentPage(), w.window->page(4)) << code;
+        EXPECT_EQ(w.currentPage(), w.window->page(Page::Wol)) << code;
     }
     EXPECT_TRUE(w.prompt.shown.empty());
-    EXPECT_FALSE(w.window->blacklistTimerActive());
+    EXPECT_FALSE(w.window->blacklistRereadActive());
 }
 
 // After a cleared blacklist the blacklist page comes up and the entries are read three times,
@@ -393,14 +393,28 @@ TEST(Dispatch, ClearedBlacklistIsReadThreeTimes) {
         EXPECT_EQ(w.prompt.notices(),
                   QStringList{QStringLiteral("Blacklist 목록이 클리어 되었습니다.")});
         EXPECT_EQ(w.store.PageIndex, 10);
-        EXPECT_EQ(w.currentPage(), w.window->page(10));
-        EXPECT_FALSE(w.window->blacklistTimerActive());
+        EXPECT_EQ(w.currentPage(), w.window->page(Page::Blacklist));
+        EXPECT_FALSE(w.window->blacklistRereadActive());
         // The timer never fires early: the re-reads are at least 1.2 s apart (less a coarse
         // timer's slack).
         for (size_t i : {5u, 7u})
             EXPECT_GE(requests[i].at - requests[i - 2].at, 1100ms) << i;
         EXPECT_GE(requests[3].at - requests[2].at, 1100ms);
     }
+}
+
+// The link ends while the blacklist is being read again after a clear: the rereads stop, and
+// the logon page stays so the administrator can log on again.
+TEST(Dispatch, LinkEndedStopsTheBlacklistRereads) {
+    Window w;
+    loggedOn(w, Page::Blacklist);
+    w.post(static_cast<int>(qv::ReplyEvent::BlacklistCleared), qv::result::kSuccess);
+    ASSERT_TRUE(w.window->blacklistRereadActive());
+    w.post(static_cast<int>(qv::ReplyEvent::LinkEnded), 0);
+    EXPECT_FALSE(w.window->blacklistRereadActive());
+    settle(std::chrono::milliseconds(CQVSettingDlg::kBlacklistRereadMs + 300));
+    EXPECT_EQ(w.store.PageIndex, pageIndex(Page::Logon));
+    EXPECT_EQ(w.currentPage(), w.window->page(Page::Logon));
 }
 
 } // namespace

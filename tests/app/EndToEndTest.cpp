@@ -17,7 +17,7 @@ protected:
 TEST_F(AppEndToEnd, LogonFetchesTheSummaryAndRebootReturnsToLogon) {
     openWindow();
     ASSERT_TRUE(logOn());
-    EXPECT_TRUE(window->page(1)->isVisible());
+    EXPECT_TRUE(window->page(Page::Summary)->isVisible());
     ASSERT_TRUE(waitUntil([&] { return window->infoPage()->record().has_value(); }));
     EXPECT_FALSE(window->infoPage()->record()->companyUtf8().empty());
     EXPECT_GE(store.maxScheduleCount, 10);

@@ -99,13 +99,13 @@ TEST(MainWindow, LinksPagesAndAccessibleNames) {
         QStringLiteral("ActiveX Page Upload"),   QStringLiteral("Web Page Upload"),
         QStringLiteral("Blacklist IP")};
     for (int i = 0; i < titles.size(); ++i)
-        EXPECT_EQ(w.window->page(i)->title(), titles[i]);
-    EXPECT_TRUE(w.window->page(11)->isWindow());
-    EXPECT_FALSE(w.window->page(11)->isVisible());
+        EXPECT_EQ(w.window->page(static_cast<Page>(i))->title(), titles[i]);
+    EXPECT_TRUE(w.window->page(Page::IoSchedule)->isWindow());
+    EXPECT_FALSE(w.window->page(Page::IoSchedule)->isVisible());
 
     // Every control a user can reach has a name for screen readers.
     QList<QWidget*> all = w.window->findChildren<QWidget*>();
-    all += w.window->page(11)->findChildren<QWidget*>();
+    all += w.window->page(Page::IoSchedule)->findChildren<QWidget*>();
     int named = 0;
     for (QWidget* widget : all) {
         if (qv::controlId(widget) < 0)
@@ -130,11 +130,12 @@ TEST(MainWindow, LinksPagesAndAccessibleNames) {
 
 TEST(MainWindow, CommandLineAddressFillsTheAddressBox) {
     Window w(QStringLiteral("10.1.2.3:12345"));
-    EXPECT_EQ(w.pageControl<QLineEdit>(0, CLogonDlg::kServerAddress)->text(),
+    EXPECT_EQ(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kServerAddress)->text(),
               QStringLiteral("10.1.2.3:12345"));
     EXPECT_EQ(w.store.PageIndex, 0);
     // With the address given, the ID box waits for typing.
-    EXPECT_EQ(QApplication::focusWidget(), w.pageControl<QLineEdit>(0, CLogonDlg::kAdminId));
+    EXPECT_EQ(QApplication::focusWidget(),
+              w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kAdminId));
 }
 
 TEST(MainWindow, LinksBeforeLogonDoNothingAndRebootAsksButSendsNothing) {
@@ -143,7 +144,7 @@ TEST(MainWindow, LinksBeforeLogonDoNothingAndRebootAsksButSendsNothing) {
     for (int id : {1000, 1002, 1001, 1003, 1004, 1005, 1006, 1007, 1011}) {
         w.clickLink(id);
         EXPECT_EQ(w.store.PageIndex, 0);
-        EXPECT_EQ(w.currentPage(), w.window->page(0)) << id;
+        EXPECT_EQ(w.currentPage(), w.window->page(Page::Logon)) << id;
     }
     w.prompt.answers = {true};
     w.clickLink(1008);
@@ -158,7 +159,7 @@ TEST(Logon, AcceptedShowsTheSummaryPageAndAsksForTheSummary) {
     ScriptedAppliance appliance(admitting());
     Window w(QString::fromStdString(appliance.address()));
     logOn(w, appliance);
-    EXPECT_EQ(w.currentPage(), w.window->page(1));
+    EXPECT_EQ(w.currentPage(), w.window->page(Page::Summary));
     EXPECT_EQ(w.store.maxCenterIdCount, 20);
     const auto requests = appliance.requests();
     ASSERT_GE(requests.size(), 2u);
@@ -172,7 +173,7 @@ TEST(Logon, AcceptedShowsTheSummaryPageAndAsksForTheSummary) {
     // Now the links work: the center ID page asks for its table.
     w.clickLink(1001);
     EXPECT_EQ(w.store.PageIndex, 3);
-    EXPECT_EQ(w.currentPage(), w.window->page(3));
+    EXPECT_EQ(w.currentPage(), w.window->page(Page::CenterIds));
     ASSERT_TRUE(waitForRequests(appliance, 3));
     EXPECT_EQ(appliance.commands().back(), qv::CMD_GET_CENTERID_MSG);
 
@@ -185,11 +186,11 @@ TEST(Logon, AcceptedShowsTheSummaryPageAndAsksForTheSummary) {
     // The administrator page always opens with empty boxes.
     w.clickLink(1002);
     for (int id : {CAdminDlg::kNewId, CAdminDlg::kNewPassword, CAdminDlg::kRetype})
-        w.pageControl<QLineEdit>(2, id)->setText(QStringLiteral("typed"));
+        w.pageControl<QLineEdit>(Page::Admin, id)->setText(QStringLiteral("typed"));
     w.clickLink(1000);
     w.clickLink(1002);
     for (int id : {CAdminDlg::kNewId, CAdminDlg::kNewPassword, CAdminDlg::kRetype})
-        EXPECT_TRUE(w.pageControl<QLineEdit>(2, id)->text().isEmpty()) << id;
+        EXPECT_TRUE(w.pageControl<QLineEdit>(Page::Admin, id)->text().isEmpty()) << id;
 }
 
 TEST(Logon, RefusedKeepsFieldsAndLinkAndTheNextLoginReusesTheConnection) {
@@ -205,8 +206,10 @@ TEST(Logon, RefusedKeepsFieldsAndLinkAndTheNextLoginReusesTheConnection) {
     EXPECT_EQ(w.prompt.notices(),
               QStringList{QStringLiteral("Login error. Please check admin ID and password.")});
     EXPECT_EQ(w.store.PageIndex, 0);
-    EXPECT_EQ(w.pageControl<QLineEdit>(0, CLogonDlg::kAdminId)->text(), QStringLiteral("admin"));
-    EXPECT_EQ(w.pageControl<QLineEdit>(0, CLogonDlg::kPassword)->text(), QStringLiteral("wrong"));
+    EXPECT_EQ(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kAdminId)->text(),
+              QStringLiteral("admin"));
+    EXPECT_EQ(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kPassword)->text(),
+              QStringLiteral("wrong"));
     EXPECT_TRUE(w.store.isConnected());
 
     w.clickLogin();
@@ -220,7 +223,7 @@ TEST(Logon, LoginTwiceWhileConnectedSendsTwoLogonsOnOneConnection) {
     ScriptedAppliance appliance; // never answers
     Window w(QString::fromStdString(appliance.address()));
     w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
-    auto* login = w.pageControl<QPushButton>(0, CLogonDlg::kLogin);
+    auto* login = w.pageControl<QPushButton>(Page::Logon, CLogonDlg::kLogin);
     w.clickLogin();
     ASSERT_TRUE(waitForRequests(appliance, 1));
     ASSERT_TRUE(waitUntil([&] { return login->isEnabled(); }));
@@ -243,16 +246,16 @@ TEST(Logon, ConnectFailureMessageInBothLanguages) {
         const QString a = QString::fromStdString(address);
         EXPECT_EQ(w.prompt.notices().front(),
                   korean ? QStringLiteral("서버 ") + a + QStringLiteral(" 에 연결할 수 없습니다.")
-                         : QStringLiteral("Server") + a + QStringLiteral("connection failed."));
+                         : QStringLiteral("Server ") + a + QStringLiteral(" connection failed."));
         EXPECT_EQ(w.store.PageIndex, 0);
         EXPECT_FALSE(w.store.isConnected());
-        EXPECT_TRUE(w.pageControl<QPushButton>(0, CLogonDlg::kLogin)->isEnabled());
-        EXPECT_EQ(w.pageControl<QLineEdit>(0, CLogonDlg::kAdminId)->text(),
+        EXPECT_TRUE(w.pageControl<QPushButton>(Page::Logon, CLogonDlg::kLogin)->isEnabled());
+        EXPECT_EQ(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kAdminId)->text(),
                   QStringLiteral("admin"));
-        EXPECT_EQ(w.pageControl<QLineEdit>(0, CLogonDlg::kPassword)->text(),
+        EXPECT_EQ(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kPassword)->text(),
                   QStringLiteral("admin"));
         // The page's labels follow the language.
-        EXPECT_EQ(w.pageControl<QLabel>(0, CLogonDlg::kServerAddressLabel)->text(),
+        EXPECT_EQ(w.pageControl<QLabel>(Page::Logon, CLogonDlg::kServerAddressLabel)->text(),
                   korean ? QStringLiteral("서버 주소") : QStringLiteral("Server Address"));
     }
 }
@@ -287,9 +290,9 @@ TEST(Logon, LongIdAndPasswordAreCutToTheirFields) {
 TEST(Logon, EnterAndEscapeOnThePage) {
     ScriptedAppliance appliance(admitting());
     Window w(QString::fromStdString(appliance.address()));
-    auto* address = w.pageControl<QLineEdit>(0, CLogonDlg::kServerAddress);
-    auto* id = w.pageControl<QLineEdit>(0, CLogonDlg::kAdminId);
-    auto* password = w.pageControl<QLineEdit>(0, CLogonDlg::kPassword);
+    auto* address = w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kServerAddress);
+    auto* id = w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kAdminId);
+    auto* password = w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kPassword);
     w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
 
     // Enter in the address box and Escape anywhere do nothing, and never close the window.
@@ -319,10 +322,10 @@ TEST(Logon, LinkLossBringsBackTheEmptyLogonPage) {
 
     appliance.closeClient();
     ASSERT_TRUE(waitUntil([&] { return w.store.PageIndex == 0; }));
-    EXPECT_EQ(w.currentPage(), w.window->page(0));
-    EXPECT_TRUE(w.pageControl<QLineEdit>(0, CLogonDlg::kAdminId)->text().isEmpty());
-    EXPECT_TRUE(w.pageControl<QLineEdit>(0, CLogonDlg::kPassword)->text().isEmpty());
-    EXPECT_EQ(w.pageControl<QLineEdit>(0, CLogonDlg::kServerAddress)->text(),
+    EXPECT_EQ(w.currentPage(), w.window->page(Page::Logon));
+    EXPECT_TRUE(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kAdminId)->text().isEmpty());
+    EXPECT_TRUE(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kPassword)->text().isEmpty());
+    EXPECT_EQ(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kServerAddress)->text(),
               QString::fromStdString(appliance.address()));
     EXPECT_EQ(QApplication::focusWidget(), w.control<QPushButton>(1000));
     EXPECT_TRUE(w.prompt.shown.empty()) << "link loss shows no message";
@@ -365,7 +368,7 @@ TEST(MainWindow, IoScheduleLinkSendsThreeRequestsAndRunsTheClock) {
     w.clickLink(1000);
     EXPECT_FALSE(iosch->isVisible());
     EXPECT_FALSE(iosch->clockTimerActive());
-    EXPECT_EQ(w.currentPage(), w.window->page(1));
+    EXPECT_EQ(w.currentPage(), w.window->page(Page::Summary));
 }
 
 TEST(MainWindow, CloseEndsTheLinkAndForgetsIt) {

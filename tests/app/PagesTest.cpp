@@ -37,10 +37,10 @@ void logOn(Window& w, ScriptedAppliance& appliance) {
 TEST(UpdatePage, ButtonsSendTheirRequestsOnlyWhileConnected) {
     ScriptedAppliance appliance(admitting());
     Window w(QString::fromStdString(appliance.address()));
-    auto* start = w.pageControl<QPushButton>(6, CUpdateDlg::kStart);
-    auto* firmware = w.pageControl<QPushButton>(6, CUpdateDlg::kFirmware);
-    auto* autoUpdate = w.pageControl<QCheckBox>(6, CUpdateDlg::kAutoUpdate);
-    auto* relayRow = w.pageControl<QLabel>(6, CUpdateDlg::kFirstStepStatus);
+    auto* start = w.pageControl<QPushButton>(Page::Update, CUpdateDlg::kStart);
+    auto* firmware = w.pageControl<QPushButton>(Page::Update, CUpdateDlg::kFirmware);
+    auto* autoUpdate = w.pageControl<QCheckBox>(Page::Update, CUpdateDlg::kAutoUpdate);
+    auto* relayRow = w.pageControl<QLabel>(Page::Update, CUpdateDlg::kFirstStepStatus);
 
     // Without a link object Update start does nothing at all.
     relayRow->setText(QStringLiteral("Finished"));
@@ -115,7 +115,7 @@ TEST(IoSchedulePage, RefreshAndClockRespectTheBusyFlag) {
 
     // Closing the window only hides it.
     w.store.PageIndex = 11;
-    w.window->ShowPage(11);
+    w.window->ShowPage(Page::IoSchedule);
     EXPECT_TRUE(iosch->isVisible());
     iosch->close();
     EXPECT_FALSE(iosch->isVisible());
@@ -141,13 +141,13 @@ TEST(Logon, ConnectingKeepsTheWindowResponsive) {
 
     const QString address = QStringLiteral("127.0.0.1:%1").arg(port);
     Window w(address);
-    auto* login = w.pageControl<QPushButton>(0, CLogonDlg::kLogin);
+    auto* login = w.pageControl<QPushButton>(Page::Logon, CLogonDlg::kLogin);
     w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
     w.clickLogin();
     EXPECT_FALSE(login->isEnabled());
     EXPECT_TRUE(w.window->logonPage()->connecting());
     // Enter in the password box does not start a second attempt.
-    QTest::keyClick(w.pageControl<QLineEdit>(0, CLogonDlg::kPassword), Qt::Key_Return);
+    QTest::keyClick(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kPassword), Qt::Key_Return);
 
     // Events are handled while the connection is pending.
     w.post(3, 101);
@@ -156,7 +156,7 @@ TEST(Logon, ConnectingKeepsTheWindowResponsive) {
 
     ASSERT_TRUE(waitUntil([&] { return w.prompt.notices().size() == 2; }, 20000ms));
     EXPECT_EQ(w.prompt.notices().back(),
-              QStringLiteral("Server") + address + QStringLiteral("connection failed."));
+              QStringLiteral("Server ") + address + QStringLiteral(" connection failed."));
     EXPECT_TRUE(login->isEnabled());
     EXPECT_FALSE(w.window->logonPage()->connecting());
     qv::closeSocket(filler);

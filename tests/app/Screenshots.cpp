@@ -85,12 +85,12 @@ int main(int argc, char** argv) {
                     } else {
                         // As after a cleared blacklist: the page is shown and its list read.
                         w.store.PageIndex = page;
-                        w.window->ShowPage(page);
+                        w.window->ShowPage(static_cast<Page>(page));
                         w.store.send(qv::request::readBlacklist());
                     }
                     qvtest::settle(std::chrono::milliseconds(500));
                     save(QStringLiteral("page%1").arg(page),
-                         page == 11 ? w.window->page(11) : nullptr);
+                         page == 11 ? w.window->page(Page::IoSchedule) : nullptr);
                 }
             }
         }

@@ -3,6 +3,7 @@
 #include "CMyCommandLineInfo.h"
 #include "ShellTexts.h"
 #include "UpdateSteps.h"
+#include "schedule/ServerTime.h"
 
 #include <gtest/gtest.h>
 

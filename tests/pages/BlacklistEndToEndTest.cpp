@@ -148,7 +148,7 @@ TEST_F(BlacklistEndToEnd, ClearAllEmptiesTheBlacklistAndAsksOnceAboutUnappliedEd
     EXPECT_EQ(simState().blacklistCount, 0);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            return !window->blacklistTimerActive() &&
+            return !window->blacklistRereadActive() &&
                    list(CBlacklistDlg::kBlacklist).rowCount() == 0;
         },
         kWaitMs));

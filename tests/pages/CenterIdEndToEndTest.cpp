@@ -22,7 +22,7 @@ namespace {
 
 class CenterIdEndToEnd : public qvtest::WindowOnSim {
 protected:
-    CCenteridDlg* page() { return static_cast<CCenteridDlg*>(window->page(3)); }
+    CCenteridDlg* page() { return static_cast<CCenteridDlg*>(window->page(Page::CenterIds)); }
     qvtest::ListProbe list() {
         return qvtest::ListProbe(in<QTableView>(page(), CCenteridDlg::kList));
     }

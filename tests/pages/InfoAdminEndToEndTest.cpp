@@ -21,7 +21,7 @@ namespace {
 
 class InfoAdminEndToEnd : public qvtest::WindowOnSim {
 protected:
-    QString field(int id) { return in<QLineEdit>(window->page(1), id)->text(); }
+    QString field(int id) { return in<QLineEdit>(window->page(Page::Summary), id)->text(); }
 };
 
 TEST_F(InfoAdminEndToEnd, SummaryShowsTheAppliancesValuesAndNewCredentialsLogOn) {
@@ -35,7 +35,7 @@ TEST_F(InfoAdminEndToEnd, SummaryShowsTheAppliancesValuesAndNewCredentialsLogOn)
 
     // The summary arrives on its own after the logon.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !field(CInfoDlg::kMacAddress).isEmpty(); }, kWaitMs));
-    EXPECT_TRUE(window->page(1)->isVisible());
+    EXPECT_TRUE(window->page(Page::Summary)->isVisible());
     const qv::info::Limits limits = qv::info::limitsFromRecord(record, seeded.maxCenterIds);
     const qv::info::SummaryTexts texts = qv::info::summaryTexts(record, limits, 949);
     EXPECT_EQ(field(CInfoDlg::kDeviceName), QString::fromStdString(record.deviceName()));
@@ -53,7 +53,7 @@ TEST_F(InfoAdminEndToEnd, SummaryShowsTheAppliancesValuesAndNewCredentialsLogOn)
     // Change ID/Password: the boxes start empty; the appliance confirms with message 163.
     follow(1002);
     ASSERT_EQ(store.PageIndex, 2);
-    CPageDlg* admin = window->page(2);
+    CPageDlg* admin = window->page(Page::Admin);
     for (int id : {CAdminDlg::kNewId, CAdminDlg::kNewPassword, CAdminDlg::kRetype})
         EXPECT_TRUE(in<QLineEdit>(admin, id)->text().isEmpty()) << id;
     qvtest::typeInto(in<QLineEdit>(admin, CAdminDlg::kNewId), QStringLiteral("chief"));
@@ -78,7 +78,7 @@ TEST_F(InfoAdminEndToEnd, SummaryShowsTheAppliancesValuesAndNewCredentialsLogOn)
                        QString::fromStdString(seeded.adminPassword)));
     EXPECT_EQ(store.PageIndex, 0);
     ASSERT_TRUE(logOn(QStringLiteral("chief"), QStringLiteral("N3w-Secret")));
-    EXPECT_TRUE(window->page(1)->isVisible());
+    EXPECT_TRUE(window->page(Page::Summary)->isVisible());
     EXPECT_EQ(field(CInfoDlg::kMacAddress), qv::fromUtf8(qv::info::macText(record.mac())));
 }
 

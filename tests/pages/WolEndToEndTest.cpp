@@ -24,7 +24,7 @@ namespace {
 
 class WolEndToEnd : public qvtest::WindowOnSim {
 protected:
-    CWolDlg* page() { return static_cast<CWolDlg*>(window->page(4)); }
+    CWolDlg* page() { return static_cast<CWolDlg*>(window->page(Page::Wol)); }
     qvtest::ListProbe list() { return qvtest::ListProbe(in<QTableView>(page(), CWolDlg::kList)); }
     void type(int id, const QString& text) { WindowOnSim::type(page(), id, text); }
     void click(int id) { WindowOnSim::click(page(), id); }

@@ -77,8 +77,8 @@ TEST(StringTable, TextsAsTheApplianceShowsThem) {
     EXPECT_EQ(qv::uiString(StringId::ScheduleSelectRelay, Language::English),
               "Select IO's relay point, please. ");
     EXPECT_EQ(qv::uiString(StringId::WebPortDefault, Language::English), "(Default :      80)");
-    EXPECT_EQ(qv::uiString(StringId::ConnectFailedBefore, Language::English), "Server");
-    EXPECT_EQ(qv::uiString(StringId::ConnectFailedAfter, Language::English), "connection failed.");
+    EXPECT_EQ(qv::uiString(StringId::ConnectFailedBefore, Language::English), "Server ");
+    EXPECT_EQ(qv::uiString(StringId::ConnectFailedAfter, Language::English), " connection failed.");
     EXPECT_EQ(qv::uiString(StringId::ConnectFailedBefore, Language::Korean), "서버 ");
     EXPECT_EQ(qv::uiString(StringId::ConnectFailedAfter, Language::Korean),
               " 에 연결할 수 없습니다.");
