@@ -1,6 +1,7 @@
 #include "ControlFactory.h"
 
 #include "ControlIds.h"
+#include "QtText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,8 +67,8 @@ QTableView* listView(int id, const QString& accessibleName, const char* objectNa
 }
 
 QLineEdit* findBox(int id, const char* objectName) {
-    QLineEdit* find = lineEdit(id, QStringLiteral("Find"), objectName);
-    find->setPlaceholderText(QStringLiteral("Find"));
+    QLineEdit* find = lineEdit(id, uiText(StringId::TableFind), objectName);
+    find->setPlaceholderText(find->accessibleName());
     find->setClearButtonEnabled(true);
     find->setMaximumWidth(220);
     return find;

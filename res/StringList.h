@@ -440,3 +440,54 @@ QV_STRING(WolMacFormat, 760, "Mac Address Format error.", "Mac Address Format er
 QV_STRING(WolNothingToExport, 761, "내보내기할 데이터가 없습니다.", "내보내기할 데이터가 없습니다.")
 QV_STRING(WolColumnMac, 762, "Mac Addr", "Mac Addr")
 QV_STRING(WolColumnEtc, 763, "etc", "etc")
+
+// The list pages: buttons, labels, accessible names and help.
+QV_STRING(TableAdd, 800, "Add", "추가")
+QV_STRING(TableEdit, 801, "Edit", "수정")
+QV_STRING(TableDel, 802, "Del", "삭제")
+QV_STRING(TableDelete, 803, "Delete", "삭제")
+QV_STRING(TableApply, 804, "Apply", "적 용")
+QV_STRING(TableFind, 805, "Find", "찾기")
+QV_STRING(CenterIdTitle, 810, "Center ID Management", "Center ID Management")
+QV_STRING(CenterIdList, 811, "Center IDs", "Center IDs")
+QV_STRING(CenterIdLabelId, 812, "ID", "ID")
+QV_STRING(CenterIdLabelPassword, 813, "Password", "Password")
+QV_STRING(CenterIdLabelName, 814, "Name", "Name")
+QV_STRING(CenterIdLabelGroup, 815, "Group", "Group")
+QV_STRING(CenterIdSuperUser, 816, "Super User", "Super User")
+QV_STRING(CenterIdProhibitFileTransfer, 817, "Prohibit file transfer ", "파일전송 금지")
+QV_STRING(CenterIdProhibitLogDeletion, 818, "Prohibit log deletion", "로그삭제 금지")
+QV_STRING(WolTitle, 820, "Wake On Lan", "Wake On Lan")
+QV_STRING(WolList, 821, "Wake-on-LAN targets", "Wake-on-LAN targets")
+QV_STRING(WolLabelName, 822, "Name", "이름")
+QV_STRING(WolLabelMac, 823, "MAC", "MAC")
+QV_STRING(WolMacExamples, 824, "ex) ab:39:22:44:12:aa\n  ab-39-22-44-12-aa", "ex) ab:39:22:44:12:aa\n  ab-39-22-44-12-aa")
+QV_STRING(WolExport, 825, "Export", "내보내기")
+QV_STRING(WolImport, 826, "Import", "불러오기")
+QV_STRING(WolHelp, 827,
+          "- Wake-on-LAN (WOL) is an Ethernet or Token ring computer networking standard that "
+          "allows a computer to be turned on or awakened by a network message.\n"
+          "- Quorvel MY is the WOL message distributor on its local network.\n"
+          "- Name is the alias of a computer, and MAC is a unique identifier assigned to \n"
+          "network interfaces of a PC\n"
+          "- You can get MAC in command prompt by typing \"ipconfig /all\".",
+          "- WOL(Wake-on-LAN)은 네트워크 메시지로 컴퓨터를 켜거나 깨우는 이더넷/토큰링 네트워크 "
+          "표준입니다.\n"
+          "- Quorvel MY는 자신이 속한 로컬 네트워크에 WOL 메시지를 보내는 장비입니다.\n"
+          "- 이름은 컴퓨터의 별칭이며, 공백 없이 입력하세요. MAC은 PC의 네트워크 인터페이스에 "
+          "부여된 고유 식별자입니다.\n"
+          "- MAC은 명령 프롬프트에서 \"ipconfig /all\"을 입력하면 확인할 수 있습니다.")
+QV_STRING(WolExportFilter, 828, "WOL File(*.csv)|*.csv||", "WOL File(*.csv)|*.csv||")
+QV_STRING(WolImportFilter, 829, "CSV|*.csv|All(*.*)|*.*|", "CSV|*.csv|All(*.*)|*.*|")
+QV_STRING(BlacklistTitle, 830, "Blacklist IP", "Blacklist IP")
+QV_STRING(BlacklistList, 831, "Blacklist", "Blacklist")
+QV_STRING(BlockIpList, 832, "Block IP List", "Block IP List")
+QV_STRING(BlacklistAddSelected, 833, "Add Selected Items to Block IP List",
+          "Add Selected Items to Block IP List")
+QV_STRING(BlacklistClearAll, 834, "Clear All", "Clear All")
+QV_STRING(BlockIpAddressToAdd, 835, "Address to add", "Address to add")
+QV_STRING(BlockIpLabelAddress, 836, "IP Address", "IP Address")
+QV_STRING(BlockIpAdd, 837, "Add", "Add")
+QV_STRING(BlockIpEdit, 838, "Edit", "Edit")
+QV_STRING(BlockIpDelete, 839, "Delete", "Delete")
+QV_STRING(BlockIpApply, 840, "Apply", "Apply")

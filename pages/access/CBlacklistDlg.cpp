@@ -22,6 +22,8 @@
 
 namespace bl = qv::blacklist;
 
+using qv::StringId;
+
 namespace {
 
 int blacklistRows(const qv::CGlobalData& s) {
@@ -31,7 +33,7 @@ int blacklistRows(const qv::CGlobalData& s) {
 } // namespace
 
 CBlacklistDlg::CBlacklistDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CTablePageDlg(QStringLiteral("Blacklist IP"), store, prompt,
+    : CTablePageDlg(qv::uiText(StringId::BlacklistTitle), store, prompt,
                     std::make_unique<qv::UnappliedEdits<qv::BlockIpTable>>(
                         prompt, store.blockIpTable, store.blockIpCount,
                         qv::UnappliedEditsQuestions{qv::StringId::BlockIpKeepAfterLogon,
@@ -75,24 +77,26 @@ CBlacklistDlg::CBlacklistDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget
 void CBlacklistDlg::setupControls() {
     namespace make = qv::controls;
     // One form with English captions for both languages.
-    m_blacklist = make::listView(kBlacklist, QStringLiteral("Blacklist"), "blacklist");
+    m_blacklist = make::listView(kBlacklist, qv::uiText(StringId::BlacklistList), "blacklist");
     m_blacklist->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_blacklistFind = make::findBox(kBlacklistFind, "blacklistFind");
     ListFilter::attach(m_blacklistModel, m_blacklist, m_blacklistFind);
-    m_blockList = make::listView(kBlockList, QStringLiteral("Block IP List"), "blockList");
+    m_blockList = make::listView(kBlockList, qv::uiText(StringId::BlockIpList), "blockList");
     m_blockList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_blockListFind = make::findBox(kBlockListFind, "blockListFind");
     ListFilter::attach(m_blockModel, m_blockList, m_blockListFind);
 
-    m_addSelected = make::button(
-        kAddSelected, QStringLiteral("Add Selected Items to Block IP List"), "addSelected");
-    m_clearAll = make::button(kClearAll, QStringLiteral("Clear All"), "clearAll");
-    m_addAddress = make::lineEdit(kAddAddress, QStringLiteral("Address to add"), "addAddress");
-    m_add = make::button(kAdd, QStringLiteral("Add"), "add");
-    m_editAddress = make::lineEdit(kEditAddress, QStringLiteral("IP Address"), "editAddress");
-    m_edit = make::button(kEdit, QStringLiteral("Edit"), "edit");
-    m_delete = make::button(kDelete, QStringLiteral("Delete"), "delete");
-    m_apply = make::button(kApply, QStringLiteral("Apply"), "apply");
+    m_addSelected =
+        make::button(kAddSelected, qv::uiText(StringId::BlacklistAddSelected), "addSelected");
+    m_clearAll = make::button(kClearAll, qv::uiText(StringId::BlacklistClearAll), "clearAll");
+    m_addAddress =
+        make::lineEdit(kAddAddress, qv::uiText(StringId::BlockIpAddressToAdd), "addAddress");
+    m_add = make::button(kAdd, qv::uiText(StringId::BlockIpAdd), "add");
+    m_editAddress =
+        make::lineEdit(kEditAddress, qv::uiText(StringId::BlockIpLabelAddress), "editAddress");
+    m_edit = make::button(kEdit, qv::uiText(StringId::BlockIpEdit), "edit");
+    m_delete = make::button(kDelete, qv::uiText(StringId::BlockIpDelete), "delete");
+    m_apply = make::button(kApply, qv::uiText(StringId::BlockIpApply), "apply");
 
     auto* blacklistButtons = new QHBoxLayout;
     blacklistButtons->addWidget(m_blacklistFind);
@@ -100,9 +104,9 @@ void CBlacklistDlg::setupControls() {
     blacklistButtons->addWidget(m_addSelected);
     blacklistButtons->addWidget(m_clearAll);
 
-    auto* blockLabel = new QLabel(QStringLiteral("Block IP List"));
+    auto* blockLabel = new QLabel(qv::uiText(StringId::BlockIpList));
     blockLabel->setBuddy(m_blockList);
-    auto* editLabel = new QLabel(QStringLiteral("IP Address"));
+    auto* editLabel = new QLabel(qv::uiText(StringId::BlockIpLabelAddress));
     editLabel->setBuddy(m_editAddress);
 
     auto* blockControls = new QGridLayout;

@@ -22,16 +22,10 @@
 
 namespace cid = qv::centerid;
 
-namespace {
-
-QString pick(const char* english, const char* korean) {
-    return QString::fromUtf8(qv::systemLanguage() == qv::Language::Korean ? korean : english);
-}
-
-} // namespace
+using qv::StringId;
 
 CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CTablePageDlg(QStringLiteral("Center ID Management"), store, prompt,
+    : CTablePageDlg(qv::uiText(StringId::CenterIdTitle), store, prompt,
                     std::make_unique<qv::UnappliedEdits<qv::CenterIdTable>>(
                         prompt, store.centerIdTable, store.centerIdCount,
                         qv::UnappliedEditsQuestions{qv::StringId::CenterIdKeepAfterLogon,
@@ -60,27 +54,28 @@ CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* 
 
 void CCenteridDlg::setupControls() {
     namespace make = qv::controls;
-    m_list = make::listView(kList, QStringLiteral("Center IDs"), "centerIdList");
+    m_list = make::listView(kList, qv::uiText(StringId::CenterIdList), "centerIdList");
     m_find = make::findBox(kFind, "centerIdFind");
     ListFilter::attach(m_model, m_list, m_find);
-    m_id = make::lineEdit(kId, QStringLiteral("ID"), "centerId");
-    m_password = make::passwordEdit(kPassword, QStringLiteral("Password"), "centerPassword");
-    m_name = make::lineEdit(kName, QStringLiteral("Name"), "centerName");
-    m_group = make::comboBox(kGroup, QStringLiteral("Group"), "centerGroup");
+    m_id = make::lineEdit(kId, qv::uiText(StringId::CenterIdLabelId), "centerId");
+    m_password = make::passwordEdit(kPassword, qv::uiText(StringId::CenterIdLabelPassword),
+                                    "centerPassword");
+    m_name = make::lineEdit(kName, qv::uiText(StringId::CenterIdLabelName), "centerName");
+    m_group = make::comboBox(kGroup, qv::uiText(StringId::CenterIdLabelGroup), "centerGroup");
     for (int group = 1; group <= cid::kGroupCount; ++group)
         m_group->addItem(QString::number(group));
     m_group->setCurrentIndex(-1);
-    m_superUser = make::checkBox(kSuperUser, QStringLiteral("Super User"), "superUser");
+    m_superUser = make::checkBox(kSuperUser, qv::uiText(StringId::CenterIdSuperUser), "superUser");
     m_prohibitFileTransfer =
-        make::checkBox(kProhibitFileTransfer, pick("Prohibit file transfer ", "파일전송 금지"),
+        make::checkBox(kProhibitFileTransfer, qv::uiText(StringId::CenterIdProhibitFileTransfer),
                        "prohibitFileTransfer");
     m_prohibitLogDeletion =
-        make::checkBox(kProhibitLogDeletion, pick("Prohibit log deletion", "로그삭제 금지"),
+        make::checkBox(kProhibitLogDeletion, qv::uiText(StringId::CenterIdProhibitLogDeletion),
                        "prohibitLogDeletion");
-    m_add = make::button(kAdd, pick("Add", "추가"), "add");
-    m_edit = make::button(kEdit, pick("Edit", "수정"), "edit");
-    m_del = make::button(kDel, pick("Del", "삭제"), "del");
-    m_apply = make::button(kApply, pick("Apply", "적 용"), "apply");
+    m_add = make::button(kAdd, qv::uiText(StringId::TableAdd), "add");
+    m_edit = make::button(kEdit, qv::uiText(StringId::TableEdit), "edit");
+    m_del = make::button(kDel, qv::uiText(StringId::TableDel), "del");
+    m_apply = make::button(kApply, qv::uiText(StringId::TableApply), "apply");
 
     auto* inputs = new QGridLayout;
     auto addLabelled = [inputs](int row, int column, const QString& caption, QWidget* field) {
@@ -89,10 +84,10 @@ void CCenteridDlg::setupControls() {
         inputs->addWidget(label, row, column);
         inputs->addWidget(field, row, column + 1);
     };
-    addLabelled(0, 0, QStringLiteral("ID"), m_id);
-    addLabelled(0, 2, QStringLiteral("Password"), m_password);
-    addLabelled(1, 0, QStringLiteral("Name"), m_name);
-    addLabelled(1, 2, QStringLiteral("Group"), m_group);
+    addLabelled(0, 0, m_id->accessibleName(), m_id);
+    addLabelled(0, 2, m_password->accessibleName(), m_password);
+    addLabelled(1, 0, m_name->accessibleName(), m_name);
+    addLabelled(1, 2, m_group->accessibleName(), m_group);
     auto* checks = new QHBoxLayout;
     checks->addWidget(m_superUser);
     checks->addWidget(m_prohibitFileTransfer);

@@ -27,30 +27,9 @@
 
 namespace wol = qv::wol;
 
+using qv::StringId;
+
 namespace {
-
-bool korean() {
-    return qv::systemLanguage() == qv::Language::Korean;
-}
-
-QString pick(const char* english, const char* korean) {
-    return QString::fromUtf8(::korean() ? korean : english);
-}
-
-const char* const kEnglishHelp =
-    "- Wake-on-LAN (WOL) is an Ethernet or Token ring computer networking standard that allows a "
-    "computer to be turned on or awakened by a network message.\n"
-    "- Quorvel MY is the WOL message distributor on its local network.\n"
-    "- Name is the alias of a computer, and MAC is a unique identifier assigned to \n"
-    "network interfaces of a PC\n"
-    "- You can get MAC in command prompt by typing \"ipconfig /all\".";
-const char* const kKoreanHelp =
-    "- WOL(Wake-on-LAN)은 네트워크 메시지로 컴퓨터를 켜거나 깨우는 이더넷/토큰링 네트워크 "
-    "표준입니다.\n"
-    "- Quorvel MY는 자신이 속한 로컬 네트워크에 WOL 메시지를 보내는 장비입니다.\n"
-    "- 이름은 컴퓨터의 별칭이며, 공백 없이 입력하세요. MAC은 PC의 네트워크 인터페이스에 부여된 "
-    "고유 식별자입니다.\n"
-    "- MAC은 명령 프롬프트에서 \"ipconfig /all\"을 입력하면 확인할 수 있습니다.";
 
 QString fileMessage(qv::StringId id, const QString& path) {
     return qv::uiText(id).arg(QDir::toNativeSeparators(path));
@@ -59,7 +38,7 @@ QString fileMessage(qv::StringId id, const QString& path) {
 } // namespace
 
 CWolDlg::CWolDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CTablePageDlg(QStringLiteral("Wake On Lan"), store, prompt,
+    : CTablePageDlg(qv::uiText(StringId::WolTitle), store, prompt,
                     std::make_unique<qv::UnappliedEdits<qv::WolTable>>(
                         prompt, store.wolTable, store.wolCount,
                         qv::UnappliedEditsQuestions{qv::StringId::WolKeepAfterLogon,
@@ -90,28 +69,28 @@ CWolDlg::CWolDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
 
 void CWolDlg::setupControls() {
     namespace make = qv::controls;
-    m_list = make::listView(kList, QStringLiteral("Wake-on-LAN targets"), "wolList");
+    m_list = make::listView(kList, qv::uiText(StringId::WolList), "wolList");
     // The last column is kept empty at no width.
     m_list->horizontalHeader()->setMinimumSectionSize(0);
     m_find = make::findBox(kFind, "wolFind");
     ListFilter::attach(m_model, m_list, m_find);
-    const QString nameCaption = pick("Name", "이름");
+    const QString nameCaption = qv::uiText(StringId::WolLabelName);
     m_name = make::lineEdit(kName, nameCaption, "wolName");
-    m_mac = make::lineEdit(kMac, QStringLiteral("MAC"), "wolMac");
-    m_add = make::button(kAdd, pick("Add", "추가"), "add");
-    m_edit = make::button(kEdit, pick("Edit", "수정"), "edit");
-    m_delete = make::button(kDelete, pick("Delete", "삭제"), "delete");
-    m_apply = make::button(kApply, pick("Apply", "적 용"), "apply");
+    m_mac = make::lineEdit(kMac, qv::uiText(StringId::WolLabelMac), "wolMac");
+    m_add = make::button(kAdd, qv::uiText(StringId::TableAdd), "add");
+    m_edit = make::button(kEdit, qv::uiText(StringId::TableEdit), "edit");
+    m_delete = make::button(kDelete, qv::uiText(StringId::TableDelete), "delete");
+    m_apply = make::button(kApply, qv::uiText(StringId::TableApply), "apply");
     // Export and import serve operators in every language, so both layouts carry them.
-    m_export = make::button(kExport, pick("Export", "내보내기"), "exportCsv");
-    m_import = make::button(kImport, pick("Import", "불러오기"), "importCsv");
+    m_export = make::button(kExport, qv::uiText(StringId::WolExport), "exportCsv");
+    m_import = make::button(kImport, qv::uiText(StringId::WolImport), "importCsv");
 
     auto* inputs = new QGridLayout;
     auto* nameLabel = new QLabel(nameCaption);
     nameLabel->setBuddy(m_name);
-    auto* macLabel = new QLabel(QStringLiteral("MAC"));
+    auto* macLabel = new QLabel(qv::uiText(StringId::WolLabelMac));
     macLabel->setBuddy(m_mac);
-    auto* examples = new QLabel(QStringLiteral("ex) ab:39:22:44:12:aa\n  ab-39-22-44-12-aa"));
+    auto* examples = new QLabel(qv::uiText(StringId::WolMacExamples));
     examples->setObjectName(QStringLiteral("macExamples"));
     inputs->addWidget(nameLabel, 0, 0);
     inputs->addWidget(m_name, 0, 1);
@@ -136,7 +115,7 @@ void CWolDlg::setupControls() {
     applyRow->addWidget(unappliedMarker());
     applyRow->addWidget(m_apply);
 
-    auto* help = new QLabel(QString::fromUtf8(korean() ? kKoreanHelp : kEnglishHelp));
+    auto* help = new QLabel(qv::uiText(StringId::WolHelp));
     help->setObjectName(QStringLiteral("wolHelp"));
     help->setWordWrap(true);
 
@@ -212,7 +191,7 @@ void CWolDlg::onExport() {
         return;
     }
     std::optional<QString> chosen = prompt().saveFileName(
-        qv::qtFileFilter(QStringLiteral("WOL File(*.csv)|*.csv||")), QStringLiteral("wol.csv"));
+        qv::qtFileFilter(qv::uiText(StringId::WolExportFilter)), QStringLiteral("wol.csv"));
     if (!chosen || chosen->isEmpty())
         return;
     QString path = *chosen;
@@ -230,7 +209,7 @@ void CWolDlg::onExport() {
 
 void CWolDlg::onImport() {
     std::optional<QString> chosen =
-        prompt().openFileName(qv::qtFileFilter(QStringLiteral("CSV|*.csv|All(*.*)|*.*|")));
+        prompt().openFileName(qv::qtFileFilter(qv::uiText(StringId::WolImportFilter)));
     if (!chosen || chosen->isEmpty())
         return;
     // The list is replaced only by what a file yields: a file that cannot be read, or that
