@@ -2,16 +2,9 @@
 // effect here. The table reads top to bottom; for one event the first row whose condition holds
 // acts, and an event or value without a row changes nothing.
 
-#include "CBlacklistDlg.h"
-#include "CCenteridDlg.h"
 #include "CGlobalData.h"
-#include "CInfoDlg.h"
-#include "CIoschDlg.h"
 #include "CLogonDlg.h"
-#include "CNetworkDlg.h"
 #include "CQVSettingDlg.h"
-#include "CUpdateDlg.h"
-#include "CWolDlg.h"
 #include "Catalogue.h"
 #include "DebugLog.h"
 #include "LinkEvent.h"
@@ -21,6 +14,13 @@
 #include "QtText.h"
 #include "Requests.h"
 #include "ShellTexts.h"
+#include "access/CBlacklistDlg.h"
+#include "access/CCenteridDlg.h"
+#include "network/CInfoDlg.h"
+#include "network/CNetworkDlg.h"
+#include "network/CWolDlg.h"
+#include "schedule/CIoschDlg.h"
+#include "upload/CUpdateDlg.h"
 
 #include <QPushButton>
 #include <QTableWidget>

@@ -1,10 +1,10 @@
 // Access commands: centerids, blacklist, blockips.
 
-#include "CenterIdRules.h"
 #include "CodePage.h"
 #include "ExitCodes.h"
 #include "Registry.h"
 #include "Requests.h"
+#include "access/CenterIdRules.h"
 
 #include <algorithm>
 

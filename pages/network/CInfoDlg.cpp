@@ -1,11 +1,11 @@
-#include "CInfoDlg.h"
+#include "network/CInfoDlg.h"
 
 #include "CGlobalData.h"
-#include "CIoschDlg.h"
 #include "CodePage.h"
 #include "ControlIds.h"
 #include "QtText.h"
 #include "network/InfoRules.h"
+#include "schedule/CIoschDlg.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "CNetworkDlg.h"
+#include "network/CNetworkDlg.h"
 
 CNetworkDlg::CNetworkDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     : CPageDlg(QStringLiteral("Network/DDNS Setting"), store, prompt, parent) {}

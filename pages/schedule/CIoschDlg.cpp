@@ -1,9 +1,9 @@
-#include "CIoschDlg.h"
+#include "schedule/CIoschDlg.h"
 
 #include "CGlobalData.h"
-#include "CMyPicStatic.h"
 #include "ControlIds.h"
 #include "Requests.h"
+#include "schedule/CMyPicStatic.h"
 
 #include <QCloseEvent>
 #include <QHeaderView>

@@ -1,4 +1,4 @@
-#include "CLogoDlg.h"
+#include "upload/CLogoDlg.h"
 
 CLogoDlg::CLogoDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     : CPageDlg(QStringLiteral("Company Logo Upload"), store, prompt, parent) {}

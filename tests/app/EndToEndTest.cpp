@@ -1,11 +1,11 @@
 // The window against the simulated appliance, in-process on a free loopback port.
 
 #include "AppTestSupport.h"
-#include "CInfoDlg.h"
 #include "CMySocket.h"
 #include "RunningSim.h"
 #include "SimServer.h"
 #include "SimState.h"
+#include "network/CInfoDlg.h"
 
 #include <gtest/gtest.h>
 

@@ -3,12 +3,12 @@
 
 #include "AppTestSupport.h"
 #include "CAboutDlg.h"
-#include "CIoschDlg.h"
 #include "CMySocket.h"
 #include "Commands.h"
 #include "Requests.h"
 #include "ScriptedAppliance.h"
 #include "TextRequestPayload.h"
+#include "schedule/CIoschDlg.h"
 
 #include <QAbstractButton>
 #include <QAction>

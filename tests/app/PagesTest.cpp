@@ -2,10 +2,10 @@
 // Refresh and clock, Qt's own Korean texts, and a logon that has to wait for its connection.
 
 #include "AppTestSupport.h"
-#include "CIoschDlg.h"
 #include "CMySocket.h"
 #include "CQVSettingApp.h"
 #include "Commands.h"
+#include "schedule/CIoschDlg.h"
 
 #include <QCheckBox>
 #include <QLabel>

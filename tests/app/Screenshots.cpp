@@ -5,10 +5,10 @@
 // page<N>-<lang>.png for every page (N = 2..11), for checking layouts.
 
 #include "AppTestSupport.h"
-#include "CInfoDlg.h"
 #include "Requests.h"
 #include "SimServer.h"
 #include "SimState.h"
+#include "network/CInfoDlg.h"
 
 #include <QDir>
 #include <QPixmap>

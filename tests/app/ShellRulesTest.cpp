@@ -3,7 +3,7 @@
 #include "CMyCommandLineInfo.h"
 #include "ShellTexts.h"
 #include "StringTable.h"
-#include "UpdateSteps.h"
+#include "upload/UpdateSteps.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,6 @@
 // table back, and finds the appliance's table as expected byte for byte, lead and trailing
 // bytes included. Then the blacklist is cleared and read again.
 
-#include "CBlacklistDlg.h"
 #include "CGlobalData.h"
 #include "CLogonDlg.h"
 #include "CQVSettingDlg.h"
@@ -13,6 +12,7 @@
 #include "SimServer.h"
 #include "SimState.h"
 #include "access/BlacklistRules.h"
+#include "access/CBlacklistDlg.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>

@@ -1,7 +1,6 @@
 // The blacklist page driven through its controls, as an operator would: typing, choosing rows,
 // clicking, with messages answered by the scripted prompt and requests read by a peer socket.
 
-#include "CBlacklistDlg.h"
 #include "CGlobalData.h"
 #include "CMySocket.h"
 #include "ControlIds.h"
@@ -12,6 +11,7 @@
 #include "ScriptedPrompt.h"
 #include "SocketIo.h"
 #include "access/BlacklistRules.h"
+#include "access/CBlacklistDlg.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -2,7 +2,6 @@
 // center ID page, edits, applies, opens the page again and finds the appliance's table as
 // expected, with a Korean name carried as code page 949 bytes.
 
-#include "CCenteridDlg.h"
 #include "CGlobalData.h"
 #include "CLogonDlg.h"
 #include "CQVSettingDlg.h"
@@ -11,6 +10,7 @@
 #include "ScriptedPrompt.h"
 #include "SimServer.h"
 #include "SimState.h"
+#include "access/CCenteridDlg.h"
 #include "access/CenterIdRules.h"
 
 #include <QAbstractButton>

@@ -2,9 +2,7 @@
 // appliance's own values; the administrator page changes the ID and password, the appliance
 // confirms, and only the new pair logs on afterwards.
 
-#include "CAdminDlg.h"
 #include "CGlobalData.h"
-#include "CInfoDlg.h"
 #include "CLogonDlg.h"
 #include "CQVSettingDlg.h"
 #include "ControlIds.h"
@@ -13,6 +11,8 @@
 #include "SimServer.h"
 #include "SimState.h"
 #include "access/AdminRules.h"
+#include "access/CAdminDlg.h"
+#include "network/CInfoDlg.h"
 #include "network/InfoRules.h"
 
 #include <QAbstractButton>

@@ -6,12 +6,12 @@
 #include "CGlobalData.h"
 #include "CLogonDlg.h"
 #include "CQVSettingDlg.h"
-#include "CWolDlg.h"
 #include "ControlIds.h"
 #include "QtText.h"
 #include "ScriptedPrompt.h"
 #include "SimServer.h"
 #include "SimState.h"
+#include "network/CWolDlg.h"
 #include "network/WolRules.h"
 
 #include <QAbstractButton>

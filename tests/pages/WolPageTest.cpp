@@ -4,7 +4,6 @@
 
 #include "CGlobalData.h"
 #include "CMySocket.h"
-#include "CWolDlg.h"
 #include "ControlIds.h"
 #include "Frame.h"
 #include "LinkEvent.h"
@@ -13,6 +12,7 @@
 #include "Scrambler.h"
 #include "ScriptedPrompt.h"
 #include "SocketIo.h"
+#include "network/CWolDlg.h"
 #include "network/WolRules.h"
 
 #include <QDir>
