@@ -85,7 +85,7 @@ protected:
     qv::CGlobalData store;
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CAdminDlg> page;
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
 };
 
 TEST_F(AdminPage, RefusalsShowTheirMessageSendNothingAndKeepTheBoxes) {

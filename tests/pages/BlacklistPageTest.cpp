@@ -149,7 +149,7 @@ protected:
     qv::CGlobalData store;
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CBlacklistDlg> page;
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
 };
 
 const std::vector<Listed> kSixListed{{"203.0.113.45", 0}, {"198.51.100.7", 1},

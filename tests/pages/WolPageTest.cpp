@@ -141,7 +141,7 @@ protected:
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CWolDlg> page;
     QTemporaryDir dir;
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
 };
 
 TEST_F(WolPage, LayoutColumnsAndButtons) {
