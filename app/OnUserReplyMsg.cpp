@@ -3,16 +3,9 @@
 // acts, and an event or value without a row changes nothing. A row hands the reply to the page
 // it concerns, or to the window when it concerns the window as a whole.
 
-#include "CBlacklistDlg.h"
-#include "CCenteridDlg.h"
 #include "CGlobalData.h"
-#include "CInfoDlg.h"
-#include "CIoschDlg.h"
 #include "CLogonDlg.h"
-#include "CNetworkDlg.h"
 #include "CQVSettingDlg.h"
-#include "CUpdateDlg.h"
-#include "CWolDlg.h"
 #include "Commands.h"
 #include "DebugLog.h"
 #include "LinkEvent.h"
@@ -21,6 +14,13 @@
 #include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
+#include "access/CBlacklistDlg.h"
+#include "access/CCenteridDlg.h"
+#include "network/CInfoDlg.h"
+#include "network/CNetworkDlg.h"
+#include "network/CWolDlg.h"
+#include "schedule/CIoschDlg.h"
+#include "upload/CUpdateDlg.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,11 +1,11 @@
 // Access commands: centerids, blacklist, blockips.
 
-#include "CenterIdRules.h"
 #include "CodePage.h"
 #include "ExitCodes.h"
 #include "Registry.h"
 #include "Requests.h"
 #include "StringTable.h"
+#include "access/CenterIdRules.h"
 
 #include <algorithm>
 

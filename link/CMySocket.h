@@ -31,7 +31,7 @@ public:
     // Connects to `address` ("host", dotted IPv4, either with ":port"; `port` when none is
     // given) and starts the receive thread, which delivers to `sink`. False when already
     // connected (nothing changes) or when the connection cannot be made.
-    bool Connect(EventSink* sink, const std::string& address, int port = 12300);
+    bool Connect(EventSink* sink, const std::string& address, int port = kDefaultPort);
     // Stops the receive thread and closes the socket. Safe when already closed; returns only
     // after the receive thread has ended.
     void Close();
@@ -53,7 +53,7 @@ private:
     std::atomic<bool> m_stop{false};
     std::atomic<SocketHandle> m_socket{kInvalidSocket};
     EventSink* m_sink = nullptr;
-    int m_port = 12300;
+    int m_port = kDefaultPort;
     std::thread m_thread;
     std::mutex m_sendMutex; // one frame at a time, so uploads on a worker cannot interleave
     std::mutex m_closeMutex;

@@ -55,52 +55,57 @@ struct ValueRange {
     constexpr bool holds(int32_t value) const { return value >= low && value <= high; }
 };
 
-// What the appliance means by the value of its replies.
+// What the appliance means by the value of its replies. Values a reply does not list here are
+// failures of their own kind (a refused write, a failed registration, an error of the check).
 namespace result {
 
-// It took the change: administrator, a table or the schedule, a registration, the blacklist
-// clear; to a DDNS check: the ID is free.
+// Administrator, a table, the schedule, a registration or the blacklist clear was taken; to a
+// DDNS check: the ID is free.
 inline constexpr int32_t kSuccess = 101;
 
-// Logon: 101..249 admits the administrator and carries the center ID limit plus 100; any other
-// value refuses the ID and password.
+// Logon: the administrator is admitted; any other value refuses the ID and password.
 inline constexpr ValueRange kLogonAccepted{101, 249};
+// Logon: an admitting value less this is the number of center IDs the appliance takes.
 inline constexpr int32_t kLogonLimitOffset = 100;
 
-// DDNS check: another appliance holds the ID, or the MAC address; any other value but success
-// is an error of the check itself.
+// DDNS check: another appliance holds the ID.
 inline constexpr int32_t kDdnsIdTaken = 102;
+// DDNS check: another appliance holds the MAC address.
 inline constexpr int32_t kDdnsMacTaken = 103;
 
 // MAC registration: the vendor's registry knows the product already.
 inline constexpr int32_t kMacAlreadyRegistered = 401;
-// DDNS registration: the product must be registered first; another appliance holds the ID; the
-// MAC address is registered to another appliance.
+// DDNS registration: the product's MAC address must be registered first.
 inline constexpr int32_t kProductNotRegistered = 401;
+// DDNS registration: another appliance holds the ID.
 inline constexpr int32_t kDdnsIdOccupied = 402;
+// DDNS registration: the MAC address is registered to another appliance.
 inline constexpr int32_t kMacRegisteredElsewhere = 403;
 
-// Software update: 0..7 is the step the appliance has reached, 8 means every step is done.
+// Software update: every step is done (0 to 7 are the steps reached so far).
 inline constexpr int32_t kUpdateFinished = 8;
 // Software or firmware update: the appliance could not reach the vendor's update server.
 inline constexpr int32_t kUpdateServerUnreachable = 99;
 // Firmware update: done; the appliance restarts and the link ends.
 inline constexpr int32_t kFirmwareUpdateFinished = 0;
 
-// Logo upload: the old logo is gone (an upload of length 0), or the new one is stored.
+// Logo upload: the old logo is gone (the answer to an upload of length 0).
 inline constexpr int32_t kLogoDeleted = 0;
+// Logo upload: the new logo is stored.
 inline constexpr int32_t kLogoUploaded = 1;
 
-// Automatic update, read and written: 1 is "Do not use autoupdate" ticked, 0 switches it on.
+// Automatic update, read and written: "Do not use autoupdate" is ticked.
 inline constexpr int32_t kAutoUpdateOff = 1;
+// Automatic update, written: the appliance updates itself.
 inline constexpr int32_t kAutoUpdateOn = 0;
 
-// Reboot: accepted as asked; or accepted with a new center ID limit (the value itself); both
-// end the session. Or a notice without a reboot: the schedule privilege changed, or a new
-// standby limit (the value less 6000).
+// Reboot: accepted; the session ends.
 inline constexpr int32_t kRebootAccepted = 101;
+// Reboot: accepted with a new center ID limit, the value itself; the session ends.
 inline constexpr ValueRange kRebootNewCenterIdLimit{1, 99};
+// Reboot reply, a notice: the schedule privilege changed; it applies after the next reboot.
 inline constexpr ValueRange kRebootSchedulePrivilegeChanged{1001, 5499};
+// Reboot reply, a notice: a new standby limit, the value less kRebootStandbyOffset.
 inline constexpr ValueRange kRebootNewStandbyLimit{6001, 12000};
 inline constexpr int32_t kRebootStandbyOffset = 6000;
 

@@ -1,4 +1,4 @@
-#include "AdminRules.h"
+#include "access/AdminRules.h"
 
 #include "CodePage.h"
 

@@ -1,4 +1,4 @@
-#include "BlacklistRules.h"
+#include "access/BlacklistRules.h"
 
 #include "CodePage.h"
 

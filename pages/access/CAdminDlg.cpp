@@ -1,4 +1,4 @@
-#include "CAdminDlg.h"
+#include "access/CAdminDlg.h"
 
 #include "CGlobalData.h"
 #include "CodePage.h"

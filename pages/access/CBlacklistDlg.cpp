@@ -1,4 +1,4 @@
-#include "CBlacklistDlg.h"
+#include "access/CBlacklistDlg.h"
 
 #include "CGlobalData.h"
 #include "CodePage.h"

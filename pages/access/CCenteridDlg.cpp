@@ -1,4 +1,4 @@
-#include "CCenteridDlg.h"
+#include "access/CCenteridDlg.h"
 
 #include "CGlobalData.h"
 #include "CodePage.h"

@@ -1,4 +1,4 @@
-#include "CenterIdRules.h"
+#include "access/CenterIdRules.h"
 
 #include "CodePage.h"
 #include "StringTable.h"

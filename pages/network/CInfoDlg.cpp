@@ -1,10 +1,11 @@
-#include "CInfoDlg.h"
+#include "network/CInfoDlg.h"
 
 #include "CGlobalData.h"
 #include "CodePage.h"
 #include "ControlFactory.h"
 #include "QtText.h"
 #include "network/InfoRules.h"
+#include "schedule/CIoschDlg.h"
 
 #include <QGridLayout>
 #include <QLabel>

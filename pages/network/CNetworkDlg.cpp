@@ -1,4 +1,4 @@
-#include "CNetworkDlg.h"
+#include "network/CNetworkDlg.h"
 
 #include "QtText.h"
 

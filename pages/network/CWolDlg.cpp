@@ -1,4 +1,4 @@
-#include "CWolDlg.h"
+#include "network/CWolDlg.h"
 
 #include "CGlobalData.h"
 #include "CodePage.h"

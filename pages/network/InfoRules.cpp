@@ -1,4 +1,4 @@
-#include "InfoRules.h"
+#include "network/InfoRules.h"
 
 #include "CodePage.h"
 

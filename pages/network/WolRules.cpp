@@ -1,4 +1,4 @@
-#include "WolRules.h"
+#include "network/WolRules.h"
 
 #include "CodePage.h"
 

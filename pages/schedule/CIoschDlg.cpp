@@ -1,7 +1,6 @@
-#include "CIoschDlg.h"
+#include "schedule/CIoschDlg.h"
 
 #include "CGlobalData.h"
-#include "CMyPicStatic.h"
 #include "Commands.h"
 #include "ControlFactory.h"
 #include "ControlIds.h"
@@ -9,6 +8,7 @@
 #include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
+#include "schedule/CMyPicStatic.h"
 #include "schedule/ServerTime.h"
 
 #include <QCloseEvent>

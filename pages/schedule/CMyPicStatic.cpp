@@ -1,4 +1,4 @@
-#include "CMyPicStatic.h"
+#include "schedule/CMyPicStatic.h"
 
 #include "QtText.h"
 

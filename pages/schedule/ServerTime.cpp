@@ -1,4 +1,4 @@
-#include "ServerTime.h"
+#include "schedule/ServerTime.h"
 
 #include <cstdio>
 #include <ctime>

@@ -1,4 +1,4 @@
-#include "CAxDlg.h"
+#include "upload/CAxDlg.h"
 
 #include "QtText.h"
 

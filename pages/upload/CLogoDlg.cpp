@@ -1,4 +1,4 @@
-#include "CLogoDlg.h"
+#include "upload/CLogoDlg.h"
 
 #include "QtText.h"
 

@@ -1,4 +1,4 @@
-#include "CUpdateDlg.h"
+#include "upload/CUpdateDlg.h"
 
 #include "CGlobalData.h"
 #include "ControlFactory.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CPageDlg.h"
-#include "UpdateSteps.h"
+#include "upload/UpdateSteps.h"
 
 #include <array>
 #include <optional>

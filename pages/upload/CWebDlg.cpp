@@ -1,4 +1,4 @@
-#include "CWebDlg.h"
+#include "upload/CWebDlg.h"
 
 #include "QtText.h"
 

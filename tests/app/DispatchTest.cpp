@@ -2,16 +2,16 @@
 // the store, the pages' controls and the messages shown.
 
 #include "AppTestSupport.h"
-#include "CBlacklistDlg.h"
-#include "CInfoDlg.h"
-#include "CIoschDlg.h"
 #include "CMySocket.h"
-#include "CNetworkDlg.h"
-#include "CUpdateDlg.h"
 #include "Commands.h"
 #include "NetworkConfigRecord.h"
 #include "Requests.h"
 #include "ScriptedAppliance.h"
+#include "access/CBlacklistDlg.h"
+#include "network/CInfoDlg.h"
+#include "network/CNetworkDlg.h"
+#include "schedule/CIoschDlg.h"
+#include "upload/CUpdateDlg.h"
 
 #include <QCheckBox>
 #include <QLabel>

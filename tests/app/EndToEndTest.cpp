@@ -1,8 +1,8 @@
 // The window against the simulated appliance, in-process on a free loopback port.
 
 #include "AppTestSupport.h"
-#include "CInfoDlg.h"
 #include "WindowOnSim.h"
+#include "network/CInfoDlg.h"
 
 #include <gtest/gtest.h>
 

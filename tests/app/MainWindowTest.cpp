@@ -3,13 +3,13 @@
 
 #include "AppTestSupport.h"
 #include "CAboutDlg.h"
-#include "CAdminDlg.h"
-#include "CIoschDlg.h"
 #include "CMySocket.h"
 #include "Commands.h"
 #include "Requests.h"
 #include "ScriptedAppliance.h"
 #include "TextRequestPayload.h"
+#include "access/CAdminDlg.h"
+#include "schedule/CIoschDlg.h"
 
 #include <QAbstractButton>
 #include <QAction>

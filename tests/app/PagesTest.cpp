@@ -2,11 +2,11 @@
 // Refresh and clock, Qt's own Korean texts, and a logon that has to wait for its connection.
 
 #include "AppTestSupport.h"
-#include "CIoschDlg.h"
 #include "CMySocket.h"
 #include "CQVSettingApp.h"
-#include "CUpdateDlg.h"
 #include "Commands.h"
+#include "schedule/CIoschDlg.h"
+#include "upload/CUpdateDlg.h"
 
 #include <QCheckBox>
 #include <QLabel>

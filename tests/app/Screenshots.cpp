@@ -5,11 +5,11 @@
 // page<N>-<lang>.png for every page (N = 2..11), for checking layouts.
 
 #include "AppTestSupport.h"
-#include "CInfoDlg.h"
 #include "InterfaceFont.h"
 #include "Requests.h"
 #include "SimServer.h"
 #include "SimState.h"
+#include "network/CInfoDlg.h"
 
 #include <QDir>
 #include <QPixmap>

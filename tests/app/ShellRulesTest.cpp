@@ -2,8 +2,8 @@
 
 #include "CMyCommandLineInfo.h"
 #include "ShellTexts.h"
-#include "UpdateSteps.h"
 #include "schedule/ServerTime.h"
+#include "upload/UpdateSteps.h"
 
 #include <gtest/gtest.h>
 

@@ -433,7 +433,7 @@ void misbehaveAfterLogon(qvtest::ScriptedAppliance& appliance, After after) {
 
 TEST(QvctlLink, ALinkLostOrSilentAfterLogonGivesExitCodeFive) {
     {
-        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
         std::thread playing(misbehaveAfterLogon, std::ref(appliance), After::Close);
         const Result r = runQvctl({"--server", appliance.address(), "centerids"});
         playing.join();
@@ -441,7 +441,7 @@ TEST(QvctlLink, ALinkLostOrSilentAfterLogonGivesExitCodeFive) {
         EXPECT_TRUE(contains(r.err, "ended")) << r.err;
     }
     {
-        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
         std::thread playing(misbehaveAfterLogon, std::ref(appliance), After::Silent);
         const Result r = runQvctl({"--server", appliance.address(), "--timeout", "1", "wol"});
         playing.join();

@@ -192,7 +192,7 @@ TEST(GlobalData, EventsWithoutATableChangeNothing) {
 // Destroying the store while connected closes the link first and waits for the receive thread:
 // the link's last event is already there when the destructor returns.
 TEST(GlobalData, DestroyingTheStoreClosesTheLink) {
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
     qvtest::EventQueue events;
     {
         CGlobalData store;

@@ -52,7 +52,7 @@ protected:
         EXPECT_EQ(events.size(), 0u);
     }
 
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
     qvtest::EventQueue events;
     CMySocket link; // last, so it closes before the sink and the appliance go
 };
@@ -157,7 +157,7 @@ TEST(LinkCut, CutFramesPostNothingButTheEndOfTheLink) {
     };
     for (const auto& [name, partial] : cuts) {
         SCOPED_TRACE(name);
-        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
         qvtest::EventQueue events;
         CMySocket link;
         ASSERT_TRUE(link.Connect(&events, appliance.address()));
@@ -206,7 +206,7 @@ TEST_F(LinkTest, CloseWhileConnectedWaitsForTheThread) {
 
 TEST_F(LinkTest, ConnectWhileConnectedChangesNothing) {
     connect();
-    qvtest::ScriptedAppliance other{qvtest::ScriptedAppliance::byHand};
+    qvtest::ScriptedAppliance other{qvtest::ScriptedAppliance::kByHand};
     qvtest::EventQueue otherEvents;
     EXPECT_FALSE(link.Connect(&otherEvents, other.address()));
     EXPECT_TRUE(link.connected());
@@ -242,7 +242,7 @@ TEST_F(LinkTest, ReconnectsAfterTheLinkEnded) {
 }
 
 TEST(LinkConnect, ClosedPortFailsAndPostsNothing) {
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
     const std::string address = appliance.address();
     appliance.stopListening();
     qvtest::EventQueue events;
@@ -256,7 +256,7 @@ TEST(LinkConnect, ClosedPortFailsAndPostsNothing) {
 
 TEST(LinkConnect, AddressTextWithAndWithoutPort) {
     {
-        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
         qvtest::EventQueue events;
         CMySocket link;
         ASSERT_TRUE(link.Connect(&events, "localhost:" + std::to_string(appliance.port())));
@@ -264,7 +264,7 @@ TEST(LinkConnect, AddressTextWithAndWithoutPort) {
         EXPECT_TRUE(appliance.accept());
     }
     {
-        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+        qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
         qvtest::EventQueue events;
         CMySocket link;
         ASSERT_TRUE(link.Connect(&events, "127.0.0.1", appliance.port()));

@@ -2,7 +2,6 @@
 // reaches the appliance byte for byte, nothing sent while disconnected, captions in English and
 // Korean.
 
-#include "CAdminDlg.h"
 #include "CGlobalData.h"
 #include "CMySocket.h"
 #include "ControlIds.h"
@@ -13,6 +12,7 @@
 #include "SocketIo.h"
 #include "TextRequestPayload.h"
 #include "access/AdminRules.h"
+#include "access/CAdminDlg.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -85,7 +85,7 @@ protected:
     qv::CGlobalData store;
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CAdminDlg> page;
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
 };
 
 TEST_F(AdminPage, RefusalsShowTheirMessageSendNothingAndKeepTheBoxes) {

@@ -1,7 +1,6 @@
 // The blacklist page driven through its controls, as an operator would: typing, choosing rows,
 // clicking, with messages answered by the scripted prompt and requests read by a peer socket.
 
-#include "CBlacklistDlg.h"
 #include "CGlobalData.h"
 #include "CMySocket.h"
 #include "ControlIds.h"
@@ -12,6 +11,7 @@
 #include "ScriptedPrompt.h"
 #include "SocketIo.h"
 #include "access/BlacklistRules.h"
+#include "access/CBlacklistDlg.h"
 
 #include "ListProbe.h"
 #include <QAbstractButton>
@@ -143,7 +143,7 @@ protected:
     qv::CGlobalData store;
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CBlacklistDlg> page;
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
 };
 
 const std::vector<Listed> kSixListed{{"203.0.113.45", 0}, {"198.51.100.7", 1},

@@ -2,11 +2,11 @@
 // center ID page, edits, applies, opens the page again and finds the appliance's table as
 // expected, with a Korean name carried as code page 949 bytes.
 
-#include "CCenteridDlg.h"
 #include "CQVSettingDlg.h"
 #include "ListProbe.h"
 #include "QtText.h"
 #include "WindowOnSim.h"
+#include "access/CCenteridDlg.h"
 #include "access/CenterIdRules.h"
 
 #include <QComboBox>

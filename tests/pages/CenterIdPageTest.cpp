@@ -1,7 +1,6 @@
 // The center ID page driven through its controls, as an operator would: typing, choosing,
 // clicking, with messages answered by the scripted prompt and requests read by a peer socket.
 
-#include "CCenteridDlg.h"
 #include "CGlobalData.h"
 #include "CMySocket.h"
 #include "CodePage.h"
@@ -12,6 +11,7 @@
 #include "Requests.h"
 #include "ScriptedPrompt.h"
 #include "SocketIo.h"
+#include "access/CCenteridDlg.h"
 #include "access/CenterIdRules.h"
 
 #include "ListProbe.h"
@@ -136,7 +136,7 @@ protected:
     qv::CGlobalData store;
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CCenteridDlg> page;
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
 };
 
 TEST_F(CenterIdPage, LayoutColumnsAndGroupChoices) {

@@ -2,12 +2,12 @@
 // appliance's own values; the administrator page changes the ID and password, the appliance
 // confirms, and only the new pair logs on afterwards.
 
-#include "CAdminDlg.h"
-#include "CInfoDlg.h"
 #include "CQVSettingDlg.h"
 #include "QtText.h"
 #include "WindowOnSim.h"
 #include "access/AdminRules.h"
+#include "access/CAdminDlg.h"
+#include "network/CInfoDlg.h"
 #include "network/InfoRules.h"
 
 #include <QLineEdit>

@@ -3,10 +3,10 @@
 // taken from the store.
 
 #include "CGlobalData.h"
-#include "CInfoDlg.h"
 #include "ControlIds.h"
 #include "ScriptedPrompt.h"
 #include "StringTable.h"
+#include "network/CInfoDlg.h"
 
 #include <QAbstractButton>
 #include <QLabel>

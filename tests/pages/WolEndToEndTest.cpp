@@ -4,10 +4,10 @@
 // included.
 
 #include "CQVSettingDlg.h"
-#include "CWolDlg.h"
 #include "ListProbe.h"
 #include "QtText.h"
 #include "WindowOnSim.h"
+#include "network/CWolDlg.h"
 #include "network/WolRules.h"
 
 #include <QFile>

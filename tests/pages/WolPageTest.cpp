@@ -4,7 +4,6 @@
 
 #include "CGlobalData.h"
 #include "CMySocket.h"
-#include "CWolDlg.h"
 #include "ControlIds.h"
 #include "Frame.h"
 #include "LinkEvent.h"
@@ -13,6 +12,7 @@
 #include "Scrambler.h"
 #include "ScriptedPrompt.h"
 #include "SocketIo.h"
+#include "network/CWolDlg.h"
 #include "network/WolRules.h"
 
 #include "ListProbe.h"
@@ -143,7 +143,7 @@ protected:
     qvtest::ScriptedPrompt prompt;
     std::unique_ptr<CWolDlg> page;
     QTemporaryDir dir;
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::byHand};
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
 };
 
 TEST_F(WolPage, LayoutColumnsAndButtons) {

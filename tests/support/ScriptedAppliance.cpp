@@ -1,6 +1,7 @@
 #include "ScriptedAppliance.h"
 
 #include "ByteSource.h"
+#include "CGlobalData.h"
 #include "CMySocket.h"
 #include "FrameReaders.h"
 #include "LinkEvent.h"

@@ -7,7 +7,6 @@
 // - by hand: the test takes the client itself (accept, or connect for a store's link) and
 //   exchanges exact bytes with it: hand-laid frames, frames cut short, a reset connection.
 
-#include "CGlobalData.h"
 #include "Frame.h"
 #include "SocketIo.h"
 
@@ -20,6 +19,10 @@
 #include <thread>
 #include <vector>
 
+namespace qv {
+class CGlobalData;
+}
+
 namespace qvtest {
 
 class ScriptedAppliance {
@@ -31,7 +34,7 @@ public:
     // Called on the appliance's thread for each request; returns the frames to answer with.
     using Responder = std::function<std::vector<qv::Frame>(const qv::Frame& request)>;
     struct ByHand {};
-    static constexpr ByHand byHand{};
+    static constexpr ByHand kByHand{};
     static constexpr std::chrono::milliseconds kWait{10000};
 
     // Serving.
