@@ -60,8 +60,9 @@ TEST(StoreTableModel, FollowsTheStoreThroughEveryChangeAndKeepsTheChosenRow) {
         rows.count = step.count;
         model->reload();
         ASSERT_EQ(list.rowCount(), step.expectedRows) << step.count;
-        if (step.count > 0)
+        if (step.count > 0) {
             EXPECT_EQ(list.cell(step.count - 1, 1), QStringLiteral("pc-%1").arg(step.count - 1));
+        }
     }
 
     // A chosen row stays chosen while it exists; an edit shows at once.
