@@ -40,7 +40,8 @@ namespace {
 using Id = CQVSettingDlg::ControlId;
 
 // The navigation links from top to bottom (Reboot stands apart, lowest), with the page each
-// one shows. IO Schedule shows only when the appliance has an IO scheduler.
+// one shows. IO Schedule shows only when the appliance has an IO scheduler. Blacklist IP is
+// shown like the others: the firewall's Block IP list can be reached only there.
 struct LinkRow {
     int id;
     qv::StringId caption;
@@ -57,7 +58,7 @@ constexpr LinkRow kLinkRows[] = {
     {Id::kLinkLogo, qv::StringId::LinkCompanyLogoUpload, Page::Logo, true},
     {Id::kLinkActiveX, qv::StringId::LinkActiveXPageUpload, Page::ActiveX, true},
     {Id::kLinkWebPage, qv::StringId::LinkWebPageUpload, Page::WebPage, true},
-    {Id::kLinkBlacklist, qv::StringId::LinkBlacklistIp, Page::Blacklist, false},
+    {Id::kLinkBlacklist, qv::StringId::LinkBlacklistIp, Page::Blacklist, true},
     {Id::kLinkIoSchedule, qv::StringId::LinkIoSchedule, Page::IoSchedule, false},
 };
 

@@ -65,6 +65,8 @@ const std::vector<CQVSettingDlg::DispatchRow>& CQVSettingDlg::dispatchTable() {
         // Product summary record: limits, IO schedule link, summary page.
         {R::SummaryArrived, always, [](W w, E e) { w.summaryArrived(e); }},
         {R::AdminChangeAnswered, is(result::kSuccess), message(Text::AdminChanged)},
+        {R::AdminChangeAnswered, always,
+         [](W w, E e) { w.m_prompt.notice(qv::uiText(Text::ChangeRefused).arg(e.value)); }},
         {R::CenterIdsArrived, always, [](W w, E) { w.m_centerid->tableArrived(); }},
         // Apply's answer: the page learns whether its edits are now the appliance's.
         {R::CenterIdsApplied, always,

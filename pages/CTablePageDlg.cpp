@@ -21,8 +21,12 @@ void CTablePageDlg::tableArrived() {
 }
 
 void CTablePageDlg::applyAnswered(int32_t value) {
-    m_edits->confirmed(value == qv::result::kSuccess);
+    const bool accepted = value == qv::result::kSuccess;
+    m_edits->confirmed(accepted);
     m_marker->setVisible(m_edits->unapplied());
+    // The marker alone does not tell the operator that Apply failed.
+    if (!accepted)
+        prompt().notice(qv::uiText(qv::StringId::ChangeRefused).arg(value));
 }
 
 bool CTablePageDlg::confirmLeave() {

@@ -25,7 +25,8 @@ public:
     // The appliance sent its table; it is in the store. Shows it, and asks first when it
     // replaced edits that were never applied.
     void tableArrived();
-    // The appliance answered Apply with `value`; success means it took the table.
+    // The appliance answered Apply with `value`; success means it took the table. Any other
+    // answer is said, and the edits stay marked.
     void applyAnswered(int32_t value);
 
     // Asks before unapplied edits are thrown away; false keeps the page.

@@ -491,3 +491,8 @@ QV_STRING(BlockIpAdd, 837, "Add", "Add")
 QV_STRING(BlockIpEdit, 838, "Edit", "Edit")
 QV_STRING(BlockIpDelete, 839, "Delete", "Delete")
 QV_STRING(BlockIpApply, 840, "Apply", "Apply")
+QV_STRING(ChangeRefused, 850,
+          "The appliance did not take the change (answer %1). Nothing was changed on the "
+          "appliance; what you entered is kept.",
+          "장비가 변경 내용을 받아들이지 않았습니다(응답 %1). 장비에서는 아무것도 바뀌지 "
+          "않았으며, 입력한 내용은 그대로 남아 있습니다.")

@@ -45,11 +45,26 @@ struct MessageRow {
 // Every row that answers with a message, and values next to them that show nothing.
 const MessageRow kMessageRows[] = {
     {3, 101, "Admin ID and password were changed.", "관리자 아이디와 비밀번호가 변경되었습니다."},
-    {3, 100, nullptr, nullptr},
+    // A change the appliance refuses is said.
+    {3, 100,
+     "The appliance did not take the change (answer 100). Nothing was changed on the appliance; "
+     "what you entered is kept.",
+     "장비가 변경 내용을 받아들이지 않았습니다(응답 100). 장비에서는 아무것도 바뀌지 않았으며, "
+     "입력한 내용은 그대로 남아 있습니다."},
     {5, 101, "Center ID was set.", "센터 아이디가 설정되었습니다."},
-    {5, 0, nullptr, nullptr},
+    // A change the appliance refuses is said.
+    {5, 0,
+     "The appliance did not take the change (answer 0). Nothing was changed on the appliance; what "
+     "you entered is kept.",
+     "장비가 변경 내용을 받아들이지 않았습니다(응답 0). 장비에서는 아무것도 바뀌지 않았으며, "
+     "입력한 내용은 그대로 남아 있습니다."},
     {7, 101, "WOL was set.", "WOL이 설정되었습니다."},
-    {7, 102, nullptr, nullptr},
+    // A change the appliance refuses is said.
+    {7, 102,
+     "The appliance did not take the change (answer 102). Nothing was changed on the appliance; "
+     "what you entered is kept.",
+     "장비가 변경 내용을 받아들이지 않았습니다(응답 102). 장비에서는 아무것도 바뀌지 않았으며, "
+     "입력한 내용은 그대로 남아 있습니다."},
     {9, 101, "The ID is available.", "사용할 수 있는 아이디입니다."},
     {9, 102, "The ID is used by another.", "다른 곳에서 사용 중인 아이디입니다."},
     {9, 103, "The MAC address is used by another. ", "다른 곳에서 사용 중인 MAC 주소입니다. "},
@@ -87,7 +102,12 @@ const MessageRow kMessageRows[] = {
     {24, 0, "HTML Page upload finished.", "HTML 페이지 업로드가 완료되었습니다."},
     // The firewall's answers are fixed Korean texts in both languages.
     {27, 101, "Block Ip List 가 변경되었습니다.", "Block Ip List 가 변경되었습니다."},
-    {27, 100, nullptr, nullptr},
+    // A change the appliance refuses is said.
+    {27, 100,
+     "The appliance did not take the change (answer 100). Nothing was changed on the appliance; "
+     "what you entered is kept.",
+     "장비가 변경 내용을 받아들이지 않았습니다(응답 100). 장비에서는 아무것도 바뀌지 않았으며, "
+     "입력한 내용은 그대로 남아 있습니다."},
 };
 
 TEST(Dispatch, ResultMessagesInBothLanguages) {
