@@ -85,6 +85,10 @@ void CLogonDlg::clearCredentials() {
     m_password->clear();
 }
 
+void CLogonDlg::forgetPassword() {
+    m_password->clear();
+}
+
 void CLogonDlg::focusFirstField() {
     if (m_address->text().isEmpty())
         m_address->setFocus();

@@ -42,6 +42,9 @@ public:
     void setServerAddress(const QString& address);
     // Empties the ID and password; the address stays.
     void clearCredentials();
+    // The appliance answered the logon: the password is not kept in the window any longer
+    // than it was needed.
+    void forgetPassword();
     // Login (the Login button, or Enter in the password box).
     void Logon();
     // True while a connection attempt is under way.

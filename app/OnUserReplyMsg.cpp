@@ -157,6 +157,7 @@ void CQVSettingDlg::OnUserReplyMsg(const qv::LinkEvent& event) {
 }
 
 void CQVSettingDlg::logonAccepted(int32_t value) {
+    m_logon->forgetPassword();
     m_store.maxCenterIdCount = std::clamp(value - result::kLogonLimitOffset, 1, 100);
     setStorePage(Page::Summary);
     if (m_store.isConnected())
@@ -164,6 +165,7 @@ void CQVSettingDlg::logonAccepted(int32_t value) {
 }
 
 void CQVSettingDlg::logonRefused() {
+    m_logon->forgetPassword();
     setStorePage(Page::Logon);
     showMessage(Text::LogonRefused);
 }

@@ -28,8 +28,8 @@ TEST_F(AppEndToEnd, LogonFetchesTheSummaryAndRebootReturnsToLogon) {
     reboot();
     EXPECT_EQ(prompt.questions().size(), 1);
     EXPECT_TRUE(prompt.notices().isEmpty());
-    EXPECT_TRUE(logonField(1001)->text().isEmpty());
-    EXPECT_EQ(logonField(1004)->text(), simAddress());
+    EXPECT_TRUE(logonField(CLogonDlg::kAdminId)->text().isEmpty());
+    EXPECT_EQ(logonField(CLogonDlg::kServerAddress)->text(), simAddress());
 }
 
 TEST_F(AppEndToEnd, WrongPasswordIsRefusedInBothLanguages) {
@@ -44,7 +44,9 @@ TEST_F(AppEndToEnd, WrongPasswordIsRefusedInBothLanguages) {
                       ? QStringLiteral("로그인 오류입니다. 관리자 아이디와 비밀번호를 확인하세요.")
                       : QStringLiteral("Login error. Please check admin ID and password."));
         EXPECT_EQ(store.PageIndex, 0);
-        EXPECT_EQ(logonField(1002)->text(), QStringLiteral("nimda"));
+        // The ID stays for another try; the password is forgotten once the answer came.
+        EXPECT_EQ(logonField(CLogonDlg::kAdminId)->text(), QStringLiteral("admin"));
+        EXPECT_TRUE(logonField(CLogonDlg::kPassword)->text().isEmpty());
     }
 }
 

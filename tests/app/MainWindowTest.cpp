@@ -194,7 +194,7 @@ TEST(Logon, AcceptedShowsTheSummaryPageAndAsksForTheSummary) {
         EXPECT_TRUE(w.pageControl<QLineEdit>(Page::Admin, id)->text().isEmpty()) << id;
 }
 
-TEST(Logon, RefusedKeepsFieldsAndLinkAndTheNextLoginReusesTheConnection) {
+TEST(Logon, RefusedKeepsIdAndLinkForgetsThePasswordAndTheNextLoginReusesTheConnection) {
     ScriptedAppliance appliance([](const qv::Frame& request) -> std::vector<qv::Frame> {
         if (request.cmd == qv::CMD_LOGIN_MSG)
             return {reply(qv::CMD_LOGIN_MSG, 250)};
@@ -209,10 +209,11 @@ TEST(Logon, RefusedKeepsFieldsAndLinkAndTheNextLoginReusesTheConnection) {
     EXPECT_EQ(w.store.PageIndex, 0);
     EXPECT_EQ(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kAdminId)->text(),
               QStringLiteral("admin"));
-    EXPECT_EQ(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kPassword)->text(),
-              QStringLiteral("wrong"));
+    // The password is not kept once the appliance has answered.
+    EXPECT_TRUE(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kPassword)->text().isEmpty());
     EXPECT_TRUE(w.store.isConnected());
 
+    w.typeLogon(QStringLiteral("admin"), QStringLiteral("again"));
     w.clickLogin();
     ASSERT_TRUE(waitUntil([&] { return w.prompt.notices().size() == 2; }));
     EXPECT_EQ(appliance.connections(), 1);
