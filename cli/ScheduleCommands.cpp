@@ -5,6 +5,7 @@
 #include "Registry.h"
 #include "Requests.h"
 #include "TextForms.h"
+#include "schedule/ScheduleRules.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,6 +14,10 @@ namespace qvctl {
 namespace {
 
 using qv::StringId;
+using qv::schedule::functionText;
+using qv::schedule::ioStatusText;
+using qv::schedule::twoDigits;
+using qv::schedule::weekdayText;
 
 // The IO device list as the page shows it: sorted by ID, byte by byte, ascending.
 std::vector<qv::IoListEntry> sortedDevices(const qv::CGlobalData& store) {
@@ -64,7 +69,7 @@ std::vector<Value> scheduleRow(const qv::ScheduleEntry& e, int number, qv::Langu
     std::vector<Value> row{
         Value::of(qv::ansiToUtf8(e.id())),
         Value::of(int64_t{number}),
-        Value::of(kindText(e, language)),
+        Value::of(qv::schedule::kindText(exception, language)),
         Value::of(functionText(e.function())),
         optionalNumber(exception, e.day(), twoDigits(e.day())),
         exception ? Value::none() : Value::of(weekdayText(e.day(), language)),
