@@ -304,7 +304,12 @@ void CIoschDlg::SetScheduleData() {
                   ? sched::deviceSlots(*s.scheduleTable, s.scheduleCount,
                                        s.ioListTable->entry(static_cast<size_t>(m_currentIo)).id())
                   : std::vector<int>{};
-    m_schedules->clearSelection();
+    {
+        // The rows change under the selection; the editor keeps what it holds (Add leaves its
+        // values for the next schedule).
+        const QSignalBlocker quiet(m_schedules->selectionModel());
+        m_schedules->clearSelection();
+    }
     m_scheduleModel->reload();
     updateCountLine();
     m_marker->setVisible(m_edits.unapplied());

@@ -144,27 +144,35 @@ TEST_F(IoSchedulePage, EditsChangeTheTableAndApplySendsIt) {
     EXPECT_EQ(store.scheduleTable->entry(2).minute(), 59);
     EXPECT_FALSE(page->findChild<QLabel*>(QStringLiteral("unappliedMarker"))->isHidden());
 
+    // Add keeps the editor's values, even with a row selected.
+    schedules().click(0);
+    choose(CIoschDlg::kHour, 9);
+    click(CIoschDlg::kAdd);
+    ASSERT_EQ(store.scheduleCount, 4);
+    EXPECT_EQ(control<QComboBox>(CIoschDlg::kHour)->currentIndex(), 9);
     // Edit without a change is accepted; Delete removes both equal entries.
     schedules().click(0);
     EXPECT_EQ(control<QComboBox>(CIoschDlg::kFunction)->currentIndex(), 0);
     click(CIoschDlg::kEdit);
-    EXPECT_EQ(store.scheduleCount, 3);
+    EXPECT_EQ(store.scheduleCount, 4);
     schedules().click(0);
     click(CIoschDlg::kDelete);
-    EXPECT_EQ(store.scheduleCount, 1);
-    EXPECT_EQ(schedules().rowCount(), 1);
+    EXPECT_EQ(store.scheduleCount, 2);
+    EXPECT_EQ(schedules().rowCount(), 2);
     click(CIoschDlg::kDelete);
     EXPECT_EQ(lastNotice(), qv::uiText(StringId::ScheduleSelectToDelete));
 
     click(CIoschDlg::kApply);
     EXPECT_EQ(store.ioBusy, 1);
-    const auto wire = qv::encodeFrame(qv::request::writeSchedule(1, *store.scheduleTable));
+    const auto wire = qv::encodeFrame(qv::request::writeSchedule(2, *store.scheduleTable));
     ASSERT_EQ(wire.size(), 8u + qv::ScheduleTable::kSize);
     EXPECT_EQ(appliance.read(wire.size()), wire);
 
     // With every schedule gone, Apply sends the header alone.
-    schedules().click(0);
-    click(CIoschDlg::kDelete);
+    for (int i = 0; i < 2; ++i) {
+        schedules().click(0);
+        click(CIoschDlg::kDelete);
+    }
     click(CIoschDlg::kApply);
     const qv::FrameHeader header = qv::decodeHeader(appliance.read(8).data());
     EXPECT_EQ(header.dwCount, 0);
