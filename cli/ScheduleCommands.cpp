@@ -1,18 +1,34 @@
-// IO schedule commands: iolist, schedule.
+// IO schedule commands: iolist, schedule, and schedule add | edit | del. A change fetches the
+// IO device list and the whole timetable, applies the same rule as the IO schedule window (same
+// checks, same order, same messages), sends the whole timetable back and reports the answer.
 
 #include "CodePage.h"
 #include "ExitCodes.h"
 #include "Registry.h"
 #include "Requests.h"
 #include "TextForms.h"
+#include "schedule/ScheduleRules.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
+#include <iostream>
+#include <optional>
 
 namespace qvctl {
 namespace {
 
 using qv::StringId;
+using qv::schedule::functionText;
+using qv::schedule::ioStatusText;
+using qv::schedule::twoDigits;
+using qv::schedule::weekdayText;
+namespace sched = qv::schedule;
+
+constexpr const char* kChangeUsage =
+    "add DEVICE-ID --function on|off|push-on|push-off --relay 1-4 (--weekday sun|mon|tue|wed|"
+    "thu|fri|sat | --exception MONTH/DATE) --time HH:MM | edit DEVICE-ID NO [the same options] | "
+    "del DEVICE-ID NO";
 
 // The IO device list as the page shows it: sorted by ID, byte by byte, ascending.
 std::vector<qv::IoListEntry> sortedDevices(const qv::CGlobalData& store) {
@@ -64,7 +80,7 @@ std::vector<Value> scheduleRow(const qv::ScheduleEntry& e, int number, qv::Langu
     std::vector<Value> row{
         Value::of(qv::ansiToUtf8(e.id())),
         Value::of(int64_t{number}),
-        Value::of(kindText(e, language)),
+        Value::of(qv::schedule::kindText(exception, language)),
         Value::of(functionText(e.function())),
         optionalNumber(exception, e.day(), twoDigits(e.day())),
         exception ? Value::none() : Value::of(weekdayText(e.day(), language)),
@@ -82,8 +98,220 @@ std::vector<Value> scheduleRow(const qv::ScheduleEntry& e, int number, qv::Langu
     return row;
 }
 
+// The product record's schedule limit, as the window holds it.
+int32_t limitOf(const qv::LinkEvent& summary) {
+    qv::NetworkConfigRecord record;
+    std::copy_n(summary.payload.begin(), std::min(summary.payload.size(), record.size()),
+                record.data());
+    return sched::scheduleLimit(record.maxScheduleCount());
+}
+
+// A decimal number that is the whole of `text`.
+std::optional<int> wholeNumber(std::string_view text) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// What a change asked for: the action, the device, the row number, and the editor's values of
+// the options that were given.
+struct ChangeRequest {
+    std::string action;
+    std::string device;
+    int number = 0;
+    std::optional<int> function;
+    std::optional<int> relay;
+    std::optional<int> weekday;
+    std::optional<std::pair<int, int>> exception; // month index, date
+    std::optional<std::pair<int, int>> time;      // hour index, minute
+};
+
+bool parseChange(const std::vector<std::string>& args, ChangeRequest& request, std::string& error) {
+    request.action = args[0];
+    request.device = args[1];
+    size_t next = 2;
+    if (request.action != "add") {
+        const std::optional<int> number =
+            args.size() > 2 ? wholeNumber(args[2]) : std::optional<int>();
+        if (!number) {
+            error = request.action + " needs the device ID and the row number NO";
+            return false;
+        }
+        request.number = *number;
+        next = 3;
+    }
+    if (request.action == "del" && args.size() > next) {
+        error = "del takes only the device ID and the row number";
+        return false;
+    }
+    static const std::vector<std::string> functions{"on", "off", "push-on", "push-off"};
+    static const std::vector<std::string> weekdays{"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
+    const auto indexIn = [](const std::vector<std::string>& names, const std::string& text) {
+        const auto it = std::find(names.begin(), names.end(), text);
+        return it == names.end() ? std::optional<int>()
+                                 : std::optional<int>(static_cast<int>(it - names.begin()));
+    };
+    // "A/B" as two numbers.
+    const auto pairOf = [](const std::string& text, char separator) {
+        const size_t at = text.find(separator);
+        if (at == std::string::npos)
+            return std::optional<std::pair<int, int>>();
+        const auto first = wholeNumber(std::string_view(text).substr(0, at));
+        const auto second = wholeNumber(std::string_view(text).substr(at + 1));
+        if (!first || !second)
+            return std::optional<std::pair<int, int>>();
+        return std::optional<std::pair<int, int>>({*first, *second});
+    };
+    for (size_t i = next; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (i + 1 >= args.size()) {
+            error = "option " + option + " needs a value";
+            return false;
+        }
+        const std::string& value = args[++i];
+        if (option == "--function" && indexIn(functions, value)) {
+            request.function = indexIn(functions, value);
+        } else if (option == "--relay" && wholeNumber(value) && *wholeNumber(value) >= 1 &&
+                   *wholeNumber(value) <= sched::kRelayCount) {
+            request.relay = *wholeNumber(value) - 1;
+        } else if (option == "--weekday" && indexIn(weekdays, value)) {
+            request.weekday = indexIn(weekdays, value);
+        } else if (option == "--exception" && pairOf(value, '/') &&
+                   pairOf(value, '/')->first >= 1 && pairOf(value, '/')->first <= 12) {
+            // The date is left to the rules, which word its refusals as the window does.
+            request.exception = {pairOf(value, '/')->first - 1, pairOf(value, '/')->second};
+        } else if (option == "--time" && pairOf(value, ':') && pairOf(value, ':')->first >= 0 &&
+                   pairOf(value, ':')->first <= 23) {
+            request.time = pairOf(value, ':');
+        } else {
+            error = "bad option or value: " + option + " " + value;
+            return false;
+        }
+    }
+    if (request.weekday && request.exception) {
+        error = "--weekday and --exception exclude each other";
+        return false;
+    }
+    return true;
+}
+
+// The editor as the options fill it, over `in` (empty for add, the row's values for edit).
+sched::EditorInput editorOf(const ChangeRequest& request, sched::EditorInput in) {
+    if (request.function)
+        in.function = request.function;
+    if (request.relay)
+        in.relay = request.relay;
+    if (request.weekday) {
+        in.exception = false;
+        in.weekday = request.weekday;
+    }
+    if (request.exception) {
+        in.exception = true;
+        in.month = request.exception->first;
+        in.date = request.exception->second;
+    }
+    if (request.time) {
+        in.hour = request.time->first;
+        in.minute = request.time->second;
+    }
+    return in;
+}
+
+int refuse(CommandContext& context, const qv::Verdict& verdict) {
+    std::cerr << "qvctl " << context.options().command << ": " << qv::uiString(verdict.stringId)
+              << "\n";
+    return kExitUsage;
+}
+
+int runScheduleChange(CommandContext& context) {
+    ChangeRequest request;
+    std::string error;
+    if (!parseChange(context.options().args, request, error))
+        return context.usageError(error);
+    if (const int status = context.logOn(); status != kExitOk)
+        return status;
+    ApplianceSession& session = context.session();
+    qv::LinkEvent summary;
+    if (const int status =
+            session.request(qv::request::readSummary(), qv::ReplyEvent::SummaryArrived, &summary);
+        status != kExitOk)
+        return status;
+    if (const int status =
+            session.request(qv::request::readIoList(), qv::ReplyEvent::IoListArrived);
+        status != kExitOk)
+        return status;
+    if (const int status =
+            session.request(qv::request::readSchedule(), qv::ReplyEvent::SchedulesArrived);
+        status != kExitOk)
+        return status;
+    qv::CGlobalData& store = session.store();
+    const std::string device = qv::utf8ToAnsi(request.device);
+    bool deviceFound = false;
+    for (int32_t i = 0; i < sched::usedDevices(store.ioDeviceCount); ++i)
+        deviceFound =
+            deviceFound || store.ioListTable->entry(static_cast<size_t>(i)).id() == device;
+    std::vector<sched::Values> shown;
+    for (const int slot : sched::deviceSlots(*store.scheduleTable, store.scheduleCount, device))
+        shown.push_back(sched::shownValues(store.scheduleTable->entry(static_cast<size_t>(slot))));
+    const int row = request.number - 1;
+    const bool rowExists = row >= 0 && row < static_cast<int>(shown.size());
+
+    sched::Values candidate;
+    if (request.action == "add") {
+        const qv::Verdict verdict =
+            sched::validateAdd(deviceFound, device, editorOf(request, {}), shown,
+                               store.scheduleCount, limitOf(summary), candidate);
+        if (!verdict.ok())
+            return refuse(context, verdict);
+        sched::addSchedule(*store.scheduleTable, store.scheduleCount, candidate);
+    } else if (request.action == "edit") {
+        const sched::EditorInput start = rowExists
+                                             ? sched::editorFromRow(shown[static_cast<size_t>(row)])
+                                             : sched::EditorInput{};
+        const qv::Verdict verdict = sched::validateEdit(deviceFound, rowExists ? row : -1,
+                                                        editorOf(request, start), shown, candidate);
+        if (!verdict.ok())
+            return refuse(context, verdict);
+        sched::editSchedule(*store.scheduleTable, store.scheduleCount,
+                            shown[static_cast<size_t>(row)], candidate);
+    } else {
+        if (!deviceFound)
+            return refuse(context, qv::Verdict::refused(StringId::ScheduleSelectIo));
+        if (!rowExists)
+            return refuse(context, qv::Verdict::refused(StringId::ScheduleSelectToDelete));
+        sched::deleteSchedules(*store.scheduleTable, store.scheduleCount,
+                               shown[static_cast<size_t>(row)]);
+    }
+
+    qv::LinkEvent answer;
+    if (const int status =
+            session.request(qv::request::writeSchedule(store.scheduleCount, *store.scheduleTable),
+                            qv::ReplyEvent::SchedulesApplied, &answer);
+        status != kExitOk)
+        return status;
+    if (answer.value != qv::result::kSuccess) {
+        std::cerr << "qvctl " << context.options().command
+                  << ": the appliance refused the schedules (" << answer.value << ")\n";
+        return kExitChangeRefused;
+    }
+    Report report;
+    report.fields = {
+        {"message", "Result", Value::of(std::string(qv::uiString(StringId::ScheduleUploaded)))},
+        {"scheduleCount", "Current Schedule Count", Value::of(int64_t{store.scheduleCount})},
+    };
+    if (context.options().json)
+        context.print(report);
+    else
+        context.out() << qv::uiString(StringId::ScheduleUploaded) << "\n";
+    return kExitOk;
+}
+
 int runSchedule(CommandContext& context) {
     const auto& args = context.options().args;
+    if (args.size() >= 2 && (args[0] == "add" || args[0] == "edit" || args[0] == "del"))
+        return runScheduleChange(context);
     if (args.size() > 1)
         return context.usageError("takes at most one argument, a device ID");
     const bool oneDevice = args.size() == 1;
@@ -101,9 +329,6 @@ int runSchedule(CommandContext& context) {
             session.request(qv::request::readSchedule(), qv::ReplyEvent::SchedulesArrived);
         status != kExitOk)
         return status;
-    qv::NetworkConfigRecord record;
-    std::copy_n(summary.payload.begin(), std::min(summary.payload.size(), record.size()),
-                record.data());
     const qv::CGlobalData& store = session.store();
 
     // Devices in the order their first schedule appears; per device the normal schedules
@@ -124,8 +349,7 @@ int runSchedule(CommandContext& context) {
     Report report;
     report.fields = {
         {"scheduleCount", "Current Schedule Count", Value::of(int64_t{store.scheduleCount})},
-        {"maxSchedules", "Max Schedules",
-         Value::of(int64_t{std::clamp(record.maxScheduleCount(), 10, 2040)})},
+        {"maxSchedules", "Max Schedules", Value::of(int64_t{limitOf(summary)})},
     };
     if (oneDevice)
         report.fields.push_back({"device", "Device", Value::of(args[0])});
@@ -158,7 +382,8 @@ int runSchedule(CommandContext& context) {
 } // namespace
 
 QVCTL_COMMAND(runIoList, "iolist", "", "IO devices with their status, sorted by ID");
-QVCTL_COMMAND(runSchedule, "schedule", "[DEVICE-ID]",
-              "IO schedules, normal then exception, of every device or of one");
+QVCTL_COMMAND(runSchedule, "schedule", std::string("[DEVICE-ID] | ") + kChangeUsage,
+              "IO schedules, normal then exception, of every device or of one; add, change "
+              "(NO as listed) or delete one and send the timetable");
 
 } // namespace qvctl

@@ -382,10 +382,9 @@ QV_STRING(LogoTitle, 680, "Company Logo Upload", "Company Logo Upload")
 QV_STRING(ActiveXTitle, 681, "ActiveX Page Upload", "ActiveX Page Upload")
 QV_STRING(WebTitle, 682, "Web Page Upload", "Web Page Upload")
 
-// IO schedule window; its window title and the clock's caption are the appliance's own, Korean in
-// both languages.
+// IO schedule window; the clock's caption is the appliance's own, Korean in both languages.
 QV_STRING(IoScheduleTitle, 690, "IO Schedule", "IO Schedule")
-QV_STRING(IoScheduleWindowTitle, 691, "Quorvel IO ON/OFF 스케줄 관리",
+QV_STRING(IoScheduleWindowTitle, 691, "Quorvel IO ON/OFF Schedule Management",
           "Quorvel IO ON/OFF 스케줄 관리")
 QV_STRING(IoDevices, 692, "IO devices", "IO devices")
 QV_STRING(IoColumnStatus, 693, "Status", "Status")
@@ -496,3 +495,37 @@ QV_STRING(ChangeRefused, 850,
           "appliance; what you entered is kept.",
           "장비가 변경 내용을 받아들이지 않았습니다(응답 %1). 장비에서는 아무것도 바뀌지 "
           "않았으며, 입력한 내용은 그대로 남아 있습니다.")
+// IO schedule window: the editor, its buttons, its notes and its unapplied edits.
+QV_STRING(ScheduleCountLine, 900, "Current Schedule Count : %1    /    Max Schedules : %2",
+          "Current Schedule Count : %1    /    Max Schedules : %2")
+QV_STRING(ScheduleExceptionBox, 901, "Exceptional Schedule", "예외 스케줄")
+QV_STRING(ScheduleMinuteLabel, 902, "Min", "분")
+QV_STRING(ScheduleAdd, 903, "Add", "추가")
+QV_STRING(ScheduleEdit, 904, "Edit", "변경")
+QV_STRING(ScheduleDelete, 905, "Delete", "삭제")
+QV_STRING(ScheduleApply, 906, "Apply", "적용하기")
+QV_STRING(SchedulePriorityNote, 907,
+          "* Exceptional Schedule has the priority over normal schedule.",
+          "* 예외스케줄이 설정된 날짜에는 예외스케줄만 적용되며 정규스케줄은 적용되지 않습니다.")
+QV_STRING(ScheduleTimeSyncNote, 908,
+          "Quorvel MY's clock is synchronized automatically\nby network time server. If it is "
+          "disconnected to NTP,\n time will not be correct, which causes scheduling\nerrors, and "
+          "IO scheduler will not function well.",
+          "Quorvel MY 서버는 타임서버와 연결되어 있습니다.\n타임서버와 연결되어 있지 않으면 "
+          "시간이 틀어지므로\n스케줄러가 올바르게 작동하지 않을 수 있습니다.")
+QV_STRING(ScheduleList, 909, "Schedules", "스케줄")
+QV_STRING(ScheduleDiscardOnLeave, 910, "The schedule changes have not been applied. Discard them?",
+          "적용하지 않은 스케줄 변경 사항이 있습니다. 변경 사항을 버리시겠습니까?")
+QV_STRING(ScheduleKeepAfterLogon, 911,
+          "The connection ended before your schedule changes were applied. Keep them?\n"
+          "Yes: keep them, so that Apply sends them. No: discard them and show the appliance's "
+          "schedules.",
+          "스케줄 변경 사항을 적용하기 전에 연결이 끊어졌습니다. 변경 사항을 유지하시겠습니까?\n"
+          "예: 유지하고 적용하기로 보냅니다. 아니요: 버리고 장비의 스케줄을 보여 줍니다.")
+QV_STRING(ScheduleKeepAfterReread, 912,
+          "The schedules were read again from the appliance, but your changes have not been "
+          "applied. Keep them?\nYes: keep them, so that Apply sends them. No: discard them and "
+          "show the appliance's schedules.",
+          "장비에서 스케줄을 다시 읽었지만 변경 사항이 적용되지 않았습니다. 변경 사항을 "
+          "유지하시겠습니까?\n예: 유지하고 적용하기로 보냅니다. 아니요: 버리고 장비의 스케줄을 "
+          "보여 줍니다.")

@@ -2,7 +2,9 @@
 
 #include "CodePage.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdio>
 
 namespace qv::sim {
 namespace {
@@ -203,6 +205,43 @@ std::unique_ptr<SimState> seededState() {
     seedIo(*state);
     seedSchedule(*state);
     return state;
+}
+
+void seedLargePlant(SimState& s, int devices, int schedules) {
+    devices = std::clamp(devices, 0, static_cast<int>(IoListTable::kSlots));
+    schedules = std::clamp(schedules, 0, 2040);
+    for (int i = 0; i < devices; ++i) {
+        IoListEntry e;
+        char id[32];
+        std::snprintf(id, sizeof id, "IO-%04d", i + 1);
+        e.setId(id);
+        e.setStatus(static_cast<uint8_t>(i % 64));
+        s.ioList.setEntry(static_cast<size_t>(i), e);
+    }
+    s.ioCount = devices;
+    // Schedules go round the devices; every seventh is an exception, so both passes of the
+    // window's list and both colours are filled.
+    int32_t count = 0;
+    for (int i = 0; i < schedules && devices > 0; ++i) {
+        const int round = i / devices;
+        const bool exception = i % 7 == 6;
+        ScheduleEntry e;
+        char id[32];
+        std::snprintf(id, sizeof id, "IO-%04d", i % devices + 1);
+        e.setId(id);
+        e.setFunction(static_cast<uint8_t>(round % 4 + (exception ? 50 : 0)));
+        e.setRelay(static_cast<uint8_t>(round % 4 + 1));
+        e.setDay(static_cast<uint8_t>(exception ? round % 12 + 1 : round % 7 + 1));
+        e.setDate(static_cast<uint8_t>(exception ? round % 28 + 1 : 0));
+        e.setHour(static_cast<uint16_t>(round % 24));
+        e.setMinute(static_cast<uint16_t>((round * 7) % 60));
+        e.setSeq(i + 1);
+        s.schedule.setEntry(static_cast<size_t>(i), e);
+        ++count;
+    }
+    s.scheduleCount = count;
+    // The product's schedule limit leaves room for the seeded timetable.
+    s.record.setMaxScheduleCount(std::max(s.record.maxScheduleCount(), 2040));
 }
 
 } // namespace qv::sim

@@ -46,6 +46,10 @@ struct SimState {
 // enabled, a dozen IO devices with normal and exception schedules, blacklist entries with
 // counters and a few blocked addresses.
 std::unique_ptr<SimState> seededState();
+// Replaces the IO devices and the timetable with a large plant: `devices` devices "IO-0001" on
+// (up to 1024) and `schedules` schedules spread over them (up to 2040), for demonstrations and
+// for timing full tables.
+void seedLargePlant(SimState& state, int devices, int schedules);
 
 // Keeps the state across restarts. The file is text: a version line, then one line per value,
 // tables as their exact bytes in hexadecimal. Writing goes through a temporary file and a rename,

@@ -44,6 +44,10 @@ Options:
                            or Save & Reboot (default 5)
   --max-center-ids N       center ID limit the logon answer reports (1 to 149, default 20,
                            or the one kept in the state file)
+  --devices N              seed a large plant: N IO devices named IO-0001 on (0 to 1024) in
+                           place of the demonstration devices and schedules
+  --schedules M            with --devices: M schedules spread over the devices (0 to 2040,
+                           default 0); the schedule limit becomes 2040
   --help                   show this text
 
 One client is served at a time; a second client waits until the first one has gone. Every
@@ -58,6 +62,8 @@ struct Arguments {
     std::optional<std::string> adminId;
     std::optional<std::string> adminPassword;
     std::optional<int> maxCenterIds;
+    std::optional<int> devices;
+    int schedules = 0;
     bool uploadDirGiven = false;
 };
 
@@ -136,6 +142,14 @@ int parseArguments(int argc, char** argv, Arguments& args) {
             if (!parseInteger(value, 1, 149, n))
                 return usageError("--max-center-ids needs a number from 1 to 149");
             args.maxCenterIds = n;
+        } else if (option == "--devices") {
+            int n = 0;
+            if (!parseInteger(value, 0, 1024, n))
+                return usageError("--devices needs a number from 0 to 1024");
+            args.devices = n;
+        } else if (option == "--schedules") {
+            if (!parseInteger(value, 0, 2040, args.schedules))
+                return usageError("--schedules needs a number from 0 to 2040");
         } else {
             return usageError("unknown option: " + option);
         }
@@ -163,7 +177,11 @@ int main(int argc, char** argv) {
         }
         stateIsNew = false;
     }
-    const bool overridden = args.adminId || args.adminPassword || args.maxCenterIds;
+    if (args.schedules > 0 && !args.devices)
+        return usageError("--schedules needs --devices");
+    if (args.devices)
+        qv::sim::seedLargePlant(*state, *args.devices, args.schedules);
+    const bool overridden = args.adminId || args.adminPassword || args.maxCenterIds || args.devices;
     if (args.adminId)
         state->adminId = *args.adminId;
     if (args.adminPassword)

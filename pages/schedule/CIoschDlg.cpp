@@ -4,58 +4,229 @@
 #include "Commands.h"
 #include "ControlFactory.h"
 #include "ControlIds.h"
-#include "DebugLog.h"
+#include "ListFilter.h"
 #include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
+#include "StoreTableModel.h"
 #include "schedule/CMyPicStatic.h"
 #include "schedule/ServerTime.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QColor>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <QTableView>
 #include <QVBoxLayout>
 
+namespace sched = qv::schedule;
 using qv::StringId;
 
+namespace {
+
+// Exception rows are pink, so the dates that take the place of a weekday stand out.
+class ScheduleListModel : public StoreTableModel {
+public:
+    using StoreTableModel::StoreTableModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role == Qt::BackgroundRole) {
+            const bool exception =
+                StoreTableModel::data(index.siblingAtColumn(sched::kColKind), Qt::DisplayRole)
+                    .toString() == qv::uiText(StringId::ScheduleException);
+            return exception ? QColor(255, 200, 200) : QColor(Qt::white);
+        }
+        if (role == Qt::ForegroundRole)
+            return QColor(Qt::black);
+        return StoreTableModel::data(index, role);
+    }
+};
+
+QList<StoreTableModel::Column> scheduleColumns() {
+    const auto text = [](StringId id) { return qv::uiText(id); };
+    return {{QStringLiteral("No"), 70},
+            {text(StringId::ScheduleType), 110},
+            {text(StringId::ScheduleFunction), 100},
+            {text(StringId::ScheduleMonth), 60},
+            {text(StringId::ScheduleWeekday), 60},
+            {text(StringId::ScheduleDate), 60},
+            {text(StringId::ScheduleHour), 60},
+            {text(StringId::ScheduleMinute), 60},
+            {text(StringId::ScheduleRelay), 60},
+            {QStringLiteral("ID"), 0},
+            {QStringLiteral("SEQ"), 0}};
+}
+
+QStringList numberTexts(int from, int to, bool twoDigits) {
+    QStringList texts;
+    for (int i = from; i <= to; ++i)
+        texts.append(twoDigits ? qv::fromUtf8(sched::twoDigits(i)) : QString::number(i));
+    return texts;
+}
+
+std::optional<int> chosen(const QComboBox* combo) {
+    return combo->currentIndex() >= 0 ? std::optional<int>(combo->currentIndex()) : std::nullopt;
+}
+
+} // namespace
+
 CIoschDlg::CIoschDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(qv::uiText(StringId::IoScheduleTitle), store, prompt, parent) {
+    : CPageDlg(qv::uiText(StringId::IoScheduleTitle), store, prompt, parent),
+      m_edits(prompt, *store.scheduleTable, store.scheduleCount,
+              qv::UnappliedEditsQuestions{StringId::ScheduleKeepAfterLogon,
+                                          StringId::ScheduleKeepAfterReread,
+                                          StringId::ScheduleDiscardOnLeave}) {
     setWindowFlag(Qt::Window);
-    // The appliance's own window title, Korean in both languages.
     setWindowTitle(qv::uiText(StringId::IoScheduleWindowTitle));
+    m_deviceModel = new StoreTableModel(
+        {{qv::uiText(StringId::ColumnNumber), 60},
+         {qv::uiText(StringId::ColumnId), 180},
+         {qv::uiText(StringId::IoColumnStatus), 100}},
+        [this] { return sched::usedDevices(this->store().ioDeviceCount); },
+        [this](int row) {
+            const qv::IoListEntry e = this->store().ioListTable->entry(static_cast<size_t>(row));
+            return QStringList{QString::number(row + 1), qv::fromAnsi(e.id()),
+                               qv::fromUtf8(sched::ioStatusText(e.status()))};
+        },
+        this);
+    m_scheduleModel = new ScheduleListModel(
+        scheduleColumns(), [this] { return static_cast<int>(m_slots.size()); },
+        [this](int row) {
+            const qv::ScheduleEntry e = this->store().scheduleTable->entry(
+                static_cast<size_t>(m_slots[static_cast<size_t>(row)]));
+            auto texts = sched::rowTexts(e, row + 1, qv::systemLanguage());
+            texts[sched::kColId] = qv::ansiToUtf8(texts[sched::kColId], qv::systemCodePage());
+            return modelRow(texts);
+        },
+        this);
     setupControls();
-    resize(420, 520);
+    resize(1000, 620);
 
     connect(&m_clockTimer, &QTimer::timeout, this, &CIoschDlg::onClockTick);
     connect(m_refresh, &QPushButton::clicked, this, &CIoschDlg::onRefresh);
+    connect(m_add, &QPushButton::clicked, this, &CIoschDlg::onAdd);
+    connect(m_edit, &QPushButton::clicked, this, &CIoschDlg::onEdit);
+    connect(m_delete, &QPushButton::clicked, this, &CIoschDlg::onDelete);
+    connect(m_apply, &QPushButton::clicked, this, &CIoschDlg::onApply);
+    connect(m_exception, &QCheckBox::toggled, this, &CIoschDlg::showEditorKind);
+    connect(m_ioDevices->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid())
+                    onDeviceChanged(current.row());
+            });
+    connect(m_schedules->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CIoschDlg::onScheduleChanged);
+    connect(m_ioDevices->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &CIoschDlg::onDeviceHeaderClicked);
+    SetIOListData();
+    dropEnterAndEscape();
 }
 
 void CIoschDlg::setupControls() {
+    namespace make = qv::controls;
     m_clock = new CMyPicStatic;
     qv::setControl(m_clock, kClock, m_clock->accessibleName());
+    auto* syncNote = new QLabel(qv::uiText(StringId::ScheduleTimeSyncNote));
+    syncNote->setFrameShape(QFrame::Box);
 
-    m_ioDevices = new QTableWidget(0, 3);
-    m_ioDevices->setHorizontalHeaderLabels({qv::uiText(StringId::ColumnNumber),
-                                            qv::uiText(StringId::ColumnId),
-                                            qv::uiText(StringId::IoColumnStatus)});
-    m_ioDevices->setColumnWidth(0, 60);
-    m_ioDevices->setColumnWidth(1, 180);
-    m_ioDevices->setColumnWidth(2, 100);
-    m_ioDevices->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_ioDevices->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_ioDevices->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_ioDevices->verticalHeader()->hide();
-    m_ioDevices->verticalHeader()->setDefaultSectionSize(qv::controls::kListRowHeight);
-    qv::setControl(m_ioDevices, kIoDevices, qv::uiText(StringId::IoDevices));
+    m_ioDevices = make::listView(kIoDevices, qv::uiText(StringId::IoDevices), "ioDevices");
+    m_deviceModel->attach(m_ioDevices);
+    m_ioDevices->horizontalHeader()->setSectionsClickable(true);
+    m_refresh = make::button(kRefresh, qv::uiText(StringId::IoRefresh), "refresh");
 
-    m_refresh = qv::controls::button(kRefresh, qv::uiText(StringId::IoRefresh), "refresh");
+    m_countLine = make::lineEdit(kCountLine, QStringLiteral("count"), "countLine");
+    m_countLine->setReadOnly(true);
+    m_countLine->setAlignment(Qt::AlignCenter);
+    m_exception =
+        make::checkBox(kException, qv::uiText(StringId::ScheduleExceptionBox), "exception");
+    m_relay = make::comboBox(kRelay, qv::uiText(StringId::ScheduleRelay), "relay");
+    m_relay->addItems(numberTexts(1, sched::kRelayCount, false));
+    m_function = make::comboBox(kFunction, qv::uiText(StringId::ScheduleFunction), "function");
+    for (uint8_t f = 0; f < sched::kFunctionCount; ++f)
+        m_function->addItem(qv::fromUtf8(sched::functionText(f)));
+    m_dayLabel = new QLabel(qv::uiText(StringId::ScheduleWeekday));
+    qv::setControl(m_dayLabel, kDayLabel, m_dayLabel->text());
+    m_weekday = make::comboBox(kWeekday, qv::uiText(StringId::ScheduleWeekday), "weekday");
+    for (int weekday = 1; weekday <= 7; ++weekday)
+        m_weekday->addItem(qv::fromUtf8(sched::weekdayText(weekday, qv::systemLanguage())));
+    m_month = make::comboBox(kMonth, qv::uiText(StringId::ScheduleMonth), "month");
+    m_month->addItems(numberTexts(1, 12, false));
+    m_dateLabel = new QLabel(qv::uiText(StringId::ScheduleDate));
+    qv::setControl(m_dateLabel, kDateLabel, m_dateLabel->text());
+    const auto digitsOnly = [this](QLineEdit* edit) {
+        edit->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("[0-9]{0,4}")), this));
+    };
+    m_date = make::lineEdit(kDate, qv::uiText(StringId::ScheduleDate), "date");
+    digitsOnly(m_date);
+    m_hour = make::comboBox(kHour, qv::uiText(StringId::ScheduleHour), "hour");
+    m_hour->addItems(numberTexts(0, 23, true));
+    m_minute = make::lineEdit(kMinute, qv::uiText(StringId::ScheduleMinuteLabel), "minute");
+    digitsOnly(m_minute);
+    clearSelectors();
+    showEditorKind(false);
 
-    auto* layout = new QVBoxLayout(this);
+    m_add = make::button(kAdd, qv::uiText(StringId::ScheduleAdd), "add");
+    m_edit = make::button(kEdit, qv::uiText(StringId::ScheduleEdit), "edit");
+    m_delete = make::button(kDelete, qv::uiText(StringId::ScheduleDelete), "delete");
+    m_apply = make::button(kApply, qv::uiText(StringId::ScheduleApply), "apply");
+    m_marker = make::unappliedMarker(qv::uiText(StringId::ChangesNotApplied));
+
+    m_schedules = make::listView(kSchedules, qv::uiText(StringId::ScheduleList), "schedules");
+    m_scheduleFind = make::findBox(kScheduleFind, "scheduleFind");
+    ListFilter::attach(m_scheduleModel, m_schedules, m_scheduleFind);
+    m_schedules->setColumnHidden(sched::kColId, true);
+    m_schedules->setColumnHidden(sched::kColSeq, true);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(m_clock);
+    left->addWidget(syncNote);
+    left->addWidget(m_ioDevices, 1);
+    left->addWidget(m_refresh, 0, Qt::AlignLeft);
+
+    auto* editor = new QGridLayout;
+    const auto labelled = [editor](int row, int column, QWidget* label, QWidget* field) {
+        editor->addWidget(label, row, column);
+        editor->addWidget(field, row, column + 1);
+    };
+    labelled(0, 0, new QLabel(qv::uiText(StringId::ScheduleFunction)), m_function);
+    labelled(0, 2, new QLabel(qv::uiText(StringId::ScheduleRelay)), m_relay);
+    editor->addWidget(m_dayLabel, 1, 0);
+    editor->addWidget(m_weekday, 1, 1);
+    editor->addWidget(m_month, 1, 1);
+    labelled(1, 2, m_dateLabel, m_date);
+    labelled(2, 0, new QLabel(qv::uiText(StringId::ScheduleHour)), m_hour);
+    labelled(2, 2, new QLabel(qv::uiText(StringId::ScheduleMinuteLabel)), m_minute);
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {m_add, m_edit, m_delete})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    buttons->addWidget(m_marker);
+    buttons->addWidget(m_apply);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(m_countLine);
+    right->addWidget(m_exception);
+    right->addLayout(editor);
+    right->addLayout(buttons);
+    right->addWidget(new QLabel(qv::uiText(StringId::SchedulePriorityNote)));
+    right->addWidget(m_scheduleFind);
+    right->addWidget(m_schedules, 1);
+
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
-    layout->addWidget(m_clock);
-    layout->addWidget(m_ioDevices, 1);
-    layout->addWidget(m_refresh, 0, Qt::AlignLeft);
+    layout->addLayout(left, 2);
+    layout->addLayout(right, 3);
 }
 
 void CIoschDlg::requestTables() {
@@ -76,18 +247,21 @@ void CIoschDlg::ioListArrived() {
     store().ioBusy = 0;
     m_refresh->setEnabled(true);
     SetIOListData();
-    qv::debugLog("HHHHHHHHH -n SetIOListData");
 }
 
 void CIoschDlg::schedulesArrived() {
     store().ioBusy = 0;
     m_ioDevices->setEnabled(true);
-    SetScheduleData();
-    qv::debugLog("HHHHHHHHH -n SetScheduleData");
+    // False while a question about an earlier table is open: the list is rebuilt once it has
+    // been answered.
+    if (m_edits.takeFresh())
+        SetScheduleData();
 }
 
 void CIoschDlg::schedulesApplied(int32_t value) {
     store().ioBusy = 0;
+    m_edits.confirmed(value == qv::result::kSuccess);
+    m_marker->setVisible(m_edits.unapplied());
     if (value == qv::result::kSuccess)
         prompt().notice(qv::uiText(StringId::ScheduleUploaded));
 }
@@ -96,17 +270,59 @@ void CIoschDlg::serverTimeArrived(int32_t secondsSince1970) {
     SetTimeText(qv::fromUtf8(qv::formatServerTime(secondsSince1970)));
 }
 
+bool CIoschDlg::confirmLeave() {
+    const qv::EditsOnLeave answer = m_edits.confirmLeave();
+    if (answer == qv::EditsOnLeave::Discarded)
+        SetScheduleData();
+    return answer != qv::EditsOnLeave::Stay;
+}
+
+void CIoschDlg::linkEnded() {
+    m_edits.linkEnded();
+}
+
 void CIoschDlg::SetIOListData() {
-    // The IO device list is built by the IO schedule page's own work (the device records and
-    // their status text); until then the store holds the list and there is nothing to rebuild.
+    qv::CGlobalData& s = store();
+    sched::sortDevices(*s.ioListTable, s.ioDeviceCount, m_ascending);
+    m_deviceModel->reload();
+    const int rows = m_deviceModel->rowCount();
+    if (m_currentIo >= 0 && m_currentIo < rows) {
+        {
+            const QSignalBlocker quiet(m_ioDevices->selectionModel());
+            m_ioDevices->selectRow(m_currentIo);
+        }
+        m_ioDevices->scrollTo(m_deviceModel->index(m_currentIo, 0));
+        onDeviceChanged(m_currentIo);
+    } else {
+        SetScheduleData();
+    }
 }
 
 void CIoschDlg::SetScheduleData() {
-    // Likewise the schedule list and its count line.
+    qv::CGlobalData& s = store();
+    m_slots = deviceSelected()
+                  ? sched::deviceSlots(*s.scheduleTable, s.scheduleCount,
+                                       s.ioListTable->entry(static_cast<size_t>(m_currentIo)).id())
+                  : std::vector<int>{};
+    {
+        // The rows change under the selection; the editor keeps what it holds (Add leaves its
+        // values for the next schedule).
+        const QSignalBlocker quiet(m_schedules->selectionModel());
+        m_schedules->clearSelection();
+    }
+    m_scheduleModel->reload();
+    updateCountLine();
+    m_marker->setVisible(m_edits.unapplied());
 }
 
 void CIoschDlg::SetTimeText(const QString& text) {
     m_clock->SetTimeText(text);
+}
+
+void CIoschDlg::updateCountLine() {
+    m_countLine->setText(qv::uiText(StringId::ScheduleCountLine)
+                             .arg(store().scheduleCount)
+                             .arg(sched::scheduleLimit(store().maxScheduleCount)));
 }
 
 void CIoschDlg::onClockTick() {
@@ -116,11 +332,147 @@ void CIoschDlg::onClockTick() {
 }
 
 void CIoschDlg::onRefresh() {
+    // Only a request on its way disables the button: its answer enables it again.
+    if (!store().isConnected())
+        return;
     m_refresh->setEnabled(false);
-    if (store().isConnected()) {
-        store().ioBusy = 1;
-        store().send(qv::request::readIoList());
+    store().ioBusy = 1;
+    store().send(qv::request::readIoList());
+}
+
+bool CIoschDlg::deviceSelected() {
+    return m_currentIo >= 0 && m_currentIo < sched::usedDevices(store().ioDeviceCount);
+}
+
+std::vector<sched::Values> CIoschDlg::shownRows() {
+    std::vector<sched::Values> rows;
+    for (const int slot : m_slots)
+        rows.push_back(sched::shownValues(store().scheduleTable->entry(static_cast<size_t>(slot))));
+    return rows;
+}
+
+sched::EditorInput CIoschDlg::editorInput() const {
+    sched::EditorInput in;
+    in.function = chosen(m_function);
+    in.exception = m_exception->isChecked();
+    in.month = chosen(m_month);
+    in.date = sched::numberFromText(qv::toUtf8(m_date->text()));
+    in.weekday = chosen(m_weekday);
+    in.hour = chosen(m_hour);
+    in.relay = chosen(m_relay);
+    in.minute = sched::numberFromText(qv::toUtf8(m_minute->text()));
+    return in;
+}
+
+void CIoschDlg::refuse(const qv::Verdict& verdict) {
+    prompt().notice(qv::uiText(verdict.stringId));
+}
+
+void CIoschDlg::tableEdited() {
+    m_edits.noteEdit();
+    SetScheduleData();
+}
+
+void CIoschDlg::onAdd() {
+    qv::CGlobalData& s = store();
+    if (!s.isConnected())
+        return;
+    const std::string deviceId =
+        deviceSelected() ? s.ioListTable->entry(static_cast<size_t>(m_currentIo)).id() : "";
+    sched::Values candidate;
+    const qv::Verdict verdict =
+        sched::validateAdd(deviceSelected(), deviceId, editorInput(), shownRows(), s.scheduleCount,
+                           sched::scheduleLimit(s.maxScheduleCount), candidate);
+    if (!verdict.ok())
+        return refuse(verdict);
+    sched::addSchedule(*s.scheduleTable, s.scheduleCount, candidate);
+    tableEdited();
+}
+
+void CIoschDlg::onEdit() {
+    qv::CGlobalData& s = store();
+    if (!s.isConnected())
+        return;
+    const int row = qv::selectedStoreRow(m_schedules);
+    const std::vector<sched::Values> shown = shownRows();
+    sched::Values candidate;
+    const qv::Verdict verdict =
+        sched::validateEdit(deviceSelected(), row, editorInput(), shown, candidate);
+    if (!verdict.ok())
+        return refuse(verdict);
+    sched::editSchedule(*s.scheduleTable, s.scheduleCount, shown[static_cast<size_t>(row)],
+                        candidate);
+    // The list shows what the table now holds, in its order.
+    tableEdited();
+}
+
+void CIoschDlg::onDelete() {
+    const int row = qv::selectedStoreRow(m_schedules);
+    if (row < 0 || row >= static_cast<int>(m_slots.size()))
+        return refuse(qv::Verdict::refused(StringId::ScheduleSelectToDelete));
+    qv::CGlobalData& s = store();
+    sched::deleteSchedules(*s.scheduleTable, s.scheduleCount,
+                           shownRows()[static_cast<size_t>(row)]);
+    tableEdited();
+}
+
+void CIoschDlg::onApply() {
+    qv::CGlobalData& s = store();
+    if (!s.isConnected())
+        return;
+    s.ioBusy = 1;
+    if (s.send(qv::request::writeSchedule(s.scheduleCount, *s.scheduleTable)))
+        m_edits.sent();
+}
+
+void CIoschDlg::onDeviceChanged(int row) {
+    m_currentIo = row;
+    clearSelectors();
+    SetScheduleData();
+}
+
+void CIoschDlg::onDeviceHeaderClicked(int column) {
+    if (column != 1)
+        return;
+    m_ascending = !m_ascending;
+    SetIOListData();
+}
+
+void CIoschDlg::clearSelectors() {
+    for (QComboBox* combo : {m_function, m_month, m_weekday, m_hour, m_relay})
+        combo->setCurrentIndex(-1);
+    m_minute->setText(QStringLiteral("00"));
+    m_date->clear();
+}
+
+void CIoschDlg::onScheduleChanged() {
+    const int row = qv::selectedStoreRow(m_schedules);
+    if (row < 0 || row >= static_cast<int>(m_slots.size())) {
+        clearSelectors();
+        m_exception->setChecked(false);
+        return;
     }
+    const sched::Values v = shownRows()[static_cast<size_t>(row)];
+    const sched::EditorInput in = sched::editorFromRow(v);
+    m_function->setCurrentIndex(in.function.value_or(-1));
+    m_month->setCurrentIndex(in.month.value_or(-1));
+    m_weekday->setCurrentIndex(in.weekday.value_or(-1));
+    m_hour->setCurrentIndex(in.hour.value_or(-1));
+    m_relay->setCurrentIndex(in.relay.value_or(-1));
+    const QModelIndex index = m_schedules->selectionModel()->selectedRows().value(0);
+    m_minute->setText(index.siblingAtColumn(sched::kColMinute).data().toString());
+    m_date->setText(index.siblingAtColumn(sched::kColDate).data().toString());
+    m_exception->setChecked(in.exception);
+    showEditorKind(in.exception);
+}
+
+void CIoschDlg::showEditorKind(bool exception) {
+    m_dayLabel->setText(
+        qv::uiText(exception ? StringId::ScheduleMonth : StringId::ScheduleWeekday));
+    m_weekday->setVisible(!exception);
+    m_month->setVisible(exception);
+    m_dateLabel->setVisible(exception);
+    m_date->setVisible(exception);
 }
 
 void CIoschDlg::closeEvent(QCloseEvent* event) {

@@ -1,24 +1,51 @@
 #pragma once
 
 #include "CPageDlg.h"
+#include "ScheduleTables.h"
+#include "UnappliedEdits.h"
+#include "schedule/ScheduleRules.h"
 
 #include <QTimer>
 
 #include <cstdint>
+#include <vector>
 
 class CMyPicStatic;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
 class QPushButton;
-class QTableWidget;
+class QTableView;
+class StoreTableModel;
 
 // Page 11: the timetable of the relay outputs of the appliance's IO devices. A window of its
-// own, not laid into the main window's page frame.
+// own, not laid into the main window's page frame. Edits change the store's timetable; only
+// Apply sends it, whole.
 class CIoschDlg : public CPageDlg {
     Q_OBJECT
 public:
     enum ControlId : int {
+        kException = 1051,
         kIoDevices = 1053,
+        kSchedules = 1054,
         kRefresh = 1055,
+        kFunction = 1056,
+        kWeekday = 1057,
+        kHour = 1058,
+        kMinute = 1059,
+        kAdd = 1060,
+        kDelete = 1061,
+        kApply = 1062,
+        kEdit = 1063,
+        kRelay = 1064,
+        kCountLine = 1065,
+        kDayLabel = 1068, // "Week Day" or "Month", naming the selector shown beside it
+        kMonth = 1069,
+        kDateLabel = 1070,
+        kDate = 1071,
         kClock = 1072, // the appliance's time
+        kScheduleFind = 1074,
     };
 
     static constexpr int kClockPeriodMs = 1000;
@@ -48,10 +75,16 @@ public:
     void stopClockTimer() { m_clockTimer.stop(); }
     bool clockTimerActive() const { return m_clockTimer.isActive(); }
 
+    // Asks before unapplied timetable edits are thrown away; false keeps the window.
+    bool confirmLeave() override;
+    // The link ended: the edits stay in the store until the operator decides.
+    void linkEnded() override;
+    bool hasUnappliedChanges() const { return m_edits.unapplied(); }
+
     // The Refresh button and the IO device list, which the dispatcher enables again when the IO
     // list and the schedules arrive.
     QPushButton* refreshButton() const { return m_refresh; }
-    QTableWidget* ioDeviceList() const { return m_ioDevices; }
+    QTableView* ioDeviceList() const { return m_ioDevices; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -60,9 +93,51 @@ private:
     void setupControls();
     void onClockTick();
     void onRefresh();
+    void onAdd();
+    void onEdit();
+    void onDelete();
+    void onApply();
+    void onDeviceChanged(int row);
+    void onScheduleChanged();
+    void onDeviceHeaderClicked(int column);
+    void showEditorKind(bool exception);
+    void clearSelectors();
+    qv::schedule::EditorInput editorInput() const;
+    // The rows of the schedule list as they read back, in the store's list order.
+    std::vector<qv::schedule::Values> shownRows();
+    bool deviceSelected();
+    // The edit reached the store: mark it, show the table as it now is.
+    void tableEdited();
+    void updateCountLine();
+    void refuse(const qv::Verdict& verdict);
 
-    QTimer m_clockTimer; // timer 3999
+    qv::UnappliedEdits<qv::ScheduleTable> m_edits;
+    QTimer m_clockTimer;      // timer 3999
+    bool m_ascending = true;  // the IO device list's order by ID, flipped by its header
+    int m_currentIo = 0;      // the device whose schedules are shown
+    std::vector<int> m_slots; // the store's slots behind the schedule list's rows
+
     CMyPicStatic* m_clock;
-    QTableWidget* m_ioDevices;
+    StoreTableModel* m_deviceModel;
+    StoreTableModel* m_scheduleModel;
+    QTableView* m_ioDevices;
+    QTableView* m_schedules;
+    QLineEdit* m_scheduleFind;
+    QLineEdit* m_countLine;
+    QCheckBox* m_exception;
+    QComboBox* m_relay;
+    QComboBox* m_function;
+    QLabel* m_dayLabel;
+    QComboBox* m_weekday;
+    QComboBox* m_month;
+    QLabel* m_dateLabel;
+    QLineEdit* m_date;
+    QComboBox* m_hour;
+    QLineEdit* m_minute;
     QPushButton* m_refresh;
+    QPushButton* m_add;
+    QPushButton* m_edit;
+    QPushButton* m_delete;
+    QPushButton* m_apply;
+    QLabel* m_marker;
 };

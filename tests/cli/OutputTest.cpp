@@ -66,34 +66,6 @@ TEST(Report, AlignsColumnsByDisplayWidth) {
 TEST(TextForms, ShowValuesAsThePagesDo) {
     EXPECT_EQ(ipText({255, 0, 10, 1}), "255.0.10.1");
 
-    const std::vector<std::pair<uint8_t, std::string>> functions{
-        {0, "ON"}, {1, "OFF"}, {2, "PUSH ON"},   {3, "PUSH OFF"}, {4, ""},
-        {49, ""},  {50, "ON"}, {53, "PUSH OFF"}, {54, ""},        {255, ""}};
-    for (const auto& [code, text] : functions)
-        EXPECT_EQ(functionText(code), text) << int(code);
-    EXPECT_EQ(weekdayText(1, qv::Language::English), "SUN");
-    EXPECT_EQ(weekdayText(3, qv::Language::English), "TUS");
-    EXPECT_EQ(weekdayText(5, qv::Language::English), "THI");
-    EXPECT_EQ(weekdayText(7, qv::Language::Korean), "토");
-    EXPECT_EQ(weekdayText(0, qv::Language::English), "");
-    EXPECT_EQ(weekdayText(8, qv::Language::English), "");
-    qv::ScheduleEntry entry;
-    entry.setFunction(51);
-    EXPECT_EQ(kindText(entry, qv::Language::English), "Exception");
-    entry.setFunction(4);
-    EXPECT_EQ(kindText(entry, qv::Language::English), "Normal");
-    EXPECT_EQ(twoDigits(5), "05");
-    EXPECT_EQ(twoDigits(23), "23");
-
-    EXPECT_EQ(ioStatusText(0x00), "000000");
-    EXPECT_EQ(ioStatusText(0x01), "100000");
-    EXPECT_EQ(ioStatusText(0x02), "010000");
-    EXPECT_EQ(ioStatusText(0x10), "001100");
-    EXPECT_EQ(ioStatusText(0x04), "000010");
-    EXPECT_EQ(ioStatusText(0x08), "000001");
-    EXPECT_EQ(ioStatusText(0x20), "000000");
-    EXPECT_EQ(ioStatusText(0x3F), "111111");
-
     setenv("TZ", "UTC", 1);
     tzset();
     EXPECT_EQ(localTimeText(0), "1970-01-01 00:00:00");

@@ -292,12 +292,12 @@ TEST_F(QvctlAgainstQvsim, TablesOfEveryListCommand) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(row(r.out, "3"), (std::vector<std::string>{"3", "198.51.100.0"}));
 
-    // Sorted by ID as the page sorts; status bits 0x01, 0x02, 0x10, 0x10, 0x04, 0x08.
+    // Sorted by ID as the page sorts; status bits 0x01, 0x02, 0x10, 0x20, 0x04, 0x08.
     r = qvctl({"iolist"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(row(r.out, "1"), (std::vector<std::string>{"1", "ALARM-SIREN", "000000"}));
-    EXPECT_EQ(row(r.out, "7"), (std::vector<std::string>{"7", "HVAC-4F", "101100"}));
-    EXPECT_EQ(row(r.out, "12"), (std::vector<std::string>{"12", "SIGN-ROOF", "111111"}));
+    EXPECT_EQ(row(r.out, "7"), (std::vector<std::string>{"7", "HVAC-4F", "101000"}));
+    EXPECT_EQ(row(r.out, "12"), (std::vector<std::string>{"12", "SIGN-ROOF", "111011"}));
 
     // Normal schedules first, then exceptions, numbered per device.
     r = qvctl({"schedule", "GATE-01"});

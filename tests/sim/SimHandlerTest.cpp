@@ -164,6 +164,30 @@ TEST_F(SimHandlerTest, SeedDataIsRealistic) {
     EXPECT_GT(state->blockIpCount, 0);
 }
 
+TEST_F(SimHandlerTest, LargePlantFillsTheTablesUpToTheirLimits) {
+    struct Case {
+        int devices, schedules;
+        int32_t ioCount, scheduleCount;
+    };
+    for (const Case& c : {Case{1024, 2040, 1024, 2040}, Case{3, 10, 3, 10}, Case{0, 50, 0, 0}}) {
+        seedLargePlant(*state, c.devices, c.schedules);
+        EXPECT_EQ(state->ioCount, c.ioCount) << c.devices;
+        EXPECT_EQ(state->scheduleCount, c.scheduleCount) << c.devices;
+        EXPECT_EQ(state->record.maxScheduleCount(), 2040);
+        if (c.scheduleCount == 0)
+            continue;
+        // Every schedule names a seeded device; exceptions are among them.
+        int exceptions = 0;
+        for (int32_t i = 0; i < state->scheduleCount; ++i) {
+            const ScheduleEntry e = state->schedule.entry(static_cast<size_t>(i));
+            exceptions += e.isException() ? 1 : 0;
+            const std::string id = e.id();
+            EXPECT_TRUE(id.rfind("IO-", 0) == 0 && std::stoi(id.substr(3)) <= c.ioCount) << id;
+        }
+        EXPECT_GT(exceptions, 0);
+    }
+}
+
 // Every table write is stored whole, so the next read returns exactly the bytes written,
 // including bytes the client does not interpret.
 TEST_F(SimHandlerTest, WritesReadBackByteForByte) {

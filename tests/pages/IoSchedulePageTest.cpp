@@ -1,0 +1,198 @@
+// The IO schedule window driven through its controls, with messages answered by the scripted
+// prompt and requests read by a peer socket.
+
+#include "CGlobalData.h"
+#include "CMySocket.h"
+#include "ControlIds.h"
+#include "Frame.h"
+#include "LinkEvent.h"
+#include "QtText.h"
+#include "Requests.h"
+#include "ScriptedAppliance.h"
+#include "ScriptedPrompt.h"
+#include "schedule/CIoschDlg.h"
+#include "schedule/ScheduleRules.h"
+
+#include "ListProbe.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using qv::StringId;
+
+namespace {
+
+qv::ScheduleEntry schedule(const char* id, int function, int relay, int day, int date, int hour) {
+    qv::ScheduleEntry e;
+    e.setId(id);
+    e.setFunction(static_cast<uint8_t>(function));
+    e.setRelay(static_cast<uint8_t>(relay));
+    e.setDay(static_cast<uint8_t>(day));
+    e.setDate(static_cast<uint8_t>(date));
+    e.setHour(static_cast<uint16_t>(hour));
+    return e;
+}
+
+class IoSchedulePage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::vector<const char*> ids{"PUMP", "GATE", "LOBBY"};
+        for (size_t i = 0; i < ids.size(); ++i) {
+            qv::IoListEntry e;
+            e.setId(ids[i]);
+            e.setStatus(0x30);
+            store.ioListTable->setEntry(i, e);
+        }
+        store.ioDeviceCount = 3;
+        store.maxScheduleCount = 10;
+        page = std::make_unique<CIoschDlg>(store, prompt);
+        page->show();
+    }
+    void TearDown() override {
+        page.reset();
+        if (store.link)
+            store.link->Close();
+    }
+    template <class T> T* control(int id) {
+        T* widget = qv::findControl<T>(page.get(), id);
+        EXPECT_NE(widget, nullptr) << "control " << id;
+        return widget;
+    }
+    qvtest::ListProbe devices() {
+        return qvtest::ListProbe(control<QTableView>(CIoschDlg::kIoDevices));
+    }
+    qvtest::ListProbe schedules() {
+        return qvtest::ListProbe(control<QTableView>(CIoschDlg::kSchedules));
+    }
+    void click(int id) { QTest::mouseClick(control<QAbstractButton>(id), Qt::LeftButton); }
+    void choose(int id, int index) { control<QComboBox>(id)->setCurrentIndex(index); }
+    void receive(const std::vector<qv::ScheduleEntry>& entries) {
+        qv::ScheduleTable table;
+        for (size_t i = 0; i < entries.size(); ++i)
+            table.setEntry(i, entries[i]);
+        qv::applyReplyToStore(
+            store, {qv::ReplyEvent::SchedulesArrived, static_cast<int32_t>(entries.size()),
+                    std::vector<uint8_t>(table.bytes.begin(), table.bytes.end())});
+        page->schedulesArrived();
+    }
+    QString lastNotice() {
+        return prompt.notices().isEmpty() ? QString() : prompt.notices().last();
+    }
+
+    qv::CGlobalData store;
+    qvtest::ScriptedPrompt prompt;
+    std::unique_ptr<CIoschDlg> page;
+    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
+};
+
+TEST_F(IoSchedulePage, ListsDevicesByIdAndTheirSchedulesInTwoPasses) {
+    EXPECT_EQ(devices().cell(0, 1), QStringLiteral("GATE"));
+    EXPECT_EQ(devices().cell(2, 1), QStringLiteral("PUMP"));
+    EXPECT_EQ(devices().cell(0, 2), QStringLiteral("001100"));
+    receive({schedule("GATE", 51, 1, 3, 12, 8), schedule("PUMP", 0, 1, 2, 0, 8),
+             schedule("GATE", 1, 2, 2, 0, 9), schedule("GATE", 4, 1, 8, 0, 7)});
+    // Normal rows first, then the exception; function 4 and weekday 8 show empty.
+    ASSERT_EQ(schedules().rowCount(), 3);
+    EXPECT_EQ(schedules().cell(0, qv::schedule::kColWeekday), QStringLiteral("MON"));
+    EXPECT_EQ(schedules().cell(1, qv::schedule::kColFunction), QString());
+    EXPECT_EQ(schedules().cell(1, qv::schedule::kColWeekday), QString());
+    EXPECT_EQ(schedules().cell(2, qv::schedule::kColKind), QStringLiteral("Exception"));
+    const QAbstractItemModel* model = schedules().view()->model();
+    EXPECT_EQ(model->index(2, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 200, 200));
+    EXPECT_EQ(model->index(0, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
+    EXPECT_TRUE(schedules().view()->isColumnHidden(qv::schedule::kColId));
+    EXPECT_TRUE(
+        control<QLineEdit>(CIoschDlg::kCountLine)
+            ->text()
+            .startsWith(QStringLiteral("Current Schedule Count : 4    /    Max Schedules : 10")));
+
+    // The header flips the order; the selection stays on its row, now another device.
+    devices().view()->horizontalHeader()->sectionClicked(1);
+    EXPECT_EQ(devices().cell(0, 1), QStringLiteral("PUMP"));
+    EXPECT_EQ(devices().selectedRows(), QList<int>{0});
+    EXPECT_EQ(schedules().rowCount(), 1);
+    devices().view()->horizontalHeader()->sectionClicked(1);
+    EXPECT_EQ(devices().cell(0, 1), QStringLiteral("GATE"));
+}
+
+TEST_F(IoSchedulePage, EditsChangeTheTableAndApplySendsIt) {
+    receive({schedule("GATE", 0, 1, 2, 0, 8), schedule("GATE", 0, 1, 2, 0, 8)});
+    // Refresh and Add do nothing without a link; Refresh keeps its button.
+    click(CIoschDlg::kRefresh);
+    EXPECT_TRUE(control<QPushButton>(CIoschDlg::kRefresh)->isEnabled());
+    ASSERT_TRUE(appliance.connect(store));
+
+    // OFF over ON at Monday 08:00 on relay 1 collides; on relay 2 it is taken.
+    choose(CIoschDlg::kFunction, 1);
+    choose(CIoschDlg::kWeekday, 1);
+    choose(CIoschDlg::kHour, 8);
+    choose(CIoschDlg::kRelay, 0);
+    click(CIoschDlg::kAdd);
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::ScheduleDuplicatedSetting));
+    EXPECT_EQ(store.scheduleCount, 2);
+    choose(CIoschDlg::kRelay, 1);
+    control<QLineEdit>(CIoschDlg::kMinute)->setText(QStringLiteral("75"));
+    click(CIoschDlg::kAdd);
+    ASSERT_EQ(store.scheduleCount, 3);
+    EXPECT_EQ(store.scheduleTable->entry(2).minute(), 59);
+    EXPECT_FALSE(page->findChild<QLabel*>(QStringLiteral("unappliedMarker"))->isHidden());
+
+    // Add keeps the editor's values, even with a row selected.
+    schedules().click(0);
+    choose(CIoschDlg::kHour, 9);
+    click(CIoschDlg::kAdd);
+    ASSERT_EQ(store.scheduleCount, 4);
+    EXPECT_EQ(control<QComboBox>(CIoschDlg::kHour)->currentIndex(), 9);
+    // Edit without a change is accepted; Delete removes both equal entries.
+    schedules().click(0);
+    EXPECT_EQ(control<QComboBox>(CIoschDlg::kFunction)->currentIndex(), 0);
+    click(CIoschDlg::kEdit);
+    EXPECT_EQ(store.scheduleCount, 4);
+    schedules().click(0);
+    click(CIoschDlg::kDelete);
+    EXPECT_EQ(store.scheduleCount, 2);
+    EXPECT_EQ(schedules().rowCount(), 2);
+    click(CIoschDlg::kDelete);
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::ScheduleSelectToDelete));
+
+    click(CIoschDlg::kApply);
+    EXPECT_EQ(store.ioBusy, 1);
+    const auto wire = qv::encodeFrame(qv::request::writeSchedule(2, *store.scheduleTable));
+    ASSERT_EQ(wire.size(), 8u + qv::ScheduleTable::kSize);
+    EXPECT_EQ(appliance.read(wire.size()), wire);
+
+    // With every schedule gone, Apply sends the header alone.
+    for (int i = 0; i < 2; ++i) {
+        schedules().click(0);
+        click(CIoschDlg::kDelete);
+    }
+    click(CIoschDlg::kApply);
+    const qv::FrameHeader header = qv::decodeHeader(appliance.read(8).data());
+    EXPECT_EQ(header.dwCount, 0);
+    EXPECT_FALSE(appliance.hasData(std::chrono::milliseconds(300)));
+}
+
+TEST_F(IoSchedulePage, UnappliedEditsAreNeverDroppedSilently) {
+    receive({schedule("GATE", 0, 1, 2, 0, 8)});
+    schedules().click(0);
+    click(CIoschDlg::kDelete);
+    ASSERT_EQ(store.scheduleCount, 0);
+    // A fresh table over the edits asks; keeping them keeps the store as edited.
+    prompt.answers = {true, false};
+    receive({schedule("GATE", 0, 1, 2, 0, 8)});
+    EXPECT_EQ(prompt.questions().size(), 1);
+    EXPECT_EQ(store.scheduleCount, 0);
+    EXPECT_TRUE(page->hasUnappliedChanges());
+    // Leaving asks again; No keeps the window.
+    EXPECT_FALSE(page->confirmLeave());
+    EXPECT_EQ(store.scheduleCount, 0);
+}
+
+} // namespace
