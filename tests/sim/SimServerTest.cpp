@@ -161,6 +161,48 @@ TEST(SimServer, SeveralClientsOneAfterAnother) {
     }
 }
 
+TEST(SimServer, AnswersWhileAnotherClientSaysNothing) {
+    RunningSim sim;
+    ASSERT_TRUE(sim.started());
+    RawClient silent(sim.port());
+    ASSERT_TRUE(silent.connected());
+    Client client(sim.address());
+    ASSERT_TRUE(client.loggedOn);
+    EXPECT_TRUE(client.ask(request::readSummary(), ReplyEvent::SummaryArrived));
+}
+
+TEST(SimServer, DropsStalledClientsButKeepsAnIdleAdministrator) {
+    sim::ServerOptions options;
+    options.frameStallLimit = 200ms;
+    options.logonLimit = 200ms;
+    RunningSim sim(options);
+    ASSERT_TRUE(sim.started());
+    Client idle(sim.address());
+    ASSERT_TRUE(idle.loggedOn);
+
+    const std::vector<uint8_t> logon = encodeFrame(request::logon("admin", "admin"));
+    const std::vector<uint8_t> readWol = encodeFrame(request::readWol());
+    const std::vector<std::pair<const char*, std::vector<uint8_t>>> stalls{
+        {"says nothing", {}},
+        {"stops inside the logon", {logon.begin(), logon.begin() + 20}},
+        {"never logs on", readWol},
+        {"logged on, stops inside a header",
+         [&] {
+             std::vector<uint8_t> bytes = logon;
+             bytes.insert(bytes.end(), readWol.begin(), readWol.begin() + 3);
+             return bytes;
+         }()},
+    };
+    for (const auto& [what, bytes] : stalls) {
+        RawClient raw(sim.port());
+        ASSERT_TRUE(raw.connected()) << what;
+        raw.send(bytes);
+        EXPECT_TRUE(raw.closedAfterDraining()) << what;
+    }
+    // The administrator who logged on first has been idle all along and keeps the session.
+    EXPECT_TRUE(idle.ask(request::readSummary(), ReplyEvent::SummaryArrived));
+}
+
 TEST(SimServer, SurvivesClientsThatVanishMidFrameAndGarbage) {
     RunningSim sim;
     ASSERT_TRUE(sim.started());
