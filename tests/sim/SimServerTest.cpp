@@ -203,6 +203,31 @@ TEST(SimServer, DropsStalledClientsButKeepsAnIdleAdministrator) {
     EXPECT_TRUE(idle.ask(request::readSummary(), ReplyEvent::SummaryArrived));
 }
 
+TEST(SimServer, LineNoiseAfterLogonCannotChangeTheAdministrator) {
+    sim::ServerOptions options;
+    options.frameStallLimit = 100ms;
+    RunningSim sim(options);
+    ASSERT_TRUE(sim.started());
+    const sim::SimState before = sim.server().snapshot();
+    const std::vector<uint8_t> logon = encodeFrame(request::logon("admin", "admin"));
+    const std::vector<uint8_t> change = encodeFrame(request::changeAdmin("x", "y"));
+    std::mt19937 random(8);
+    for (int block = 0; block < 20; ++block) {
+        // Noise that happens to begin with the administrator change's header.
+        std::vector<uint8_t> bytes = logon;
+        bytes.insert(bytes.end(), change.begin(), change.begin() + kHeaderSize);
+        for (int i = 0; i < 4096; ++i)
+            bytes.push_back(static_cast<uint8_t>(random()));
+        RawClient raw(sim.port());
+        ASSERT_TRUE(raw.connected()) << block;
+        raw.send(bytes);
+        EXPECT_TRUE(raw.closedAfterDraining()) << block;
+    }
+    const sim::SimState after = sim.server().snapshot();
+    EXPECT_EQ(after.adminId, before.adminId);
+    EXPECT_EQ(after.adminPassword, before.adminPassword);
+}
+
 TEST(SimServer, SurvivesClientsThatVanishMidFrameAndGarbage) {
     RunningSim sim;
     ASSERT_TRUE(sim.started());
