@@ -503,6 +503,7 @@ TEST(QvsimProgram, DocumentsItsOptionsAndRefusesBadOnes) {
                                                 {"--reboot-pause", "-1"},
                                                 {"--port", "70000"},
                                                 {"--admin-id", ""},
+                                                {"--admin-password-file", "/dev/null"},
                                                 {"--max-center-ids", "150"},
                                                 {"--state"}}) {
         QvsimProcess sim(bad, log);
