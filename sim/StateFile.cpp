@@ -89,7 +89,7 @@ std::map<std::string, TableField> tablesOf(SimState& s) {
 
 } // namespace
 
-bool saveState(const SimState& state, const std::string& path, std::string& error) {
+std::string stateText(const SimState& state) {
     std::ostringstream out;
     out << kMagic << '\n';
     out << "admin-id "
@@ -106,6 +106,10 @@ bool saveState(const SimState& state, const std::string& path, std::string& erro
     SimState& writable = const_cast<SimState&>(state); // tablesOf only reads here
     for (const auto& [name, table] : tablesOf(writable))
         out << name << ' ' << *table.count << ' ' << toHex(table.bytes, table.size) << '\n';
+    return out.str();
+}
+
+bool saveState(const SimState& state, const std::string& path, std::string& error) {
 
     // Written beside the file and renamed over it, so a crash leaves the old state or the new,
     // never half of one. Private from its creation: it holds the administrator's password.
@@ -115,7 +119,7 @@ bool saveState(const SimState& state, const std::string& path, std::string& erro
         error = "cannot write " + temporary;
         return false;
     }
-    const std::string text = out.str();
+    const std::string text = stateText(state);
     size_t written = 0;
     bool good = ::fchmod(fd, 0600) == 0;
     while (good && written < text.size()) {
@@ -155,7 +159,12 @@ bool loadState(SimState& state, const std::string& path, std::string& error) {
         error = path + " is larger than a qvsim state file can be";
         return false;
     }
-    std::istringstream lines(whole);
+    return parseState(state, whole, path, error);
+}
+
+bool parseState(SimState& state, const std::string& text, const std::string& path,
+                std::string& error) {
+    std::istringstream lines(text);
     std::string line;
     if (!std::getline(lines, line) || line != kMagic) {
         error = path + " is not a qvsim state file (expected the line \"" + kMagic + "\")";
