@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the whole project with its widget and end-to-end tests, the Debian
 # package built and checked, then the Qt-free part again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then short fuzzing runs of the frame readers, the .xlsx reader, the Wake-on-LAN list import and qvsim's
+# UndefinedBehaviorSanitizer, the link and simulator tests under ThreadSanitizer, then short
+# fuzzing runs of the frame readers, the .xlsx reader, the Wake-on-LAN list import and qvsim's
 # state file reader with their saved inputs replayed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,6 +24,14 @@ echo "== sanitizers (address, undefined behaviour)"
 scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_BUILD_GUI=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 600
+
+echo "== thread sanitizer: the link (its receive thread hands frames on) and the simulator"
+cmake -S "$root" -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_TSAN=ON \
+    -DQV_BUILD_GUI=OFF >/dev/null
+cmake --build build-tsan -j "$jobs" --target link_tests sim_tests
+for tests in build-tsan/tests/link/link_tests build-tsan/tests/sim/sim_tests; do
+    TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "$tests"
+done
 
 echo "== fuzzing (libFuzzer, clang-14): saved inputs, then short runs"
 cmake -S "$root" -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
