@@ -3,6 +3,7 @@
 
 #include "SimHandler.h"
 #include "ByteSource.h"
+#include "Catalogue.h"
 #include "Commands.h"
 #include "FrameReaders.h"
 #include "Requests.h"
@@ -402,6 +403,19 @@ TEST_F(SimHandlerTest, RebootFirmwareAndSaveAndRebootCloseTheLink) {
     EXPECT_EQ(r.deviceName(), before.deviceName());
     EXPECT_EQ(r.companyUtf8(), before.companyUtf8());
     EXPECT_EQ(r.mac(), before.mac());
+}
+
+TEST(RequestReader, AnUploadTakesMemoryAsItsBytesArriveNotAsItsHeaderAnnounces) {
+    // The header announces the largest upload; only a few bytes follow before the link ends.
+    std::vector<uint8_t> wire = encodeFrame(request::uploadWebArchive({}));
+    const auto header = encodeHeader({CMD_SET_WEBPAGE_MSG, kMaxUploadBytes});
+    std::copy(header.begin(), header.end(), wire.begin());
+    wire.resize(kHeaderSize + 100, 'z');
+    MemorySource source(wire);
+    RequestReader reader(source);
+    Frame frame;
+    EXPECT_FALSE(reader.next(frame));
+    EXPECT_LT(frame.payload.capacity(), size_t{1} << 20);
 }
 
 TEST_F(SimHandlerTest, UploadsBecomeFilesAndTheLogoCanBeDeleted) {

@@ -203,6 +203,27 @@ TEST(SimServer, DropsStalledClientsButKeepsAnIdleAdministrator) {
     EXPECT_TRUE(idle.ask(request::readSummary(), ReplyEvent::SummaryArrived));
 }
 
+TEST(SimServer, DropsAClientThatDoesNotReadItsAnswers) {
+    sim::ServerOptions options;
+    options.sendLimit = 200ms;
+    RunningSim sim(options);
+    ASSERT_TRUE(sim.started());
+    // Schedule answers of about 90 KB each, far more than the socket buffers hold, never read.
+    std::vector<uint8_t> bytes = encodeFrame(request::logon("admin", "admin"));
+    const std::vector<uint8_t> readSchedule = encodeFrame(request::readSchedule());
+    for (int i = 0; i < 400; ++i)
+        bytes.insert(bytes.end(), readSchedule.begin(), readSchedule.end());
+    RawClient flooder(sim.port());
+    ASSERT_TRUE(flooder.send(bytes));
+    EXPECT_TRUE(eventually([&] {
+        const auto log = sim.log();
+        return std::any_of(log.begin(), log.end(), [](const std::string& line) {
+            return line.find("does not read") != std::string::npos;
+        });
+    }));
+    EXPECT_TRUE(flooder.closedAfterDraining());
+}
+
 TEST(SimServer, LineNoiseAfterLogonCannotChangeTheAdministrator) {
     sim::ServerOptions options;
     options.frameStallLimit = 100ms;
