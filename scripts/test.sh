@@ -51,7 +51,7 @@ for target in "${targets[@]}"; do
         # Frames of every kind fit in 16 KB, where mutations pay most; a short run of large
         # inputs then checks that no length taken from a header (uploads announce up to 64 MiB)
         # is allocated whole.
-        "${fuzzer[@]}" -max_len=16384 -max_total_time=25 "$scratch" "$corpus"
+        "${fuzzer[@]}" -max_len=16384 -max_total_time=20 "$scratch" "$corpus"
         "${fuzzer[@]}" -max_len=1048576 -max_total_time=10 -malloc_limit_mb=16 "$scratch"
         ;;
     xlsx_reader)
