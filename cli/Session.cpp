@@ -29,7 +29,8 @@ void ApplianceSession::post(qv::LinkEvent event) {
 }
 
 int ApplianceSession::logOn(const std::string& password) {
-    if (!m_store.link->Connect(this, m_options.server, qv::kDefaultPort)) {
+    // --timeout bounds the connection too, so a silent address fails as soon as an answer would.
+    if (!m_store.link->Connect(this, m_options.server, qv::kDefaultPort, m_options.timeout)) {
         std::cerr << "qvctl: cannot connect to " << m_options.server << "\n";
         return kExitConnectFailed;
     }

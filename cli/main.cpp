@@ -19,7 +19,8 @@ Options (anywhere on the line):
   --user ID               administrator ID (default admin)
   --password-file FILE    read the password from the first line of FILE
   --json                  print JSON for scripts instead of tables
-  --timeout SECONDS       how long to wait for each answer (default 10)
+  --timeout SECONDS       how long to wait for the connection and for each answer
+                          (default 10)
   --help                  show this text; after a command, that command's usage
 
 The password is never taken from the command line. It comes from --password-file when given,

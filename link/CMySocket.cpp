@@ -26,7 +26,8 @@ CMySocket::~CMySocket() {
     Close();
 }
 
-bool CMySocket::Connect(EventSink* sink, const std::string& address, int port) {
+bool CMySocket::Connect(EventSink* sink, const std::string& address, int port,
+                        std::chrono::milliseconds timeout) {
     if (m_connected.load())
         return false;
     // A thread that ended by itself (peer gone) has left its socket for us to release.
@@ -40,7 +41,7 @@ bool CMySocket::Connect(EventSink* sink, const std::string& address, int port) {
         return false;
     m_port = target.port;
     m_sink = sink;
-    const SocketHandle socket = connectTcp(target, kConnectTimeout);
+    const SocketHandle socket = connectTcp(target, timeout);
     if (socket == kInvalidSocket)
         return false;
 

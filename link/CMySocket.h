@@ -30,8 +30,9 @@ public:
 
     // Connects to `address` ("host", dotted IPv4, either with ":port"; `port` when none is
     // given) and starts the receive thread, which delivers to `sink`. False when already
-    // connected (nothing changes) or when the connection cannot be made.
-    bool Connect(EventSink* sink, const std::string& address, int port = kDefaultPort);
+    // connected (nothing changes) or when the connection cannot be made within `timeout`.
+    bool Connect(EventSink* sink, const std::string& address, int port = kDefaultPort,
+                 std::chrono::milliseconds timeout = kConnectTimeout);
     // Stops the receive thread and closes the socket. Safe when already closed; returns only
     // after the receive thread has ended.
     void Close();

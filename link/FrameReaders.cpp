@@ -7,6 +7,12 @@
 #include <algorithm>
 
 namespace qv {
+namespace {
+
+// The most a request reader allocates ahead of the bytes that arrived.
+constexpr size_t kRequestChunk = 64 * 1024;
+
+} // namespace
 
 ReplyReader::ReplyReader(ByteSource& source) : m_source(source) {}
 
@@ -112,9 +118,16 @@ bool RequestReader::next(Frame& frame) {
         length = header.dwCount > 0 ? static_cast<size_t>(header.dwCount) : 0;
         break;
     }
-    frame.payload.assign(length, 0);
-    if (length > 0 && !m_source.readExact(frame.payload.data(), length))
-        return false;
+    // Read in chunks, so that memory follows the bytes that arrived, not the length a header
+    // announced.
+    frame.payload.clear();
+    while (frame.payload.size() < length) {
+        const size_t had = frame.payload.size();
+        const size_t chunk = std::min(kRequestChunk, length - had);
+        frame.payload.resize(had + chunk);
+        if (!m_source.readExact(frame.payload.data() + had, chunk))
+            return false;
+    }
     if (rule->scrambled)
         UnscrambleBlock(frame.payload.data(), frame.payload.data(), length);
     return true;

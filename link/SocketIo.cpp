@@ -9,6 +9,7 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -132,6 +133,40 @@ bool ReceiveAll(SocketHandle socket, uint8_t* buffer, size_t length) {
         received += static_cast<size_t>(n);
     }
     return true;
+}
+
+bool waitReadable(SocketHandle socket, std::chrono::milliseconds timeout) {
+    const auto until = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        int wait = -1;
+        if (timeout.count() >= 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                until - std::chrono::steady_clock::now());
+            wait = static_cast<int>(std::clamp<long long>(left.count(), 0, 1 << 30));
+        }
+        pollfd ready{socket, POLLIN, 0};
+        const int n = poll(&ready, 1, wait);
+        if (n < 0 && errno == EINTR)
+            continue;
+        // An error is readable too: the read that follows reports it.
+        return n != 0;
+    }
+}
+
+long receiveSome(SocketHandle socket, uint8_t* buffer, size_t length) {
+    for (;;) {
+        const ssize_t n = recv(socket, buffer, length, 0);
+        if (n < 0 && errno == EINTR)
+            continue;
+        return static_cast<long>(n);
+    }
+}
+
+bool setSendTimeout(SocketHandle socket, std::chrono::milliseconds timeout) {
+    timeval limit{};
+    limit.tv_sec = static_cast<time_t>(timeout.count() / 1000);
+    limit.tv_usec = static_cast<suseconds_t>((timeout.count() % 1000) * 1000);
+    return setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit) == 0;
 }
 
 void shutdownSocket(SocketHandle socket) {

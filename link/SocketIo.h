@@ -31,6 +31,15 @@ bool SendAll(SocketHandle socket, const uint8_t* buffer, size_t length);
 // True when exactly `length` bytes arrived; false on error or end of stream.
 bool ReceiveAll(SocketHandle socket, uint8_t* buffer, size_t length);
 
+// Server side, for peers that must not hold the server up: waits at most `timeout` (forever when
+// negative) until bytes, the end of the stream or an error can be read; false when the time ran
+// out first.
+bool waitReadable(SocketHandle socket, std::chrono::milliseconds timeout);
+// Reads what has arrived, at most `length` bytes; 0 at the end of the stream, negative on error.
+long receiveSome(SocketHandle socket, uint8_t* buffer, size_t length);
+// A send that cannot go on for `timeout` (the peer does not read) fails instead of blocking.
+bool setSendTimeout(SocketHandle socket, std::chrono::milliseconds timeout);
+
 // Wakes a thread blocked in ReceiveAll on this socket (both directions are shut down).
 void shutdownSocket(SocketHandle socket);
 void closeSocket(SocketHandle socket);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the whole project with its widget and end-to-end tests, the Debian
 # package built and checked, then the Qt-free part again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then short fuzzing runs of the frame readers and the .xlsx reader
-# with their saved inputs replayed.
+# UndefinedBehaviorSanitizer, the link and simulator tests under ThreadSanitizer, then short
+# fuzzing runs of the frame readers, the .xlsx reader, the Wake-on-LAN list import and qvsim's
+# state file reader with their saved inputs replayed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -24,24 +25,42 @@ scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_BUILD
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 600
 
-echo "== fuzzing (libFuzzer, clang-14): saved inputs, then a short run"
+echo "== thread sanitizer: the link (its receive thread hands frames on) and the simulator"
+cmake -S "$root" -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_TSAN=ON \
+    -DQV_BUILD_GUI=OFF >/dev/null
+cmake --build build-tsan -j "$jobs" --target link_tests sim_tests
+for tests in build-tsan/tests/link/link_tests build-tsan/tests/sim/sim_tests; do
+    TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 "$tests"
+done
+
+echo "== fuzzing (libFuzzer, clang-14): saved inputs, then short runs"
 cmake -S "$root" -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
     -DQV_FUZZ=ON -DQV_BUILD_GUI=OFF -DQV_BUILD_TESTS=ON >/dev/null
-cmake --build build-fuzz -j "$jobs" --target fuzz_reply_reader fuzz_request_reader fuzz_xlsx_reader
-for target in reply_reader request_reader xlsx_reader; do
+targets=(reply_reader request_reader xlsx_reader wol_csv state_file)
+export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
+cmake --build build-fuzz -j "$jobs" --target "${targets[@]/#/fuzz_}"
+for target in "${targets[@]}"; do
     corpus=tests/fuzz/corpus/$target
     scratch=build-fuzz/scratch-corpus/$target # grows with every run; never committed
     mkdir -p "$scratch"
-    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-        "build-fuzz/tests/fuzz/fuzz_$target" "$corpus"/*
-    budget=(-max_total_time=30 -rss_limit_mb=2048)
-    if [[ $target == xlsx_reader ]]; then
+    fuzzer=("build-fuzz/tests/fuzz/fuzz_$target" -rss_limit_mb=2048 -print_final_stats=1)
+    "build-fuzz/tests/fuzz/fuzz_$target" "$corpus"/*
+    case $target in
+    reply_reader | request_reader)
+        # Frames of every kind fit in 16 KB, where mutations pay most; a short run of large
+        # inputs then checks that no length taken from a header (uploads announce up to 64 MiB)
+        # is allocated whole.
+        "${fuzzer[@]}" -max_len=16384 -max_total_time=20 "$scratch" "$corpus"
+        "${fuzzer[@]}" -max_len=1048576 -max_total_time=10 -malloc_limit_mb=16 "$scratch"
+        ;;
+    xlsx_reader)
         # A workbook read inflates at most 48 MiB and keeps less; an allocation near 512 MiB
         # means a size taken from the file was trusted.
-        budget=(-max_total_time=20 -rss_limit_mb=2048 -malloc_limit_mb=512)
-    fi
-    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-        "build-fuzz/tests/fuzz/fuzz_$target" "${budget[@]}" -print_final_stats=1 \
-        "$scratch" "$corpus"
+        "${fuzzer[@]}" -max_total_time=20 -malloc_limit_mb=512 "$scratch" "$corpus"
+        ;;
+    *)
+        "${fuzzer[@]}" -max_len=16384 -max_total_time=15 -malloc_limit_mb=64 "$scratch" "$corpus"
+        ;;
+    esac
 done

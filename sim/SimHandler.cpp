@@ -7,6 +7,7 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <optional>
 
 namespace qv::sim {
 namespace {
@@ -132,6 +133,37 @@ const char* requestName(Command cmd) {
         break;
     }
     return "?";
+}
+
+// A fixed-width text ends with a NUL inside its field and the client zero-fills the rest. Bytes
+// after the end mean the frame is not what the client wrote (line noise, a foreign sender).
+bool endsCleanly(const uint8_t* field, size_t width) {
+    const uint8_t* end = std::find(field, field + width, 0);
+    return end != field + width &&
+           std::all_of(end, field + width, [](uint8_t b) { return b == 0; });
+}
+
+bool textsEndCleanly(const TextRequestPayload& text) {
+    return endsCleanly(text.data() + TextRequestPayload::kFirstOffset,
+                       TextRequestPayload::kFirstWidth) &&
+           endsCleanly(text.data() + TextRequestPayload::kSecondOffset,
+                       TextRequestPayload::kSecondWidth);
+}
+
+// The failure a text request other than the logon answers a malformed one with; none for
+// requests without texts.
+std::optional<int32_t> textRefusal(Command cmd) {
+    switch (cmd) {
+    case CMD_SET_ADMIN_MSG:
+    case CMD_SET_NTP_MSG:
+        return failure::kChange;
+    case CMD_CHECK_DDNS_MSG:
+        return failure::kDdnsCheck;
+    case CMD_REG_MAC_MSG:
+        return failure::kRegistration;
+    default:
+        return std::nullopt;
+    }
 }
 
 std::string counted(int32_t count, const char* what) {
@@ -334,8 +366,8 @@ Outcome handleRequest(SimState& state, Session& session, const Frame& request,
     if (request.cmd == CMD_LOGIN_MSG) {
         TextRequestPayload text;
         copyInto(text, request.payload);
-        session.loggedOn =
-            text.firstText() == state.adminId && text.secondText() == state.adminPassword;
+        session.loggedOn = textsEndCleanly(text) && text.firstText() == state.adminId &&
+                           text.secondText() == state.adminPassword;
         const int32_t value =
             session.loggedOn ? result::kLogonLimitOffset + state.maxCenterIds : failure::kLogon;
         out.replies.push_back(replyFrame(CMD_LOGIN_MSG, value));
@@ -348,6 +380,15 @@ Outcome handleRequest(SimState& state, Session& session, const Frame& request,
     if (!session.loggedOn) {
         out.log += ": ignored, not logged on";
         return out;
+    }
+    if (const auto refusal = textRefusal(request.cmd)) {
+        TextRequestPayload text;
+        copyInto(text, request.payload);
+        if (!textsEndCleanly(text)) {
+            out.replies.push_back(replyFrame(request.cmd, *refusal));
+            out.log += ": refused, bytes after the end of a text";
+            return out;
+        }
     }
 
     switch (request.cmd) {

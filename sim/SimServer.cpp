@@ -2,6 +2,7 @@
 
 #include "FrameReaders.h"
 
+#include <algorithm>
 #include <ctime>
 #include <deque>
 #include <filesystem>
@@ -11,21 +12,75 @@
 namespace qv::sim {
 namespace {
 
-// Reads from the client's socket and remembers whether the stream itself failed, so the log can
-// tell a client that went away from one that sent bytes that are no request.
+// Reads from the client's socket with the server's patience: without limit between the frames
+// of a logged-on administrator, at most the stall limit between two bytes of one frame, and
+// never past the logon limit before the logon. Remembers why reading ended, for the log.
 class SocketSource : public ByteSource {
 public:
-    explicit SocketSource(SocketHandle socket) : m_socket(socket) {}
+    enum class Ending { None, Closed, Stalled, NoLogon };
+
+    SocketSource(SocketHandle socket, const Session& session, const ServerOptions& options)
+        : m_socket(socket), m_session(session), m_stallLimit(options.frameStallLimit),
+          m_logonDeadline(std::chrono::steady_clock::now() + options.logonLimit) {}
+
     bool readExact(uint8_t* buffer, size_t length) override {
-        m_ended = !ReceiveAll(m_socket, buffer, length);
-        return !m_ended;
+        size_t received = 0;
+        while (received < length) {
+            if (!waitReadable(m_socket, patience()))
+                return end(m_session.loggedOn || std::chrono::steady_clock::now() < m_logonDeadline
+                               ? Ending::Stalled
+                               : Ending::NoLogon);
+            const long n = receiveSome(m_socket, buffer + received, length - received);
+            if (n <= 0)
+                return end(Ending::Closed);
+            received += static_cast<size_t>(n);
+            m_inFrame = true;
+        }
+        return true;
     }
-    bool ended() const { return m_ended; }
+    // The frame read last was whole: waiting for the next one is no stall.
+    void frameDone() { m_inFrame = false; }
+    Ending ending() const { return m_ending; }
 
 private:
+    std::chrono::milliseconds patience() const {
+        std::chrono::milliseconds wait{-1};
+        if (m_inFrame)
+            wait = m_stallLimit;
+        if (!m_session.loggedOn) {
+            const auto left = std::max(std::chrono::milliseconds{0},
+                                       std::chrono::duration_cast<std::chrono::milliseconds>(
+                                           m_logonDeadline - std::chrono::steady_clock::now()));
+            wait = wait.count() < 0 ? left : std::min(wait, left);
+        }
+        return wait;
+    }
+    bool end(Ending ending) {
+        m_ending = ending;
+        return false;
+    }
+
     SocketHandle m_socket;
-    bool m_ended = false;
+    const Session& m_session;
+    std::chrono::milliseconds m_stallLimit;
+    std::chrono::steady_clock::time_point m_logonDeadline;
+    bool m_inFrame = false;
+    Ending m_ending = Ending::None;
 };
+
+std::string endingText(SocketSource::Ending ending) {
+    switch (ending) {
+    case SocketSource::Ending::Closed:
+        return " closed by the client";
+    case SocketSource::Ending::Stalled:
+        return " stalled inside a frame; dropped";
+    case SocketSource::Ending::NoLogon:
+        return " did not log on in time; dropped";
+    case SocketSource::Ending::None:
+        break;
+    }
+    return " sent bytes that are no request; link closed";
+}
 
 // Sends frames on one connection: at once from the serving thread, or later from a player
 // thread (software update reports). One frame at a time; nothing after the link has gone.
@@ -137,81 +192,132 @@ bool SimServer::start(std::string& error) {
 void SimServer::run() {
     int number = 0;
     while (!m_stop.load()) {
+        joinFinished();
         const SocketHandle listening = m_listening.load();
         if (listening == kInvalidSocket)
             break;
         const SocketHandle client = acceptConnection(listening);
-        if (client == kInvalidSocket) {
-            if (!m_stop.load())
-                log("accepting a connection failed; listening again");
-            if (m_stop.load())
-                break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (client != kInvalidSocket) {
+            startConnection(client, ++number);
             continue;
         }
-        serveClient(client, ++number);
+        if (m_stop.load())
+            break;
+        if (m_rebootRequested.exchange(false)) {
+            // Everyone's link goes with the reboot, as on the appliance.
+            dropClients();
+            joinClients();
+            rebootPause();
+            continue;
+        }
+        log("accepting a connection failed; listening again");
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
+    dropClients();
+    joinClients();
 }
 
 void SimServer::stop() {
     m_stop.store(true);
     shutdownSocket(m_listening.load());
-    shutdownSocket(m_client.load());
+    dropClients();
     { std::lock_guard lock(m_waitMutex); }
     m_wake.notify_all();
 }
 
-void SimServer::serveClient(SocketHandle client, int number) {
-    m_client.store(client);
+void SimServer::startConnection(SocketHandle client, int number) {
+    std::lock_guard lock(m_connectionsMutex);
+    // stop() may have dropped the clients between the accept and this lock.
     if (m_stop.load())
         shutdownSocket(client);
-    log("#" + std::to_string(number) + " connected");
+    Connection& connection = m_connections.emplace_back();
+    connection.socket = client;
+    connection.thread = std::thread([this, client, number, &connection] {
+        serveClient(client, number);
+        std::lock_guard done(m_connectionsMutex);
+        // Closed under the lock, so that no one shuts down a number the system handed on.
+        closeSocket(client);
+        connection.socket = kInvalidSocket;
+        connection.done = true;
+    });
+}
+
+void SimServer::joinFinished() {
+    std::lock_guard lock(m_connectionsMutex);
+    for (auto it = m_connections.begin(); it != m_connections.end();) {
+        if (!it->done) {
+            ++it;
+            continue;
+        }
+        it->thread.join();
+        it = m_connections.erase(it);
+    }
+}
+
+void SimServer::dropClients() {
+    std::lock_guard lock(m_connectionsMutex);
+    for (const Connection& connection : m_connections)
+        shutdownSocket(connection.socket);
+}
+
+void SimServer::joinClients() {
+    std::list<Connection> leaving;
+    {
+        std::lock_guard lock(m_connectionsMutex);
+        leaving.swap(m_connections);
+    }
+    // Swapping lists moves no element, so each thread still marks its own.
+    for (Connection& connection : leaving)
+        connection.thread.join();
+}
+
+void SimServer::serveClient(SocketHandle client, int number) {
+    const std::string name = "#" + std::to_string(number);
+    log(name + " connected");
+    setSendTimeout(client, m_options.sendLimit);
     Session session;
-    SocketSource source(client);
+    SocketSource source(client, session, m_options);
     RequestReader reader(source);
     ReplySender sender(client);
-    LinkAfter after = LinkAfter::KeepOpen;
     const HandlerContext base{0, m_options.updateStep, m_options.updateServerUnreachable};
     Frame request;
     while (!m_stop.load()) {
         if (!reader.next(request)) {
-            log("#" + std::to_string(number) +
-                (source.ended() ? " closed by the client"
-                                : " sent bytes that are no request; link closed"));
+            log(name + endingText(source.ending()));
             break;
         }
+        source.frameDone();
         HandlerContext context = base;
         context.now = now();
         Outcome outcome;
         {
             std::lock_guard lock(m_stateMutex);
             outcome = handleRequest(*m_state, session, request, context);
+            if (outcome.stateChanged)
+                persist();
         }
-        log("#" + std::to_string(number) + " " + outcome.log);
+        log(name + " " + outcome.log);
         applyFiles(outcome);
-        if (outcome.stateChanged)
-            persist();
         bool sent = true;
         for (const Frame& reply : outcome.replies)
             sent = sent && sender.send(reply);
         if (!outcome.later.empty())
             sender.sendLater(outcome.later);
         if (!sent) {
-            log("#" + std::to_string(number) + " the client has gone");
+            log(name + " the client has gone or does not read; dropped");
             break;
         }
-        after = outcome.after;
-        if (after == LinkAfter::Reboot)
+        if (outcome.after == LinkAfter::Reboot) {
+            if (!m_stop.load()) {
+                log(name + " link closed for the reboot");
+                m_rebootRequested.store(true);
+                shutdownSocket(m_listening.load());
+            }
             break;
+        }
     }
     sender.finish();
-    m_client.store(kInvalidSocket);
     shutdownSocket(client);
-    closeSocket(client);
-    if (after == LinkAfter::Reboot && !m_stop.load()) {
-        log("#" + std::to_string(number) + " link closed for the reboot");
-        rebootPause();
-    }
 }
 
 // The appliance is away while it reboots: the listening socket is closed, so connections are
@@ -264,16 +370,12 @@ void SimServer::applyFiles(const Outcome& outcome) {
     }
 }
 
+// Called under the state's lock, so that the file holds every request whole and in order.
 void SimServer::persist() {
     if (m_options.statePath.empty())
         return;
     std::string error;
-    bool saved;
-    {
-        std::lock_guard lock(m_stateMutex);
-        saved = saveState(*m_state, m_options.statePath, error);
-    }
-    if (!saved)
+    if (!saveState(*m_state, m_options.statePath, error))
         log("state not saved: " + error);
 }
 

@@ -8,9 +8,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <functional>
+#include <list>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 
 namespace qv::sim {
 
@@ -22,15 +24,23 @@ struct ServerOptions {
     std::chrono::milliseconds rebootPause{5000}; // connections are refused this long
     std::chrono::milliseconds updateStep{1500};  // between two software update reports
     bool updateServerUnreachable = false;
+    // A client that stops sending in the middle of a frame for this long is dropped.
+    std::chrono::milliseconds frameStallLimit{10000};
+    // A client that has not logged on this long after connecting is dropped.
+    std::chrono::milliseconds logonLimit{30000};
+    // A client that does not read its replies for this long is dropped.
+    std::chrono::milliseconds sendLimit{10000};
     // One line per request served and per connection event; none when empty.
     std::function<void(const std::string&)> log;
     // The clock the time request answers with; the system clock when empty.
     std::function<int64_t()> clock;
 };
 
-// The simulated appliance's admin port. Serves one client at a time, like the appliance: a
-// second client waits in the listen queue until the first has gone. A client that vanishes or
-// sends bytes that are not a request only ends its own connection.
+// The simulated appliance's admin port. Serves every connected client on a thread of its own
+// against the one state; each request is applied whole under the state's lock, as the appliance
+// does. No client can hold the others up: one that stalls inside a frame, does not log on in
+// time or does not read its replies is dropped, and one that vanishes or sends bytes that are
+// not a request only ends its own connection. A logged-on administrator may stay idle.
 class SimServer {
 public:
     SimServer(ServerOptions options, std::unique_ptr<SimState> state);
@@ -44,7 +54,7 @@ public:
     int port() const { return m_port; }
     // Serves clients until stop(). Call after start(), on one thread.
     void run();
-    // Ends run() from any thread: the listening socket and the current client are shut down.
+    // Ends run() from any thread: the listening socket and every client are shut down.
     void stop();
 
     // A copy of the current state, taken under the state's lock (for tests and diagnostics).
@@ -53,7 +63,17 @@ public:
     bool rebooting() const { return m_rebooting.load(); }
 
 private:
+    struct Connection {
+        SocketHandle socket;
+        std::thread thread;
+        bool done = false;
+    };
+
     void serveClient(SocketHandle client, int number);
+    void startConnection(SocketHandle client, int number);
+    void joinFinished();
+    void dropClients();
+    void joinClients();
     void applyFiles(const Outcome& outcome);
     void persist();
     void rebootPause();
@@ -66,7 +86,9 @@ private:
     int m_port = 0;
 
     std::atomic<SocketHandle> m_listening{kInvalidSocket};
-    std::atomic<SocketHandle> m_client{kInvalidSocket};
+    std::mutex m_connectionsMutex;
+    std::list<Connection> m_connections; // stable places: each thread marks its own as done
+    std::atomic<bool> m_rebootRequested{false};
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_rebooting{false};
     std::mutex m_waitMutex;

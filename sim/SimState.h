@@ -59,4 +59,10 @@ bool saveState(const SimState& state, const std::string& path, std::string& erro
 // state is then unchanged.
 bool loadState(SimState& state, const std::string& path, std::string& error);
 
+// The state file's text, and its reading: what saveState writes and loadState checks, apart
+// from the file itself (`name` is the file the text came from, for the messages).
+std::string stateText(const SimState& state);
+bool parseState(SimState& state, const std::string& text, const std::string& name,
+                std::string& error);
+
 } // namespace qv::sim

@@ -1,16 +1,23 @@
 #include "SimState.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <set>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qv::sim {
 namespace {
 
 constexpr const char* kMagic = "qvsim-state 1";
+// Well above the largest file a save writes (the tables in hexadecimal take about 700 KB).
+constexpr size_t kMaxStateBytes = 4 * 1024 * 1024;
 
 std::string toHex(const uint8_t* data, size_t length) {
     static const char digits[] = "0123456789abcdef";
@@ -82,7 +89,7 @@ std::map<std::string, TableField> tablesOf(SimState& s) {
 
 } // namespace
 
-bool saveState(const SimState& state, const std::string& path, std::string& error) {
+std::string stateText(const SimState& state) {
     std::ostringstream out;
     out << kMagic << '\n';
     out << "admin-id "
@@ -99,20 +106,34 @@ bool saveState(const SimState& state, const std::string& path, std::string& erro
     SimState& writable = const_cast<SimState&>(state); // tablesOf only reads here
     for (const auto& [name, table] : tablesOf(writable))
         out << name << ' ' << *table.count << ' ' << toHex(table.bytes, table.size) << '\n';
+    return out.str();
+}
 
+bool saveState(const SimState& state, const std::string& path, std::string& error) {
+
+    // Written beside the file and renamed over it, so a crash leaves the old state or the new,
+    // never half of one. Private from its creation: it holds the administrator's password.
     const std::string temporary = path + ".tmp";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!file) {
-            error = "cannot write " + temporary;
-            return false;
-        }
-        file << out.str();
-        file.flush();
-        if (!file) {
-            error = "cannot write " + temporary;
-            return false;
-        }
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        error = "cannot write " + temporary;
+        return false;
+    }
+    const std::string text = stateText(state);
+    size_t written = 0;
+    bool good = ::fchmod(fd, 0600) == 0;
+    while (good && written < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+        good = n > 0 || (n < 0 && errno == EINTR);
+        if (n > 0)
+            written += static_cast<size_t>(n);
+    }
+    good = ::fsync(fd) == 0 && good;
+    good = ::close(fd) == 0 && good;
+    if (!good) {
+        error = "cannot write " + temporary;
+        std::remove(temporary.c_str());
+        return false;
     }
     std::error_code code;
     std::filesystem::rename(temporary, path, code);
@@ -124,38 +145,58 @@ bool saveState(const SimState& state, const std::string& path, std::string& erro
 }
 
 bool loadState(SimState& state, const std::string& path, std::string& error) {
+    // Read no more than the largest file a save writes, so a device or a huge file is refused
+    // quickly and with bounded memory.
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         error = "cannot read " + path;
         return false;
     }
+    std::string whole(kMaxStateBytes + 1, '\0');
+    file.read(whole.data(), static_cast<std::streamsize>(whole.size()));
+    whole.resize(static_cast<size_t>(file.gcount()));
+    if (whole.size() > kMaxStateBytes) {
+        error = path + " is larger than a qvsim state file can be";
+        return false;
+    }
+    return parseState(state, whole, path, error);
+}
+
+bool parseState(SimState& state, const std::string& text, const std::string& path,
+                std::string& error) {
+    std::istringstream lines(text);
     std::string line;
-    if (!std::getline(file, line) || line != kMagic) {
+    if (!std::getline(lines, line) || line != kMagic) {
         error = path + " is not a qvsim state file (expected the line \"" + kMagic + "\")";
         return false;
     }
     // Everything is read into a copy first, so a broken file changes nothing.
     auto loaded = std::make_unique<SimState>(state);
     auto tables = tablesOf(*loaded);
-    std::map<std::string, bool> seen;
+    std::set<std::string> seen;
     int lineNumber = 1;
-    while (std::getline(file, line)) {
+    while (std::getline(lines, line)) {
         ++lineNumber;
         if (line.empty())
             continue;
         std::istringstream fields(line);
-        std::string key;
-        fields >> key;
+        std::string key, a, b, surplus;
+        fields >> key >> a;
         const auto fail = [&](const std::string& what) {
             error = path + ":" + std::to_string(lineNumber) + ": " + what;
             return false;
         };
-        std::string a, b;
-        fields >> a >> b;
+        if (!seen.insert(key).second)
+            return fail("\"" + key + "\" appears twice");
+        const auto found = tables.find(key);
+        if (found != tables.end())
+            fields >> b;
+        if (fields >> surplus)
+            return fail("more on the line than \"" + key + "\" takes");
         if (key == "admin-id" || key == "admin-password") {
             std::string text(a.size() / 2, '\0');
-            if (!fromHex(a, reinterpret_cast<uint8_t*>(text.data()), text.size()))
-                return fail("bad hexadecimal text");
+            if (text.empty() || !fromHex(a, reinterpret_cast<uint8_t*>(text.data()), text.size()))
+                return fail(key + " must be a text in hexadecimal, not empty");
             (key == "admin-id" ? loaded->adminId : loaded->adminPassword) = text;
         } else if (key == "max-center-ids" || key == "auto-update" || key == "mac-registered") {
             int32_t value = 0;
@@ -168,12 +209,14 @@ bool loadState(SimState& state, const std::string& path, std::string& error) {
             } else if (key == "auto-update") {
                 loaded->autoUpdate = value;
             } else {
+                if (value != 0 && value != 1)
+                    return fail("mac-registered must be 0 or 1");
                 loaded->macRegistered = value != 0;
             }
         } else if (key == "record") {
             if (!fromHex(a, loaded->record.data(), loaded->record.size()))
                 return fail("the record must be 316 bytes in hexadecimal");
-        } else if (auto found = tables.find(key); found != tables.end()) {
+        } else if (found != tables.end()) {
             const TableField& table = found->second;
             int32_t count = 0;
             if (!parseInt(a, count) || count < 0 || count > table.slots)
@@ -185,11 +228,14 @@ bool loadState(SimState& state, const std::string& path, std::string& error) {
         } else {
             return fail("unknown entry \"" + key + "\"");
         }
-        seen[key] = true;
     }
-    for (const char* required : {"admin-id", "admin-password", "record"})
-        if (!seen[required]) {
-            error = path + ": the entry \"" + std::string(required) + "\" is missing";
+    std::vector<std::string> required{"admin-id",    "admin-password", "max-center-ids",
+                                      "auto-update", "mac-registered", "record"};
+    for (const auto& [name, table] : tables)
+        required.push_back(name);
+    for (const std::string& name : required)
+        if (seen.count(name) == 0) {
+            error = path + ": the entry \"" + name + "\" is missing";
             return false;
         }
     state = *loaded;

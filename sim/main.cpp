@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <pthread.h>
@@ -31,6 +32,9 @@ Options:
                            the state file)
   --admin-password TEXT    administrator password to accept (default "admin", or the one kept
                            in the state file)
+  --admin-password-file FILE
+                           read the administrator password from the first line of FILE, so
+                           that it need not appear in the argument list
   --state FILE             keep the state in FILE across restarts: read at start (a missing
                            file is created from the demonstration data), written after every
                            change
@@ -50,9 +54,10 @@ Options:
                            default 0); the schedule limit becomes 2040
   --help                   show this text
 
-One client is served at a time; a second client waits until the first one has gone. Every
-request served is logged on standard output, one line each. SIGINT or SIGTERM stops the
-simulator.
+Several clients are served at once against one state; each request is applied whole. A client
+that stops inside a request for 10 s, has not logged on within 30 s or does not read its answers
+is dropped; a logged-on administrator may stay idle. Every request served is logged on standard
+output, one line each. SIGINT or SIGTERM stops the simulator.
 
 Exit status: 0 stopped by a signal, 1 cannot listen or the state file is unusable, 2 usage error.
 )";
@@ -93,6 +98,17 @@ bool parseInteger(const std::string& text, int low, int high, int& out) {
     }
 }
 
+// The first line of `path`, without its line end; false when it cannot be read or is no
+// administrator password. Reads no more than a password's length and a line end.
+bool readPasswordFile(const std::string& path, std::string& password) {
+    std::ifstream file(path, std::ios::binary);
+    char text[66] = {};
+    file.read(text, sizeof text);
+    const std::string head(text, static_cast<size_t>(file.gcount()));
+    password = head.substr(0, head.find_first_of("\r\n"));
+    return !password.empty() && password.size() <= 63;
+}
+
 int usageError(const std::string& message) {
     std::cerr << "qvsim: " << message << "\nTry 'qvsim --help'.\n";
     return kExitUsage;
@@ -126,6 +142,12 @@ int parseArguments(int argc, char** argv, Arguments& args) {
             if (value.empty() || value.size() > 63)
                 return usageError("--admin-password needs 1 to 63 bytes");
             args.adminPassword = value;
+        } else if (option == "--admin-password-file") {
+            std::string password;
+            if (!readPasswordFile(value, password))
+                return usageError("--admin-password-file needs a readable file whose first line "
+                                  "holds 1 to 63 bytes");
+            args.adminPassword = password;
         } else if (option == "--state") {
             args.server.statePath = value;
         } else if (option == "--upload-dir") {

@@ -254,6 +254,26 @@ TEST(LinkConnect, ClosedPortFailsAndPostsNothing) {
     EXPECT_EQ(events.size(), 0u);
 }
 
+TEST(LinkConnect, GivesUpAfterTheTimeoutItIsGiven) {
+    // A listener that accepts nothing, its queue filled: a further handshake is never answered.
+    const SocketHandle listening = listenTcp("127.0.0.1", 0, 0);
+    const ServerAddress address{"127.0.0.1", localPort(listening)};
+    std::vector<SocketHandle> queued;
+    for (int i = 0; i < 4; ++i)
+        queued.push_back(connectTcp(address, std::chrono::milliseconds(200)));
+    qvtest::EventQueue events;
+    CMySocket link;
+    auto connecting = std::async(std::launch::async, [&] {
+        return link.Connect(&events, "127.0.0.1", address.port, std::chrono::milliseconds(200));
+    });
+    // Well inside the link's default of ten seconds.
+    ASSERT_EQ(connecting.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    EXPECT_FALSE(connecting.get());
+    for (const SocketHandle socket : queued)
+        closeSocket(socket);
+    closeSocket(listening);
+}
+
 TEST(LinkConnect, AddressTextWithAndWithoutPort) {
     {
         qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};

@@ -3,9 +3,11 @@
 
 #include "SimHandler.h"
 #include "ByteSource.h"
+#include "Catalogue.h"
 #include "Commands.h"
 #include "FrameReaders.h"
 #include "Requests.h"
+#include "TextRequestPayload.h"
 
 #include <gtest/gtest.h>
 
@@ -115,6 +117,35 @@ TEST_F(SimHandlerTest, RefusesWrongCredentialsWithAValueOutsideTheAcceptedRange)
     // A refused logon on the same link logs the session off again.
     ask(request::logon("admin", "nope"));
     EXPECT_TRUE(serve(request::readSummary()).replies.empty());
+}
+
+TEST_F(SimHandlerTest, RefusesTextsWithBytesAfterTheirEnd) {
+    constexpr size_t kFirst = TextRequestPayload::kFirstOffset;
+    constexpr size_t kSecond = TextRequestPayload::kSecondOffset;
+    // A stray byte at `at`, past the end of the text written there.
+    const auto stray = [](Frame frame, size_t at) {
+        frame.payload[at] = 'x';
+        return frame;
+    };
+    // A text that fills its field and leaves no room for its end.
+    const auto filled = [](Frame frame, size_t offset, size_t width) {
+        std::fill_n(frame.payload.begin() + static_cast<std::ptrdiff_t>(offset), width, 'a');
+        return frame;
+    };
+    const SimState before = *state;
+    EXPECT_EQ(ask(stray(request::logon("admin", "admin"), kSecond + 10)).value, failure::kLogon);
+    logOn();
+    const std::vector<std::pair<Frame, int32_t>> refused{
+        {stray(request::changeAdmin("admin", "new"), kSecond + 20), failure::kChange},
+        {filled(request::changeAdmin("admin", "new"), kFirst, TextRequestPayload::kFirstWidth),
+         failure::kChange},
+        {stray(request::setNtpServer("pool.example"), kFirst + 30), failure::kChange},
+        {stray(request::checkDdns("freeid", ""), kFirst + 8), failure::kDdnsCheck},
+        {stray(request::registerMac(state->record.macText()), kSecond), failure::kRegistration},
+    };
+    for (const auto& [request, value] : refused)
+        EXPECT_EQ(ask(request).value, value) << static_cast<int>(request.cmd);
+    EXPECT_EQ(*state, before);
 }
 
 TEST_F(SimHandlerTest, ReadsAnswerWithTheStateAsTheClientCatalogueReadsIt) {
@@ -396,6 +427,19 @@ TEST_F(SimHandlerTest, RebootFirmwareAndSaveAndRebootCloseTheLink) {
     EXPECT_EQ(r.deviceName(), before.deviceName());
     EXPECT_EQ(r.companyUtf8(), before.companyUtf8());
     EXPECT_EQ(r.mac(), before.mac());
+}
+
+TEST(RequestReader, AnUploadTakesMemoryAsItsBytesArriveNotAsItsHeaderAnnounces) {
+    // The header announces the largest upload; only a few bytes follow before the link ends.
+    std::vector<uint8_t> wire = encodeFrame(request::uploadWebArchive({}));
+    const auto header = encodeHeader({CMD_SET_WEBPAGE_MSG, kMaxUploadBytes});
+    std::copy(header.begin(), header.end(), wire.begin());
+    wire.resize(kHeaderSize + 100, 'z');
+    MemorySource source(wire);
+    RequestReader reader(source);
+    Frame frame;
+    EXPECT_FALSE(reader.next(frame));
+    EXPECT_LT(frame.payload.capacity(), size_t{1} << 20);
 }
 
 TEST_F(SimHandlerTest, UploadsBecomeFilesAndTheLogoCanBeDeleted) {

@@ -161,6 +161,94 @@ TEST(SimServer, SeveralClientsOneAfterAnother) {
     }
 }
 
+TEST(SimServer, AnswersWhileAnotherClientSaysNothing) {
+    RunningSim sim;
+    ASSERT_TRUE(sim.started());
+    RawClient silent(sim.port());
+    ASSERT_TRUE(silent.connected());
+    Client client(sim.address());
+    ASSERT_TRUE(client.loggedOn);
+    EXPECT_TRUE(client.ask(request::readSummary(), ReplyEvent::SummaryArrived));
+}
+
+TEST(SimServer, DropsStalledClientsButKeepsAnIdleAdministrator) {
+    sim::ServerOptions options;
+    options.frameStallLimit = 200ms;
+    options.logonLimit = 200ms;
+    RunningSim sim(options);
+    ASSERT_TRUE(sim.started());
+    Client idle(sim.address());
+    ASSERT_TRUE(idle.loggedOn);
+
+    const std::vector<uint8_t> logon = encodeFrame(request::logon("admin", "admin"));
+    const std::vector<uint8_t> readWol = encodeFrame(request::readWol());
+    const std::vector<std::pair<const char*, std::vector<uint8_t>>> stalls{
+        {"says nothing", {}},
+        {"stops inside the logon", {logon.begin(), logon.begin() + 20}},
+        {"never logs on", readWol},
+        {"logged on, stops inside a header",
+         [&] {
+             std::vector<uint8_t> bytes = logon;
+             bytes.insert(bytes.end(), readWol.begin(), readWol.begin() + 3);
+             return bytes;
+         }()},
+    };
+    for (const auto& [what, bytes] : stalls) {
+        RawClient raw(sim.port());
+        ASSERT_TRUE(raw.connected()) << what;
+        raw.send(bytes);
+        EXPECT_TRUE(raw.closedAfterDraining()) << what;
+    }
+    // The administrator who logged on first has been idle all along and keeps the session.
+    EXPECT_TRUE(idle.ask(request::readSummary(), ReplyEvent::SummaryArrived));
+}
+
+TEST(SimServer, DropsAClientThatDoesNotReadItsAnswers) {
+    sim::ServerOptions options;
+    options.sendLimit = 200ms;
+    RunningSim sim(options);
+    ASSERT_TRUE(sim.started());
+    // Schedule answers of about 90 KB each, far more than the socket buffers hold, never read.
+    std::vector<uint8_t> bytes = encodeFrame(request::logon("admin", "admin"));
+    const std::vector<uint8_t> readSchedule = encodeFrame(request::readSchedule());
+    for (int i = 0; i < 400; ++i)
+        bytes.insert(bytes.end(), readSchedule.begin(), readSchedule.end());
+    RawClient flooder(sim.port());
+    ASSERT_TRUE(flooder.send(bytes));
+    EXPECT_TRUE(eventually([&] {
+        const auto log = sim.log();
+        return std::any_of(log.begin(), log.end(), [](const std::string& line) {
+            return line.find("does not read") != std::string::npos;
+        });
+    }));
+    EXPECT_TRUE(flooder.closedAfterDraining());
+}
+
+TEST(SimServer, LineNoiseAfterLogonCannotChangeTheAdministrator) {
+    sim::ServerOptions options;
+    options.frameStallLimit = 100ms;
+    RunningSim sim(options);
+    ASSERT_TRUE(sim.started());
+    const sim::SimState before = sim.server().snapshot();
+    const std::vector<uint8_t> logon = encodeFrame(request::logon("admin", "admin"));
+    const std::vector<uint8_t> change = encodeFrame(request::changeAdmin("x", "y"));
+    std::mt19937 random(8);
+    for (int block = 0; block < 20; ++block) {
+        // Noise that happens to begin with the administrator change's header.
+        std::vector<uint8_t> bytes = logon;
+        bytes.insert(bytes.end(), change.begin(), change.begin() + kHeaderSize);
+        for (int i = 0; i < 4096; ++i)
+            bytes.push_back(static_cast<uint8_t>(random()));
+        RawClient raw(sim.port());
+        ASSERT_TRUE(raw.connected()) << block;
+        raw.send(bytes);
+        EXPECT_TRUE(raw.closedAfterDraining()) << block;
+    }
+    const sim::SimState after = sim.server().snapshot();
+    EXPECT_EQ(after.adminId, before.adminId);
+    EXPECT_EQ(after.adminPassword, before.adminPassword);
+}
+
 TEST(SimServer, SurvivesClientsThatVanishMidFrameAndGarbage) {
     RunningSim sim;
     ASSERT_TRUE(sim.started());
@@ -436,6 +524,7 @@ TEST(QvsimProgram, DocumentsItsOptionsAndRefusesBadOnes) {
                                                 {"--reboot-pause", "-1"},
                                                 {"--port", "70000"},
                                                 {"--admin-id", ""},
+                                                {"--admin-password-file", "/dev/null"},
                                                 {"--max-center-ids", "150"},
                                                 {"--state"}}) {
         QvsimProcess sim(bad, log);

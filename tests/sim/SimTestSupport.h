@@ -73,6 +73,16 @@ public:
         return !ReceiveAll(m_socket, &byte, 1);
     }
 
+    // Reads and drops whatever comes until the peer closes the connection: true then, false when
+    // nothing arrived for `patience`.
+    bool closedAfterDraining(std::chrono::milliseconds patience = 5s) {
+        uint8_t bytes[4096];
+        long n = 1;
+        while (n > 0 && waitReadable(m_socket, patience))
+            n = receiveSome(m_socket, bytes, sizeof bytes);
+        return n <= 0;
+    }
+
 private:
     SocketHandle m_socket = kInvalidSocket;
 };

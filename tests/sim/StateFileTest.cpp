@@ -41,6 +41,10 @@ TEST(StateFile, KeepsEveryByteAcrossSaveAndLoad) {
     auto loaded = std::make_unique<SimState>();
     ASSERT_TRUE(loadState(*loaded, path, error)) << error;
     EXPECT_TRUE(*loaded == *state);
+    // It holds the administrator's password: only its owner may read it.
+    namespace fs = std::filesystem;
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     std::filesystem::remove(path);
 }
 
@@ -65,6 +69,12 @@ TEST(StateFile, ABrokenFileIsRefusedAndChangesNothing) {
         {"bad hexadecimal", replaceLine("block-ips", "block-ips 1 " + std::string(20200, 'x'))},
         {"unknown entry", whole + "colour blue\n"},
         {"missing record", replaceLine("record", "")},
+        {"missing table", replaceLine("wol", "")},
+        {"missing number", replaceLine("auto-update", "")},
+        {"password without a value", replaceLine("admin-password", "admin-password")},
+        {"surplus field", replaceLine("max-center-ids", "max-center-ids 20 21")},
+        {"entry twice", whole + "auto-update 0\n"},
+        {"one line far too long", "qvsim-state 1\nrecord " + std::string(5 << 20, '0')},
         {"empty", ""},
     };
     for (const auto& [what, text] : broken) {
@@ -77,6 +87,7 @@ TEST(StateFile, ABrokenFileIsRefusedAndChangesNothing) {
         EXPECT_TRUE(*state == before) << what;
     }
     EXPECT_FALSE(loadState(*good, path + ".missing", error));
+    EXPECT_FALSE(loadState(*good, "/dev/zero", error));
     std::filesystem::remove(path);
 }
 

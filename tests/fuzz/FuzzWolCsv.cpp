@@ -1,0 +1,48 @@
+// Fuzzes the Wake-on-LAN list import: the input is a CSV file, its first byte choosing the code
+// page it is read in. Whatever the file, an import that succeeds holds at most the import limit
+// of entries, each with a name and a MAC text that fit their fields and were not passed over, and
+// replacing a table with them keeps the count within the table.
+
+#include "network/WolRules.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+void check(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
+// Korean (the appliance's home), Japanese and Chinese double-byte pages and Western European.
+constexpr int kCodePages[] = {949, 932, 936, 1252};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0)
+        return 0;
+    const int codePage = kCodePages[data[0] % std::size(kCodePages)];
+    const std::string_view file(reinterpret_cast<const char*>(data + 1), size - 1);
+    const qv::wol::ImportResult result = qv::wol::parseCsv(file, codePage);
+    if (!result.ok()) {
+        check(result.entries.empty(), "a failed import kept entries");
+        check(result.errorLine >= 1, "an error without its line");
+        return 0;
+    }
+    check(result.entries.size() <= static_cast<size_t>(qv::wol::kImportLimit),
+          "more entries than the import limit");
+    for (const qv::wol::ImportedEntry& entry : result.entries) {
+        check(!entry.name.empty(), "an entry without a name");
+        check(entry.mac.size() >= qv::wol::kShortestImportedMac, "a MAC text that is too short");
+    }
+    static qv::WolTable table;
+    int32_t count = 0;
+    qv::wol::replaceEntries(table, count, result.entries);
+    check(count >= 0 && count <= qv::wol::kSlots, "count outside the table");
+    return 0;
+}
