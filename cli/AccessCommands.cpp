@@ -42,7 +42,9 @@ int runCenterIds(CommandContext& context) {
         const auto texts = qv::centerid::rowTexts(entry, i, codePage);
         report.rows.push_back({Value::of(int64_t{i + 1}), Value::of(texts[1]), Value::of(texts[2]),
                                Value::of(texts[3]), Value::of(int64_t{entry.group()}),
-                               Value::of(texts[5]), Value::of(texts[6]), Value::of(texts[7])});
+                               Value::flagOf(entry.superUser() == "1", texts[5]),
+                               Value::flagOf(entry.logDeletionProhibited(), texts[6]),
+                               Value::flagOf(entry.fileTransferProhibited(), texts[7])});
     }
     context.print(report);
     return kExitOk;

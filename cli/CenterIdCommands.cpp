@@ -24,7 +24,8 @@ using qv::StringId;
 constexpr const char* kUsage =
     "add ID --group N [--name NAME] [--super-user] [--prohibit-file-transfer] "
     "[--prohibit-log-deletion] | edit ID [--id NEW-ID] [--name NAME] [--group N] "
-    "[--super-user|--no-super-user] [--prohibit-file-transfer|--allow-file-transfer] "
+    "[--change-password] [--super-user|--no-super-user] "
+    "[--prohibit-file-transfer|--allow-file-transfer] "
     "[--prohibit-log-deletion|--allow-log-deletion] | del ID";
 
 // What the command line asked for. Texts are UTF-8 as typed; flags are set only when given.
@@ -37,6 +38,8 @@ struct Request {
     std::optional<bool> superUser;
     std::optional<bool> prohibitFileTransfer;
     std::optional<bool> prohibitLogDeletion;
+    // Edit changes the password only when asked to; add always sets one.
+    bool changePassword = false;
     std::string passwordFile;
 };
 
@@ -81,6 +84,8 @@ bool parseRequest(const std::vector<std::string>& args, Request& request, std::s
                 return false;
             }
             request.group = group;
+        } else if (arg == "--change-password" && request.action == "edit") {
+            request.changePassword = true;
         } else if (arg == "--center-password-file") {
             if (!value(request.passwordFile))
                 return false;
@@ -99,16 +104,23 @@ bool parseRequest(const std::vector<std::string>& args, Request& request, std::s
         error = "del takes only the center ID";
         return false;
     }
+    if (request.action == "add")
+        request.changePassword = true;
+    else if (!request.passwordFile.empty() && !request.changePassword) {
+        error = "--center-password-file on edit needs --change-password";
+        return false;
+    }
     return true;
 }
 
 // The center ID's password, never from the command line: from --center-password-file, else
-// QVCTL_CENTER_PASSWORD, else (for add) typed at the terminal without echo. Empty optional when
-// none is given, which keeps the password on edit.
-std::optional<std::string> centerPassword(const Request& request, bool mayPrompt,
-                                          std::string& error) {
+// QVCTL_CENTER_PASSWORD, else typed at the terminal without echo. An edit without --change-password
+// reads none, so a variable left in the environment never changes a password unasked.
+std::optional<std::string> centerPassword(const Request& request, std::string& error) {
+    if (!request.changePassword)
+        return std::nullopt;
     return qvctl::readSecret(request.passwordFile, "QVCTL_CENTER_PASSWORD",
-                             "Password for center ID " + request.id + ": ", mayPrompt, error);
+                             "Password for center ID " + request.id + ": ", true, error);
 }
 
 // A UTF-8 text in the code page; `refusal` is set when it does not convert.
@@ -161,9 +173,12 @@ int runCenterId(CommandContext& context) {
     const bool adding = request.action == "add";
     std::optional<std::string> password;
     if (request.action != "del") {
-        password = centerPassword(request, adding, error);
+        password = centerPassword(request, error);
         if (!error.empty())
             return context.usageError(error);
+        // An edit asked to change the password needs one; the page's rule then judges it.
+        if (request.action == "edit" && request.changePassword && !password)
+            password = std::string();
         // The page empties its password box when '$' is typed last; such a password never
         // comes from it, so none comes from here either.
         if (password && cid::endsWithDollar(*password))
@@ -238,7 +253,7 @@ int runCenterId(CommandContext& context) {
 } // namespace
 
 QVCTL_COMMAND(runCenterId, "centerid", kUsage,
-              "add, change or delete a center ID (password from --center-password-file or "
-              "QVCTL_CENTER_PASSWORD)");
+              "add, change or delete a center ID (password from --center-password-file, "
+              "QVCTL_CENTER_PASSWORD or a prompt; edit changes it only with --change-password)");
 
 } // namespace qvctl

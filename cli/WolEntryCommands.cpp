@@ -98,7 +98,11 @@ int refuse(CommandContext& context, const std::string& text) {
     return kExitUsage;
 }
 
+// The page's "select an item" refusals mean, for a number given here, that no such entry exists.
 int refuse(CommandContext& context, const wol::Verdict& verdict) {
+    if (verdict.stringId == StringId::WolSelectToModify ||
+        verdict.stringId == StringId::WolSelectToDelete)
+        return refuse(context, message(StringId::WolEntryNotFound));
     return refuse(context, message(verdict.stringId));
 }
 
@@ -175,16 +179,15 @@ int runWolEntry(CommandContext& context) {
         return status;
 
     qv::CGlobalData& store = context.session().store();
-    const int codePage = qv::systemCodePage();
     if (request.action == "export")
         return exportTo(context, request.operand);
     if (request.action == "import")
         return importFrom(context, request.operand);
     if (request.action == "add") {
-        const wol::Input input = wol::inputFromUtf8(request.operand, request.mac, codePage);
-        if (const wol::Verdict v = wol::validateAdd(store.wolCount, input, codePage); !v.ok())
+        const wol::Input input{request.operand, request.mac};
+        if (const wol::Verdict v = wol::validateAdd(store.wolCount, input); !v.ok())
             return refuse(context, v);
-        wol::addEntry(store.wolTable, store.wolCount, input, codePage);
+        wol::addEntry(store.wolTable, store.wolCount, input);
         return applyTable(context);
     }
     if (request.action == "del") {
@@ -198,14 +201,14 @@ int runWolEntry(CommandContext& context) {
     }
     // Edit starts from the entry as it is and changes what was asked for.
     const qv::WolEntry entry = store.wolTable.entry(static_cast<size_t>(request.row));
-    const wol::Input input = wol::inputFromUtf8(request.name.value_or(entry.nameUtf8()),
-                                                request.newMac.value_or(entry.macUtf8()), codePage);
-    const wol::Verdict v = wol::validateEdit(store.wolCount, request.row, input, codePage);
+    const wol::Input input{request.name.value_or(entry.nameUtf8()),
+                           request.newMac.value_or(entry.macUtf8())};
+    const wol::Verdict v = wol::validateEdit(store.wolCount, request.row, input);
     if (v.kind == wol::Verdict::Kind::Ignored)
         return refuse(context, "the Wake-on-LAN list is empty");
     if (!v.ok())
         return refuse(context, v);
-    wol::editEntry(store.wolTable, store.wolCount, request.row, input, codePage);
+    wol::editEntry(store.wolTable, store.wolCount, request.row, input);
     return applyTable(context);
 }
 

@@ -6,11 +6,8 @@
 namespace qv {
 
 std::string loadText(const uint8_t* field, size_t width) {
-    if (width == 0)
-        return {};
-    const size_t limit = width - 1;
     size_t length = 0;
-    while (length < limit && field[length] != 0)
+    while (length < width && field[length] != 0)
         ++length;
     return std::string(reinterpret_cast<const char*>(field), length);
 }

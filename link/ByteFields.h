@@ -31,12 +31,13 @@ inline void storeI32(uint8_t* p, int32_t v) {
     storeU32(p, static_cast<uint32_t>(v));
 }
 
-// A NUL-terminated text inside a field of `width` bytes. A field that holds no NUL is read as
-// its first width - 1 bytes, so the text always fits back into the field with its terminator.
+// A text inside a field of `width` bytes, ending at its first NUL. The appliance fills a field
+// to its last byte without a terminator when the text is that long, so a field without NUL is
+// the whole text.
 std::string loadText(const uint8_t* field, size_t width);
 
-// Writes at most width - 1 bytes of text and zeroes the rest of the field, so nothing is ever
-// written past the field and every byte after the terminator is zero.
+// Writes at most width - 1 bytes of text and zeroes the rest of the field: the appliance reads
+// the texts the client sends up to their terminator, so one always follows.
 void storeText(uint8_t* field, size_t width, std::string_view text);
 
 } // namespace qv

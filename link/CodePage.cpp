@@ -68,6 +68,12 @@ std::string convert(std::string_view input, const char* from, const char* to, bo
 
 } // namespace
 
+bool isUtf8(std::string_view text) {
+    bool ok = true;
+    convert(text, "UTF-8", "UTF-8", true, &ok);
+    return ok;
+}
+
 int codePageForLocale(std::string_view locale) {
     return locale.substr(0, 2) == "ko" ? 949 : 1252;
 }

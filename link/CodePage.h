@@ -25,6 +25,11 @@ inline std::string utf8ToAnsi(std::string_view utf8, bool* ok = nullptr) {
     return utf8ToAnsi(utf8, systemCodePage(), ok);
 }
 
+// The code page number of UTF-8.
+inline constexpr int kUtf8CodePage = 65001;
+// Whether `text` is well-formed UTF-8.
+bool isUtf8(std::string_view text);
+
 // Cuts `ansi` to at most `maxBytes` without splitting a double-byte character of `codePage`.
 std::string cutAnsi(std::string_view ansi, size_t maxBytes, int codePage);
 

@@ -460,7 +460,8 @@ QV_STRING(WolTitle, 820, "Wake On Lan", "Wake On Lan")
 QV_STRING(WolList, 821, "Wake-on-LAN targets", "Wake-on-LAN targets")
 QV_STRING(WolLabelName, 822, "Name", "이름")
 QV_STRING(WolLabelMac, 823, "MAC", "MAC")
-QV_STRING(WolMacExamples, 824, "ex) ab:39:22:44:12:aa\n  ab-39-22-44-12-aa", "ex) ab:39:22:44:12:aa\n  ab-39-22-44-12-aa")
+QV_STRING(WolMacExamples, 824, "ex) ab:39:22:44:12:aa\n  ab-39-22-44-12-aa",
+          "ex) ab:39:22:44:12:aa\n  ab-39-22-44-12-aa")
 QV_STRING(WolExport, 825, "Export", "내보내기")
 QV_STRING(WolImport, 826, "Import", "불러오기")
 QV_STRING(WolHelp, 827,
@@ -529,3 +530,7 @@ QV_STRING(ScheduleKeepAfterReread, 912,
           "장비에서 스케줄을 다시 읽었지만 변경 사항이 적용되지 않았습니다. 변경 사항을 "
           "유지하시겠습니까?\n예: 유지하고 적용하기로 보냅니다. 아니요: 버리고 장비의 스케줄을 "
           "보여 줍니다.")
+QV_STRING(WolEntryNotFound, 950, "There is no Wake-on-LAN entry with that number.",
+          "해당 번호의 Wake-on-LAN 항목이 없습니다.")
+QV_STRING(WolReplaceFile, 951, "%1 already exists.\nDo you want to replace it?",
+          "%1 파일이 이미 있습니다.\n바꾸시겠습니까?")

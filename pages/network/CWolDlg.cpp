@@ -139,29 +139,26 @@ void CWolDlg::clearInputs() {
 }
 
 wol::Input CWolDlg::readInputs() const {
-    return wol::inputFromUtf8(qv::toUtf8(m_name->text()), qv::toUtf8(m_mac->text()),
-                              qv::systemCodePage());
+    return wol::Input{qv::toUtf8(m_name->text()), qv::toUtf8(m_mac->text())};
 }
 
 void CWolDlg::onAdd() {
     qv::CGlobalData& s = store();
-    const int codePage = qv::systemCodePage();
     const wol::Input input = readInputs();
-    if (!accepted(wol::validateAdd(s.wolCount, input, codePage)))
+    if (!accepted(wol::validateAdd(s.wolCount, input)))
         return;
-    wol::addEntry(s.wolTable, s.wolCount, input, codePage);
+    wol::addEntry(s.wolTable, s.wolCount, input);
     noteEdit();
     clearInputs();
 }
 
 void CWolDlg::onEdit() {
     qv::CGlobalData& s = store();
-    const int codePage = qv::systemCodePage();
     const int row = qv::selectedStoreRow(m_list) >= 0 ? m_currentRow : -1;
     const wol::Input input = readInputs();
-    if (!accepted(wol::validateEdit(s.wolCount, row, input, codePage)))
+    if (!accepted(wol::validateEdit(s.wolCount, row, input)))
         return;
-    wol::editEntry(s.wolTable, s.wolCount, row, input, codePage);
+    wol::editEntry(s.wolTable, s.wolCount, row, input);
     noteEdit();
     clearInputs();
 }
@@ -195,8 +192,13 @@ void CWolDlg::onExport() {
     if (!chosen || chosen->isEmpty())
         return;
     QString path = *chosen;
-    if (QFileInfo(path).suffix().isEmpty())
+    if (QFileInfo(path).suffix().isEmpty()) {
         path += QStringLiteral(".csv");
+        // The chooser asked about the name as typed, not about this one.
+        if (QFileInfo::exists(path) &&
+            !prompt().question(fileMessage(StringId::WolReplaceFile, path), qv::DefaultAnswer::No))
+            return;
+    }
     // Written aside and put in place whole, so a failed write leaves an existing file as it was.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||

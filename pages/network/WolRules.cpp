@@ -25,24 +25,17 @@ int32_t usedSlots(int32_t count) {
     return qv::usedSlots<WolTable>(count);
 }
 
-// The last checks of Add and Edit: the texts must exist in UTF-8 and fit their fields.
-Verdict checkStorable(const std::string& name, const std::string& mac, const Input& input,
-                      int codePage) {
-    if (input.unconvertible)
-        return Verdict::refused(*input.unconvertible);
-    bool nameOk = true;
-    bool macOk = true;
-    const std::string nameUtf8 = ansiToUtf8(name, codePage, &nameOk);
-    const std::string macUtf8 = ansiToUtf8(mac, codePage, &macOk);
-    if (!nameOk || nameUtf8.find('\0') != std::string::npos)
+// The last checks of Add and Edit: the texts must be UTF-8 without NUL and fit their fields.
+Verdict checkStorable(const std::string& name, const std::string& mac) {
+    if (!isUtf8(name) || name.find('\0') != std::string::npos)
         return Verdict::refused(StringId::NameNotConvertible);
-    if (!macOk || macUtf8.find('\0') != std::string::npos)
+    if (!isUtf8(mac) || mac.find('\0') != std::string::npos)
         return Verdict::refused(StringId::WolMacNotConvertible);
     // The fields hold 31 and 63 bytes; longer texts are refused rather than cut, so what the
     // list shows is what the appliance keeps.
-    if (nameUtf8.size() > kMaxNameBytes)
+    if (name.size() > kMaxNameBytes)
         return Verdict::refused(StringId::NameTooLong);
-    if (macUtf8.size() > kMaxMacBytes)
+    if (mac.size() > kMaxMacBytes)
         return Verdict::refused(StringId::WolMacTooLong);
     return Verdict::accepted();
 }
@@ -77,26 +70,19 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
 
 } // namespace
 
-Input inputFromUtf8(std::string_view name, std::string_view mac, int codePage) {
-    Input input;
-    bool nameOk = true;
-    bool macOk = true;
-    input.name = utf8ToAnsi(name, codePage, &nameOk);
-    input.mac = utf8ToAnsi(mac, codePage, &macOk);
-    if (!nameOk)
-        input.unconvertible = StringId::NameNotConvertible;
-    else if (!macOk)
-        input.unconvertible = StringId::WolMacNotConvertible;
-    return input;
+bool macKeptByFile(std::string_view mac) {
+    const std::string text = trimmed(mac);
+    return text.size() >= kShortestImportedMac && text.find(',') == std::string::npos;
 }
 
 bool macFormatOk(std::string_view mac) {
-    return std::count(mac.begin(), mac.end(), ':') == 5 ||
-           std::count(mac.begin(), mac.end(), '-') == 5;
+    return (std::count(mac.begin(), mac.end(), ':') == 5 ||
+            std::count(mac.begin(), mac.end(), '-') == 5) &&
+           macKeptByFile(mac);
 }
 
 std::string withColons(std::string_view mac) {
-    std::string out(mac);
+    std::string out = trimmed(mac);
     std::replace(out.begin(), out.end(), '-', ':');
     return out;
 }
@@ -108,7 +94,7 @@ std::string nameForAdd(std::string_view name) {
     return trimmed(out);
 }
 
-Verdict validateAdd(int32_t count, const Input& input, int codePage) {
+Verdict validateAdd(int32_t count, const Input& input) {
     const std::string name = nameForAdd(input.name);
     if (input.mac.empty())
         return Verdict::refused(StringId::WolInputMac);
@@ -118,10 +104,10 @@ Verdict validateAdd(int32_t count, const Input& input, int codePage) {
         return Verdict::refused(StringId::WolInputName);
     if (count >= kSlots)
         return Verdict::refused(StringId::WolTableFull);
-    return checkStorable(name, withColons(input.mac), input, codePage);
+    return checkStorable(name, withColons(input.mac));
 }
 
-Verdict validateEdit(int32_t count, int row, const Input& input, int codePage) {
+Verdict validateEdit(int32_t count, int row, const Input& input) {
     const int32_t used = usedSlots(count);
     if (used == 0)
         return Verdict::ignored();
@@ -133,7 +119,7 @@ Verdict validateEdit(int32_t count, int row, const Input& input, int codePage) {
         return Verdict::refused(StringId::WolInputMac);
     if (!macFormatOk(input.mac))
         return Verdict::refused(StringId::WolMacFormat);
-    return checkStorable(input.name, withColons(input.mac), input, codePage);
+    return checkStorable(input.name, withColons(input.mac));
 }
 
 Verdict validateDelete(int32_t count, int row) {
@@ -145,20 +131,18 @@ Verdict validateDelete(int32_t count, int row) {
     return Verdict::accepted();
 }
 
-void addEntry(WolTable& table, int32_t& count, const Input& input, int codePage) {
+void addEntry(WolTable& table, int32_t& count, const Input& input) {
     const int32_t used = usedSlots(count);
     if (used >= kSlots)
         return;
-    writeTexts(table, used, ansiToUtf8(nameForAdd(input.name), codePage),
-               ansiToUtf8(withColons(input.mac), codePage));
+    writeTexts(table, used, nameForAdd(input.name), withColons(input.mac));
     count = used + 1;
 }
 
-void editEntry(WolTable& table, int32_t count, int row, const Input& input, int codePage) {
+void editEntry(WolTable& table, int32_t count, int row, const Input& input) {
     if (row < 0 || row >= usedSlots(count))
         return;
-    writeTexts(table, row, ansiToUtf8(input.name, codePage),
-               ansiToUtf8(withColons(input.mac), codePage));
+    writeTexts(table, row, input.name, withColons(input.mac));
 }
 
 void deleteEntry(WolTable& table, int32_t& count, int row) {
@@ -225,7 +209,7 @@ ImportResult parseCsv(std::string_view bytes, int codePage) {
                     macPart += c;
         const std::string name = trimmed(line.substr(0, comma));
         const std::string mac = trimmed(macPart);
-        if (name.empty() || mac.size() < kShortestImportedMac)
+        if (name.empty() || !macKeptByFile(mac))
             continue;
         if (static_cast<int32_t>(result.entries.size()) >= kImportLimit) {
             result.limited = true;

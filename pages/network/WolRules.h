@@ -1,9 +1,9 @@
 #pragma once
 
 // The Wake-on-LAN rules: what the operator may type, how an entry goes into the table, how a row
-// reads, and the list as a CSV file and back. The appliance keeps names and MAC texts as UTF-8;
-// the operator's side (typing, the CSV file) is the system's ANSI code page. No Qt here, and no
-// file access: the page reads and writes the files and hands the bytes over.
+// reads, and the list as a CSV file and back. The appliance keeps names and MAC texts as UTF-8,
+// and so do the window and qvctl; only the CSV file is in the system's ANSI code page. No Qt
+// here, and no file access: the page reads and writes the files and hands the bytes over.
 
 #include "StringIds.h"
 #include "TableChangeTracker.h"
@@ -25,8 +25,8 @@ inline constexpr size_t kMaxMacBytes = 63;
 inline constexpr int32_t kSlots = static_cast<int32_t>(WolTable::kSlots);
 // An import stops after this many entries, two short of the table's slots.
 inline constexpr int32_t kImportLimit = 99;
-// A line of the file counts only when its MAC part is longer than this (in bytes), which
-// passes over blank lines and a header line such as "Name, MAC".
+// A line of the file counts only when its MAC part has at least this many bytes, which passes
+// over blank lines and a header line such as "Name, MAC".
 inline constexpr size_t kShortestImportedMac = 7;
 
 // An import file larger than this is not a Wake-on-LAN list (99 entries take a few kilobytes).
@@ -34,40 +34,38 @@ inline constexpr size_t kMaxImportFileBytes = 1024 * 1024;
 
 using qv::Verdict;
 
-// What the operator typed, in the ANSI code page.
+// What the operator typed, in UTF-8: any character goes that fits the field in UTF-8.
 struct Input {
     std::string name;
     std::string mac;
-    // A text that has no form in the code page: the message that refuses it.
-    std::optional<StringId> unconvertible;
 };
 
-// Builds an Input from the window's UTF-8 texts, converting them to `codePage`; a text that
-// does not convert marks the input so that validation refuses it instead of storing a '?'.
-Input inputFromUtf8(std::string_view name, std::string_view mac, int codePage);
-
-// The MAC text passes with exactly five ':' or exactly five '-'. Digits, letter case and
-// blanks are the operator's business.
+// Whether the list's file gives this MAC text back: a line's MAC part is read trimmed, without
+// commas, and passed over when shorter than kShortestImportedMac. The import skips a line by
+// this rule and Add and Edit refuse by it, so what the list takes survives export and import.
+bool macKeptByFile(std::string_view mac);
+// The MAC text passes with exactly five ':' or exactly five '-' and when the file keeps it.
+// Digits and letter case are the operator's business.
 bool macFormatOk(std::string_view mac);
-// Every '-' becomes ':'.
+// The MAC text as the list keeps it: every '-' becomes ':', white space at either end goes.
 std::string withColons(std::string_view mac);
 // Add takes names without blanks: every ' ' goes, then white space at either end.
 std::string nameForAdd(std::string_view name);
 
 // Add's checks in order: MAC empty, MAC format, name (blanks removed) empty, a full table, then
-// a text that does not convert and the fields' byte limits in UTF-8.
-Verdict validateAdd(int32_t count, const Input& input, int codePage);
+// a text that is no UTF-8 (or holds NUL) and the fields' byte limits in UTF-8.
+Verdict validateAdd(int32_t count, const Input& input);
 // Edit: an empty list does nothing; no row selected (row outside the entries); name empty, MAC
 // empty, MAC format; then the conversion and the byte limits. The name is taken as typed.
-Verdict validateEdit(int32_t count, int row, const Input& input, int codePage);
+Verdict validateEdit(int32_t count, int row, const Input& input);
 // Delete: an empty list does nothing; no row selected is refused.
 Verdict validateDelete(int32_t count, int row);
 
 // Writes the input into slot `count` (bytes 0 to 3 stay as the slot held them) and grows the
 // count. Call after validateAdd.
-void addEntry(WolTable& table, int32_t& count, const Input& input, int codePage);
+void addEntry(WolTable& table, int32_t& count, const Input& input);
 // Overwrites name and MAC text of `row`. Call after validateEdit.
-void editEntry(WolTable& table, int32_t count, int row, const Input& input, int codePage);
+void editEntry(WolTable& table, int32_t count, int row, const Input& input);
 // Removes `row`: names and MAC texts of later entries move up one slot while bytes 0 to 3 stay
 // with their slots; the freed last slot keeps its bytes 0 to 3 and loses its texts, so the
 // deleted entry does not travel with the next Apply. Call after validateDelete.

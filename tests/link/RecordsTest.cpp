@@ -163,14 +163,33 @@ TEST(Records, UpnpTouchesOnlyBitZero) {
     EXPECT_FALSE(record.upnp());
 }
 
-TEST(Records, TextFieldsStopAtTheirWidth) {
-    NetworkConfigRecord record;
-    record.bytes.fill(0x41); // no terminator anywhere
-    EXPECT_EQ(record.deviceName(), std::string(15, 'A'));
-    record.setDeviceName(std::string(40, 'x'));
-    EXPECT_EQ(record.deviceName(), std::string(15, 'x'));
-    EXPECT_EQ(record.bytes[25], 0);
-    EXPECT_EQ(record.bytes[26], 0x41); // the next field is untouched
+// A text as long as its field has no terminator and is read whole; a written text keeps one.
+TEST(Records, TextsFillTheirWholeField) {
+    using R = NetworkConfigRecord;
+    struct Field {
+        const char* name;
+        size_t offset, width;
+        std::string (R::*get)() const;
+        void (R::*set)(std::string_view);
+    };
+    const Field fields[] = {
+        {"device name", 10, 16, &R::deviceName, &R::setDeviceName},
+        {"MAC text", 26, 64, &R::macText, &R::setMacText},
+        {"e-mail", 172, 65, &R::email, &R::setEmail},
+        {"version note", 252, 32, &R::versionNote, &R::setVersionNote},
+    };
+    for (const Field& f : fields) {
+        SCOPED_TRACE(f.name);
+        R record;
+        record.bytes.fill(0x41); // no terminator anywhere
+        EXPECT_EQ((record.*f.get)(), std::string(f.width, 'A'));
+        (record.*f.set)(std::string(f.width + 5, 'x'));
+        EXPECT_EQ((record.*f.get)(), std::string(f.width - 1, 'x'));
+        EXPECT_EQ(record.bytes[f.offset + f.width], 0x41); // the next byte is untouched
+        (record.*f.set)("short");
+        EXPECT_EQ((record.*f.get)(), "short");
+        EXPECT_EQ(record.bytes[f.offset + f.width - 1], 0);
+    }
 }
 
 TEST(Records, CenterIdEntryFieldsAtTheirOffsets) {

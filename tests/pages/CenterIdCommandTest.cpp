@@ -80,9 +80,11 @@ TEST_F(CenterIdCommand, AddEditDeleteThroughTheAppliance) {
     EXPECT_TRUE(e.logDeletionProhibited());
     EXPECT_FALSE(e.fileTransferProhibited());
 
-    // Edit changes only what was asked for; without a password the stored one stays.
+    // Edit changes only what was asked for: a password left in the environment is not read
+    // without --change-password.
     r = qvctl({"centerid", "edit", "newop", "--name", "Renamed", "--no-super-user",
-               "--prohibit-file-transfer"});
+               "--prohibit-file-transfer"},
+              "C", "leftover");
     ASSERT_EQ(r.status, 0) << r.err;
     e = state().centerIds.entry(static_cast<size_t>(row));
     EXPECT_EQ(e.name(), "Renamed");
@@ -91,6 +93,9 @@ TEST_F(CenterIdCommand, AddEditDeleteThroughTheAppliance) {
     EXPECT_EQ(e.superUser(), "0");
     EXPECT_TRUE(e.logDeletionProhibited());
     EXPECT_TRUE(e.fileTransferProhibited());
+    r = qvctl({"centerid", "edit", "newop", "--change-password"}, "C", "changed");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(state().centerIds.entry(static_cast<size_t>(row)).password(), "changed");
 
     // Delete: the entry goes and the count falls back.
     r = qvctl({"centerid", "del", "newop"});

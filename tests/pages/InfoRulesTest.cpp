@@ -146,19 +146,19 @@ TEST(InfoRules, AnsiTextsAreReadInTheCodePageAndNoFurtherThanTheirFields) {
     EXPECT_EQ(info::summaryTexts(record, limits, 949).softwareVersion, "2.15 (김)");
     EXPECT_EQ(info::summaryTexts(record, limits, 1252).email, "caf\xC3\xA9@example.com");
 
-    // Fields filled to their last byte without a terminator: each text keeps the last byte of
-    // its field for the terminator and never runs into the next field.
+    // Fields filled to their last byte without a terminator: each text is the whole field and
+    // never runs into the next field.
     std::fill_n(record.data() + 10, 16, 'D');  // device name, 16 bytes
     std::fill_n(record.data() + 90, 32, 'C');  // company, 32 bytes
     std::fill_n(record.data() + 122, 32, 'N'); // DDNS ID, 32 bytes
     std::fill_n(record.data() + 172, 65, 'E'); // e-mail, 65 bytes
     std::fill_n(record.data() + 252, 32, 'V'); // version note, 32 bytes
     const info::SummaryTexts t = info::summaryTexts(record, limits, 1252);
-    EXPECT_EQ(t.deviceName, std::string(15, 'D'));
-    EXPECT_EQ(t.company, std::string(31, 'C'));
-    EXPECT_EQ(t.ddnsHost, std::string(31, 'N') + kSuffix);
-    EXPECT_EQ(t.email, std::string(64, 'E'));
-    EXPECT_EQ(t.softwareVersion, "2.15 (" + std::string(31, 'V') + ")");
+    EXPECT_EQ(t.deviceName, std::string(16, 'D'));
+    EXPECT_EQ(t.company, std::string(32, 'C'));
+    EXPECT_EQ(t.ddnsHost, std::string(32, 'N') + kSuffix);
+    EXPECT_EQ(t.email, std::string(65, 'E'));
+    EXPECT_EQ(t.softwareVersion, "2.15 (" + std::string(32, 'V') + ")");
 }
 
 } // namespace

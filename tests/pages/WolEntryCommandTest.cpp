@@ -79,11 +79,11 @@ TEST_F(WolEntryCommand, AddEditDeleteExportImportThroughTheAppliance) {
     Outcome r = qvctl({"wolentry", "add", "my pc", "aa-bb-cc-dd-ee-ff"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, english(StringId::WolSet) + "\n");
-    wol::addEntry(expected, count, wol::Input{"my pc", "aa-bb-cc-dd-ee-ff", {}}, 949);
+    wol::addEntry(expected, count, wol::Input{"my pc", "aa-bb-cc-dd-ee-ff"});
 
     r = qvctl({"wolentry", "edit", "1", "--name", "front desk"});
     ASSERT_EQ(r.status, 0) << r.err;
-    wol::editEntry(expected, count, 0, wol::Input{"front desk", "00:1b:21:3a:4f:01", {}}, 949);
+    wol::editEntry(expected, count, 0, wol::Input{"front desk", "00:1b:21:3a:4f:01"});
 
     r = qvctl({"wolentry", "del", "3"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -120,9 +120,11 @@ TEST_F(WolEntryCommand, RefusalsChangeNothing) {
     const std::vector<Case> cases = {
         {{"wolentry", "add", "pc", "ab:39:22:44:12"}, 2, "Mac Address Format error."},
         {{"wolentry", "add", " ", "ab:39:22:44:12:aa"}, 2, english(StringId::WolInputName)},
-        {{"wolentry", "add", std::string(32, 'n'), ":::::"}, 2, english(StringId::NameTooLong)},
-        {{"wolentry", "edit", "99", "--name", "x"}, 2, english(StringId::WolSelectToModify)},
-        {{"wolentry", "del", "6"}, 2, english(StringId::WolSelectToDelete)},
+        {{"wolentry", "add", std::string(32, 'n'), "ab:39:22:44:12:aa"},
+         2,
+         english(StringId::NameTooLong)},
+        {{"wolentry", "edit", "99", "--name", "x"}, 2, english(StringId::WolEntryNotFound)},
+        {{"wolentry", "del", "6"}, 2, english(StringId::WolEntryNotFound)},
         {{"wolentry", "import", scratch + "-in.csv"}, 2, "Line 2 of the file"},
         {{"wolentry", "import", scratch + "-missing.csv"}, 2, "could not be read"},
         {{"wolentry", "del", "zero"}, 2, "entry's number"},

@@ -205,9 +205,6 @@ TEST_F(WolPage, AddRefusesInOrderThenStoresAtOnce) {
          qv::uiText(StringId::NameTooLong)},
         {QStringLiteral("pc"), QStringLiteral("aa:bb:cc:dd:ee:") + QString(49, QLatin1Char('f')),
          qv::uiText(StringId::WolMacTooLong)},
-        // Thai has no form in code page 949: refused, never stored as '?'.
-        {QStringLiteral("ก"), QStringLiteral("ab:39:22:44:12:aa"),
-         qv::uiText(StringId::NameNotConvertible)},
     };
     for (const Case& c : cases) {
         prompt.clear();
@@ -221,8 +218,11 @@ TEST_F(WolPage, AddRefusesInOrderThenStoresAtOnce) {
     prompt.clear();
     add(QStringLiteral("my pc"), QStringLiteral("ab-39-22-44-12-aa"));
     add(QStringLiteral("김철수"), QStringLiteral("AB:39:22:44:12:AA"));
+    // Thai has no form in code page 949; the appliance keeps UTF-8, so it is taken as typed.
+    add(QStringLiteral("กข"), QStringLiteral("ab:39:22:44:12:ab"));
     EXPECT_TRUE(prompt.notices().isEmpty()) << lastNotice().toStdString();
-    ASSERT_EQ(store.wolCount, 3);
+    ASSERT_EQ(store.wolCount, 4);
+    EXPECT_EQ(store.wolTable.entry(3).nameUtf8(), "กข");
     EXPECT_EQ(store.wolTable.entry(1).nameUtf8(), "mypc");
     EXPECT_EQ(store.wolTable.entry(1).macUtf8(), "ab:39:22:44:12:aa");
     EXPECT_EQ(store.wolTable.entry(2).nameUtf8(), "김철수");
@@ -309,9 +309,18 @@ TEST_F(WolPage, ExportWritesTheListInTheCodePageWithCrLf) {
     EXPECT_EQ(prompt.shown[0].text, QStringLiteral("WOL File(*.csv) (*.csv)"));
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 
-    // A name without an extension gets ".csv"; an existing file is replaced whole.
+    // A name without an extension gets ".csv"; an existing file is replaced whole, and only
+    // when the operator says so.
     writeFile(path("list.csv"), QByteArray(500, 'x'));
     prompt.saveAnswers.push_back(path("list"));
+    prompt.answers = {false};
+    click(kExport);
+    ASSERT_EQ(prompt.questions().size(), 1);
+    EXPECT_TRUE(prompt.questions()[0].contains(QStringLiteral("list.csv")));
+    EXPECT_EQ(prompt.shown.back().preselected, qv::DefaultAnswer::No);
+    EXPECT_EQ(readFile(path("list.csv")), QByteArray(500, 'x'));
+    prompt.saveAnswers.push_back(path("list"));
+    prompt.answers = {true};
     click(kExport);
     const QByteArray expected = QByteArray("pc1, ab:39:22:44:12:aa\r\n") +
                                 QByteArray::fromStdString(kKimCp949) +

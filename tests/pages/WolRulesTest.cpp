@@ -25,7 +25,7 @@ constexpr int kCp949 = 949;
 const std::string kKimCp949 = "\xB1\xE8\xC3\xB6\xBC\xF6"; // "김철수"
 
 wol::Input input(std::string name, std::string mac) {
-    return wol::Input{std::move(name), std::move(mac), {}};
+    return wol::Input{std::move(name), std::move(mac)};
 }
 
 // A table whose slots carry the appliance's bytes 0 to 3 (0xB0 + slot, 0x11, slot, 0xEE).
@@ -65,8 +65,9 @@ TEST(WolRules, MacFormatNeedsFiveColonsOrFiveDashes) {
         {"ab:39:22:44:12:aa", true},
         {"ab-39-22-44-12-aa", true},
         {"AB:39:22:44:12:AA", true},
-        {":::::", true},
-        {"-----", true},
+        {":::::", false}, // too short for the file to give it back
+        {"-----", false},
+        {"ab:39:22:44:12:a,a", false},
         {"zz:zz:zz:zz:zz:zz", true},
         {" ab:39:22:44:12:aa ", true},
         {"ab:39:22:44:12", false},
@@ -91,7 +92,6 @@ TEST(WolRules, AddChecksInTheirOrder) {
         wol::Input in;
         wol::Verdict expected;
     };
-    const wol::Input unconvertibleName{"?", "ab:39:22:44:12:aa", StringId::NameNotConvertible};
     const Case cases[] = {
         {"all empty", 0, input("", ""), wol::Verdict::refused(StringId::WolInputMac)},
         {"MAC before its format", 0, input("", "x"), wol::Verdict::refused(StringId::WolMacFormat)},
@@ -109,8 +109,10 @@ TEST(WolRules, AddChecksInTheirOrder) {
          wol::Verdict::refused(StringId::WolInputName)},
         {"100 entries take one more", 100, input("pc", "ab:39:22:44:12:aa"),
          wol::Verdict::accepted()},
-        {"name not in the code page", 0, unconvertibleName,
-         wol::Verdict::refused(StringId::NameNotConvertible)},
+        {"name in no code page is taken", 0, input("กข", "ab:39:22:44:12:aa"),
+         wol::Verdict::accepted()},
+        {"MAC that is no UTF-8", 0, input("pc", "ab:39:22:44:12:\xFF\xFF"),
+         wol::Verdict::refused(StringId::WolMacNotConvertible)},
         {"31 bytes of name fit", 0, input(name31, "ab:39:22:44:12:aa"), wol::Verdict::accepted()},
         {"32 bytes of name do not", 0, input(name31 + "x", "ab:39:22:44:12:aa"),
          wol::Verdict::refused(StringId::NameTooLong)},
@@ -119,21 +121,21 @@ TEST(WolRules, AddChecksInTheirOrder) {
         {"63 bytes of MAC fit", 0, input("pc", mac63), wol::Verdict::accepted()},
         {"64 bytes of MAC do not", 0, input("pc", mac63 + "f"),
          wol::Verdict::refused(StringId::WolMacTooLong)},
-        {"five colons and nothing else", 0, input("pc", ":::::"), wol::Verdict::accepted()},
+        {"five colons and nothing else", 0, input("pc", ":::::"),
+         wol::Verdict::refused(StringId::WolMacFormat)},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(wol::validateAdd(c.count, c.in, kCp1252), c.expected) << c.what;
+        EXPECT_EQ(wol::validateAdd(c.count, c.in), c.expected) << c.what;
 
-    // Korean: 10 characters are 20 bytes in 949 but 30 in UTF-8, 11 are 33 bytes in UTF-8.
-    std::string ten, eleven;
+    // Korean counts in UTF-8: 10 characters are 30 bytes, 11 are 33 (22 in 949).
+    std::string ten;
     for (int i = 0; i < 10; ++i)
-        ten += "\xB0\xA1"; // "가"
-    eleven = ten + "\xB0\xA1";
-    EXPECT_TRUE(wol::validateAdd(0, input(ten, "ab:39:22:44:12:aa"), kCp949).ok());
-    EXPECT_EQ(wol::validateAdd(0, input(eleven, "ab:39:22:44:12:aa"), kCp949),
+        ten += "가";
+    EXPECT_TRUE(wol::validateAdd(0, input(ten, "ab:39:22:44:12:aa")).ok());
+    EXPECT_EQ(wol::validateAdd(0, input(ten + "가", "ab:39:22:44:12:aa")),
               wol::Verdict::refused(StringId::NameTooLong));
-    // Bytes that are no character of 949 are not stored as something else.
-    EXPECT_EQ(wol::validateAdd(0, input("\xFF\xFF", "ab:39:22:44:12:aa"), kCp949),
+    // Bytes that are no UTF-8 are not stored.
+    EXPECT_EQ(wol::validateAdd(0, input("\xFF\xFF", "ab:39:22:44:12:aa")),
               wol::Verdict::refused(StringId::NameNotConvertible));
 }
 
@@ -158,13 +160,13 @@ TEST(WolRules, EditChecksInTheirOrder) {
         {"MAC format", 3, 1, input("pc", "ab:39"), wol::Verdict::refused(StringId::WolMacFormat)},
         {"a name of blanks is a name here", 3, 1, input("  ", "ab:39:22:44:12:aa"),
          wol::Verdict::accepted()},
-        {"name with a blank too long", 3, 1, input(std::string(31, 'n') + " ", "-----"),
+        {"name with a blank too long", 3, 1, input(std::string(31, 'n') + " ", "ab-39-22-44-12-aa"),
          wol::Verdict::refused(StringId::NameTooLong)},
         {"full table is no reason", 101, 100, input("pc", "ab-39-22-44-12-aa"),
          wol::Verdict::accepted()},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(wol::validateEdit(c.count, c.row, c.in, kCp1252), c.expected) << c.what;
+        EXPECT_EQ(wol::validateEdit(c.count, c.row, c.in), c.expected) << c.what;
 
     EXPECT_EQ(wol::validateDelete(0, 0), wol::Verdict::ignored());
     EXPECT_EQ(wol::validateDelete(2, -1), wol::Verdict::refused(StringId::WolSelectToDelete));
@@ -176,16 +178,16 @@ TEST(WolRules, AddEditDeleteKeepBytesZeroToThreeWithTheirSlots) {
     qv::WolTable table = tableWith({{"a", "aa:aa:aa:aa:aa:aa"}, {"b", "bb:bb:bb:bb:bb:bb"}});
     int32_t count = 2;
 
-    // Add: blanks out of the name, dashes to colons, letter case kept, texts in UTF-8.
-    wol::addEntry(table, count, input(" my pc ", "AB-39-22-44-12-AA"), kCp1252);
+    // Add: blanks out of the name, dashes to colons, letter case kept.
+    wol::addEntry(table, count, input(" my pc ", "AB-39-22-44-12-AA"));
     ASSERT_EQ(count, 3);
     EXPECT_EQ(table.entry(2).nameUtf8(), "mypc");
     EXPECT_EQ(table.entry(2).macUtf8(), "AB:39:22:44:12:AA");
-    wol::addEntry(table, count, input(kKimCp949, "ab:39:22:44:12:aa"), kCp949);
+    wol::addEntry(table, count, input("김철수", "ab:39:22:44:12:aa"));
     EXPECT_EQ(table.entry(3).nameUtf8(), "김철수");
 
     // Edit keeps the blank.
-    wol::editEntry(table, count, 0, input("my pc", "cc-cc-cc-cc-cc-cc"), kCp1252);
+    wol::editEntry(table, count, 0, input("my pc", "cc-cc-cc-cc-cc-cc"));
     EXPECT_EQ(table.entry(0).nameUtf8(), "my pc");
     EXPECT_EQ(table.entry(0).macUtf8(), "cc:cc:cc:cc:cc:cc");
 
@@ -210,7 +212,7 @@ TEST(WolRules, AddEditDeleteKeepBytesZeroToThreeWithTheirSlots) {
     // A full table takes no more, and a count from the wire beyond the slots is limited.
     qv::WolTable full = tableWith({});
     int32_t fullCount = 101;
-    wol::addEntry(full, fullCount, input("x", ":::::"), kCp1252);
+    wol::addEntry(full, fullCount, input("x", ":::::"));
     EXPECT_EQ(fullCount, 101);
     int32_t wild = 5000;
     wol::deleteEntry(full, wild, 100);
@@ -261,8 +263,23 @@ TEST(WolRules, ExportWritesOneLinePerEntryInTheCodePage) {
     ASSERT_TRUE(back.ok());
     const std::vector<wol::ImportedEntry> expected = {{"pc1", "ab:39:22:44:12:aa"},
                                                       {"김철수", "AB:39:22:44:12:AA"}};
-    // ":::::" is five characters: too short for an import, as it always was.
+    // ":::::" came from the appliance; the list's own Add refuses it as the import does.
     EXPECT_EQ(back.entries, expected);
+}
+
+TEST(WolRules, WhatAddTakesExportAndImportKeep) {
+    for (const char* mac : {":::::", "::::::", "  ab-39-22-44-12-aa  ", "ab:39:22:44:12:a,a",
+                            " :::::\t", "ab:39:22:44:12:aa"}) {
+        qv::WolTable table;
+        int32_t count = 0;
+        if (!wol::validateAdd(count, input("pc", mac)).ok())
+            continue;
+        wol::addEntry(table, count, input("pc", mac));
+        const wol::ImportResult back =
+            wol::parseCsv(wol::exportCsv(table, count, kCp1252).text, kCp1252);
+        const std::vector<wol::ImportedEntry> same = {{"pc", table.entry(0).macUtf8()}};
+        EXPECT_EQ(back.entries, same) << mac;
+    }
 }
 
 TEST(WolRules, ImportParsesLinesAsTheFileHasThem) {
