@@ -530,6 +530,15 @@ QV_STRING(ScheduleKeepAfterReread, 912,
           "장비에서 스케줄을 다시 읽었지만 변경 사항이 적용되지 않았습니다. 변경 사항을 "
           "유지하시겠습니까?\n예: 유지하고 적용하기로 보냅니다. 아니요: 버리고 장비의 스케줄을 "
           "보여 줍니다.")
+// IO schedule window, week view: what the selected device's timetable does over a week.
+QV_STRING(WeekViewTitle, 913, "Week of the selected IO", "선택한 IO의 주간 스케줄")
+QV_STRING(WeekGridName, 914, "Normal schedules by weekday and hour", "요일 및 시간별 정규 스케줄")
+QV_STRING(WeekGridDescription, 915, "%1 switching events a week", "한 주에 %1회 전환")
+QV_STRING(NextEventsTitle, 916, "Next switching events (7 days)", "다음 전환 일정 (7일)")
+QV_STRING(ColumnTime, 917, "Time", "시각")
+QV_STRING(WaitingForClock, 918, "Waiting for the appliance's clock.",
+          "서버 시간을 기다리는 중입니다.")
+QV_STRING(NextEventsFrom, 919, "From %1 (appliance time)", "%1부터 (서버 시간)")
 QV_STRING(WolEntryNotFound, 950, "There is no Wake-on-LAN entry with that number.",
           "해당 번호의 Wake-on-LAN 항목이 없습니다.")
 QV_STRING(WolReplaceFile, 951, "%1 already exists.\nDo you want to replace it?",

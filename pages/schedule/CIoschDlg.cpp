@@ -11,6 +11,8 @@
 #include "StoreTableModel.h"
 #include "schedule/CMyPicStatic.h"
 #include "schedule/ServerTime.h"
+#include "schedule/WeekPanel.h"
+#include "schedule/WeekPlan.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -42,13 +44,17 @@ public:
         if (role == Qt::BackgroundRole) {
             const bool exception =
                 StoreTableModel::data(index.siblingAtColumn(sched::kColKind), Qt::DisplayRole)
-                    .toString() == qv::uiText(StringId::ScheduleException);
+                    .toString() == m_exceptionKind;
             return exception ? QColor(255, 200, 200) : QColor(Qt::white);
         }
         if (role == Qt::ForegroundRole)
             return QColor(Qt::black);
         return StoreTableModel::data(index, role);
     }
+
+private:
+    // Asked for every cell painted: looked up once, not per cell.
+    const QString m_exceptionKind = qv::uiText(StringId::ScheduleException);
 };
 
 QList<StoreTableModel::Column> scheduleColumns() {
@@ -109,7 +115,7 @@ CIoschDlg::CIoschDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent
         },
         this);
     setupControls();
-    resize(1000, 620);
+    resize(1480, 680);
 
     connect(&m_clockTimer, &QTimer::timeout, this, &CIoschDlg::onClockTick);
     connect(m_refresh, &QPushButton::clicked, this, &CIoschDlg::onRefresh);
@@ -227,6 +233,8 @@ void CIoschDlg::setupControls() {
     layout->setContentsMargins(12, 12, 12, 12);
     layout->addLayout(left, 2);
     layout->addLayout(right, 3);
+    m_week = new WeekPanel;
+    layout->addWidget(m_week, 3);
 }
 
 void CIoschDlg::requestTables() {
@@ -268,6 +276,7 @@ void CIoschDlg::schedulesApplied(int32_t value) {
 
 void CIoschDlg::serverTimeArrived(int32_t secondsSince1970) {
     SetTimeText(qv::fromUtf8(qv::formatServerTime(secondsSince1970)));
+    m_week->setServerTime(secondsSince1970);
 }
 
 bool CIoschDlg::confirmLeave() {
@@ -311,6 +320,7 @@ void CIoschDlg::SetScheduleData() {
         m_schedules->clearSelection();
     }
     m_scheduleModel->reload();
+    m_week->setSchedules(sched::entriesAt(*s.scheduleTable, m_slots));
     updateCountLine();
     m_marker->setVisible(m_edits.unapplied());
 }

@@ -18,6 +18,7 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 class StoreTableModel;
+class WeekPanel;
 
 // Page 11: the timetable of the relay outputs of the appliance's IO devices. A window of its
 // own, not laid into the main window's page frame. Edits change the store's timetable; only
@@ -140,4 +141,5 @@ private:
     QPushButton* m_delete;
     QPushButton* m_apply;
     QLabel* m_marker;
+    WeekPanel* m_week;
 };

@@ -12,6 +12,8 @@
 #include "ScriptedPrompt.h"
 #include "schedule/CIoschDlg.h"
 #include "schedule/ScheduleRules.h"
+#include "schedule/WeekPanel.h"
+#include "schedule/WeekView.h"
 
 #include "ListProbe.h"
 #include <QCheckBox>
@@ -24,6 +26,9 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
 
 using qv::StringId;
 
@@ -39,6 +44,27 @@ qv::ScheduleEntry schedule(const char* id, int function, int relay, int day, int
     e.setHour(static_cast<uint16_t>(hour));
     return e;
 }
+
+// The process's time zone for the life of the object.
+class TimeZone {
+public:
+    explicit TimeZone(const char* zone) {
+        if (const char* saved = std::getenv("TZ"))
+            m_saved = saved;
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~TimeZone() {
+        if (m_saved)
+            setenv("TZ", m_saved->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+
+private:
+    std::optional<std::string> m_saved;
+};
 
 class IoSchedulePage : public ::testing::Test {
 protected:
@@ -193,6 +219,54 @@ TEST_F(IoSchedulePage, UnappliedEditsAreNeverDroppedSilently) {
     // Leaving asks again; No keeps the window.
     EXPECT_FALSE(page->confirmLeave());
     EXPECT_EQ(store.scheduleCount, 0);
+}
+
+TEST_F(IoSchedulePage, WeekViewShowsTheHeldTimetableFromTheAppliancesClock) {
+    const TimeZone utc("UTC");
+    // GATE: Monday 08:00 ON on relay 1, and OFF on relay 2 at 07:00 on Monday 14 December.
+    receive({schedule("GATE", 0, 1, 2, 0, 8), schedule("GATE", 51, 2, 12, 14, 7),
+             schedule("PUMP", 0, 1, 3, 0, 9)});
+    const WeekView* grid = control<WeekView>(WeekPanel::kWeekGrid);
+    qvtest::ListProbe events(control<QTableView>(WeekPanel::kNextEvents));
+    EXPECT_EQ(grid->grid().marks(2, 8), (std::vector<qv::schedule::WeekMark>{{0, 1, 0}}));
+    EXPECT_FALSE(grid->accessibleName().isEmpty());
+    EXPECT_EQ(events.rowCount(), 0); // no clock yet
+
+    page->serverTimeArrived(1796725800); // Tuesday 2026-12-08 10:30 UTC
+    // The exception takes the place of Monday's normal schedule.
+    ASSERT_EQ(events.rowCount(), 1);
+    EXPECT_EQ(events.cell(0, 0), QStringLiteral("2026-12-14"));
+    EXPECT_EQ(events.cell(0, 2), QStringLiteral("07:00"));
+    EXPECT_EQ(events.cell(0, 5), QStringLiteral("Exception"));
+
+    // An edit not yet applied shows at once; an empty minute field stores minute 0.
+    ASSERT_TRUE(appliance.connect(store));
+    choose(CIoschDlg::kFunction, 1);
+    choose(CIoschDlg::kWeekday, 3); // Wednesday
+    choose(CIoschDlg::kHour, 9);
+    choose(CIoschDlg::kRelay, 1);
+    control<QLineEdit>(CIoschDlg::kMinute)->clear();
+    click(CIoschDlg::kAdd);
+    ASSERT_EQ(store.scheduleCount, 4);
+    EXPECT_EQ(store.scheduleTable->entry(3).minute(), 0);
+    EXPECT_EQ(grid->grid().marks(4, 9), (std::vector<qv::schedule::WeekMark>{{0, 2, 1}}));
+    ASSERT_EQ(events.rowCount(), 2);
+    EXPECT_EQ(events.cell(0, 0), QStringLiteral("2026-12-09"));
+    EXPECT_EQ(events.cell(0, 3), QStringLiteral("OFF"));
+
+    // An exception with an empty date field is refused and changes nothing.
+    QTest::keyClick(control<QCheckBox>(CIoschDlg::kException), Qt::Key_Space);
+    choose(CIoschDlg::kMonth, 1);
+    control<QLineEdit>(CIoschDlg::kDate)->clear();
+    click(CIoschDlg::kAdd);
+    EXPECT_EQ(lastNotice(), qv::uiText(StringId::ScheduleSelectExceptionDate));
+    EXPECT_EQ(store.scheduleCount, 4);
+
+    // Another device, its own week: PUMP's Tuesday 09:00 has passed today, so it comes next week.
+    devices().click(2);
+    ASSERT_EQ(events.rowCount(), 1);
+    EXPECT_EQ(events.cell(0, 0), QStringLiteral("2026-12-15"));
+    EXPECT_EQ(grid->grid().markCount(), 1);
 }
 
 } // namespace

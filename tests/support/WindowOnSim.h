@@ -29,6 +29,10 @@ class WindowOnSim : public ::testing::Test {
 protected:
     static constexpr int kWaitMs = 10000;
 
+    // The seeded demonstration appliance, or the state a test gives it (a large plant, say).
+    explicit WindowOnSim(std::unique_ptr<qv::sim::SimState> state = qv::sim::seededState())
+        : sim({}, std::move(state)) {}
+
     // The seeded appliance keeps a Korean center ID name in code page 949; the window reads it
     // in that code page whatever the machine's language.
     void SetUp() override { qputenv("QVSETTING_CODEPAGE", "949"); }

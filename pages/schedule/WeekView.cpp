@@ -1,0 +1,186 @@
+#include "schedule/WeekView.h"
+
+#include "QtText.h"
+#include "schedule/ScheduleRules.h"
+
+#include <QHelpEvent>
+#include <QPainter>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace sched = qv::schedule;
+
+namespace {
+
+constexpr int kMinCellWidth = 14;
+constexpr int kMinRowHeight = 18;
+constexpr int kPadding = 4;
+
+QString weekdayLabel(int weekday) {
+    return qv::fromUtf8(sched::weekdayText(weekday, qv::systemLanguage()));
+}
+
+} // namespace
+
+WeekView::WeekView(QWidget* parent) : QWidget(parent) {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+}
+
+void WeekView::setGrid(sched::WeekGrid grid) {
+    m_grid = std::move(grid);
+    update();
+}
+
+void WeekView::setNow(std::optional<sched::LocalMinute> now) {
+    if (now == m_now)
+        return;
+    m_now = now;
+    update();
+}
+
+QColor WeekView::functionColor(int function) {
+    switch (function) {
+    case 0:
+        return QColor(0x2e, 0x8b, 0x3e); // ON, green
+    case 1:
+        return QColor(0xc0, 0x39, 0x2b); // OFF, red
+    case 2:
+        return QColor(0x1f, 0x61, 0xa8); // PUSH ON, blue
+    default:
+        return QColor(0xb9, 0x77, 0x0e); // PUSH OFF, amber
+    }
+}
+
+QSize WeekView::sizeHint() const {
+    const QFontMetrics fm = fontMetrics();
+    return {fm.horizontalAdvance(QStringLiteral("WWW")) + kPadding + sched::kHoursInDay * 22,
+            2 * (fm.height() + kPadding) + sched::kDaysInWeek * 22};
+}
+
+QSize WeekView::minimumSizeHint() const {
+    const QFontMetrics fm = fontMetrics();
+    return {fm.horizontalAdvance(QStringLiteral("WWW")) + kPadding +
+                sched::kHoursInDay * kMinCellWidth,
+            2 * (fm.height() + kPadding) + sched::kDaysInWeek * kMinRowHeight};
+}
+
+WeekView::Geometry WeekView::geometry() const {
+    const QFontMetrics fm = fontMetrics();
+    Geometry g;
+    g.labelWidth = kPadding;
+    for (int weekday = 1; weekday <= sched::kDaysInWeek; ++weekday)
+        g.labelWidth = std::max(g.labelWidth, fm.horizontalAdvance(weekdayLabel(weekday)));
+    g.labelWidth += 2 * kPadding;
+    g.headerHeight = fm.height() + kPadding;
+    const int legendHeight = fm.height() + kPadding;
+    g.cellWidth = std::max(1.0, double(width() - g.labelWidth - 1) / sched::kHoursInDay);
+    g.rowHeight = std::max(kMinRowHeight,
+                           (height() - g.headerHeight - legendHeight - 1) / sched::kDaysInWeek);
+    g.legendTop = g.headerHeight + g.rowHeight * sched::kDaysInWeek + kPadding / 2;
+    return g;
+}
+
+QRectF WeekView::cellRect(const Geometry& g, int weekday, int hour) const {
+    return {g.labelWidth + hour * g.cellWidth, double(g.headerHeight + (weekday - 1) * g.rowHeight),
+            g.cellWidth, double(g.rowHeight)};
+}
+
+void WeekView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().base());
+    const Geometry g = geometry();
+    const QFontMetrics fm = fontMetrics();
+    const int labelEvery = fm.horizontalAdvance(QStringLiteral("00")) + 2 > g.cellWidth ? 3 : 1;
+
+    painter.setPen(palette().color(QPalette::Text));
+    for (int hour = 0; hour < sched::kHoursInDay; hour += labelEvery)
+        painter.drawText(
+            QRectF(g.labelWidth + hour * g.cellWidth, 0, g.cellWidth * labelEvery, g.headerHeight),
+            Qt::AlignLeft | Qt::AlignVCenter, QString::number(hour));
+    for (int weekday = 1; weekday <= sched::kDaysInWeek; ++weekday) {
+        const QRectF row(0, g.headerHeight + (weekday - 1) * g.rowHeight, g.labelWidth,
+                         g.rowHeight);
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(row.adjusted(kPadding, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                         weekdayLabel(weekday));
+        for (int hour = 0; hour < sched::kHoursInDay; ++hour) {
+            const QRectF cell = cellRect(g, weekday, hour);
+            // The appliance's present hour stands out, so the marks ahead are easy to find.
+            const bool today =
+                m_now && sched::weekdayOf(m_now->year, m_now->month, m_now->day) == weekday;
+            if (today)
+                painter.fillRect(cell, QColor(255, 250, 205));
+            painter.setPen(QColor(210, 210, 210));
+            painter.drawRect(cell);
+            if (today && hour == m_now->hour) {
+                painter.setPen(QPen(QColor(Qt::black), 2));
+                painter.drawRect(cell.adjusted(1, 1, -1, -1));
+            }
+            paintMarks(painter, cell, weekday, hour);
+        }
+    }
+    paintLegend(painter, g);
+}
+
+void WeekView::paintMarks(QPainter& painter, const QRectF& cell, int weekday, int hour) const {
+    const std::vector<sched::WeekMark>& marks = m_grid.marks(weekday, hour);
+    if (marks.empty())
+        return;
+    const double markWidth = std::min(cell.width() - 2, double(fontMetrics().height()));
+    // Side by side while they fit, else spread over the cell overlapping: every mark stays
+    // visible at least by its edge.
+    const double room = cell.width() - 2 - markWidth;
+    const double step = marks.size() > 1 ? std::min(markWidth + 1, room / (marks.size() - 1)) : 0;
+    const QRectF first(cell.left() + 1, cell.top() + 2, markWidth, cell.height() - 4);
+    for (size_t i = 0; i < marks.size(); ++i) {
+        const QRectF mark = first.translated(step * double(i), 0);
+        painter.fillRect(mark, functionColor(marks[i].function));
+        painter.setPen(Qt::white);
+        painter.drawText(mark, Qt::AlignCenter, QString::number(marks[i].relay));
+    }
+}
+
+void WeekView::paintLegend(QPainter& painter, const Geometry& g) const {
+    const QFontMetrics fm = fontMetrics();
+    double x = g.labelWidth;
+    for (int function = 0; function < sched::kFunctionCount; ++function) {
+        const QString text = qv::fromUtf8(sched::functionText(static_cast<uint8_t>(function)));
+        const QRectF swatch(x, g.legendTop + 2, fm.height() - 4, fm.height() - 4);
+        painter.fillRect(swatch, functionColor(function));
+        x += swatch.width() + kPadding;
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(QPointF(x, g.legendTop + fm.ascent()), text);
+        x += fm.horizontalAdvance(text) + 3 * kPadding;
+    }
+}
+
+bool WeekView::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QString text = cellToolTip(help->pos());
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, this);
+    return true;
+}
+
+QString WeekView::cellToolTip(const QPoint& pos) const {
+    const Geometry g = geometry();
+    const int hour = static_cast<int>((pos.x() - g.labelWidth) / g.cellWidth);
+    const int weekday = (pos.y() - g.headerHeight) / g.rowHeight + 1;
+    if (pos.x() < g.labelWidth || pos.y() < g.headerHeight)
+        return {};
+    QStringList lines;
+    for (const sched::WeekMark& mark : m_grid.marks(weekday, hour))
+        lines.append(
+            QStringLiteral("%1 %2:%3  %4  %5 %6")
+                .arg(weekdayLabel(weekday), qv::fromUtf8(sched::twoDigits(hour)),
+                     qv::fromUtf8(sched::twoDigits(mark.minute)),
+                     qv::fromUtf8(sched::functionText(static_cast<uint8_t>(mark.function))),
+                     qv::uiText(qv::StringId::ScheduleRelay))
+                .arg(mark.relay));
+    return lines.join(QLatin1Char('\n'));
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+// The week grid of the IO schedule window: weekdays down, hours across, one mark per switching
+// of a normal schedule, coloured by its function, with its relay number inside. Painted whole,
+// so a device with two thousand schedules costs no widget per cell.
+
+#include "schedule/WeekPlan.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class WeekView : public QWidget {
+    Q_OBJECT
+public:
+    explicit WeekView(QWidget* parent = nullptr);
+
+    void setGrid(qv::schedule::WeekGrid grid);
+    // The appliance's weekday (1..7) and hour, marked on the grid; none until its clock is known.
+    void setNow(std::optional<qv::schedule::LocalMinute> now);
+    const qv::schedule::WeekGrid& grid() const { return m_grid; }
+
+    // The mark colour of function 0 ON, 1 OFF, 2 PUSH ON, 3 PUSH OFF.
+    static QColor functionColor(int function);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    struct Geometry {
+        int labelWidth;
+        int headerHeight;
+        double cellWidth;
+        int rowHeight;
+        int legendTop;
+    };
+    Geometry geometry() const;
+    QRectF cellRect(const Geometry& g, int weekday, int hour) const;
+    void paintMarks(QPainter& painter, const QRectF& cell, int weekday, int hour) const;
+    void paintLegend(QPainter& painter, const Geometry& g) const;
+    // The marks of the cell under `pos` as the tooltip lists them; empty outside the cells.
+    QString cellToolTip(const QPoint& pos) const;
+
+    qv::schedule::WeekGrid m_grid;
+    std::optional<qv::schedule::LocalMinute> m_now;
+};
