@@ -44,17 +44,13 @@ public:
         if (role == Qt::BackgroundRole) {
             const bool exception =
                 StoreTableModel::data(index.siblingAtColumn(sched::kColKind), Qt::DisplayRole)
-                    .toString() == m_exceptionKind;
+                    .toString() == qv::uiText(StringId::ScheduleException);
             return exception ? QColor(255, 200, 200) : QColor(Qt::white);
         }
         if (role == Qt::ForegroundRole)
             return QColor(Qt::black);
         return StoreTableModel::data(index, role);
     }
-
-private:
-    // Asked for every cell painted: looked up once, not per cell.
-    const QString m_exceptionKind = qv::uiText(StringId::ScheduleException);
 };
 
 QList<StoreTableModel::Column> scheduleColumns() {
@@ -115,7 +111,7 @@ CIoschDlg::CIoschDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent
         },
         this);
     setupControls();
-    resize(1480, 680);
+    resize(1560, 680);
 
     connect(&m_clockTimer, &QTimer::timeout, this, &CIoschDlg::onClockTick);
     connect(m_refresh, &QPushButton::clicked, this, &CIoschDlg::onRefresh);
@@ -234,7 +230,7 @@ void CIoschDlg::setupControls() {
     layout->addLayout(left, 2);
     layout->addLayout(right, 3);
     m_week = new WeekPanel;
-    layout->addWidget(m_week, 3);
+    layout->addWidget(m_week, 2);
 }
 
 void CIoschDlg::requestTables() {

@@ -71,12 +71,12 @@ WeekPanel::WeekPanel(QWidget* parent) : QWidget(parent) {
     auto* eventsTitle = new QLabel(qv::uiText(StringId::NextEventsTitle));
     m_from = new QLabel(qv::uiText(StringId::WaitingForClock));
     m_eventModel = new EventListModel(
-        {{qv::uiText(StringId::ScheduleDate), 90},
-         {qv::uiText(StringId::ScheduleWeekday), 60},
-         {qv::uiText(StringId::ColumnTime), 60},
-         {qv::uiText(StringId::ScheduleFunction), 80},
-         {qv::uiText(StringId::ScheduleRelay), 50},
-         {qv::uiText(StringId::ScheduleType), 100}},
+        {{qv::uiText(StringId::ScheduleDate), 80},
+         {qv::uiText(StringId::ScheduleWeekday), 55},
+         {qv::uiText(StringId::ColumnTime), 50},
+         {qv::uiText(StringId::ScheduleFunction), 75},
+         {qv::uiText(StringId::ScheduleRelay), 45},
+         {qv::uiText(StringId::ScheduleType), 90}},
         [this] { return static_cast<int>(m_events.size()); },
         [this](int row) { return eventTexts(m_events[static_cast<size_t>(row)]); }, this);
     m_eventList =
