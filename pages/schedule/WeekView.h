@@ -6,6 +6,7 @@
 
 #include "schedule/WeekPlan.h"
 
+#include <QColor>
 #include <QWidget>
 
 #include <optional>

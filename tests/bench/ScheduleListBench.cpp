@@ -1,15 +1,12 @@
 // Fills the IO schedule window's two lists with full tables (1024 IO devices, 2040 schedules of
 // the selected device) as the appliance's replies do, and renders them; then does the same with
-// two bare QTableViews over a minimal table model holding the same rows, in the same run, and
-// prints the ratio of the two times. Not a test: run it with scripts/bench-lists.sh.
+// two bare QTableViews over a minimal table model holding the same rows, in the same iteration,
+// and prints the ratio of the two times. Not a test: run it with scripts/bench-lists.sh.
 
 #include "CGlobalData.h"
-#include "ControlFactory.h"
 #include "ControlIds.h"
 #include "Prompt.h"
-#include "QtText.h"
 #include "schedule/CIoschDlg.h"
-#include "schedule/ScheduleRules.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -20,15 +17,12 @@
 
 #include <cstdio>
 #include <ctime>
-#include <map>
 #include <memory>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace {
 
-namespace sched = qv::schedule;
 constexpr int kDevices = 1024;
 constexpr int kSchedules = 2040;
 // Milliseconds per fill of the window's lists and of the bare views, and their ratio.
