@@ -31,7 +31,7 @@ CLogoDlg::CLogoDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     m_preview->setAlignment(Qt::AlignCenter);
     m_preview->setFrameShape(QFrame::StyledPanel);
     m_previewSize = new QLabel;
-    qv::setControlId(m_previewSize, kPreviewSize);
+    qv::setControl(m_previewSize, kPreviewSize, qv::uiText(StringId::LogoPreviewCaption));
     m_previewSize->setWordWrap(true);
 
     auto* previewBox = new QGroupBox(qv::uiText(StringId::LogoPreviewCaption));

@@ -55,9 +55,9 @@ void CUpdateDlg::setupControls() {
     m_autoUpdate->setAccessibleName(m_autoUpdate->text().trimmed());
     m_firmware = controls::button(kFirmware, qv::uiText(StringId::FirmwareUpdate), "firmware");
     m_elapsed = new QLabel;
-    qv::setControlId(m_elapsed, kElapsed);
+    qv::setControl(m_elapsed, kElapsed, state);
     m_versionChange = new QLabel;
-    qv::setControlId(m_versionChange, kVersionChange);
+    qv::setControl(m_versionChange, kVersionChange, qv::uiText(StringId::UpdateTitle));
     m_versionChange->setWordWrap(true);
     m_versionChange->hide();
 

@@ -30,7 +30,7 @@ CUploadPageDlg::CUploadPageDlg(const Layout& layout, qv::CGlobalData& store, qv:
     m_progress = new QProgressBar;
     qv::setControl(m_progress, kProgress, qv::uiText(layout.uploadCaption));
     m_progressText = new QLabel;
-    qv::setControlId(m_progressText, kProgressText);
+    qv::setControl(m_progressText, kProgressText, qv::uiText(layout.uploadCaption));
     m_cancel = make::button(kCancel, qv::uiText(StringId::UploadCancel), "cancelUpload");
 
     auto* pathRow = new QHBoxLayout;

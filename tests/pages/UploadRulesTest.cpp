@@ -105,11 +105,6 @@ TEST(UploadRules, FramesOnTheWire) {
         std::filesystem::remove(path);
 }
 
-TEST(UploadRules, FilesThatCannotBeSent) {
-    for (const std::string& path : {std::string("/nonexistent/index.html"), ::testing::TempDir()})
-        EXPECT_EQ(upload::prepare(Kind::WebArchive, path).refusal, StringId::UploadFileUnreadable);
-}
-
 TEST(UploadRules, LogoImageSignatures) {
     for (const auto& [head, image] :
          std::vector<std::pair<std::string, bool>>{{"GIF89a", true},
