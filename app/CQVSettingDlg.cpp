@@ -251,6 +251,8 @@ void CQVSettingDlg::onReboot() {
 }
 
 void CQVSettingDlg::closeLink() {
+    for (CPageDlg* page : m_pages)
+        page->linkClosing();
     if (m_store.link) {
         if (m_store.link->connected())
             m_store.link->Close();

@@ -22,6 +22,7 @@ class CLogonDlg;
 class CNetworkDlg;
 class CPageDlg;
 class CUpdateDlg;
+class CUploadPageDlg;
 class CWebDlg;
 class CWolDlg;
 class NavLink;
@@ -116,6 +117,7 @@ private:
     void logonRefused();
     void summaryArrived(const qv::LinkEvent& event);
     void updateProgress(int32_t value);
+    void uploadAnswered(CUploadPageDlg* page, const qv::LinkEvent& event);
     void firmwareFinished();
     void blacklistArrived();
     void blacklistCleared();

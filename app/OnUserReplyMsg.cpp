@@ -19,8 +19,12 @@
 #include "network/CInfoDlg.h"
 #include "network/CNetworkDlg.h"
 #include "network/CWolDlg.h"
+#include "network/InfoRules.h"
 #include "schedule/CIoschDlg.h"
+#include "upload/CAxDlg.h"
+#include "upload/CLogoDlg.h"
 #include "upload/CUpdateDlg.h"
+#include "upload/CWebDlg.h"
 
 #include <algorithm>
 #include <cstring>
@@ -104,9 +108,9 @@ const std::vector<CQVSettingDlg::DispatchRow>& CQVSettingDlg::dispatchTable() {
          [](W w, E e) { w.updateProgress(e.value); }},
         {R::UpdateStepReported, is(result::kUpdateServerUnreachable),
          [](W w, E e) { w.updateProgress(e.value); }},
-        {R::LogoAnswered, is(result::kLogoDeleted), message(Text::LogoDeleted)},
-        {R::LogoAnswered, is(result::kLogoUploaded), message(Text::LogoUploaded)},
-        {R::ActiveXPageUploaded, always, message(Text::ActiveXPageUploaded)},
+        // Upload answers: the page learns that its file arrived, the message says how.
+        {R::LogoAnswered, always, [](W w, E e) { w.uploadAnswered(w.m_logo, e); }},
+        {R::ActiveXPageUploaded, always, [](W w, E e) { w.uploadAnswered(w.m_ax, e); }},
         // Reboot answer: a plain reboot or a new center ID limit ends the session; the other
         // ranges are notices without a reboot.
         {R::RebootAnswered, is(result::kRebootAccepted), [](W w, E) { w.fallBackToLogon(); }},
@@ -129,7 +133,7 @@ const std::vector<CQVSettingDlg::DispatchRow>& CQVSettingDlg::dispatchTable() {
         {R::SchedulesArrived, always, [](W w, E) { w.m_iosch->schedulesArrived(); }},
         {R::SchedulesApplied, always, [](W w, E e) { w.m_iosch->schedulesApplied(e.value); }},
         {R::ServerTimeArrived, always, [](W w, E e) { w.m_iosch->serverTimeArrived(e.value); }},
-        {R::WebArchiveUploaded, always, message(Text::HtmlPageUploaded)},
+        {R::WebArchiveUploaded, always, [](W w, E e) { w.uploadAnswered(w.m_web, e); }},
         {R::BlacklistArrived, always, [](W w, E) { w.blacklistArrived(); }},
         {R::BlockIpsArrived, always, [](W w, E) { w.m_blacklist->tableArrived(); }},
         {R::BlockIpsApplied, always,
@@ -177,10 +181,18 @@ void CQVSettingDlg::summaryArrived(const qv::LinkEvent& event) {
     m_store.maxStandbyCount = record.maxStandbyCount();
     m_links[kLinkIoSchedule]->setVisible(record.ioScheduleEnabled() == 1);
     m_info->fill(record);
+    m_update->versionReported(qv::fromAnsi(
+        qv::info::softwareVersionAnsi(record.softwareVersion(), record.versionNote())));
 }
 
 void CQVSettingDlg::updateProgress(int32_t value) {
     if (const std::optional<qv::StringId> message = m_update->applyProgress(value))
+        showMessage(*message);
+}
+
+void CQVSettingDlg::uploadAnswered(CUploadPageDlg* page, const qv::LinkEvent& event) {
+    page->uploadAnswered();
+    if (const std::optional<Text> message = qv::upload::answerMessage(page->kind(), event.value))
         showMessage(*message);
 }
 

@@ -5,6 +5,7 @@
 #include "ExitCodes.h"
 #include "Registry.h"
 #include "Requests.h"
+#include "StringTable.h"
 #include "TextForms.h"
 #include "network/InfoRules.h"
 
@@ -112,8 +113,29 @@ int runTime(CommandContext& context) {
     return kExitOk;
 }
 
+// autoupdate on|off: what the update page's check box " Do not use autoupdate" sends, cleared
+// for on and ticked for off.
+int setAutoUpdate(CommandContext& context, bool on) {
+    if (const int status = context.logOn(); status != kExitOk)
+        return status;
+    if (const int status =
+            context.session().change(qv::request::writeAutoUpdate(!on),
+                                     qv::ReplyEvent::AutoUpdateApplied, "the automatic update");
+        status != kExitOk)
+        return status;
+    std::string done(qv::uiString(qv::StringId::CliAutoUpdateSet));
+    done.replace(done.find("%1"), 2, on ? "on" : "off");
+    context.out() << done << "\n";
+    return kExitOk;
+}
+
 int runAutoUpdate(CommandContext& context) {
-    if (const int status = noArguments(context); status != kExitOk)
+    const std::vector<std::string>& args = context.options().args;
+    if (args.size() == 1 && (args[0] == "on" || args[0] == "off"))
+        return setAutoUpdate(context, args[0] == "on");
+    if (!args.empty())
+        return context.usageError("takes on or off, or nothing to read the setting");
+    if (const int status = context.logOn(); status != kExitOk)
         return status;
     qv::LinkEvent answer;
     if (const int status = context.session().request(qv::request::readAutoUpdate(),
@@ -137,6 +159,7 @@ QVCTL_COMMAND(runSummary, "summary", "",
 QVCTL_COMMAND(runNetwork, "network", "",
               "network and DDNS settings: addresses, DHCP, ports, UPNP, DDNS ID, NTP server");
 QVCTL_COMMAND(runTime, "time", "", "the appliance's clock, in local time");
-QVCTL_COMMAND(runAutoUpdate, "autoupdate", "", "whether the automatic update is switched on");
+QVCTL_COMMAND(runAutoUpdate, "autoupdate", "[on|off]",
+              "whether the automatic update is switched on; on or off switches it");
 
 } // namespace qvctl

@@ -50,8 +50,9 @@ int ApplianceSession::logOn(const std::string& password) {
     return kExitOk;
 }
 
-int ApplianceSession::request(const qv::Frame& frame, qv::ReplyEvent event, qv::LinkEvent* reply) {
-    if (!m_store.link->Send(frame)) {
+int ApplianceSession::request(const qv::Frame& frame, qv::ReplyEvent event, qv::LinkEvent* reply,
+                              const std::function<void(size_t, size_t)>& progress) {
+    if (!m_store.link->Send(frame, progress)) {
         std::cerr << "qvctl: the link to " << m_options.server << " was lost while sending\n";
         return kExitLinkLost;
     }

@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 
 namespace qvctl {
@@ -25,7 +26,9 @@ public:
     // request's code: the DDNS check is answered by DdnsIdChecked). The event is applied to the
     // store and handed back in `reply`. Other events that arrive meanwhile are applied and set
     // aside.
-    int request(const qv::Frame& frame, qv::ReplyEvent event, qv::LinkEvent* reply = nullptr);
+    // `progress`, when given, is told how many payload bytes of a large frame went out.
+    int request(const qv::Frame& frame, qv::ReplyEvent event, qv::LinkEvent* reply = nullptr,
+                const std::function<void(size_t sent, size_t total)>& progress = {});
     // Sends a change and waits for its confirmation `event`. kExitChangeRefused, with a message
     // naming `what`, when the appliance answers anything but success.
     int change(const qv::Frame& frame, qv::ReplyEvent event, const std::string& what);

@@ -81,7 +81,10 @@ bool CMySocket::Send(const Frame& frame,
         const auto header = encodeHeader({frame.cmd, frame.dwCount});
         ok = SendAll(socket, header.data(), header.size());
         if (ok && !frame.payload.empty()) {
-            const std::vector<uint8_t> payload = encodePayload(frame);
+            // A raw payload (an uploaded file of up to 16 MB) goes out as it is, without a copy.
+            const std::vector<uint8_t> scrambled =
+                frame.scrambled ? encodePayload(frame) : std::vector<uint8_t>{};
+            const std::vector<uint8_t>& payload = frame.scrambled ? scrambled : frame.payload;
             if (!progress) {
                 ok = SendAll(socket, payload.data(), payload.size());
             } else {

@@ -25,6 +25,9 @@ public:
     virtual bool confirmLeave() { return true; }
     // Called when the link to the appliance has ended and the logon page comes back.
     virtual void linkEnded() {}
+    // Called before the window closes and releases the link object: a page that uses the link
+    // off the user-interface thread stops doing so.
+    virtual void linkClosing() {}
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -81,8 +82,12 @@ bool QtPrompt::question(const QString& text, DefaultAnswer preselected) {
 
 std::optional<QString> QtPrompt::openFileName(const QString& filter, const QString& title) {
     CurrentDirectoryGuard keep;
-    return chosen(QFileDialog::getOpenFileName(m_parent, title.isEmpty() ? caption() : title,
-                                               QString(), filter));
+    const std::optional<QString> path = chosen(QFileDialog::getOpenFileName(
+        m_parent, title.isEmpty() ? caption() : title, m_lastOpenFolder, filter));
+    // The next chooser opens where the administrator last found a file.
+    if (path)
+        m_lastOpenFolder = QFileInfo(*path).absolutePath();
+    return path;
 }
 
 std::optional<QString> QtPrompt::saveFileName(const QString& filter, const QString& defaultName,

@@ -56,6 +56,7 @@ private:
     QWidget* m_parent;
     // The notice box that is open, for the queue to count repeats in.
     QMessageBox* m_openNotice = nullptr;
+    QString m_lastOpenFolder;
     NoticeQueue m_notices;
 };
 

@@ -543,3 +543,107 @@ QV_STRING(WolEntryNotFound, 950, "There is no Wake-on-LAN entry with that number
           "해당 번호의 Wake-on-LAN 항목이 없습니다.")
 QV_STRING(WolReplaceFile, 951, "%1 already exists.\nDo you want to replace it?",
           "%1 파일이 이미 있습니다.\n바꾸시겠습니까?")
+// Upload pages: help texts, buttons, choosers, the send under way and its end; update page:
+// the running time and the versions before and after; qvctl's upload, update and reboot.
+QV_STRING(UploadBrowse, 1100, "Browse", "찾아보기")
+QV_STRING(LogoUploadButton, 1101, "Upload logo and banner", "로고 및 배너 업로드")
+QV_STRING(LogoDeleteButton, 1102, "Delete logo and banner", "로고 및 배너 삭제")
+QV_STRING(ActiveXUploadButton, 1103, "File upload", "파일 업로드")
+QV_STRING(WebUploadButton, 1104, "zip file upload", "zip 파일 업로드")
+QV_STRING(LogoFilter, 1105, "Logo File(*.gif;*.jpg)|*.gif; *.jpg|All Files(*.*)|*.*|",
+          "로고 파일(*.gif;*.jpg)|*.gif; *.jpg|모든 파일(*.*)|*.*|")
+QV_STRING(ActiveXFilter, 1106, "html파일|*.html|모든파일(*.*)|*.*|",
+          "html파일|*.html|모든파일(*.*)|*.*|")
+QV_STRING(WebFilter, 1107, "zip파일|*.zip|모든파일(*.*)|*.*|", "zip파일|*.zip|모든파일(*.*)|*.*|")
+QV_STRING(LogoHelp, 1108,
+          "You can display your own logo and banner on your Quorvel Client Program.\n"
+          "- It support 3 types of image formats( jpg, gif, BMP).\n"
+          "- Recommended file size : under 300KB\n"
+          "- Recommended image size : 500 × 200 pixels\n"
+          "- Upload your logo and banner.",
+          "Quorvel 클라이언트 프로그램에 고객사의 로고와 배너를 표시할 수 있습니다.\n"
+          "- 지원하는 이미지 형식은 jpg, gif, BMP 세 가지입니다.\n"
+          "- 권장 파일 크기 : 300KB 이하\n"
+          "- 권장 이미지 크기 : 500 × 200 픽셀\n"
+          "- 배너의 배경색을 클라이언트 프로그램의 배경색과 맞추면 자연스럽게 보입니다.\n"
+          "- 로고와 배너를 업로드하세요.")
+QV_STRING(ActiveXHelp, 1109,
+          "This configuration page is for users that don't have own homepage.\n"
+          "If you have your own homepage, you don't have to do the below job.\n"
+          "Please select index.html.\n"
+          "- Quorvel MY has web server fuction. So you can make your own index.html file.\n"
+          "- Default web address : http://(Quorvel MY address)/index.html\n"
+          "- [ index.html ] contains links to client.exe, center.exe, Active-X.\n"
+          "- You can get [index.html] source file by right-clicking web page.\n"
+          "- You can edit [index.html] in Notepad. And you must save index.html in UTF-8"
+          " character encoding.\n"
+          "- For detailed information, please refer to user manual.",
+          "자체 홈페이지가 없는 사용자를 위한 설정 페이지입니다.\n"
+          "자체 홈페이지가 있다면 아래 작업을 하지 않아도 됩니다.\n"
+          "index.html 파일을 선택하세요.\n"
+          "- Quorvel MY에는 웹 서버 기능이 있어 index.html 파일을 직접 만들 수 있습니다.\n"
+          "- 기본 웹 주소 : http://(Quorvel MY 주소)/index.html\n"
+          "- [ index.html ]에는 client.exe, center.exe, Active-X로 가는 링크가 있습니다.\n"
+          "- 웹 페이지에서 마우스 오른쪽 단추를 눌러 [index.html] 소스 파일을 얻을 수 있습니다.\n"
+          "- [index.html]은 메모장에서 편집할 수 있으며, 반드시 UTF-8 문자 인코딩으로 저장해야 "
+          "합니다.\n"
+          "- 자세한 내용은 사용자 설명서를 참조하세요.")
+QV_STRING(WebHelp, 1110,
+          "You can upload web page files by compressing them in the zip format.\n"
+          "And you can have your own web page on Quorvel MY Server.\n"
+          "- The default web page must be index.html.\n"
+          "- Please compress all files including html, jpg, png, gif, exe files to upload. \n"
+          "- HTML file must be UTF-8 encoding format.\n"
+          "- The compressed zip file size must be under 15MB.",
+          "웹 페이지 파일을 zip 형식으로 압축하여 업로드할 수 있습니다.\n"
+          "Quorvel MY 서버에 자체 웹 페이지를 둘 수 있습니다.\n"
+          "- 기본 웹 페이지는 index.html이어야 합니다.\n"
+          "- html, jpg, png, gif, exe 파일을 모두 함께 압축하여 업로드하세요. \n"
+          "- HTML 파일은 UTF-8 인코딩 형식이어야 합니다.\n"
+          "- 압축한 zip 파일의 크기는 15MB 이하여야 합니다.\n"
+          "- 서버는 압축 파일을 낱개 파일로 풀며, 같은 이름의 파일은 덮어씁니다.\n"
+          "- 파일 이름은 영문자로 지어야 합니다.")
+QV_STRING(UploadFileUnreadable, 1111, "The file %1 cannot be read. Nothing was sent.",
+          "%1 파일을 읽을 수 없습니다. 아무것도 보내지 않았습니다.")
+QV_STRING(ActiveXPageTooLarge, 1112,
+          "The ActiveX page must be smaller than 128 KB (131072 bytes). Nothing was sent.",
+          "ActiveX 페이지는 128KB(131072바이트)보다 작아야 합니다. 아무것도 보내지 않았습니다.")
+QV_STRING(LogoFileEmpty, 1113,
+          "The file is empty. Nothing was sent; to remove the logo, use Delete logo and banner.",
+          "빈 파일입니다. 아무것도 보내지 않았습니다. 로고를 지우려면 로고 및 배너 삭제를 "
+          "누르세요.")
+QV_STRING(UploadFailed, 1114,
+          "The upload failed: the link to the appliance ended before the appliance confirmed it. "
+          "The appliance keeps its previous file; log on and upload again.",
+          "업로드에 실패했습니다. 장비가 확인하기 전에 장비와의 연결이 끊어졌습니다. 장비에는 "
+          "이전 파일이 그대로 있으니 다시 로그온하여 업로드하세요.")
+QV_STRING(UploadCancelled, 1115, "The upload was cancelled. The appliance keeps its previous file.",
+          "업로드를 취소했습니다. 장비에는 이전 파일이 그대로 있습니다.")
+QV_STRING(UploadProgress, 1116, "%1 of %2 bytes sent (%3 KB/s)",
+          "%2바이트 중 %1바이트 전송(%3 KB/s)")
+QV_STRING(UploadCancel, 1117, "Cancel", "취소")
+QV_STRING(UploadLeaveQuestion, 1118, "An upload is under way. Cancel it and close the link?",
+          "업로드가 진행 중입니다. 업로드를 취소하고 연결을 닫으시겠습니까?")
+QV_STRING(LogoNotImage, 1119,
+          "The file %1 is not a GIF, JPEG or SWF image, whatever its name says. The appliance "
+          "would store it as a GIF logo, which the client programs may not show. Send it anyway?",
+          "%1 파일은 이름과 달리 GIF, JPEG, SWF 이미지가 아닙니다. 장비는 이 파일을 GIF 로고로 "
+          "저장하므로 클라이언트 프로그램에 보이지 않을 수 있습니다. 그래도 보내시겠습니까?")
+QV_STRING(LogoPreviewSize, 1120, "%1 × %2 pixels (recommended: 500 × 200)",
+          "%1 × %2 픽셀(권장: 500 × 200)")
+QV_STRING(LogoPreviewNone, 1121, "No preview: this program cannot show the file as an image.",
+          "미리 보기 없음: 이 프로그램에서 이미지로 표시할 수 없는 파일입니다.")
+QV_STRING(LogoPreviewCaption, 1122, "Preview", "미리 보기")
+QV_STRING(UpdateElapsed, 1123, "Running for %1", "진행 시간 %1")
+QV_STRING(UpdateVersionChange, 1124,
+          "Before the update the appliance ran version %1; it now runs version %2.",
+          "업데이트 전 장비의 버전은 %1이었고, 지금 버전은 %2입니다.")
+QV_STRING(CliConfirm, 1125, "Continue? [y/N] ", "계속하시겠습니까? [y/N] ")
+QV_STRING(CliNeedsYes, 1126, "standard input is not a terminal: give --yes to confirm",
+          "표준 입력이 터미널이 아닙니다. 확인하려면 --yes를 주세요")
+QV_STRING(CliNotConfirmed, 1127, "Nothing was sent.", "아무것도 보내지 않았습니다.")
+QV_STRING(CliRebooting, 1128, "The appliance is rebooting.", "장비가 재부팅하고 있습니다.")
+QV_STRING(CliAutoUpdateSet, 1129, "Automatic update set: %1", "자동 업데이트 설정: %1")
+QV_STRING(CliUploadAnswerMissing, 1130,
+          "The appliance did not confirm the upload (it answered %1).",
+          "장비가 업로드를 확인하지 않았습니다(응답 %1).")

@@ -1,6 +1,9 @@
 #include "upload/CAxDlg.h"
 
-#include "QtText.h"
-
 CAxDlg::CAxDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(qv::uiText(qv::StringId::ActiveXTitle), store, prompt, parent) {}
+    : CUploadPageDlg({qv::upload::Kind::ActiveXPage, qv::StringId::ActiveXTitle, kPath, kBrowse,
+                      kUpload, qv::StringId::ActiveXUploadButton, qv::StringId::ActiveXFilter,
+                      qv::StringId::ActiveXHelp},
+                     store, prompt, parent) {
+    dropEnterAndEscape();
+}

@@ -20,24 +20,15 @@ namespace controls = qv::controls;
 
 namespace {
 
-// Row label of each stage and its control id (0: the label has none).
-struct StageRow {
-    int labelId;
-    StringId name;
-};
-constexpr std::array<StageRow, qv::update::kStepCount> kStages{{
-    {CUpdateDlg::kRelayServerLabel, StringId::UpdateRelayServer},
-    {0, StringId::UpdateCenterProgram},
-    {0, StringId::UpdateClientProgram},
-    {0, StringId::UpdateWatchDog},
-    {0, StringId::UpdateActiveX},
-    {CUpdateDlg::kSettingProgramLabel, StringId::UpdateSettingProgram},
-    {0, StringId::UpdateCgi},
-    {CUpdateDlg::kFinalStepLabel, StringId::UpdateFinalStep},
-}};
+// The control id of each stage's row label (0: the label has none).
+constexpr std::array<int, qv::update::kStepCount> kStageLabelIds{
+    CUpdateDlg::kRelayServerLabel, 0, 0, 0, 0, CUpdateDlg::kSettingProgramLabel, 0,
+    CUpdateDlg::kFinalStepLabel};
 // The CGI stage runs on the appliance but its row stays hidden, as on the appliance's own
 // console.
 constexpr int kHiddenStage = 6;
+// The running time of an update is shown to the second.
+constexpr int kElapsedTickMs = 1000;
 
 } // namespace
 
@@ -47,6 +38,10 @@ CUpdateDlg::CUpdateDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* pare
     connect(m_start, &QPushButton::clicked, this, &CUpdateDlg::onUpdateStart);
     connect(m_firmware, &QPushButton::clicked, this, &CUpdateDlg::onFirmwareUpdate);
     connect(m_autoUpdate, &QCheckBox::clicked, this, &CUpdateDlg::onAutoUpdateClicked);
+    m_elapsedTicker.setInterval(kElapsedTickMs);
+    connect(&m_elapsedTicker, &QTimer::timeout, this, &CUpdateDlg::showElapsed);
+    // Enter on the page must never start an update of the appliance.
+    dropEnterAndEscape();
 }
 
 void CUpdateDlg::setupControls() {
@@ -58,18 +53,22 @@ void CUpdateDlg::setupControls() {
         controls::checkBox(kAutoUpdate, qv::uiText(StringId::NoAutoUpdate), "autoUpdate");
     // The caption's leading blank is spacing, not a word for a screen reader.
     m_autoUpdate->setAccessibleName(m_autoUpdate->text().trimmed());
-    m_autoUpdate->hide();
     m_firmware = controls::button(kFirmware, qv::uiText(StringId::FirmwareUpdate), "firmware");
-    // Unlike the other pages' buttons, these two keep the default-button behaviour this page has
-    // always had inside the main window: Enter on the page presses Update start.
-    m_start->setAutoDefault(true);
-    m_firmware->setAutoDefault(true);
+    m_elapsed = new QLabel;
+    qv::setControl(m_elapsed, kElapsed, state);
+    m_versionChange = new QLabel;
+    qv::setControl(m_versionChange, kVersionChange, qv::uiText(StringId::UpdateTitle));
+    m_versionChange->setWordWrap(true);
+    m_versionChange->hide();
 
     auto* software = new QGroupBox(qv::uiText(StringId::UpdateSoftwareGroup));
     auto* softwareLayout = new QVBoxLayout(software);
     softwareLayout->addWidget(caption);
     softwareLayout->addLayout(stageRows());
-    softwareLayout->addWidget(m_start, 0, Qt::AlignLeft);
+    auto* startRow = new QHBoxLayout;
+    startRow->addWidget(m_start);
+    startRow->addWidget(m_elapsed, 1);
+    softwareLayout->addLayout(startRow);
     softwareLayout->addWidget(m_autoUpdate);
 
     auto* firmware = new QGroupBox(qv::uiText(StringId::UpdateFirmwareGroup));
@@ -80,6 +79,7 @@ void CUpdateDlg::setupControls() {
     layout->setContentsMargins(24, 16, 24, 16);
     layout->addWidget(software);
     layout->addWidget(firmware);
+    layout->addWidget(m_versionChange);
     layout->addStretch();
 }
 
@@ -87,11 +87,11 @@ QGridLayout* CUpdateDlg::stageRows() {
     auto* rows = new QGridLayout;
     rows->setHorizontalSpacing(24);
     for (int i = 0; i < qv::update::kStepCount; ++i) {
-        const StageRow& stage = kStages[static_cast<size_t>(i)];
-        const QString name = qv::uiText(stage.name);
+        const auto stage = static_cast<size_t>(i);
+        const QString name = qv::uiText(qv::update::kStepNames[stage]);
         auto* label = new QLabel(name);
-        if (stage.labelId != 0)
-            qv::setControl(label, stage.labelId, name);
+        if (kStageLabelIds[stage] != 0)
+            qv::setControl(label, kStageLabelIds[stage], name);
         auto* status = new QLabel;
         status->setFixedWidth(160);
         status->setFrameShape(QFrame::StyledPanel);
@@ -118,7 +118,7 @@ std::optional<StringId> CUpdateDlg::applyProgress(int32_t value) {
                                                 ? StringId::UpdateStepStarted
                                                 : StringId::UpdateStepFinished));
     if (effect.runEnded)
-        m_start->setEnabled(true);
+        endRun();
     return effect.message;
 }
 
@@ -127,24 +127,64 @@ void CUpdateDlg::setAutoUpdate(int32_t value) {
 }
 
 void CUpdateDlg::onUpdateStart() {
-    if (!store().link)
+    // Nothing sent, nothing to wait for: the button stays as it is.
+    if (!store().isConnected() || !store().send(qv::request::startUpdate()))
         return;
     for (QLabel* status : m_status)
         status->clear();
-    if (store().isConnected())
-        store().send(qv::request::startUpdate());
-    // Enabled again only when the appliance reports the end of the run.
+    // Enabled again when the appliance reports the end of the run, or the link ends.
     m_start->setEnabled(false);
+    m_runClock.start();
+    showElapsed();
+    m_elapsedTicker.start();
+    noteUpdateSent();
 }
 
 void CUpdateDlg::onFirmwareUpdate() {
     if (!prompt().question(qv::uiText(StringId::FirmwareUpdateQuestion)))
         return;
-    if (store().isConnected())
-        store().send(qv::request::startFirmwareUpdate());
+    if (store().isConnected() && store().send(qv::request::startFirmwareUpdate())) {
+        noteUpdateSent();
+        Q_EMIT applianceRestarting();
+    }
 }
 
 void CUpdateDlg::onAutoUpdateClicked() {
     if (store().isConnected())
         store().send(qv::request::writeAutoUpdate(m_autoUpdate->isChecked()));
+}
+
+void CUpdateDlg::linkEnded() {
+    // No report can come on a link that ended: the run is over as far as this page can tell.
+    endRun();
+    m_loggedOnAgain = !m_versionBeforeUpdate.isEmpty();
+}
+
+void CUpdateDlg::endRun() {
+    m_start->setEnabled(true);
+    m_elapsedTicker.stop();
+}
+
+void CUpdateDlg::showElapsed() {
+    const qint64 seconds = m_runClock.elapsed() / 1000;
+    m_elapsed->setText(qv::uiText(StringId::UpdateElapsed)
+                           .arg(QStringLiteral("%1:%2")
+                                    .arg(seconds / 60)
+                                    .arg(seconds % 60, 2, 10, QLatin1Char('0'))));
+}
+
+void CUpdateDlg::noteUpdateSent() {
+    m_versionBeforeUpdate = m_lastVersion;
+    m_versionChange->hide();
+}
+
+void CUpdateDlg::versionReported(const QString& version) {
+    m_lastVersion = version;
+    if (!m_loggedOnAgain)
+        return;
+    m_versionChange->setText(
+        qv::uiText(StringId::UpdateVersionChange).arg(m_versionBeforeUpdate, version));
+    m_versionChange->show();
+    m_loggedOnAgain = false;
+    m_versionBeforeUpdate.clear();
 }

@@ -3,6 +3,9 @@
 #include "CPageDlg.h"
 #include "upload/UpdateSteps.h"
 
+#include <QElapsedTimer>
+#include <QTimer>
+
 #include <array>
 #include <optional>
 
@@ -19,11 +22,13 @@ public:
         kStart = 1032,
         kFirmware = 1033,
         kFirstStepStatus = 1040, // 1040..1047: the status of each stage, in stage order
-        kAutoUpdate = 1051,      // hidden
+        kAutoUpdate = 1051,
         kStateCaption = 1086,
         kRelayServerLabel = 1087,
         kSettingProgramLabel = 1088,
         kFinalStepLabel = 1089,
+        kElapsed = 1305,
+        kVersionChange = 1306,
     };
 
     CUpdateDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
@@ -33,6 +38,15 @@ public:
     std::optional<qv::StringId> applyProgress(int32_t value);
     // Ticks the automatic-update box when the appliance reports 1 (reply 16).
     void setAutoUpdate(int32_t value);
+    // The software version of the summary the appliance sent (at every logon). After an update,
+    // the first one that comes after a new logon is shown beside the version that ran before.
+    void versionReported(const QString& version);
+    void linkEnded() override;
+    bool running() const { return m_elapsedTicker.isActive(); }
+
+Q_SIGNALS:
+    // The firmware update was sent: the appliance reboots and refuses connections for a while.
+    void applianceRestarting();
 
 private:
     void setupControls();
@@ -40,9 +54,21 @@ private:
     void onUpdateStart();
     void onFirmwareUpdate();
     void onAutoUpdateClicked();
+    void endRun();
+    void showElapsed();
+    // The version that runs now is the one to compare with after the update.
+    void noteUpdateSent();
 
     std::array<QLabel*, qv::update::kStepCount> m_status{};
     QPushButton* m_start;
     QPushButton* m_firmware;
     QCheckBox* m_autoUpdate;
+    QLabel* m_elapsed;
+    QLabel* m_versionChange;
+    QTimer m_elapsedTicker;
+    QElapsedTimer m_runClock;
+    QString m_lastVersion;
+    // Set once an update was sent; the comparison waits for the summary of the next logon.
+    QString m_versionBeforeUpdate;
+    bool m_loggedOnAgain = false;
 };

@@ -1,6 +1,9 @@
 #include "upload/CWebDlg.h"
 
-#include "QtText.h"
-
 CWebDlg::CWebDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(qv::uiText(qv::StringId::WebTitle), store, prompt, parent) {}
+    : CUploadPageDlg({qv::upload::Kind::WebArchive, qv::StringId::WebTitle, kPath, kBrowse, kUpload,
+                      qv::StringId::WebUploadButton, qv::StringId::WebFilter,
+                      qv::StringId::WebHelp},
+                     store, prompt, parent) {
+    dropEnterAndEscape();
+}

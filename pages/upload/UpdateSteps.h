@@ -14,6 +14,13 @@ namespace qv::update {
 // watch dog, Active-X, setting program, CGI, and the final step.
 inline constexpr int kStepCount = 8;
 
+// The name of each stage's row, in stage order.
+inline constexpr std::array<StringId, kStepCount> kStepNames{
+    StringId::UpdateRelayServer, StringId::UpdateCenterProgram, StringId::UpdateClientProgram,
+    StringId::UpdateWatchDog,    StringId::UpdateActiveX,       StringId::UpdateSettingProgram,
+    StringId::UpdateCgi,         StringId::UpdateFinalStep,
+};
+
 enum class StepState { Start, Finished };
 
 struct ProgressEffect {

@@ -14,6 +14,7 @@
 #include "Typing.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTest>
@@ -112,7 +113,18 @@ protected:
             QTest::qWaitFor([&] { return store.PageIndex == 0 && !store.isConnected(); }, kWaitMs));
     }
 
-    qv::simtest::RunningSim sim;
+    // Where qvsim keeps the files uploaded to it, one folder per test process.
+    static std::string simUploadDir() {
+        return ::testing::TempDir() + "qvsim-uploads-" +
+               std::to_string(QCoreApplication::applicationPid());
+    }
+    static qv::sim::ServerOptions simOptions() {
+        qv::sim::ServerOptions options;
+        options.uploadDir = simUploadDir();
+        return options;
+    }
+
+    qv::simtest::RunningSim sim{simOptions()};
     qv::CGlobalData store;
     ScriptedPrompt prompt;
     std::unique_ptr<CQVSettingDlg> window;

@@ -1,0 +1,252 @@
+// Uploads, the logo's delete, software and firmware update, reboot: the same limits, checks and
+// messages as the window's upload and update pages, in the terminal's language.
+
+#include "Commands.h"
+#include "ExitCodes.h"
+#include "Registry.h"
+#include "Requests.h"
+#include "StringTable.h"
+#include "upload/UpdateSteps.h"
+#include "upload/UploadRules.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <iostream>
+#include <map>
+#include <string>
+
+namespace qvctl {
+namespace {
+
+namespace upload = qv::upload;
+using qv::StringId;
+
+std::string text(StringId id) {
+    return std::string(qv::uiString(id));
+}
+
+// The string table's "%1" filled in.
+std::string filled(StringId id, const std::string& value) {
+    std::string out = text(id);
+    if (const size_t at = out.find("%1"); at != std::string::npos)
+        out.replace(at, 2, value);
+    return out;
+}
+
+// Texts from the string table break lines the appliance-era way, "\r\n".
+std::string terminalText(std::string message) {
+    for (size_t at = message.find("\r\n"); at != std::string::npos; at = message.find("\r\n", at))
+        message.erase(at, 1);
+    return message;
+}
+
+// Bytes sent, total and rate on one line of standard error, rewritten in place; only at a
+// terminal, where a person watches a large file go out.
+class ProgressLine {
+public:
+    ProgressLine() : m_shown(isatty(STDERR_FILENO) != 0), m_start(Clock::now()) {}
+    ~ProgressLine() {
+        if (m_drawn)
+            std::cerr << "\n";
+    }
+    void operator()(size_t sent, size_t total) {
+        if (!m_shown)
+            return;
+        const double seconds =
+            std::max(std::chrono::duration<double>(Clock::now() - m_start).count(), 0.001);
+        std::string line = text(StringId::UploadProgress);
+        const std::string values[] = {
+            std::to_string(sent), std::to_string(total),
+            std::to_string(static_cast<long long>(sent / 1024.0 / seconds))};
+        for (int i = 0; i < 3; ++i) {
+            const std::string mark = "%" + std::to_string(i + 1);
+            if (const size_t at = line.find(mark); at != std::string::npos)
+                line.replace(at, mark.size(), values[i]);
+        }
+        std::cerr << "\r" << line << std::flush;
+        m_drawn = true;
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    bool m_shown;
+    bool m_drawn = false;
+    Clock::time_point m_start;
+};
+
+// Asks `question` at the terminal unless --yes was given; kExitOk means go on.
+int confirm(CommandContext& context, StringId question, bool yes) {
+    if (yes)
+        return kExitOk;
+    if (isatty(STDIN_FILENO) == 0)
+        return context.usageError(text(StringId::CliNeedsYes));
+    std::cerr << terminalText(text(question)) << "\n" << text(StringId::CliConfirm) << std::flush;
+    std::string answer;
+    std::getline(std::cin, answer);
+    if (answer == "y" || answer == "Y" || answer == "yes")
+        return kExitOk;
+    std::cerr << text(StringId::CliNotConfirmed) << "\n";
+    return kExitUsage;
+}
+
+// Only --yes, or nothing.
+bool yesOnly(const std::vector<std::string>& args, size_t from, bool& yes) {
+    yes = false;
+    for (size_t i = from; i < args.size(); ++i) {
+        if (args[i] != "--yes")
+            return false;
+        yes = true;
+    }
+    return true;
+}
+
+int runUpload(CommandContext& context) {
+    static const std::map<std::string, upload::Kind> kinds{
+        {"logo", upload::Kind::Logo},
+        {"activex", upload::Kind::ActiveXPage},
+        {"web", upload::Kind::WebArchive},
+    };
+    const std::vector<std::string>& args = context.options().args;
+    if (args.size() != 2 || kinds.count(args[0]) == 0)
+        return context.usageError("takes logo, activex or web, and one FILE");
+    const upload::Kind kind = kinds.at(args[0]);
+    const std::string& path = args[1];
+    // Read and checked before logging on: a refused file costs no connection.
+    const upload::Prepared prepared = upload::prepare(kind, path);
+    if (prepared.refusal) {
+        std::cerr << "qvctl upload: " << filled(*prepared.refusal, path) << "\n";
+        return kExitUsage;
+    }
+    if (const int status = context.logOn(); status != kExitOk)
+        return status;
+    qv::LinkEvent answer;
+    int status;
+    {
+        ProgressLine progress;
+        status = context.session().request(*prepared.frame, upload::answerEvent(kind), &answer,
+                                           std::ref(progress));
+    }
+    if (status != kExitOk)
+        return status;
+    const std::optional<StringId> message = upload::answerMessage(kind, answer.value);
+    // A logo upload is confirmed by 1 alone; 0 would say the logo was deleted instead.
+    if (!message || (kind == upload::Kind::Logo && answer.value != qv::result::kLogoUploaded)) {
+        std::cerr << "qvctl upload: "
+                  << filled(StringId::CliUploadAnswerMissing, std::to_string(answer.value)) << "\n";
+        return kExitChangeRefused;
+    }
+    context.out() << text(*message) << "\n";
+    return kExitOk;
+}
+
+int runLogo(CommandContext& context) {
+    const std::vector<std::string>& args = context.options().args;
+    if (args.size() != 1 || args[0] != "delete")
+        return context.usageError("takes delete");
+    if (const int status = context.logOn(); status != kExitOk)
+        return status;
+    qv::LinkEvent answer;
+    if (const int status = context.session().request(qv::request::deleteLogo(),
+                                                     qv::ReplyEvent::LogoAnswered, &answer);
+        status != kExitOk)
+        return status;
+    if (answer.value != qv::result::kLogoDeleted) {
+        std::cerr << "qvctl logo: the appliance did not delete the logo (it answered "
+                  << answer.value << ")\n";
+        return kExitChangeRefused;
+    }
+    context.out() << text(StringId::LogoDeleted) << "\n";
+    return kExitOk;
+}
+
+int runUpdate(CommandContext& context) {
+    const std::vector<std::string>& args = context.options().args;
+    if (args.size() != 1 || args[0] != "start")
+        return context.usageError("takes start");
+    if (const int status = context.logOn(); status != kExitOk)
+        return status;
+    ApplianceSession& session = context.session();
+    qv::LinkEvent report;
+    int status =
+        session.request(qv::request::startUpdate(), qv::ReplyEvent::UpdateStepReported, &report);
+    // Each stage as it is reported, the way the page fills its rows, until the run ends.
+    for (; status == kExitOk;
+         status = session.waitFor(qv::ReplyEvent::UpdateStepReported, &report)) {
+        if (report.value >= 0 && report.value < qv::update::kStepCount)
+            context.out() << text(qv::update::kStepNames[static_cast<size_t>(report.value)]) << ": "
+                          << text(StringId::UpdateStepStarted) << std::endl;
+        const qv::update::ProgressEffect effect = qv::update::progressEffect(report.value);
+        if (!effect.runEnded)
+            continue;
+        if (report.value != qv::result::kUpdateFinished) {
+            std::cerr << "qvctl update: " << text(*effect.message) << "\n";
+            return kExitChangeRefused;
+        }
+        context.out() << text(*effect.message) << "\n";
+        return kExitOk;
+    }
+    return status;
+}
+
+int runFirmware(CommandContext& context) {
+    const std::vector<std::string>& args = context.options().args;
+    bool yes = false;
+    if (args.empty() || args[0] != "update" || !yesOnly(args, 1, yes))
+        return context.usageError("takes update [--yes]");
+    if (const int status = confirm(context, StringId::FirmwareUpdateQuestion, yes);
+        status != kExitOk)
+        return status;
+    if (const int status = context.logOn(); status != kExitOk)
+        return status;
+    qv::LinkEvent answer;
+    if (const int status = context.session().request(
+            qv::request::startFirmwareUpdate(), qv::ReplyEvent::FirmwareUpdateAnswered, &answer);
+        status != kExitOk)
+        return status;
+    if (answer.value != qv::result::kFirmwareUpdateFinished) {
+        std::cerr << "qvctl firmware: "
+                  << (answer.value == qv::result::kUpdateServerUnreachable
+                          ? text(StringId::FirmwareServerUnreachable)
+                          : filled(StringId::ChangeRefused, std::to_string(answer.value)))
+                  << "\n";
+        return kExitChangeRefused;
+    }
+    context.out() << text(StringId::FirmwareUpdated) << "\n";
+    return kExitOk;
+}
+
+int runReboot(CommandContext& context) {
+    bool yes = false;
+    if (!yesOnly(context.options().args, 0, yes))
+        return context.usageError("takes [--yes]");
+    if (const int status = confirm(context, StringId::RebootQuestion, yes); status != kExitOk)
+        return status;
+    if (const int status = context.logOn(); status != kExitOk)
+        return status;
+    qv::LinkEvent answer;
+    if (const int status = context.session().request(qv::request::reboot(),
+                                                     qv::ReplyEvent::RebootAnswered, &answer);
+        status != kExitOk)
+        return status;
+    if (answer.value != qv::result::kRebootAccepted) {
+        std::cerr << "qvctl reboot: "
+                  << filled(StringId::ChangeRefused, std::to_string(answer.value)) << "\n";
+        return kExitChangeRefused;
+    }
+    context.out() << text(StringId::CliRebooting) << "\n";
+    return kExitOk;
+}
+
+} // namespace
+
+QVCTL_COMMAND(runUpload, "upload", "logo|activex|web FILE",
+              "upload the company logo, the ActiveX start page or a web page archive");
+QVCTL_COMMAND(runLogo, "logo", "delete", "delete the company logo and banner");
+QVCTL_COMMAND(runUpdate, "update", "start",
+              "start the software update and print each stage until it ends");
+QVCTL_COMMAND(runFirmware, "firmware", "update [--yes]",
+              "start the firmware update; the appliance reboots (asks first without --yes)");
+QVCTL_COMMAND(runReboot, "reboot", "[--yes]", "reboot the appliance (asks first without --yes)");
+
+} // namespace qvctl
