@@ -20,26 +20,25 @@ std::string cellName(int column, int row) {
     return name;
 }
 
-// The value of one column of an entry's row. Numbers go in as numbers, which is how a
-// spreadsheet program stores the decimal text typed into a cell; the ID stays text, so an ID of
-// digits keeps its leading zeros.
-CellValue columnValue(const ScheduleEntry& e, int column, int codePage) {
+// The text of one column of an entry's row: numbers in plain decimal, the ID unchanged. The
+// spreadsheet application decides how to store a text; the import reads numbers and texts alike.
+std::string columnText(const ScheduleEntry& e, int column, int codePage) {
     const bool exception = e.isException();
     switch (column) {
     case kSheetFunction:
-        return static_cast<double>(e.function());
+        return std::to_string(e.function());
     case kSheetMonth:
-        return exception ? static_cast<double>(e.day()) : 0.0;
+        return std::to_string(exception ? e.day() : 0);
     case kSheetWeekday:
-        return exception ? 0.0 : static_cast<double>(e.day());
+        return std::to_string(exception ? 0 : e.day());
     case kSheetDate:
-        return exception ? static_cast<double>(e.date()) : 0.0;
+        return std::to_string(exception ? e.date() : 0);
     case kSheetHour:
-        return static_cast<double>(e.hour());
+        return std::to_string(e.hour());
     case kSheetMinute:
-        return static_cast<double>(e.minute());
+        return std::to_string(e.minute());
     case kSheetRelay:
-        return static_cast<double>(e.relay());
+        return std::to_string(e.relay());
     default:
         return ansiToUtf8(e.id(), codePage);
     }
@@ -87,7 +86,7 @@ public:
             const ScheduleEntry e = table.entry(static_cast<size_t>(i));
             for (int column = 0; column < kSheetColumns; ++column)
                 if (SheetStatus s = put(cellName(column, kSheetFirstEntryRow + i),
-                                        columnValue(e, column, codePage), true);
+                                        columnText(e, column, codePage), true);
                     !s)
                     return s;
         }
