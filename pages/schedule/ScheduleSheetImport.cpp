@@ -87,14 +87,16 @@ class EntryReader {
 public:
     EntryReader(ScheduleSheet& out, int codePage) : m_out(out), m_codePage(codePage) {}
 
-    void take(const Row& row) {
+    // `belowCaptions`: rows above the caption row hold the sheet's own notes, not the
+    // administrator's, and are not counted as skipped.
+    void take(const Row& row, bool belowCaptions) {
         const std::string& code = row[kSheetFunction];
         if (code.empty() || code == kSheetCaptions[kSheetFunction])
             return;
         // A note, however short: "x" or "가" in column A is no schedule. Its length counts in the
         // code page's bytes, as the appliance's texts are kept.
         if (!hasDigit(code) || utf8ToAnsi(code, m_codePage).size() > kMaxFunctionBytes) {
-            ++m_out.summary.notes;
+            m_out.summary.notes += belowCaptions ? 1 : 0;
             return;
         }
         int64_t v[kSheetId];
@@ -195,10 +197,12 @@ ScheduleSheet readScheduleSheet(const sheet::CellGrid& block, int codePage) {
         return out;
     // Every row counts, those above the caption row too.
     EntryReader reader(out, codePage);
+    bool belowCaptions = false;
     for (const Row& row : rows) {
         if (out.entries.size() >= ScheduleTable::kSlots)
             break;
-        reader.take(row);
+        reader.take(row, belowCaptions);
+        belowCaptions = belowCaptions || isCaptionRow(row);
     }
     return out;
 }

@@ -33,10 +33,14 @@ constexpr std::array<StringId, kRangedFields> kFieldNames{
 
 } // namespace
 
-std::string withArgument(std::string_view text, std::string_view value) {
+std::string withArguments(std::string_view text, std::initializer_list<std::string_view> values) {
     std::string out(text);
-    if (const size_t at = out.find("%1"); at != std::string::npos)
-        out.replace(at, 2, value);
+    int number = 0;
+    for (const std::string_view value : values) {
+        const std::string marker = "%" + std::to_string(++number);
+        if (const size_t at = out.find(marker); at != std::string::npos)
+            out.replace(at, marker.size(), value);
+    }
     return out;
 }
 
@@ -50,7 +54,7 @@ std::string sheetErrorText(const sheet::SheetError& error, Language language) {
 std::string importSummaryText(const ScheduleSheet& sheet, int32_t scheduleLimit,
                               Language language) {
     const auto line = [&](StringId id, auto value) {
-        return withArgument(uiString(id, language), std::to_string(value)) + "\n";
+        return withArguments(uiString(id, language), {std::to_string(value)}) + "\n";
     };
     const ImportSummary& s = sheet.summary;
     std::string text = line(StringId::ImportTaken, sheet.entries.size());
@@ -67,7 +71,7 @@ std::string importSummaryText(const ScheduleSheet& sheet, int32_t scheduleLimit,
                 fields += (fields.empty() ? "" : ", ") +
                           std::string(uiString(kFieldNames[i], language)) + " " +
                           std::to_string(s.outOfRange[i]);
-        text += withArgument(uiString(StringId::ImportOutOfRange, language), fields) + "\n";
+        text += withArguments(uiString(StringId::ImportOutOfRange, language), {fields}) + "\n";
     }
     if (s.idsCut > 0)
         text += line(StringId::ImportIdsCut, s.idsCut);

@@ -9,6 +9,7 @@
 #include "schedule/ScheduleSheetImport.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 namespace qv::schedule {
@@ -20,7 +21,7 @@ std::string sheetErrorText(const sheet::SheetError& error, Language language);
 // IDs cut, and the appliance's schedule limit when the timetable exceeds it.
 std::string importSummaryText(const ScheduleSheet& sheet, int32_t scheduleLimit, Language language);
 
-// The string's "%1" replaced by `value`.
-std::string withArgument(std::string_view text, std::string_view value);
+// The string with "%1", "%2", ... replaced by `values` in turn.
+std::string withArguments(std::string_view text, std::initializer_list<std::string_view> values);
 
 } // namespace qv::schedule
