@@ -578,3 +578,6 @@ QV_STRING(ImportNeedsYes, 1222,
           "There is no terminal to ask on: add --yes to replace the timetable without asking.",
           "물어볼 터미널이 없습니다. 묻지 않고 바꾸려면 --yes를 붙이세요.")
 QV_STRING(ExportWritten, 1223, "%1 schedules written to %2.", "스케줄 %1개를 %2에 썼습니다.")
+QV_STRING(ImportIdsNotConvertible, 1224,
+          "IDs with characters the system's code page cannot hold (taken as \"?\"): %1",
+          "시스템 코드 페이지로 나타낼 수 없는 문자가 있는 ID (\"?\"로 바뀜): %1")

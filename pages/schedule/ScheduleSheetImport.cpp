@@ -118,7 +118,8 @@ public:
         e.setDate(static_cast<uint8_t>(exception ? v[kSheetDate] : 0));
         e.setHour(static_cast<uint16_t>(v[kSheetHour]));
         e.setMinute(static_cast<uint16_t>(v[kSheetMinute]));
-        const std::string id = utf8ToAnsi(row[kSheetId], m_codePage);
+        bool convertible = true;
+        const std::string id = utf8ToAnsi(row[kSheetId], m_codePage, &convertible);
         e.setId(cutAnsi(id, kIdBytes, m_codePage));
         const bool duplicate =
             std::any_of(m_out.entries.begin(), m_out.entries.end(),
@@ -130,6 +131,8 @@ public:
         countRanges(v, exception);
         if (id.size() > kIdBytes)
             ++m_out.summary.idsCut;
+        if (!convertible)
+            ++m_out.summary.idsNotConvertible;
         m_out.entries.push_back(e);
     }
 

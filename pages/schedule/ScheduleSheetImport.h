@@ -23,10 +23,11 @@ inline constexpr int kRangedFields = 6;
 
 // What an import found, for the question before the timetable is replaced.
 struct ImportSummary {
-    int duplicates = 0;       // rows skipped because an entry taken earlier is the same
-    int unknownFunctions = 0; // rows whose function code is neither 0-3 nor 50-53
-    int notes = 0;            // rows whose column A holds no function code (a note)
-    int idsCut = 0;           // IDs longer than the field, cut at a character boundary
+    int duplicates = 0;        // rows skipped because an entry taken earlier is the same
+    int unknownFunctions = 0;  // rows whose function code is neither 0-3 nor 50-53
+    int notes = 0;             // rows whose column A holds no function code (a note)
+    int idsCut = 0;            // IDs longer than the field, cut at a character boundary
+    int idsNotConvertible = 0; // IDs with characters the code page has no place for
     std::array<int, kRangedFields> outOfRange{};
 
     int outOfRangeTotal() const;

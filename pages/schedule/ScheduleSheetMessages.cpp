@@ -75,6 +75,8 @@ std::string importSummaryText(const ScheduleSheet& sheet, int32_t scheduleLimit,
     }
     if (s.idsCut > 0)
         text += line(StringId::ImportIdsCut, s.idsCut);
+    if (s.idsNotConvertible > 0)
+        text += line(StringId::ImportIdsNotConvertible, s.idsNotConvertible);
     if (static_cast<int64_t>(sheet.entries.size()) > scheduleLimit)
         text += line(StringId::ImportOverLimit, scheduleLimit);
     return text;

@@ -93,11 +93,13 @@ TEST(ScheduleSheetImport, RowsAreTakenSkippedAndCountedByTheFileRules) {
         {"rows above the caption row count", {on, captions(), on}, true, 1, ImportSummary{1}},
         {"values out of range",
          sheet({{0.0, 0.0, 8.0, 0.0, 24.0, 60.0, 5.0}, exception(50, 13, 0, 8, 0)}), true, 2,
-         ImportSummary{0, 0, 0, 0, {1, 1, 1, 1, 1, 1}}},
+         ImportSummary{0, 0, 0, 0, 0, {1, 1, 1, 1, 1, 1}}},
         {"row 2041 is never read", full, true, 2039, {}},
         {"a 40-byte Korean ID", sheet({normal(0, 1, 8, 1, kKorean40)}), true, 1,
          ImportSummary{0, 0, 0, 1}},
         {"booleans read as empty", sheet({{true, 0.0, 1.0}}), true, 0, {}},
+        {"an ID the code page cannot hold", sheet({normal(0, 1, 8, 1, "pump 🔥")}), true, 1,
+         ImportSummary{0, 0, 0, 0, 1}},
     };
     for (const Case& c : cases) {
         const ScheduleSheet s = readScheduleSheet(block(c.rows), kKorean);
@@ -107,6 +109,7 @@ TEST(ScheduleSheetImport, RowsAreTakenSkippedAndCountedByTheFileRules) {
         EXPECT_EQ(s.summary.unknownFunctions, c.summary.unknownFunctions) << c.what;
         EXPECT_EQ(s.summary.notes, c.summary.notes) << c.what;
         EXPECT_EQ(s.summary.idsCut, c.summary.idsCut) << c.what;
+        EXPECT_EQ(s.summary.idsNotConvertible, c.summary.idsNotConvertible) << c.what;
         EXPECT_EQ(s.summary.outOfRange, c.summary.outOfRange) << c.what;
     }
 }
