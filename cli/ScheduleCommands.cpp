@@ -1,12 +1,15 @@
-// IO schedule commands: iolist, schedule, and schedule add | edit | del. A change fetches the
-// IO device list and the whole timetable, applies the same rule as the IO schedule window (same
-// checks, same order, same messages), sends the whole timetable back and reports the answer.
+// IO schedule commands: iolist, schedule, and schedule add | edit | del (export and import are in
+// ScheduleSheetCommands.cpp). A change fetches the IO device list and the whole timetable,
+// applies the same rule as the IO schedule window (same checks, same order, same messages), sends
+// the whole timetable back and reports the answer.
 
 #include "CodePage.h"
 #include "ExitCodes.h"
 #include "Registry.h"
 #include "Requests.h"
+#include "ScheduleSheetCommands.h"
 #include "TextForms.h"
+#include "TimetableSession.h"
 #include "schedule/ScheduleRules.h"
 
 #include <algorithm>
@@ -28,7 +31,7 @@ namespace sched = qv::schedule;
 constexpr const char* kChangeUsage =
     "add DEVICE-ID --function on|off|push-on|push-off --relay 1-4 (--weekday sun|mon|tue|wed|"
     "thu|fri|sat | --exception MONTH/DATE) --time HH:MM | edit DEVICE-ID NO [the same options] | "
-    "del DEVICE-ID NO";
+    "del DEVICE-ID NO | export FILE.xlsx | import FILE [--yes]";
 
 // The IO device list as the page shows it: sorted by ID, byte by byte, ascending.
 std::vector<qv::IoListEntry> sortedDevices(const qv::CGlobalData& store) {
@@ -96,14 +99,6 @@ std::vector<Value> scheduleRow(const qv::ScheduleEntry& e, int number, qv::Langu
         row.push_back(Value::of(int64_t{e.function()}));
     }
     return row;
-}
-
-// The product record's schedule limit, as the window holds it.
-int32_t limitOf(const qv::LinkEvent& summary) {
-    qv::NetworkConfigRecord record;
-    std::copy_n(summary.payload.begin(), std::min(summary.payload.size(), record.size()),
-                record.data());
-    return sched::scheduleLimit(record.maxScheduleCount());
 }
 
 // A decimal number that is the whole of `text`.
@@ -230,23 +225,10 @@ int runScheduleChange(CommandContext& context) {
     std::string error;
     if (!parseChange(context.options().args, request, error))
         return context.usageError(error);
-    if (const int status = context.logOn(); status != kExitOk)
-        return status;
-    ApplianceSession& session = context.session();
     qv::LinkEvent summary;
-    if (const int status =
-            session.request(qv::request::readSummary(), qv::ReplyEvent::SummaryArrived, &summary);
-        status != kExitOk)
+    if (const int status = fetchTimetable(context, &summary, true); status != kExitOk)
         return status;
-    if (const int status =
-            session.request(qv::request::readIoList(), qv::ReplyEvent::IoListArrived);
-        status != kExitOk)
-        return status;
-    if (const int status =
-            session.request(qv::request::readSchedule(), qv::ReplyEvent::SchedulesArrived);
-        status != kExitOk)
-        return status;
-    qv::CGlobalData& store = session.store();
+    qv::CGlobalData& store = context.session().store();
     const std::string device = qv::utf8ToAnsi(request.device);
     bool deviceFound = false;
     for (int32_t i = 0; i < sched::usedDevices(store.ioDeviceCount); ++i)
@@ -284,52 +266,26 @@ int runScheduleChange(CommandContext& context) {
         sched::deleteSchedules(*store.scheduleTable, store.scheduleCount,
                                shown[static_cast<size_t>(row)]);
     }
-
-    qv::LinkEvent answer;
-    if (const int status =
-            session.request(qv::request::writeSchedule(store.scheduleCount, *store.scheduleTable),
-                            qv::ReplyEvent::SchedulesApplied, &answer);
-        status != kExitOk)
-        return status;
-    if (answer.value != qv::result::kSuccess) {
-        std::cerr << "qvctl " << context.options().command
-                  << ": the appliance refused the schedules (" << answer.value << ")\n";
-        return kExitChangeRefused;
-    }
-    Report report;
-    report.fields = {
-        {"message", "Result", Value::of(std::string(qv::uiString(StringId::ScheduleUploaded)))},
-        {"scheduleCount", "Current Schedule Count", Value::of(int64_t{store.scheduleCount})},
-    };
-    if (context.options().json)
-        context.print(report);
-    else
-        context.out() << qv::uiString(StringId::ScheduleUploaded) << "\n";
-    return kExitOk;
+    return sendTimetable(context);
 }
 
 int runSchedule(CommandContext& context) {
     const auto& args = context.options().args;
     if (args.size() >= 2 && (args[0] == "add" || args[0] == "edit" || args[0] == "del"))
         return runScheduleChange(context);
+    if (args.size() >= 2 && args[0] == "export")
+        return runScheduleExport(context);
+    if (args.size() >= 2 && args[0] == "import")
+        return runScheduleImport(context);
     if (args.size() > 1)
         return context.usageError("takes at most one argument, a device ID");
     const bool oneDevice = args.size() == 1;
     // Device IDs are kept in the appliance's code page.
     const std::string wanted = oneDevice ? qv::utf8ToAnsi(args[0]) : std::string();
-    if (const int status = context.logOn(); status != kExitOk)
-        return status;
-    ApplianceSession& session = context.session();
     qv::LinkEvent summary;
-    if (const int status =
-            session.request(qv::request::readSummary(), qv::ReplyEvent::SummaryArrived, &summary);
-        status != kExitOk)
+    if (const int status = fetchTimetable(context, &summary, false); status != kExitOk)
         return status;
-    if (const int status =
-            session.request(qv::request::readSchedule(), qv::ReplyEvent::SchedulesArrived);
-        status != kExitOk)
-        return status;
-    const qv::CGlobalData& store = session.store();
+    const qv::CGlobalData& store = context.session().store();
 
     // Devices in the order their first schedule appears; per device the normal schedules
     // first, then the exceptions, each in table order, numbered from 1 as the page numbers
@@ -384,6 +340,7 @@ int runSchedule(CommandContext& context) {
 QVCTL_COMMAND(runIoList, "iolist", "", "IO devices with their status, sorted by ID");
 QVCTL_COMMAND(runSchedule, "schedule", std::string("[DEVICE-ID] | ") + kChangeUsage,
               "IO schedules, normal then exception, of every device or of one; add, change "
-              "(NO as listed) or delete one and send the timetable");
+              "(NO as listed) or delete one and send the timetable; export it to, or replace it "
+              "from, a spreadsheet file");
 
 } // namespace qvctl

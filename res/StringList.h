@@ -647,3 +647,50 @@ QV_STRING(CliAutoUpdateSet, 1129, "Automatic update set: %1", "자동 업데이�
 QV_STRING(CliUploadAnswerMissing, 1130,
           "The appliance did not confirm the upload (it answered %1).",
           "장비가 업로드를 확인하지 않았습니다(응답 %1).")
+// IO schedule window and qvctl: the timetable as a spreadsheet file.
+QV_STRING(ScheduleToExcel, 1200, "To Excel File", "엑셀로 저장")
+QV_STRING(ScheduleFromExcel, 1201, "From Excel File", "엑셀에서 불러오기")
+QV_STRING(ExcelLoadError, 1202, "Excel Load Error !", "엑셀 처리 오류 !")
+QV_STRING(SheetOpenFilter, 1203, "Excel|*.xls;*.xlsx|All(*.*)|*.*|",
+          "엑셀|*.xls;*.xlsx|모든 파일(*.*)|*.*|")
+QV_STRING(SheetSaveFilter, 1204, "Excel|*.xlsx|", "엑셀|*.xlsx|")
+QV_STRING(SheetFileNotFound, 1205, "The file does not exist or cannot be opened.",
+          "파일이 없거나 열 수 없습니다.")
+QV_STRING(SheetNotSpreadsheet, 1206, "The file is not an .xlsx or .xls spreadsheet.",
+          "파일이 .xlsx 또는 .xls 스프레드시트가 아닙니다.")
+QV_STRING(SheetEncrypted, 1207,
+          "The file is protected by a password. Save it without a password and try again.",
+          "파일이 암호로 보호되어 있습니다. 암호 없이 저장한 뒤 다시 시도하세요.")
+QV_STRING(SheetCorrupt, 1208, "The file is damaged.", "파일이 손상되었습니다.")
+QV_STRING(SheetTooLarge, 1209, "The file is far larger than a timetable can be.",
+          "파일이 스케줄표로 보기에는 너무 큽니다.")
+QV_STRING(SheetUnsupported, 1210, "The file uses a form this program does not read.",
+          "이 프로그램이 읽을 수 없는 형식의 파일입니다.")
+QV_STRING(SheetWriteFailed, 1211, "The file could not be written.", "파일을 쓸 수 없습니다.")
+QV_STRING(SheetNotRead, 1212, "The timetable was not changed.", "스케줄표를 바꾸지 않았습니다.")
+QV_STRING(ImportTaken, 1213, "%1 schedules were found in the file.",
+          "파일에서 스케줄 %1개를 찾았습니다.")
+QV_STRING(ImportSkippedDuplicates, 1214, "Rows skipped as duplicates: %1",
+          "중복으로 건너뛴 행: %1")
+QV_STRING(ImportSkippedFunctions, 1215, "Rows skipped for an unknown function code: %1",
+          "알 수 없는 동작구분으로 건너뛴 행: %1")
+QV_STRING(ImportSkippedNotes, 1216, "Rows skipped as notes (no function code in column A): %1",
+          "메모로 건너뛴 행 (A열에 동작구분 없음): %1")
+QV_STRING(ImportOutOfRange, 1217, "Values outside their range: %1", "범위를 벗어난 값: %1")
+QV_STRING(ImportOverLimit, 1218,
+          "The appliance holds at most %1 schedules: it will refuse this timetable on Apply.",
+          "장비의 최대 스케줄 수는 %1개입니다. 적용하면 장비가 이 스케줄표를 거부합니다.")
+QV_STRING(ImportIdsCut, 1219, "IDs longer than 31 bytes, cut to 31: %1",
+          "31바이트보다 길어 31바이트로 자른 ID: %1")
+QV_STRING(ImportReplaceQuestion, 1220,
+          "Replace the timetable with them? It reaches the appliance with Apply.",
+          "스케줄표를 이것으로 바꾸시겠습니까? 적용을 눌러야 장비에 반영됩니다.")
+QV_STRING(ImportReplaceOnAppliance, 1221, "Replace the appliance's timetable with them? [y/N] ",
+          "장비의 스케줄표를 이것으로 바꾸시겠습니까? [y/N] ")
+QV_STRING(ImportNeedsYes, 1222,
+          "There is no terminal to ask on: add --yes to replace the timetable without asking.",
+          "물어볼 터미널이 없습니다. 묻지 않고 바꾸려면 --yes를 붙이세요.")
+QV_STRING(ExportWritten, 1223, "%1 schedules written to %2.", "스케줄 %1개를 %2에 썼습니다.")
+QV_STRING(ImportIdsNotConvertible, 1224,
+          "IDs with characters the system's code page cannot hold (taken as \"?\"): %1",
+          "시스템 코드 페이지로 나타낼 수 없는 문자가 있는 ID (\"?\"로 바뀜): %1")

@@ -4,12 +4,16 @@
 #include "Commands.h"
 #include "ControlFactory.h"
 #include "ControlIds.h"
+#include "FileSpreadsheetApplication.h"
 #include "ListFilter.h"
 #include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
 #include "StoreTableModel.h"
 #include "schedule/CMyPicStatic.h"
+#include "schedule/ScheduleSheetExport.h"
+#include "schedule/ScheduleSheetImport.h"
+#include "schedule/ScheduleSheetMessages.h"
 #include "schedule/ServerTime.h"
 #include "schedule/WeekPanel.h"
 #include "schedule/WeekPlan.h"
@@ -18,7 +22,12 @@
 #include <QCloseEvent>
 #include <QColor>
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -28,6 +37,7 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QTableView>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace sched = qv::schedule;
@@ -75,6 +85,24 @@ QStringList numberTexts(int from, int to, bool twoDigits) {
     return texts;
 }
 
+// Without a display (offscreen, in tests and on servers) there is no spreadsheet program to hand
+// a file to.
+bool openWithDesktop(const QString& path) {
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+        return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString sheetFailure(StringId heading, const qv::sheet::SheetError& error) {
+    return qv::uiText(heading) + QLatin1Char('\n') +
+           qv::fromUtf8(sched::sheetErrorText(error, qv::systemLanguage()));
+}
+
 std::optional<int> chosen(const QComboBox* combo) {
     return combo->currentIndex() >= 0 ? std::optional<int>(combo->currentIndex()) : std::nullopt;
 }
@@ -86,7 +114,8 @@ CIoschDlg::CIoschDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent
       m_edits(prompt, *store.scheduleTable, store.scheduleCount,
               qv::UnappliedEditsQuestions{StringId::ScheduleKeepAfterLogon,
                                           StringId::ScheduleKeepAfterReread,
-                                          StringId::ScheduleDiscardOnLeave}) {
+                                          StringId::ScheduleDiscardOnLeave}),
+      m_openInDesktop(openWithDesktop) {
     setWindowFlag(Qt::Window);
     setWindowTitle(qv::uiText(StringId::IoScheduleWindowTitle));
     m_deviceModel = new StoreTableModel(
@@ -119,6 +148,8 @@ CIoschDlg::CIoschDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent
     connect(m_edit, &QPushButton::clicked, this, &CIoschDlg::onEdit);
     connect(m_delete, &QPushButton::clicked, this, &CIoschDlg::onDelete);
     connect(m_apply, &QPushButton::clicked, this, &CIoschDlg::onApply);
+    connect(m_toExcel, &QPushButton::clicked, this, &CIoschDlg::onExport);
+    connect(m_fromExcel, &QPushButton::clicked, this, &CIoschDlg::onImport);
     connect(m_exception, &QCheckBox::toggled, this, &CIoschDlg::showEditorKind);
     connect(m_ioDevices->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -144,6 +175,8 @@ void CIoschDlg::setupControls() {
     m_deviceModel->attach(m_ioDevices);
     m_ioDevices->horizontalHeader()->setSectionsClickable(true);
     m_refresh = make::button(kRefresh, qv::uiText(StringId::IoRefresh), "refresh");
+    m_toExcel = make::button(kToExcel, qv::uiText(StringId::ScheduleToExcel), "toExcel");
+    m_fromExcel = make::button(kFromExcel, qv::uiText(StringId::ScheduleFromExcel), "fromExcel");
 
     m_countLine = make::lineEdit(kCountLine, QStringLiteral("count"), "countLine");
     m_countLine->setReadOnly(true);
@@ -193,7 +226,11 @@ void CIoschDlg::setupControls() {
     left->addWidget(m_clock);
     left->addWidget(syncNote);
     left->addWidget(m_ioDevices, 1);
-    left->addWidget(m_refresh, 0, Qt::AlignLeft);
+    auto* listButtons = new QHBoxLayout;
+    for (QPushButton* b : {m_refresh, m_toExcel, m_fromExcel})
+        listButtons->addWidget(b);
+    listButtons->addStretch();
+    left->addLayout(listButtons);
 
     auto* editor = new QGridLayout;
     const auto labelled = [editor](int row, int column, QWidget* label, QWidget* field) {
@@ -429,6 +466,72 @@ void CIoschDlg::onApply() {
     s.ioBusy = 1;
     if (s.send(qv::request::writeSchedule(s.scheduleCount, *s.scheduleTable)))
         m_edits.sent();
+}
+
+void CIoschDlg::onExport() {
+    const qv::CGlobalData& s = store();
+    if (sched::nothingToExport(s.scheduleCount))
+        return prompt().notice(qv::uiText(StringId::ScheduleNothingToExport));
+    // Handing the workbook to the user is where the portable application asks where to save it.
+    QString saved;
+    const QString defaultName = m_sheetFolder.isEmpty()
+                                    ? QStringLiteral("schedule.xlsx")
+                                    : QDir(m_sheetFolder).filePath(QStringLiteral("schedule.xlsx"));
+    qv::sheet::FileSpreadsheetApplication application(
+        [&](qv::sheet::Workbook& book) -> qv::sheet::SheetStatus {
+            const std::optional<QString> chosen = prompt().saveFileName(
+                qv::qtFileFilter(qv::uiText(StringId::SheetSaveFilter)), defaultName);
+            if (!chosen || chosen->isEmpty())
+                return {};
+            QString path = *chosen;
+            if (QFileInfo(path).suffix().isEmpty()) {
+                path += QStringLiteral(".xlsx");
+                // The chooser asked about the name as typed, not about this one.
+                if (QFileInfo::exists(path) &&
+                    !prompt().question(
+                        qv::uiText(StringId::WolReplaceFile).arg(QDir::toNativeSeparators(path)),
+                        qv::DefaultAnswer::No))
+                    return {};
+            }
+            qv::sheet::SheetStatus status = book.saveAs(localPath(path));
+            if (status) {
+                saved = path;
+                m_sheetFolder = QFileInfo(path).absolutePath();
+            }
+            return status;
+        });
+    const qv::sheet::SheetStatus status = sched::exportSchedules(
+        application, *s.scheduleTable, s.scheduleCount, qv::systemCodePage());
+    if (!status)
+        return prompt().notice(sheetFailure(StringId::ExcelLoadError, status.error()));
+    if (!saved.isEmpty())
+        m_openInDesktop(saved);
+}
+
+void CIoschDlg::onImport() {
+    const std::optional<QString> chosen =
+        prompt().openFileName(qv::qtFileFilter(qv::uiText(StringId::SheetOpenFilter)));
+    if (!chosen || chosen->isEmpty())
+        return;
+    m_sheetFolder = QFileInfo(*chosen).absolutePath();
+    qv::sheet::FileSpreadsheetApplication application;
+    const auto block = sched::readScheduleBlock(application, localPath(*chosen));
+    if (!block)
+        return prompt().notice(sheetFailure(StringId::ExcelLoadError, block.error()) +
+                               QLatin1Char('\n') + qv::uiText(StringId::SheetNotRead));
+    const sched::ScheduleSheet sheet =
+        sched::readScheduleSheet(block.value(), qv::systemCodePage());
+    if (!sheet.captionFound)
+        return prompt().notice(qv::uiText(StringId::ScheduleNotSchedulerFile));
+    qv::CGlobalData& s = store();
+    const QString summary = qv::fromUtf8(sched::importSummaryText(
+        sheet, sched::scheduleLimit(s.maxScheduleCount), qv::systemLanguage()));
+    if (!prompt().question(summary + qv::uiText(StringId::ImportReplaceQuestion),
+                           qv::DefaultAnswer::No))
+        return;
+    // The list shows the imported timetable, even an empty one.
+    sched::replaceSchedules(*s.scheduleTable, s.scheduleCount, sheet.entries);
+    tableEdited();
 }
 
 void CIoschDlg::onDeviceChanged(int row) {

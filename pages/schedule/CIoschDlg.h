@@ -7,7 +7,10 @@
 
 #include <QTimer>
 
+#include <QString>
+
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class CMyPicStatic;
@@ -41,6 +44,8 @@ public:
         kEdit = 1063,
         kRelay = 1064,
         kCountLine = 1065,
+        kToExcel = 1066,
+        kFromExcel = 1067,
         kDayLabel = 1068, // "Week Day" or "Month", naming the selector shown beside it
         kMonth = 1069,
         kDateLabel = 1070,
@@ -54,6 +59,10 @@ public:
     static constexpr int kTimeRequestPauseMs = 30;
 
     CIoschDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
+
+    // Opens an exported file in the desktop's spreadsheet program; false when there is none.
+    using OpenInDesktop = std::function<bool(const QString& path)>;
+    void setOpenInDesktop(OpenInDesktop open) { m_openInDesktop = std::move(open); }
 
     // The window was opened through its link: asks for the IO device list and the schedules,
     // and a moment later for the appliance's time.
@@ -98,6 +107,8 @@ private:
     void onEdit();
     void onDelete();
     void onApply();
+    void onExport();
+    void onImport();
     void onDeviceChanged(int row);
     void onScheduleChanged();
     void onDeviceHeaderClicked(int column);
@@ -117,6 +128,8 @@ private:
     bool m_ascending = true;  // the IO device list's order by ID, flipped by its header
     int m_currentIo = 0;      // the device whose schedules are shown
     std::vector<int> m_slots; // the store's slots behind the schedule list's rows
+    QString m_sheetFolder;    // where the last spreadsheet file was saved or opened
+    OpenInDesktop m_openInDesktop;
 
     CMyPicStatic* m_clock;
     StoreTableModel* m_deviceModel;
@@ -140,6 +153,8 @@ private:
     QPushButton* m_edit;
     QPushButton* m_delete;
     QPushButton* m_apply;
+    QPushButton* m_toExcel;
+    QPushButton* m_fromExcel;
     QLabel* m_marker;
     WeekPanel* m_week;
 };

@@ -151,7 +151,9 @@ private:
         CellValue& target = m_block.grid.at(at.row, at.column);
         const std::string& type = m_cell.type;
         const std::string& value = m_cell.value;
-        const std::string where = "cell " + cellName(m_cell.address);
+        // Named only when something is wrong: building the name for every cell costs more than
+        // reading it.
+        const auto where = [&] { return "cell " + cellName(m_cell.address); };
         if (type == "inlineStr")
             return storeText(target, decodeEscapes(m_cell.inlineText));
         if (value.empty()) // a formula without a cached value, or a cell with a format only
@@ -159,35 +161,35 @@ private:
         if (type == "s") {
             uint32_t index = 0;
             if (!parseWhole(value, index))
-                return corrupt(m_part, where + ": string index \"" + value + "\"");
+                return corrupt(m_part, where() + ": string index \"" + value + "\"");
             if (index >= kMaxSharedStrings)
                 return sheetError(SheetErrorKind::LimitExceeded,
-                                  where + " refers to string " + value +
+                                  where() + " refers to string " + value +
                                       ", beyond the strings a workbook may have");
             m_block.sharedRefs.emplace_back(index, at);
         } else if (type == "n") {
             double number = 0;
             if (!parseWhole(value, number) || !std::isfinite(number))
-                return corrupt(m_part, where + ": number \"" + value + "\"");
+                return corrupt(m_part, where() + ": number \"" + value + "\"");
             target = number;
         } else if (type == "b") {
             if (value != "0" && value != "1")
-                return corrupt(m_part, where + ": truth value \"" + value + "\"");
+                return corrupt(m_part, where() + ": truth value \"" + value + "\"");
             target = value == "1";
         } else if (type == "e") {
             const auto error = errorFromText(value);
             if (!error)
-                return corrupt(m_part, where + ": error value \"" + value + "\"");
+                return corrupt(m_part, where() + ": error value \"" + value + "\"");
             target = *error;
         } else if (type == "str") {
             return storeText(target, decodeEscapes(value));
         } else if (type == "d") {
             const auto serial = serialFromIsoText(value, m_block.date1904);
             if (!serial)
-                return corrupt(m_part, where + ": date \"" + value + "\"");
+                return corrupt(m_part, where() + ": date \"" + value + "\"");
             target = *serial;
         } else {
-            return corrupt(m_part, where + ": cell type \"" + type + "\"");
+            return corrupt(m_part, where() + ": cell type \"" + type + "\"");
         }
         return {};
     }

@@ -75,8 +75,12 @@ bool XmlPullReader::expect(std::string_view literal) {
 }
 
 bool XmlPullReader::skipSpace() {
-    while (isSpace(peek()))
-        ++m_position;
+    while (m_position < m_length || fill()) {
+        while (m_position < m_length && isSpace(static_cast<unsigned char>(m_buffer[m_position])))
+            ++m_position;
+        if (m_position < m_length)
+            break;
+    }
     return true;
 }
 
@@ -89,12 +93,45 @@ bool XmlPullReader::appendLimited(std::string& out, std::string_view piece) {
 
 bool XmlPullReader::readName(std::string& name) {
     name.clear();
-    while (isNameChar(peek())) {
-        if (name.size() >= 256)
+    // A run of name characters at a time: a sheet has two names per cell.
+    while (m_position < m_length || fill()) {
+        const char* begin = m_buffer.data() + m_position;
+        const char* end = m_buffer.data() + m_length;
+        const char* stop = begin;
+        while (stop != end && isNameChar(static_cast<unsigned char>(*stop)))
+            ++stop;
+        const auto run = static_cast<size_t>(stop - begin);
+        if (name.size() + run > 256)
             return fail(SheetErrorKind::LimitExceeded, "an XML name longer than 256 bytes");
-        name += static_cast<char>(get());
+        name.append(begin, run);
+        m_position += run;
+        if (stop != end)
+            break;
     }
     return !name.empty() || fail(SheetErrorKind::Corrupt, "malformed XML");
+}
+
+bool XmlPullReader::readAttributeValue(std::string& value, char quote) {
+    value.clear();
+    for (;;) {
+        if (m_position == m_length && !fill())
+            return false;
+        const char* begin = m_buffer.data() + m_position;
+        const char* end = m_buffer.data() + m_length;
+        const char* stop = begin;
+        while (stop != end && *stop != quote && *stop != '<' && *stop != '&')
+            ++stop;
+        if (!appendLimited(value, std::string_view(begin, static_cast<size_t>(stop - begin))))
+            return false;
+        m_position += static_cast<size_t>(stop - begin);
+        if (stop == end)
+            continue;
+        ++m_position;
+        if (*stop == quote)
+            return true;
+        if (*stop == '<' || !readEntity(value))
+            return false;
+    }
 }
 
 bool XmlPullReader::readEntity(std::string& out) {
@@ -284,19 +321,8 @@ XmlPullReader::Event XmlPullReader::readStartTag() {
         const int quote = get();
         if (quote != '"' && quote != '\'')
             return fail(SheetErrorKind::Corrupt, "malformed attribute " + name), Event::Error;
-        value.clear();
-        for (int v = get(); v != quote; v = get()) {
-            if (v < 0 || v == '<')
-                return fail(SheetErrorKind::Corrupt, "malformed attribute " + name), Event::Error;
-            if (v == '&') {
-                if (!readEntity(value))
-                    return Event::Error;
-            } else {
-                const char ch = static_cast<char>(v);
-                if (!appendLimited(value, std::string_view(&ch, 1)))
-                    return Event::Error;
-            }
-        }
+        if (!readAttributeValue(value, static_cast<char>(quote)))
+            return fail(SheetErrorKind::Corrupt, "malformed attribute " + name), Event::Error;
         tagBytes += name.size() + value.size();
         if (tagBytes > kMaxXmlTokenBytes)
             return fail(SheetErrorKind::LimitExceeded, "an XML tag longer than a cell holds"),

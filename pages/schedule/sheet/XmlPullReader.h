@@ -44,6 +44,9 @@ private:
     bool fail(SheetErrorKind kind, const std::string& detail);
     bool expect(std::string_view literal);
     bool readName(std::string& name);
+    // From after the opening quote to after the closing one; false on a '<', a bad entity or the
+    // end of the part.
+    bool readAttributeValue(std::string& value, char quote);
     bool readEntity(std::string& out);
     bool appendLimited(std::string& out, std::string_view piece);
     bool skipUntil(std::string_view terminator, std::string* kept);

@@ -1,0 +1,105 @@
+// The timetable as a spreadsheet file from the command line, with the window's rules: the same
+// sheet, the same import summary, and a question before the appliance's timetable is replaced.
+
+#include "ScheduleSheetCommands.h"
+
+#include "CodePage.h"
+#include "ExitCodes.h"
+#include "FileSpreadsheetApplication.h"
+#include "TimetableSession.h"
+#include "schedule/ScheduleRules.h"
+#include "schedule/ScheduleSheetExport.h"
+#include "schedule/ScheduleSheetImport.h"
+#include "schedule/ScheduleSheetMessages.h"
+
+#include <iostream>
+#include <string>
+#include <unistd.h>
+
+namespace qvctl {
+namespace {
+
+using qv::StringId;
+namespace sched = qv::schedule;
+
+int refuse(CommandContext& context, const std::string& message) {
+    std::cerr << "qvctl " << context.options().command << ": " << message << "\n";
+    return kExitUsage;
+}
+
+std::string fileError(const std::string& path, const qv::sheet::SheetError& error) {
+    return path + ": " + sched::sheetErrorText(error, qv::systemLanguage()) + "\n" +
+           std::string(qv::uiString(StringId::SheetNotRead));
+}
+
+// Asks on the terminal; only "y" or "yes" agrees.
+bool confirmedOnTerminal() {
+    std::cout << qv::uiString(StringId::ImportReplaceOnAppliance) << std::flush;
+    std::string answer;
+    if (!std::getline(std::cin, answer))
+        return false;
+    return answer == "y" || answer == "Y" || answer == "yes";
+}
+
+} // namespace
+
+int runScheduleExport(CommandContext& context) {
+    const auto& args = context.options().args;
+    if (args.size() != 2)
+        return context.usageError("export needs the file to write, FILE.xlsx");
+    const std::string& path = args[1];
+    if (const int status = fetchTimetable(context, nullptr, false); status != kExitOk)
+        return status;
+    const qv::CGlobalData& store = context.session().store();
+    if (sched::nothingToExport(store.scheduleCount))
+        return refuse(context, std::string(qv::uiString(StringId::ScheduleNothingToExport)));
+    // Handed to the user means written where the command line says.
+    qv::sheet::FileSpreadsheetApplication application(
+        [&](qv::sheet::Workbook& book) { return book.saveAs(path); });
+    const qv::sheet::SheetStatus status = sched::exportSchedules(
+        application, *store.scheduleTable, store.scheduleCount, qv::systemCodePage());
+    if (!status)
+        return refuse(context, std::string(qv::uiString(StringId::ExcelLoadError)) + "\n" +
+                                   sched::sheetErrorText(status.error(), qv::systemLanguage()));
+    const std::string count = std::to_string(sched::usedSchedules(store.scheduleCount));
+    context.out() << sched::withArguments(qv::uiString(StringId::ExportWritten), {count, path})
+                  << "\n";
+    return kExitOk;
+}
+
+int runScheduleImport(CommandContext& context) {
+    const auto& args = context.options().args;
+    const bool yes = args.size() == 3 && args[2] == "--yes";
+    if (args.size() != 2 && !yes)
+        return context.usageError("import needs the file to read, FILE, and optionally --yes");
+    const std::string& path = args[1];
+    // The file is read before the appliance is asked anything: a bad file changes nothing.
+    qv::sheet::FileSpreadsheetApplication application;
+    const auto block = sched::readScheduleBlock(application, path);
+    if (!block)
+        return refuse(context, fileError(path, block.error()));
+    const sched::ScheduleSheet sheet =
+        sched::readScheduleSheet(block.value(), qv::systemCodePage());
+    if (!sheet.captionFound)
+        return refuse(context, std::string(qv::uiString(StringId::ScheduleNotSchedulerFile)));
+
+    qv::LinkEvent summary;
+    if (const int status = fetchTimetable(context, &summary, false); status != kExitOk)
+        return status;
+    // With --json the summary goes to the error stream, so that the output stays JSON.
+    std::ostream& report = context.options().json ? std::cerr : context.out();
+    report << sched::importSummaryText(sheet, limitOf(summary), qv::systemLanguage());
+    if (!yes) {
+        if (isatty(STDIN_FILENO) == 0)
+            return refuse(context, std::string(qv::uiString(StringId::ImportNeedsYes)));
+        if (!confirmedOnTerminal()) {
+            report << qv::uiString(StringId::SheetNotRead) << "\n";
+            return kExitOk;
+        }
+    }
+    qv::CGlobalData& store = context.session().store();
+    sched::replaceSchedules(*store.scheduleTable, store.scheduleCount, sheet.entries);
+    return sendTimetable(context);
+}
+
+} // namespace qvctl
