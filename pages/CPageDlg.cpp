@@ -1,6 +1,7 @@
 #include "CPageDlg.h"
 
 #include "ControlIds.h"
+#include "KeyboardAccess.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -17,6 +18,11 @@ void CPageDlg::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     QPainter painter(this);
     qv::paintTitleBand(painter, width(), m_band, m_title);
+}
+
+void CPageDlg::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    qv::controls::completeKeyboardAccess(this);
 }
 
 void CPageDlg::dropEnterAndEscape() {
