@@ -2,9 +2,11 @@
 
 #include "ControlIds.h"
 #include "KeyboardAccess.h"
+#include "StoreTableModel.h"
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTableView>
 
 CPageDlg::CPageDlg(const QString& title, qv::CGlobalData& store, qv::Prompt& prompt,
                    QWidget* parent, const QColor& band)
@@ -23,6 +25,9 @@ void CPageDlg::paintEvent(QPaintEvent* event) {
 void CPageDlg::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     qv::controls::completeKeyboardAccess(this);
+    for (QTableView* view : findChildren<QTableView*>())
+        if (const StoreTableModel* model = StoreTableModel::behind(view))
+            model->fitColumns(view);
 }
 
 void CPageDlg::dropEnterAndEscape() {

@@ -28,8 +28,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    // Names, mnemonics and the Tab order are completed whenever the page is shown, so controls
-    // a page adds or shows later are covered too.
+    // Names, mnemonics, the Tab order and the lists' column widths are completed whenever the
+    // page is shown, so controls a page adds or shows later are covered too.
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -2,7 +2,6 @@
 // languages: Tab reaches every enabled control, and each one it reaches has a name a screen
 // reader can announce.
 
-#include "KeyboardAccess.h"
 #include "AppTestSupport.h"
 
 #include <QAbstractButton>
@@ -69,16 +68,6 @@ TEST(KeyboardAccess, TabReachesEveryControlOfEveryPageAndEachHasAName) {
             }
         }
     }
-}
-
-TEST(KeyboardAccess, CaptionsLoseTheirMnemonicMarkup) {
-    const std::pair<const char*, const char*> cases[] = {{"&Add", "Add"},
-                                                         {"추가(&A)", "추가"},
-                                                         {"Save && &Reboot", "Save & Reboot"},
-                                                         {"Plain", "Plain"}};
-    for (const auto& [marked, plain] : cases)
-        EXPECT_EQ(qv::controls::withoutMnemonic(QString::fromUtf8(marked)),
-                  QString::fromUtf8(plain));
 }
 
 } // namespace

@@ -103,6 +103,9 @@ int main(int argc, char** argv) {
     const char* locale = lang == QLatin1String("ko") ? "ko_KR.UTF-8" : "en_US.UTF-8";
     setenv("LC_ALL", locale, 1);
     setenv("LANG", locale, 1);
+    // The demonstration appliance keeps its Korean center ID name in code page 949, as a Korean
+    // appliance does; both languages read it so.
+    setenv("QVSETTING_CODEPAGE", "949", 1);
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);

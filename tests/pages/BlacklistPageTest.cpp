@@ -40,6 +40,7 @@ using qv::StringId;
 
 namespace {
 
+using qvtest::expectWidth;
 using qvtest::typeInto;
 
 using Id = CBlacklistDlg::ControlId;
@@ -158,13 +159,13 @@ TEST_F(BlacklistPage, LayoutColumnsAndSelection) {
     ASSERT_EQ(list(kBlacklist).columnCount(), 11);
     for (int c = 0; c < 11; ++c) {
         EXPECT_EQ(list(kBlacklist).header(c), QString::fromLatin1(captions[c]));
-        EXPECT_EQ(list(kBlacklist).columnWidth(c), widths[c]) << c;
+        expectWidth(list(kBlacklist).view(), c, widths[c]);
     }
     ASSERT_EQ(list(kBlockList).columnCount(), 2);
     EXPECT_EQ(list(kBlockList).header(0), QStringLiteral("No."));
     EXPECT_EQ(list(kBlockList).header(1), QStringLiteral("IP"));
-    EXPECT_EQ(list(kBlockList).columnWidth(0), 80);
-    EXPECT_EQ(list(kBlockList).columnWidth(1), 180);
+    expectWidth(list(kBlockList).view(), 0, 80);
+    expectWidth(list(kBlockList).view(), 1, 180);
     for (int id : {kBlacklist, kBlockList}) {
         EXPECT_EQ(list(id).view()->selectionMode(), QAbstractItemView::ExtendedSelection);
         EXPECT_EQ(list(id).view()->selectionBehavior(), QAbstractItemView::SelectRows);

@@ -42,6 +42,7 @@ using qv::StringId;
 
 namespace {
 
+using qvtest::expectWidth;
 using qvtest::typeInto;
 
 constexpr int kList = CCenteridDlg::kList, kId = CCenteridDlg::kId,
@@ -148,7 +149,7 @@ TEST_F(CenterIdPage, LayoutColumnsAndGroupChoices) {
         if (c < 6) {
             EXPECT_EQ(list().header(c), QString::fromLatin1(captions[c]));
         }
-        EXPECT_EQ(list().columnWidth(c), widths[c]) << c;
+        expectWidth(list().view(), c, widths[c]);
     }
     EXPECT_EQ(list().header(6), QStringLiteral("로그삭제"));
     EXPECT_EQ(list().header(7), QStringLiteral("파일전송"));

@@ -40,6 +40,7 @@ using qv::StringId;
 
 namespace {
 
+using qvtest::expectWidth;
 using qvtest::typeInto;
 
 constexpr int kList = CWolDlg::kList, kName = CWolDlg::kName, kMac = CWolDlg::kMac,
@@ -157,7 +158,7 @@ TEST_F(WolPage, LayoutColumnsAndButtons) {
     const int widths[] = {60, 130, 140, 0};
     for (int c = 0; c < 4; ++c) {
         EXPECT_EQ(list().header(c), QString::fromLatin1(captions[c]));
-        EXPECT_EQ(list().columnWidth(c), widths[c]) << c;
+        expectWidth(list().view(), c, widths[c]);
     }
     EXPECT_EQ(list().view()->selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(list().view()->verticalHeader()->defaultSectionSize(), 15);
