@@ -1,8 +1,11 @@
 // Every page of the main window and the IO schedule window walked with Tab alone, in both
-// languages: Tab reaches every enabled control, and each one it reaches has a name a screen
-// reader can announce.
+// languages, logged on to the simulated appliance so that the lists hold rows: Tab reaches
+// every enabled control, each has a name a screen reader can announce, and the pages' buttons
+// have mnemonics.
 
 #include "AppTestSupport.h"
+#include "Requests.h"
+#include "RunningSim.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -33,10 +36,19 @@ std::set<QWidget*> usableControls(QWidget* root) {
 TEST(KeyboardAccess, TabReachesEveryControlOfEveryPageAndEachHasAName) {
     for (const bool korean : {false, true}) {
         qvtest::LanguageScope language(korean);
+        qv::simtest::RunningSim sim;
+        qvtest::Window w(QString::fromStdString(sim.address()));
+        w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
+        w.clickLogin();
+        ASSERT_TRUE(qvtest::waitUntil([&] { return w.store.PageIndex == 1; }));
+        for (const qv::Frame& read :
+             {qv::request::readCenterIds(), qv::request::readWol(), qv::request::readBlacklist(),
+              qv::request::readBlockIps(), qv::request::readIoList(), qv::request::readSchedule()})
+            ASSERT_TRUE(w.store.send(read));
+        qvtest::settle(std::chrono::milliseconds(500));
         for (int index = 0; index < kPageCount; ++index) {
             const auto page = static_cast<Page>(index);
             SCOPED_TRACE(testing::Message() << (korean ? "ko" : "en") << " page " << index);
-            qvtest::Window w;
             w.store.PageIndex = index;
             w.window->ShowPage(page);
             QWidget* root = w.window.get();
