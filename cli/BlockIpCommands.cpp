@@ -9,6 +9,7 @@
 #include "StringTable.h"
 #include "access/BlacklistRules.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace qvctl {
@@ -16,7 +17,8 @@ namespace {
 
 namespace bl = qv::blacklist;
 
-constexpr const char* kUsage = "add ADDRESS | edit ADDRESS NEW-ADDRESS | del ADDRESS...";
+constexpr const char* kUsage =
+    "add ADDRESS [--yes] | edit ADDRESS NEW-ADDRESS [--yes] | del ADDRESS...";
 
 // A refusal, worded as on the page (the firewall's fixed texts, else the terminal's language).
 int refuse(CommandContext& context, const bl::Verdict& verdict) {
@@ -50,8 +52,27 @@ int applyTable(CommandContext& context) {
     return kExitOk;
 }
 
+// The address qvctl itself comes from would shut it out, and every later command with it: that
+// needs --yes, as the window asks.
+int refuseLockOut(CommandContext& context, const std::string& address, bool confirmed) {
+    const std::string own = context.session().store().localAddress();
+    if (confirmed || !bl::locksOut(address, own))
+        return kExitOk;
+    std::string text(qv::uiString(qv::StringId::BlockIpLocksOutRefused));
+    if (const size_t at = text.find("%1"); at != std::string::npos)
+        text.replace(at, 2, own);
+    std::cerr << "qvctl " << context.options().command << ": " << text << "\n";
+    return kExitUsage;
+}
+
 int runBlockIp(CommandContext& context) {
-    const std::vector<std::string>& args = context.options().args;
+    std::vector<std::string> args = context.options().args;
+    const auto yes = std::find(args.begin(), args.end(), "--yes");
+    const bool confirmed = yes != args.end();
+    if (confirmed && (args.empty() || args[0] == "del"))
+        return context.usageError("--yes belongs to add and edit");
+    if (confirmed)
+        args.erase(yes);
     if (args.empty())
         return context.usageError("needs an action (add, edit or del)");
     const std::string& action = args[0];
@@ -79,6 +100,8 @@ int runBlockIp(CommandContext& context) {
         if (const bl::Verdict v = bl::validateAdd(store.blockIpTable, store.blockIpCount, first);
             !v.ok())
             return refuse(context, v);
+        if (const int status = refuseLockOut(context, first.ansi, confirmed); status != kExitOk)
+            return status;
         bl::addAddress(store.blockIpTable, store.blockIpCount, first.ansi);
         return applyTable(context);
     }
@@ -95,6 +118,9 @@ int runBlockIp(CommandContext& context) {
                 bl::validateEdit(store.blockIpTable, store.blockIpCount, true, row, replacement);
             !v.ok())
             return refuse(context, v);
+        if (const int status = refuseLockOut(context, replacement.ansi, confirmed);
+            status != kExitOk)
+            return status;
         bl::editAddress(store.blockIpTable, store.blockIpCount, row, replacement.ansi);
         return applyTable(context);
     }

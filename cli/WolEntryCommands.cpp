@@ -23,7 +23,7 @@ namespace wol = qv::wol;
 using qv::StringId;
 
 constexpr const char* kUsage = "add NAME MAC | edit NO [--name NAME] [--mac MAC] | del NO | "
-                               "export FILE | import FILE";
+                               "export FILE [--utf8] | import FILE";
 
 struct Request {
     std::string action;
@@ -31,7 +31,8 @@ struct Request {
     std::string mac;     // add
     std::optional<std::string> name;
     std::optional<std::string> newMac;
-    int row = -1; // edit and del: the list's number less one
+    bool utf8 = false; // export: UTF-8 with a byte-order mark in place of the code page
+    int row = -1;      // edit and del: the list's number less one
 };
 
 bool parseRequest(const std::vector<std::string>& args, Request& request, std::string& error) {
@@ -50,9 +51,14 @@ bool parseRequest(const std::vector<std::string>& args, Request& request, std::s
         request.mac = args[2];
         return true;
     }
+    if (action == "export" && args.size() == 3 && args[2] == "--utf8") {
+        request.utf8 = true;
+        return true;
+    }
     if (action == "export" || action == "import") {
         if (args.size() != 2) {
-            error = action + " takes only the file";
+            error = action == "export" ? "export takes the file and optionally --utf8"
+                                       : "import takes only the file";
             return false;
         }
         return true;
@@ -117,12 +123,19 @@ int applyTable(CommandContext& context) {
     return kExitOk;
 }
 
-int exportTo(CommandContext& context, const std::string& path) {
+// A script cannot be asked: a list the code page cannot hold is refused with the option that
+// writes it as UTF-8, which is then used for the whole file whatever the names.
+int exportTo(CommandContext& context, const std::string& path, bool utf8) {
     const qv::CGlobalData& store = context.session().store();
     if (const wol::Verdict v = wol::validateExport(store.wolCount); !v.ok())
         return refuse(context, v);
+    const int codePage = qv::systemCodePage();
+    if (const int row = wol::firstRowOutsideCodePage(store.wolTable, store.wolCount, codePage);
+        row >= 0 && !utf8)
+        return refuse(context, message(StringId::WolExportNeedsUtf8, std::to_string(row + 1)));
     const wol::ExportResult csv =
-        wol::exportCsv(store.wolTable, store.wolCount, qv::systemCodePage());
+        wol::exportCsv(store.wolTable, store.wolCount, codePage,
+                       utf8 ? wol::CsvEncoding::Utf8 : wol::CsvEncoding::CodePage);
     if (!csv.ok())
         return refuse(context,
                       message(StringId::WolExportNotConvertible, std::to_string(csv.badRow + 1)));
@@ -180,7 +193,7 @@ int runWolEntry(CommandContext& context) {
 
     qv::CGlobalData& store = context.session().store();
     if (request.action == "export")
-        return exportTo(context, request.operand);
+        return exportTo(context, request.operand, request.utf8);
     if (request.action == "import")
         return importFrom(context, request.operand);
     if (request.action == "add") {

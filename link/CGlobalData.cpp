@@ -53,6 +53,10 @@ bool CGlobalData::isConnected() const {
     return link && link->connected();
 }
 
+std::string CGlobalData::localAddress() const {
+    return link ? link->localAddress() : std::string();
+}
+
 bool CGlobalData::send(const Frame& frame) {
     return link && link->Send(frame);
 }

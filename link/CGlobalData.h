@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace qv {
 
@@ -51,6 +52,9 @@ public:
 
     // True when the link object exists and is connected.
     bool isConnected() const;
+    // The client's own address on the link ("" when not connected): blocking it would shut this
+    // administrator out.
+    std::string localAddress() const;
     // Sends a request through the link when connected; false when nothing went out.
     bool send(const Frame& frame);
 };

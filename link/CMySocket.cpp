@@ -146,4 +146,8 @@ void CMySocket::ClientThread() {
     debugLog("ClientThread for Manager exit *********............");
 }
 
+std::string CMySocket::localAddress() const {
+    return connected() ? qv::localAddress(m_socket.load()) : std::string();
+}
+
 } // namespace qv

@@ -39,6 +39,8 @@ public:
     bool connected() const { return m_connected.load(); }
     // The port of the last Connect.
     int port() const { return m_port; }
+    // The client's own address on the link, dotted IPv4; "" when not connected.
+    std::string localAddress() const;
 
     // Sends one request: the scrambled header, then the payload scrambled or raw. Does nothing
     // and returns false when not connected; closes the link when a send fails. `progress`, when

@@ -206,6 +206,18 @@ int localPort(SocketHandle socket) {
     return ntohs(local.sin_port);
 }
 
+std::string localAddress(SocketHandle socket) {
+    sockaddr_in local{};
+    socklen_t length = sizeof local;
+    if (socket == kInvalidSocket ||
+        getsockname(socket, reinterpret_cast<sockaddr*>(&local), &length) != 0 ||
+        local.sin_family != AF_INET)
+        return {};
+    char text[INET_ADDRSTRLEN] = {};
+    return inet_ntop(AF_INET, &local.sin_addr, text, sizeof text) ? std::string(text)
+                                                                  : std::string();
+}
+
 SocketHandle acceptConnection(SocketHandle listening) {
     for (;;) {
         const SocketHandle s = accept4(listening, nullptr, nullptr, SOCK_CLOEXEC);

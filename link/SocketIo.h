@@ -48,6 +48,9 @@ void closeSocket(SocketHandle socket);
 // `port` (0 picks a free port), and the port it got.
 SocketHandle listenTcp(const std::string& bindAddress, int port, int backlog = 8);
 int localPort(SocketHandle socket);
+// The address this end of a connected socket has, dotted IPv4 ("" when it has none): the
+// address the appliance sees the client come from, unless a router translates it.
+std::string localAddress(SocketHandle socket);
 // Waits for a connection; kInvalidSocket when the listening socket was shut down or failed.
 SocketHandle acceptConnection(SocketHandle listening);
 

@@ -1,9 +1,12 @@
 #include "CPageDlg.h"
 
 #include "ControlIds.h"
+#include "KeyboardAccess.h"
+#include "StoreTableModel.h"
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTableView>
 
 CPageDlg::CPageDlg(const QString& title, qv::CGlobalData& store, qv::Prompt& prompt,
                    QWidget* parent, const QColor& band)
@@ -17,6 +20,14 @@ void CPageDlg::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     QPainter painter(this);
     qv::paintTitleBand(painter, width(), m_band, m_title);
+}
+
+void CPageDlg::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    qv::controls::completeKeyboardAccess(this);
+    for (QTableView* view : findChildren<QTableView*>())
+        if (const StoreTableModel* model = StoreTableModel::behind(view))
+            model->fitColumns(view);
 }
 
 void CPageDlg::dropEnterAndEscape() {

@@ -31,6 +31,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Names, mnemonics, the Tab order and the lists' column widths are completed whenever the
+    // page is shown, so controls a page adds or shows later are covered too.
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Drops Enter and Escape pressed anywhere on the page, so neither applies the page nor

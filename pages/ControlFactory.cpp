@@ -63,6 +63,8 @@ QTableView* listView(int id, const QString& accessibleName, const char* objectNa
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setWordWrap(false);
+    // Tab leaves the list for the next control instead of walking its cells.
+    view->setTabKeyNavigation(false);
     return view;
 }
 

@@ -1,5 +1,6 @@
 #include "StoreTableModel.h"
 
+#include <QAbstractProxyModel>
 #include <QHeaderView>
 #include <QTableView>
 
@@ -65,8 +66,29 @@ void StoreTableModel::reload() {
 
 void StoreTableModel::attach(QTableView* view, QAbstractItemModel* proxy) {
     view->setModel(proxy != nullptr ? proxy : this);
-    for (int column = 0; column < m_columns.size(); ++column)
-        view->setColumnWidth(column, m_columns[column].width);
+    fitColumns(view);
+}
+
+void StoreTableModel::fitColumns(QTableView* view) const {
+    // A font larger than the one the widths were made for, or a longer Korean caption, still
+    // shows the whole header; the sort arrow may cover a caption's end, as it does at the
+    // appliance's widths. A column of no width stays hidden.
+    QHeaderView* header = view->horizontalHeader();
+    const bool arrow = header->isSortIndicatorShown();
+    header->setSortIndicatorShown(false);
+    for (int column = 0; column < m_columns.size(); ++column) {
+        const int width = m_columns[column].width;
+        view->setColumnWidth(column,
+                             width > 0 ? std::max(width, header->sectionSizeHint(column)) : 0);
+    }
+    header->setSortIndicatorShown(arrow);
+}
+
+const StoreTableModel* StoreTableModel::behind(const QTableView* view) {
+    const QAbstractItemModel* model = view->model();
+    if (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(model))
+        model = proxy->sourceModel();
+    return qobject_cast<const StoreTableModel*>(model);
 }
 
 const QStringList& StoreTableModel::textsOf(int row) const {

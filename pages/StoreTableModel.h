@@ -45,6 +45,12 @@ public:
 
     // Shows the model in `view` with the columns' widths, through `proxy` when one is given.
     void attach(QTableView* view, QAbstractItemModel* proxy = nullptr);
+    // Sets the columns' widths in `view`: the appliance's widths, widened where the caption
+    // would be cut. The page calls it again when it is shown, once fonts and the sort indicator
+    // are final.
+    void fitColumns(QTableView* view) const;
+    // The store model behind `view`, through a filter if there is one; nullptr for another.
+    static const StoreTableModel* behind(const QTableView* view);
 
 private:
     const QStringList& textsOf(int row) const;

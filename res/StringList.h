@@ -306,51 +306,52 @@ QV_STRING(WolFileTooLarge, 414,
           "The file %1 is too large to be a Wake-on-LAN list. The list was not changed.",
           "%1 파일은 WOL 목록으로 보기에 너무 큽니다. 목록은 바뀌지 않았습니다.")
 
-// From 600: captions the window showed as literals before they moved here. Until they are
-// translated, those that had no Korean form read English in both columns.
+// From 600: captions the window showed as literals before they moved here. Those that read the
+// same in both columns are names (products, programs, protocols), the center ID list's columns,
+// which the appliance's Korean pages show in English too, and the file choosers' filters.
 
 // Main window and about box.
 QV_STRING(AppTitle, 600, "QVSetting", "QVSetting")
-QV_STRING(LinkProductSummary, 601, "Product Summary ", "Product Summary ")
-QV_STRING(LinkChangeIdPassword, 602, "Change ID/Password ", "Change ID/Password ")
-QV_STRING(LinkCenterIdManagement, 603, "Center ID Management ", "Center ID Management ")
-QV_STRING(LinkWakeOnLan, 604, "Wake On Lan ", "Wake On Lan ")
-QV_STRING(LinkNetworkDdns, 605, "Network/DDNS Setting ", "Network/DDNS Setting ")
-QV_STRING(LinkQuorvelUpdate, 606, "Quorvel Update ", "Quorvel Update ")
-QV_STRING(LinkCompanyLogoUpload, 607, "Company Logo Upload ", "Company Logo Upload ")
-QV_STRING(LinkActiveXPageUpload, 608, "Active-X page Upload ", "Active-X page Upload ")
-QV_STRING(LinkWebPageUpload, 609, "Web page Upload ", "Web page Upload ")
-QV_STRING(LinkBlacklistIp, 610, "Blacklist IP", "Blacklist IP")
-QV_STRING(LinkIoSchedule, 611, "IO Schedule", "IO Schedule")
-QV_STRING(LinkReboot, 612, "Reboot ", "Reboot ")
-QV_STRING(PageFrame, 613, "Page", "Page")
-QV_STRING(Close, 614, "Close", "Close")
+QV_STRING(LinkProductSummary, 601, "Product Summary ", "제품 요약 ")
+QV_STRING(LinkChangeIdPassword, 602, "Change ID/Password ", "ID/비밀번호 변경 ")
+QV_STRING(LinkCenterIdManagement, 603, "Center ID Management ", "센터 ID 관리 ")
+QV_STRING(LinkWakeOnLan, 604, "Wake On Lan ", "Wake On Lan(원격 켜기) ")
+QV_STRING(LinkNetworkDdns, 605, "Network/DDNS Setting ", "네트워크/DDNS 설정 ")
+QV_STRING(LinkQuorvelUpdate, 606, "Quorvel Update ", "Quorvel 업데이트 ")
+QV_STRING(LinkCompanyLogoUpload, 607, "Company Logo Upload ", "회사 로고 업로드 ")
+QV_STRING(LinkActiveXPageUpload, 608, "Active-X page Upload ", "Active-X 페이지 업로드 ")
+QV_STRING(LinkWebPageUpload, 609, "Web page Upload ", "웹 페이지 업로드 ")
+QV_STRING(LinkBlacklistIp, 610, "Blacklist IP", "블랙리스트 IP")
+QV_STRING(LinkIoSchedule, 611, "IO Schedule", "IO 스케줄")
+QV_STRING(LinkReboot, 612, "Reboot ", "재부팅 ")
+QV_STRING(PageFrame, 613, "Page", "페이지")
+QV_STRING(Close, 614, "Close", "닫기")
 QV_STRING(AboutPurpose, 615, "Administration client of the Quorvel MY relay appliance",
-          "Administration client of the Quorvel MY relay appliance")
-QV_STRING(AboutOk, 616, "OK", "OK")
+          "Quorvel MY 릴레이 장비의 관리 프로그램")
+QV_STRING(AboutOk, 616, "OK", "확인")
 // %1: the build date as yyyy.mm.dd.
-QV_STRING(AboutVersionLine, 617, "QVSetting, Version %1", "QVSetting, Version %1")
+QV_STRING(AboutVersionLine, 617, "QVSetting, Version %1", "QVSetting, 버전 %1")
 
 // Logon page.
-QV_STRING(LogonTitle, 620, "Admin Logon", "Admin Logon")
-QV_STRING(Login, 621, "Login", "Login")
+QV_STRING(LogonTitle, 620, "Admin Logon", "관리자 로그온")
+QV_STRING(Login, 621, "Login", "로그인")
 
 // Product summary page.
-QV_STRING(SummaryTitle, 630, "Product Summary", "Product Summary")
-QV_STRING(SummaryFirmwareVersion, 631, "Firmware Version", "Firmware Version")
-QV_STRING(SummaryDeviceName, 632, "Device Name", "Device Name")
-QV_STRING(SummarySoftwareVersion, 633, "S/W Version", "S/W Version")
-QV_STRING(SummaryMacAddress, 634, "Mac Address", "Mac Address")
-QV_STRING(SummaryCompany, 635, "Company", "Company")
+QV_STRING(SummaryTitle, 630, "Product Summary", "제품 요약")
+QV_STRING(SummaryFirmwareVersion, 631, "Firmware Version", "펌웨어 버전")
+QV_STRING(SummaryDeviceName, 632, "Device Name", "장비 이름")
+QV_STRING(SummarySoftwareVersion, 633, "S/W Version", "S/W 버전")
+QV_STRING(SummaryMacAddress, 634, "Mac Address", "MAC 주소")
+QV_STRING(SummaryCompany, 635, "Company", "회사")
 QV_STRING(SummaryDdns, 636, "DDNS", "DDNS")
-QV_STRING(SummaryEmail, 637, "e-Mail", "e-Mail")
-QV_STRING(SummaryMaxCenterIds, 638, "Max Center ID", "Max Center ID")
-QV_STRING(SummaryMaxSchedules, 639, "Max Schedule", "Max Schedule")
-QV_STRING(SummaryMaxStandby, 640, "Max Standby", "Max Standby")
-QV_STRING(SummaryScheduleWindow, 641, "ON/OFF Schedule", "ON/OFF Schedule")
+QV_STRING(SummaryEmail, 637, "e-Mail", "전자 메일")
+QV_STRING(SummaryMaxCenterIds, 638, "Max Center ID", "최대 센터 ID 수")
+QV_STRING(SummaryMaxSchedules, 639, "Max Schedule", "최대 스케줄 수")
+QV_STRING(SummaryMaxStandby, 640, "Max Standby", "최대 대기 수")
+QV_STRING(SummaryScheduleWindow, 641, "ON/OFF Schedule", "ON/OFF 스케줄")
 
 // Administrator page.
-QV_STRING(AdminTitle, 650, "Change Admin Password", "Change Admin Password")
+QV_STRING(AdminTitle, 650, "Change Admin Password", "관리자 비밀번호 변경")
 QV_STRING(AdminGroup, 651, "Change Administrator ID and Password", "관리자 ID 및 Password 변경")
 QV_STRING(AdminNewId, 652, "New Admin ID", "새 관리자 아이디")
 QV_STRING(AdminNewPassword, 653, "New Password", "새 비밀번호")
@@ -364,31 +365,31 @@ QV_STRING(AdminCaution, 656,
 QV_STRING(AdminInputId, 657, "관리자 아이디를 입력하세요.", "관리자 아이디를 입력하세요.")
 
 // Network page.
-QV_STRING(NetworkTitle, 660, "Network/DDNS Setting", "Network/DDNS Setting")
+QV_STRING(NetworkTitle, 660, "Network/DDNS Setting", "네트워크/DDNS 설정")
 
 // Update and upload pages. The update's stages that carry program names keep them in both
 // languages.
-QV_STRING(UpdateTitle, 670, "Quorvel Update", "Quorvel Update")
-QV_STRING(UpdateSoftwareGroup, 671, "SW Update", "SW Update")
-QV_STRING(UpdateFirmwareGroup, 672, "Firmware Update", "Firmware Update")
-QV_STRING(UpdateStepStarted, 673, "Start", "Start")
-QV_STRING(UpdateStepFinished, 674, "Finished", "Finished")
+QV_STRING(UpdateTitle, 670, "Quorvel Update", "Quorvel 업데이트")
+QV_STRING(UpdateSoftwareGroup, 671, "SW Update", "SW 업데이트")
+QV_STRING(UpdateFirmwareGroup, 672, "Firmware Update", "펌웨어 업데이트")
+QV_STRING(UpdateStepStarted, 673, "Start", "시작")
+QV_STRING(UpdateStepFinished, 674, "Finished", "완료")
 QV_STRING(UpdateCenterProgram, 675, "center.exe", "center.exe")
 QV_STRING(UpdateClientProgram, 676, "client.exe", "client.exe")
 QV_STRING(UpdateWatchDog, 677, "Watch Dog", "Watch Dog")
 QV_STRING(UpdateActiveX, 678, "Active-X", "Active-X")
 QV_STRING(UpdateCgi, 679, "CGI", "CGI")
-QV_STRING(LogoTitle, 680, "Company Logo Upload", "Company Logo Upload")
-QV_STRING(ActiveXTitle, 681, "ActiveX Page Upload", "ActiveX Page Upload")
-QV_STRING(WebTitle, 682, "Web Page Upload", "Web Page Upload")
+QV_STRING(LogoTitle, 680, "Company Logo Upload", "회사 로고 업로드")
+QV_STRING(ActiveXTitle, 681, "ActiveX Page Upload", "ActiveX 페이지 업로드")
+QV_STRING(WebTitle, 682, "Web Page Upload", "웹 페이지 업로드")
 
 // IO schedule window; the clock's caption is the appliance's own, Korean in both languages.
-QV_STRING(IoScheduleTitle, 690, "IO Schedule", "IO Schedule")
+QV_STRING(IoScheduleTitle, 690, "IO Schedule", "IO 스케줄")
 QV_STRING(IoScheduleWindowTitle, 691, "Quorvel IO ON/OFF Schedule Management",
           "Quorvel IO ON/OFF 스케줄 관리")
-QV_STRING(IoDevices, 692, "IO devices", "IO devices")
-QV_STRING(IoColumnStatus, 693, "Status", "Status")
-QV_STRING(IoRefresh, 694, "Refresh", "Refresh")
+QV_STRING(IoDevices, 692, "IO devices", "IO 장치")
+QV_STRING(IoColumnStatus, 693, "Status", "상태")
+QV_STRING(IoRefresh, 694, "Refresh", "새로 고침")
 QV_STRING(ServerClockTitle, 695, "Quorvel MY 서버시간", "Quorvel MY 서버시간")
 
 // Column captions the lists share.
@@ -424,21 +425,21 @@ QV_STRING(BlockIpListChanged, 737, "Block Ip List 가 변경되었습니다.",
           "Block Ip List 가 변경되었습니다.")
 QV_STRING(BlacklistCleared, 738, "Blacklist 목록이 클리어 되었습니다.",
           "Blacklist 목록이 클리어 되었습니다.")
-QV_STRING(BlacklistColumnDay1, 740, "Day 1", "Day 1")
-QV_STRING(BlacklistColumnDay2, 741, "Day 2", "Day 2")
-QV_STRING(BlacklistColumnMinusDay1, 742, "-Day 1", "-Day 1")
-QV_STRING(BlacklistColumnMinusDay2, 743, "-Day 2", "-Day 2")
-QV_STRING(BlacklistColumnWeek1, 744, "Week 1", "Week 1")
-QV_STRING(BlacklistColumnWeek2, 745, "Week 2", "Week 2")
-QV_STRING(BlacklistColumnMinusWeek1, 746, "-Week 1", "-Week 1")
-QV_STRING(BlacklistColumnMinusWeek2, 747, "-Week 2", "-Week 2")
+QV_STRING(BlacklistColumnDay1, 740, "Day 1", "1일")
+QV_STRING(BlacklistColumnDay2, 741, "Day 2", "2일")
+QV_STRING(BlacklistColumnMinusDay1, 742, "-Day 1", "-1일")
+QV_STRING(BlacklistColumnMinusDay2, 743, "-Day 2", "-2일")
+QV_STRING(BlacklistColumnWeek1, 744, "Week 1", "1주")
+QV_STRING(BlacklistColumnWeek2, 745, "Week 2", "2주")
+QV_STRING(BlacklistColumnMinusWeek1, 746, "-Week 1", "-1주")
+QV_STRING(BlacklistColumnMinusWeek2, 747, "-Week 2", "-2주")
 QV_STRING(BlacklistColumnQuorvelIp, 748, "Quorvel IP", "Quorvel IP")
 
 // Wake-on-LAN rules: fixed texts, the same in both languages.
 QV_STRING(WolMacFormat, 760, "Mac Address Format error.", "Mac Address Format error.")
 QV_STRING(WolNothingToExport, 761, "내보내기할 데이터가 없습니다.", "내보내기할 데이터가 없습니다.")
-QV_STRING(WolColumnMac, 762, "Mac Addr", "Mac Addr")
-QV_STRING(WolColumnEtc, 763, "etc", "etc")
+QV_STRING(WolColumnMac, 762, "Mac Addr", "MAC 주소")
+QV_STRING(WolColumnEtc, 763, "etc", "기타")
 
 // The list pages: buttons, labels, accessible names and help.
 QV_STRING(TableAdd, 800, "Add", "추가")
@@ -447,21 +448,21 @@ QV_STRING(TableDel, 802, "Del", "삭제")
 QV_STRING(TableDelete, 803, "Delete", "삭제")
 QV_STRING(TableApply, 804, "Apply", "적 용")
 QV_STRING(TableFind, 805, "Find", "찾기")
-QV_STRING(CenterIdTitle, 810, "Center ID Management", "Center ID Management")
-QV_STRING(CenterIdList, 811, "Center IDs", "Center IDs")
+QV_STRING(CenterIdTitle, 810, "Center ID Management", "센터 ID 관리")
+QV_STRING(CenterIdList, 811, "Center IDs", "센터 ID 목록")
 QV_STRING(CenterIdLabelId, 812, "ID", "ID")
-QV_STRING(CenterIdLabelPassword, 813, "Password", "Password")
-QV_STRING(CenterIdLabelName, 814, "Name", "Name")
-QV_STRING(CenterIdLabelGroup, 815, "Group", "Group")
-QV_STRING(CenterIdSuperUser, 816, "Super User", "Super User")
+QV_STRING(CenterIdLabelPassword, 813, "Password", "비밀번호")
+QV_STRING(CenterIdLabelName, 814, "Name", "이름")
+QV_STRING(CenterIdLabelGroup, 815, "Group", "그룹")
+QV_STRING(CenterIdSuperUser, 816, "Super User", "슈퍼 유저")
 QV_STRING(CenterIdProhibitFileTransfer, 817, "Prohibit file transfer ", "파일전송 금지")
 QV_STRING(CenterIdProhibitLogDeletion, 818, "Prohibit log deletion", "로그삭제 금지")
-QV_STRING(WolTitle, 820, "Wake On Lan", "Wake On Lan")
-QV_STRING(WolList, 821, "Wake-on-LAN targets", "Wake-on-LAN targets")
+QV_STRING(WolTitle, 820, "Wake On Lan", "Wake On Lan(원격 켜기)")
+QV_STRING(WolList, 821, "Wake-on-LAN targets", "WOL 대상 목록")
 QV_STRING(WolLabelName, 822, "Name", "이름")
 QV_STRING(WolLabelMac, 823, "MAC", "MAC")
 QV_STRING(WolMacExamples, 824, "ex) ab:39:22:44:12:aa\n  ab-39-22-44-12-aa",
-          "ex) ab:39:22:44:12:aa\n  ab-39-22-44-12-aa")
+          "예) ab:39:22:44:12:aa\n  ab-39-22-44-12-aa")
 QV_STRING(WolExport, 825, "Export", "내보내기")
 QV_STRING(WolImport, 826, "Import", "불러오기")
 QV_STRING(WolHelp, 827,
@@ -479,18 +480,18 @@ QV_STRING(WolHelp, 827,
           "- MAC은 명령 프롬프트에서 \"ipconfig /all\"을 입력하면 확인할 수 있습니다.")
 QV_STRING(WolExportFilter, 828, "WOL File(*.csv)|*.csv||", "WOL File(*.csv)|*.csv||")
 QV_STRING(WolImportFilter, 829, "CSV|*.csv|All(*.*)|*.*|", "CSV|*.csv|All(*.*)|*.*|")
-QV_STRING(BlacklistTitle, 830, "Blacklist IP", "Blacklist IP")
-QV_STRING(BlacklistList, 831, "Blacklist", "Blacklist")
-QV_STRING(BlockIpList, 832, "Block IP List", "Block IP List")
+QV_STRING(BlacklistTitle, 830, "Blacklist IP", "블랙리스트 IP")
+QV_STRING(BlacklistList, 831, "Blacklist", "블랙리스트")
+QV_STRING(BlockIpList, 832, "Block IP List", "차단 IP 목록")
 QV_STRING(BlacklistAddSelected, 833, "Add Selected Items to Block IP List",
-          "Add Selected Items to Block IP List")
-QV_STRING(BlacklistClearAll, 834, "Clear All", "Clear All")
-QV_STRING(BlockIpAddressToAdd, 835, "Address to add", "Address to add")
-QV_STRING(BlockIpLabelAddress, 836, "IP Address", "IP Address")
-QV_STRING(BlockIpAdd, 837, "Add", "Add")
-QV_STRING(BlockIpEdit, 838, "Edit", "Edit")
-QV_STRING(BlockIpDelete, 839, "Delete", "Delete")
-QV_STRING(BlockIpApply, 840, "Apply", "Apply")
+          "선택 항목을 차단 IP 목록에 추가")
+QV_STRING(BlacklistClearAll, 834, "Clear All", "모두 지우기")
+QV_STRING(BlockIpAddressToAdd, 835, "Address to add", "추가할 주소")
+QV_STRING(BlockIpLabelAddress, 836, "IP Address", "IP 주소")
+QV_STRING(BlockIpAdd, 837, "Add", "추가")
+QV_STRING(BlockIpEdit, 838, "Edit", "수정")
+QV_STRING(BlockIpDelete, 839, "Delete", "삭제")
+QV_STRING(BlockIpApply, 840, "Apply", "적용")
 QV_STRING(ChangeRefused, 850,
           "The appliance did not take the change (answer %1). Nothing was changed on the "
           "appliance; what you entered is kept.",
@@ -498,7 +499,7 @@ QV_STRING(ChangeRefused, 850,
           "않았으며, 입력한 내용은 그대로 남아 있습니다.")
 // IO schedule window: the editor, its buttons, its notes and its unapplied edits.
 QV_STRING(ScheduleCountLine, 900, "Current Schedule Count : %1    /    Max Schedules : %2",
-          "Current Schedule Count : %1    /    Max Schedules : %2")
+          "현재 스케줄 수 : %1    /    최대 스케줄 수 : %2")
 QV_STRING(ScheduleExceptionBox, 901, "Exceptional Schedule", "예외 스케줄")
 QV_STRING(ScheduleMinuteLabel, 902, "Min", "분")
 QV_STRING(ScheduleAdd, 903, "Add", "추가")
@@ -694,3 +695,37 @@ QV_STRING(ExportWritten, 1223, "%1 schedules written to %2.", "스케줄 %1개�
 QV_STRING(ImportIdsNotConvertible, 1224,
           "IDs with characters the system's code page cannot hold (taken as \"?\"): %1",
           "시스템 코드 페이지로 나타낼 수 없는 문자가 있는 ID (\"?\"로 바뀜): %1")
+
+// From 1300: the desktop's finishing touches: CSV files in UTF-8, deleting several rows, the
+// lock-out warning.
+// %1: the entry's number in the list.
+QV_STRING(WolExportAsUtf8, 1300,
+          "Entry %1 holds characters that this system's code page cannot hold.\nWrite the file "
+          "as UTF-8 (with a byte-order mark) instead? Current spreadsheets read it.",
+          "%1번 항목에 이 시스템의 코드 페이지로 저장할 수 없는 문자가 있습니다.\n대신 UTF-8"
+          "(바이트 순서 표시 포함)로 저장하시겠습니까? 최신 스프레드시트에서 읽을 수 있습니다.")
+QV_STRING(WolExportNeedsUtf8, 1301,
+          "Entry %1 holds characters that this system's code page cannot hold. Give --utf8 to "
+          "write the file as UTF-8 with a byte-order mark.",
+          "%1번 항목에 이 시스템의 코드 페이지로 저장할 수 없는 문자가 있습니다. UTF-8(바이트 "
+          "순서 표시 포함)로 저장하려면 --utf8을 지정하세요.")
+// %1: the number of rows chosen.
+QV_STRING(CenterIdDeleteSeveral, 1302, "Delete the %1 selected center IDs?",
+          "선택한 센터 ID %1개를 삭제하시겠습니까?")
+QV_STRING(WolDeleteSeveral, 1303, "Delete the %1 selected Wake-on-LAN entries?",
+          "선택한 WOL 항목 %1개를 삭제하시겠습니까?")
+// %1: the address this client is connected from.
+QV_STRING(BlockIpLocksOut, 1304,
+          "%1 is the address this computer reaches the appliance from. Once the firewall blocks "
+          "it, you can no longer administer the appliance from here.\nBlock it anyway?",
+          "%1은(는) 이 컴퓨터가 장비에 접속하는 주소입니다. 방화벽이 이 주소를 차단하면 이 "
+          "컴퓨터에서 더 이상 장비를 관리할 수 없습니다.\n그래도 차단하시겠습니까?")
+QV_STRING(BlockIpLocksOutRefused, 1305,
+          "%1 is the address this computer reaches the appliance from; blocking it would shut "
+          "you out of the appliance. Give --yes to block it anyway.",
+          "%1은(는) 이 컴퓨터가 장비에 접속하는 주소이므로 차단하면 장비에 접속할 수 없게 "
+          "됩니다. 그래도 차단하려면 --yes를 지정하세요.")
+// The Wake-on-LAN list's own "No." and "Name" columns: the center ID list keeps its columns in
+// English in both languages, this list reads Korean in Korean.
+QV_STRING(WolColumnNumber, 1306, "No.", "번호")
+QV_STRING(WolColumnName, 1307, "Name", "이름")

@@ -114,6 +114,23 @@ int addSelected(BlockIpTable& table, int32_t& count, const std::vector<std::stri
     return added;
 }
 
+bool locksOut(std::string_view address, std::string_view ownAddress) {
+    const auto trim = [](std::string_view text) {
+        const size_t first = text.find_first_not_of(" \t");
+        if (first == std::string_view::npos)
+            return std::string_view();
+        return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    };
+    return !ownAddress.empty() && trim(address) == trim(ownAddress);
+}
+
+int firstLockingOut(const std::vector<std::string>& addresses, std::string_view ownAddress) {
+    for (size_t i = 0; i < addresses.size(); ++i)
+        if (locksOut(addresses[i], ownAddress))
+            return static_cast<int>(i);
+    return -1;
+}
+
 const std::array<Column, 11> kBlacklistColumns = {{
     {StringId::ColumnNumber, 50},
     {StringId::ColumnIp, 110},

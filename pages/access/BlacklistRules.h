@@ -65,6 +65,13 @@ void deleteRows(BlockIpTable& table, int32_t& count, const std::vector<int>& sel
 // once the count passes 96. With 97 or more entries it does nothing. Returns how many it added.
 int addSelected(BlockIpTable& table, int32_t& count, const std::vector<std::string>& addresses);
 
+// Whether blocking `address` (as the list keeps it) shuts out the client that is on the link from
+// `ownAddress`: the firewall compares the text with the address a connection comes from.
+// Blanks at either end do not count; an empty own address (no link) never matches.
+bool locksOut(std::string_view address, std::string_view ownAddress);
+// The first of `addresses` that locksOut, or -1.
+int firstLockingOut(const std::vector<std::string>& addresses, std::string_view ownAddress);
+
 using ChangeTracker = TableChangeTracker<BlockIpTable>;
 
 // The lists' columns: caption and width in pixels.

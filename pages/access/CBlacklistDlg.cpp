@@ -165,6 +165,8 @@ void CBlacklistDlg::onAdd() {
             reloadTable();
         return;
     }
+    if (!confirmBlocking(address.ansi))
+        return;
     bl::addAddress(s.blockIpTable, s.blockIpCount, address.ansi);
     noteEdit();
 }
@@ -176,6 +178,8 @@ void CBlacklistDlg::onEdit() {
         bl::addressFromUtf8(qv::toUtf8(m_editAddress->text()), qv::systemCodePage());
     if (!accepted(bl::validateEdit(s.blockIpTable, s.blockIpCount, anySelected, m_blockCurrentRow,
                                    address)))
+        return;
+    if (!confirmBlocking(address.ansi))
         return;
     bl::editAddress(s.blockIpTable, s.blockIpCount, m_blockCurrentRow, address.ansi);
     noteEdit();
@@ -206,8 +210,22 @@ void CBlacklistDlg::onAddSelected() {
     for (int row : qv::storeRows(m_blacklist))
         if (row < entries)
             addresses.push_back(s.blacklist->entry(static_cast<size_t>(row)).ip());
+    if (const int own = bl::firstLockingOut(addresses, s.localAddress());
+        own >= 0 && !confirmBlocking(addresses[static_cast<size_t>(own)]))
+        return;
     bl::addSelected(s.blockIpTable, s.blockIpCount, addresses);
     noteEdit();
+}
+
+// The firewall drops this client's own connection once it blocks the address the client comes
+// from, and the operator could no longer undo it from here: that address is asked about first.
+bool CBlacklistDlg::confirmBlocking(const std::string& address) {
+    const std::string own = store().localAddress();
+    if (!bl::locksOut(address, own))
+        return true;
+    return prompt().question(
+        qv::uiText(qv::StringId::BlockIpLocksOut).arg(QString::fromStdString(own)),
+        qv::DefaultAnswer::No);
 }
 
 void CBlacklistDlg::onApply() {

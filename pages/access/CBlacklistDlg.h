@@ -3,6 +3,7 @@
 #include "CTablePageDlg.h"
 #include "access/BlacklistRules.h"
 
+#include <string>
 #include <vector>
 
 class QLineEdit;
@@ -50,6 +51,8 @@ private:
     void onClearAll();
     void onBlacklistRowChanged(int row);
     void onBlockRowChanged(int row);
+    // False when `address` (ANSI) is the client's own and the operator does not want it blocked.
+    bool confirmBlocking(const std::string& address);
 
     // Reloads `model` with nothing chosen in `view`; the view's notifications meanwhile are not
     // the operator's.

@@ -55,6 +55,7 @@ CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* 
 void CCenteridDlg::setupControls() {
     namespace make = qv::controls;
     m_list = make::listView(kList, qv::uiText(StringId::CenterIdList), "centerIdList");
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_find = make::findBox(kFind, "centerIdFind");
     ListFilter::attach(m_model, m_list, m_find);
     m_id = make::lineEdit(kId, qv::uiText(StringId::CenterIdLabelId), "centerId");
@@ -157,10 +158,35 @@ void CCenteridDlg::onEdit() {
 
 void CCenteridDlg::onDel() {
     qv::CGlobalData& s = store();
+    const std::vector<int> rows = qv::storeRows(m_list);
+    if (rows.size() > 1) {
+        deleteSeveral(rows);
+        return;
+    }
     const int row = qv::selectedStoreRow(m_list) >= 0 ? m_currentRow : -1;
     if (!accepted(cid::validateDelete(s.centerIdCount, row)))
         return;
     cid::deleteEntry(s.centerIdTable, s.centerIdCount, row);
+    noteEdit();
+    clearInputs();
+}
+
+// One row goes without a question; several chosen at once are asked about first, since a slip
+// of Shift or Ctrl would otherwise take accounts with it.
+void CCenteridDlg::deleteSeveral(const std::vector<int>& rows) {
+    qv::CGlobalData& s = store();
+    if (!accepted(cid::validateDeleteRows(s.centerIdCount, rows)))
+        return;
+    const qv::CenterIdTable beforeTable = s.centerIdTable;
+    const int32_t beforeCount = s.centerIdCount;
+    if (!prompt().question(
+            qv::uiText(StringId::CenterIdDeleteSeveral).arg(static_cast<int>(rows.size())),
+            qv::DefaultAnswer::No))
+        return;
+    // A table that arrived while the question was open replaced the rows that were chosen.
+    if (!qv::sameEntries(beforeTable, beforeCount, s.centerIdTable, s.centerIdCount))
+        return;
+    cid::deleteRows(s.centerIdTable, s.centerIdCount, rows);
     noteEdit();
     clearInputs();
 }

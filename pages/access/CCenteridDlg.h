@@ -41,6 +41,7 @@ private:
     void onAdd();
     void onEdit();
     void onDel();
+    void deleteSeveral(const std::vector<int>& rows);
     void onApply();
     void onSelectionChanged();
     void onPasswordChanged(const QString& text);

@@ -1,6 +1,7 @@
 #include "access/CenterIdRules.h"
 
 #include "CodePage.h"
+#include "RowDeletion.h"
 #include "StringTable.h"
 
 #include <algorithm>
@@ -155,6 +156,20 @@ void deleteEntry(CenterIdTable& table, int32_t& count, int row) {
         table.setEntry(static_cast<size_t>(i), table.entry(static_cast<size_t>(i + 1)));
     table.setEntry(static_cast<size_t>(used - 1), CenterIdEntry{});
     count = used - 1;
+}
+
+Verdict validateDeleteRows(int32_t count, const std::vector<int>& rows) {
+    const int32_t used = usedSlots(count);
+    if (used == 0)
+        return Verdict::ignored();
+    if (!allRowsListed(rows, used))
+        return Verdict::refused(StringId::CenterIdSelectToDelete);
+    return Verdict::accepted();
+}
+
+void deleteRows(CenterIdTable& table, int32_t& count, const std::vector<int>& rows) {
+    deleteEachRow(table, count, rows,
+                  [](CenterIdTable& t, int32_t& n, int row) { deleteEntry(t, n, row); });
 }
 
 Input inputFromEntry(const CenterIdEntry& entry) {

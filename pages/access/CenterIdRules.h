@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qv::centerid {
 
@@ -80,6 +81,11 @@ void editEntry(CenterIdTable& table, int32_t count, int row, const Input& input)
 // Removes the entry at `row`: later entries move up one slot and the freed last slot is zeroed,
 // so a deleted password does not travel with the next Apply. Call after validateDelete.
 void deleteEntry(CenterIdTable& table, int32_t& count, int row);
+// Several rows chosen at once: an empty list does nothing; a row that is no entry is refused as
+// if none were selected.
+Verdict validateDeleteRows(int32_t count, const std::vector<int>& rows);
+// Removes every row in `rows` as deleteEntry removes one. Call after validateDeleteRows.
+void deleteRows(CenterIdTable& table, int32_t& count, const std::vector<int>& rows);
 
 // The entry loaded back into inputs (texts stay ANSI). A stored group outside 1..50 gives no
 // group index, which leaves the page's group choice as it was.

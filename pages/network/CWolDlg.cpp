@@ -70,6 +70,7 @@ CWolDlg::CWolDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
 void CWolDlg::setupControls() {
     namespace make = qv::controls;
     m_list = make::listView(kList, qv::uiText(StringId::WolList), "wolList");
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // The last column is kept empty at no width.
     m_list->horizontalHeader()->setMinimumSectionSize(0);
     m_find = make::findBox(kFind, "wolFind");
@@ -165,10 +166,34 @@ void CWolDlg::onEdit() {
 
 void CWolDlg::onDelete() {
     qv::CGlobalData& s = store();
+    const std::vector<int> rows = qv::storeRows(m_list);
+    if (rows.size() > 1) {
+        deleteSeveral(rows);
+        return;
+    }
     const int row = qv::selectedStoreRow(m_list) >= 0 ? m_currentRow : -1;
     if (!accepted(wol::validateDelete(s.wolCount, row)))
         return;
     wol::deleteEntry(s.wolTable, s.wolCount, row);
+    noteEdit();
+    clearInputs();
+}
+
+// One row goes without a question; several chosen at once are asked about first.
+void CWolDlg::deleteSeveral(const std::vector<int>& rows) {
+    qv::CGlobalData& s = store();
+    if (!accepted(wol::validateDeleteRows(s.wolCount, rows)))
+        return;
+    const qv::WolTable beforeTable = s.wolTable;
+    const int32_t beforeCount = s.wolCount;
+    if (!prompt().question(
+            qv::uiText(StringId::WolDeleteSeveral).arg(static_cast<int>(rows.size())),
+            qv::DefaultAnswer::No))
+        return;
+    // A table that arrived while the question was open replaced the rows that were chosen.
+    if (!qv::sameEntries(beforeTable, beforeCount, s.wolTable, s.wolCount))
+        return;
+    wol::deleteRows(s.wolTable, s.wolCount, rows);
     noteEdit();
     clearInputs();
 }
@@ -182,7 +207,16 @@ void CWolDlg::onExport() {
     const qv::CGlobalData& s = store();
     if (!accepted(wol::validateExport(s.wolCount)))
         return;
-    const wol::ExportResult csv = wol::exportCsv(s.wolTable, s.wolCount, qv::systemCodePage());
+    // Spreadsheets on the administrators' desks read the code page; a list with a name it
+    // cannot hold goes to UTF-8 with the operator's word rather than not at all.
+    const int codePage = qv::systemCodePage();
+    wol::CsvEncoding encoding = wol::CsvEncoding::CodePage;
+    if (const int row = wol::firstRowOutsideCodePage(s.wolTable, s.wolCount, codePage); row >= 0) {
+        if (!prompt().question(qv::uiText(StringId::WolExportAsUtf8).arg(row + 1)))
+            return;
+        encoding = wol::CsvEncoding::Utf8;
+    }
+    const wol::ExportResult csv = wol::exportCsv(s.wolTable, s.wolCount, codePage, encoding);
     if (!csv.ok()) {
         prompt().notice(qv::uiText(qv::StringId::WolExportNotConvertible).arg(csv.badRow + 1));
         return;

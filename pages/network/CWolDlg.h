@@ -37,6 +37,7 @@ private:
     void onAdd();
     void onEdit();
     void onDelete();
+    void deleteSeveral(const std::vector<int>& rows);
     void onApply();
     void onExport();
     void onImport();

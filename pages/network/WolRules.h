@@ -2,8 +2,10 @@
 
 // The Wake-on-LAN rules: what the operator may type, how an entry goes into the table, how a row
 // reads, and the list as a CSV file and back. The appliance keeps names and MAC texts as UTF-8,
-// and so do the window and qvctl; only the CSV file is in the system's ANSI code page. No Qt
-// here, and no file access: the page reads and writes the files and hands the bytes over.
+// and so do the window and qvctl. The CSV file is in the system's ANSI code page, which the
+// administrators' spreadsheets read and write, unless it holds a name the code page cannot: then
+// it is UTF-8 with a byte-order mark. No Qt here, and no file access: the page reads and writes
+// the files and hands the bytes over.
 
 #include "StringIds.h"
 #include "TableChangeTracker.h"
@@ -70,6 +72,11 @@ void editEntry(WolTable& table, int32_t count, int row, const Input& input);
 // with their slots; the freed last slot keeps its bytes 0 to 3 and loses its texts, so the
 // deleted entry does not travel with the next Apply. Call after validateDelete.
 void deleteEntry(WolTable& table, int32_t& count, int row);
+// Several rows chosen at once: an empty list does nothing; a row that is no entry is refused as
+// if none were selected.
+Verdict validateDeleteRows(int32_t count, const std::vector<int>& rows);
+// Removes every row in `rows` as deleteEntry removes one. Call after validateDeleteRows.
+void deleteRows(WolTable& table, int32_t& count, const std::vector<int>& rows);
 
 using qv::sameEntries;
 // Keeps the operator's edits apart from the table the appliance last confirmed.
@@ -85,16 +92,35 @@ extern const std::array<Column, 4> kColumns;
 // Row `row` of the list: number (from 1), name, MAC text (UTF-8 as stored) and the empty "etc".
 std::array<std::string, 4> rowTexts(const WolEntry& entry, int row);
 
-// The list as the CSV file holds it: "name, MAC" and CR LF per entry, no header, in
-// `codePage`. An entry that has no form in the code page makes the export fail: `badRow` is
-// its row (from 0) and `text` is empty.
+// How the CSV file's bytes stand for characters.
+enum class CsvEncoding {
+    CodePage, // the system's ANSI code page
+    Utf8,     // UTF-8; written with a byte-order mark so that spreadsheets know it
+};
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// The encoding a file was written in: UTF-8 when it starts with the byte-order mark, or when its
+// bytes are well-formed UTF-8 that would not read as text of `codePage` (a spreadsheet's "CSV
+// UTF-8" without the mark); otherwise `codePage`. A file of plain ASCII reads the same either way.
+CsvEncoding detectEncoding(std::string_view bytes, int codePage);
+
+// The first entry (from 0) whose name or MAC text has no form in `codePage`, or -1 when the
+// whole list can be written in it.
+int firstRowOutsideCodePage(const WolTable& table, int32_t count, int codePage);
+
+// The list as the CSV file holds it: "name, MAC" and CR LF per entry, no header. A field is
+// quoted as CSV quotes it ("a, b" -> "\"a, b\"", a quote doubled) when it holds a comma, a
+// quote or a line end, or starts or ends with white space, so that the import gives it back;
+// other fields are written as they are. In CsvEncoding::CodePage an entry that has no form in
+// `codePage` makes the export fail: `badRow` is its row (from 0) and `text` is empty.
 struct ExportResult {
     std::string text;
     int badRow = -1;
     bool ok() const { return badRow < 0; }
 };
 Verdict validateExport(int32_t count);
-ExportResult exportCsv(const WolTable& table, int32_t count, int codePage);
+ExportResult exportCsv(const WolTable& table, int32_t count, int codePage,
+                       CsvEncoding encoding = CsvEncoding::CodePage);
 
 // One entry read from the file, in UTF-8.
 struct ImportedEntry {
@@ -110,13 +136,17 @@ struct ImportResult {
     bool limited = false;
     std::optional<StringId> error;
     int errorLine = 0;
+    CsvEncoding encoding = CsvEncoding::CodePage;
     bool ok() const { return !error; }
 };
-// Reads the file's bytes (ANSI `codePage`, lines ended by CR LF, LF or CR). For each line: the
-// name is what stands before the first comma, the MAC text everything after it with further
-// commas dropped; both are trimmed of white space. Lines with an empty name or a MAC text of
-// six bytes or fewer are passed over. A line whose text does not convert (NUL bytes included)
-// or whose name or MAC text does not fit its field fails the whole file. Lines are never cut.
+// Reads the file's bytes (in the encoding detectEncoding finds for `codePage`; lines ended by
+// CR LF, LF or CR). For each line: the name is what stands before the first comma, the MAC text
+// everything after it with further commas dropped; both are trimmed of white space. A field that
+// starts with a quote (after blanks) and has its closing quote is read as CSV quotes it: taken
+// as it stands between the quotes, commas, line ends and blanks included, "" as one quote.
+// Lines with an empty name or a MAC text of six bytes or fewer are passed over. A line whose
+// text does not convert (NUL bytes included) or whose name or MAC text does not fit its field
+// fails the whole file. Lines are never cut.
 ImportResult parseCsv(std::string_view bytes, int codePage);
 // Replaces the list with `entries` (at most the table's slots): slots keep their bytes 0 to 3;
 // slots that leave the list lose their texts.

@@ -1,8 +1,9 @@
-// Renders the main window offscreen on the logon page and on the product summary page (logged
-// on to the simulated appliance) to PNG files:
-//   qv_screenshots OUTPUT_DIR en|ko [--every-page]
-// writes OUTPUT_DIR/logon-<lang>.png and OUTPUT_DIR/summary-<lang>.png; with --every-page also
-// page<N>-<lang>.png for every page (N = 2..11), for checking layouts.
+// Renders every page of the main window, and the IO schedule window, offscreen to PNG files,
+// logged on to an in-process simulated appliance:
+//   qv_screenshots OUTPUT_DIR en|ko
+// writes OUTPUT_DIR/<page>-<lang>.png, or <page>-<lang>@2x.png when QT_SCALE_FACTOR is 2
+// (scripts/screenshots.sh renders both scales). Pages are taken from the Page enumeration, so a
+// page added there is rendered too.
 
 #include "AppTestSupport.h"
 #include "InterfaceFont.h"
@@ -12,19 +13,89 @@
 #include "network/CInfoDlg.h"
 
 #include <QDir>
+#include <QImage>
 #include <QPixmap>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <thread>
 
+namespace {
+
+// The file name of a page's picture.
+QString pageSlug(Page page) {
+    switch (page) {
+    case Page::Logon:
+        return QStringLiteral("logon");
+    case Page::Summary:
+        return QStringLiteral("summary");
+    case Page::Admin:
+        return QStringLiteral("admin");
+    case Page::CenterIds:
+        return QStringLiteral("centerids");
+    case Page::Wol:
+        return QStringLiteral("wol");
+    case Page::Network:
+        return QStringLiteral("network");
+    case Page::Update:
+        return QStringLiteral("update");
+    case Page::Logo:
+        return QStringLiteral("logo");
+    case Page::ActiveX:
+        return QStringLiteral("activex");
+    case Page::WebPage:
+        return QStringLiteral("webpage");
+    case Page::Blacklist:
+        return QStringLiteral("blacklist");
+    case Page::IoSchedule:
+        return QStringLiteral("ioschedule");
+    }
+    return QStringLiteral("page%1").arg(pageIndex(page));
+}
+
+// The link that opens `page`, as a user opens it (so the page shows what the appliance sends);
+// 0 for a page without a visible link.
+int linkTo(Page page) {
+    switch (page) {
+    case Page::Summary:
+        return CQVSettingDlg::kLinkSummary;
+    case Page::Admin:
+        return CQVSettingDlg::kLinkAdmin;
+    case Page::CenterIds:
+        return CQVSettingDlg::kLinkCenterIds;
+    case Page::Wol:
+        return CQVSettingDlg::kLinkWol;
+    case Page::Network:
+        return CQVSettingDlg::kLinkNetwork;
+    case Page::Update:
+        return CQVSettingDlg::kLinkUpdate;
+    case Page::Logo:
+        return CQVSettingDlg::kLinkLogo;
+    case Page::ActiveX:
+        return CQVSettingDlg::kLinkActiveX;
+    case Page::WebPage:
+        return CQVSettingDlg::kLinkWebPage;
+    case Page::IoSchedule:
+        return CQVSettingDlg::kLinkIoSchedule;
+    default:
+        return 0;
+    }
+}
+
+// Screenshots are committed: kept as 8-bit palettes (a page has few colours) at the strongest
+// compression.
+bool savePicture(QWidget* widget, const QString& path) {
+    const QImage image = widget->grab().toImage().convertToFormat(
+        QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    return image.save(path, "PNG", 0);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    const bool everyPage = argc == 4 && std::strcmp(argv[3], "--every-page") == 0;
-    if ((argc != 3 && !everyPage) ||
-        (std::strcmp(argv[2], "en") != 0 && std::strcmp(argv[2], "ko") != 0)) {
-        std::fprintf(stderr, "usage: qv_screenshots OUTPUT_DIR en|ko [--every-page]\n");
+    if (argc != 3 || (std::strcmp(argv[2], "en") != 0 && std::strcmp(argv[2], "ko") != 0)) {
+        std::fprintf(stderr, "usage: qv_screenshots OUTPUT_DIR en|ko\n");
         return 2;
     }
     const QString outDir = QString::fromLocal8Bit(argv[1]);
@@ -32,6 +103,9 @@ int main(int argc, char** argv) {
     const char* locale = lang == QLatin1String("ko") ? "ko_KR.UTF-8" : "en_US.UTF-8";
     setenv("LC_ALL", locale, 1);
     setenv("LANG", locale, 1);
+    // The demonstration appliance keeps its Korean center ID name in code page 949, as a Korean
+    // appliance does; both languages read it so.
+    setenv("QVSETTING_CODEPAGE", "949", 1);
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
@@ -53,17 +127,19 @@ int main(int argc, char** argv) {
         w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
         qvtest::settle();
         QDir().mkpath(outDir);
-        const auto save = [&](const QString& name, QWidget* widget = nullptr) {
-            const QString path =
-                QDir(outDir).filePath(name + QLatin1Char('-') + lang + QStringLiteral(".png"));
-            if (!(widget ? widget : w.window.get())->grab().save(path)) {
+        const QString suffix =
+            qgetenv("QT_SCALE_FACTOR") == "2" ? QStringLiteral("@2x") : QString();
+        const auto save = [&](Page page, QWidget* widget) {
+            const QString path = QDir(outDir).filePath(pageSlug(page) + QLatin1Char('-') + lang +
+                                                       suffix + QStringLiteral(".png"));
+            if (!savePicture(widget, path)) {
                 std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
                 status = 1;
             } else {
                 std::printf("%s\n", qPrintable(path));
             }
         };
-        save(QStringLiteral("logon"));
+        save(Page::Logon, w.window.get());
         w.clickLogin();
         if (!qvtest::waitUntil([&] {
                 return w.store.PageIndex == 1 && w.window->infoPage()->record().has_value();
@@ -72,26 +148,22 @@ int main(int argc, char** argv) {
             status = 1;
         } else {
             qvtest::settle();
-            save(QStringLiteral("summary"));
-            if (everyPage) {
-                // Pages are opened the way a user opens them, through their links, so they show
-                // what the appliance sends; the blacklist link is hidden and opened directly.
-                const std::map<int, int> links{{2, 1002}, {3, 1001}, {4, 1003},
-                                               {5, 1004}, {6, 1005}, {7, 1006},
-                                               {8, 1007}, {9, 1011}, {11, 1010}};
-                for (int page = 2; page <= 11; ++page) {
-                    if (const auto link = links.find(page); link != links.end()) {
-                        w.clickLink(link->second);
-                    } else {
-                        // As after a cleared blacklist: the page is shown and its list read.
-                        w.store.PageIndex = page;
-                        w.window->ShowPage(static_cast<Page>(page));
+            save(Page::Summary, w.window.get());
+            for (int index = pageIndex(Page::Summary) + 1; index < kPageCount; ++index) {
+                const auto page = static_cast<Page>(index);
+                if (const int link = linkTo(page)) {
+                    w.clickLink(link);
+                } else {
+                    // The blacklist link is hidden: as after a cleared blacklist, the page is
+                    // shown and its list read.
+                    w.store.PageIndex = index;
+                    w.window->ShowPage(page);
+                    if (page == Page::Blacklist)
                         w.store.send(qv::request::readBlacklist());
-                    }
-                    qvtest::settle(std::chrono::milliseconds(500));
-                    save(QStringLiteral("page%1").arg(page),
-                         page == 11 ? w.window->page(Page::IoSchedule) : nullptr);
                 }
+                qvtest::settle(std::chrono::milliseconds(500));
+                save(page, page == Page::IoSchedule ? static_cast<QWidget*>(w.window->page(page))
+                                                    : w.window.get());
             }
         }
     }

@@ -1,7 +1,8 @@
 // Fuzzes the Wake-on-LAN list import: the input is a CSV file, its first byte choosing the code
 // page it is read in. Whatever the file, an import that succeeds holds at most the import limit
 // of entries, each with a name and a MAC text that fit their fields and were not passed over, and
-// replacing a table with them keeps the count within the table.
+// replacing a table with them keeps the count within the table; and the list written as UTF-8
+// and read again is the same list, whatever commas, quotes and blanks its names hold.
 
 #include "network/WolRules.h"
 
@@ -44,5 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t count = 0;
     qv::wol::replaceEntries(table, count, result.entries);
     check(count >= 0 && count <= qv::wol::kSlots, "count outside the table");
+    const qv::wol::ExportResult written =
+        qv::wol::exportCsv(table, count, codePage, qv::wol::CsvEncoding::Utf8);
+    check(written.ok(), "an imported list that cannot be written");
+    check(qv::wol::parseCsv(written.text, codePage).entries == result.entries,
+          "a written list that reads back differently");
     return 0;
 }

@@ -174,16 +174,19 @@ TEST(AdminPageLanguage, CaptionsFollowTheLanguage) {
     qunsetenv("LC_ALL");
     const struct {
         const char* lang;
+        const char* title;
         const char* group;
         const char* captions[4]; // Apply, then the three boxes
         const char* caution;
     } languages[] = {
         {"en_US.UTF-8",
+         "Change Admin Password",
          "Change Administrator ID and Password",
          {"Apply", "New Admin ID", "New Password", "Retype New Password"},
          "# Caution: If you leave ID and Password as default value, it will cause security "
          "problems.\nPlease be sure to change the ID and password."},
         {"ko_KR.UTF-8",
+         "관리자 비밀번호 변경",
          "관리자 ID 및 Password 변경",
          {"변  경", "새 관리자 아이디", "새 비밀번호", "새 비밀번호 확인"},
          "# 주의: ID와 비번을 초기값으로 방치할 경우 보안 위험을 초래할 수 있으므로 "
@@ -194,7 +197,7 @@ TEST(AdminPageLanguage, CaptionsFollowTheLanguage) {
         qv::CGlobalData store;
         qvtest::ScriptedPrompt prompt;
         CAdminDlg page(store, prompt);
-        EXPECT_EQ(page.title(), QStringLiteral("Change Admin Password"));
+        EXPECT_EQ(page.title(), QString::fromUtf8(language.title));
         auto* group = page.findChild<QGroupBox*>();
         ASSERT_NE(group, nullptr);
         EXPECT_EQ(group->title(), QString::fromUtf8(language.group));

@@ -13,6 +13,7 @@
 #include "access/BlacklistRules.h"
 #include "access/CBlacklistDlg.h"
 
+#include "KeyboardAccess.h"
 #include "ListProbe.h"
 #include <QAbstractButton>
 #include <QApplication>
@@ -39,6 +40,7 @@ using qv::StringId;
 
 namespace {
 
+using qvtest::expectWidth;
 using qvtest::typeInto;
 
 using Id = CBlacklistDlg::ControlId;
@@ -157,13 +159,13 @@ TEST_F(BlacklistPage, LayoutColumnsAndSelection) {
     ASSERT_EQ(list(kBlacklist).columnCount(), 11);
     for (int c = 0; c < 11; ++c) {
         EXPECT_EQ(list(kBlacklist).header(c), QString::fromLatin1(captions[c]));
-        EXPECT_EQ(list(kBlacklist).columnWidth(c), widths[c]) << c;
+        expectWidth(list(kBlacklist).view(), c, widths[c]);
     }
     ASSERT_EQ(list(kBlockList).columnCount(), 2);
     EXPECT_EQ(list(kBlockList).header(0), QStringLiteral("No."));
     EXPECT_EQ(list(kBlockList).header(1), QStringLiteral("IP"));
-    EXPECT_EQ(list(kBlockList).columnWidth(0), 80);
-    EXPECT_EQ(list(kBlockList).columnWidth(1), 180);
+    expectWidth(list(kBlockList).view(), 0, 80);
+    expectWidth(list(kBlockList).view(), 1, 180);
     for (int id : {kBlacklist, kBlockList}) {
         EXPECT_EQ(list(id).view()->selectionMode(), QAbstractItemView::ExtendedSelection);
         EXPECT_EQ(list(id).view()->selectionBehavior(), QAbstractItemView::SelectRows);
@@ -178,7 +180,9 @@ TEST_F(BlacklistPage, LayoutColumnsAndSelection) {
         {kDelete, "Delete"},
         {kApply, "Apply"}};
     for (const auto& [id, caption] : buttons)
-        EXPECT_EQ(control<QPushButton>(id)->text(), QString::fromLatin1(caption)) << id;
+        EXPECT_EQ(qv::controls::withoutMnemonic(control<QPushButton>(id)->text()),
+                  QString::fromLatin1(caption))
+            << id;
     EXPECT_NE(edit(kAddText), nullptr);
     EXPECT_NE(edit(kEditText), nullptr);
     EXPECT_FALSE(marker()->isVisible());
@@ -382,6 +386,29 @@ TEST_F(BlacklistPage, DeleteDoesNotRemoveRowsOfATableThatArrivedWhileAsking) {
     EXPECT_EQ(storedAddresses(), (std::vector<std::string>{"x.x.x.x", "a.a.a.a"}));
     EXPECT_EQ(list(kBlockList).rowCount(), 2);
     EXPECT_FALSE(marker()->isVisible());
+}
+
+// The address this client is on the link from (loopback here) is asked about, No first.
+TEST_F(BlacklistPage, BlockingTheClientsOwnAddressAsksFirst) {
+    receiveBlockList({"203.0.113.9"});
+    type(kAddText, QStringLiteral("127.0.0.1"));
+    click(kAdd);
+    EXPECT_TRUE(prompt.questions().isEmpty()); // no link: no address of its own
+    receiveBlockList({"203.0.113.9"});
+    connectPeer();
+    for (const bool yes : {false, true}) {
+        prompt.clear();
+        prompt.answers = {yes};
+        click(kAdd);
+        ASSERT_EQ(
+            prompt.questions(),
+            QStringList{qv::uiText(StringId::BlockIpLocksOut).arg(QStringLiteral("127.0.0.1"))});
+        EXPECT_EQ(prompt.shown.back().preselected, qv::DefaultAnswer::No);
+        const std::vector<std::string> expected =
+            yes ? std::vector<std::string>{"203.0.113.9", "127.0.0.1"}
+                : std::vector<std::string>{"203.0.113.9"};
+        EXPECT_EQ(storedAddresses(), expected);
+    }
 }
 
 TEST_F(BlacklistPage, ApplySendsTheWholeTableWithTheFirewallsOwnBytes) {

@@ -136,4 +136,22 @@ TEST_F(BlockIpCommand, NinetySevenAddressesAreTheLimit) {
     EXPECT_EQ(state().blockIpCount, 97);
 }
 
+// qvctl reaches the simulator from 127.0.0.1: blocking that needs --yes, for add and edit alike.
+TEST_F(BlockIpCommand, BlockingItsOwnAddressNeedsYes) {
+    start();
+    const qv::sim::SimState seeded = state();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"blockip", "add", "127.0.0.1"},
+          {"blockip", "edit", "192.0.2.200", " 127.0.0.1"}}) {
+        const Outcome r = qvctl(args);
+        EXPECT_EQ(r.status, 2) << args[1];
+        EXPECT_NE(r.err.find("127.0.0.1"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("--yes"), std::string::npos) << r.err;
+    }
+    EXPECT_EQ(state().blockIps, seeded.blockIps);
+    EXPECT_EQ(qvctl({"blockip", "del", "192.0.2.200", "--yes"}).status, 2);
+    EXPECT_EQ(qvctl({"blockip", "add", "127.0.0.1", "--yes"}).status, 0);
+    EXPECT_EQ(state().blockIps.address(static_cast<size_t>(seeded.blockIpCount)), "127.0.0.1");
+}
+
 } // namespace

@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,6 +42,7 @@ using qv::StringId;
 
 namespace {
 
+using qvtest::expectWidth;
 using qvtest::typeInto;
 
 constexpr int kList = CCenteridDlg::kList, kId = CCenteridDlg::kId,
@@ -147,7 +149,7 @@ TEST_F(CenterIdPage, LayoutColumnsAndGroupChoices) {
         if (c < 6) {
             EXPECT_EQ(list().header(c), QString::fromLatin1(captions[c]));
         }
-        EXPECT_EQ(list().columnWidth(c), widths[c]) << c;
+        expectWidth(list().view(), c, widths[c]);
     }
     EXPECT_EQ(list().header(6), QStringLiteral("로그삭제"));
     EXPECT_EQ(list().header(7), QStringLiteral("파일전송"));
@@ -319,6 +321,33 @@ TEST_F(CenterIdPage, EditAndDelNeedASelectedRow) {
     EXPECT_EQ(cell(1, 1), QStringLiteral("gamma"));
     EXPECT_EQ(cell(1, 0), QStringLiteral("2"));
     EXPECT_TRUE(edit(kId)->text().isEmpty());
+}
+
+// Several rows chosen through a filter and a descending sort: Del asks (No first) and then
+// removes exactly the store's entries behind them.
+TEST_F(CenterIdPage, DelOfSeveralRowsAsksAndRemovesTheChosenStoreEntries) {
+    receive({entry("zeta", "p", 1), entry("alpha", "p", 1), entry("mike", "p", 1),
+             entry("alpine", "p", 1), entry("alto", "p", 1)});
+    typeInto(control<QLineEdit>(CCenteridDlg::kFind), QStringLiteral("al"));
+    QHeaderView* header = list().view()->horizontalHeader();
+    const QPoint idHeader(header->sectionViewportPosition(1) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, idHeader);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, idHeader);
+    ASSERT_EQ(cell(0, 1), QStringLiteral("alto"));
+    ASSERT_EQ(cell(2, 1), QStringLiteral("alpha"));
+    list().click(0);
+    list().click(2, Qt::ControlModifier);
+    for (const bool yes : {false, true}) {
+        prompt.answers = {yes};
+        click(kDel);
+        ASSERT_EQ(prompt.questions().size(), yes ? 2 : 1);
+        EXPECT_EQ(prompt.questions().last(), qv::uiText(StringId::CenterIdDeleteSeveral).arg(2));
+        EXPECT_EQ(prompt.shown.back().preselected, qv::DefaultAnswer::No);
+    }
+    ASSERT_EQ(store.centerIdCount, 3);
+    EXPECT_EQ(store.centerIdTable.entry(0).id(), "zeta");
+    EXPECT_EQ(store.centerIdTable.entry(1).id(), "mike");
+    EXPECT_EQ(store.centerIdTable.entry(2).id(), "alpine");
 }
 
 TEST_F(CenterIdPage, DollarAtTheEndEmptiesThePasswordBox) {
@@ -519,8 +548,8 @@ TEST(CenterIdPageKorean, CaptionsAndMessagesFollowTheLanguage) {
         qvtest::ScriptedPrompt prompt;
         CCenteridDlg page(store, prompt);
         const std::pair<int, const char*> captions[] = {
-            {1014, "추가"},          {1020, "수정"},          {1015, "삭제"},       {1017, "적 용"},
-            {1043, "파일전송 금지"}, {1044, "로그삭제 금지"}, {1042, "Super User"},
+            {1014, "추가"},          {1020, "수정"},          {1015, "삭제"},      {1017, "적 용"},
+            {1043, "파일전송 금지"}, {1044, "로그삭제 금지"}, {1042, "슈퍼 유저"},
         };
         for (const auto& [id, caption] : captions) {
             auto* button = qv::findControl<QAbstractButton>(&page, id);

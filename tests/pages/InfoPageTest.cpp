@@ -129,13 +129,18 @@ TEST(InfoPage, ShowsEveryFieldInBothLanguagesAndCodePages) {
         };
         ASSERT_NE(labelOf(CInfoDlg::kFirmwareNumber), nullptr);
         EXPECT_FALSE(labelOf(CInfoDlg::kFirmwareNumber)->isVisible());
-        EXPECT_EQ(labelOf(CInfoDlg::kSoftwareVersion)->text(), QStringLiteral("S/W Version"));
-        EXPECT_EQ(labelOf(CInfoDlg::kMacAddress)->text(), QStringLiteral("Mac Address"));
-        EXPECT_EQ(labelOf(CInfoDlg::kMaxStandby)->text(), QStringLiteral("Max Standby"));
+        const bool korean = std::string(env.lang) == "ko_KR.UTF-8";
+        EXPECT_EQ(labelOf(CInfoDlg::kSoftwareVersion)->text(),
+                  korean ? QStringLiteral("S/W 버전") : QStringLiteral("S/W Version"));
+        EXPECT_EQ(labelOf(CInfoDlg::kMacAddress)->text(),
+                  korean ? QStringLiteral("MAC 주소") : QStringLiteral("Mac Address"));
+        EXPECT_EQ(labelOf(CInfoDlg::kMaxStandby)->text(),
+                  korean ? QStringLiteral("최대 대기 수") : QStringLiteral("Max Standby"));
         auto* schedule = qv::findControl<QAbstractButton>(&page, CInfoDlg::kScheduleWindow);
         ASSERT_NE(schedule, nullptr);
         EXPECT_FALSE(schedule->isVisible());
-        EXPECT_EQ(page.title(), QStringLiteral("Product Summary"));
+        EXPECT_EQ(page.title(),
+                  korean ? QStringLiteral("제품 요약") : QStringLiteral("Product Summary"));
     }
 }
 

@@ -54,12 +54,12 @@ protected:
             std::remove((scratch + suffix).c_str());
     }
 
-    // Runs qvctl with `args`, in English, with code page 949 for the CSV file.
-    Outcome qvctl(const std::vector<std::string>& args) {
+    // Runs qvctl with `args`, in English, with code page 949 (or `codePage`) for the CSV file.
+    Outcome qvctl(const std::vector<std::string>& args, const std::string& codePage = "949") {
         std::vector<std::string> all{"--server", "127.0.0.1:" + std::to_string(server->port())};
         all.insert(all.end(), args.begin(), args.end());
-        return qvtest::runQvctl(
-            all, {{"LANG", std::string("C")}, {"QVSETTING_CODEPAGE", std::string("949")}});
+        return qvtest::runQvctl(all,
+                                {{"LANG", std::string("C")}, {"QVSETTING_CODEPAGE", codePage}});
     }
     qv::sim::SimState state() const { return server->snapshot(); }
     static std::string english(StringId id) {
@@ -106,6 +106,21 @@ TEST_F(WolEntryCommand, AddEditDeleteExportImportThroughTheAppliance) {
     r = qvctl({"wolentry", "import", scratch + ".csv"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(state().wolCount, seeded.wolCount);
+
+    // The Korean names have no form in code page 1252: export refuses and names --utf8, which
+    // writes UTF-8 with its mark; the import reads that back on the same system.
+    std::remove((scratch + ".csv").c_str());
+    r = qvctl({"wolentry", "export", scratch + ".csv"}, "1252");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--utf8"), std::string::npos) << r.err;
+    EXPECT_TRUE(readFile(scratch + ".csv").empty());
+    r = qvctl({"wolentry", "export", scratch + ".csv", "--utf8"}, "1252");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readFile(scratch + ".csv").substr(0, 3), wol::kUtf8ByteOrderMark);
+    const qv::WolTable before = state().wol;
+    r = qvctl({"wolentry", "import", scratch + ".csv"}, "1252");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(state().wol.bytes, before.bytes);
 }
 
 TEST_F(WolEntryCommand, RefusalsChangeNothing) {

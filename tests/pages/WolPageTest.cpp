@@ -15,6 +15,7 @@
 #include "network/CWolDlg.h"
 #include "network/WolRules.h"
 
+#include "KeyboardAccess.h"
 #include "ListProbe.h"
 #include <QDir>
 #include <QFile>
@@ -39,6 +40,7 @@ using qv::StringId;
 
 namespace {
 
+using qvtest::expectWidth;
 using qvtest::typeInto;
 
 constexpr int kList = CWolDlg::kList, kName = CWolDlg::kName, kMac = CWolDlg::kMac,
@@ -69,6 +71,10 @@ protected:
     }
     qvtest::ListProbe list() { return qvtest::ListProbe(control<QTableView>(kList)); }
     QLineEdit* edit(int id) { return control<QLineEdit>(id); }
+    // A button's caption as read, without the mnemonic the page marks on it when shown.
+    QString caption(int id) {
+        return qv::controls::withoutMnemonic(control<QPushButton>(id)->text());
+    }
     QLabel* marker() { return page->findChild<QLabel*>(QStringLiteral("unappliedMarker")); }
     void type(int id, const QString& text) {
         QLineEdit* field = edit(id);
@@ -152,15 +158,15 @@ TEST_F(WolPage, LayoutColumnsAndButtons) {
     const int widths[] = {60, 130, 140, 0};
     for (int c = 0; c < 4; ++c) {
         EXPECT_EQ(list().header(c), QString::fromLatin1(captions[c]));
-        EXPECT_EQ(list().columnWidth(c), widths[c]) << c;
+        expectWidth(list().view(), c, widths[c]);
     }
     EXPECT_EQ(list().view()->selectionBehavior(), QAbstractItemView::SelectRows);
     EXPECT_EQ(list().view()->verticalHeader()->defaultSectionSize(), 15);
     for (int id : {kAdd, kEdit, kDelete, kApply, kExport, kImport})
         EXPECT_NE(control<QPushButton>(id), nullptr) << id;
-    EXPECT_EQ(control<QPushButton>(kAdd)->text(), QStringLiteral("Add"));
-    EXPECT_EQ(control<QPushButton>(kExport)->text(), QStringLiteral("Export"));
-    EXPECT_EQ(control<QPushButton>(kImport)->text(), QStringLiteral("Import"));
+    EXPECT_EQ(caption(kAdd), QStringLiteral("Add"));
+    EXPECT_EQ(caption(kExport), QStringLiteral("Export"));
+    EXPECT_EQ(caption(kImport), QStringLiteral("Import"));
     EXPECT_NE(edit(kName), nullptr);
     EXPECT_NE(edit(kMac), nullptr);
     EXPECT_EQ(page->title(), QStringLiteral("Wake On Lan"));
@@ -335,12 +341,23 @@ TEST_F(WolPage, ExportWritesTheListInTheCodePageWithCrLf) {
     EXPECT_EQ(lastNotice(), qv::uiText(StringId::WolFileNotWritten)
                                 .arg(QDir::toNativeSeparators(path("no-such-folder/wol.csv"))));
 
-    // An entry with no form in the code page stops the export before any file is chosen.
-    receive({{"pc", "ab:39:22:44:12:aa"}, {"กข", "ab:39:22:44:12:ab"}});
+    // An entry with no form in the code page: No writes nothing and chooses no file; Yes
+    // writes UTF-8 with its mark, which the import reads back whole.
+    receive({{"pc", "ab:39:22:44:12:aa"}, {"กข, ก", "ab:39:22:44:12:ab"}});
     const size_t choosersBefore = prompt.texts(qvtest::ScriptedPrompt::Kind::SaveFile).size();
+    prompt.answers = {false};
     click(kExport);
-    EXPECT_EQ(lastNotice(), qv::uiText(StringId::WolExportNotConvertible).arg(2));
+    EXPECT_EQ(prompt.questions().last(), qv::uiText(StringId::WolExportAsUtf8).arg(2));
     EXPECT_EQ(prompt.texts(qvtest::ScriptedPrompt::Kind::SaveFile).size(), choosersBefore);
+    prompt.answers = {true};
+    prompt.saveAnswers.push_back(path("thai.csv"));
+    click(kExport);
+    EXPECT_EQ(readFile(path("thai.csv")),
+              QByteArray("\xEF\xBB\xBFpc, ab:39:22:44:12:aa\r\n\"กข, ก\", ab:39:22:44:12:ab\r\n"));
+    receive({});
+    importFile(path("thai.csv"));
+    ASSERT_EQ(store.wolCount, 2);
+    EXPECT_EQ(store.wolTable.entry(1).nameUtf8(), "กข, ก");
 }
 
 TEST_F(WolPage, ImportReplacesTheListOnlyWithWhatAFileYields) {
@@ -559,4 +576,15 @@ TEST_F(WolPage, FilterAndSortActOnTheChosenStoreEntry) {
     EXPECT_EQ(store.wolTable.entry(0).nameUtf8(), "alpha");
     EXPECT_EQ(store.wolTable.entry(1).nameUtf8(), "mike");
     EXPECT_EQ(store.wolTable.entry(2).nameUtf8(), "alpine2");
+    EXPECT_TRUE(prompt.questions().isEmpty());
+
+    // Two rows of the sorted list (alpha, alpine2, mike): asked first, then both go.
+    list().click(0);
+    list().click(2, Qt::ControlModifier);
+    prompt.answers = {true};
+    click(kDelete);
+    EXPECT_EQ(prompt.questions(), QStringList{qv::uiText(StringId::WolDeleteSeveral).arg(2)});
+    ASSERT_EQ(store.wolCount, 1);
+    EXPECT_EQ(store.wolTable.entry(0).nameUtf8(), "alpine2");
+    expectLeadBytesUntouched();
 }

@@ -373,6 +373,152 @@ TEST(WolRules, ImportOfHostileFilesRefusesOrStopsCleanly) {
     EXPECT_EQ(exact.entries.size(), 99u);
 }
 
+// Files as spreadsheets save them: LibreOffice's "CSV UTF-8" with and without the byte-order
+// mark, and a spreadsheet in the code page; each read under either system code page.
+TEST(WolRules, ImportRecognisesTheFilesEncoding) {
+    using Entries = std::vector<wol::ImportedEntry>;
+    const std::string mac = "ab:39:22:44:12:aa";
+    const std::string bom = std::string(wol::kUtf8ByteOrderMark);
+    struct Case {
+        const char* what;
+        std::string file;
+        int codePage;
+        wol::CsvEncoding encoding;
+        Entries entries;
+    };
+    const Case cases[] = {
+        {"UTF-8 with mark, English system",
+         bom + "김철수," + mac + "\n",
+         kCp1252,
+         wol::CsvEncoding::Utf8,
+         {{"김철수", mac}}},
+        {"UTF-8 without mark, English system",
+         "김철수," + mac + "\n",
+         kCp1252,
+         wol::CsvEncoding::Utf8,
+         {{"김철수", mac}}},
+        {"UTF-8 without mark, Korean system",
+         "pc1," + mac + "\n김철수," + mac + "\n",
+         kCp949,
+         wol::CsvEncoding::Utf8,
+         {{"pc1", mac}, {"김철수", mac}}},
+        {"accented name in UTF-8, English system",
+         "Zoë," + mac + "\n",
+         kCp1252,
+         wol::CsvEncoding::Utf8,
+         {{"Zoë", mac}}},
+        {"949 spreadsheet, Korean system",
+         kKimCp949 + "," + mac + "\r\n",
+         kCp949,
+         wol::CsvEncoding::CodePage,
+         {{"김철수", mac}}},
+        {"1252 spreadsheet, English system",
+         "Zo\xEB," + mac + "\r\n",
+         kCp1252,
+         wol::CsvEncoding::CodePage,
+         {{"Zoë", mac}}},
+        // Two syllables of 949 that also happen to be well-formed two-byte UTF-8 stay 949.
+        {"949 text that is also UTF-8",
+         "\xC7\xA1\xC3\xA2," + mac + "\r\n",
+         kCp949,
+         wol::CsvEncoding::CodePage,
+         {{"퐈창", mac}}},
+        {"plain ASCII", "pc, " + mac + "\r\n", kCp949, wol::CsvEncoding::CodePage, {{"pc", mac}}},
+        {"mark before a header line",
+         bom + "Name,MAC\npc," + mac + "\n",
+         kCp949,
+         wol::CsvEncoding::Utf8,
+         {{"pc", mac}}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(wol::detectEncoding(c.file, c.codePage), c.encoding) << c.what;
+        const wol::ImportResult result = wol::parseCsv(c.file, c.codePage);
+        EXPECT_TRUE(result.ok()) << c.what;
+        EXPECT_EQ(result.encoding, c.encoding) << c.what;
+        EXPECT_EQ(result.entries, c.entries) << c.what;
+    }
+    // A byte-order mark before bytes that are no UTF-8 is refused, not read as '?'.
+    EXPECT_EQ(wol::parseCsv(bom + "pc\xFF, " + mac + "\n", kCp949).error,
+              StringId::WolImportNotConvertible);
+}
+
+// Export stays in the code page while every entry fits it; otherwise the caller chooses UTF-8,
+// and quoted fields bring back names with commas, quotes and blanks at either end.
+TEST(WolRules, ExportChoosesTheEncodingAndNamesSurviveTheRoundTrip) {
+    const std::string mac = "ab:39:22:44:12:aa";
+    const std::vector<std::pair<std::string, std::string>> entries = {
+        {"Smith, John", mac}, {"the \"big\" one", mac}, {" padded ", mac},
+        {"\"quoted\"", mac},  {"plain", mac},           {"김철수", "AB:39:22:44:12:AA"},
+    };
+    const qv::WolTable table = tableWith(entries);
+    EXPECT_EQ(wol::firstRowOutsideCodePage(table, 5, kCp1252), -1);
+    EXPECT_EQ(wol::firstRowOutsideCodePage(table, 6, kCp1252), 5);
+    EXPECT_EQ(wol::firstRowOutsideCodePage(table, 6, kCp949), -1);
+
+    const wol::ExportResult latin = wol::exportCsv(table, 5, kCp1252);
+    ASSERT_TRUE(latin.ok());
+    EXPECT_EQ(latin.text, "\"Smith, John\", " + mac + "\r\n\"the \"\"big\"\" one\", " + mac +
+                              "\r\n\" padded \", " + mac + "\r\n\"\"\"quoted\"\"\", " + mac +
+                              "\r\nplain, " + mac + "\r\n");
+    const wol::ExportResult utf8 = wol::exportCsv(table, 6, kCp1252, wol::CsvEncoding::Utf8);
+    ASSERT_TRUE(utf8.ok());
+    EXPECT_EQ(utf8.text.substr(0, 3), wol::kUtf8ByteOrderMark);
+
+    std::vector<wol::ImportedEntry> all;
+    for (const auto& [name, entryMac] : entries)
+        all.push_back({name, entryMac});
+    const std::vector<wol::ImportedEntry> firstFive(all.begin(), all.begin() + 5);
+    struct Trip {
+        const char* what;
+        std::string file;
+        int codePage;
+        std::vector<wol::ImportedEntry> expected;
+    };
+    const Trip trips[] = {
+        {"code page", latin.text, kCp1252, firstFive},
+        {"UTF-8 read on an English system", utf8.text, kCp1252, all},
+        {"UTF-8 read on a Korean system", utf8.text, kCp949, all},
+        {"949", wol::exportCsv(table, 6, kCp949).text, kCp949, all},
+    };
+    for (const Trip& t : trips) {
+        const wol::ImportResult back = wol::parseCsv(t.file, t.codePage);
+        EXPECT_TRUE(back.ok()) << t.what;
+        EXPECT_EQ(back.entries, t.expected) << t.what;
+    }
+}
+
+// Quotes as spreadsheets and hand-made files hold them; a stray quote reads as it always did.
+TEST(WolRules, ImportReadsQuotedFields) {
+    using Entries = std::vector<wol::ImportedEntry>;
+    const std::string mac = "ab:39:22:44:12:aa";
+    struct Case {
+        const char* what;
+        std::string file;
+        Entries entries;
+        int errorLine;
+    };
+    const Case cases[] = {
+        {"both fields quoted", "\"pc, one\",\"" + mac + "\"\r\n", {{"pc, one", mac}}, 0},
+        {"blanks outside the quotes", "  \"pc\"  ,  " + mac + "\n", {{"pc", mac}}, 0},
+        {"line end inside a quoted name",
+         "\"a\nb\", " + mac + "\nc, " + mac + "\n",
+         {{"a\nb", mac}, {"c", mac}},
+         0},
+        {"quote never closed", "\"pc, " + mac + "\n", {{"\"pc", mac}}, 0},
+        {"quote inside a plain name", "my \"pc\", " + mac + "\n", {{"my \"pc\"", mac}}, 0},
+        // Line numbers count the lines a quoted field covers.
+        {"error after a field of two lines",
+         "\"a\r\nb\", " + mac + "\r\n" + std::string(32, 'n') + ", " + mac + "\r\n",
+         {},
+         3},
+    };
+    for (const Case& c : cases) {
+        const wol::ImportResult result = wol::parseCsv(c.file, kCp1252);
+        EXPECT_EQ(result.entries, c.entries) << c.what;
+        EXPECT_EQ(result.errorLine, c.errorLine) << c.what;
+    }
+}
+
 // Whatever bytes a file holds, an import either refuses it or yields entries that fit their
 // fields, and never more than the import takes.
 TEST(WolRules, ImportOfArbitraryBytesYieldsOnlyEntriesThatFit) {

@@ -48,4 +48,19 @@ private:
     QTableView* m_view;
 };
 
+// A column has the appliance's width, or more when its caption needs more; no width stays none.
+inline void expectWidth(const QTableView* view, int column, int width) {
+    if (width == 0) {
+        EXPECT_EQ(view->columnWidth(column), 0) << column;
+        return;
+    }
+    // The caption's own width, without the sort arrow's room.
+    QHeaderView* header = view->horizontalHeader();
+    const bool arrow = header->isSortIndicatorShown();
+    header->setSortIndicatorShown(false);
+    const int needed = header->sectionSizeHint(column);
+    header->setSortIndicatorShown(arrow);
+    EXPECT_EQ(view->columnWidth(column), std::max(width, needed)) << column;
+}
+
 } // namespace qvtest
