@@ -40,10 +40,13 @@ bool CMySocket::Connect(EventSink* sink, const std::string& address, int port,
     if (!parseServerAddress(address, port, target))
         return false;
     m_port = target.port;
+    m_host = target.host;
     m_sink = sink;
     const SocketHandle socket = connectTcp(target, timeout);
     if (socket == kInvalidSocket)
         return false;
+    Endpoints ends;
+    m_endpoints = endpointsOf(socket, ends) ? std::optional<Endpoints>(ends) : std::nullopt;
 
     m_socket.store(socket);
     m_stop.store(false);

@@ -1,5 +1,7 @@
 #include "SocketIo.h"
 
+#include <cstring>
+
 #include <arpa/inet.h>
 #include <cctype>
 #include <cerrno>
@@ -204,6 +206,19 @@ int localPort(SocketHandle socket) {
     if (getsockname(socket, reinterpret_cast<sockaddr*>(&local), &length) != 0)
         return 0;
     return ntohs(local.sin_port);
+}
+
+bool endpointsOf(SocketHandle socket, Endpoints& out) {
+    sockaddr_in own{}, peer{};
+    socklen_t ownLength = sizeof own, peerLength = sizeof peer;
+    if (getsockname(socket, reinterpret_cast<sockaddr*>(&own), &ownLength) != 0 ||
+        getpeername(socket, reinterpret_cast<sockaddr*>(&peer), &peerLength) != 0 ||
+        own.sin_family != AF_INET || peer.sin_family != AF_INET)
+        return false;
+    // s_addr is in network order: its bytes in memory are the dotted form's numbers in order.
+    std::memcpy(out.own.data(), &own.sin_addr.s_addr, 4);
+    std::memcpy(out.peer.data(), &peer.sin_addr.s_addr, 4);
+    return true;
 }
 
 SocketHandle acceptConnection(SocketHandle listening) {

@@ -29,6 +29,11 @@ class WindowOnSim : public ::testing::Test {
 protected:
     static constexpr int kWaitMs = 10000;
 
+    WindowOnSim() = default;
+    // On a simulator with options and a state of the test's own.
+    WindowOnSim(qv::sim::ServerOptions options, std::unique_ptr<qv::sim::SimState> state)
+        : sim(std::move(options), std::move(state)) {}
+
     // The seeded appliance keeps a Korean center ID name in code page 949; the window reads it
     // in that code page whatever the machine's language.
     void SetUp() override { qputenv("QVSETTING_CODEPAGE", "949"); }
