@@ -66,9 +66,16 @@ void CLogonDlg::setupControls() {
     addField(grid, 2, kPasswordLabel, m_password);
     grid->addWidget(m_login, 3, 1, Qt::AlignRight);
 
+    m_returnStatus = new QLabel;
+    qv::setControl(m_returnStatus, kReturnStatus, qv::uiText(StringId::ReturnStatusName));
+    m_returnStatus->setObjectName(QStringLiteral("returnStatus"));
+    m_returnStatus->setWordWrap(true);
+    m_returnStatus->hide();
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(60, 60, 60, 60);
     layout->addWidget(group);
+    layout->addWidget(m_returnStatus);
     layout->addStretch();
 }
 
@@ -87,6 +94,12 @@ void CLogonDlg::clearCredentials() {
 
 void CLogonDlg::forgetPassword() {
     m_password->clear();
+}
+
+void CLogonDlg::showReturnStatus(const QString& text) {
+    m_returnStatus->setText(text);
+    m_returnStatus->setAccessibleDescription(text);
+    m_returnStatus->setVisible(!text.isEmpty());
 }
 
 void CLogonDlg::focusFirstField() {

@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -27,6 +28,7 @@ public:
         kServerAddressLabel = 1081,
         kAdminIdLabel = 1082,
         kPasswordLabel = 1083,
+        kReturnStatus = 1084, // the wait for an appliance that reboots
     };
 
     // The request carries the ID in a 32-byte field and the password in a 64-byte field, each
@@ -53,6 +55,8 @@ public:
     void finishConnect();
     // Puts the keyboard focus into the first box that needs typing.
     void focusFirstField();
+    // The status line under the logon box; an empty text hides it.
+    void showReturnStatus(const QString& text);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -66,6 +70,7 @@ private:
     QLineEdit* m_id;
     QLineEdit* m_password;
     QPushButton* m_login;
+    QLabel* m_returnStatus;
     qv::EventSink* m_sink = nullptr;
     bool m_connecting = false;
     std::thread m_connectThread;

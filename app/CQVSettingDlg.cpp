@@ -155,6 +155,10 @@ void CQVSettingDlg::createPages(const QString& serverAddress) {
             m_frame->addWidget(framed);
     connect(m_info, &CInfoDlg::scheduleWindowRequested, this,
             &CQVSettingDlg::showScheduleWindowOverSummary);
+    connect(m_network, &CNetworkDlg::applianceRebooting, this,
+            &CQVSettingDlg::awaitApplianceReturn);
+    connect(&m_returnWatch, &ApplianceReturnWatch::statusChanged, m_logon,
+            &CLogonDlg::showReturnStatus);
     // With the IO schedule window shown, the frame shows no page.
     m_emptyFrame = new QWidget;
     m_frame->addWidget(m_emptyFrame);
@@ -178,6 +182,13 @@ void CQVSettingDlg::ShowPage(Page page) {
         m_links[kLinkSummary]->setFocus();
     if (page == Page::Admin)
         m_admin->clearEdits();
+}
+
+void CQVSettingDlg::awaitApplianceReturn(const QString& host, quint16 port) {
+    m_logon->setServerAddress(
+        port == qv::kDefaultPort ? host : host + QLatin1Char(':') + QString::number(port));
+    fallBackToLogon();
+    m_returnWatch.start(host, port);
 }
 
 void CQVSettingDlg::setStorePage(Page page) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ApplianceReturnWatch.h"
 #include "Page.h"
 #include "QtEventSink.h"
 #include "StringIds.h"
@@ -85,6 +86,10 @@ public:
     CIoschDlg* ioSchedulePage() const { return m_iosch; }
     bool blacklistRereadActive() const { return m_blacklistRereadTimer.isActive(); }
 
+    // Shows the logon page with `host` and `port` in the address box and waits there for the
+    // appliance to answer after a reboot (ApplianceReturnWatch), saying how long it has waited.
+    void awaitApplianceReturn(const QString& host, quint16 port);
+
     void showAbout();
     // Closes the link, forgets it and ends the window (the Close button).
     void OnClose();
@@ -147,4 +152,5 @@ private:
     int m_blacklistRereadsDone = 0;
     QTimer m_placementTimer;       // timer 1070
     QTimer m_blacklistRereadTimer; // timer 1071
+    ApplianceReturnWatch m_returnWatch;
 };

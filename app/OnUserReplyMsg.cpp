@@ -20,6 +20,7 @@
 #include "network/CNetworkDlg.h"
 #include "network/CWolDlg.h"
 #include "network/InfoRules.h"
+#include "network/NetworkRules.h"
 #include "schedule/CIoschDlg.h"
 #include "upload/CAxDlg.h"
 #include "upload/CLogoDlg.h"
@@ -87,21 +88,13 @@ const std::vector<CQVSettingDlg::DispatchRow>& CQVSettingDlg::dispatchTable() {
                  w.showMessage(Text::WolSet);
          }},
         {R::NetworkArrived, always, [](W w, E e) { w.m_network->load(recordOf(e)); }},
-        {R::DdnsIdChecked, is(result::kSuccess), message(Text::DdnsIdAvailable)},
-        {R::DdnsIdChecked, is(result::kDdnsIdTaken), message(Text::DdnsIdInUse)},
-        {R::DdnsIdChecked, is(result::kDdnsMacTaken), message(Text::DdnsMacInUse)},
-        {R::DdnsIdChecked, always, message(Text::DdnsCheckFailed)},
-        {R::MacRegistrationAnswered, is(result::kSuccess), message(Text::ProductRegistered)},
-        {R::MacRegistrationAnswered, is(result::kMacAlreadyRegistered),
-         message(Text::ProductAlreadyRegistered)},
-        {R::MacRegistrationAnswered, always, message(Text::ProductRegistrationFailed)},
-        {R::DdnsRegistrationAnswered, is(result::kSuccess), message(Text::DdnsRegistered)},
-        {R::DdnsRegistrationAnswered, is(result::kProductNotRegistered),
-         message(Text::DdnsProductNotRegistered)},
-        {R::DdnsRegistrationAnswered, is(result::kDdnsIdOccupied), message(Text::DdnsIdTaken)},
-        {R::DdnsRegistrationAnswered, is(result::kMacRegisteredElsewhere),
-         message(Text::DdnsMacAlreadyRegistered)},
-        {R::DdnsRegistrationAnswered, always, message(Text::DdnsRegistrationFailed)},
+        // DDNS and product registration answers: one message per value, as qvctl prints them.
+        {R::DdnsIdChecked, always,
+         [](W w, E e) { w.showMessage(qv::network::ddnsCheckAnswer(e.value)); }},
+        {R::MacRegistrationAnswered, always,
+         [](W w, E e) { w.showMessage(qv::network::macRegistrationAnswer(e.value)); }},
+        {R::DdnsRegistrationAnswered, always,
+         [](W w, E e) { w.showMessage(qv::network::ddnsRegistrationAnswer(e.value)); }},
         // Software update progress: the steps up to finished, or the server unreachable.
         {R::UpdateStepReported,
          {0, result::kUpdateFinished},
@@ -162,6 +155,8 @@ void CQVSettingDlg::OnUserReplyMsg(const qv::LinkEvent& event) {
 
 void CQVSettingDlg::logonAccepted(int32_t value) {
     m_logon->forgetPassword();
+    m_returnWatch.stop();
+    m_logon->showReturnStatus({});
     m_store.maxCenterIdCount = std::clamp(value - result::kLogonLimitOffset, 1, 100);
     setStorePage(Page::Summary);
     if (m_store.isConnected())

@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "Commands.h"
 #include "ExitCodes.h"
+#include "NetworkCommands.h"
 #include "Registry.h"
 #include "Requests.h"
 #include "StringTable.h"
@@ -63,6 +64,8 @@ int runSummary(CommandContext& context) {
 }
 
 int runNetwork(CommandContext& context) {
+    if (!context.options().args.empty() && context.options().args[0] == "set")
+        return runNetworkSet(context);
     if (const int status = noArguments(context); status != kExitOk)
         return status;
     qv::NetworkConfigRecord r;
@@ -156,8 +159,9 @@ int runAutoUpdate(CommandContext& context) {
 
 QVCTL_COMMAND(runSummary, "summary", "",
               "product summary: versions, MAC address, DDNS host, company, limits");
-QVCTL_COMMAND(runNetwork, "network", "",
-              "network and DDNS settings: addresses, DHCP, ports, UPNP, DDNS ID, NTP server");
+QVCTL_COMMAND(runNetwork, "network", networkUsage(),
+              "network and DDNS settings: addresses, DHCP, ports, UPNP, DDNS ID, NTP server; "
+              "set changes the network settings and reboots the appliance");
 QVCTL_COMMAND(runTime, "time", "", "the appliance's clock, in local time");
 QVCTL_COMMAND(runAutoUpdate, "autoupdate", "[on|off]",
               "whether the automatic update is switched on; on or off switches it");

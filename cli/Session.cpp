@@ -59,6 +59,16 @@ int ApplianceSession::request(const qv::Frame& frame, qv::ReplyEvent event, qv::
     return waitFor(event, reply);
 }
 
+int ApplianceSession::sendLast(const qv::Frame& frame) {
+    const bool sent = m_store.link->Send(frame);
+    m_store.link->Close();
+    if (!sent) {
+        std::cerr << "qvctl: the link to " << m_options.server << " was lost while sending\n";
+        return kExitLinkLost;
+    }
+    return kExitOk;
+}
+
 int ApplianceSession::change(const qv::Frame& frame, qv::ReplyEvent event,
                              const std::string& what) {
     qv::LinkEvent answer;

@@ -32,6 +32,9 @@ public:
     // Sends a change and waits for its confirmation `event`. kExitChangeRefused, with a message
     // naming `what`, when the appliance answers anything but success.
     int change(const qv::Frame& frame, qv::ReplyEvent event, const std::string& what);
+    // Sends a request that has no answer and ends the link (Save & Reboot: the appliance
+    // reboots at once).
+    int sendLast(const qv::Frame& frame);
     // Waits for `event` without sending anything.
     int waitFor(qv::ReplyEvent event, qv::LinkEvent* reply = nullptr);
 

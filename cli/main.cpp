@@ -37,6 +37,7 @@ converted; the company name and the Wake-on-LAN names are UTF-8 already.
 
 Exit status:
   0  success
+  1  the question before a reboot was answered No: nothing was sent
   2  usage error (bad option or argument, no password, unreadable password file)
   3  the appliance could not be reached
   4  logon refused (wrong administrator ID or password)

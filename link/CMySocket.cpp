@@ -40,10 +40,13 @@ bool CMySocket::Connect(EventSink* sink, const std::string& address, int port,
     if (!parseServerAddress(address, port, target))
         return false;
     m_port = target.port;
+    m_host = target.host;
     m_sink = sink;
     const SocketHandle socket = connectTcp(target, timeout);
     if (socket == kInvalidSocket)
         return false;
+    Endpoints ends;
+    m_endpoints = endpointsOf(socket, ends) ? std::optional<Endpoints>(ends) : std::nullopt;
 
     m_socket.store(socket);
     m_stop.store(false);
@@ -147,7 +150,11 @@ void CMySocket::ClientThread() {
 }
 
 std::string CMySocket::localAddress() const {
-    return connected() ? qv::localAddress(m_socket.load()) : std::string();
+    if (!connected() || !m_endpoints)
+        return {};
+    const auto& own = m_endpoints->own;
+    return std::to_string(own[0]) + '.' + std::to_string(own[1]) + '.' + std::to_string(own[2]) +
+           '.' + std::to_string(own[3]);
 }
 
 } // namespace qv

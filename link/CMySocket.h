@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -37,10 +38,14 @@ public:
     // after the receive thread has ended.
     void Close();
     bool connected() const { return m_connected.load(); }
-    // The port of the last Connect.
+    // The host and port of the last Connect, as given.
+    const std::string& host() const { return m_host; }
     int port() const { return m_port; }
     // The client's own address on the link, dotted IPv4; "" when not connected.
     std::string localAddress() const;
+    // The IPv4 addresses at both ends of the last connection; nullopt when it was not IPv4.
+    // Set before Connect returns true.
+    std::optional<Endpoints> endpoints() const { return m_endpoints; }
 
     // Sends one request: the scrambled header, then the payload scrambled or raw. Does nothing
     // and returns false when not connected; closes the link when a send fails. `progress`, when
@@ -57,6 +62,8 @@ private:
     std::atomic<SocketHandle> m_socket{kInvalidSocket};
     EventSink* m_sink = nullptr;
     int m_port = kDefaultPort;
+    std::string m_host;
+    std::optional<Endpoints> m_endpoints;
     std::thread m_thread;
     std::mutex m_sendMutex; // one frame at a time, so uploads on a worker cannot interleave
     std::mutex m_closeMutex;

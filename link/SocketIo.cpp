@@ -1,5 +1,7 @@
 #include "SocketIo.h"
 
+#include <cstring>
+
 #include <arpa/inet.h>
 #include <cctype>
 #include <cerrno>
@@ -206,16 +208,17 @@ int localPort(SocketHandle socket) {
     return ntohs(local.sin_port);
 }
 
-std::string localAddress(SocketHandle socket) {
-    sockaddr_in local{};
-    socklen_t length = sizeof local;
-    if (socket == kInvalidSocket ||
-        getsockname(socket, reinterpret_cast<sockaddr*>(&local), &length) != 0 ||
-        local.sin_family != AF_INET)
-        return {};
-    char text[INET_ADDRSTRLEN] = {};
-    return inet_ntop(AF_INET, &local.sin_addr, text, sizeof text) ? std::string(text)
-                                                                  : std::string();
+bool endpointsOf(SocketHandle socket, Endpoints& out) {
+    sockaddr_in own{}, peer{};
+    socklen_t ownLength = sizeof own, peerLength = sizeof peer;
+    if (getsockname(socket, reinterpret_cast<sockaddr*>(&own), &ownLength) != 0 ||
+        getpeername(socket, reinterpret_cast<sockaddr*>(&peer), &peerLength) != 0 ||
+        own.sin_family != AF_INET || peer.sin_family != AF_INET)
+        return false;
+    // s_addr is in network order: its bytes in memory are the dotted form's numbers in order.
+    std::memcpy(out.own.data(), &own.sin_addr.s_addr, 4);
+    std::memcpy(out.peer.data(), &peer.sin_addr.s_addr, 4);
+    return true;
 }
 
 SocketHandle acceptConnection(SocketHandle listening) {

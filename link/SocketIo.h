@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -48,9 +49,13 @@ void closeSocket(SocketHandle socket);
 // `port` (0 picks a free port), and the port it got.
 SocketHandle listenTcp(const std::string& bindAddress, int port, int backlog = 8);
 int localPort(SocketHandle socket);
-// The address this end of a connected socket has, dotted IPv4 ("" when it has none): the
-// address the appliance sees the client come from, unless a router translates it.
-std::string localAddress(SocketHandle socket);
+// The IPv4 addresses at this end and at the peer's end of a connected socket, first byte first.
+struct Endpoints {
+    std::array<uint8_t, 4> own{};
+    std::array<uint8_t, 4> peer{};
+};
+// False when the socket is not an IPv4 connection.
+bool endpointsOf(SocketHandle socket, Endpoints& out);
 // Waits for a connection; kInvalidSocket when the listening socket was shut down or failed.
 SocketHandle acceptConnection(SocketHandle listening);
 

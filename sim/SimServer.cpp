@@ -179,6 +179,7 @@ SimServer::~SimServer() {
 }
 
 bool SimServer::start(std::string& error) {
+    m_listeningAddress = m_options.bindAddress;
     const SocketHandle listening = listenTcp(m_options.bindAddress, m_options.port);
     if (listening == kInvalidSocket) {
         error = "cannot listen on " + m_options.bindAddress + ":" + std::to_string(m_options.port);
@@ -310,6 +311,8 @@ void SimServer::serveClient(SocketHandle client, int number) {
         if (outcome.after == LinkAfter::Reboot) {
             if (!m_stop.load()) {
                 log(name + " link closed for the reboot");
+                if (request.cmd == Command::CMD_SET_NETWORK_MSG)
+                    m_networkSaved.store(true);
                 m_rebootRequested.store(true);
                 shutdownSocket(m_listening.load());
             }
@@ -329,14 +332,22 @@ void SimServer::rebootPause() {
         std::unique_lock lock(m_waitMutex);
         m_wake.wait_for(lock, m_options.rebootPause, [this] { return m_stop.load(); });
     }
+    const std::string address = addressAfterReboot();
     while (!m_stop.load()) {
-        const SocketHandle listening = listenTcp(m_options.bindAddress, m_port);
+        SocketHandle listening = listenTcp(address, m_port);
+        if (listening == kInvalidSocket && address != m_listeningAddress) {
+            log("cannot listen on " + address + ":" + std::to_string(m_port) + "; staying on " +
+                m_listeningAddress);
+            listening = listenTcp(m_listeningAddress, m_port);
+        } else if (listening != kInvalidSocket) {
+            m_listeningAddress = address;
+        }
         if (listening != kInvalidSocket) {
             m_listening.store(listening);
             // stop() may have run between the check and the store: it then saw no socket.
             if (m_stop.load())
                 shutdownSocket(listening);
-            log("rebooted; listening again on " + m_options.bindAddress + ":" +
+            log("rebooted; listening again on " + m_listeningAddress + ":" +
                 std::to_string(m_port));
             break;
         }
@@ -344,6 +355,19 @@ void SimServer::rebootPause() {
         m_wake.wait_for(lock, std::chrono::milliseconds(200), [this] { return m_stop.load(); });
     }
     m_rebooting.store(false);
+}
+
+std::string SimServer::addressAfterReboot() {
+    if (!m_networkSaved.exchange(false) || !m_options.followAddress)
+        return m_listeningAddress;
+    std::lock_guard lock(m_stateMutex);
+    const NetworkConfigRecord& record = m_state->record;
+    // Under DHCP the address would come from elsewhere; the simulator stays where it is.
+    if (record.dhcp() == 1)
+        return m_listeningAddress;
+    const std::array<uint8_t, 4> ip = record.ipAddress();
+    return std::to_string(ip[0]) + "." + std::to_string(ip[1]) + "." + std::to_string(ip[2]) + "." +
+           std::to_string(ip[3]);
 }
 
 void SimServer::applyFiles(const Outcome& outcome) {

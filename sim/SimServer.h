@@ -24,6 +24,9 @@ struct ServerOptions {
     std::chrono::milliseconds rebootPause{5000}; // connections are refused this long
     std::chrono::milliseconds updateStep{1500};  // between two software update reports
     bool updateServerUnreachable = false;
+    // After Save & Reboot, listen on the record's new static address instead of bindAddress
+    // (same port), as the appliance itself would be found there.
+    bool followAddress = false;
     // A client that stops sending in the middle of a frame for this long is dropped.
     std::chrono::milliseconds frameStallLimit{10000};
     // A client that has not logged on this long after connecting is dropped.
@@ -77,6 +80,9 @@ private:
     void applyFiles(const Outcome& outcome);
     void persist();
     void rebootPause();
+    // Where to listen after a reboot: the record's static address after Save & Reboot with
+    // followAddress, else bindAddress.
+    std::string addressAfterReboot();
     void log(const std::string& line);
     int64_t now() const;
 
@@ -89,6 +95,8 @@ private:
     std::mutex m_connectionsMutex;
     std::list<Connection> m_connections; // stable places: each thread marks its own as done
     std::atomic<bool> m_rebootRequested{false};
+    std::atomic<bool> m_networkSaved{false};
+    std::string m_listeningAddress; // changed by the reboot pause, on the serving thread only
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_rebooting{false};
     std::mutex m_waitMutex;

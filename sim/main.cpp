@@ -46,6 +46,9 @@ Options:
   --update-step SECONDS    time between two software update reports (default 1.5)
   --reboot-pause SECONDS   how long connections are refused after a reboot, a firmware update
                            or Save & Reboot (default 5)
+  --follow-address         after Save & Reboot, listen on the new static address the record
+                           holds (same port), as the appliance would; on Linux every
+                           127.x.y.z address is local
   --max-center-ids N       center ID limit the logon answer reports (1 to 149, default 20,
                            or the one kept in the state file)
   --devices N              seed a large plant: N IO devices named IO-0001 on (0 to 1024) in
@@ -124,6 +127,10 @@ int parseArguments(int argc, char** argv, Arguments& args) {
         }
         if (option == "--update-unreachable") {
             args.server.updateServerUnreachable = true;
+            continue;
+        }
+        if (option == "--follow-address") {
+            args.server.followAddress = true;
             continue;
         }
         if (i + 1 >= argc)

@@ -1,0 +1,291 @@
+// The network page's changes: network set (Save & Reboot), ddns check | register,
+// mac register, ntp set. Each reads the appliance's configuration first, applies the page's
+// rules (same checks, same order, same messages) and prints the appliance's answer.
+
+#include "NetworkCommands.h"
+
+#include "CMySocket.h"
+#include "CodePage.h"
+#include "Commands.h"
+#include "ExitCodes.h"
+#include "Requests.h"
+#include "StringTable.h"
+#include "network/InfoRules.h"
+#include "network/NetworkRules.h"
+
+#include <algorithm>
+#include <iostream>
+#include <optional>
+
+namespace qvctl {
+namespace {
+
+namespace net = qv::network;
+using qv::StringId;
+
+constexpr const char* kNetworkUsage =
+    "[set [--dhcp|--static] [--address A] [--netmask M] [--gateway G] [--link-port N] "
+    "[--data-port N] [--web-port N] [--upnp|--no-upnp] [--yes]]";
+
+int refuse(CommandContext& context, const std::string& text) {
+    std::cerr << "qvctl " << context.options().command << ": " << text << "\n";
+    return kExitUsage;
+}
+
+int refuse(CommandContext& context, const net::Refusal& refusal) {
+    return refuse(context, net::refusalText(refusal));
+}
+
+// Logs on and reads the configuration record (reply 8).
+int readConfiguration(CommandContext& context, qv::NetworkConfigRecord& record) {
+    if (const int status = context.logOn(); status != kExitOk)
+        return status;
+    qv::LinkEvent answer;
+    if (const int status = context.session().request(qv::request::readNetwork(),
+                                                     qv::ReplyEvent::NetworkArrived, &answer);
+        status != kExitOk)
+        return status;
+    std::copy_n(answer.payload.begin(), std::min(answer.payload.size(), record.size()),
+                record.data());
+    return kExitOk;
+}
+
+// Sends a DDNS or registration request and prints the message of its answer: on standard output
+// with status 0 for success, on standard error with status 6 otherwise.
+int answerOf(CommandContext& context, const qv::Frame& frame, qv::ReplyEvent event,
+             StringId (*message)(int32_t)) {
+    qv::LinkEvent answer;
+    if (const int status = context.session().request(frame, event, &answer); status != kExitOk)
+        return status;
+    const std::string_view text = qv::uiString(message(answer.value));
+    if (answer.value != qv::result::kSuccess) {
+        std::cerr << "qvctl " << context.options().command << ": " << text << " (" << answer.value
+                  << ")\n";
+        return kExitChangeRefused;
+    }
+    context.out() << text << "\n";
+    return kExitOk;
+}
+
+// What `network set` was asked to change; everything else keeps the appliance's value.
+struct NetworkRequest {
+    std::optional<bool> dhcp;
+    std::optional<net::Ipv4> address, netMask, gateway;
+    std::optional<std::string> linkPort, dataPort, webPort;
+    std::optional<bool> upnp;
+    bool yes = false;
+};
+
+bool parseNetworkRequest(const std::vector<std::string>& args, NetworkRequest& request,
+                         std::string& error) {
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= args.size()) {
+                error = "option " + arg + " needs a value";
+                return std::nullopt;
+            }
+            return args[++i];
+        };
+        const auto address = [&](std::optional<net::Ipv4>& out) {
+            const std::optional<std::string> text = value();
+            if (!text)
+                return false;
+            out = net::parseDotted(*text);
+            if (!out)
+                error = arg + " needs a dotted address such as 192.168.0.10";
+            return out.has_value();
+        };
+        const auto port = [&](std::optional<std::string>& out) {
+            out = value();
+            return out.has_value();
+        };
+        bool ok = true;
+        if (arg == "--dhcp" || arg == "--static")
+            request.dhcp = arg == "--dhcp";
+        else if (arg == "--upnp" || arg == "--no-upnp")
+            request.upnp = arg == "--upnp";
+        else if (arg == "--yes")
+            request.yes = true;
+        else if (arg == "--address")
+            ok = address(request.address);
+        else if (arg == "--netmask")
+            ok = address(request.netMask);
+        else if (arg == "--gateway")
+            ok = address(request.gateway);
+        else if (arg == "--link-port")
+            ok = port(request.linkPort);
+        else if (arg == "--data-port")
+            ok = port(request.dataPort);
+        else if (arg == "--web-port")
+            ok = port(request.webPort);
+        else {
+            error = "unknown option '" + arg + "' for network set";
+            ok = false;
+        }
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+// Asks on the terminal (or reads the answer from standard input); only "y" or "yes" go on.
+bool confirmed() {
+    std::cerr << qv::uiString(StringId::NetworkConfirmPrompt) << std::flush;
+    std::string answer;
+    if (!std::getline(std::cin, answer))
+        return false;
+    std::transform(answer.begin(), answer.end(), answer.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return answer == "y" || answer == "yes";
+}
+
+std::string withMarker(StringId id, const std::string& value) {
+    std::string text(qv::uiString(id));
+    if (const size_t at = text.find("%1"); at != std::string::npos)
+        text.replace(at, 2, value);
+    return text;
+}
+
+int runDdns(CommandContext& context) {
+    const std::vector<std::string>& args = context.options().args;
+    const bool check = !args.empty() && args[0] == "check";
+    if (check && args.size() != 2)
+        return context.usageError("check needs the DDNS ID and nothing else");
+    net::DdnsInput input;
+    std::optional<std::string> id, email, company;
+    if (!check) {
+        if (args.empty() || args[0] != "register")
+            return context.usageError("needs an action: check ID, or register");
+        for (size_t i = 1; i < args.size(); ++i) {
+            std::optional<std::string>* target = args[i] == "--id"        ? &id
+                                                 : args[i] == "--email"   ? &email
+                                                 : args[i] == "--company" ? &company
+                                                                          : nullptr;
+            if (target == nullptr || i + 1 >= args.size())
+                return context.usageError(target == nullptr
+                                              ? "unknown option '" + args[i] + "' for register"
+                                              : "option " + args[i] + " needs a value");
+            *target = args[++i];
+        }
+    }
+    qv::NetworkConfigRecord record;
+    if (const int status = readConfiguration(context, record); status != kExitOk)
+        return status;
+    // The MAC text as the page shows it; the other fields as typed, or as the appliance has them.
+    input.macText = qv::info::macText(record.mac());
+    input.ddnsId = check ? args[1] : id.value_or(qv::ansiToUtf8(record.ddnsId()));
+    input.email = email.value_or(qv::ansiToUtf8(record.email()));
+    input.company = company.value_or(qv::info::companyText(record.companyUtf8()));
+    net::DdnsWire wire;
+    const int codePage = qv::systemCodePage();
+    if (check) {
+        if (const auto refusal = net::checkDdnsCheck(input, codePage, wire))
+            return refuse(context, *refusal);
+        return answerOf(context, qv::request::checkDdns(wire.ddnsId, wire.macText),
+                        qv::ReplyEvent::DdnsIdChecked, net::ddnsCheckAnswer);
+    }
+    if (const auto refusal = net::checkDdnsRegistration(input, codePage, wire))
+        return refuse(context, *refusal);
+    return answerOf(context, qv::request::registerDdns(net::ddnsRegistrationRecord(wire)),
+                    qv::ReplyEvent::DdnsRegistrationAnswered, net::ddnsRegistrationAnswer);
+}
+
+int runMac(CommandContext& context) {
+    const std::vector<std::string>& args = context.options().args;
+    if (args.size() != 1 || args[0] != "register")
+        return context.usageError("takes one action: register");
+    qv::NetworkConfigRecord record;
+    if (const int status = readConfiguration(context, record); status != kExitOk)
+        return status;
+    net::DdnsInput input;
+    input.macText = qv::info::macText(record.mac());
+    net::DdnsWire wire;
+    if (const auto refusal = net::checkMacRegistration(input, qv::systemCodePage(), wire))
+        return refuse(context, *refusal);
+    return answerOf(context, qv::request::registerMac(wire.macText),
+                    qv::ReplyEvent::MacRegistrationAnswered, net::macRegistrationAnswer);
+}
+
+int runNtp(CommandContext& context) {
+    const std::vector<std::string>& args = context.options().args;
+    if (args.size() != 2 || args[0] != "set")
+        return context.usageError("takes one action: set ADDRESS");
+    std::string wire;
+    if (const auto refusal = net::checkNtpServer(args[1], qv::systemCodePage(), wire))
+        return refuse(context, *refusal);
+    if (const int status = context.logOn(); status != kExitOk)
+        return status;
+    // The appliance's answer to the NTP server means done, whatever its value.
+    qv::LinkEvent answer;
+    if (const int status = context.session().request(qv::request::setNtpServer(wire),
+                                                     qv::ReplyEvent::NtpServerSet, &answer);
+        status != kExitOk)
+        return status;
+    context.out() << qv::uiString(StringId::NtpServerSet) << "\n";
+    return kExitOk;
+}
+
+} // namespace
+
+int runNetworkSet(CommandContext& context) {
+    NetworkRequest request;
+    std::string error;
+    if (!parseNetworkRequest(context.options().args, request, error))
+        return context.usageError(error);
+    qv::NetworkConfigRecord record;
+    if (const int status = readConfiguration(context, record); status != kExitOk)
+        return status;
+
+    // The page's controls after load, with the options typed over them.
+    const net::Settings before = net::settingsFromRecord(record);
+    net::SettingsInput input;
+    input.address = request.address.value_or(before.address);
+    input.netMask = request.netMask.value_or(before.netMask);
+    input.gateway = request.gateway.value_or(before.gateway);
+    input.dhcp = request.dhcp.value_or(before.dhcp);
+    input.linkPort = request.linkPort.value_or(std::to_string(before.linkPort));
+    input.dataPort = request.dataPort.value_or(std::to_string(before.dataPort));
+    input.webPort = request.webPort.value_or(std::to_string(before.webPort));
+    input.upnp = request.upnp.value_or(before.upnp);
+    const net::SettingsVerdict verdict = net::checkSettings(input);
+    if (!verdict.ok())
+        return refuse(context, *verdict.refusal);
+
+    qv::CMySocket& link = *context.session().store().link;
+    std::optional<net::LinkView> view;
+    if (const std::optional<qv::Endpoints> ends = link.endpoints())
+        view = net::LinkView{ends->peer, ends->own};
+    const net::ChangePreview preview =
+        net::previewChange(before, verdict.settings, record.ipAddress(), view);
+    for (const std::string& line : net::previewLines(preview, verdict.settings, view))
+        context.out() << line << "\n";
+    context.out() << std::flush;
+    if (preview.unchanged())
+        return kExitOk;
+    if (!request.yes && !confirmed()) {
+        std::cerr << qv::uiString(StringId::NetworkNotSent) << "\n";
+        return kExitDeclined;
+    }
+    const std::string host =
+        preview.nextAddress ? net::dottedText(*preview.nextAddress) : link.host();
+    const std::string next = host + ":" + std::to_string(link.port());
+    if (const int status = context.session().sendLast(
+            qv::request::saveNetworkAndReboot(net::saveRecord(verdict.settings)));
+        status != kExitOk)
+        return status;
+    context.out() << withMarker(StringId::NetworkSaved, next) << "\n";
+    return kExitOk;
+}
+
+const char* networkUsage() {
+    return kNetworkUsage;
+}
+
+QVCTL_COMMAND(runDdns, "ddns", "check ID | register [--id ID] [--email E] [--company C]",
+              "asks whether a DDNS ID is free, or registers the DDNS entry (options not given "
+              "keep the appliance's values)");
+QVCTL_COMMAND(runMac, "mac", "register", "registers the product by its MAC address");
+QVCTL_COMMAND(runNtp, "ntp", "set ADDRESS", "sets the appliance's NTP server");
+
+} // namespace qvctl
