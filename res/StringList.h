@@ -544,6 +544,69 @@ QV_STRING(WolEntryNotFound, 950, "There is no Wake-on-LAN entry with that number
           "해당 번호의 Wake-on-LAN 항목이 없습니다.")
 QV_STRING(WolReplaceFile, 951, "%1 already exists.\nDo you want to replace it?",
           "%1 파일이 이미 있습니다.\n바꾸시겠습니까?")
+// Network/DDNS page: groups, labels, refusals, the preview of a network change, and the wait for
+// the appliance after Save & Reboot.
+QV_STRING(NetworkGroup, 1000, "Network", "네트워크")
+QV_STRING(DdnsGroup, 1001, "Dynamic DNS 서비스", "Dynamic DNS 서비스")
+QV_STRING(NtpGroup, 1002, "NTP Server", "NTP 서버")
+QV_STRING(NetworkLabelAddress, 1003, "IP Address", "IP 주소")
+QV_STRING(NetworkLabelNetMask, 1004, "Net Mask", "서브넷 마스크")
+QV_STRING(NetworkLabelGateway, 1005, "Gateway", "게이트웨이")
+QV_STRING(NetworkLabelLinkPort, 1006, "Quorvel Link Port", "Quorvel 링크 포트")
+QV_STRING(NetworkLabelDataPort, 1007, "Quorvel Data Port", "Quorvel 데이터 포트")
+QV_STRING(NetworkLabelConfigPort, 1008, "Quorvel Config Port", "Quorvel 설정 포트")
+QV_STRING(NetworkLabelWebPort, 1009, "Web Server Port", "웹 서버 포트")
+QV_STRING(NetworkLabelMac, 1010, "Mac Addr", "MAC 주소")
+QV_STRING(NetworkLabelDdns, 1011, "DDNS", "DDNS")
+QV_STRING(NetworkLabelEmail, 1012, "e-mail", "이메일")
+QV_STRING(NetworkLabelCompany, 1013, "Company", "회사")
+QV_STRING(NetworkLabelNtpAddress, 1014, "Address", "주소")
+QV_STRING(ForbiddenSemicolon, 1015, "Not allowed character ';'", "허용되지 않는 문자 ';'")
+QV_STRING(ForbiddenQuote, 1016, "Not allowed character '''", "허용되지 않는 문자 '''")
+QV_STRING(PortTooLarge, 1017, "%1: a port number is at most 65535. Nothing was sent.",
+          "%1: 포트 번호는 65535 이하여야 합니다. 아무것도 보내지 않았습니다.")
+QV_STRING(NetworkTextTooLong, 1018, "%1 is too long: the appliance keeps at most %2 bytes.",
+          "%1이(가) 너무 깁니다. 서버는 최대 %2바이트까지 저장합니다.")
+QV_STRING(NetworkTextNotConvertible, 1019,
+          "%1 holds characters that the system's code page cannot carry.",
+          "%1에 시스템 코드 페이지로 보낼 수 없는 문자가 있습니다.")
+QV_STRING(NetworkUnchanged, 1020,
+          "The network settings are the appliance's current ones. Nothing was sent.",
+          "네트워크 설정이 서버의 현재 설정과 같습니다. 아무것도 보내지 않았습니다.")
+QV_STRING(NetworkChangeHeading, 1021, "These settings will change:", "다음 설정이 바뀝니다:")
+QV_STRING(NetworkChangeRow, 1022, "%1: %2 -> %3", "%1: %2 -> %3")
+QV_STRING(NetworkWarnAddressMoves, 1023,
+          "This client is connected to %1; after the reboot the appliance answers at %2, so "
+          "this connection will end.",
+          "이 프로그램은 %1에 연결되어 있습니다. 재부팅 후 서버 주소는 %2이므로 지금 연결은 "
+          "끊어집니다.")
+QV_STRING(NetworkWarnOutsideSubnet, 1024,
+          "This computer (%1) is not in the new subnet %2 / %3: it may not reach the appliance "
+          "after the reboot.",
+          "이 컴퓨터(%1)는 새 서브넷 %2 / %3에 속하지 않습니다. 재부팅 후 서버에 연결하지 "
+          "못할 수 있습니다.")
+QV_STRING(NetworkWarnDhcp, 1025,
+          "With DHCP the appliance's new address is not known here: look it up on the DHCP "
+          "server to log on again.",
+          "DHCP를 사용하면 서버의 새 주소를 여기서 알 수 없습니다. 다시 로그인하려면 DHCP "
+          "서버에서 주소를 확인하세요.")
+QV_STRING(SwitchedOn, 1026, "on", "켜짐")
+QV_STRING(SwitchedOff, 1027, "off", "꺼짐")
+QV_STRING(ReturnWaiting, 1028, "Waiting for the appliance at %1 ... %2 s",
+          "%1에서 서버를 기다리는 중 ... %2초")
+QV_STRING(ReturnAnswered, 1029, "The appliance answers at %1. Log on again.",
+          "%1에서 서버가 응답합니다. 다시 로그인하세요.")
+QV_STRING(ReturnGaveUp, 1030, "The appliance did not answer at %1 within 5 minutes.",
+          "%1에서 5분 안에 서버가 응답하지 않았습니다.")
+QV_STRING(NetworkConfirmPrompt, 1031, "Save these settings and reboot the appliance? [y/N] ",
+          "이 설정을 저장하고 서버를 재부팅하시겠습니까? [y/N] ")
+QV_STRING(NetworkNotSent, 1032, "Nothing was sent.", "아무것도 보내지 않았습니다.")
+QV_STRING(NetworkSaved, 1033,
+          "The settings were sent and the appliance reboots. Log on next at %1.",
+          "설정을 보냈고 서버가 재부팅합니다. 다음에는 %1에 로그인하세요.")
+QV_STRING(NetworkNoRecord, 1034, "The network settings have not been read from the appliance yet.",
+          "아직 서버에서 네트워크 설정을 읽지 않았습니다.")
+QV_STRING(ReturnStatusName, 1035, "Appliance return", "서버 재연결 상태")
 // Upload pages: help texts, buttons, choosers, the send under way and its end; update page:
 // the running time and the versions before and after; qvctl's upload, update and reboot.
 QV_STRING(UploadBrowse, 1100, "Browse", "찾아보기")
@@ -729,66 +792,3 @@ QV_STRING(BlockIpLocksOutRefused, 1305,
 // English in both languages, this list reads Korean in Korean.
 QV_STRING(WolColumnNumber, 1306, "No.", "번호")
 QV_STRING(WolColumnName, 1307, "Name", "이름")
-// Network/DDNS page: groups, labels, refusals, the preview of a network change, and the wait for
-// the appliance after Save & Reboot.
-QV_STRING(NetworkGroup, 1000, "Network", "네트워크")
-QV_STRING(DdnsGroup, 1001, "Dynamic DNS 서비스", "Dynamic DNS 서비스")
-QV_STRING(NtpGroup, 1002, "NTP Server", "NTP 서버")
-QV_STRING(NetworkLabelAddress, 1003, "IP Address", "IP 주소")
-QV_STRING(NetworkLabelNetMask, 1004, "Net Mask", "서브넷 마스크")
-QV_STRING(NetworkLabelGateway, 1005, "Gateway", "게이트웨이")
-QV_STRING(NetworkLabelLinkPort, 1006, "Quorvel Link Port", "Quorvel 링크 포트")
-QV_STRING(NetworkLabelDataPort, 1007, "Quorvel Data Port", "Quorvel 데이터 포트")
-QV_STRING(NetworkLabelConfigPort, 1008, "Quorvel Config Port", "Quorvel 설정 포트")
-QV_STRING(NetworkLabelWebPort, 1009, "Web Server Port", "웹 서버 포트")
-QV_STRING(NetworkLabelMac, 1010, "Mac Addr", "MAC 주소")
-QV_STRING(NetworkLabelDdns, 1011, "DDNS", "DDNS")
-QV_STRING(NetworkLabelEmail, 1012, "e-mail", "이메일")
-QV_STRING(NetworkLabelCompany, 1013, "Company", "회사")
-QV_STRING(NetworkLabelNtpAddress, 1014, "Address", "주소")
-QV_STRING(ForbiddenSemicolon, 1015, "Not allowed character ';'", "허용되지 않는 문자 ';'")
-QV_STRING(ForbiddenQuote, 1016, "Not allowed character '''", "허용되지 않는 문자 '''")
-QV_STRING(PortTooLarge, 1017, "%1: a port number is at most 65535. Nothing was sent.",
-          "%1: 포트 번호는 65535 이하여야 합니다. 아무것도 보내지 않았습니다.")
-QV_STRING(NetworkTextTooLong, 1018, "%1 is too long: the appliance keeps at most %2 bytes.",
-          "%1이(가) 너무 깁니다. 서버는 최대 %2바이트까지 저장합니다.")
-QV_STRING(NetworkTextNotConvertible, 1019,
-          "%1 holds characters that the system's code page cannot carry.",
-          "%1에 시스템 코드 페이지로 보낼 수 없는 문자가 있습니다.")
-QV_STRING(NetworkUnchanged, 1020,
-          "The network settings are the appliance's current ones. Nothing was sent.",
-          "네트워크 설정이 서버의 현재 설정과 같습니다. 아무것도 보내지 않았습니다.")
-QV_STRING(NetworkChangeHeading, 1021, "These settings will change:", "다음 설정이 바뀝니다:")
-QV_STRING(NetworkChangeRow, 1022, "%1: %2 -> %3", "%1: %2 -> %3")
-QV_STRING(NetworkWarnAddressMoves, 1023,
-          "This client is connected to %1; after the reboot the appliance answers at %2, so "
-          "this connection will end.",
-          "이 프로그램은 %1에 연결되어 있습니다. 재부팅 후 서버 주소는 %2이므로 지금 연결은 "
-          "끊어집니다.")
-QV_STRING(NetworkWarnOutsideSubnet, 1024,
-          "This computer (%1) is not in the new subnet %2 / %3: it may not reach the appliance "
-          "after the reboot.",
-          "이 컴퓨터(%1)는 새 서브넷 %2 / %3에 속하지 않습니다. 재부팅 후 서버에 연결하지 "
-          "못할 수 있습니다.")
-QV_STRING(NetworkWarnDhcp, 1025,
-          "With DHCP the appliance's new address is not known here: look it up on the DHCP "
-          "server to log on again.",
-          "DHCP를 사용하면 서버의 새 주소를 여기서 알 수 없습니다. 다시 로그인하려면 DHCP "
-          "서버에서 주소를 확인하세요.")
-QV_STRING(SwitchedOn, 1026, "on", "켜짐")
-QV_STRING(SwitchedOff, 1027, "off", "꺼짐")
-QV_STRING(ReturnWaiting, 1028, "Waiting for the appliance at %1 ... %2 s",
-          "%1에서 서버를 기다리는 중 ... %2초")
-QV_STRING(ReturnAnswered, 1029, "The appliance answers at %1. Log on again.",
-          "%1에서 서버가 응답합니다. 다시 로그인하세요.")
-QV_STRING(ReturnGaveUp, 1030, "The appliance did not answer at %1 within 5 minutes.",
-          "%1에서 5분 안에 서버가 응답하지 않았습니다.")
-QV_STRING(NetworkConfirmPrompt, 1031, "Save these settings and reboot the appliance? [y/N] ",
-          "이 설정을 저장하고 서버를 재부팅하시겠습니까? [y/N] ")
-QV_STRING(NetworkNotSent, 1032, "Nothing was sent.", "아무것도 보내지 않았습니다.")
-QV_STRING(NetworkSaved, 1033,
-          "The settings were sent and the appliance reboots. Log on next at %1.",
-          "설정을 보냈고 서버가 재부팅합니다. 다음에는 %1에 로그인하세요.")
-QV_STRING(NetworkNoRecord, 1034, "The network settings have not been read from the appliance yet.",
-          "아직 서버에서 네트워크 설정을 읽지 않았습니다.")
-QV_STRING(ReturnStatusName, 1035, "Appliance return", "서버 재연결 상태")

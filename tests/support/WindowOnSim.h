@@ -32,7 +32,7 @@ protected:
 
     // The seeded demonstration appliance, or the state a test gives it (a large plant, say).
     explicit WindowOnSim(std::unique_ptr<qv::sim::SimState> state = qv::sim::seededState())
-        : sim({}, std::move(state)) {}
+        : sim(simOptions(), std::move(state)) {}
     // On a simulator with options and a state of the test's own.
     WindowOnSim(qv::sim::ServerOptions options, std::unique_ptr<qv::sim::SimState> state)
         : sim(std::move(options), std::move(state)) {}
