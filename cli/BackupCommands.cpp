@@ -201,9 +201,10 @@ int runRestore(CommandContext& context) {
 
     std::ostream& out = context.out();
     out << text(StringId::RestoreFrom, {restored.appliance, restored.writtenAt}) << "\n";
+    // Written in one order whatever the order named: the network settings last.
     std::vector<bk::Table> toWrite;
-    for (const bk::Table table : request.tables) {
-        if (table == bk::Table::Network || std::count(toWrite.begin(), toWrite.end(), table))
+    for (const bk::Table table : bk::kAllTables) {
+        if (table == bk::Table::Network || !chosen(request, table))
             continue;
         const bk::TablePreview preview = bk::previewTable(table, *now, restored);
         for (const std::string& line : bk::previewLines(preview))
