@@ -48,7 +48,7 @@ std::string utcNow() {
 int runBackup(CommandContext& context) {
     const std::vector<std::string>& args = context.options().args;
     if (args.size() != 1)
-        return context.usageError("takes the file to write");
+        return context.usageError(text(StringId::BackupNeedsFile));
     if (const int status = context.logOn(); status != kExitOk)
         return status;
     auto backup = std::make_unique<bk::Backup>();
@@ -82,7 +82,7 @@ bool parseRestore(const std::vector<std::string>& args, RestoreRequest& request,
             request.yes = true;
         } else if (arg == "--only") {
             if (i + 1 == args.size()) {
-                error = "--only needs the tables, as centerids,wol";
+                error = text(StringId::RestoreOnlyNeedsTables);
                 return false;
             }
             only = true;
@@ -98,12 +98,12 @@ bool parseRestore(const std::vector<std::string>& args, RestoreRequest& request,
         } else if (request.file.empty() && arg.rfind("--", 0) != 0) {
             request.file = arg;
         } else {
-            error = "unexpected argument '" + arg + "'";
+            error = text(StringId::RestoreUnexpectedArgument, {arg});
             return false;
         }
     }
     if (request.file.empty()) {
-        error = "takes the backup file to restore";
+        error = text(StringId::RestoreNeedsFile);
         return false;
     }
     // Without --only every table but the network settings, which reboot the appliance.
@@ -282,7 +282,6 @@ int runRestore(CommandContext& context) {
 QVCTL_COMMAND(runBackup, "backup", "FILE",
               "save the whole configuration to FILE (mode 0600: it holds passwords)");
 QVCTL_COMMAND(runRestore, "restore", kRestoreUsage,
-              "preview and restore tables from a backup: centerids, wol, blockips, schedule, "
-              "autoupdate; network only with --only");
+              "preview, then restore tables from a backup (network only with --only)");
 
 } // namespace qvctl

@@ -635,3 +635,11 @@ QV_STRING(RestoreNetworkHint, 1440,
 QV_STRING(BackupNotJson, 1441,
           "%1 is truncated or was edited into text that is not JSON; nothing was taken from it.",
           "%1 파일이 잘렸거나 JSON이 아닌 내용으로 편집되었습니다. 아무것도 가져오지 않았습니다.")
+QV_STRING(BackupNeedsFile, 1442, "takes the file to write the backup to",
+          "백업을 쓸 파일을 지정해야 합니다")
+QV_STRING(RestoreNeedsFile, 1443, "takes the backup file to restore",
+          "복원할 백업 파일을 지정해야 합니다")
+QV_STRING(RestoreOnlyNeedsTables, 1444, "--only needs the tables, as in --only centerids,wol",
+          "--only 뒤에 테이블을 지정해야 합니다(예: --only centerids,wol)")
+QV_STRING(RestoreUnexpectedArgument, 1445, "unexpected argument \"%1\"",
+          "예상하지 못한 인수 \"%1\"")
