@@ -211,6 +211,13 @@ int runRestore(CommandContext& context) {
             out << line << "\n";
         if (preview.differs)
             toWrite.push_back(table);
+        if (const auto missing = bk::devicesNotListed(*now, restored);
+            table == bk::Table::Schedule && preview.differs && !missing.empty()) {
+            std::string names;
+            for (const std::string& name : missing)
+                names += (names.empty() ? "" : ", ") + name;
+            out << text(StringId::RestoreDevicesNotListed, {names}) << "\n";
+        }
     }
     const bk::NetworkRestore network = bk::planNetworkRestore(
         now->network, restored.network, restored.codePage, connectedHost(context.options().server));

@@ -643,3 +643,8 @@ QV_STRING(RestoreOnlyNeedsTables, 1444, "--only needs the tables, as in --only c
           "--only 뒤에 테이블을 지정해야 합니다(예: --only centerids,wol)")
 QV_STRING(RestoreUnexpectedArgument, 1445, "unexpected argument \"%1\"",
           "예상하지 못한 인수 \"%1\"")
+QV_STRING(RestoreDevicesNotListed, 1446,
+          "Warning: the IO schedule names devices this appliance does not list: %1. Their "
+          "schedules switch nothing here.",
+          "경고: IO 스케줄에 이 장비 목록에 없는 장치가 있습니다: %1. 이 장치들의 스케줄은 여기서 "
+          "아무것도 켜거나 끄지 않습니다.")

@@ -3,11 +3,13 @@
 #include "backup/BackupViews.h"
 #include "backup/Message.h"
 
+#include "CodePage.h"
 #include "Commands.h"
 #include "StringTable.h"
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 namespace qv::backup {
 namespace {
@@ -151,6 +153,19 @@ std::vector<std::string> previewLines(const TablePreview& preview) {
         }
     }
     return lines;
+}
+
+std::vector<std::string> devicesNotListed(const Backup& now, const Backup& restored) {
+    std::set<std::string> listed, reported;
+    for (int32_t i = 0; i < now.ioDeviceCount; ++i)
+        listed.insert(now.ioDevices.entry(static_cast<size_t>(i)).id());
+    std::vector<std::string> missing;
+    for (int32_t i = 0; i < restored.scheduleCount; ++i) {
+        const std::string id = restored.schedule.entry(static_cast<size_t>(i)).id();
+        if (listed.count(id) == 0 && reported.insert(id).second)
+            missing.push_back(ansiToUtf8(id, restored.codePage));
+    }
+    return missing;
 }
 
 std::string tableTitle(Table table) {

@@ -32,6 +32,9 @@ TablePreview previewTable(Table table, const Backup& now, const Backup& restored
 // The preview as the lines qvctl prints, in the user-interface language; rows show passwords
 // nowhere.
 std::vector<std::string> previewLines(const TablePreview& preview);
+// The devices the backup's schedules name that the appliance does not list, in UTF-8, each
+// once: on a replacement appliance with other IO devices those schedules would switch nothing.
+std::vector<std::string> devicesNotListed(const Backup& now, const Backup& restored);
 // The table's name for people, in the user-interface language.
 std::string tableTitle(Table table);
 

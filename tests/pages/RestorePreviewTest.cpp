@@ -53,6 +53,20 @@ TEST(RestorePreview, PairsRowsByNameAndTellsAddedRemovedAndChanged) {
     EXPECT_FALSE(previewTable(Table::Wol, *now, *now).differs);
 }
 
+TEST(RestorePreview, NamesScheduledDevicesTheTargetDoesNotList) {
+    auto now = std::make_unique<Backup>(), restored = std::make_unique<Backup>();
+    IoListEntry device;
+    device.setId("IO-1");
+    now->ioDevices.setEntry(0, device);
+    now->ioDeviceCount = 1;
+    for (const char* id : {"IO-1", "IO-2", "IO-2", "IO-3"}) {
+        ScheduleEntry e;
+        e.setId(id);
+        restored->schedule.setEntry(static_cast<size_t>(restored->scheduleCount++), e);
+    }
+    EXPECT_EQ(devicesNotListed(*now, *restored), (std::vector<std::string>{"IO-2", "IO-3"}));
+}
+
 TEST(RestorePreview, ATableOverTheTargetsLimitIsRefused) {
     auto b = std::make_unique<Backup>();
     b->centerIdCount = 21, b->blockIpCount = 98, b->scheduleCount = 600;
