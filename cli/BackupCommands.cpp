@@ -15,6 +15,7 @@
 #include "backup/RestoreLimits.h"
 #include "backup/RestorePreview.h"
 
+#include <algorithm>
 #include <ctime>
 #include <iostream>
 #include <unistd.h>
