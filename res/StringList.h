@@ -792,3 +792,117 @@ QV_STRING(BlockIpLocksOutRefused, 1305,
 // English in both languages, this list reads Korean in Korean.
 QV_STRING(WolColumnNumber, 1306, "No.", "번호")
 QV_STRING(WolColumnName, 1307, "Name", "이름")
+
+// Backup and restore of the whole configuration (qvctl backup / restore).
+QV_STRING(BackupNotABackup, 1400, "%1 is not a QVSetting backup file.",
+          "%1 파일은 QVSetting 백업 파일이 아닙니다.")
+QV_STRING(BackupNewerFormat, 1401,
+          "%1 was written in backup format %2 by a newer QVSetting; this version reads format %3 "
+          "and older.",
+          "%1 파일은 더 새로운 QVSetting이 백업 형식 %2(으)로 쓴 파일입니다. 이 버전은 형식 %3 "
+          "이하만 읽습니다.")
+QV_STRING(BackupTooLarge, 1402, "%1 is larger than any backup (%2 bytes at most); it was not read.",
+          "%1 파일은 백업으로 보기에 너무 큽니다(최대 %2바이트). 읽지 않았습니다.")
+QV_STRING(BackupUnreadable, 1403, "%1 cannot be read.", "%1 파일을 읽을 수 없습니다.")
+QV_STRING(BackupPartMissing, 1404, "%1 is truncated or damaged: its part \"%2\" is missing or malformed.",
+          "%1 파일이 잘렸거나 손상되었습니다: \"%2\" 부분이 없거나 형식이 잘못되었습니다.")
+QV_STRING(BackupBadBase64, 1405, "%1 is damaged: the bytes of \"%2\" are not valid base64.",
+          "%1 파일이 손상되었습니다: \"%2\"의 바이트가 올바른 base64가 아닙니다.")
+QV_STRING(BackupWrongSize, 1406, "%1 is damaged: \"%2\" holds %3 bytes where its record has %4.",
+          "%1 파일이 손상되었습니다: \"%2\"에 %3바이트가 있지만 레코드 크기는 %4바이트입니다.")
+QV_STRING(BackupBadCount, 1407, "%1 is damaged: \"%2\" gives %3, outside %4 to %5.",
+          "%1 파일이 손상되었습니다: \"%2\"의 값 %3이(가) %4에서 %5 범위를 벗어납니다.")
+QV_STRING(BackupFieldsDisagree, 1408,
+          "%1 was edited into inconsistency: the readable fields of \"%2\" disagree with its bytes "
+          "(at %3).",
+          "%1 파일이 일관성 없게 편집되었습니다: \"%2\"의 읽을 수 있는 필드가 바이트와 다릅니다 "
+          "(위치 %3).")
+QV_STRING(BackupWritten, 1409,
+          "Backup written to %1. Only you can read it: it holds the center ID passwords.",
+          "%1에 백업했습니다. 센터 ID 비밀번호가 들어 있으므로 본인만 읽을 수 있습니다.")
+QV_STRING(BackupCannotWrite, 1410, "%1 cannot be written: %2.", "%1 파일을 쓸 수 없습니다: %2.")
+QV_STRING(TableCenterIds, 1411, "Center IDs", "센터 ID")
+QV_STRING(TableWol, 1412, "Wake-on-LAN", "Wake-on-LAN")
+QV_STRING(TableBlockIps, 1413, "Block IP list", "차단 IP 목록")
+QV_STRING(TableSchedule, 1414, "IO schedule", "IO 스케줄")
+QV_STRING(TableAutoUpdate, 1415, "Automatic update", "자동 업데이트")
+QV_STRING(TableNetwork, 1416, "Network settings", "네트워크 설정")
+QV_STRING(PreviewSummary, 1417, "%1: %2 added, %3 removed, %4 changed",
+          "%1: 추가 %2, 삭제 %3, 변경 %4")
+QV_STRING(PreviewUnchanged, 1418, "%1: unchanged", "%1: 변경 없음")
+QV_STRING(PreviewHiddenDiffer, 1419,
+          "(fields not shown differ: the password or bytes the client does not interpret)",
+          "(표시되지 않는 필드가 다릅니다: 비밀번호 또는 클라이언트가 해석하지 않는 바이트)")
+QV_STRING(PreviewOtherBytes, 1420,
+          "%1: the same entries; bytes the client does not interpret differ",
+          "%1: 항목은 같지만 클라이언트가 해석하지 않는 바이트가 다릅니다")
+QV_STRING(AutoUpdateOn, 1421, "on", "켜짐")
+QV_STRING(AutoUpdateOff, 1422, "off", "꺼짐")
+QV_STRING(RestoreOverLimit, 1423,
+          "%1: the backup holds %2 entries and this appliance takes at most %3. Nothing was "
+          "restored.",
+          "%1: 백업에는 항목이 %2개 있지만 이 장비는 최대 %3개까지 받습니다. 아무것도 복원하지 "
+          "않았습니다.")
+QV_STRING(RestoreUnknownTable, 1424,
+          "Unknown table \"%1\": choose among centerids, wol, blockips, schedule, autoupdate and "
+          "network.",
+          "알 수 없는 테이블 \"%1\": centerids, wol, blockips, schedule, autoupdate, network 중에서 "
+          "고르십시오.")
+QV_STRING(RestoreQuestion, 1425, "Write these changes to the appliance? [y/N] ",
+          "이 변경 사항을 장비에 쓰시겠습니까? [y/N] ")
+QV_STRING(RestoreNeedsTerminal, 1426,
+          "A restore asks before it writes: give --yes, or run it on a terminal. Nothing was "
+          "restored.",
+          "복원은 쓰기 전에 확인을 받습니다. --yes를 주거나 터미널에서 실행하십시오. 아무것도 "
+          "복원하지 않았습니다.")
+QV_STRING(RestoreCancelled, 1427, "Nothing was restored.", "아무것도 복원하지 않았습니다.")
+QV_STRING(RestoreNothingToDo, 1428,
+          "The appliance already holds what the backup holds for these tables; nothing to write.",
+          "장비가 이미 이 테이블들에 대해 백업과 같은 내용을 가지고 있습니다. 쓸 것이 없습니다.")
+QV_STRING(RestoreDryRun, 1429, "Dry run: nothing was written.",
+          "시험 실행: 아무것도 쓰지 않았습니다.")
+QV_STRING(RestoreDone, 1430, "Restored: %1.", "복원했습니다: %1.")
+QV_STRING(RestorePartial, 1431, "The restore stopped. Written: %1. Not written: %2.",
+          "복원이 중단되었습니다. 쓴 테이블: %1. 쓰지 못한 테이블: %2.")
+QV_STRING(RestoreNone, 1432, "none", "없음")
+QV_STRING(NetworkCutOffDhcp, 1433,
+          "Warning: after the reboot the appliance takes its address by DHCP; this connection to "
+          "%1 ends and its new address is not known here.",
+          "경고: 재부팅 후 장비는 DHCP로 주소를 받습니다. %1(으)로의 연결이 끊기며 새 주소는 "
+          "여기서 알 수 없습니다.")
+QV_STRING(NetworkCutOffAddress, 1434,
+          "Warning: after the reboot the appliance has the address %1; this connection to %2 ends. "
+          "Reach it at %1 afterwards.",
+          "경고: 재부팅 후 장비의 주소는 %1입니다. %2(으)로의 연결이 끊깁니다. 이후에는 %1(으)로 "
+          "접속하십시오.")
+QV_STRING(NetworkRebootAsk, 1435, "The appliance reboots to take the network settings. Continue? [y/N] ",
+          "네트워크 설정을 적용하려면 장비가 재부팅됩니다. 계속하시겠습니까? [y/N] ")
+QV_STRING(NetworkNotRestored, 1436,
+          "The DDNS ID, e-mail and company are not restored: they belong to the DDNS registration "
+          "on the network page.",
+          "DDNS ID, 이메일, 회사는 복원하지 않습니다: 네트워크 페이지의 DDNS 등록에 속합니다.")
+QV_STRING(NetworkSent, 1437, "The network settings were sent; the appliance reboots now.",
+          "네트워크 설정을 보냈습니다. 장비가 지금 재부팅됩니다.")
+QV_STRING(RestoreFrom, 1438, "Backup of %1, written %2. Changes against the appliance:",
+          "%1의 백업(%2에 작성). 장비와 비교한 변경 사항:")
+QV_STRING(RestoreWriting, 1439, "Writing %1...", "%1 쓰는 중...")
+QV_STRING(RestoreNetworkHint, 1440,
+          "The network settings in the backup differ from the appliance's; they are restored only "
+          "with --only network.",
+          "백업의 네트워크 설정이 장비와 다릅니다. --only network를 줄 때만 복원합니다.")
+QV_STRING(BackupNotJson, 1441,
+          "%1 is truncated or was edited into text that is not JSON; nothing was taken from it.",
+          "%1 파일이 잘렸거나 JSON이 아닌 내용으로 편집되었습니다. 아무것도 가져오지 않았습니다.")
+QV_STRING(BackupNeedsFile, 1442, "takes the file to write the backup to",
+          "백업을 쓸 파일을 지정해야 합니다")
+QV_STRING(RestoreNeedsFile, 1443, "takes the backup file to restore",
+          "복원할 백업 파일을 지정해야 합니다")
+QV_STRING(RestoreOnlyNeedsTables, 1444, "--only needs the tables, as in --only centerids,wol",
+          "--only 뒤에 테이블을 지정해야 합니다(예: --only centerids,wol)")
+QV_STRING(RestoreUnexpectedArgument, 1445, "unexpected argument \"%1\"",
+          "예상하지 못한 인수 \"%1\"")
+QV_STRING(RestoreDevicesNotListed, 1446,
+          "Warning: the IO schedule names devices this appliance does not list: %1. Their "
+          "schedules switch nothing here.",
+          "경고: IO 스케줄에 이 장비 목록에 없는 장치가 있습니다: %1. 이 장치들의 스케줄은 여기서 "
+          "아무것도 켜거나 끄지 않습니다.")

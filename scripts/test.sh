@@ -2,8 +2,8 @@
 # Builds and runs every test: the whole project with its widget and end-to-end tests, the Debian
 # package built and checked, then the Qt-free part again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the link and simulator tests under ThreadSanitizer, then short
-# fuzzing runs of the frame readers, the .xlsx reader, the Wake-on-LAN list import and qvsim's
-# state file reader with their saved inputs replayed.
+# fuzzing runs of the frame readers, the .xlsx reader, the Wake-on-LAN list import, qvsim's
+# state file reader and the backup file reader with their saved inputs replayed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -37,7 +37,7 @@ echo "== fuzzing (libFuzzer, clang-14): saved inputs, then short runs"
 cmake -S "$root" -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
     -DQV_FUZZ=ON -DQV_BUILD_GUI=OFF -DQV_BUILD_TESTS=ON >/dev/null
-targets=(reply_reader request_reader xlsx_reader wol_csv state_file)
+targets=(reply_reader request_reader xlsx_reader wol_csv state_file backup_file)
 export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
 cmake --build build-fuzz -j "$jobs" --target "${targets[@]/#/fuzz_}"
 for target in "${targets[@]}"; do
@@ -58,6 +58,10 @@ for target in "${targets[@]}"; do
         # A workbook read inflates at most 48 MiB and keeps less; an allocation near 512 MiB
         # means a size taken from the file was trusted.
         "${fuzzer[@]}" -max_total_time=20 -malloc_limit_mb=512 "$scratch" "$corpus"
+        ;;
+    backup_file)
+        # A whole backup is about 250 KB of JSON; its reader keeps at most the 4 MiB it reads.
+        "${fuzzer[@]}" -max_len=327680 -max_total_time=15 -malloc_limit_mb=512 "$scratch" "$corpus"
         ;;
     *)
         "${fuzzer[@]}" -max_len=16384 -max_total_time=15 -malloc_limit_mb=64 "$scratch" "$corpus"

@@ -1,0 +1,89 @@
+#include "backup/NetworkRestore.h"
+
+#include "backup/BackupViews.h"
+#include "backup/RestorePreview.h"
+
+namespace qv::backup {
+namespace {
+
+// The ports' defaults, as the network page sends them for an empty or zero field.
+constexpr uint16_t kDefaultLinkPort = 12301;
+constexpr uint16_t kDefaultDataPort = 12302;
+constexpr uint16_t kDefaultWebPort = 80;
+
+// The fields Save & Reboot and the NTP request carry, as the backup file names them; under
+// DHCP the appliance chooses its addresses, so the ones it has then are no change.
+struct RestoredField {
+    const char* name;
+    bool address;
+};
+constexpr RestoredField kRestoredFields[] = {
+    {"dhcp", false},    {"ipAddress", true}, {"netMask", true},
+    {"gateway", true},  {"linkPort", false}, {"dataPort", false},
+    {"webPort", false}, {"upnp", false},     {"ntpServer", false},
+};
+
+uint16_t orDefault(uint16_t port, uint16_t fallback) {
+    return port == 0 ? fallback : port;
+}
+
+std::string textOf(const Json& value) {
+    return value.is_string() ? value.get<std::string>() : value.dump();
+}
+
+} // namespace
+
+NetworkRestore planNetworkRestore(const NetworkConfigRecord& now,
+                                  const NetworkConfigRecord& restored, int codePage,
+                                  std::string_view connectedHost) {
+    NetworkRestore plan;
+    NetworkConfigRecord& r = plan.record;
+    const bool dhcp = restored.dhcp() == 1;
+    r.setLinkPort(orDefault(restored.linkPort(), kDefaultLinkPort));
+    r.setDataPort(orDefault(restored.dataPort(), kDefaultDataPort));
+    r.setWebPort(orDefault(restored.webPort(), kDefaultWebPort));
+    if (!dhcp) {
+        r.setIpAddress(restored.ipAddress());
+        r.setGateway(restored.gateway());
+        r.setNetMask(restored.netMask());
+    }
+    r.setDhcp(dhcp ? 1 : 0);
+    r.setUpnp(restored.upnp());
+    plan.ntpServer = restored.ntpServer();
+    plan.ntpChanges = plan.ntpServer != now.ntpServer();
+
+    // Compared as the appliance will hold them: the record sent plus the NTP server.
+    NetworkConfigRecord after = r;
+    after.setNtpServer(plan.ntpServer);
+    const Json before = recordFields(now, codePage);
+    const Json target = recordFields(after, codePage);
+    for (const RestoredField& field : kRestoredFields) {
+        if (dhcp && field.address)
+            continue;
+        if (before[field.name] != target[field.name])
+            plan.changes.push_back(
+                {field.name, textOf(before[field.name]), textOf(target[field.name])});
+    }
+    if (plan.changes.empty())
+        return plan;
+    const std::string newAddress = textOf(target["ipAddress"]);
+    if (dhcp)
+        plan.cutOff = Message{StringId::NetworkCutOffDhcp, {std::string(connectedHost)}};
+    else if (newAddress != connectedHost)
+        plan.cutOff =
+            Message{StringId::NetworkCutOffAddress, {newAddress, std::string(connectedHost)}};
+    return plan;
+}
+
+std::vector<std::string> networkLines(const NetworkRestore& plan) {
+    if (plan.changes.empty())
+        return {messageText({StringId::PreviewUnchanged, {tableTitle(Table::Network)}})};
+    std::vector<std::string> lines{
+        messageText({StringId::PreviewSummary,
+                     {tableTitle(Table::Network), "0", "0", std::to_string(plan.changes.size())}})};
+    for (const FieldChange& change : plan.changes)
+        lines.push_back("  " + change.field + ": " + change.before + " -> " + change.after);
+    return lines;
+}
+
+} // namespace qv::backup
