@@ -124,6 +124,8 @@ private:
     void updateProgress(int32_t value);
     void uploadAnswered(CUploadPageDlg* page, const qv::LinkEvent& event);
     void firmwareFinished();
+    // After a reboot or a firmware update: the logon page waits for the appliance to answer again.
+    void awaitRestart();
     void blacklistArrived();
     void blacklistCleared();
     void linkEnded();

@@ -5,6 +5,7 @@
 
 #include "CGlobalData.h"
 #include "CLogonDlg.h"
+#include "CMySocket.h"
 #include "CQVSettingDlg.h"
 #include "Commands.h"
 #include "DebugLog.h"
@@ -106,11 +107,11 @@ const std::vector<CQVSettingDlg::DispatchRow>& CQVSettingDlg::dispatchTable() {
         {R::ActiveXPageUploaded, always, [](W w, E e) { w.uploadAnswered(w.m_ax, e); }},
         // Reboot answer: a plain reboot or a new center ID limit ends the session; the other
         // ranges are notices without a reboot.
-        {R::RebootAnswered, is(result::kRebootAccepted), [](W w, E) { w.fallBackToLogon(); }},
+        {R::RebootAnswered, is(result::kRebootAccepted), [](W w, E) { w.awaitRestart(); }},
         {R::RebootAnswered, result::kRebootNewCenterIdLimit,
          [](W w, E e) {
              w.m_store.maxCenterIdCount = e.value;
-             w.fallBackToLogon();
+             w.awaitRestart();
          }},
         {R::RebootAnswered, result::kRebootSchedulePrivilegeChanged,
          message(Text::SchedulePrivilegeChanged)},
@@ -193,7 +194,17 @@ void CQVSettingDlg::uploadAnswered(CUploadPageDlg* page, const qv::LinkEvent& ev
 
 void CQVSettingDlg::firmwareFinished() {
     showMessage(Text::FirmwareUpdated);
-    fallBackToLogon();
+    awaitRestart();
+}
+
+void CQVSettingDlg::awaitRestart() {
+    // The appliance comes back where this link reached it.
+    if (!m_store.link) {
+        fallBackToLogon();
+        return;
+    }
+    awaitApplianceReturn(QString::fromStdString(m_store.link->host()),
+                         static_cast<quint16>(m_store.link->port()));
 }
 
 void CQVSettingDlg::blacklistArrived() {

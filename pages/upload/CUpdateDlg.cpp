@@ -143,10 +143,9 @@ void CUpdateDlg::onUpdateStart() {
 void CUpdateDlg::onFirmwareUpdate() {
     if (!prompt().question(qv::uiText(StringId::FirmwareUpdateQuestion)))
         return;
-    if (store().isConnected() && store().send(qv::request::startFirmwareUpdate())) {
+    // The window waits for the appliance to come back once it reports the firmware written.
+    if (store().isConnected() && store().send(qv::request::startFirmwareUpdate()))
         noteUpdateSent();
-        Q_EMIT applianceRestarting();
-    }
 }
 
 void CUpdateDlg::onAutoUpdateClicked() {

@@ -44,10 +44,6 @@ public:
     void linkEnded() override;
     bool running() const { return m_elapsedTicker.isActive(); }
 
-Q_SIGNALS:
-    // The firmware update was sent: the appliance reboots and refuses connections for a while.
-    void applianceRestarting();
-
 private:
     void setupControls();
     QGridLayout* stageRows();

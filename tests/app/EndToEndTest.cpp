@@ -4,6 +4,7 @@
 #include "WindowOnSim.h"
 #include "network/CInfoDlg.h"
 
+#include <QLabel>
 #include <gtest/gtest.h>
 
 namespace qvtest {
@@ -30,6 +31,10 @@ TEST_F(AppEndToEnd, LogonFetchesTheSummaryAndRebootReturnsToLogon) {
     EXPECT_TRUE(prompt.notices().isEmpty());
     EXPECT_TRUE(logonField(CLogonDlg::kAdminId)->text().isEmpty());
     EXPECT_EQ(logonField(CLogonDlg::kServerAddress)->text(), simAddress());
+    // ... and waits for the appliance to answer again where it was.
+    const QString status = in<QLabel>(window->logonPage(), CLogonDlg::kReturnStatus)->text();
+    EXPECT_TRUE(status.startsWith(QStringLiteral("Waiting for the appliance at ") + simAddress()))
+        << status.toStdString();
 }
 
 TEST_F(AppEndToEnd, WrongPasswordIsRefusedInBothLanguages) {
