@@ -2,14 +2,10 @@
 
 #include "backup/BackupViews.h"
 #include "backup/RestorePreview.h"
+#include "network/NetworkRules.h"
 
 namespace qv::backup {
 namespace {
-
-// The ports' defaults, as the network page sends them for an empty or zero field.
-constexpr uint16_t kDefaultLinkPort = 12301;
-constexpr uint16_t kDefaultDataPort = 12302;
-constexpr uint16_t kDefaultWebPort = 80;
 
 // The fields Save & Reboot and the NTP request carry, as the backup file names them; under
 // DHCP the appliance chooses its addresses, so the ones it has then are no change.
@@ -37,23 +33,18 @@ NetworkRestore planNetworkRestore(const NetworkConfigRecord& now,
                                   const NetworkConfigRecord& restored, int codePage,
                                   std::string_view connectedHost) {
     NetworkRestore plan;
-    NetworkConfigRecord& r = plan.record;
-    const bool dhcp = restored.dhcp() == 1;
-    r.setLinkPort(orDefault(restored.linkPort(), kDefaultLinkPort));
-    r.setDataPort(orDefault(restored.dataPort(), kDefaultDataPort));
-    r.setWebPort(orDefault(restored.webPort(), kDefaultWebPort));
-    if (!dhcp) {
-        r.setIpAddress(restored.ipAddress());
-        r.setGateway(restored.gateway());
-        r.setNetMask(restored.netMask());
-    }
-    r.setDhcp(dhcp ? 1 : 0);
-    r.setUpnp(restored.upnp());
+    // Sent as the network page's Save & Reboot sends what it shows: a port of 0 is its default.
+    network::Settings settings = network::settingsFromRecord(restored);
+    settings.linkPort = orDefault(settings.linkPort, network::kDefaultLinkPort);
+    settings.dataPort = orDefault(settings.dataPort, network::kDefaultDataPort);
+    settings.webPort = orDefault(settings.webPort, network::kDefaultWebPort);
+    const bool dhcp = settings.dhcp;
+    plan.record = network::saveRecord(settings);
     plan.ntpServer = restored.ntpServer();
     plan.ntpChanges = plan.ntpServer != now.ntpServer();
 
     // Compared as the appliance will hold them: the record sent plus the NTP server.
-    NetworkConfigRecord after = r;
+    NetworkConfigRecord after = plan.record;
     after.setNtpServer(plan.ntpServer);
     const Json before = recordFields(now, codePage);
     const Json target = recordFields(after, codePage);

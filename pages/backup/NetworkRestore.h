@@ -1,8 +1,8 @@
 #pragma once
 
 // Restoring the network settings: the Save & Reboot record built from a backup, the fields it
-// changes and whether it cuts the administrator off. Kept in this one place so that it can
-// follow the network page's own rules once those are shared.
+// changes and whether it cuts the administrator off. The record is built by the network page's
+// own rules.
 
 #include "backup/Message.h"
 
