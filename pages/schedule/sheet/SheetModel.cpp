@@ -44,6 +44,16 @@ SheetStatus SheetModel::reserve(const CellArea& area) {
     return {};
 }
 
+template <typename Set> SheetStatus SheetModel::fillArea(const CellArea& area, Set set) {
+    const SheetStatus room = reserve(area);
+    if (!room)
+        return room;
+    for (uint32_t row = area.first.row; row <= area.last.row; ++row)
+        for (uint32_t column = area.first.column; column <= area.last.column; ++column)
+            set(m_cells[key({row, column})]);
+    return {};
+}
+
 SheetStatus SheetModel::setValue(const CellArea& area, const CellValue& value) {
     if (const auto* number = std::get_if<double>(&value); number && !std::isfinite(*number))
         return sheetError(SheetErrorKind::BadArgument, "a cell cannot hold an infinite number");
@@ -54,13 +64,7 @@ SheetStatus SheetModel::setValue(const CellArea& area, const CellValue& value) {
         forEachIn(m_cells, area, [](CellAddress, SheetCell& cell) { cell.value = {}; });
         return {};
     }
-    const SheetStatus room = reserve(area);
-    if (!room)
-        return room;
-    for (uint32_t row = area.first.row; row <= area.last.row; ++row)
-        for (uint32_t column = area.first.column; column <= area.last.column; ++column)
-            m_cells[key({row, column})].value = value;
-    return {};
+    return fillArea(area, [&](SheetCell& cell) { cell.value = value; });
 }
 
 SheetStatus SheetModel::setShrinkToFit(const CellArea& area, bool shrink) {
@@ -68,13 +72,7 @@ SheetStatus SheetModel::setShrinkToFit(const CellArea& area, bool shrink) {
         forEachIn(m_cells, area, [](CellAddress, SheetCell& cell) { cell.shrinkToFit = false; });
         return {};
     }
-    const SheetStatus room = reserve(area);
-    if (!room)
-        return room;
-    for (uint32_t row = area.first.row; row <= area.last.row; ++row)
-        for (uint32_t column = area.first.column; column <= area.last.column; ++column)
-            m_cells[key({row, column})].shrinkToFit = true;
-    return {};
+    return fillArea(area, [](SheetCell& cell) { cell.shrinkToFit = true; });
 }
 
 SheetStatus SheetModel::merge(const CellArea& area, bool across) {

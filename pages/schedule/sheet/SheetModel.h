@@ -43,6 +43,8 @@ public:
 
 private:
     SheetStatus reserve(const CellArea& area);
+    // Makes every cell of `area` (within the model's limit) and calls `set` on each.
+    template <typename Set> SheetStatus fillArea(const CellArea& area, Set set);
 
     Cells m_cells;
     std::vector<CellArea> m_merged;
