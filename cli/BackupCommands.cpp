@@ -8,15 +8,14 @@
 #include "CodePage.h"
 #include "ExitCodes.h"
 #include "Registry.h"
-#include "Requests.h"
 #include "StringTable.h"
 #include "backup/BackupFile.h"
 #include "backup/NetworkRestore.h"
-#include "backup/RestoreLimits.h"
+#include "backup/RestoreChoices.h"
 #include "backup/RestorePreview.h"
+#include "backup/TransferSteps.h"
 
 #include <algorithm>
-#include <ctime>
 #include <iostream>
 #include <unistd.h>
 
@@ -37,15 +36,6 @@ int refuse(CommandContext& context, const std::string& message, int status = kEx
     return status;
 }
 
-std::string utcNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm parts{};
-    gmtime_r(&now, &parts);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &parts);
-    return stamp;
-}
-
 int runBackup(CommandContext& context) {
     const std::vector<std::string>& args = context.options().args;
     if (args.size() != 1)
@@ -55,9 +45,7 @@ int runBackup(CommandContext& context) {
     auto backup = std::make_unique<bk::Backup>();
     if (const int status = readAppliance(context, *backup); status != kExitOk)
         return status;
-    backup->codePage = qv::systemCodePage();
-    backup->writtenAt = utcNow();
-    backup->appliance = context.options().server;
+    bk::stampBackup(*backup, context.options().server);
     if (const auto fault = bk::writeBackupFile(*backup, args[0]))
         return refuse(context, bk::messageText(*fault), kExitUsage);
     context.out() << text(StringId::BackupWritten, {args[0]}) << "\n";
@@ -129,59 +117,14 @@ bool confirmed(CommandContext& context, StringId question) {
     return answer == "y" || answer == "yes" || answer == "예";
 }
 
-std::string joined(const std::vector<bk::Table>& tables) {
-    if (tables.empty())
-        return text(StringId::RestoreNone);
-    std::string out;
-    for (const bk::Table table : tables)
-        out += (out.empty() ? "" : ", ") + std::string(bk::tableName(table));
-    return out;
-}
-
-// The host part of --server: the address the reboot may take away.
-std::string connectedHost(const std::string& server) {
-    const size_t colon = server.rfind(':');
-    return colon == std::string::npos ? server : server.substr(0, colon);
-}
-
-int writeTable(ApplianceSession& session, bk::Table table, const bk::Backup& b) {
-    namespace request = qv::request;
-    using Event = qv::ReplyEvent;
-    const std::string what(bk::tableTitle(table));
-    switch (table) {
-    case bk::Table::CenterIds:
-        return session.change(request::writeCenterIds(b.centerIdCount, b.centerIds),
-                              Event::CenterIdsApplied, what);
-    case bk::Table::Wol:
-        return session.change(request::writeWol(b.wolCount, b.wol), Event::WolApplied, what);
-    case bk::Table::BlockIps:
-        return session.change(request::writeBlockIps(b.blockIpCount, b.blockIps),
-                              Event::BlockIpsApplied, what);
-    case bk::Table::Schedule:
-        return session.change(request::writeSchedule(b.scheduleCount, b.schedule),
-                              Event::SchedulesApplied, what);
-    case bk::Table::AutoUpdate:
-        // The answer carries no result; its arrival is the confirmation.
-        return session.request(request::writeAutoUpdate(b.autoUpdate == qv::result::kAutoUpdateOff),
-                               Event::AutoUpdateApplied);
-    case bk::Table::Network:
-        break;
-    }
-    return kExitOk;
-}
-
-// The NTP server first (it has an answer), then Save & Reboot, after which the appliance sends
-// nothing and the link is closed here.
-int sendNetwork(ApplianceSession& session, const bk::NetworkRestore& plan) {
-    if (plan.ntpChanges)
-        if (const int status = session.request(qv::request::setNtpServer(plan.ntpServer),
-                                               qv::ReplyEvent::NtpServerSet);
-            status != kExitOk)
-            return status;
-    if (!session.store().send(qv::request::saveNetworkAndReboot(plan.record)))
-        return kExitLinkLost;
-    session.store().link->Close();
-    return kExitOk;
+// One step of a restore on the blocking session: a verdict is checked, Save & Reboot ends the
+// link.
+int runStep(ApplianceSession& session, const bk::Step& step, bk::Table table) {
+    if (step.answer == qv::ReplyEvent::None)
+        return session.sendLast(step.request);
+    if (step.verdict)
+        return session.change(step.request, step.answer, bk::tableTitle(table));
+    return session.request(step.request, step.answer);
 }
 
 int runRestore(CommandContext& context) {
@@ -202,85 +145,64 @@ int runRestore(CommandContext& context) {
 
     std::ostream& out = context.out();
     out << text(StringId::RestoreFrom, {restored.appliance, restored.writtenAt}) << "\n";
-    // Written in one order whatever the order named: the network settings last.
-    std::vector<bk::Table> toWrite;
-    for (const bk::Table table : bk::kAllTables) {
-        if (table == bk::Table::Network || !chosen(request, table))
-            continue;
-        const bk::TablePreview preview = bk::previewTable(table, *now, restored);
-        for (const std::string& line : bk::previewLines(preview))
-            out << line << "\n";
-        if (preview.differs)
-            toWrite.push_back(table);
-        if (const auto missing = bk::devicesNotListed(*now, restored);
-            table == bk::Table::Schedule && preview.differs && !missing.empty()) {
-            std::string names;
-            for (const std::string& name : missing)
-                names += (names.empty() ? "" : ", ") + name;
-            out << text(StringId::RestoreDevicesNotListed, {names}) << "\n";
-        }
-    }
-    const bk::NetworkRestore network = bk::planNetworkRestore(
-        now->network, restored.network, restored.codePage, connectedHost(context.options().server));
-    const bool restoreNetwork = chosen(request, bk::Table::Network) && !network.changes.empty();
-    if (chosen(request, bk::Table::Network)) {
-        for (const std::string& line : bk::networkLines(network))
-            out << line << "\n";
-        if (restoreNetwork)
-            out << text(StringId::NetworkNotRestored) << "\n";
-        if (restoreNetwork && network.cutOff)
-            out << bk::messageText(*network.cutOff) << "\n";
-    } else if (!network.changes.empty()) {
-        out << text(StringId::RestoreNetworkHint) << "\n";
-    }
-
-    // Every table is checked before any is written, so a refusal leaves the appliance as it was.
+    qv::CMySocket& link = *context.session().store().link;
+    const bk::NetworkRestore network =
+        bk::planNetworkRestore(now->network, restored.network, restored.codePage,
+                               qv::network::linkViewOf(link.endpoints()));
     const bk::TargetLimits limits =
         bk::targetLimits(context.session().maxCenterIds(), now->summary);
+    // Written in one order whatever the order named: the network settings last.
+    std::vector<bk::Table> toWrite;
     bool fits = true;
-    for (const bk::Table table : toWrite)
-        if (const auto refusal = bk::checkLimit(table, restored, limits)) {
-            refuse(context, bk::messageText(*refusal));
+    for (const bk::TableChoice& choice : bk::restoreChoices(*now, restored, limits, network)) {
+        if (!chosen(request, choice.table)) {
+            if (choice.table == bk::Table::Network && choice.differs)
+                out << text(StringId::RestoreNetworkHint) << "\n";
+            continue;
+        }
+        for (const std::string& line : choice.lines)
+            out << line << "\n";
+        if (choice.differs)
+            toWrite.push_back(choice.table);
+        // Every table is checked before any is written, so a refusal leaves the appliance as
+        // it was.
+        if (choice.refusal) {
+            refuse(context, bk::messageText(*choice.refusal));
             fits = false;
         }
+    }
     if (!fits)
         return kExitUsage;
+    const bool restoreNetwork = chosen(request, bk::Table::Network) && !network.unchanged();
     if (request.dryRun) {
         out << text(StringId::RestoreDryRun) << "\n";
         return kExitOk;
     }
-    if (toWrite.empty() && !restoreNetwork) {
+    if (toWrite.empty()) {
         out << text(StringId::RestoreNothingToDo) << "\n";
         return kExitOk;
     }
     if (!request.yes) {
         if (isatty(STDIN_FILENO) == 0)
             return refuse(context, text(StringId::RestoreNeedsTerminal));
-        if ((!toWrite.empty() && !confirmed(context, StringId::RestoreQuestion)) ||
-            (restoreNetwork && !confirmed(context, StringId::NetworkRebootAsk))) {
+        if (!confirmed(context, StringId::RestoreQuestion) ||
+            (restoreNetwork && network.reboots() &&
+             !confirmed(context, StringId::NetworkRebootAsk))) {
             out << text(StringId::RestoreCancelled) << "\n";
             return kExitOk;
         }
     }
 
-    if (restoreNetwork)
-        toWrite.push_back(bk::Table::Network);
-    std::vector<bk::Table> written;
-    for (const bk::Table table : toWrite) {
+    bk::RestoreLedger ledger{bk::writingOrder(toWrite)};
+    for (const bk::Table table : ledger.order) {
         out << text(StringId::RestoreWriting, {bk::tableTitle(table)}) << std::endl;
-        const int status = table == bk::Table::Network
-                               ? sendNetwork(context.session(), network)
-                               : writeTable(context.session(), table, restored);
-        if (status != kExitOk) {
-            const std::vector<bk::Table> left(toWrite.begin() + static_cast<long>(written.size()),
-                                              toWrite.end());
-            return refuse(context, text(StringId::RestorePartial, {joined(written), joined(left)}),
-                          status);
-        }
-        written.push_back(table);
+        for (const bk::Step& step : bk::writingSteps(table, restored, network))
+            if (const int status = runStep(context.session(), step, table); status != kExitOk)
+                return refuse(context, bk::messageText(ledger.outcome()), status);
+        ++ledger.written;
     }
-    out << text(StringId::RestoreDone, {joined(written)}) << "\n";
-    if (restoreNetwork)
+    out << bk::messageText(ledger.outcome()) << "\n";
+    if (restoreNetwork && network.reboots())
         out << text(StringId::NetworkSent) << "\n";
     return kExitOk;
 }

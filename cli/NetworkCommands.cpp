@@ -253,9 +253,7 @@ int runNetworkSet(CommandContext& context) {
         return refuse(context, *verdict.refusal);
 
     qv::CMySocket& link = *context.session().store().link;
-    std::optional<net::LinkView> view;
-    if (const std::optional<qv::Endpoints> ends = link.endpoints())
-        view = net::LinkView{ends->peer, ends->own};
+    const std::optional<net::LinkView> view = net::linkViewOf(link.endpoints());
     const net::ChangePreview preview =
         net::previewChange(before, verdict.settings, record.ipAddress(), view);
     for (const std::string& line : net::previewLines(preview, verdict.settings, view))

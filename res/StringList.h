@@ -865,16 +865,6 @@ QV_STRING(RestoreDone, 1430, "Restored: %1.", "복원했습니다: %1.")
 QV_STRING(RestorePartial, 1431, "The restore stopped. Written: %1. Not written: %2.",
           "복원이 중단되었습니다. 쓴 테이블: %1. 쓰지 못한 테이블: %2.")
 QV_STRING(RestoreNone, 1432, "none", "없음")
-QV_STRING(NetworkCutOffDhcp, 1433,
-          "Warning: after the reboot the appliance takes its address by DHCP; this connection to "
-          "%1 ends and its new address is not known here.",
-          "경고: 재부팅 후 장비는 DHCP로 주소를 받습니다. %1(으)로의 연결이 끊기며 새 주소는 "
-          "여기서 알 수 없습니다.")
-QV_STRING(NetworkCutOffAddress, 1434,
-          "Warning: after the reboot the appliance has the address %1; this connection to %2 ends. "
-          "Reach it at %1 afterwards.",
-          "경고: 재부팅 후 장비의 주소는 %1입니다. %2(으)로의 연결이 끊깁니다. 이후에는 %1(으)로 "
-          "접속하십시오.")
 QV_STRING(NetworkRebootAsk, 1435, "The appliance reboots to take the network settings. Continue? [y/N] ",
           "네트워크 설정을 적용하려면 장비가 재부팅됩니다. 계속하시겠습니까? [y/N] ")
 QV_STRING(NetworkNotRestored, 1436,
@@ -906,3 +896,27 @@ QV_STRING(RestoreDevicesNotListed, 1446,
           "schedules switch nothing here.",
           "경고: IO 스케줄에 이 장비 목록에 없는 장치가 있습니다: %1. 이 장치들의 스케줄은 여기서 "
           "아무것도 켜거나 끄지 않습니다.")
+QV_STRING(BackupMenu, 1450, "Backup...", "백업...")
+QV_STRING(RestoreMenu, 1451, "Restore...", "복원...")
+QV_STRING(BackupFileFilter, 1452, "QVSetting backup (*.json);;All files (*)",
+          "QVSetting 백업 (*.json);;모든 파일 (*)")
+QV_STRING(BackupReadingTables, 1453, "Reading the appliance's tables: %1 of %2",
+          "장비의 표를 읽는 중: %2 중 %1")
+QV_STRING(TransferLinkLost, 1454, "The link to the appliance was lost.",
+          "장비와의 연결이 끊어졌습니다.")
+QV_STRING(BackupNotWritten, 1455, "No backup file was written.", "백업 파일을 쓰지 않았습니다.")
+QV_STRING(RestoreRefusedBy, 1456, "The appliance refused %1 (it answered %2).",
+          "장비가 %1을(를) 거부했습니다 (응답 %2).")
+QV_STRING(RestoreWritingTables, 1457, "Writing %1: table %2 of %3", "%1 쓰는 중: %3 중 %2번째 표")
+QV_STRING(RestorePreviewTitle, 1458, "Restore from a backup", "백업에서 복원")
+QV_STRING(RestoreChooseTables, 1459,
+          "Tick the tables to write to the appliance. The network settings reboot the appliance "
+          "and are written only when ticked.",
+          "장비에 쓸 표를 선택하십시오. 네트워크 설정은 장비를 재부팅하며 선택했을 때만 씁니다.")
+QV_STRING(RestoreNtpServerLabel, 1460, "NTP Server", "NTP 서버")
+QV_STRING(TransferCancelled, 1461, "Cancelled.", "취소했습니다.")
+QV_STRING(RestoreTableRefused, 1462, "Not restored: %1", "복원하지 않음: %1")
+QV_STRING(TransferBusy, 1463, "A backup or restore is already running.",
+          "이미 백업 또는 복원이 진행 중입니다.")
+QV_STRING(TransferOk, 1464, "OK", "확인")
+QV_STRING(TransferCancel, 1465, "Cancel", "취소")

@@ -226,9 +226,7 @@ bool CNetworkDlg::confirmChange(const net::Settings& settings, QString& nextHost
         return false;
     }
     const qv::CMySocket& link = *store().link;
-    std::optional<net::LinkView> view;
-    if (const std::optional<qv::Endpoints> ends = link.endpoints())
-        view = net::LinkView{ends->peer, ends->own};
+    const std::optional<net::LinkView> view = net::linkViewOf(link.endpoints());
     const net::ChangePreview preview = net::previewChange(net::settingsFromRecord(*m_record),
                                                           settings, m_record->ipAddress(), view);
     const QString text = joined(net::previewLines(preview, settings, view));

@@ -170,6 +170,12 @@ std::optional<Ipv4> parseDotted(std::string_view text) {
     return out;
 }
 
+std::optional<LinkView> linkViewOf(const std::optional<Endpoints>& ends) {
+    if (!ends)
+        return std::nullopt;
+    return LinkView{ends->peer, ends->own};
+}
+
 ChangePreview previewChange(const Settings& before, const Settings& after,
                             const Ipv4& recordAddress, const std::optional<LinkView>& link,
                             Language language) {

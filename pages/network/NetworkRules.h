@@ -6,6 +6,7 @@
 // qvctl, so both refuse the same input with the same message. No Qt here.
 
 #include "NetworkConfigRecord.h"
+#include "SocketIo.h"
 #include "StringIds.h"
 #include "StringTable.h"
 
@@ -100,6 +101,8 @@ struct LinkView {
     Ipv4 applianceAddress{};
     Ipv4 ownAddress{};
 };
+// The link's ends as the preview reads them; nullopt when they are not known (not IPv4).
+std::optional<LinkView> linkViewOf(const std::optional<Endpoints>& ends);
 
 // A change that may end this client's link after the reboot.
 enum class Warning {

@@ -103,8 +103,8 @@ TEST_F(BackupCommand, RestoresEveryTableByteForByteOntoAnotherAppliance) {
     // Reboot gives the target the source's address.
     r = qvctl(target.address(), {"restore", file, "--only", "network", "--yes"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("ipAddress: 192.168.10.20 -> 192.168.10.77"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("has the address 192.168.10.77"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("IP Address: 192.168.10.20 -> 192.168.10.77"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("answers at 192.168.10.77"), std::string::npos) << r.out;
     for (int i = 0; i < 100 && target.server().snapshot().record.ipAddress()[3] != 77; ++i)
         std::this_thread::sleep_for(50ms);
     EXPECT_EQ(target.server().snapshot().record.ipAddress(), source.record.ipAddress());

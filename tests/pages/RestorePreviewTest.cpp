@@ -91,21 +91,26 @@ TEST(RestorePreview, NetworkSettingsWarnWhenTheyCutTheClientOff) {
         uint8_t dhcp;
         uint16_t webPort;
         size_t changes;
-        std::optional<StringId> warning;
+        std::optional<network::Warning> warning;
     } cases[] = {
         {"nothing changes", {10, 0, 0, 5}, 0, 80, 0, std::nullopt},
         {"a port, same address", {10, 0, 0, 5}, 0, 8080, 1, std::nullopt},
         {"web port 0 is sent as 80", {10, 0, 0, 5}, 0, 0, 0, std::nullopt},
-        {"a new address", {10, 0, 0, 9}, 0, 80, 1, StringId::NetworkCutOffAddress},
-        {"DHCP", {10, 0, 0, 5}, 1, 80, 1, StringId::NetworkCutOffDhcp},
+        {"a new address", {10, 0, 0, 9}, 0, 80, 1, network::Warning::AddressMoves},
+        // As on the network page, DHCP shows the address it gives up as 0.0.0.0.
+        {"DHCP", {10, 0, 0, 5}, 1, 80, 2, network::Warning::AddressByDhcp},
     };
+    const network::LinkView direct{{10, 0, 0, 5}, {10, 0, 0, 100}};
     for (const Case& c : cases) {
         NetworkConfigRecord restored = now;
         restored.setIpAddress(c.address), restored.setDhcp(c.dhcp), restored.setWebPort(c.webPort);
         restored.setDdnsId("elsewhere"); // not carried by Save & Reboot
-        const NetworkRestore plan = planNetworkRestore(now, restored, 1252, "10.0.0.5");
-        EXPECT_EQ(plan.changes.size(), c.changes) << c.what;
-        EXPECT_EQ(plan.cutOff ? std::optional(plan.cutOff->id) : std::nullopt, c.warning) << c.what;
+        const NetworkRestore plan = planNetworkRestore(now, restored, 1252, direct);
+        EXPECT_EQ(plan.preview.rows.size(), c.changes) << c.what;
+        EXPECT_EQ(plan.preview.warnings.empty() ? std::nullopt
+                                                : std::optional(plan.preview.warnings.front()),
+                  c.warning)
+            << c.what;
         EXPECT_EQ(plan.record.ddnsId(), "") << c.what;
     }
 }

@@ -1,0 +1,34 @@
+#pragma once
+
+// What a restore offers, table by table, before anything is written: the preview lines, whether
+// the table differs from the appliance's, and why it cannot be restored when it does not fit.
+// qvctl prints these for the tables named on its command line; the window shows one check box
+// per table with them.
+
+#include "backup/Backup.h"
+#include "backup/Message.h"
+#include "backup/NetworkRestore.h"
+#include "backup/RestoreLimits.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qv::backup {
+
+struct TableChoice {
+    Table table{};
+    // The preview, in the user-interface language; passwords shown nowhere.
+    std::vector<std::string> lines;
+    // Restoring the table would change the appliance.
+    bool differs = false;
+    // Set when the table differs but does not fit the appliance's limits: it cannot be restored.
+    std::optional<Message> refusal;
+};
+
+// Every table of kAllTables in order: `now` is what the appliance holds, `restored` the backup,
+// `network` the plan for the network settings.
+std::vector<TableChoice> restoreChoices(const Backup& now, const Backup& restored,
+                                        const TargetLimits& limits, const NetworkRestore& network);
+
+} // namespace qv::backup
