@@ -5,6 +5,7 @@
 #include "CGlobalData.h"
 #include "CLogonDlg.h"
 #include "CMySocket.h"
+#include "ConfigTransfer.h"
 #include "ControlIds.h"
 #include "NavLink.h"
 #include "Prompt.h"
@@ -117,7 +118,9 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
+    m_transfer = new ConfigTransfer(m_store, m_prompt, this);
     createPages(serverAddress);
+    addTransferActions();
     setFixedSize(sizeHint());
 
     m_placementTimer.setSingleShot(true);
@@ -157,6 +160,11 @@ void CQVSettingDlg::createPages(const QString& serverAddress) {
             &CQVSettingDlg::showScheduleWindowOverSummary);
     connect(m_network, &CNetworkDlg::applianceRebooting, this,
             &CQVSettingDlg::awaitApplianceReturn);
+    connect(m_info, &CInfoDlg::backupRequested, m_transfer, &ConfigTransfer::backup);
+    connect(m_info, &CInfoDlg::restoreRequested, m_transfer, &ConfigTransfer::restore);
+    connect(m_transfer, &ConfigTransfer::applianceRebooting, this,
+            &CQVSettingDlg::awaitApplianceReturn);
+    connect(m_transfer, &ConfigTransfer::tablesWritten, this, &CQVSettingDlg::rereadShownPage);
     connect(&m_returnWatch, &ApplianceReturnWatch::statusChanged, m_logon,
             &CLogonDlg::showReturnStatus);
     // With the IO schedule window shown, the frame shows no page.
@@ -164,6 +172,33 @@ void CQVSettingDlg::createPages(const QString& serverAddress) {
     m_frame->addWidget(m_emptyFrame);
     m_frame->setCurrentWidget(m_emptyFrame);
     m_iosch->hide();
+}
+
+void CQVSettingDlg::addTransferActions() {
+    // Beside About in the context menu; offered only while logged on, like the summary page's
+    // buttons.
+    const std::pair<int, qv::StringId> rows[] = {{kBackupAction, qv::StringId::BackupMenu},
+                                                 {kRestoreAction, qv::StringId::RestoreMenu}};
+    for (const auto& [id, caption] : rows) {
+        auto* action = new QAction(qv::uiText(caption), this);
+        action->setProperty(qv::kControlIdProperty, id);
+        const bool backup = id == kBackupAction;
+        connect(action, &QAction::triggered, this, [this, backup] {
+            if (m_store.PageIndex == pageIndex(Page::Logon))
+                return;
+            if (backup)
+                m_transfer->backup();
+            else
+                m_transfer->restore();
+        });
+        addAction(action);
+    }
+}
+
+void CQVSettingDlg::rereadShownPage() {
+    const int index = m_store.PageIndex;
+    if (index > 0 && index < kPageCount)
+        sendPageRequests(static_cast<Page>(index));
 }
 
 void CQVSettingDlg::ShowPage(Page page) {

@@ -26,6 +26,7 @@ class CUpdateDlg;
 class CUploadPageDlg;
 class CWebDlg;
 class CWolDlg;
+class ConfigTransfer;
 class NavLink;
 class QStackedWidget;
 
@@ -57,6 +58,8 @@ public:
         kLinkIoSchedule = 1010,
         kLinkWebPage = 1011,
         kLinkBlacklist = 1012,
+        kBackupAction = 1013, // in the window's context menu
+        kRestoreAction = 1014,
         kPageFrame = 1069,
     };
 
@@ -84,6 +87,7 @@ public:
     CUpdateDlg* updatePage() const { return m_update; }
     CBlacklistDlg* blacklistPage() const { return m_blacklist; }
     CIoschDlg* ioSchedulePage() const { return m_iosch; }
+    ConfigTransfer* transfer() const { return m_transfer; }
     bool blacklistRereadActive() const { return m_blacklistRereadTimer.isActive(); }
 
     // Shows the logon page with `host` and `port` in the address box and waits there for the
@@ -112,6 +116,9 @@ private:
     void showScheduleWindowOverSummary();
     void sendPageRequests(Page page);
     void closeLink();
+    void addTransferActions();
+    // After a restore: the shown page reads its table again.
+    void rereadShownPage();
     bool pagesAllowClosing();
     // Asks the shown page whether it may be left (it may have edits that were not applied).
     bool currentPageAllowsLeaving();
@@ -155,4 +162,5 @@ private:
     QTimer m_placementTimer;       // timer 1070
     QTimer m_blacklistRereadTimer; // timer 1071
     ApplianceReturnWatch m_returnWatch;
+    ConfigTransfer* m_transfer = nullptr;
 };

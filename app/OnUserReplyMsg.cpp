@@ -8,6 +8,7 @@
 #include "CMySocket.h"
 #include "CQVSettingDlg.h"
 #include "Commands.h"
+#include "ConfigTransfer.h"
 #include "DebugLog.h"
 #include "LinkEvent.h"
 #include "NavLink.h"
@@ -144,6 +145,9 @@ const std::vector<CQVSettingDlg::DispatchRow>& CQVSettingDlg::dispatchTable() {
 
 void CQVSettingDlg::OnUserReplyMsg(const qv::LinkEvent& event) {
     qv::debugLog("HHHHHHHHHH OnUserReplyMsg........");
+    // A backup or restore takes the answers it waits for before the store and the pages.
+    if (m_transfer->takeReply(event))
+        return;
     // A table that travelled with the event goes into the store before any page reads it.
     qv::applyReplyToStore(m_store, event);
     for (const DispatchRow& row : dispatchTable()) {

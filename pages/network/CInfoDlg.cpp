@@ -8,6 +8,7 @@
 #include "schedule/CIoschDlg.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,6 +45,8 @@ CInfoDlg::CInfoDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     : CPageDlg(qv::uiText(StringId::SummaryTitle), store, prompt, parent) {
     setupControls();
     connect(m_schedule, &QPushButton::clicked, this, &CInfoDlg::scheduleWindowRequested);
+    connect(m_backup, &QPushButton::clicked, this, &CInfoDlg::backupRequested);
+    connect(m_restore, &QPushButton::clicked, this, &CInfoDlg::restoreRequested);
 }
 
 void CInfoDlg::setupControls() {
@@ -72,11 +75,19 @@ void CInfoDlg::setupControls() {
     m_schedule = controls::button(kScheduleWindow, qv::uiText(StringId::SummaryScheduleWindow),
                                   "scheduleWindow");
     m_schedule->setVisible(false);
+    m_backup = controls::button(kBackup, qv::uiText(StringId::BackupMenu), "backup");
+    m_restore = controls::button(kRestore, qv::uiText(StringId::RestoreMenu), "restore");
+    auto* transfer = new QHBoxLayout;
+    transfer->addWidget(m_backup);
+    transfer->addWidget(m_restore);
+    transfer->addStretch();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 20, 24, 16);
     layout->addLayout(grid);
     layout->addWidget(m_schedule, 0, Qt::AlignLeft);
+    layout->addSpacing(12);
+    layout->addLayout(transfer);
     layout->addStretch();
 }
 

@@ -26,6 +26,8 @@ public:
         kMaxSchedules = 1018,
         kMaxStandby = 1019,
         kScheduleWindow = 1052, // opens the IO schedule window; hidden
+        kBackup = 1053,
+        kRestore = 1054,
     };
 
     CInfoDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
@@ -41,11 +43,16 @@ Q_SIGNALS:
     // The hidden schedule button asks the main window to show its IO schedule window over the
     // summary; there is one such window.
     void scheduleWindowRequested();
+    // Backup... and Restore...: the main window runs them over its link.
+    void backupRequested();
+    void restoreRequested();
 
 private:
     void setupControls();
 
     std::map<ControlId, QLineEdit*> m_fields;
     QPushButton* m_schedule;
+    QPushButton* m_backup;
+    QPushButton* m_restore;
     std::optional<qv::NetworkConfigRecord> m_record;
 };

@@ -1,0 +1,214 @@
+// Backup... and Restore... of the window against qvsim in this process: the window's backup
+// holds the same bytes as qvctl's and leaves the pages' tables alone, a restore writes only the
+// tables ticked in its preview, and a link cut while writing says what was written and what
+// was not.
+
+#include "AppTestSupport.h"
+#include "ConfigTransfer.h"
+#include "QvctlRun.h"
+#include "RestorePreviewDlg.h"
+#include "SimHandler.h"
+#include "WindowOnSim.h"
+#include "backup/BackupFile.h"
+#include "network/CInfoDlg.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFileInfo>
+
+#include <filesystem>
+#include <sys/stat.h>
+
+namespace qvtest {
+namespace {
+
+namespace bk = qv::backup;
+using qv::sim::SimState;
+using Table = bk::Table;
+
+// The demonstration appliance with shorter tables, automatic update off and another address;
+// its block IP list is the demonstration one.
+std::unique_ptr<SimState> changedState() {
+    auto s = qv::sim::seededState();
+    s->centerIdCount = 2, s->wolCount = 1, s->scheduleCount = 3;
+    s->autoUpdate = qv::result::kAutoUpdateOff;
+    s->record.setIpAddress({192, 168, 10, 99});
+    return s;
+}
+
+QString messageText(const bk::Message& message) {
+    return qv::fromUtf8(bk::messageText(message));
+}
+
+class BackupWindow : public WindowOnSim {
+protected:
+    BackupWindow() : WindowOnSim(changedState()) {}
+    void SetUp() override {
+        WindowOnSim::SetUp();
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override {
+        WindowOnSim::TearDown();
+        std::filesystem::remove_all(dir);
+    }
+
+    void triggerAction(int id) {
+        for (QAction* action : window->actions())
+            if (action->property(qv::kControlIdProperty).toInt() == id)
+                return action->trigger();
+        ADD_FAILURE() << "no action " << id;
+    }
+    bool transferEnds() {
+        return waitUntil([&] { return !window->transfer()->running(); });
+    }
+    // The preview of a restore begun with the summary page's Restore... on `file`.
+    RestorePreviewDlg* restoreFrom(const std::string& file) {
+        prompt.openAnswers.push_back(QString::fromStdString(file));
+        click(window->infoPage(), CInfoDlg::kRestore);
+        RestorePreviewDlg* preview = nullptr;
+        EXPECT_TRUE(waitUntil([&] {
+            preview = window->findChild<RestorePreviewDlg*>();
+            return preview != nullptr && preview->isVisible();
+        }));
+        return preview;
+    }
+    // Leaves ticked exactly `tables` of the preview, then presses OK.
+    void tick(RestorePreviewDlg* preview, const std::vector<Table>& tables) {
+        for (const Table table : bk::kAllTables) {
+            QCheckBox* box = in<QCheckBox>(preview, RestorePreviewDlg::kFirstTable + int(table));
+            const bool wanted = std::find(tables.begin(), tables.end(), table) != tables.end();
+            if (box->isChecked() != wanted)
+                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+        }
+        click(preview, RestorePreviewDlg::kOk);
+    }
+    // A qvctl backup of the seeded demonstration appliance.
+    std::string seededBackup() {
+        qv::simtest::RunningSim source;
+        const std::string file = dir + "/seeded.json";
+        EXPECT_EQ(runQvctl({"--server", source.address(), "backup", file}).status, 0);
+        return file;
+    }
+
+    const std::string dir = ::testing::TempDir() + "backup-window-" +
+                            std::to_string(QCoreApplication::applicationPid());
+};
+
+TEST_F(BackupWindow, TheMenuAndTheSummaryButtonWriteWhatQvctlWrites) {
+    openWindow();
+    ASSERT_TRUE(logOn());
+    const std::string byMenu = dir + "/menu.json", byButton = dir + "/button.json";
+    prompt.saveAnswers = {QString::fromStdString(byMenu), QString::fromStdString(byButton)};
+    triggerAction(CQVSettingDlg::kBackupAction);
+    ASSERT_TRUE(transferEnds());
+    click(window->infoPage(), CInfoDlg::kBackup);
+    ASSERT_TRUE(transferEnds());
+    const std::string byQvctl = dir + "/qvctl.json";
+    ASSERT_EQ(runQvctl({"--server", sim.address(), "backup", byQvctl}).status, 0);
+
+    const bk::ReadResult expected = bk::readBackupFile(byQvctl);
+    ASSERT_TRUE(expected.ok());
+    for (const std::string& path : {byMenu, byButton}) {
+        const bk::ReadResult written = bk::readBackupFile(path);
+        ASSERT_TRUE(written.ok()) << bk::messageText(written.error);
+        const bk::Backup &a = *written.backup, &b = *expected.backup;
+        EXPECT_EQ(a.summary, b.summary) << path;
+        EXPECT_EQ(a.network, b.network) << path;
+        EXPECT_EQ(std::tie(a.centerIdCount, a.wolCount, a.blockIpCount, a.scheduleCount,
+                           a.ioDeviceCount, a.autoUpdate),
+                  std::tie(b.centerIdCount, b.wolCount, b.blockIpCount, b.scheduleCount,
+                           b.ioDeviceCount, b.autoUpdate))
+            << path;
+        EXPECT_TRUE(a.centerIds == b.centerIds && a.wol == b.wol && a.blockIps == b.blockIps &&
+                    a.schedule == b.schedule && a.ioDevices == b.ioDevices)
+            << path;
+        struct stat status {};
+        ASSERT_EQ(stat(path.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 0777, 0600) << path;
+        EXPECT_TRUE(
+            noticeShown(qv::uiText(qv::StringId::BackupWritten).arg(QString::fromStdString(path))));
+    }
+    // The second chooser opens where the first backup went.
+    std::vector<QString> offered;
+    for (const ScriptedPrompt::Shown& shown : prompt.shown)
+        if (shown.kind == ScriptedPrompt::Kind::SaveFile)
+            offered.push_back(shown.defaultName);
+    ASSERT_EQ(offered.size(), 2);
+    EXPECT_TRUE(offered[0].startsWith(QStringLiteral("qvsetting-backup-")))
+        << offered[0].toStdString();
+    EXPECT_EQ(QFileInfo(offered[1]).absolutePath(),
+              QFileInfo(QString::fromStdString(byMenu)).absolutePath());
+    // The answers went to the backup alone: the store (where the pages keep their edits) holds
+    // no center ID table, and no page asked about edits.
+    EXPECT_EQ(store.centerIdCount, 0);
+    EXPECT_TRUE(prompt.questions().isEmpty());
+}
+
+TEST_F(BackupWindow, ARestoreWritesOnlyTheTickedTables) {
+    const std::string file = seededBackup();
+    const std::unique_ptr<SimState> seeded = qv::sim::seededState();
+    const SimState before = simState();
+    openWindow();
+    ASSERT_TRUE(logOn());
+    RestorePreviewDlg* preview = restoreFrom(file);
+    ASSERT_NE(preview, nullptr);
+    // Changed tables start ticked, the network settings unticked, an unchanged table cannot
+    // be ticked.
+    const struct {
+        Table table;
+        bool enabled, checked;
+    } offered[] = {
+        {Table::CenterIds, true, true},  {Table::Wol, true, true},
+        {Table::BlockIps, false, false}, {Table::Schedule, true, true},
+        {Table::AutoUpdate, true, true}, {Table::Network, true, false},
+    };
+    for (const auto& row : offered) {
+        QCheckBox* box = in<QCheckBox>(preview, RestorePreviewDlg::kFirstTable + int(row.table));
+        EXPECT_EQ(box->isEnabled(), row.enabled) << bk::tableName(row.table);
+        EXPECT_EQ(box->isChecked(), row.checked) << bk::tableName(row.table);
+    }
+    tick(preview, {Table::CenterIds, Table::AutoUpdate});
+    ASSERT_TRUE(transferEnds());
+    EXPECT_TRUE(noticeShown(messageText({qv::StringId::RestoreDone, {"centerids, autoupdate"}})))
+        << prompt.notices().join(QLatin1Char('\n')).toStdString();
+
+    const SimState after = simState();
+    EXPECT_EQ(after.centerIdCount, seeded->centerIdCount);
+    EXPECT_EQ(after.centerIds, seeded->centerIds);
+    EXPECT_EQ(after.autoUpdate, seeded->autoUpdate);
+    EXPECT_EQ(after.wolCount, before.wolCount);
+    EXPECT_EQ(after.scheduleCount, before.scheduleCount);
+    EXPECT_EQ(after.record, before.record);
+}
+
+TEST_F(BackupWindow, ALinkCutWhileWritingSaysWhatWasWritten) {
+    const std::string file = seededBackup();
+    SimState state = *changedState();
+    qv::sim::Session session;
+    ScriptedAppliance* appliance = nullptr;
+    ScriptedAppliance dropping([&](const qv::Frame& request) {
+        if (request.cmd == qv::CMD_SET_WOL_MSG) {
+            appliance->closeClient();
+            return std::vector<qv::Frame>{};
+        }
+        return qv::sim::handleRequest(state, session, request, {}).replies;
+    });
+    appliance = &dropping;
+    window =
+        std::make_unique<CQVSettingDlg>(store, prompt, QString::fromStdString(dropping.address()));
+    window->show();
+    ASSERT_TRUE(logOn());
+    RestorePreviewDlg* preview = restoreFrom(file);
+    ASSERT_NE(preview, nullptr);
+    tick(preview, {Table::CenterIds, Table::Wol, Table::Schedule});
+    ASSERT_TRUE(transferEnds());
+    EXPECT_TRUE(
+        noticeShown(qv::uiText(qv::StringId::TransferLinkLost) + QLatin1Char(' ') +
+                    messageText({qv::StringId::RestorePartial, {"centerids", "wol, schedule"}})))
+        << prompt.notices().join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(state.centerIds, qv::sim::seededState()->centerIds);
+    EXPECT_EQ(state.scheduleCount, 3);
+}
+
+} // namespace
+} // namespace qvtest
