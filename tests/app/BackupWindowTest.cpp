@@ -8,6 +8,7 @@
 #include "QvctlRun.h"
 #include "RestorePreviewDlg.h"
 #include "SimHandler.h"
+#include "TransferProgressDlg.h"
 #include "WindowOnSim.h"
 #include "backup/BackupFile.h"
 #include "network/CInfoDlg.h"
@@ -142,6 +143,28 @@ TEST_F(BackupWindow, TheMenuAndTheSummaryButtonWriteWhatQvctlWrites) {
     // no center ID table, and no page asked about edits.
     EXPECT_EQ(store.centerIdCount, 0);
     EXPECT_TRUE(prompt.questions().isEmpty());
+}
+
+TEST_F(BackupWindow, CancelWritesNoFileAndTheNextBackupIsWhole) {
+    openWindow();
+    ASSERT_TRUE(logOn());
+    const std::string cancelled = dir + "/cancelled.json", next = dir + "/next.json";
+    prompt.saveAnswers = {QString::fromStdString(cancelled), QString::fromStdString(next)};
+    triggerAction(CQVSettingDlg::kBackupAction);
+    // The first request is out; Cancel ends the backup before its answer comes.
+    click(window.get(), TransferProgressDlg::kCancel);
+    EXPECT_FALSE(window->transfer()->running());
+    EXPECT_TRUE(noticeShown(qv::uiText(qv::StringId::TransferCancelled) + QLatin1Char(' ') +
+                            qv::uiText(qv::StringId::BackupNotWritten)));
+    // A backup begun while the cancelled request's answer is still on its way is whole.
+    triggerAction(CQVSettingDlg::kBackupAction);
+    ASSERT_TRUE(transferEnds());
+    EXPECT_FALSE(std::filesystem::exists(cancelled));
+    const bk::ReadResult written = bk::readBackupFile(next);
+    ASSERT_TRUE(written.ok()) << bk::messageText(written.error);
+    EXPECT_EQ(written.backup->centerIdCount, simState().centerIdCount);
+    EXPECT_EQ(written.backup->centerIds, simState().centerIds);
+    EXPECT_EQ(written.backup->autoUpdate, simState().autoUpdate);
 }
 
 TEST_F(BackupWindow, ARestoreWritesOnlyTheTickedTables) {
