@@ -204,6 +204,34 @@ TEST_F(BackupWindow, ARestoreWritesOnlyTheTickedTables) {
     EXPECT_EQ(after.record, before.record);
 }
 
+TEST_F(BackupWindow, NetworkSettingsGoLastAfterTheNetworkPagesQuestion) {
+    const std::string file = seededBackup();
+    const std::unique_ptr<SimState> seeded = qv::sim::seededState();
+    openWindow();
+    ASSERT_TRUE(logOn());
+    RestorePreviewDlg* preview = restoreFrom(file);
+    ASSERT_NE(preview, nullptr);
+    prompt.answers.push_back(true);
+    tick(preview, {Table::Network, Table::Wol});
+    ASSERT_TRUE(transferEnds());
+    // The appliance moves away from the address in use, so No is offered first.
+    ASSERT_EQ(prompt.questions().size(), 1);
+    const auto question = std::find_if(prompt.shown.begin(), prompt.shown.end(), [](auto& s) {
+        return s.kind == ScriptedPrompt::Kind::Question;
+    });
+    EXPECT_EQ(question->preselected, qv::DefaultAnswer::No);
+    EXPECT_TRUE(question->text.contains(QStringLiteral("192.168.10.20")))
+        << question->text.toStdString();
+    EXPECT_TRUE(noticeShown(messageText({qv::StringId::RestoreDone, {"wol, network"}}) +
+                            QLatin1Char('\n') + qv::uiText(qv::StringId::NetworkSent)));
+    // Wake-on-LAN went before Save & Reboot ended the link; the logon page waits for the
+    // appliance to come back.
+    EXPECT_EQ(simState().wolCount, seeded->wolCount);
+    EXPECT_TRUE(
+        waitUntil([&] { return simState().record.ipAddress() == seeded->record.ipAddress(); }));
+    EXPECT_TRUE(waitUntil([&] { return store.PageIndex == pageIndex(Page::Logon); }));
+}
+
 TEST_F(BackupWindow, ALinkCutWhileWritingSaysWhatWasWritten) {
     const std::string file = seededBackup();
     SimState state = *changedState();
