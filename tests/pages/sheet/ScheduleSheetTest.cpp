@@ -1,5 +1,5 @@
 // The timetable's export and import rules on blocks of cells, through files written by this
-// library and by openpyxl.
+// library, by openpyxl and by LibreOffice Calc.
 
 #include "CodePage.h"
 #include "FileSpreadsheetApplication.h"
@@ -215,6 +215,53 @@ TEST(ScheduleSheetImport, TimetableWrittenByOpenpyxl) {
     EXPECT_EQ(ansiToUtf8(s.entries[1].id(), kKorean), "펌프");
     EXPECT_EQ(s.entries[2].day(), 3);
     EXPECT_EQ(s.entries[2].date(), 1);
+}
+
+TEST(ScheduleSheetImport, TimetableSavedByLibreOfficeCalc) {
+    qvtest::TempFolder folder;
+    const std::string source = folder.file("timetable.xlsx");
+    // The window's layout: a merged note row, captions in row 6, entries from row 7 with a
+    // decimal, a number kept as text, an empty row and a Korean ID.
+    qvtest::runPython(
+        "import openpyxl, sys\n"
+        "wb = openpyxl.Workbook()\n"
+        "ws = wb.active\n"
+        "ws[\"A2\"] = \"a note\"\n"
+        "ws.merge_cells(\"A2:H2\")\n"
+        "rows = ([\"동작구분\", \"월\", \"요일\", \"일\", \"시간\", \"분\", \"접점\", \"ID\"],\n"
+        "        [0, 0, 2, 0, 8, 30, 1, \"펌프-1\"], [2.6, 0, \"5\", 0, 17, 0, 2, 1001], [],\n"
+        "        [52, 3, 0, 1, 6, 59, 4, \"GATE\"])\n"
+        "for r, row in enumerate(rows, 6):\n"
+        "    for c, value in enumerate(row, 1):\n"
+        "        ws.cell(r, c, value)\n"
+        "wb.save(sys.argv[1])\n",
+        {source});
+    struct Want {
+        int function, day, date, hour, minute, relay;
+        std::string id;
+    };
+    const std::vector<Want> want{{0, 2, 0, 8, 30, 1, "펌프-1"},
+                                 {3, 5, 0, 17, 0, 2, "1001"},
+                                 {52, 3, 1, 6, 59, 4, "GATE"}};
+    for (const std::string format : {"xlsx", "xls"}) {
+        const std::string path = qvtest::saveWithCalc(folder, source, format);
+        sheet::FileSpreadsheetApplication app;
+        const auto grid = readScheduleBlock(app, path);
+        ASSERT_TRUE(grid) << format << ": " << describe(grid.error());
+        EXPECT_EQ(cellText(grid->at(1, 0)), "a note") << format;
+        const ScheduleSheet s = readScheduleSheet(grid.value(), kKorean);
+        EXPECT_EQ(s.summary.notes, 0) << format;
+        ASSERT_EQ(s.entries.size(), want.size()) << format;
+        for (size_t i = 0; i < want.size(); ++i) {
+            const ScheduleEntry& e = s.entries[i];
+            const Want& w = want[i];
+            EXPECT_EQ(std::vector<int>({e.function(), e.day(), e.date(), e.hour(), e.minute(),
+                                        e.relay()}),
+                      std::vector<int>({w.function, w.day, w.date, w.hour, w.minute, w.relay}))
+                << format << " entry " << i;
+            EXPECT_EQ(ansiToUtf8(e.id(), kKorean), w.id) << format << " entry " << i;
+        }
+    }
 }
 
 } // namespace
