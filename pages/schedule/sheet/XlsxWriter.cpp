@@ -72,11 +72,10 @@ private:
     lxw_error merge(const SheetModel& model, const CellArea& area) {
         const auto found = model.cells().find(SheetModel::key(area.first));
         const bool shrink = found != model.cells().end() && found->second.shrinkToFit;
-        return worksheet_merge_range(m_sheet, area.first.row - 1,
-                                     static_cast<lxw_col_t>(area.first.column - 1),
-                                     area.last.row - 1,
-                                     static_cast<lxw_col_t>(area.last.column - 1), "",
-                                     shrink ? m_shrink : nullptr);
+        return worksheet_merge_range(
+            m_sheet, area.first.row - 1, static_cast<lxw_col_t>(area.first.column - 1),
+            area.last.row - 1, static_cast<lxw_col_t>(area.last.column - 1), "",
+            shrink ? m_shrink : nullptr);
     }
 
     lxw_error writeCell(lxw_row_t row, lxw_col_t column, const SheetCell& cell) {

@@ -1,6 +1,7 @@
 // The timetable's export and import rules on blocks of cells, through files written by this
 // library, by openpyxl and by LibreOffice Calc.
 
+#include "CellAddress.h"
 #include "CodePage.h"
 #include "FileSpreadsheetApplication.h"
 #include "SheetTestFiles.h"
@@ -218,31 +219,43 @@ TEST(ScheduleSheetImport, TimetableWrittenByOpenpyxl) {
 }
 
 TEST(ScheduleSheetImport, TimetableSavedByLibreOfficeCalc) {
+    // Written by this library in the window's layout (a merged note row, captions in row 6),
+    // with a decimal, a number given as text, an empty row and a Korean ID; Calc opens it and
+    // saves it again as .xlsx and as .xls.
     qvtest::TempFolder folder;
     const std::string source = folder.file("timetable.xlsx");
-    // The window's layout: a merged note row, captions in row 6, entries from row 7 with a
-    // decimal, a number kept as text, an empty row and a Korean ID.
-    qvtest::runPython(
-        "import openpyxl, sys\n"
-        "wb = openpyxl.Workbook()\n"
-        "ws = wb.active\n"
-        "ws[\"A2\"] = \"a note\"\n"
-        "ws.merge_cells(\"A2:H2\")\n"
-        "rows = ([\"동작구분\", \"월\", \"요일\", \"일\", \"시간\", \"분\", \"접점\", \"ID\"],\n"
-        "        [0, 0, 2, 0, 8, 30, 1, \"펌프-1\"], [2.6, 0, \"5\", 0, 17, 0, 2, 1001], [],\n"
-        "        [52, 3, 0, 1, 6, 59, 4, \"GATE\"])\n"
-        "for r, row in enumerate(rows, 6):\n"
-        "    for c, value in enumerate(row, 1):\n"
-        "        ws.cell(r, c, value)\n"
-        "wb.save(sys.argv[1])\n",
-        {source});
+    sheet::FileSpreadsheetApplication writer;
+    sheet::Workbook& book = *writer.workbooks().add().value();
+    sheet::Worksheet& ws = *book.worksheets().item(1).value();
+    ASSERT_TRUE(ws.range("A2:H2").value()->merge(true));
+    ASSERT_TRUE(ws.range("A2:H2").value()->setShrinkToFit(true));
+    const std::vector<Cells> rows{{std::string("a note")},
+                                  {},
+                                  {},
+                                  {},
+                                  {},
+                                  {0.0, 0.0, 2.0, 0.0, 8.0, 30.0, 1.0, std::string("펌프-1")},
+                                  {2.6, 0.0, std::string("5"), 0.0, 17.0, 0.0, 2.0, 1001.0},
+                                  {},
+                                  {52.0, 3.0, 0.0, 1.0, 6.0, 59.0, 4.0, std::string("GATE")}};
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t c = 0; c < rows[r].size(); ++c)
+            ASSERT_TRUE(ws.range(sheet::cellName(
+                                     {static_cast<uint32_t>(r + 2), static_cast<uint32_t>(c + 1)}))
+                            .value()
+                            ->setValue2(rows[r][c]));
+    for (int c = 0; c < kSheetColumns; ++c)
+        ASSERT_TRUE(ws.range(sheet::cellName({static_cast<uint32_t>(kSheetCaptionRow),
+                                              static_cast<uint32_t>(c + 1)}))
+                        .value()
+                        ->setValue2(std::string(kSheetCaptions[static_cast<size_t>(c)])));
+    ASSERT_TRUE(book.saveAs(source));
     struct Want {
         int function, day, date, hour, minute, relay;
         std::string id;
     };
-    const std::vector<Want> want{{0, 2, 0, 8, 30, 1, "펌프-1"},
-                                 {3, 5, 0, 17, 0, 2, "1001"},
-                                 {52, 3, 1, 6, 59, 4, "GATE"}};
+    const std::vector<Want> want{
+        {0, 2, 0, 8, 30, 1, "펌프-1"}, {3, 5, 0, 17, 0, 2, "1001"}, {52, 3, 1, 6, 59, 4, "GATE"}};
     for (const std::string format : {"xlsx", "xls"}) {
         const std::string path = qvtest::saveWithCalc(folder, source, format);
         sheet::FileSpreadsheetApplication app;
@@ -255,8 +268,8 @@ TEST(ScheduleSheetImport, TimetableSavedByLibreOfficeCalc) {
         for (size_t i = 0; i < want.size(); ++i) {
             const ScheduleEntry& e = s.entries[i];
             const Want& w = want[i];
-            EXPECT_EQ(std::vector<int>({e.function(), e.day(), e.date(), e.hour(), e.minute(),
-                                        e.relay()}),
+            EXPECT_EQ(std::vector<int>(
+                          {e.function(), e.day(), e.date(), e.hour(), e.minute(), e.relay()}),
                       std::vector<int>({w.function, w.day, w.date, w.hour, w.minute, w.relay}))
                 << format << " entry " << i;
             EXPECT_EQ(ansiToUtf8(e.id(), kKorean), w.id) << format << " entry " << i;
