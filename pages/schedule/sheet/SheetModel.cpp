@@ -44,13 +44,26 @@ SheetStatus SheetModel::reserve(const CellArea& area) {
     return {};
 }
 
+SheetCell& SheetModel::cellAt(uint64_t key) {
+    // The export fills a sheet cell by cell in row order: the cell asked for is most often the
+    // last one or the next, found without searching the tree.
+    if (!m_cells.empty()) {
+        const auto last = std::prev(m_cells.end());
+        if (last->first == key)
+            return last->second;
+        if (last->first < key)
+            return m_cells.emplace_hint(m_cells.end(), key, SheetCell{})->second;
+    }
+    return m_cells[key];
+}
+
 template <typename Set> SheetStatus SheetModel::fillArea(const CellArea& area, Set set) {
     const SheetStatus room = reserve(area);
     if (!room)
         return room;
     for (uint32_t row = area.first.row; row <= area.last.row; ++row)
         for (uint32_t column = area.first.column; column <= area.last.column; ++column)
-            set(m_cells[key({row, column})]);
+            set(cellAt(key({row, column})));
     return {};
 }
 

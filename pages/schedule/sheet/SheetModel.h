@@ -43,6 +43,7 @@ public:
 
 private:
     SheetStatus reserve(const CellArea& area);
+    SheetCell& cellAt(uint64_t key); // made empty when missing
     // Makes every cell of `area` (within the model's limit) and calls `set` on each.
     template <typename Set> SheetStatus fillArea(const CellArea& area, Set set);
 

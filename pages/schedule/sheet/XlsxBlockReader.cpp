@@ -43,6 +43,19 @@ template <typename Number> bool parseWhole(std::string_view text, Number& value)
     return ec == std::errc() && end == text.data() + text.size();
 }
 
+// A cell's number. Most are whole numbers of a few digits, which need no floating-point parse.
+bool parseNumber(std::string_view text, double& number) {
+    if (!text.empty() && text.size() <= 15 &&
+        std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        uint64_t whole = 0;
+        for (const char c : text)
+            whole = whole * 10 + static_cast<uint64_t>(c - '0');
+        number = static_cast<double>(whole); // exact: below 2^53
+        return true;
+    }
+    return parseWhole(text, number) && std::isfinite(number);
+}
+
 SheetError corrupt(std::string_view part, const std::string& detail) {
     return sheetError(SheetErrorKind::Corrupt, "part " + std::string(part) + ": " + detail);
 }
@@ -103,7 +116,9 @@ private:
             m_row = row;
             m_column = 0;
         } else if (m_row > 0 && name == "c") {
-            m_cell = CellInProgress{};
+            // Cleared, not rebuilt: the strings keep their room from cell to cell.
+            m_cell.value.clear();
+            m_cell.inlineText.clear();
             CellAddress address{m_row, m_column + 1};
             if (const auto r = m_xml.attribute("r")) {
                 const auto parsed = parseCell(*r);
@@ -169,7 +184,7 @@ private:
             m_block.sharedRefs.emplace_back(index, at);
         } else if (type == "n") {
             double number = 0;
-            if (!parseWhole(value, number) || !std::isfinite(number))
+            if (!parseNumber(value, number))
                 return corrupt(m_part, where() + ": number \"" + value + "\"");
             target = number;
         } else if (type == "b") {

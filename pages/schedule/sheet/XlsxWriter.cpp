@@ -24,27 +24,38 @@ public:
         format_set_shrink(m_shrink);
     }
 
+    // Cells go out in row order, as constant-memory mode needs: a merged range is written when
+    // its first row comes up, before that row's own cells, so that its first cell's value lands
+    // on the cell the range's blanks began with.
     lxw_error write(const SheetModel& model) {
-        for (const CellArea& area : model.merged()) {
-            const auto found = model.cells().find(SheetModel::key(area.first));
-            const bool shrink = found != model.cells().end() && found->second.shrinkToFit;
-            if (const lxw_error e = worksheet_merge_range(
-                    m_sheet, area.first.row - 1, static_cast<lxw_col_t>(area.first.column - 1),
-                    area.last.row - 1, static_cast<lxw_col_t>(area.last.column - 1), "",
-                    shrink ? m_shrink : nullptr))
-                return e;
-        }
+        std::vector<CellArea> merges = model.merged();
+        std::sort(merges.begin(), merges.end(), [](const CellArea& a, const CellArea& b) {
+            return a.first.row != b.first.row ? a.first.row < b.first.row
+                                              : a.first.column < b.first.column;
+        });
+        auto nextMerge = merges.begin();
+        const auto mergeUpTo = [&](uint32_t row) {
+            for (; nextMerge != merges.end() && nextMerge->first.row <= row; ++nextMerge)
+                if (const lxw_error e = merge(model, *nextMerge))
+                    return e;
+            return LXW_NO_ERROR;
+        };
         for (const auto& [key, cell] : model.cells()) {
             const CellAddress at = SheetModel::address(key);
-            const bool coveredByMerge = std::any_of(
-                model.merged().begin(), model.merged().end(),
-                [&](const CellArea& area) { return area.contains(at) && !(area.first == at); });
+            if (const lxw_error e = mergeUpTo(at.row))
+                return e;
+            const bool coveredByMerge =
+                std::any_of(merges.begin(), nextMerge, [&](const CellArea& area) {
+                    return area.contains(at) && !(area.first == at);
+                });
             if (coveredByMerge)
                 continue;
             if (const lxw_error e =
                     writeCell(at.row - 1, static_cast<lxw_col_t>(at.column - 1), cell))
                 return e;
         }
+        if (const lxw_error e = mergeUpTo(kSheetRows))
+            return e;
         for (const auto& [column, width] : model.columnWidths())
             if (const lxw_error e =
                     worksheet_set_column(m_sheet, static_cast<lxw_col_t>(column - 1),
@@ -58,6 +69,15 @@ public:
     }
 
 private:
+    lxw_error merge(const SheetModel& model, const CellArea& area) {
+        const auto found = model.cells().find(SheetModel::key(area.first));
+        const bool shrink = found != model.cells().end() && found->second.shrinkToFit;
+        return worksheet_merge_range(
+            m_sheet, area.first.row - 1, static_cast<lxw_col_t>(area.first.column - 1),
+            area.last.row - 1, static_cast<lxw_col_t>(area.last.column - 1), "",
+            shrink ? m_shrink : nullptr);
+    }
+
     lxw_error writeCell(lxw_row_t row, lxw_col_t column, const SheetCell& cell) {
         lxw_format* format = cell.shrinkToFit ? m_shrink : nullptr;
         const CellValue& value = cell.value;
@@ -115,8 +135,20 @@ bool isPlainDecimal(std::string_view text) {
     return i == text.size() && significant <= 15;
 }
 
+// Constant-memory mode writes each row out as soon as a later one starts and stores texts in
+// the cells instead of a shared-string table, which saves the table's lookups and the cell trees.
+// A merged range over several rows writes blanks down to its last row at once, so it would cut
+// off the cells of its rows that come after it; such sheets are written the ordinary way.
+bool rowsWriteInOrder(const std::vector<NamedSheet>& sheets) {
+    return std::all_of(sheets.begin(), sheets.end(), [](const NamedSheet& sheet) {
+        return std::all_of(sheet.sheet->merged().begin(), sheet.sheet->merged().end(),
+                           [](const CellArea& area) { return area.rows() == 1; });
+    });
+}
+
 SheetStatus writeXlsx(const std::string& path, const std::vector<NamedSheet>& sheets) {
     lxw_workbook_options options = {};
+    options.constant_memory = rowsWriteInOrder(sheets) ? LXW_TRUE : LXW_FALSE;
     lxw_workbook* workbook = workbook_new_opt(path.c_str(), &options);
     if (!workbook)
         return sheetError(SheetErrorKind::WriteFailed, path + ": cannot start the workbook");

@@ -4,20 +4,44 @@
 #include "Utf8.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 
 namespace qv::sheet {
 namespace {
 
 constexpr size_t kChunkBytes = 64 * kKiB;
+constexpr size_t kMaxNameBytes = 256;
 
 bool isSpace(int c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
+// Looked up, not computed: names are most of what a sheet's tags hold.
+constexpr std::array<bool, 256> kNameChars = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[static_cast<size_t>(c)] = c > 0x7F || (c >= 'a' && c <= 'z') ||
+                                        (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                                        c == '_' || c == ':' || c == '-' || c == '.';
+    return table;
+}();
+
 bool isNameChar(int c) {
-    return c > 0x7F || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '_' || c == ':' || c == '-' || c == '.';
+    return c >= 0 && kNameChars[static_cast<size_t>(c)];
+}
+
+// The end of the run of name characters from `p`, at most `end`.
+const char* nameEnd(const char* p, const char* end) {
+    while (p != end && kNameChars[static_cast<unsigned char>(*p)])
+        ++p;
+    return p;
+}
+
+const char* spaceEnd(const char* p, const char* end) {
+    while (p != end && isSpace(static_cast<unsigned char>(*p)))
+        ++p;
+    return p;
 }
 
 std::string_view withoutPrefix(std::string_view name) {
@@ -97,11 +121,9 @@ bool XmlPullReader::readName(std::string& name) {
     while (m_position < m_length || fill()) {
         const char* begin = m_buffer.data() + m_position;
         const char* end = m_buffer.data() + m_length;
-        const char* stop = begin;
-        while (stop != end && isNameChar(static_cast<unsigned char>(*stop)))
-            ++stop;
+        const char* stop = nameEnd(begin, end);
         const auto run = static_cast<size_t>(stop - begin);
-        if (name.size() + run > 256)
+        if (name.size() + run > kMaxNameBytes)
             return fail(SheetErrorKind::LimitExceeded, "an XML name longer than 256 bytes");
         name.append(begin, run);
         m_position += run;
@@ -285,7 +307,68 @@ std::optional<XmlPullReader::Event> XmlPullReader::readMarkup() {
     return readStartTag();
 }
 
+std::optional<XmlPullReader::Event> XmlPullReader::readStartTagInBuffer() {
+    const char* const begin = m_buffer.data() + m_position;
+    const char* const end = m_buffer.data() + m_length;
+    const char* const name = nameEnd(begin, end);
+    if (name == begin || static_cast<size_t>(name - begin) > kMaxNameBytes)
+        return std::nullopt;
+    size_t count = 0;
+    for (const char* p = spaceEnd(name, end); p != end; p = spaceEnd(p, end)) {
+        if (*p == '>' || (*p == '/' && p + 1 != end && p[1] == '>')) {
+            if (m_open.size() >= kMaxXmlDepth)
+                return std::nullopt;
+            m_pendingEnd = *p == '/';
+            m_position = static_cast<size_t>(p + (m_pendingEnd ? 2 : 1) - m_buffer.data());
+            m_name.assign(begin, name);
+            m_attributeCount = count;
+            m_open.push_back(m_name);
+            return Event::StartElement;
+        }
+        const char* const attributeName = nameEnd(p, end);
+        if (attributeName == p || static_cast<size_t>(attributeName - p) > kMaxNameBytes ||
+            count == kMaxXmlAttributes)
+            return std::nullopt;
+        const char* q = spaceEnd(attributeName, end);
+        if (q == end || *q != '=')
+            return std::nullopt;
+        q = spaceEnd(q + 1, end);
+        if (q == end || (*q != '"' && *q != '\''))
+            return std::nullopt;
+        const char quote = *q;
+        const char* const value = q + 1;
+        q = value;
+        while (q != end && *q != quote && *q != '<' && *q != '&')
+            ++q;
+        if (q == end || *q != quote)
+            return std::nullopt;
+        if (m_attributeViews.size() == count)
+            m_attributeViews.emplace_back();
+        m_attributeViews[count++] = {
+            withoutPrefix(std::string_view(p, static_cast<size_t>(attributeName - p))),
+            std::string_view(value, static_cast<size_t>(q - value))};
+        p = q + 1;
+    }
+    return std::nullopt;
+}
+
+std::optional<XmlPullReader::Event> XmlPullReader::readEndTagInBuffer() {
+    const char* const begin = m_buffer.data() + m_position + 1; // after the '/'
+    const char* const end = m_buffer.data() + m_length;
+    const char* const name = nameEnd(begin, end);
+    const char* const close = spaceEnd(name, end);
+    if (close == end || *close != '>' || m_open.empty() ||
+        std::string_view(begin, static_cast<size_t>(name - begin)) != m_open.back())
+        return std::nullopt;
+    m_position = static_cast<size_t>(close + 1 - m_buffer.data());
+    m_name.swap(m_open.back());
+    m_open.pop_back();
+    return Event::EndElement;
+}
+
 XmlPullReader::Event XmlPullReader::readStartTag() {
+    if (const auto event = readStartTagInBuffer())
+        return *event;
     if (!readName(m_name))
         return Event::Error;
     m_attributeCount = 0;
@@ -301,6 +384,10 @@ XmlPullReader::Event XmlPullReader::readStartTag() {
                        Event::Error;
             m_open.push_back(m_name);
             m_pendingEnd = c == '/';
+            m_attributeViews.resize(std::max(m_attributeViews.size(), m_attributeCount));
+            for (size_t i = 0; i < m_attributeCount; ++i)
+                m_attributeViews[i] = {withoutPrefix(m_attributes[i].first),
+                                       m_attributes[i].second};
             return Event::StartElement;
         }
         if (c < 0 || !isNameChar(c))
@@ -331,6 +418,8 @@ XmlPullReader::Event XmlPullReader::readStartTag() {
 }
 
 XmlPullReader::Event XmlPullReader::readEndTag() {
+    if (const auto event = readEndTagInBuffer())
+        return *event;
     ++m_position;
     if (!readName(m_name))
         return Event::Error;
@@ -379,8 +468,8 @@ std::string_view XmlPullReader::localName() const {
 
 std::optional<std::string_view> XmlPullReader::attribute(std::string_view localName) const {
     for (size_t i = 0; i < m_attributeCount; ++i)
-        if (withoutPrefix(m_attributes[i].first) == localName)
-            return std::string_view(m_attributes[i].second);
+        if (m_attributeViews[i].first == localName)
+            return m_attributeViews[i].second;
     return std::nullopt;
 }
 

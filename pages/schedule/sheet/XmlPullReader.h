@@ -52,6 +52,11 @@ private:
     bool skipUntil(std::string_view terminator, std::string* kept);
     bool skipSpace();
     std::optional<Event> readMarkup(); // nothing for a comment or instruction
+    // A tag that lies whole in the buffer, read with plain pointers; nothing when anything in
+    // it needs more care (an entity, the buffer's end, an error), and the careful reading below
+    // takes it from the same place and gives the same result.
+    std::optional<Event> readStartTagInBuffer();
+    std::optional<Event> readEndTagInBuffer();
     Event readStartTag();
     Event readEndTag();
     Event readText();
@@ -68,6 +73,9 @@ private:
 
     std::vector<std::string> m_open; // names of the open elements, innermost last
     std::string m_name;              // of the current start or end tag
+    // The current tag's attributes, names without their prefix: in the buffer when the tag lay
+    // whole in it, else in m_attributes, where the careful reading keeps them across refills.
+    std::vector<std::pair<std::string_view, std::string_view>> m_attributeViews;
     std::vector<std::pair<std::string, std::string>> m_attributes;
     size_t m_attributeCount = 0;
     std::string m_text;

@@ -1,6 +1,7 @@
 // The timetable's export and import rules on blocks of cells, through files written by this
-// library and by openpyxl.
+// library, by openpyxl and by LibreOffice Calc.
 
+#include "CellAddress.h"
 #include "CodePage.h"
 #include "FileSpreadsheetApplication.h"
 #include "SheetTestFiles.h"
@@ -215,6 +216,45 @@ TEST(ScheduleSheetImport, TimetableWrittenByOpenpyxl) {
     EXPECT_EQ(ansiToUtf8(s.entries[1].id(), kKorean), "펌프");
     EXPECT_EQ(s.entries[2].day(), 3);
     EXPECT_EQ(s.entries[2].date(), 1);
+}
+
+TEST(ScheduleSheetImport, TimetableSavedByLibreOfficeCalc) {
+    // Written by this library in the window's layout (a merged note row, captions in row 6, an
+    // empty row among the entries); Calc opens it and saves it again as .xlsx and as .xls.
+    qvtest::TempFolder folder;
+    const std::string source = folder.file("timetable.xlsx");
+    sheet::FileSpreadsheetApplication writer;
+    sheet::Workbook& book = *writer.workbooks().add().value();
+    sheet::Worksheet& ws = *book.worksheets().item(1).value();
+    ASSERT_TRUE(ws.range("A2:H2").value()->merge(true));
+    ASSERT_TRUE(ws.range("A2:H2").value()->setShrinkToFit(true));
+    ASSERT_TRUE(ws.range("A2").value()->setValue2(std::string("a note")));
+    const std::vector<Cells> rows =
+        sheet({normal(0, 2, 8, 1, "펌프-1"),
+               {2.6, 0.0, std::string("5"), 0.0, 17.0, 0.0, 2.0, 1001.0},
+               {},
+               exception(52, 3, 1, 6, 59)});
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t c = 0; c < rows[r].size(); ++c)
+            ASSERT_TRUE(ws.range(sheet::cellName({static_cast<uint32_t>(kSheetCaptionRow + r),
+                                                  static_cast<uint32_t>(c + 1)}))
+                            .value()
+                            ->setValue2(rows[r][c]));
+    ASSERT_TRUE(book.saveAs(source));
+    // What Calc saved reads as the rows themselves do.
+    const ScheduleSheet want = readScheduleSheet(block(rows), kKorean);
+    ASSERT_EQ(want.entries.size(), 3u);
+    for (const std::string format : {"xlsx", "xls"}) {
+        sheet::FileSpreadsheetApplication app;
+        const auto grid = readScheduleBlock(app, qvtest::saveWithCalc(folder, source, format));
+        ASSERT_TRUE(grid) << format << ": " << describe(grid.error());
+        EXPECT_EQ(cellText(grid->at(1, 0)), "a note") << format;
+        const ScheduleSheet got = readScheduleSheet(grid.value(), kKorean);
+        EXPECT_EQ(got.summary.notes, 0) << format;
+        ASSERT_EQ(got.entries.size(), want.entries.size()) << format;
+        for (size_t i = 0; i < want.entries.size(); ++i)
+            EXPECT_EQ(got.entries[i].bytes, want.entries[i].bytes) << format << " entry " << i;
+    }
 }
 
 } // namespace

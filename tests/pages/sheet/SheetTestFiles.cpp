@@ -75,21 +75,50 @@ std::string readFile(const std::string& path) {
     return bytes.str();
 }
 
-std::string runPython(const std::string& script, const std::vector<std::string>& args) {
-    std::string command = std::string(QV_PYTHON3) + " -c '" + script + "'";
-    for (const auto& arg : args)
-        command += " '" + arg + "'";
+namespace {
+
+// The standard output of a shell command; a failure when it does not exit with status 0.
+std::string runCommand(const std::string& command, const std::string& what) {
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) {
-        ADD_FAILURE() << "cannot run " << QV_PYTHON3;
+        ADD_FAILURE() << "cannot run " << command;
         return output;
     }
     char buffer[4096];
     while (const size_t got = fread(buffer, 1, sizeof buffer, pipe))
         output.append(buffer, got);
-    EXPECT_EQ(pclose(pipe), 0) << "python failed:\n" << script;
+    EXPECT_EQ(pclose(pipe), 0) << what << " failed:\n" << output;
     return output;
+}
+
+} // namespace
+
+std::string runPython(const std::string& script, const std::vector<std::string>& args) {
+    std::string command = std::string(QV_PYTHON3) + " -c '" + script + "'";
+    for (const auto& arg : args)
+        command += " '" + arg + "'";
+    return runCommand(command, "python:\n" + script);
+}
+
+std::string saveWithCalc(const TempFolder& folder, const std::string& source,
+                         const std::string& format) {
+    // CI installs LibreOffice with the other packages, so a missing one is a failure, not a skip.
+    if (!std::filesystem::exists(QV_SOFFICE)) {
+        ADD_FAILURE() << "soffice not found: install libreoffice-calc-nogui "
+                         "(scripts/debian-packages.txt)";
+        return {};
+    }
+    const std::string out = folder.file("calc-" + format);
+    // A profile of its own, so that test runs in parallel do not wait on each other's lock.
+    runCommand(std::string(QV_SOFFICE) + " --headless --norestore --nolockcheck " +
+                   "'-env:UserInstallation=file://" + folder.file("calc-profile") + "'" +
+                   " --convert-to " + format + " --outdir '" + out + "' '" + source + "' 2>&1",
+               "soffice --convert-to " + format);
+    const std::string saved =
+        out + "/" + std::filesystem::path(source).stem().string() + "." + format;
+    EXPECT_TRUE(std::filesystem::exists(saved)) << saved;
+    return saved;
 }
 
 } // namespace qvtest

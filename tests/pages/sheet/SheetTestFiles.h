@@ -1,7 +1,8 @@
 #pragma once
 
 // Spreadsheet files made by the tests themselves: packages from named parts, raw zip archives
-// whose headers say whatever the test wants, and files written by openpyxl and xlwt.
+// whose headers say whatever the test wants, and files written by openpyxl, xlwt and
+// LibreOffice Calc.
 
 #include <cstdint>
 #include <filesystem>
@@ -38,5 +39,10 @@ std::string readFile(const std::string& path);
 // Runs `script` with the Debian Python that has openpyxl and xlwt, arguments appended; its
 // standard output.
 std::string runPython(const std::string& script, const std::vector<std::string>& args = {});
+
+// `source` opened and saved by LibreOffice Calc as `format` ("xlsx", "xls") in a folder of its
+// own inside `folder`; the saved file's path.
+std::string saveWithCalc(const TempFolder& folder, const std::string& source,
+                         const std::string& format);
 
 } // namespace qvtest
