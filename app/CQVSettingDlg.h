@@ -112,6 +112,8 @@ private:
     void showScheduleWindowOverSummary();
     void sendPageRequests(Page page);
     void closeLink();
+    // True while one of the upload pages is reading or sending a file.
+    bool uploadUnderWay() const;
     bool pagesAllowClosing();
     // Asks the shown page whether it may be left (it may have edits that were not applied).
     bool currentPageAllowsLeaving();
