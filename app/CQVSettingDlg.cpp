@@ -290,10 +290,22 @@ void CQVSettingDlg::sendPageRequests(Page page) {
 }
 
 void CQVSettingDlg::onReboot() {
+    // The file holds the link until its last byte is out: the reboot request would wait behind
+    // it with the window frozen, and cancelling the upload closes the link it would go on.
+    if (uploadUnderWay()) {
+        m_prompt.notice(qv::uiText(qv::StringId::RebootWhileUploading));
+        return;
+    }
     if (!m_prompt.question(qv::uiText(qv::StringId::RebootQuestion)))
         return;
     if (m_store.isConnected())
         m_store.send(qv::request::reboot());
+}
+
+bool CQVSettingDlg::uploadUnderWay() const {
+    const std::array<const CUploadPageDlg*, 3> uploads{m_logo, m_ax, m_web};
+    return std::any_of(uploads.begin(), uploads.end(),
+                       [](const CUploadPageDlg* page) { return page->sending(); });
 }
 
 void CQVSettingDlg::closeLink() {

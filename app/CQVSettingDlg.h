@@ -119,6 +119,8 @@ private:
     void addTransferActions();
     // After a restore: the shown page reads its table again.
     void rereadShownPage();
+    // True while one of the upload pages is reading or sending a file.
+    bool uploadUnderWay() const;
     bool pagesAllowClosing();
     // Asks the shown page whether it may be left (it may have edits that were not applied).
     bool currentPageAllowsLeaving();

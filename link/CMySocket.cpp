@@ -4,6 +4,8 @@
 #include "DebugLog.h"
 #include "FrameReaders.h"
 
+#include <algorithm>
+
 namespace qv {
 namespace {
 
@@ -18,7 +20,11 @@ private:
     SocketHandle m_socket;
 };
 
-constexpr size_t kUploadChunk = 64 * 1024;
+// With a progress report, a payload goes out in parts of about a 64th of it, so the report
+// moves in even steps whatever the size, without a system call and a report per few bytes.
+constexpr size_t kProgressSteps = 64;
+constexpr size_t kSmallestPart = 64 * 1024;
+constexpr size_t kLargestPart = 1024 * 1024;
 
 } // namespace
 
@@ -91,8 +97,10 @@ bool CMySocket::Send(const Frame& frame,
             if (!progress) {
                 ok = SendAll(socket, payload.data(), payload.size());
             } else {
+                const size_t step =
+                    std::clamp(payload.size() / kProgressSteps, kSmallestPart, kLargestPart);
                 for (size_t sent = 0; ok && sent < payload.size();) {
-                    const size_t part = std::min(kUploadChunk, payload.size() - sent);
+                    const size_t part = std::min(step, payload.size() - sent);
                     ok = SendAll(socket, payload.data() + sent, part);
                     sent += part;
                     if (ok)

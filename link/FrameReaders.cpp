@@ -9,8 +9,11 @@
 namespace qv {
 namespace {
 
-// The most a request reader allocates ahead of the bytes that arrived.
-constexpr size_t kRequestChunk = 64 * 1024;
+// A payload up to this long is read in place; a longer one (an upload) arrives this many bytes
+// at a time into a staging block and is appended to the payload, whose capacity grows
+// geometrically. Memory follows the bytes that arrived (at most about twice them, plus one
+// block), never the length a header announced.
+constexpr size_t kRequestChunk = 256 * 1024;
 
 } // namespace
 
@@ -118,18 +121,32 @@ bool RequestReader::next(Frame& frame) {
         length = header.dwCount > 0 ? static_cast<size_t>(header.dwCount) : 0;
         break;
     }
-    // Read in chunks, so that memory follows the bytes that arrived, not the length a header
-    // announced.
-    frame.payload.clear();
-    while (frame.payload.size() < length) {
-        const size_t had = frame.payload.size();
-        const size_t chunk = std::min(kRequestChunk, length - had);
-        frame.payload.resize(had + chunk);
-        if (!m_source.readExact(frame.payload.data() + had, chunk))
-            return false;
-    }
+    if (!readPayload(length, frame.payload))
+        return false;
     if (rule->scrambled)
         UnscrambleBlock(frame.payload.data(), frame.payload.data(), length);
+    return true;
+}
+
+bool RequestReader::readPayload(size_t length, std::vector<uint8_t>& payload) {
+    payload.clear();
+    if (length <= kRequestChunk) {
+        payload.resize(length);
+        return m_source.readExact(payload.data(), length);
+    }
+    // Appending from the staging block never zero-fills the payload, and growing its capacity
+    // ourselves keeps each reallocation (a copy and fresh pages) to one per doubling.
+    if (!m_staging)
+        m_staging = std::make_unique_for_overwrite<uint8_t[]>(kRequestChunk);
+    while (payload.size() < length) {
+        const size_t chunk = std::min(kRequestChunk, length - payload.size());
+        if (!m_source.readExact(m_staging.get(), chunk))
+            return false;
+        if (payload.capacity() - payload.size() < chunk)
+            payload.reserve(
+                std::min(length, std::max(2 * payload.capacity(), payload.size() + chunk)));
+        payload.insert(payload.end(), m_staging.get(), m_staging.get() + chunk);
+    }
     return true;
 }
 

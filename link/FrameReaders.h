@@ -4,6 +4,7 @@
 #include "Frame.h"
 #include "LinkEvent.h"
 
+#include <memory>
 #include <vector>
 
 namespace qv {
@@ -46,7 +47,10 @@ public:
     bool next(Frame& frame);
 
 private:
+    bool readPayload(size_t length, std::vector<uint8_t>& payload);
+
     ByteSource& m_source;
+    std::unique_ptr<uint8_t[]> m_staging; // one block of an upload, as it arrives
 };
 
 } // namespace qv

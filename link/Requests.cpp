@@ -69,16 +69,15 @@ Frame registerDdns(const NetworkConfigRecord& record) {
 Frame startUpdate() {
     return bare(CMD_SET_UPDATE_MSG, kUnusedValue);
 }
-Frame uploadLogo(const std::vector<uint8_t>& contents, uint8_t typeByte) {
-    std::vector<uint8_t> payload = contents;
-    payload.push_back(typeByte);
-    return raw(CMD_SET_LOGO_MSG, std::move(payload));
+Frame uploadLogo(std::vector<uint8_t> contents, uint8_t typeByte) {
+    contents.push_back(typeByte);
+    return raw(CMD_SET_LOGO_MSG, std::move(contents));
 }
 Frame deleteLogo() {
     return raw(CMD_SET_LOGO_MSG, {});
 }
-Frame uploadActiveXPage(const std::vector<uint8_t>& contents) {
-    return raw(CMD_SET_AXPAGE_MSG, contents);
+Frame uploadActiveXPage(std::vector<uint8_t> contents) {
+    return raw(CMD_SET_AXPAGE_MSG, std::move(contents));
 }
 Frame readAutoUpdate() {
     return bare(CMD_GET_AUTOUPDATE_MSG, kUnusedValue);
@@ -92,8 +91,8 @@ Frame reboot() {
 Frame startFirmwareUpdate() {
     return bare(CMD_SET_FIRMWARE_MSG, kUnusedValue);
 }
-Frame uploadWebArchive(const std::vector<uint8_t>& contents) {
-    return raw(CMD_SET_WEBPAGE_MSG, contents);
+Frame uploadWebArchive(std::vector<uint8_t> contents) {
+    return raw(CMD_SET_WEBPAGE_MSG, std::move(contents));
 }
 Frame readIoList() {
     return bare(CMD_GET_IOLIST_MSG, kFixedRequestValue);

@@ -26,14 +26,14 @@ Frame registerMac(std::string_view macText);
 Frame registerDdns(const NetworkConfigRecord& record);
 Frame startUpdate();
 // File contents followed by one type byte, counted in the length.
-Frame uploadLogo(const std::vector<uint8_t>& contents, uint8_t typeByte);
+Frame uploadLogo(std::vector<uint8_t> contents, uint8_t typeByte);
 Frame deleteLogo();
-Frame uploadActiveXPage(const std::vector<uint8_t>& contents);
+Frame uploadActiveXPage(std::vector<uint8_t> contents);
 Frame readAutoUpdate();
 Frame writeAutoUpdate(bool ticked);
 Frame reboot();
 Frame startFirmwareUpdate();
-Frame uploadWebArchive(const std::vector<uint8_t>& contents);
+Frame uploadWebArchive(std::vector<uint8_t> contents);
 Frame readIoList();
 Frame readSchedule();
 // Header alone when the count is 0 or below; otherwise all 2048 slots.

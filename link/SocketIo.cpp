@@ -164,6 +164,17 @@ long receiveSome(SocketHandle socket, uint8_t* buffer, size_t length) {
     }
 }
 
+long receiveArrived(SocketHandle socket, uint8_t* buffer, size_t length) {
+    for (;;) {
+        const ssize_t n = recv(socket, buffer, length, MSG_DONTWAIT);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return kNothingArrived;
+        return static_cast<long>(n);
+    }
+}
+
 bool setSendTimeout(SocketHandle socket, std::chrono::milliseconds timeout) {
     timeval limit{};
     limit.tv_sec = static_cast<time_t>(timeout.count() / 1000);

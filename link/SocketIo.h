@@ -38,6 +38,10 @@ bool ReceiveAll(SocketHandle socket, uint8_t* buffer, size_t length);
 bool waitReadable(SocketHandle socket, std::chrono::milliseconds timeout);
 // Reads what has arrived, at most `length` bytes; 0 at the end of the stream, negative on error.
 long receiveSome(SocketHandle socket, uint8_t* buffer, size_t length);
+// As receiveSome, but never waits: kNothingArrived when no byte is there yet. A reader that
+// tries this before waitReadable saves a system call on every read of a busy stream.
+constexpr long kNothingArrived = -2;
+long receiveArrived(SocketHandle socket, uint8_t* buffer, size_t length);
 // A send that cannot go on for `timeout` (the peer does not read) fails instead of blocking.
 bool setSendTimeout(SocketHandle socket, std::chrono::milliseconds timeout);
 

@@ -711,6 +711,10 @@ QV_STRING(CliAutoUpdateSet, 1129, "Automatic update set: %1", "자동 업데이�
 QV_STRING(CliUploadAnswerMissing, 1130,
           "The appliance did not confirm the upload (it answered %1).",
           "장비가 업로드를 확인하지 않았습니다(응답 %1).")
+QV_STRING(RebootWhileUploading, 1131,
+          "An upload is under way. Wait until it ends, or cancel it, before rebooting the "
+          "appliance.",
+          "업로드가 진행 중입니다. 업로드가 끝나거나 취소한 뒤에 장비를 재부팅하세요.")
 // IO schedule window and qvctl: the timetable as a spreadsheet file.
 QV_STRING(ScheduleToExcel, 1200, "To Excel File", "엑셀로 저장")
 QV_STRING(ScheduleFromExcel, 1201, "From Excel File", "엑셀에서 불러오기")

@@ -272,7 +272,7 @@ void saveNetwork(Outcome& out, SimState& state, const Frame& request) {
                (r.dhcp() == 1 ? " (DHCP)" : "") + ", rebooting";
 }
 
-void uploadLogo(Outcome& out, const Frame& request) {
+void uploadLogo(Outcome& out, Frame& request) {
     static const std::array<const char*, 3> names{"logo.gif", "logo.jpg", "logo.swf"};
     if (request.payload.empty()) {
         for (const char* name : names)
@@ -287,17 +287,16 @@ void uploadLogo(Outcome& out, const Frame& request) {
     for (size_t i = 0; i < names.size(); ++i)
         if (i != kept)
             out.files.push_back(FileChange{names[i], {}, true});
-    out.files.push_back(FileChange{
-        names[kept], std::vector<uint8_t>(request.payload.begin(), request.payload.end() - 1),
-        false});
+    request.payload.pop_back();
+    out.log += ": " + std::to_string(request.payload.size()) + " bytes as " + names[kept];
+    out.files.push_back(FileChange{names[kept], std::move(request.payload), false});
     out.replies.push_back(replyFrame(request.cmd, result::kLogoUploaded));
-    out.log += ": " + std::to_string(request.payload.size() - 1) + " bytes as " + names[kept];
 }
 
-void storeUpload(Outcome& out, const Frame& request, const char* name) {
-    out.files.push_back(FileChange{name, request.payload, false});
-    out.replies.push_back(replyFrame(request.cmd, kUnusedValue));
+void storeUpload(Outcome& out, Frame& request, const char* name) {
     out.log += ": " + std::to_string(request.payload.size()) + " bytes as " + name;
+    out.files.push_back(FileChange{name, std::move(request.payload), false});
+    out.replies.push_back(replyFrame(request.cmd, kUnusedValue));
 }
 
 void startUpdate(Outcome& out, const HandlerContext& context) {
@@ -357,7 +356,7 @@ bool macTakenElsewhere(const std::string& macText) {
     return std::any_of(taken.begin(), taken.end(), [&](const char* t) { return mac == t; });
 }
 
-Outcome handleRequest(SimState& state, Session& session, const Frame& request,
+Outcome handleRequest(SimState& state, Session& session, Frame request,
                       const HandlerContext& context) {
     Outcome out;
     out.log = std::string(requestName(request.cmd)) + " (" +

@@ -52,7 +52,8 @@ struct Outcome {
 
 // Serves one request: reads and changes `state` and returns the replies and actions. Before a
 // successful logon on `session` only logon is served; other requests are answered with nothing.
-Outcome handleRequest(SimState& state, Session& session, const Frame& request,
+// The request is taken whole so that an uploaded file moves into its FileChange without a copy.
+Outcome handleRequest(SimState& state, Session& session, Frame request,
                       const HandlerContext& context);
 
 // The reply frame for `cmd` with `value`, its payload sized and scrambled as the client's reply

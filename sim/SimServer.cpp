@@ -26,11 +26,16 @@ public:
     bool readExact(uint8_t* buffer, size_t length) override {
         size_t received = 0;
         while (received < length) {
-            if (!waitReadable(m_socket, patience()))
-                return end(m_session.loggedOn || std::chrono::steady_clock::now() < m_logonDeadline
-                               ? Ending::Stalled
-                               : Ending::NoLogon);
-            const long n = receiveSome(m_socket, buffer + received, length - received);
+            // What has arrived is taken at once; only an empty socket is waited on.
+            const long n = receiveArrived(m_socket, buffer + received, length - received);
+            if (n == kNothingArrived) {
+                if (!waitReadable(m_socket, patience()))
+                    return end(m_session.loggedOn ||
+                                       std::chrono::steady_clock::now() < m_logonDeadline
+                                   ? Ending::Stalled
+                                   : Ending::NoLogon);
+                continue;
+            }
             if (n <= 0)
                 return end(Ending::Closed);
             received += static_cast<size_t>(n);
@@ -290,10 +295,11 @@ void SimServer::serveClient(SocketHandle client, int number) {
         source.frameDone();
         HandlerContext context = base;
         context.now = now();
+        const Command command = request.cmd;
         Outcome outcome;
         {
             std::lock_guard lock(m_stateMutex);
-            outcome = handleRequest(*m_state, session, request, context);
+            outcome = handleRequest(*m_state, session, std::move(request), context);
             if (outcome.stateChanged)
                 persist();
         }
@@ -311,7 +317,7 @@ void SimServer::serveClient(SocketHandle client, int number) {
         if (outcome.after == LinkAfter::Reboot) {
             if (!m_stop.load()) {
                 log(name + " link closed for the reboot");
-                if (request.cmd == Command::CMD_SET_NETWORK_MSG)
+                if (command == Command::CMD_SET_NETWORK_MSG)
                     m_networkSaved.store(true);
                 m_rebootRequested.store(true);
                 shutdownSocket(m_listening.load());

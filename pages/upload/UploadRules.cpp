@@ -63,13 +63,13 @@ bool looksLikeLogoImage(std::span<const uint8_t> head) {
 Frame uploadFrame(Kind kind, std::vector<uint8_t> contents, std::string_view path) {
     switch (kind) {
     case Kind::Logo:
-        return request::uploadLogo(contents, logoTypeDigit(path));
+        return request::uploadLogo(std::move(contents), logoTypeDigit(path));
     case Kind::ActiveXPage:
-        return request::uploadActiveXPage(contents);
+        return request::uploadActiveXPage(std::move(contents));
     case Kind::WebArchive:
         break;
     }
-    return request::uploadWebArchive(contents);
+    return request::uploadWebArchive(std::move(contents));
 }
 
 Prepared prepare(Kind kind, const std::string& path) {

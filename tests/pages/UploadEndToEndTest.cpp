@@ -72,4 +72,29 @@ TEST_F(UploadEndToEnd, StoredFilesEqualTheOriginals) {
     std::filesystem::remove_all(simUploadDir());
 }
 
+TEST_F(UploadEndToEnd, RebootWaitsForTheUploadInsteadOfFreezingTheWindow) {
+    const std::string path = ::testing::TempDir() + "e2e-reboot-site.zip";
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string(8 * 1024 * 1024, 'z');
+    openWindow();
+    ASSERT_TRUE(logOn());
+    follow(CQVSettingDlg::kLinkWebPage);
+    prompt.openAnswers.push_back(QString::fromStdString(path));
+    click(window->page(Page::WebPage), CWebDlg::kBrowse);
+    click(window->page(Page::WebPage), CWebDlg::kUpload);
+    // The page is busy from the click until the sending thread's report is handled here.
+    follow(CQVSettingDlg::kLinkReboot);
+    EXPECT_EQ(prompt.notices(), QStringList{qv::uiText(StringId::RebootWhileUploading)});
+    EXPECT_TRUE(prompt.questions().isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return noticeShown(qv::uiText(StringId::HtmlPageUploaded)); },
+                                kWaitMs));
+    EXPECT_EQ(simLogCount("bytes as webpage.zip"), 1);
+    EXPECT_EQ(simLogCount(" reboot ("), 0);
+    EXPECT_TRUE(store.isConnected());
+    // Once the file is out, Reboot asks and reboots as usual.
+    reboot();
+    EXPECT_EQ(prompt.questions().size(), 1);
+    std::filesystem::remove(path);
+    std::filesystem::remove_all(simUploadDir());
+}
+
 } // namespace
