@@ -186,6 +186,12 @@ void CQVSettingDlg::addTransferActions() {
         connect(action, &QAction::triggered, this, [this, backup] {
             if (m_store.PageIndex == pageIndex(Page::Logon))
                 return;
+            // The reads and writes would queue behind the file on the link, freezing the
+            // window until its last byte is out.
+            if (uploadUnderWay()) {
+                m_prompt.notice(qv::uiText(qv::StringId::TransferWhileUploading));
+                return;
+            }
             if (backup)
                 m_transfer->backup();
             else

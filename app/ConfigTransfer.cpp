@@ -51,8 +51,10 @@ void ConfigTransfer::backup() {
         m_prompt.notice(qv::uiText(StringId::TransferBusy));
         return;
     }
-    if (!m_store.isConnected())
+    if (!m_store.isConnected()) {
+        m_prompt.notice(qv::uiText(StringId::TransferNotConnected));
         return;
+    }
     const QString name = QStringLiteral("qvsetting-backup-%1.json")
                              .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
     const std::optional<QString> path =
@@ -70,8 +72,10 @@ void ConfigTransfer::restore() {
         m_prompt.notice(qv::uiText(StringId::TransferBusy));
         return;
     }
-    if (!m_store.isConnected())
+    if (!m_store.isConnected()) {
+        m_prompt.notice(qv::uiText(StringId::TransferNotConnected));
         return;
+    }
     const std::optional<QString> path =
         m_prompt.openFileName(qv::uiText(StringId::BackupFileFilter));
     if (!path || path->isEmpty())

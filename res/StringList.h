@@ -715,6 +715,13 @@ QV_STRING(RebootWhileUploading, 1131,
           "An upload is under way. Wait until it ends, or cancel it, before rebooting the "
           "appliance.",
           "업로드가 진행 중입니다. 업로드가 끝나거나 취소한 뒤에 장비를 재부팅하세요.")
+QV_STRING(TransferWhileUploading, 1132,
+          "An upload is under way. Wait until it ends, or cancel it, before a backup or a "
+          "restore.",
+          "업로드가 진행 중입니다. 업로드가 끝나거나 취소한 뒤에 백업 또는 복원을 하세요.")
+QV_STRING(TransferNotConnected, 1133,
+          "There is no link to the appliance. Log on again, then try once more.",
+          "장비와 연결되어 있지 않습니다. 다시 로그온한 뒤 시도하세요.")
 // IO schedule window and qvctl: the timetable as a spreadsheet file.
 QV_STRING(ScheduleToExcel, 1200, "To Excel File", "엑셀로 저장")
 QV_STRING(ScheduleFromExcel, 1201, "From Excel File", "엑셀에서 불러오기")
