@@ -10,6 +10,7 @@
 #include "Registry.h"
 #include "Requests.h"
 #include "StringTable.h"
+#include "Terminal.h"
 #include "backup/BackupFile.h"
 #include "backup/NetworkRestore.h"
 #include "backup/RestoreLimits.h"
@@ -18,7 +19,6 @@
 #include <algorithm>
 #include <ctime>
 #include <iostream>
-#include <unistd.h>
 
 namespace qvctl {
 namespace {
@@ -254,7 +254,7 @@ int runRestore(CommandContext& context) {
         return kExitOk;
     }
     if (!request.yes) {
-        if (isatty(STDIN_FILENO) == 0)
+        if (!inputIsTerminal())
             return refuse(context, text(StringId::RestoreNeedsTerminal));
         if ((!toWrite.empty() && !confirmed(context, StringId::RestoreQuestion)) ||
             (restoreNetwork && !confirmed(context, StringId::NetworkRebootAsk))) {
