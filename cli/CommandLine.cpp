@@ -42,8 +42,8 @@ std::optional<std::string> readSecret(const std::string& file, const char* varia
         stripLineEnd(secret);
         return secret;
     }
-    if (const char* fromEnvironment = std::getenv(variable))
-        return std::string(fromEnvironment);
+    if (auto fromEnvironment = environmentText(variable))
+        return fromEnvironment;
     if (!mayPrompt || !inputIsTerminal())
         return std::nullopt;
     std::string secret;

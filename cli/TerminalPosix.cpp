@@ -1,5 +1,6 @@
 #include "Terminal.h"
 
+#include <cstdlib>
 #include <iostream>
 #include <termios.h>
 #include <unistd.h>
@@ -8,6 +9,12 @@ namespace qvctl {
 
 std::vector<std::string> utf8Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv, argv + argc);
+}
+
+std::optional<std::string> environmentText(const char* name) {
+    if (const char* value = std::getenv(name))
+        return std::string(value);
+    return std::nullopt;
 }
 
 bool inputIsTerminal() {

@@ -5,6 +5,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <iostream>
 
@@ -39,6 +41,16 @@ std::vector<std::string> utf8Arguments(int argc, char** argv) {
         arguments.push_back(utf8Of(wide[i], static_cast<int>(std::wcslen(wide[i]))));
     LocalFree(wide);
     return arguments;
+}
+
+std::optional<std::string> environmentText(const char* name) {
+    const int length = static_cast<int>(std::strlen(name));
+    std::wstring wideName(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, name, length, wideName.data(), length);
+    const wchar_t* value = _wgetenv(wideName.c_str());
+    if (value == nullptr)
+        return std::nullopt;
+    return utf8Of(value, static_cast<int>(std::wcslen(value)));
 }
 
 bool inputIsTerminal() {

@@ -23,9 +23,11 @@ cmake --build "$build" -j "$(nproc)" --target qvctl qvsim "${tests[@]}" \
 # the 64-bit loader out of PATH.
 export WINEPREFIX="$root/$build/wine-prefix" WINEDEBUG=-all WINELOADER=/usr/lib/wine/wine64
 "$WINELOADER" wineboot --init >/dev/null 2>&1
-# Under wine 8 a send blocked on a peer that does not read never times out (SO_SNDTIMEO), so
-# qvsim's drop of such a client is left to the native run.
+# Left to the native run: under wine 8 a send blocked on a peer that does not read never times
+# out (SO_SNDTIMEO), so qvsim's drop of such a client cannot happen; and on Windows the code page
+# is the system's ANSI code page, not the one LANG implies, which the Korean qvctl test sets
+# (windows_platform_tests checks code page 949 under a Korean system locale instead).
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300 \
-    -E 'SimServer.DropsAClientThatDoesNotReadItsAnswers'
+    -E 'SimServer.DropsAClientThatDoesNotReadItsAnswers|CenterIdCommand.KoreanTerminalCarries'
 # wine leaves its server running a few seconds after the last program; this prefix's is stopped.
 "${WINELOADER%/*}/wineserver" -k 2>/dev/null || true
