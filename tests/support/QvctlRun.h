@@ -41,8 +41,10 @@ inline QvctlResult runQvctl(const std::vector<std::string>& args,
         {"TZ", std::string("UTC")}};
     for (const auto& [k, v] : env)
         changes[k] = v;
-    const auto base =
-        std::filesystem::temp_directory_path() / ("qvctl-test-" + std::to_string(::getpid()));
+    // A fresh name per run: Windows may still hold the last run's file while it is deleted.
+    static int runs = 0;
+    const auto base = std::filesystem::temp_directory_path() /
+                      ("qvctl-test-" + std::to_string(::getpid()) + "-" + std::to_string(++runs));
     const std::string outPath = base.string() + ".out", errPath = base.string() + ".err";
     std::vector<std::string> all{QVCTL_PATH};
     all.insert(all.end(), args.begin(), args.end());
