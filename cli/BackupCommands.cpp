@@ -9,6 +9,7 @@
 #include "ExitCodes.h"
 #include "Registry.h"
 #include "StringTable.h"
+#include "Terminal.h"
 #include "backup/BackupFile.h"
 #include "backup/NetworkRestore.h"
 #include "backup/RestoreChoices.h"
@@ -17,7 +18,6 @@
 
 #include <algorithm>
 #include <iostream>
-#include <unistd.h>
 
 namespace qvctl {
 namespace {
@@ -183,7 +183,7 @@ int runRestore(CommandContext& context) {
         return kExitOk;
     }
     if (!request.yes) {
-        if (isatty(STDIN_FILENO) == 0)
+        if (!inputIsTerminal())
             return refuse(context, text(StringId::RestoreNeedsTerminal));
         if (!confirmed(context, StringId::RestoreQuestion) ||
             (restoreNetwork && network.reboots() &&

@@ -2,14 +2,13 @@
 
 #include "Commands.h"
 #include "SocketIo.h"
+#include "Terminal.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <optional>
-#include <termios.h>
-#include <unistd.h>
 
 namespace qvctl {
 namespace {
@@ -19,22 +18,10 @@ void stripLineEnd(std::string& text) {
         text.pop_back();
 }
 
-// Reads one line from the terminal with echo switched off; the terminal is restored whatever
-// happens.
 bool promptWithoutEcho(const std::string& prompt, std::string& password) {
     std::cerr << prompt << std::flush;
-    termios saved{};
-    const bool isTerminal = tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (isTerminal) {
-        termios quiet = saved;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-    }
-    const bool read = static_cast<bool>(std::getline(std::cin, password));
-    if (isTerminal)
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    const bool read = readLineWithoutEcho(password);
     std::cerr << "\n";
-    stripLineEnd(password);
     return read;
 }
 
@@ -55,9 +42,9 @@ std::optional<std::string> readSecret(const std::string& file, const char* varia
         stripLineEnd(secret);
         return secret;
     }
-    if (const char* fromEnvironment = std::getenv(variable))
-        return std::string(fromEnvironment);
-    if (!mayPrompt || isatty(STDIN_FILENO) == 0)
+    if (auto fromEnvironment = environmentText(variable))
+        return fromEnvironment;
+    if (!mayPrompt || !inputIsTerminal())
         return std::nullopt;
     std::string secret;
     if (promptWithoutEcho(prompt, secret))

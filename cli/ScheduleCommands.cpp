@@ -341,6 +341,6 @@ QVCTL_COMMAND(runIoList, "iolist", "", "IO devices with their status, sorted by 
 QVCTL_COMMAND(runSchedule, "schedule", std::string("[DEVICE-ID] | ") + kChangeUsage,
               "IO schedules, normal then exception, of every device or of one; add, change "
               "(NO as listed) or delete one and send the timetable; export it to, or replace it "
-              "from, a spreadsheet file");
+              "from, a spreadsheet file (export and import are absent from the Windows build)");
 
 } // namespace qvctl

@@ -6,6 +6,7 @@
 #include "CodePage.h"
 #include "ExitCodes.h"
 #include "FileSpreadsheetApplication.h"
+#include "Terminal.h"
 #include "TimetableSession.h"
 #include "schedule/ScheduleRules.h"
 #include "schedule/ScheduleSheetExport.h"
@@ -14,7 +15,6 @@
 
 #include <iostream>
 #include <string>
-#include <unistd.h>
 
 namespace qvctl {
 namespace {
@@ -90,7 +90,7 @@ int runScheduleImport(CommandContext& context) {
     std::ostream& report = context.options().json ? std::cerr : context.out();
     report << sched::importSummaryText(sheet, limitOf(summary), qv::systemLanguage());
     if (!yes) {
-        if (isatty(STDIN_FILENO) == 0)
+        if (!inputIsTerminal())
             return refuse(context, std::string(qv::uiString(StringId::ImportNeedsYes)));
         if (!confirmedOnTerminal()) {
             report << qv::uiString(StringId::SheetNotRead) << "\n";

@@ -6,10 +6,9 @@
 #include "Registry.h"
 #include "Requests.h"
 #include "StringTable.h"
+#include "Terminal.h"
 #include "upload/UpdateSteps.h"
 #include "upload/UploadRules.h"
-
-#include <unistd.h>
 
 #include <chrono>
 #include <iostream>
@@ -45,7 +44,7 @@ std::string terminalText(std::string message) {
 // terminal, where a person watches a large file go out.
 class ProgressLine {
 public:
-    ProgressLine() : m_shown(isatty(STDERR_FILENO) != 0), m_start(Clock::now()) {}
+    ProgressLine() : m_shown(errorIsTerminal()), m_start(Clock::now()) {}
     ~ProgressLine() {
         if (m_drawn)
             std::cerr << "\n";
@@ -79,7 +78,7 @@ private:
 int confirm(CommandContext& context, StringId question, bool yes) {
     if (yes)
         return kExitOk;
-    if (isatty(STDIN_FILENO) == 0)
+    if (!inputIsTerminal())
         return context.usageError(text(StringId::CliNeedsYes));
     std::cerr << terminalText(text(question)) << "\n" << text(StringId::CliConfirm) << std::flush;
     std::string answer;

@@ -3,8 +3,11 @@
 #include "CommandLine.h"
 #include "ExitCodes.h"
 #include "Registry.h"
+#include "Terminal.h"
 
 #include <iostream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -73,9 +76,14 @@ void printHelp() {
 } // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> arguments = qvctl::utf8Arguments(argc, argv);
+    std::vector<const char*> argumentTexts;
+    for (const auto& argument : arguments)
+        argumentTexts.push_back(argument.c_str());
     qvctl::Options options;
     std::string error;
-    if (!qvctl::parseCommandLine(argc, argv, options, error)) {
+    if (!qvctl::parseCommandLine(static_cast<int>(argumentTexts.size()), argumentTexts.data(),
+                                 options, error)) {
         std::cerr << "qvctl: " << error << "\nTry 'qvctl --help'.\n";
         return qvctl::kExitUsage;
     }

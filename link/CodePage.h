@@ -9,6 +9,9 @@ namespace qv {
 // user-interface language: 949 for Korean, 1252 otherwise. QVSETTING_CODEPAGE (for example
 // "949") overrides the choice.
 int systemCodePage();
+// The choice without the override: on Windows the system's ANSI code page itself, elsewhere the
+// one the locale's language implies (codePageForLocale of LC_ALL, LC_MESSAGES or LANG).
+int ambientCodePage();
 // The code page the language of `locale` (a POSIX locale name such as "ko_KR.UTF-8") implies.
 int codePageForLocale(std::string_view locale);
 
@@ -30,6 +33,8 @@ inline constexpr int kUtf8CodePage = 65001;
 // Whether `text` is well-formed UTF-8.
 bool isUtf8(std::string_view text);
 
+// Whether `byte` starts a two-byte character in `codePage`.
+bool isLeadByte(int codePage, unsigned char byte);
 // Cuts `ansi` to at most `maxBytes` without splitting a double-byte character of `codePage`.
 std::string cutAnsi(std::string_view ansi, size_t maxBytes, int codePage);
 

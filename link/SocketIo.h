@@ -6,12 +6,18 @@
 #include <cstdint>
 #include <string>
 
-// Every platform socket call of the project is in SocketIo.cpp; a Windows build adds Winsock
-// there and nowhere else.
+// Every platform socket call of the project is behind this interface: SocketIoPosix.cpp on Linux,
+// SocketIoWin.cpp (Winsock 2) on Windows; CMake picks one.
 namespace qv {
 
+#ifdef _WIN32
+// Winsock's SOCKET, without pulling <winsock2.h> into every file that holds a socket.
+using SocketHandle = std::uintptr_t;
+constexpr SocketHandle kInvalidSocket = ~SocketHandle{0};
+#else
 using SocketHandle = int;
 constexpr SocketHandle kInvalidSocket = -1;
+#endif
 
 // Where to connect: `host`, dotted IPv4, or either followed by ":port".
 struct ServerAddress {
@@ -21,6 +27,9 @@ struct ServerAddress {
 // Splits "host[:port]"; a missing port gives `defaultPort`. False for an empty host or a port
 // outside 1..65535.
 bool parseServerAddress(const std::string& text, int defaultPort, ServerAddress& out);
+
+// Whether `host` is a name to look up rather than a dotted address: it has a letter in it.
+bool isHostName(const std::string& host);
 
 // Opens a TCP connection with Nagle's coalescing off. A text with a letter in it is looked up by
 // name; one of digits and dots is read as a dotted address. Gives up after `timeout`, so a
@@ -44,6 +53,10 @@ constexpr long kNothingArrived = -2;
 long receiveArrived(SocketHandle socket, uint8_t* buffer, size_t length);
 // A send that cannot go on for `timeout` (the peer does not read) fails instead of blocking.
 bool setSendTimeout(SocketHandle socket, std::chrono::milliseconds timeout);
+// Likewise a receive that waits longer than `timeout` fails (test peers that must not hang).
+bool setReceiveTimeout(SocketHandle socket, std::chrono::milliseconds timeout);
+// Asks for a receive buffer of `bytes`, so that a peer that stops reading fills it soon.
+bool setReceiveBufferSize(SocketHandle socket, int bytes);
 
 // Wakes a thread blocked in ReceiveAll on this socket (both directions are shut down).
 void shutdownSocket(SocketHandle socket);

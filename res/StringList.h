@@ -745,8 +745,7 @@ QV_STRING(SheetWriteFailed, 1211, "The file could not be written.", "파일을 �
 QV_STRING(SheetNotRead, 1212, "The timetable was not changed.", "스케줄표를 바꾸지 않았습니다.")
 QV_STRING(ImportTaken, 1213, "%1 schedules were found in the file.",
           "파일에서 스케줄 %1개를 찾았습니다.")
-QV_STRING(ImportSkippedDuplicates, 1214, "Rows skipped as duplicates: %1",
-          "중복으로 건너뛴 행: %1")
+QV_STRING(ImportSkippedDuplicates, 1214, "Rows skipped as duplicates: %1", "중복으로 건너뛴 행: %1")
 QV_STRING(ImportSkippedFunctions, 1215, "Rows skipped for an unknown function code: %1",
           "알 수 없는 동작구분으로 건너뛴 행: %1")
 QV_STRING(ImportSkippedNotes, 1216, "Rows skipped as notes (no function code in column A): %1",
@@ -815,7 +814,8 @@ QV_STRING(BackupNewerFormat, 1401,
 QV_STRING(BackupTooLarge, 1402, "%1 is larger than any backup (%2 bytes at most); it was not read.",
           "%1 파일은 백업으로 보기에 너무 큽니다(최대 %2바이트). 읽지 않았습니다.")
 QV_STRING(BackupUnreadable, 1403, "%1 cannot be read.", "%1 파일을 읽을 수 없습니다.")
-QV_STRING(BackupPartMissing, 1404, "%1 is truncated or damaged: its part \"%2\" is missing or malformed.",
+QV_STRING(BackupPartMissing, 1404,
+          "%1 is truncated or damaged: its part \"%2\" is missing or malformed.",
           "%1 파일이 잘렸거나 손상되었습니다: \"%2\" 부분이 없거나 형식이 잘못되었습니다.")
 QV_STRING(BackupBadBase64, 1405, "%1 is damaged: the bytes of \"%2\" are not valid base64.",
           "%1 파일이 손상되었습니다: \"%2\"의 바이트가 올바른 base64가 아닙니다.")
@@ -854,11 +854,12 @@ QV_STRING(RestoreOverLimit, 1423,
           "restored.",
           "%1: 백업에는 항목이 %2개 있지만 이 장비는 최대 %3개까지 받습니다. 아무것도 복원하지 "
           "않았습니다.")
-QV_STRING(RestoreUnknownTable, 1424,
-          "Unknown table \"%1\": choose among centerids, wol, blockips, schedule, autoupdate and "
-          "network.",
-          "알 수 없는 테이블 \"%1\": centerids, wol, blockips, schedule, autoupdate, network 중에서 "
-          "고르십시오.")
+QV_STRING(
+    RestoreUnknownTable, 1424,
+    "Unknown table \"%1\": choose among centerids, wol, blockips, schedule, autoupdate and "
+    "network.",
+    "알 수 없는 테이블 \"%1\": centerids, wol, blockips, schedule, autoupdate, network 중에서 "
+    "고르십시오.")
 QV_STRING(RestoreQuestion, 1425, "Write these changes to the appliance? [y/N] ",
           "이 변경 사항을 장비에 쓰시겠습니까? [y/N] ")
 QV_STRING(RestoreNeedsTerminal, 1426,
@@ -876,7 +877,8 @@ QV_STRING(RestoreDone, 1430, "Restored: %1.", "복원했습니다: %1.")
 QV_STRING(RestorePartial, 1431, "The restore stopped. Written: %1. Not written: %2.",
           "복원이 중단되었습니다. 쓴 테이블: %1. 쓰지 못한 테이블: %2.")
 QV_STRING(RestoreNone, 1432, "none", "없음")
-QV_STRING(NetworkRebootAsk, 1435, "The appliance reboots to take the network settings. Continue? [y/N] ",
+QV_STRING(NetworkRebootAsk, 1435,
+          "The appliance reboots to take the network settings. Continue? [y/N] ",
           "네트워크 설정을 적용하려면 장비가 재부팅됩니다. 계속하시겠습니까? [y/N] ")
 QV_STRING(NetworkNotRestored, 1436,
           "The DDNS ID, e-mail and company are not restored: they belong to the DDNS registration "
@@ -931,3 +933,8 @@ QV_STRING(TransferBusy, 1463, "A backup or restore is already running.",
           "이미 백업 또는 복원이 진행 중입니다.")
 QV_STRING(TransferOk, 1464, "OK", "확인")
 QV_STRING(TransferCancel, 1465, "Cancel", "취소")
+QV_STRING(SheetNotInThisBuild, 1500,
+          "spreadsheet files are not available in this build (it was made without the "
+          "spreadsheet libraries, as the Windows build is); nothing was done.",
+          "이 빌드에서는 스프레드시트 파일을 쓸 수 없습니다(Windows 빌드처럼 스프레드시트 "
+          "라이브러리 없이 만들어졌습니다). 아무것도 하지 않았습니다.")

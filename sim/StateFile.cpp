@@ -1,16 +1,12 @@
 #include "SimState.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <filesystem>
+#include "PrivateFile.h"
+
 #include <fstream>
 #include <functional>
 #include <map>
 #include <set>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace qv::sim {
 namespace {
@@ -110,35 +106,9 @@ std::string stateText(const SimState& state) {
 }
 
 bool saveState(const SimState& state, const std::string& path, std::string& error) {
-
-    // Written beside the file and renamed over it, so a crash leaves the old state or the new,
-    // never half of one. Private from its creation: it holds the administrator's password.
-    const std::string temporary = path + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        error = "cannot write " + temporary;
-        return false;
-    }
-    const std::string text = stateText(state);
-    size_t written = 0;
-    bool good = ::fchmod(fd, 0600) == 0;
-    while (good && written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        good = n > 0 || (n < 0 && errno == EINTR);
-        if (n > 0)
-            written += static_cast<size_t>(n);
-    }
-    good = ::fsync(fd) == 0 && good;
-    good = ::close(fd) == 0 && good;
-    if (!good) {
-        error = "cannot write " + temporary;
-        std::remove(temporary.c_str());
-        return false;
-    }
-    std::error_code code;
-    std::filesystem::rename(temporary, path, code);
-    if (code) {
-        error = "cannot replace " + path + ": " + code.message();
+    // Private: it holds the administrator's password.
+    if (const std::string fault = writePrivateFile(path, stateText(state)); !fault.empty()) {
+        error = "cannot write " + path + ": " + fault;
         return false;
     }
     return true;

@@ -2,15 +2,14 @@
 
 #include "SimServer.h"
 #include "SimState.h"
+#include "StopRequest.h"
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
-#include <pthread.h>
 #include <string>
 #include <thread>
 
@@ -60,9 +59,10 @@ Options:
 Several clients are served at once against one state; each request is applied whole. A client
 that stops inside a request for 10 s, has not logged on within 30 s or does not read its answers
 is dropped; a logged-on administrator may stay idle. Every request served is logged on standard
-output, one line each. SIGINT or SIGTERM stops the simulator.
+output, one line each. SIGINT or SIGTERM stops the simulator; on Windows Ctrl+C, Ctrl+Break,
+closing its console, or setting the event Local\qvsim-stop-PID (PID: its process id).
 
-Exit status: 0 stopped by a signal, 1 cannot listen or the state file is unusable, 2 usage error.
+Exit status: 0 stopped as above, 1 cannot listen or the state file is unusable, 2 usage error.
 )";
 
 struct Arguments {
@@ -232,12 +232,7 @@ int main(int argc, char** argv) {
     }
     args.server.log = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
 
-    // Signals are taken by one thread with sigwait, so stopping needs no signal-safe tricks.
-    sigset_t stopSignals;
-    sigemptyset(&stopSignals);
-    sigaddset(&stopSignals, SIGINT);
-    sigaddset(&stopSignals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    qv::sim::StopRequest stopRequest;
 
     const std::string bind = args.server.bindAddress;
     qv::sim::SimServer server(std::move(args.server), std::move(state));
@@ -248,13 +243,12 @@ int main(int argc, char** argv) {
     }
     std::printf("qvsim listening on %s:%d\n", bind.c_str(), server.port());
 
-    std::thread signalWaiter([&server, stopSignals] {
-        int signal = 0;
-        sigwait(&stopSignals, &signal);
-        std::printf("qvsim stopping (signal %d)\n", signal);
+    std::thread stopWaiter([&server, &stopRequest] {
+        const std::string what = stopRequest.wait();
+        std::printf("qvsim stopping (%s)\n", what.c_str());
         server.stop();
     });
     server.run();
-    signalWaiter.join();
+    stopWaiter.join();
     return 0;
 }

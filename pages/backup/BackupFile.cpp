@@ -3,13 +3,10 @@
 #include "backup/BackupViews.h"
 #include "backup/Base64.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
+#include "PrivateFile.h"
+
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace qv::backup {
 namespace {
@@ -287,30 +284,8 @@ ReadResult readBackupFile(const std::string& path) {
 }
 
 std::optional<Message> writeBackupFile(const Backup& backup, const std::string& path) {
-    const std::string text = backupText(backup);
-    const std::string temporary = path + ".tmp" + std::to_string(::getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return Message{StringId::BackupCannotWrite, {path, std::strerror(errno)}};
-    size_t written = 0;
-    int fault = 0;
-    while (fault == 0 && written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n > 0)
-            written += static_cast<size_t>(n);
-        else if (errno != EINTR)
-            fault = errno;
-    }
-    if (fault == 0 && ::fsync(fd) != 0)
-        fault = errno;
-    if (::close(fd) != 0 && fault == 0)
-        fault = errno;
-    if (fault == 0 && std::rename(temporary.c_str(), path.c_str()) != 0)
-        fault = errno;
-    if (fault != 0) {
-        std::remove(temporary.c_str());
-        return Message{StringId::BackupCannotWrite, {path, std::strerror(fault)}};
-    }
+    if (const std::string fault = writePrivateFile(path, backupText(backup)); !fault.empty())
+        return Message{StringId::BackupCannotWrite, {path, fault}};
     return std::nullopt;
 }
 

@@ -4,6 +4,8 @@
 #include "Report.h"
 #include "TextForms.h"
 
+#include "TestPlatform.h"
+
 #include <gtest/gtest.h>
 
 namespace qvctl {
@@ -66,7 +68,7 @@ TEST(Report, AlignsColumnsByDisplayWidth) {
 TEST(TextForms, ShowValuesAsThePagesDo) {
     EXPECT_EQ(ipText({255, 0, 10, 1}), "255.0.10.1");
 
-    setenv("TZ", "UTC", 1);
+    qvtest::setEnvironment("TZ", "UTC");
     tzset();
     EXPECT_EQ(localTimeText(0), "1970-01-01 00:00:00");
     EXPECT_EQ(localTimeText(-86400), "1969-12-31 00:00:00");

@@ -1,8 +1,8 @@
 #include "CodePage.h"
 
-#include <gtest/gtest.h>
+#include "TestPlatform.h"
 
-#include <cstdlib>
+#include <gtest/gtest.h>
 
 using namespace qv;
 
@@ -19,9 +19,9 @@ TEST(CodePage, LanguageChoosesTheCodePage) {
     EXPECT_EQ(codePageForLocale("C"), 1252);
     EXPECT_EQ(codePageForLocale(""), 1252);
 
-    setenv("QVSETTING_CODEPAGE", "949", 1);
+    qvtest::setEnvironment("QVSETTING_CODEPAGE", "949");
     EXPECT_EQ(systemCodePage(), 949);
-    unsetenv("QVSETTING_CODEPAGE");
+    qvtest::setEnvironment("QVSETTING_CODEPAGE", std::nullopt);
 }
 
 TEST(CodePage, ConvertsBothWays) {

@@ -7,7 +7,8 @@ status=0
 while (($# >= 2)); do
     program=$1 page=$2
     shift 2
-    help=$(LANG=C.UTF-8 LC_ALL= "$program" --help)
+    # QV_RUN: what runs a cross build's program (wine64); Windows line ends are dropped.
+    help=$(LANG=C.UTF-8 LC_ALL= ${QV_RUN:-} "$program" --help | tr -d '\r')
     # roff writes a hyphen as \- ; compare plain text.
     manual=$(sed 's/\\-/-/g' "$page")
     names=$(grep -oE -- '--[a-z][a-z-]*[a-z]' <<<"$help" | sort -u)

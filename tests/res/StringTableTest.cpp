@@ -3,6 +3,8 @@
 
 #include "StringTable.h"
 
+#include "TestPlatform.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -115,12 +117,13 @@ TEST(StringTable, LanguageFollowsTheLocale) {
     for (const Case& c : cases) {
         const char* values[] = {c.lcAll, c.lcMessages, c.lang};
         for (int i = 0; i < 3; ++i)
-            values[i] ? setenv(names[i], values[i], 1) : unsetenv(names[i]);
+            qvtest::setEnvironment(names[i], values[i] ? std::optional<std::string>(values[i])
+                                                       : std::nullopt);
         EXPECT_EQ(qv::systemLanguage(), c.expected)
             << (c.lcAll ? c.lcAll : "-") << " " << (c.lang ? c.lang : "-");
     }
     for (int i = 0; i < 3; ++i)
-        had[i] ? setenv(names[i], saved[i].c_str(), 1) : unsetenv(names[i]);
+        qvtest::setEnvironment(names[i], had[i] ? std::optional(saved[i]) : std::nullopt);
 }
 
 } // namespace

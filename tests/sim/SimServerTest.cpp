@@ -6,18 +6,15 @@
 #include "Commands.h"
 #include "Requests.h"
 #include "SimTestSupport.h"
+#include "TestPlatform.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
+#include <sstream>
+#include <unistd.h>
 
 namespace qv::simtest {
 namespace {
@@ -383,6 +380,7 @@ TEST(SimServer, StoresUploadsInItsFolder) {
     std::ifstream file(folder / "logo.gif", std::ios::binary);
     const std::vector<uint8_t> stored((std::istreambuf_iterator<char>(file)),
                                       std::istreambuf_iterator<char>());
+    file.close(); // Windows deletes no file that is open
     EXPECT_EQ(stored, gif);
     EXPECT_EQ(client.ask(request::deleteLogo(), ReplyEvent::LogoAnswered)->value,
               result::kLogoDeleted);
@@ -393,51 +391,29 @@ TEST(SimServer, StoresUploadsInItsFolder) {
 // The real program as a subprocess: its state file carries a change across a restart.
 class QvsimProcess {
 public:
-    QvsimProcess(const std::vector<std::string>& arguments, const std::string& output) {
-        std::vector<std::string> all{QVSIM_PATH, "--port", "0"};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (auto& a : all)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0644);
-        posix_spawn_file_actions_adddup2(&actions, 1, 2);
-        m_started = posix_spawn(&m_pid, QVSIM_PATH, &actions, nullptr, argv.data(), environ) == 0;
-        posix_spawn_file_actions_destroy(&actions);
+    QvsimProcess(const std::vector<std::string>& arguments, const std::string& output)
+        : m_process(qvtest::ChildStart{withPort(arguments), {}, output, {}}) {
         // The first line names the port; a program that ends instead has refused to start.
         eventually([&] {
-            int status = 0;
-            if (m_started && waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_started = false;
-                m_exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            if (!m_process.started() || m_process.ended())
                 return true;
-            }
-            std::ifstream in(output);
+            std::istringstream in(qvtest::readChildOutput(output));
             std::string line;
             if (std::getline(in, line) && line.rfind("qvsim listening on ", 0) == 0)
                 m_port = std::stoi(line.substr(line.rfind(':') + 1));
             return m_port != 0;
         });
     }
-    ~QvsimProcess() { stop(); }
-    int stop() {
-        if (!m_started)
-            return m_exitStatus;
-        m_started = false;
-        kill(m_pid, SIGTERM);
-        int status = 0;
-        waitpid(m_pid, &status, 0);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    int stop() { return m_process.stop(); }
     int port() const { return m_port; }
 
 private:
-    pid_t m_pid = 0;
-    bool m_started = false;
-    int m_exitStatus = -1;
+    static std::vector<std::string> withPort(const std::vector<std::string>& arguments) {
+        std::vector<std::string> all{QVSIM_PATH, "--port", "0"};
+        all.insert(all.end(), arguments.begin(), arguments.end());
+        return all;
+    }
+    qvtest::ChildProcess m_process;
     int m_port = 0;
 };
 
@@ -495,6 +471,7 @@ TEST(QvsimProgram, KeepsItsStateFileAcrossARestart) {
     std::ifstream in(state);
     std::string first;
     std::getline(in, first);
+    in.close(); // Windows removes no file that is open
     EXPECT_EQ(first, "not a state file");
     std::filesystem::remove_all(dir);
 }

@@ -1,20 +1,18 @@
 #pragma once
 
 // Runs the real qvctl program (its path is the QVCTL_PATH the test target defines), with its
-// standard input on /dev/null so no password prompt can appear, and collects what it printed.
+// standard input on the null device so no password prompt can appear, and collects what it
+// printed.
 
-#include <fcntl.h>
+#include "TestPlatform.h"
+
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace qvtest {
 
@@ -43,46 +41,18 @@ inline QvctlResult runQvctl(const std::vector<std::string>& args,
         {"TZ", std::string("UTC")}};
     for (const auto& [k, v] : env)
         changes[k] = v;
-    std::vector<std::string> environment;
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string entry = *e;
-        if (changes.count(entry.substr(0, entry.find('='))) == 0)
-            environment.push_back(entry);
-    }
-    for (const auto& [k, v] : changes)
-        if (v)
-            environment.push_back(k + "=" + *v);
-
+    // A fresh name per run: Windows may still hold the last run's file while it is deleted.
+    static int runs = 0;
+    const auto base = std::filesystem::temp_directory_path() /
+                      ("qvctl-test-" + std::to_string(::getpid()) + "-" + std::to_string(++runs));
+    const std::string outPath = base.string() + ".out", errPath = base.string() + ".err";
     std::vector<std::string> all{QVCTL_PATH};
     all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv, envp;
-    for (auto& a : all)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    for (auto& e : environment)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
-
-    const auto base =
-        std::filesystem::temp_directory_path() / ("qvctl-test-" + std::to_string(::getpid()));
-    const std::string outPath = base.string() + ".out", errPath = base.string() + ".err";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    pid_t pid = 0;
     QvctlResult result;
-    if (posix_spawn(&pid, QVCTL_PATH, &actions, nullptr, argv.data(), envp.data()) == 0) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    result.out = readFile(outPath);
-    result.err = readFile(errPath);
+    ChildProcess qvctl({all, changes, outPath, errPath});
+    result.status = qvctl.wait();
+    result.out = readChildOutput(outPath);
+    result.err = readChildOutput(errPath);
     std::filesystem::remove(outPath);
     std::filesystem::remove(errPath);
     return result;

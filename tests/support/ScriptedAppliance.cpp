@@ -7,8 +7,6 @@
 #include "LinkEvent.h"
 
 #include <memory>
-#include <poll.h>
-#include <sys/socket.h>
 
 namespace qvtest {
 namespace {
@@ -31,11 +29,6 @@ class IgnoringSink : public qv::EventSink {
 public:
     void post(qv::LinkEvent) override {}
 };
-
-bool waitReadable(qv::SocketHandle socket, std::chrono::milliseconds wait) {
-    pollfd p{socket, POLLIN, 0};
-    return ::poll(&p, 1, static_cast<int>(wait.count())) == 1 && (p.revents & POLLIN) != 0;
-}
 
 } // namespace
 
@@ -134,14 +127,13 @@ void ScriptedAppliance::closeClient() {
 }
 
 bool ScriptedAppliance::accept() {
-    if (m_listening == qv::kInvalidSocket || !waitReadable(m_listening, kWait))
+    if (m_listening == qv::kInvalidSocket || !qv::waitReadable(m_listening, kWait))
         return false;
     const qv::SocketHandle client = qv::acceptConnection(m_listening);
     if (client == qv::kInvalidSocket)
         return false;
     // A test that waits for bytes that never come fails instead of hanging.
-    timeval limit{kWait.count() / 1000, 0};
-    setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    qv::setReceiveTimeout(client, kWait);
     closeClient();
     m_client.store(client);
     ++m_connections;
@@ -155,7 +147,7 @@ bool ScriptedAppliance::connect(qv::CGlobalData& store) {
 }
 
 bool ScriptedAppliance::clientWaiting(std::chrono::milliseconds wait) const {
-    return waitReadable(m_listening, wait);
+    return qv::waitReadable(m_listening, wait);
 }
 
 void ScriptedAppliance::stopListening() {
@@ -178,19 +170,18 @@ std::vector<uint8_t> ScriptedAppliance::read(size_t length) {
 }
 
 bool ScriptedAppliance::hasData(std::chrono::milliseconds wait) const {
-    return waitReadable(m_client.load(), wait);
+    return qv::waitReadable(m_client.load(), wait);
 }
 
 bool ScriptedAppliance::clientClosed() {
-    if (!waitReadable(m_client.load(), kWait))
+    if (!qv::waitReadable(m_client.load(), kWait))
         return false;
     uint8_t byte;
-    return ::recv(m_client.load(), &byte, 1, 0) == 0;
+    return qv::receiveSome(m_client.load(), &byte, 1) == 0;
 }
 
 void ScriptedAppliance::shrinkReceiveBuffer() {
-    const int size = 4096;
-    setsockopt(m_client.load(), SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    qv::setReceiveBufferSize(m_client.load(), 4096);
 }
 
 } // namespace qvtest

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Cross-builds qvctl.exe and qvsim.exe for 64-bit Windows with mingw-w64 into build-win (the
+# Qt-free part, without the spreadsheet files) and runs their tests under wine64: the link, the
+# rules, the simulator and qvctl, end to end over loopback.
+# Usage: scripts/cross-windows.sh [BUILD-DIR]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+build=${1:-build-win}
+
+scripts/install-deps.sh
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
+    -DQV_BUILD_GUI=OFF -DQV_BUILD_SHEET=OFF >/dev/null
+tests=(res_tests link_tests windows_platform_tests sim_tests cli_tests test_pages_rules
+    test_pages_qvctl)
+cmake --build "$build" -j "$(nproc)" --target qvctl qvsim "${tests[@]}" \
+    fuzz_reply_reader_replay fuzz_request_reader_replay fuzz_wol_csv_replay \
+    fuzz_state_file_replay fuzz_backup_file_replay
+
+# wine keeps its Windows installation in the build folder and prints no diagnostics; Debian keeps
+# the 64-bit loader out of PATH.
+export WINEPREFIX="$root/$build/wine-prefix" WINEDEBUG=-all WINELOADER=/usr/lib/wine/wine64
+"$WINELOADER" wineboot --init >/dev/null 2>&1
+# Left to the native run: under wine 8 a send blocked on a peer that does not read never times
+# out (SO_SNDTIMEO), so qvsim's drop of such a client cannot happen; and on Windows the code page
+# is the system's ANSI code page, not the one LANG implies, which the Korean qvctl test sets
+# (windows_platform_tests checks code page 949 under a Korean system locale instead).
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300 \
+    -E 'SimServer.DropsAClientThatDoesNotReadItsAnswers|CenterIdCommand.KoreanTerminalCarries'
+# wine leaves its server running a few seconds after the last program; this prefix's is stopped.
+"${WINELOADER%/*}/wineserver" -k 2>/dev/null || true
