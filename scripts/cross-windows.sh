@@ -7,6 +7,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 build=${1:-build-win}
+mkdir -p "$build"
+build=$(cd "$build" && pwd)
 
 scripts/install-deps.sh
 
@@ -21,7 +23,7 @@ cmake --build "$build" -j "$(nproc)" --target qvctl qvsim "${tests[@]}" \
 
 # wine keeps its Windows installation in the build folder and prints no diagnostics; Debian keeps
 # the 64-bit loader out of PATH.
-export WINEPREFIX="$root/$build/wine-prefix" WINEDEBUG=-all WINELOADER=/usr/lib/wine/wine64
+export WINEPREFIX="$build/wine-prefix" WINEDEBUG=-all WINELOADER=/usr/lib/wine/wine64
 "$WINELOADER" wineboot --init >/dev/null 2>&1
 # Left to the native run: under wine 8 a send blocked on a peer that does not read never times
 # out (SO_SNDTIMEO), so qvsim's drop of such a client cannot happen; and on Windows the code page

@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
         std::ifstream file(path, std::ios::binary);
         const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
                                          std::istreambuf_iterator<char>());
-        std::printf("%s (%zu bytes)\n", path.filename().c_str(), bytes.size());
+        std::printf("%s (%zu bytes)\n", path.filename().string().c_str(), bytes.size());
         std::fflush(stdout);
         LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     }
