@@ -46,15 +46,21 @@ ConfigTransfer::ConfigTransfer(qv::CGlobalData& store, qv::Prompt& prompt, QWidg
 
 ConfigTransfer::~ConfigTransfer() = default;
 
-void ConfigTransfer::backup() {
+bool ConfigTransfer::mayStart() {
     if (running()) {
         m_prompt.notice(qv::uiText(StringId::TransferBusy));
-        return;
+        return false;
     }
     if (!m_store.isConnected()) {
         m_prompt.notice(qv::uiText(StringId::TransferNotConnected));
-        return;
+        return false;
     }
+    return true;
+}
+
+void ConfigTransfer::backup() {
+    if (!mayStart())
+        return;
     const QString name = QStringLiteral("qvsetting-backup-%1.json")
                              .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
     const std::optional<QString> path =
@@ -68,14 +74,8 @@ void ConfigTransfer::backup() {
 }
 
 void ConfigTransfer::restore() {
-    if (running()) {
-        m_prompt.notice(qv::uiText(StringId::TransferBusy));
+    if (!mayStart())
         return;
-    }
-    if (!m_store.isConnected()) {
-        m_prompt.notice(qv::uiText(StringId::TransferNotConnected));
-        return;
-    }
     const std::optional<QString> path =
         m_prompt.openFileName(qv::uiText(StringId::BackupFileFilter));
     if (!path || path->isEmpty())

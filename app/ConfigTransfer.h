@@ -56,6 +56,8 @@ Q_SIGNALS:
 private:
     enum class Stage { Idle, Backup, RestoreReading, Previewing, Writing };
 
+    // False, having said why, while another transfer runs or there is no link.
+    bool mayStart();
     void startReading(Stage stage);
     // Sends the next request, or ends the reading or the writing when none is left.
     void sendNext();
