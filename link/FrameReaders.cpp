@@ -130,6 +130,8 @@ bool RequestReader::next(Frame& frame) {
 
 bool RequestReader::readPayload(size_t length, std::vector<uint8_t>& payload) {
     payload.clear();
+    if (length == 0)
+        return true; // an empty vector has no buffer to read into
     if (length <= kRequestChunk) {
         payload.resize(length);
         return m_source.readExact(payload.data(), length);
