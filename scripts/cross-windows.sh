@@ -30,7 +30,7 @@ export WINEPREFIX="$build/wine-prefix" WINEDEBUG=-all WINELOADER=/usr/lib/wine/w
 # is the system's ANSI code page, not the one LANG implies, which the Korean qvctl test sets
 # (windows_platform_tests checks code page 949 under a Korean system locale instead).
 # Under load wine now and then fails to start a program a test runs (it ends at once with no
-# output); a test that fails is run once more, and a real fault fails both times.
+# output); a test that fails is run once more, so a fault that shows every time still fails.
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300 --repeat until-pass:2 \
     -E 'SimServer.DropsAClientThatDoesNotReadItsAnswers|CenterIdCommand.KoreanTerminalCarries'
 # wine leaves its server running a few seconds after the last program; this prefix's is stopped.
