@@ -14,17 +14,6 @@
 namespace bk = qv::backup;
 using qv::StringId;
 
-namespace {
-
-QString joined(const std::vector<std::string>& lines) {
-    QStringList out;
-    for (const std::string& line : lines)
-        out << qv::fromUtf8(line);
-    return out.join(QLatin1Char('\n'));
-}
-
-} // namespace
-
 RestorePreviewDlg::RestorePreviewDlg(const std::vector<bk::TableChoice>& choices,
                                      const QString& heading, QWidget* parent)
     : QDialog(parent) {
@@ -42,7 +31,7 @@ RestorePreviewDlg::RestorePreviewDlg(const std::vector<bk::TableChoice>& choices
         if (choice.refusal)
             lines.push_back(bk::messageText(
                 {StringId::RestoreTableRefused, {bk::messageText(*choice.refusal)}}));
-        auto* details = new QLabel(joined(lines));
+        auto* details = new QLabel(qv::linesText(lines));
         details->setWordWrap(true);
         details->setTextInteractionFlags(Qt::TextSelectableByMouse);
         details->setIndent(20);

@@ -4,9 +4,11 @@
 #include "StringTable.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qv {
 
@@ -25,6 +27,13 @@ inline QString fromUtf8(std::string_view utf8) {
 }
 inline std::string toUtf8(const QString& text) {
     return text.toUtf8().toStdString();
+}
+// UTF-8 lines, as the rules give them, shown one under the other.
+inline QString linesText(const std::vector<std::string>& lines) {
+    QStringList out;
+    for (const std::string& line : lines)
+        out << fromUtf8(line);
+    return out.join(QLatin1Char('\n'));
 }
 
 // Record texts are bytes in the system's ANSI code page.

@@ -59,13 +59,6 @@ void addLabelled(QGridLayout* grid, int row, QWidget* control) {
     grid->addWidget(control, row, 1);
 }
 
-QString joined(const std::vector<std::string>& lines) {
-    QStringList out;
-    for (const std::string& line : lines)
-        out << qv::fromUtf8(line);
-    return out.join(QLatin1Char('\n'));
-}
-
 } // namespace
 
 CNetworkDlg::CNetworkDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
@@ -229,7 +222,7 @@ bool CNetworkDlg::confirmChange(const net::Settings& settings, QString& nextHost
     const std::optional<net::LinkView> view = net::linkViewOf(link.endpoints());
     const net::ChangePreview preview = net::previewChange(net::settingsFromRecord(*m_record),
                                                           settings, m_record->ipAddress(), view);
-    const QString text = joined(net::previewLines(preview, settings, view));
+    const QString text = qv::linesText(net::previewLines(preview, settings, view));
     if (preview.unchanged()) {
         prompt().notice(text);
         return false;
