@@ -9,37 +9,37 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-char upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 } // namespace
 
 std::optional<CellAddress> parseCell(std::string_view name) {
-    size_t i = 0;
-    if (i < name.size() && name[i] == '$')
-        ++i;
+    // Called for every cell a sheet names, so with plain pointers.
+    const char* p = name.data();
+    const char* const end = p + name.size();
+    if (p != end && *p == '$')
+        ++p;
+    const char* const letters = p;
     uint32_t column = 0;
-    const size_t letters = i;
-    while (i < name.size() && upper(name[i]) >= 'A' && upper(name[i]) <= 'Z') {
-        column = column * 26 + static_cast<uint32_t>(upper(name[i]) - 'A' + 1);
+    for (; p != end; ++p) {
+        // Either case: setting the 0x20 bit makes 'A'..'Z' 'a'..'z' and moves nothing else there.
+        const auto letter = static_cast<uint32_t>(static_cast<unsigned char>(*p | 0x20)) - 'a';
+        if (letter >= 26)
+            break;
+        column = column * 26 + letter + 1;
         if (column > kSheetColumns)
             return std::nullopt;
-        ++i;
     }
-    if (i == letters)
+    if (p == letters)
         return std::nullopt;
-    if (i < name.size() && name[i] == '$')
-        ++i;
-    const size_t digits = i;
+    if (p != end && *p == '$')
+        ++p;
+    const char* const digits = p;
     uint32_t row = 0;
-    while (i < name.size() && isDigit(name[i])) {
-        row = row * 10 + static_cast<uint32_t>(name[i] - '0');
+    for (; p != end && isDigit(*p); ++p) {
+        row = row * 10 + static_cast<uint32_t>(*p - '0');
         if (row > kSheetRows)
             return std::nullopt;
-        ++i;
     }
-    if (i == digits || i != name.size() || row == 0 || name[digits] == '0')
+    if (p == digits || p != end || row == 0 || *digits == '0')
         return std::nullopt;
     return CellAddress{row, column};
 }

@@ -60,10 +60,38 @@ SheetError corrupt(std::string_view part, const std::string& detail) {
     return sheetError(SheetErrorKind::Corrupt, "part " + std::string(part) + ": " + detail);
 }
 
+// A cell's t attribute, read once at its start tag instead of compared at its end.
+enum class CellType {
+    Number,
+    SharedString,
+    InlineString,
+    Boolean,
+    Error,
+    FormulaText,
+    Date,
+    Other
+};
+
+CellType cellType(std::string_view type) {
+    static constexpr std::pair<std::string_view, CellType> kTypes[] = {
+        {"n", CellType::Number},
+        {"s", CellType::SharedString},
+        {"inlineStr", CellType::InlineString},
+        {"b", CellType::Boolean},
+        {"e", CellType::Error},
+        {"str", CellType::FormulaText},
+        {"d", CellType::Date}};
+    for (const auto& [text, kind] : kTypes)
+        if (text == type)
+            return kind;
+    return CellType::Other;
+}
+
 // One <c> element as the sheet pass collects it.
 struct CellInProgress {
     CellAddress address;
-    std::string type;
+    CellType type = CellType::Number;
+    std::string otherType;  // the t attribute of a type no writer uses, for the message
     std::string value;      // text of <v>
     std::string inlineText; // text of <is>, runs joined
     bool inBlock = false;
@@ -131,7 +159,10 @@ private:
                 return corrupt(m_part, "a cell beyond column XFD");
             m_column = address.column;
             m_cell.address = address;
-            m_cell.type = m_xml.attribute("t").value_or("n");
+            const auto type = m_xml.attribute("t");
+            m_cell.type = type ? cellType(*type) : CellType::Number;
+            if (m_cell.type == CellType::Other)
+                m_cell.otherType = *type;
             m_cell.inBlock = m_block.area.contains(address);
             m_inCell = true;
         } else if (m_inCell && m_cell.inBlock) {
@@ -164,16 +195,16 @@ private:
         const CellAddress at{m_cell.address.row - m_block.area.first.row,
                              m_cell.address.column - m_block.area.first.column};
         CellValue& target = m_block.grid.at(at.row, at.column);
-        const std::string& type = m_cell.type;
         const std::string& value = m_cell.value;
         // Named only when something is wrong: building the name for every cell costs more than
         // reading it.
         const auto where = [&] { return "cell " + cellName(m_cell.address); };
-        if (type == "inlineStr")
+        if (m_cell.type == CellType::InlineString)
             return storeText(target, decodeEscapes(m_cell.inlineText));
         if (value.empty()) // a formula without a cached value, or a cell with a format only
             return {};
-        if (type == "s") {
+        switch (m_cell.type) {
+        case CellType::SharedString: {
             uint32_t index = 0;
             if (!parseWhole(value, index))
                 return corrupt(m_part, where() + ": string index \"" + value + "\"");
@@ -182,31 +213,41 @@ private:
                                   where() + " refers to string " + value +
                                       ", beyond the strings a workbook may have");
             m_block.sharedRefs.emplace_back(index, at);
-        } else if (type == "n") {
+            return {};
+        }
+        case CellType::Number: {
             double number = 0;
             if (!parseNumber(value, number))
                 return corrupt(m_part, where() + ": number \"" + value + "\"");
             target = number;
-        } else if (type == "b") {
+            return {};
+        }
+        case CellType::Boolean:
             if (value != "0" && value != "1")
                 return corrupt(m_part, where() + ": truth value \"" + value + "\"");
             target = value == "1";
-        } else if (type == "e") {
+            return {};
+        case CellType::Error: {
             const auto error = errorFromText(value);
             if (!error)
                 return corrupt(m_part, where() + ": error value \"" + value + "\"");
             target = *error;
-        } else if (type == "str") {
+            return {};
+        }
+        case CellType::FormulaText:
             return storeText(target, decodeEscapes(value));
-        } else if (type == "d") {
+        case CellType::Date: {
             const auto serial = serialFromIsoText(value, m_block.date1904);
             if (!serial)
                 return corrupt(m_part, where() + ": date \"" + value + "\"");
             target = *serial;
-        } else {
-            return corrupt(m_part, where() + ": cell type \"" + type + "\"");
+            return {};
         }
-        return {};
+        case CellType::InlineString:
+        case CellType::Other:
+            break;
+        }
+        return corrupt(m_part, where() + ": cell type \"" + m_cell.otherType + "\"");
     }
 
     SheetStatus storeText(CellValue& target, std::string text) {

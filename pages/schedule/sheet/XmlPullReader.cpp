@@ -11,35 +11,49 @@ namespace qv::sheet {
 namespace {
 
 constexpr size_t kChunkBytes = 64 * kKiB;
-constexpr size_t kMaxNameBytes = 256;
 
 bool isSpace(int c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// Looked up, not computed: names are most of what a sheet's tags hold.
-constexpr std::array<bool, 256> kNameChars = [] {
-    std::array<bool, 256> table{};
+// Looked up, not computed: names are most of what a sheet's tags hold. A colon is marked apart,
+// so that a name's local part is found in the same pass.
+constexpr uint8_t kNameChar = 1;
+constexpr uint8_t kColon = 2;
+constexpr std::array<uint8_t, 256> kNameChars = [] {
+    std::array<uint8_t, 256> table{};
     for (int c = 0; c < 256; ++c)
-        table[static_cast<size_t>(c)] = c > 0x7F || (c >= 'a' && c <= 'z') ||
-                                        (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                                        c == '_' || c == ':' || c == '-' || c == '.';
+        table[static_cast<size_t>(c)] =
+            c == ':' ? kColon
+            : (c > 0x7F || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+               (c >= '0' && c <= '9') || c == '_' || c == '-' || c == '.')
+                ? kNameChar
+                : 0;
     return table;
 }();
 
 bool isNameChar(int c) {
-    return c >= 0 && kNameChars[static_cast<size_t>(c)];
+    return c >= 0 && kNameChars[static_cast<size_t>(c)] != 0;
 }
 
-// The end of the run of name characters from `p`, at most `end`.
-const char* nameEnd(const char* p, const char* end) {
-    while (p != end && kNameChars[static_cast<unsigned char>(*p)])
+// The run of name characters from `p`, which the buffer's closing NUL ends, and where its part
+// after the last colon starts.
+struct NameRun {
+    const char* end;
+    const char* local;
+};
+
+NameRun scanName(const char* p) {
+    const char* local = p;
+    while (const uint8_t kind = kNameChars[static_cast<unsigned char>(*p)]) {
         ++p;
-    return p;
+        local = kind == kColon ? p : local;
+    }
+    return {p, local};
 }
 
-const char* spaceEnd(const char* p, const char* end) {
-    while (p != end && isSpace(static_cast<unsigned char>(*p)))
+const char* spaceEnd(const char* p) {
+    while (isSpace(static_cast<unsigned char>(*p)))
         ++p;
     return p;
 }
@@ -52,12 +66,13 @@ std::string_view withoutPrefix(std::string_view name) {
 } // namespace
 
 XmlPullReader::XmlPullReader(ZipPartStream& stream, std::string partName)
-    : m_stream(stream), m_part(std::move(partName)), m_buffer(kChunkBytes) {}
+    : m_stream(stream), m_part(std::move(partName)), m_buffer(kChunkBytes + 1),
+      m_openNames(kMaxXmlDepth * kMaxNameBytes) {}
 
 bool XmlPullReader::fill() {
     if (m_atEnd)
         return false;
-    const long got = m_stream.read(m_buffer.data(), m_buffer.size());
+    const long got = m_stream.read(m_buffer.data(), kChunkBytes);
     if (got < 0) {
         m_error = m_stream.error();
         m_atEnd = true;
@@ -65,6 +80,7 @@ bool XmlPullReader::fill() {
     }
     m_position = 0;
     m_length = static_cast<size_t>(got);
+    m_buffer[m_length] = '\0';
     m_atEnd = got == 0;
     return got > 0;
 }
@@ -121,7 +137,7 @@ bool XmlPullReader::readName(std::string& name) {
     while (m_position < m_length || fill()) {
         const char* begin = m_buffer.data() + m_position;
         const char* end = m_buffer.data() + m_length;
-        const char* stop = nameEnd(begin, end);
+        const char* stop = scanName(begin).end;
         const auto run = static_cast<size_t>(stop - begin);
         if (name.size() + run > kMaxNameBytes)
             return fail(SheetErrorKind::LimitExceeded, "an XML name longer than 256 bytes");
@@ -240,11 +256,29 @@ bool XmlPullReader::checkDeclaration(const std::string& declaration) {
     return true;
 }
 
+void XmlPullReader::pushOpen(std::string_view name) {
+    // Callers keep both limits: no name is longer, and a tag deeper than the limit is refused.
+    // Copied by hand: a sheet's names are a letter or two, shorter than a call to copy them.
+    char* const slot = m_openNames.data() + m_depth * kMaxNameBytes;
+    for (size_t i = 0; i < name.size(); ++i)
+        slot[i] = name[i];
+    m_openLengths[m_depth++] = static_cast<uint16_t>(name.size());
+}
+
+void XmlPullReader::popOpen() {
+    --m_depth;
+}
+
+std::string_view XmlPullReader::innermostOpen() const {
+    return std::string_view(m_openNames.data() + (m_depth - 1) * kMaxNameBytes,
+                            m_openLengths[m_depth - 1]);
+}
+
 XmlPullReader::Event XmlPullReader::next() {
     if (m_pendingEnd) {
+        // The name is the start tag's, still where it was: nothing was read since.
         m_pendingEnd = false;
-        m_name = std::move(m_open.back());
-        m_open.pop_back();
+        popOpen();
         return Event::EndElement;
     }
     if (!m_started) {
@@ -256,12 +290,28 @@ XmlPullReader::Event XmlPullReader::next() {
             return Event::Error;
     }
     for (;;) {
+        // Nearly every token of a sheet lies whole in the buffer; the NUL after the bytes read
+        // makes the look at the second byte safe.
+        if (m_position < m_length) {
+            const char* const at = m_buffer.data() + m_position;
+            if (*at != '<') {
+                if (readTextInBuffer())
+                    return Event::Text;
+            } else if (at[1] == '/') {
+                if (readEndTagInBuffer())
+                    return Event::EndElement;
+            } else if (at[1] != '?' && at[1] != '!') {
+                if (readStartTagInBuffer())
+                    return Event::StartElement;
+            }
+        }
         const int c = peek();
         if (c < 0) {
             if (!m_error.detail.empty())
                 return Event::Error;
-            if (!m_open.empty())
-                return fail(SheetErrorKind::Corrupt, "XML ends inside <" + m_open.back() + ">"),
+            if (m_depth > 0)
+                return fail(SheetErrorKind::Corrupt,
+                            "XML ends inside <" + std::string(innermostOpen()) + ">"),
                        Event::Error;
             return Event::End;
         }
@@ -299,6 +349,7 @@ std::optional<XmlPullReader::Event> XmlPullReader::readMarkup() {
             std::string data;
             if (!skipUntil("]]>", &data) || !appendLimited(m_text, data))
                 return Event::Error;
+            m_textView = m_text;
             return Event::Text;
         }
         return fail(SheetErrorKind::Corrupt, "a DOCTYPE or other declaration, refused"),
@@ -307,68 +358,81 @@ std::optional<XmlPullReader::Event> XmlPullReader::readMarkup() {
     return readStartTag();
 }
 
-std::optional<XmlPullReader::Event> XmlPullReader::readStartTagInBuffer() {
-    const char* const begin = m_buffer.data() + m_position;
+bool XmlPullReader::readStartTagInBuffer() {
+    const char* const begin = m_buffer.data() + m_position + 1; // after the '<'
     const char* const end = m_buffer.data() + m_length;
-    const char* const name = nameEnd(begin, end);
-    if (name == begin || static_cast<size_t>(name - begin) > kMaxNameBytes)
-        return std::nullopt;
+    const NameRun name = scanName(begin);
+    if (name.end == begin || static_cast<size_t>(name.end - begin) > kMaxNameBytes)
+        return false;
     size_t count = 0;
-    for (const char* p = spaceEnd(name, end); p != end; p = spaceEnd(p, end)) {
-        if (*p == '>' || (*p == '/' && p + 1 != end && p[1] == '>')) {
-            if (m_open.size() >= kMaxXmlDepth)
-                return std::nullopt;
+    for (const char* p = spaceEnd(name.end); p != end; p = spaceEnd(p)) {
+        if (*p == '>' || (*p == '/' && p[1] == '>')) {
+            if (m_depth >= kMaxXmlDepth)
+                return false;
             m_pendingEnd = *p == '/';
             m_position = static_cast<size_t>(p + (m_pendingEnd ? 2 : 1) - m_buffer.data());
-            m_name.assign(begin, name);
+            m_localName = std::string_view(name.local, static_cast<size_t>(name.end - name.local));
             m_attributeCount = count;
-            m_open.push_back(m_name);
-            return Event::StartElement;
+            pushOpen(std::string_view(begin, static_cast<size_t>(name.end - begin)));
+            return true;
         }
-        const char* const attributeName = nameEnd(p, end);
-        if (attributeName == p || static_cast<size_t>(attributeName - p) > kMaxNameBytes ||
+        const NameRun attributeName = scanName(p);
+        if (attributeName.end == p || static_cast<size_t>(attributeName.end - p) > kMaxNameBytes ||
             count == kMaxXmlAttributes)
-            return std::nullopt;
-        const char* q = spaceEnd(attributeName, end);
-        if (q == end || *q != '=')
-            return std::nullopt;
-        q = spaceEnd(q + 1, end);
-        if (q == end || (*q != '"' && *q != '\''))
-            return std::nullopt;
+            return false;
+        const char* q = spaceEnd(attributeName.end);
+        if (*q != '=')
+            return false;
+        q = spaceEnd(q + 1);
+        if (*q != '"' && *q != '\'')
+            return false;
         const char quote = *q;
         const char* const value = q + 1;
         q = value;
-        while (q != end && *q != quote && *q != '<' && *q != '&')
+        while (*q != quote && *q != '<' && *q != '&' && *q != '\0')
             ++q;
-        if (q == end || *q != quote)
-            return std::nullopt;
-        if (m_attributeViews.size() == count)
-            m_attributeViews.emplace_back();
+        if (*q != quote)
+            return false;
         m_attributeViews[count++] = {
-            withoutPrefix(std::string_view(p, static_cast<size_t>(attributeName - p))),
+            std::string_view(attributeName.local,
+                             static_cast<size_t>(attributeName.end - attributeName.local)),
             std::string_view(value, static_cast<size_t>(q - value))};
         p = q + 1;
     }
-    return std::nullopt;
+    return false;
 }
 
-std::optional<XmlPullReader::Event> XmlPullReader::readEndTagInBuffer() {
-    const char* const begin = m_buffer.data() + m_position + 1; // after the '/'
-    const char* const end = m_buffer.data() + m_length;
-    const char* const name = nameEnd(begin, end);
-    const char* const close = spaceEnd(name, end);
-    if (close == end || *close != '>' || m_open.empty() ||
-        std::string_view(begin, static_cast<size_t>(name - begin)) != m_open.back())
-        return std::nullopt;
+bool XmlPullReader::readEndTagInBuffer() {
+    const char* const begin = m_buffer.data() + m_position + 2; // after the "</"
+    const NameRun name = scanName(begin);
+    const char* const close = spaceEnd(name.end);
+    if (*close != '>' || m_depth == 0 ||
+        std::string_view(begin, static_cast<size_t>(name.end - begin)) != innermostOpen())
+        return false;
     m_position = static_cast<size_t>(close + 1 - m_buffer.data());
-    m_name.swap(m_open.back());
-    m_open.pop_back();
-    return Event::EndElement;
+    m_localName = std::string_view(name.local, static_cast<size_t>(name.end - name.local));
+    popOpen();
+    return true;
+}
+
+bool XmlPullReader::readTextInBuffer() {
+    const char* const begin = m_buffer.data() + m_position;
+    const char* stop = begin;
+    while (*stop != '<' && *stop != '&' && *stop != '\0')
+        ++stop;
+    const auto size = static_cast<size_t>(stop - begin);
+    // The text must end here: cut by the buffer's end, it may go on in the next piece.
+    if (*stop != '<' || size > kMaxXmlTokenBytes)
+        return false;
+    const std::string_view text(begin, size);
+    if (m_depth == 0 && std::any_of(text.begin(), text.end(), [](char c) { return !isSpace(c); }))
+        return false;
+    m_position += size;
+    m_textView = text;
+    return true;
 }
 
 XmlPullReader::Event XmlPullReader::readStartTag() {
-    if (const auto event = readStartTagInBuffer())
-        return *event;
     if (!readName(m_name))
         return Event::Error;
     m_attributeCount = 0;
@@ -379,12 +443,12 @@ XmlPullReader::Event XmlPullReader::readStartTag() {
         if (c == '>' || c == '/') {
             if (c == '/' && get() != '>')
                 return fail(SheetErrorKind::Corrupt, "malformed XML"), Event::Error;
-            if (m_open.size() >= kMaxXmlDepth)
+            if (m_depth >= kMaxXmlDepth)
                 return fail(SheetErrorKind::LimitExceeded, "XML nested deeper than a sheet is"),
                        Event::Error;
-            m_open.push_back(m_name);
+            pushOpen(m_name);
+            m_localName = withoutPrefix(m_name);
             m_pendingEnd = c == '/';
-            m_attributeViews.resize(std::max(m_attributeViews.size(), m_attributeCount));
             for (size_t i = 0; i < m_attributeCount; ++i)
                 m_attributeViews[i] = {withoutPrefix(m_attributes[i].first),
                                        m_attributes[i].second};
@@ -418,18 +482,17 @@ XmlPullReader::Event XmlPullReader::readStartTag() {
 }
 
 XmlPullReader::Event XmlPullReader::readEndTag() {
-    if (const auto event = readEndTagInBuffer())
-        return *event;
     ++m_position;
     if (!readName(m_name))
         return Event::Error;
     skipSpace();
     if (get() != '>')
         return fail(SheetErrorKind::Corrupt, "malformed end tag </" + m_name + ">"), Event::Error;
-    if (m_open.empty() || m_open.back() != m_name)
+    if (m_depth == 0 || innermostOpen() != m_name)
         return fail(SheetErrorKind::Corrupt, "</" + m_name + "> closes no open element"),
                Event::Error;
-    m_open.pop_back();
+    popOpen();
+    m_localName = withoutPrefix(m_name);
     return Event::EndElement;
 }
 
@@ -456,19 +519,25 @@ XmlPullReader::Event XmlPullReader::readText() {
     }
     if (!m_error.detail.empty())
         return Event::Error;
-    if (m_open.empty() &&
+    if (m_depth == 0 &&
         std::any_of(m_text.begin(), m_text.end(), [](char c) { return !isSpace(c); }))
         return fail(SheetErrorKind::Corrupt, "text outside the document element"), Event::Error;
+    m_textView = m_text;
     return Event::Text;
 }
 
-std::string_view XmlPullReader::localName() const {
-    return withoutPrefix(m_name);
-}
-
 std::optional<std::string_view> XmlPullReader::attribute(std::string_view localName) const {
+    // Compared by hand: the names are a letter or two, shorter than the call to compare them.
+    const auto same = [&](std::string_view name) {
+        if (name.size() != localName.size())
+            return false;
+        for (size_t i = 0; i < name.size(); ++i)
+            if (name[i] != localName[i])
+                return false;
+        return true;
+    };
     for (size_t i = 0; i < m_attributeCount; ++i)
-        if (m_attributeViews[i].first == localName)
+        if (same(m_attributeViews[i].first))
             return m_attributeViews[i].second;
     return std::nullopt;
 }

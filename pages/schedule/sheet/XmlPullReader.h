@@ -10,8 +10,10 @@
 // no spreadsheet program writes one, and entity declarations are how XML bombs are built.
 
 #include "SheetError.h"
+#include "SheetLimits.h"
 #include "ZipArchive.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,15 +31,17 @@ public:
     Event next();
 
     // The element's name without its namespace prefix ("c" for "x:c"), for StartElement and
-    // EndElement.
-    std::string_view localName() const;
+    // EndElement. Like the attributes and the text, valid until the next call of next().
+    std::string_view localName() const { return m_localName; }
     // An attribute of the StartElement by its name without prefix ("id" for "r:id").
     std::optional<std::string_view> attribute(std::string_view localName) const;
     // The decoded characters of a Text event. An element's text may come in several events.
-    const std::string& text() const { return m_text; }
+    std::string_view text() const { return m_textView; }
     const SheetError& error() const { return m_error; }
 
 private:
+    static constexpr size_t kMaxNameBytes = 256;
+
     int peek();
     int get();
     bool fill();
@@ -52,18 +56,26 @@ private:
     bool skipUntil(std::string_view terminator, std::string* kept);
     bool skipSpace();
     std::optional<Event> readMarkup(); // nothing for a comment or instruction
-    // A tag that lies whole in the buffer, read with plain pointers; nothing when anything in
-    // it needs more care (an entity, the buffer's end, an error), and the careful reading below
-    // takes it from the same place and gives the same result.
-    std::optional<Event> readStartTagInBuffer();
-    std::optional<Event> readEndTagInBuffer();
+    // A tag that lies whole in the buffer, read with plain pointers from its '<'; false when
+    // anything in it needs more care (an entity, the buffer's end, an error), and the careful
+    // reading below takes it from the same place and gives the same result. A plain truth value,
+    // not an optional event: that comes back through memory and stalls the loop that reads it.
+    bool readStartTagInBuffer();
+    bool readEndTagInBuffer();
+    // A text that ends in the buffer without an entity, handed out as a view into it.
+    bool readTextInBuffer();
     Event readStartTag();
     Event readEndTag();
     Event readText();
     bool checkDeclaration(const std::string& declaration);
+    void pushOpen(std::string_view name);
+    void popOpen();
+    std::string_view innermostOpen() const;
 
     ZipPartStream& m_stream;
     std::string m_part;
+    // The bytes read and a NUL after them, where every scan for a name, a space or a value's
+    // end stops by itself: the loops over a tag need no test for the buffer's end.
     std::vector<char> m_buffer;
     size_t m_position = 0;
     size_t m_length = 0;
@@ -71,14 +83,20 @@ private:
     bool m_started = false;
     bool m_pendingEnd = false;
 
-    std::vector<std::string> m_open; // names of the open elements, innermost last
-    std::string m_name;              // of the current start or end tag
+    // The names of the open elements, a slot of kMaxNameBytes for each level, innermost last:
+    // room taken once, since a sheet opens and closes three elements per cell.
+    std::vector<char> m_openNames;
+    std::array<uint16_t, kMaxXmlDepth> m_openLengths{};
+    size_t m_depth = 0;
+    std::string m_name; // of the current tag when the careful reading took it
+    std::string_view m_localName;
     // The current tag's attributes, names without their prefix: in the buffer when the tag lay
     // whole in it, else in m_attributes, where the careful reading keeps them across refills.
-    std::vector<std::pair<std::string_view, std::string_view>> m_attributeViews;
+    std::array<std::pair<std::string_view, std::string_view>, kMaxXmlAttributes> m_attributeViews;
     std::vector<std::pair<std::string, std::string>> m_attributes;
     size_t m_attributeCount = 0;
-    std::string m_text;
+    std::string m_text; // a text the careful reading decoded
+    std::string_view m_textView;
     SheetError m_error{SheetErrorKind::Corrupt, {}};
 };
 

@@ -90,6 +90,29 @@ TEST(SheetRead, EveryKindOfCellInSheetOrderNotZipOrder) {
     EXPECT_EQ(readBlock(folder.file("kinds.xlsx"), "B3:D4").at(0, 2), CellValue{7.0});
 }
 
+// The sheet is read in pieces of 64 KiB. A comment moves one row across the end of the first
+// piece so that it is cut at each of its bytes in turn: tags, attribute values, texts, an
+// entity, a self-closing tag and a namespace prefix, each cut anywhere, read the same.
+TEST(SheetRead, RowCutByTheReadersPieceAnywhere) {
+    const std::string row = R"(<row r="1" spans="1:4"><x:c r="A1" t="inlineStr"><is><t>a&amp;b)"
+                            R"(</t></is></x:c><c r='B1'><v>12</v></c><c r="C1" s="1"/>)"
+                            R"(<c r="D1" t="s"><v>0</v></c></row>)";
+    const size_t before = qvtest::sheetXml("").find("</sheetData>") + 4; // and "<!--"
+    qvtest::TempFolder folder;
+    for (size_t cut = 0; cut <= row.size(); ++cut) {
+        const std::string padding(64 * 1024 - before - 3 - cut, 'p');
+        const std::string path = folder.file(std::to_string(cut) + ".xlsx");
+        qvtest::writeZip(path,
+                         qvtest::workbookParts(qvtest::sheetXml("<!--" + padding + "-->" + row),
+                                               "<sst><si><t>shared</t></si></sst>"));
+        const CellGrid g = readBlock(path, "A1:D1");
+        ASSERT_EQ(g.columns(), 4u) << "cut at " << cut;
+        const CellValue want[] = {Text("a&b"), 12.0, CellValue{}, Text("shared")};
+        for (uint32_t c = 0; c < 4; ++c)
+            EXPECT_EQ(g.at(0, c), want[c]) << "cut at " << cut << ", column " << c;
+    }
+}
+
 TEST(SheetRead, WorkbookWrittenByOpenpyxl) {
     qvtest::TempFolder folder;
     const std::string path = folder.file("openpyxl.xlsx");
