@@ -12,34 +12,31 @@ bool isDigit(char c) {
 } // namespace
 
 std::optional<CellAddress> parseCell(std::string_view name) {
-    // Called for every cell a sheet names, so with plain pointers.
+    // Called for every cell a sheet names, so with plain pointers and the range checked once:
+    // four letters already pass column XFD and eight digits row 1048576, and any character left
+    // over refuses the name.
     const char* p = name.data();
     const char* const end = p + name.size();
     if (p != end && *p == '$')
         ++p;
     const char* const letters = p;
     uint32_t column = 0;
-    for (; p != end; ++p) {
+    for (; p != end && p - letters < 4; ++p) {
         // Either case: setting the 0x20 bit makes 'A'..'Z' 'a'..'z' and moves nothing else there.
         const auto letter = static_cast<uint32_t>(static_cast<unsigned char>(*p | 0x20)) - 'a';
         if (letter >= 26)
             break;
         column = column * 26 + letter + 1;
-        if (column > kSheetColumns)
-            return std::nullopt;
     }
-    if (p == letters)
+    if (p == letters || column > kSheetColumns)
         return std::nullopt;
     if (p != end && *p == '$')
         ++p;
     const char* const digits = p;
     uint32_t row = 0;
-    for (; p != end && isDigit(*p); ++p) {
+    for (; p != end && p - digits < 8 && isDigit(*p); ++p)
         row = row * 10 + static_cast<uint32_t>(*p - '0');
-        if (row > kSheetRows)
-            return std::nullopt;
-    }
-    if (p == digits || p != end || row == 0 || *digits == '0')
+    if (p == digits || p != end || row == 0 || row > kSheetRows || *digits == '0')
         return std::nullopt;
     return CellAddress{row, column};
 }

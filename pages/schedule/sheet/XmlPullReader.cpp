@@ -36,6 +36,16 @@ bool isNameChar(int c) {
     return c >= 0 && kNameChars[static_cast<size_t>(c)] != 0;
 }
 
+// Where an attribute value that lies whole in the buffer may end: either quote, or a character
+// that needs the careful reading ('<' is an error there, '&' starts an entity, NUL may be the
+// buffer's end).
+constexpr std::array<bool, 256> kValueStops = [] {
+    std::array<bool, 256> table{};
+    for (const char c : {'"', '\'', '<', '&', '\0'})
+        table[static_cast<unsigned char>(c)] = true;
+    return table;
+}();
+
 // The run of name characters from `p`, which the buffer's closing NUL ends, and where its part
 // after the last colon starts.
 struct NameRun {
@@ -274,7 +284,7 @@ std::string_view XmlPullReader::innermostOpen() const {
                             m_openLengths[m_depth - 1]);
 }
 
-XmlPullReader::Event XmlPullReader::next() {
+XmlPullReader::Event XmlPullReader::nextCarefully() {
     if (m_pendingEnd) {
         // The name is the start tag's, still where it was: nothing was read since.
         m_pendingEnd = false;
@@ -290,21 +300,10 @@ XmlPullReader::Event XmlPullReader::next() {
             return Event::Error;
     }
     for (;;) {
-        // Nearly every token of a sheet lies whole in the buffer; the NUL after the bytes read
-        // makes the look at the second byte safe.
-        if (m_position < m_length) {
-            const char* const at = m_buffer.data() + m_position;
-            if (*at != '<') {
-                if (readTextInBuffer())
-                    return Event::Text;
-            } else if (at[1] == '/') {
-                if (readEndTagInBuffer())
-                    return Event::EndElement;
-            } else if (at[1] != '?' && at[1] != '!') {
-                if (readStartTagInBuffer())
-                    return Event::StartElement;
-            }
-        }
+        // After a comment, an instruction or a fill, the next token is most often whole again.
+        Event event{};
+        if (m_position < m_length && nextInBuffer(event))
+            return event;
         const int c = peek();
         if (c < 0) {
             if (!m_error.detail.empty())
@@ -389,10 +388,15 @@ bool XmlPullReader::readStartTagInBuffer() {
         const char quote = *q;
         const char* const value = q + 1;
         q = value;
-        while (*q != quote && *q != '<' && *q != '&' && *q != '\0')
-            ++q;
-        if (*q != quote)
-            return false;
+        for (;;) {
+            while (!kValueStops[static_cast<unsigned char>(*q)])
+                ++q;
+            if (*q != '"' && *q != '\'')
+                return false;
+            if (*q == quote)
+                break;
+            ++q; // the other quote, which a value may hold
+        }
         m_attributeViews[count++] = {
             std::string_view(attributeName.local,
                              static_cast<size_t>(attributeName.end - attributeName.local)),
@@ -406,8 +410,9 @@ bool XmlPullReader::readEndTagInBuffer() {
     const char* const begin = m_buffer.data() + m_position + 2; // after the "</"
     const NameRun name = scanName(begin);
     const char* const close = spaceEnd(name.end);
-    if (*close != '>' || m_depth == 0 ||
-        std::string_view(begin, static_cast<size_t>(name.end - begin)) != innermostOpen())
+    if (*close != '>' || m_depth == 0)
+        return false;
+    if (!sameText(std::string_view(begin, static_cast<size_t>(name.end - begin)), innermostOpen()))
         return false;
     m_position = static_cast<size_t>(close + 1 - m_buffer.data());
     m_localName = std::string_view(name.local, static_cast<size_t>(name.end - name.local));
@@ -524,22 +529,6 @@ XmlPullReader::Event XmlPullReader::readText() {
         return fail(SheetErrorKind::Corrupt, "text outside the document element"), Event::Error;
     m_textView = m_text;
     return Event::Text;
-}
-
-std::optional<std::string_view> XmlPullReader::attribute(std::string_view localName) const {
-    // Compared by hand: the names are a letter or two, shorter than the call to compare them.
-    const auto same = [&](std::string_view name) {
-        if (name.size() != localName.size())
-            return false;
-        for (size_t i = 0; i < name.size(); ++i)
-            if (name[i] != localName[i])
-                return false;
-        return true;
-    };
-    for (size_t i = 0; i < m_attributeCount; ++i)
-        if (same(m_attributeViews[i].first))
-            return m_attributeViews[i].second;
-    return std::nullopt;
 }
 
 } // namespace qv::sheet

@@ -28,19 +28,56 @@ public:
 
     XmlPullReader(ZipPartStream& stream, std::string partName);
 
-    Event next();
+    // Inline for the common case, a token that lies whole in the buffer: a sheet has five per
+    // cell, and the call costs as much as reading most of them.
+    Event next() {
+        Event event{};
+        if (!m_pendingEnd && m_position < m_length && nextInBuffer(event))
+            return event;
+        return nextCarefully();
+    }
 
     // The element's name without its namespace prefix ("c" for "x:c"), for StartElement and
     // EndElement. Like the attributes and the text, valid until the next call of next().
     std::string_view localName() const { return m_localName; }
-    // An attribute of the StartElement by its name without prefix ("id" for "r:id").
-    std::optional<std::string_view> attribute(std::string_view localName) const;
+    // An attribute of the StartElement by its name without prefix ("id" for "r:id"). Inline and
+    // compared by hand: a sheet asks two or three times per cell for names of a letter or two.
+    std::optional<std::string_view> attribute(std::string_view localName) const {
+        for (size_t i = 0; i < m_attributeCount; ++i)
+            if (sameText(m_attributeViews[i].first, localName))
+                return m_attributeViews[i].second;
+        return std::nullopt;
+    }
     // The decoded characters of a Text event. An element's text may come in several events.
     std::string_view text() const { return m_textView; }
     const SheetError& error() const { return m_error; }
 
 private:
     static constexpr size_t kMaxNameBytes = 256;
+
+    static bool sameText(std::string_view a, std::string_view b) {
+        if (a.size() != b.size())
+            return false;
+        for (size_t i = 0; i < a.size(); ++i)
+            if (a[i] != b[i])
+                return false;
+        return true;
+    }
+    bool nextInBuffer(Event& event) {
+        // The NUL after the bytes read makes the look at the second byte safe.
+        const char* const at = m_buffer.data() + m_position;
+        if (*at != '<') {
+            event = Event::Text;
+            return readTextInBuffer();
+        }
+        if (at[1] == '/') {
+            event = Event::EndElement;
+            return readEndTagInBuffer();
+        }
+        event = Event::StartElement;
+        return at[1] != '?' && at[1] != '!' && readStartTagInBuffer();
+    }
+    Event nextCarefully();
 
     int peek();
     int get();

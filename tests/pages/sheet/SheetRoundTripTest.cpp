@@ -169,7 +169,7 @@ TEST(SheetRoundTrip, InMemoryRangesBehaveLikeTheAutomation) {
         ASSERT_FALSE(r.status) << r.what;
         EXPECT_EQ(r.status.error().kind, r.kind) << r.what;
     }
-    for (const char* bad : {"", "A0", "XFE1", "A1048577", "1A", "A1:", "A01"})
+    for (const char* bad : {"", "A0", "XFE1", "XFDA1", "A1048577", "A10485760", "1A", "A1:", "A01"})
         EXPECT_FALSE(ws.range(bad)) << bad;
     EXPECT_FALSE(app.workbooks().add().value()->worksheets().item(2));
     EXPECT_EQ(ws.range("$h$2040", "a1").value()->value2().value().rows(), 2040u);
