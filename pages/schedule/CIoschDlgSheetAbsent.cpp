@@ -6,10 +6,18 @@
 #include "Prompt.h"
 #include "QtText.h"
 
+namespace {
+
+void sayNotInThisBuild(qv::Prompt& prompt) {
+    prompt.notice(qv::uiText(qv::StringId::SheetButtonsNotInThisBuild));
+}
+
+} // namespace
+
 void CIoschDlg::onExport() {
-    prompt().notice(qv::uiText(qv::StringId::SheetButtonsNotInThisBuild));
+    sayNotInThisBuild(prompt());
 }
 
 void CIoschDlg::onImport() {
-    prompt().notice(qv::uiText(qv::StringId::SheetButtonsNotInThisBuild));
+    sayNotInThisBuild(prompt());
 }
