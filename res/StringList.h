@@ -938,3 +938,9 @@ QV_STRING(SheetNotInThisBuild, 1500,
           "spreadsheet libraries, as the Windows build is); nothing was done.",
           "이 빌드에서는 스프레드시트 파일을 쓸 수 없습니다(Windows 빌드처럼 스프레드시트 "
           "라이브러리 없이 만들어졌습니다). 아무것도 하지 않았습니다.")
+QV_STRING(SheetButtonsNotInThisBuild, 1501,
+          "This build of QVSetting cannot write or read Excel files: it was made without the "
+          "spreadsheet libraries, as the Windows build is. No file was written and the timetable "
+          "was not changed.",
+          "이 QVSetting 빌드는 엑셀 파일을 쓰거나 읽을 수 없습니다. Windows 빌드처럼 스프레드시트 "
+          "라이브러리 없이 만들어졌습니다. 파일을 쓰지 않았고 스케줄표도 바꾸지 않았습니다.")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds qvctl.exe and qvsim.exe for 64-bit Windows with mingw-w64 into build-win (the
 # Qt-free part, without the spreadsheet files) and runs their tests under wine64: the link, the
-# rules, the simulator and qvctl, end to end over loopback.
+# rules, the simulator and qvctl, end to end over loopback. First the window's own code is
+# compiled for Windows, syntax only (no Qt for Windows here): no POSIX header or call in it.
 # Usage: scripts/cross-windows.sh [BUILD-DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,6 +12,7 @@ mkdir -p "$build"
 build=$(cd "$build" && pwd)
 
 scripts/install-deps.sh
+scripts/check-window-portable.sh
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the whole project with its widget and end-to-end tests, the Debian
-# package built and checked, qvctl and qvsim cross-built for Windows with their tests under wine,
+# package built and checked, the window's code checked for Windows, qvctl and qvsim cross-built
+# for Windows with their tests under wine,
 # then the Qt-free part again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the link and simulator tests under ThreadSanitizer, then short
 # fuzzing runs of the frame readers, the .xlsx reader, the Wake-on-LAN list import, qvsim's
@@ -21,7 +22,8 @@ ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
 echo "== Debian package: build it from the release build and check its contents"
 scripts/package.sh
 
-echo "== Windows: qvctl.exe and qvsim.exe cross-built with mingw-w64, their tests under wine64"
+echo "== Windows: the window's code compiled for Windows (syntax only), qvctl.exe and qvsim.exe"\
+    "cross-built with mingw-w64, their tests under wine64"
 scripts/cross-windows.sh build-win
 
 echo "== sanitizers (address, undefined behaviour)"

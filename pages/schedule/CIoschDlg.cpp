@@ -4,16 +4,12 @@
 #include "Commands.h"
 #include "ControlFactory.h"
 #include "ControlIds.h"
-#include "FileSpreadsheetApplication.h"
 #include "ListFilter.h"
 #include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
 #include "StoreTableModel.h"
 #include "schedule/CMyPicStatic.h"
-#include "schedule/ScheduleSheetExport.h"
-#include "schedule/ScheduleSheetImport.h"
-#include "schedule/ScheduleSheetMessages.h"
 #include "schedule/ServerTime.h"
 #include "schedule/WeekPanel.h"
 #include "schedule/WeekPlan.h"
@@ -23,9 +19,6 @@
 #include <QColor>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -92,15 +85,6 @@ bool openWithDesktop(const QString& path) {
     if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
         return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
-
-std::string localPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-QString sheetFailure(StringId heading, const qv::sheet::SheetError& error) {
-    return qv::uiText(heading) + QLatin1Char('\n') +
-           qv::fromUtf8(sched::sheetErrorText(error, qv::systemLanguage()));
 }
 
 std::optional<int> chosen(const QComboBox* combo) {
@@ -466,72 +450,6 @@ void CIoschDlg::onApply() {
     s.ioBusy = 1;
     if (s.send(qv::request::writeSchedule(s.scheduleCount, *s.scheduleTable)))
         m_edits.sent();
-}
-
-void CIoschDlg::onExport() {
-    const qv::CGlobalData& s = store();
-    if (sched::nothingToExport(s.scheduleCount))
-        return prompt().notice(qv::uiText(StringId::ScheduleNothingToExport));
-    // Handing the workbook to the user is where the portable application asks where to save it.
-    QString saved;
-    const QString defaultName = m_sheetFolder.isEmpty()
-                                    ? QStringLiteral("schedule.xlsx")
-                                    : QDir(m_sheetFolder).filePath(QStringLiteral("schedule.xlsx"));
-    qv::sheet::FileSpreadsheetApplication application(
-        [&](qv::sheet::Workbook& book) -> qv::sheet::SheetStatus {
-            const std::optional<QString> chosen = prompt().saveFileName(
-                qv::qtFileFilter(qv::uiText(StringId::SheetSaveFilter)), defaultName);
-            if (!chosen || chosen->isEmpty())
-                return {};
-            QString path = *chosen;
-            if (QFileInfo(path).suffix().isEmpty()) {
-                path += QStringLiteral(".xlsx");
-                // The chooser asked about the name as typed, not about this one.
-                if (QFileInfo::exists(path) &&
-                    !prompt().question(
-                        qv::uiText(StringId::WolReplaceFile).arg(QDir::toNativeSeparators(path)),
-                        qv::DefaultAnswer::No))
-                    return {};
-            }
-            qv::sheet::SheetStatus status = book.saveAs(localPath(path));
-            if (status) {
-                saved = path;
-                m_sheetFolder = QFileInfo(path).absolutePath();
-            }
-            return status;
-        });
-    const qv::sheet::SheetStatus status = sched::exportSchedules(
-        application, *s.scheduleTable, s.scheduleCount, qv::systemCodePage());
-    if (!status)
-        return prompt().notice(sheetFailure(StringId::ExcelLoadError, status.error()));
-    if (!saved.isEmpty())
-        m_openInDesktop(saved);
-}
-
-void CIoschDlg::onImport() {
-    const std::optional<QString> chosen =
-        prompt().openFileName(qv::qtFileFilter(qv::uiText(StringId::SheetOpenFilter)));
-    if (!chosen || chosen->isEmpty())
-        return;
-    m_sheetFolder = QFileInfo(*chosen).absolutePath();
-    qv::sheet::FileSpreadsheetApplication application;
-    const auto block = sched::readScheduleBlock(application, localPath(*chosen));
-    if (!block)
-        return prompt().notice(sheetFailure(StringId::ExcelLoadError, block.error()) +
-                               QLatin1Char('\n') + qv::uiText(StringId::SheetNotRead));
-    const sched::ScheduleSheet sheet =
-        sched::readScheduleSheet(block.value(), qv::systemCodePage());
-    if (!sheet.captionFound)
-        return prompt().notice(qv::uiText(StringId::ScheduleNotSchedulerFile));
-    qv::CGlobalData& s = store();
-    const QString summary = qv::fromUtf8(sched::importSummaryText(
-        sheet, sched::scheduleLimit(s.maxScheduleCount), qv::systemLanguage()));
-    if (!prompt().question(summary + qv::uiText(StringId::ImportReplaceQuestion),
-                           qv::DefaultAnswer::No))
-        return;
-    // The list shows the imported timetable, even an empty one.
-    sched::replaceSchedules(*s.scheduleTable, s.scheduleCount, sheet.entries);
-    tableEdited();
 }
 
 void CIoschDlg::onDeviceChanged(int row) {

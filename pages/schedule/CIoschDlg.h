@@ -107,6 +107,8 @@ private:
     void onEdit();
     void onDelete();
     void onApply();
+    // The spreadsheet buttons: CIoschDlgSheet.cpp, or CIoschDlgSheetAbsent.cpp in a build
+    // without the spreadsheet libraries.
     void onExport();
     void onImport();
     void onDeviceChanged(int row);

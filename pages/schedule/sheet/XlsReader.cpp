@@ -1,50 +1,29 @@
 #include "XlsReader.h"
 
+#include "IsolatedRun.h"
 #include "SerialDate.h"
 #include "SheetLimits.h"
 
 #include <freexl.h>
 
-#include <poll.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <functional>
-
-#if defined(__SANITIZE_ADDRESS__)
-#define QV_UNDER_SANITIZER 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QV_UNDER_SANITIZER 1
-#endif
-#endif
+#include <utility>
 
 namespace qv::sheet {
 namespace {
 
-// What the child sends back through its pipe: a status byte (0, or a SheetErrorKind + 1 and a
-// detail text), then the answer. Cells are (row, column, kind, value) with the kind 1 for a
-// number and 2 for a text.
+// What the child sends back: a status byte (0, or a SheetErrorKind + 1 and a detail text), then
+// the answer. Cells are (row, column, kind, value) with the kind 1 for a number and 2 for a text.
 constexpr uint8_t kNumber = 1;
 constexpr uint8_t kText = 2;
 constexpr size_t kMaxAnswerBytes = kMaxBlockTextBytes + 32 * kMaxBlockCells;
 
+// The child's side of the answer, in the form above.
 class AnswerWriter {
 public:
-    explicit AnswerWriter(int fd) : m_fd(fd) {}
-    ~AnswerWriter() { flush(); }
-    void bytes(const void* data, size_t size) {
-        const auto* p = static_cast<const char*>(data);
-        m_buffer.insert(m_buffer.end(), p, p + size);
-        if (m_buffer.size() > 64 * kKiB)
-            flush();
-    }
+    explicit AnswerWriter(IsolatedOutput& out) : m_out(out) {}
+    void bytes(const void* data, size_t size) { m_out.write(data, size); }
     void u8(uint8_t value) { bytes(&value, 1); }
     void u32(uint32_t value) { bytes(&value, 4); }
     void text(const std::string& value) {
@@ -57,19 +36,7 @@ public:
     }
 
 private:
-    void flush() {
-        size_t done = 0;
-        while (done < m_buffer.size()) {
-            const ssize_t wrote = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
-            if (wrote <= 0)
-                break;
-            done += static_cast<size_t>(wrote);
-        }
-        m_buffer.clear();
-    }
-
-    int m_fd;
-    std::vector<char> m_buffer;
+    IsolatedOutput& m_out;
 };
 
 class AnswerReader {
@@ -113,23 +80,6 @@ SheetErrorKind kindOfFreexlError(int code) {
     default:
         return SheetErrorKind::Corrupt;
     }
-}
-
-void limitChild() {
-    struct rlimit cpu = {2, 3};
-    setrlimit(RLIMIT_CPU, &cpu);
-#ifndef QV_UNDER_SANITIZER
-    // The child starts with the caller's whole address space; it gets this much more.
-    unsigned long pages = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%lu", &pages) != 1)
-            pages = 0;
-        std::fclose(statm);
-    }
-    const rlim_t size = pages * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + kXlsReaderMemory;
-    struct rlimit memory = {size, size};
-    setrlimit(RLIMIT_AS, &memory);
-#endif
 }
 
 // Opens `path` with libfreexl in this (child) process; reports failures itself.
@@ -235,63 +185,26 @@ void answerBlock(const std::string& path, size_t index, const CellArea& area, An
 }
 
 // Runs `work` in a child process and returns what it wrote, or why there is nothing.
-SheetResult<std::string> runIsolated(const std::function<void(AnswerWriter&)>& work) {
-    int fds[2];
-    if (pipe(fds) != 0)
-        return sheetError(SheetErrorKind::LimitExceeded, "no pipe for the .xls reader");
-    const pid_t child = fork();
-    if (child < 0) {
-        close(fds[0]);
-        close(fds[1]);
-        return sheetError(SheetErrorKind::LimitExceeded, "no process for the .xls reader");
-    }
-    if (child == 0) {
-        close(fds[0]);
-        limitChild();
-        {
-            AnswerWriter out(fds[1]);
+SheetResult<std::string> runInChild(const std::function<void(AnswerWriter&)>& work) {
+    IsolatedResult result = runIsolated(
+        [&](IsolatedOutput& output) {
+            AnswerWriter out(output);
             work(out);
-        }
-        _exit(0);
-    }
-    close(fds[1]);
-    std::string answer;
-    bool tooLong = false;
-    bool tooLarge = false;
-    const auto deadline = std::chrono::steady_clock::now() + kXlsReaderTime;
-    char buffer[64 * 1024];
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        pollfd wait = {fds[0], POLLIN, 0};
-        if (left.count() <= 0 || poll(&wait, 1, static_cast<int>(left.count())) == 0) {
-            tooLong = true;
-            break;
-        }
-        const ssize_t got = read(fds[0], buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break;
-        if (answer.size() + static_cast<size_t>(got) > kMaxAnswerBytes) {
-            tooLarge = true;
-            break;
-        }
-        answer.append(buffer, static_cast<size_t>(got));
-    }
-    close(fds[0]);
-    if (tooLong || tooLarge)
-        kill(child, SIGKILL);
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (tooLong)
+        },
+        {kXlsReaderTime, kXlsReaderMemory, kMaxAnswerBytes});
+    switch (result.end) {
+    case IsolatedEnd::Answered:
+        return std::move(result.answer);
+    case IsolatedEnd::NotStarted:
+        return sheetError(SheetErrorKind::LimitExceeded, "no process for the .xls reader");
+    case IsolatedEnd::TookTooLong:
         return sheetError(SheetErrorKind::LimitExceeded, "reading the .xls file took too long");
-    if (tooLarge)
+    case IsolatedEnd::AnswerTooLarge:
         return sheetError(SheetErrorKind::LimitExceeded, "the .xls block is too large");
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return sheetError(SheetErrorKind::Corrupt, "the .xls reader stopped on this file");
-    return answer;
+    case IsolatedEnd::Stopped:
+        break;
+    }
+    return sheetError(SheetErrorKind::Corrupt, "the .xls reader stopped on this file");
 }
 
 // The status byte at the start of an answer.
@@ -310,7 +223,7 @@ SheetStatus answerStatus(AnswerReader& in) {
 } // namespace
 
 SheetResult<std::vector<std::string>> readXlsWorksheetNames(const std::string& path) {
-    const auto answer = runIsolated([&](AnswerWriter& out) { answerNames(path, out); });
+    const auto answer = runInChild([&](AnswerWriter& out) { answerNames(path, out); });
     if (!answer)
         return answer.error();
     AnswerReader in(answer.value());
@@ -333,8 +246,7 @@ SheetResult<CellGrid> readXlsBlock(const std::string& path, size_t index, const 
     if (area.cellCount() > kMaxBlockCells)
         return sheetError(SheetErrorKind::LimitExceeded,
                           "block " + areaName(area) + " holds more cells than a read may return");
-    const auto answer =
-        runIsolated([&](AnswerWriter& out) { answerBlock(path, index, area, out); });
+    const auto answer = runInChild([&](AnswerWriter& out) { answerBlock(path, index, area, out); });
     if (!answer)
         return answer.error();
     AnswerReader in(answer.value());
