@@ -183,6 +183,31 @@ std::string csvField(std::string_view field) {
     return out + '"';
 }
 
+// A spreadsheet program takes a cell that begins with one of these as a formula (tab and CR
+// are how a formula hides behind white space). Such a name is written behind an apostrophe,
+// which spreadsheets show as text; a name that itself begins with an apostrophe before one of
+// them, or before another apostrophe, gets one too, so that the import's rule of taking one
+// leading apostrophe off gives back every name as it was.
+bool startsFormula(std::string_view name) {
+    return !name.empty() &&
+           std::string_view("=+-@\t\r").find(name.front()) != std::string_view::npos;
+}
+
+bool shielded(std::string_view name) {
+    return startsFormula(name) || (name.size() > 1 && name.front() == '\'' &&
+                                   (name[1] == '\'' || startsFormula(name.substr(1))));
+}
+
+std::string shieldedName(const std::string& name) {
+    return shielded(name) ? "'" + name : name;
+}
+
+std::string unshieldedName(const std::string& field) {
+    return !field.empty() && field.front() == '\'' && shielded(std::string_view(field).substr(1))
+               ? field.substr(1)
+               : field;
+}
+
 bool isAscii(std::string_view bytes) {
     return std::all_of(bytes.begin(), bytes.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -361,7 +386,7 @@ ExportResult exportCsv(const WolTable& table, int32_t count, int codePage, CsvEn
         // would make the whole file unreadable; the operator is told which entry it is instead.
         if (!nameOk || !macOk || (utf8 && (!isUtf8(name) || !isUtf8(mac))))
             return ExportResult{{}, row};
-        result.text += csvField(name);
+        result.text += csvField(shieldedName(name));
         result.text += ", ";
         result.text += csvField(mac);
         result.text += "\r\n";
@@ -392,7 +417,7 @@ ImportResult parseCsv(std::string_view bytes, int codePage) {
         }
         bool nameOk = true;
         bool macOk = true;
-        ImportedEntry entry{toUtf8(line.name, nameOk), toUtf8(line.mac, macOk)};
+        ImportedEntry entry{toUtf8(unshieldedName(line.name), nameOk), toUtf8(line.mac, macOk)};
         const auto failed = [&](StringId error) {
             ImportResult failure;
             failure.error = error;

@@ -111,7 +111,9 @@ int firstRowOutsideCodePage(const WolTable& table, int32_t count, int codePage);
 // The list as the CSV file holds it: "name, MAC" and CR LF per entry, no header. A field is
 // quoted as CSV quotes it ("a, b" -> "\"a, b\"", a quote doubled) when it holds a comma, a
 // quote or a line end, or starts or ends with white space, so that the import gives it back;
-// other fields are written as they are. In CsvEncoding::CodePage an entry that has no form in
+// other fields are written as they are. A name a spreadsheet program would take as a formula
+// (starting with =, +, -, @, tab or CR) is written behind an apostrophe, which the import takes
+// off again. In CsvEncoding::CodePage an entry that has no form in
 // `codePage` makes the export fail: `badRow` is its row (from 0) and `text` is empty.
 struct ExportResult {
     std::string text;

@@ -487,6 +487,31 @@ TEST(WolRules, ExportChoosesTheEncodingAndNamesSurviveTheRoundTrip) {
     }
 }
 
+// A name a spreadsheet program would run as a formula is written as text, and every name comes
+// back as it was, apostrophes of its own included.
+TEST(WolRules, FormulaLikeNamesExportAsTextAndImportUnchanged) {
+    const std::string mac = "ab:39:22:44:12:aa";
+    const std::pair<std::string, std::string> cases[] = {
+        {"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
+        {"+1", "'+1"},
+        {"-2", "'-2"},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"\t=1", "'\t=1"},
+        {"\r=1", "\"'\r=1\""},
+        {"'=1", "''=1"},
+        {"''x", "'''x"},
+        {"'plain", "'plain"},
+        {"a=b", "a=b"},
+    };
+    for (const auto& [name, field] : cases) {
+        const qv::WolTable table = tableWith({{name, mac}});
+        const wol::ExportResult csv = wol::exportCsv(table, 1, kCp1252);
+        EXPECT_EQ(csv.text, field + ", " + mac + "\r\n") << name;
+        const wol::ImportResult back = wol::parseCsv(csv.text, kCp1252);
+        EXPECT_EQ(back.entries, (std::vector<wol::ImportedEntry>{{name, mac}})) << name;
+    }
+}
+
 // Quotes as spreadsheets and hand-made files hold them; a stray quote reads as it always did.
 TEST(WolRules, ImportReadsQuotedFields) {
     using Entries = std::vector<wol::ImportedEntry>;
