@@ -44,7 +44,10 @@ std::string localPath(const QString& path) {
 ConfigTransfer::ConfigTransfer(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* window)
     : QObject(window), m_store(store), m_prompt(prompt), m_window(window) {}
 
-ConfigTransfer::~ConfigTransfer() = default;
+ConfigTransfer::~ConfigTransfer() {
+    if (m_fileReader.joinable())
+        m_fileReader.join();
+}
 
 bool ConfigTransfer::mayStart() {
     if (running()) {
@@ -81,13 +84,29 @@ void ConfigTransfer::restore() {
     if (!path || path->isEmpty())
         return;
     m_folder = QFileInfo(*path).absolutePath();
+    // A reader of an earlier restore that ended early has its file by now (the read is bounded).
+    if (m_fileReader.joinable())
+        m_fileReader.join();
+    m_stage = Stage::LoadingFile;
+    const unsigned loading = ++m_loading;
+    m_fileReader = std::thread([this, loading, file = localPath(*path)] {
+        auto read = std::make_shared<bk::ReadResult>(bk::readBackupFile(file));
+        QMetaObject::invokeMethod(
+            this, [this, loading, read] { fileLoaded(loading, read); }, Qt::QueuedConnection);
+    });
+}
+
+void ConfigTransfer::fileLoaded(unsigned loading, const std::shared_ptr<bk::ReadResult>& file) {
+    // The link may have ended while the file was read; that restore was ended then.
+    if (loading != m_loading || m_stage != Stage::LoadingFile)
+        return;
     // A file that is not taken whole changes nothing; the appliance is not even read.
-    bk::ReadResult file = bk::readBackupFile(localPath(*path));
-    if (!file.ok()) {
-        m_prompt.notice(text(file.error));
+    if (!file->ok()) {
+        m_stage = Stage::Idle;
+        m_prompt.notice(text(file->error));
         return;
     }
-    m_restored = std::move(file.backup);
+    m_restored = std::move(file->backup);
     startReading(Stage::RestoreReading);
 }
 
@@ -288,6 +307,7 @@ void ConfigTransfer::linkLost() {
     case Stage::Backup:
         finish(lost + qv::uiText(StringId::BackupNotWritten));
         break;
+    case Stage::LoadingFile:
     case Stage::RestoreReading:
     case Stage::Previewing:
         finish(lost + qv::uiText(StringId::RestoreCancelled));

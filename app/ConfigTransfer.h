@@ -1,6 +1,7 @@
 #pragma once
 
 #include "backup/Backup.h"
+#include "backup/BackupFile.h"
 #include "backup/NetworkRestore.h"
 #include "backup/TransferSteps.h"
 
@@ -10,6 +11,7 @@
 
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 class QWidget;
@@ -54,10 +56,12 @@ Q_SIGNALS:
     void applianceRebooting(const QString& host, quint16 port);
 
 private:
-    enum class Stage { Idle, Backup, RestoreReading, Previewing, Writing };
+    enum class Stage { Idle, LoadingFile, Backup, RestoreReading, Previewing, Writing };
 
     // False, having said why, while another transfer runs or there is no link.
     bool mayStart();
+    // The backup file was read beside the window; `loading` tells which restore asked for it.
+    void fileLoaded(unsigned loading, const std::shared_ptr<qv::backup::ReadResult>& file);
     void startReading(Stage stage);
     // Sends the next request, or ends the reading or the writing when none is left.
     void sendNext();
@@ -101,6 +105,10 @@ private:
     quint16 m_rebootPort = 0;
     QString m_backupPath;
     QString m_folder; // where the last backup was written or read
+    // Reads the backup file of a restore, so that a large file never stalls the window.
+    std::thread m_fileReader;
+    unsigned m_loading =
+        0; // counts the restores begun, so a late file is told from the one awaited
     QPointer<TransferProgressDlg> m_progress;
     QPointer<RestorePreviewDlg> m_preview;
 };

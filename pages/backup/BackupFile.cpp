@@ -7,12 +7,18 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace qv::backup {
 namespace {
 
 // A backup nests four levels deep; deeper input is refused before the parser builds it.
 constexpr int kMaxNesting = 8;
+// The JSON objects keep their keys in the file's order and find a key by walking them, so an
+// object of n keys costs n*n/2 comparisons to build: a few dozen keys are what a backup has,
+// hundreds of thousands in a crafted file would take minutes. Keys past this are skipped as
+// they are read and the file is refused.
+constexpr size_t kMaxKeysPerObject = 256;
 // The code pages a file may name: those the client decodes texts with.
 constexpr int kCodePages[] = {949, 1252, 65001};
 
@@ -229,7 +235,28 @@ std::string backupText(const Backup& backup) {
 ReadResult parseBackup(std::string_view text, const std::string& name) {
     if (nesting(text) > kMaxNesting)
         return refused(StringId::BackupNotABackup, {name});
-    const Json root = Json::parse(text, nullptr, false);
+    std::vector<size_t> keysOfOpenObjects;
+    bool tooManyKeys = false;
+    const Json::parser_callback_t countKeys = [&](int, Json::parse_event_t event, Json&) {
+        switch (event) {
+        case Json::parse_event_t::object_start:
+            keysOfOpenObjects.push_back(0);
+            return true;
+        case Json::parse_event_t::object_end:
+            keysOfOpenObjects.pop_back();
+            return true;
+        case Json::parse_event_t::key:
+            if (++keysOfOpenObjects.back() <= kMaxKeysPerObject)
+                return true;
+            tooManyKeys = true;
+            return false;
+        default:
+            return true;
+        }
+    };
+    const Json root = Json::parse(text, countKeys, false);
+    if (tooManyKeys)
+        return refused(StringId::BackupNotABackup, {name});
     // A backup cut short or broken by an edit still names its format near the start.
     if (root.is_discarded() && text.substr(0, 200).find(kFormatName) != std::string_view::npos)
         return refused(StringId::BackupNotJson, {name});

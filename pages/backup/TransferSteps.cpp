@@ -4,6 +4,7 @@
 #include "CodePage.h"
 #include "Commands.h"
 #include "Requests.h"
+#include "backup/RestorePreview.h"
 
 #include <algorithm>
 #include <cstring>
@@ -30,7 +31,7 @@ std::string names(std::vector<Table>::const_iterator from, std::vector<Table>::c
         return messageText({StringId::RestoreNone, {}});
     std::string out;
     for (auto it = from; it != to; ++it)
-        out += (out.empty() ? "" : ", ") + std::string(tableName(*it));
+        out += (out.empty() ? "" : ", ") + tableTitle(*it);
     return out;
 }
 

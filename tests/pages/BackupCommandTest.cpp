@@ -80,8 +80,10 @@ TEST_F(BackupCommand, RestoresEveryTableByteForByteOntoAnotherAppliance) {
     qv::simtest::RunningSim target({}, otherState());
     QvctlResult r = qvctl(target.address(), {"restore", file, "--yes"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("Restored: centerids, wol, blockips, schedule, autoupdate."),
-              std::string::npos)
+    EXPECT_NE(
+        r.out.find(
+            "Restored: Center IDs, Wake-on-LAN, Block IP list, IO schedule, Automatic update."),
+        std::string::npos)
         << r.out;
     const SimState after = target.server().snapshot();
     EXPECT_EQ(after.centerIdCount, source.centerIdCount);
@@ -136,8 +138,10 @@ TEST_F(BackupCommand, ALinkLostMidRestoreSaysWhatWasWritten) {
     const QvctlResult r = qvctl(dropping.address(), {"restore", file, "--yes"});
     EXPECT_EQ(r.status, 5);
     EXPECT_EQ(state.centerIds, markedState()->centerIds);
-    EXPECT_NE(r.err.find("Written: centerids. Not written: wol, blockips, schedule, autoupdate."),
-              std::string::npos)
+    EXPECT_NE(
+        r.err.find("Written: Center IDs. Not written: Wake-on-LAN, Block IP list, IO schedule, "
+                   "Automatic update."),
+        std::string::npos)
         << r.err;
 }
 

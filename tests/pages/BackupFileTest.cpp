@@ -63,6 +63,9 @@ TEST(BackupFile, RefusesFilesThatAreNotWholeConsistentBackups) {
         edit(root);
         return root.dump();
     };
+    std::string manyKeys = "{";
+    for (int i = 0; i < 20000; ++i)
+        manyKeys += "\"k" + std::to_string(i) + "\": 0, ";
     const std::vector<uint8_t> shortRecord(130, 1);
     const std::string shortBytes = toBase64(shortRecord.data(), shortRecord.size());
     struct Case {
@@ -77,6 +80,9 @@ TEST(BackupFile, RefusesFilesThatAreNotWholeConsistentBackups) {
         {"truncated", good.substr(0, good.size() / 2), StringId::BackupNotJson},
         {"deeply nested", std::string(100000, '[') + std::string(100000, ']'),
          StringId::BackupNotABackup},
+        // Each key of an object is found by walking those before it: a crafted object of many
+        // keys is refused, not built.
+        {"object of 20000 keys", manyKeys + good.substr(1), StringId::BackupNotABackup},
         {"part missing", edited([](Json& r) { r.erase("schedule"); }), StringId::BackupPartMissing},
         {"unknown code page", edited([](Json& r) { r["codePage"] = 437; }),
          StringId::BackupPartMissing},

@@ -50,13 +50,15 @@ TEST(TransferSteps, WritesInOneOrderAndCountsATableOnlyOnItsConfirmation) {
 
     RestoreLedger ledger{{Table::CenterIds, Table::Wol, Table::Schedule}, 0};
     EXPECT_EQ(ledger.outcome().args,
-              (std::vector<std::string>{"none", "centerids, wol, schedule"}));
+              (std::vector<std::string>{"none", "Center IDs, Wake-on-LAN, IO schedule"}));
     ledger.written = 1;
     EXPECT_EQ(ledger.outcome().id, StringId::RestorePartial);
-    EXPECT_EQ(ledger.outcome().args, (std::vector<std::string>{"centerids", "wol, schedule"}));
+    EXPECT_EQ(ledger.outcome().args,
+              (std::vector<std::string>{"Center IDs", "Wake-on-LAN, IO schedule"}));
     ledger.written = 3;
     EXPECT_EQ(ledger.outcome().id, StringId::RestoreDone);
-    EXPECT_EQ(ledger.outcome().args, (std::vector<std::string>{"centerids, wol, schedule"}));
+    EXPECT_EQ(ledger.outcome().args,
+              (std::vector<std::string>{"Center IDs, Wake-on-LAN, IO schedule"}));
 }
 
 TEST(TransferSteps, ReadingTakesEachReplyAsTheStoreWould) {
