@@ -7,6 +7,7 @@
 #include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
+#include "Wipe.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -69,6 +70,8 @@ void CLogonDlg::setupControls() {
     m_returnStatus = new QLabel;
     qv::setControl(m_returnStatus, kReturnStatus, qv::uiText(StringId::ReturnStatusName));
     m_returnStatus->setObjectName(QStringLiteral("returnStatus"));
+    // It names the address as it was typed or given on the command line.
+    m_returnStatus->setTextFormat(Qt::PlainText);
     m_returnStatus->setWordWrap(true);
     m_returnStatus->hide();
 
@@ -92,8 +95,38 @@ void CLogonDlg::clearCredentials() {
     m_password->clear();
 }
 
+CLogonDlg::Secret::~Secret() {
+    qv::wipe(bytes);
+}
+
 void CLogonDlg::forgetPassword() {
+    // The copy taken here shares the box's buffer: overwriting it overwrites the box's text
+    // before the box lets the buffer go. Text set from a literal lives in the program itself,
+    // not in a buffer of the box's own, and is left alone.
+    QString typed = m_password->text();
+    if (typed.data_ptr().isMutable())
+        qv::wipeBytes(const_cast<QChar*>(typed.constData()),
+                      static_cast<size_t>(typed.size()) * sizeof(QChar));
     m_password->clear();
+}
+
+std::shared_ptr<const CLogonDlg::Secret> CLogonDlg::passwordBytes() const {
+    // As toAnsiLimited, with every buffer on the way wiped.
+    QByteArray utf8 = m_password->text().toUtf8();
+    const int codePage = qv::systemCodePage();
+    std::string ansi = qv::utf8ToAnsi(
+        std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())), codePage);
+    qv::wipe(utf8);
+    auto secret = std::make_shared<Secret>();
+    secret->bytes = qv::cutAnsi(ansi, kMaxPasswordBytes, codePage);
+    qv::wipe(ansi);
+    return secret;
+}
+
+void CLogonDlg::sendLogon(const std::string& id, const Secret& password) {
+    qv::Frame frame = qv::request::logon(id, password.bytes);
+    store().link->Send(frame);
+    qv::wipe(frame.payload);
 }
 
 void CLogonDlg::showReturnStatus(const QString& text) {
@@ -121,13 +154,13 @@ void CLogonDlg::Logon() {
         return;
     // The request's fields hold 31 and 63 bytes; longer input is cut at a character boundary.
     const std::string id = qv::toAnsiLimited(m_id->text(), kMaxIdBytes);
-    const std::string password = qv::toAnsiLimited(m_password->text(), kMaxPasswordBytes);
+    const std::shared_ptr<const Secret> password = passwordBytes();
     const QString address = m_address->text();
 
     if (!store().link)
         store().link = std::make_unique<qv::CMySocket>();
     if (store().link->connected()) {
-        store().link->Send(qv::request::logon(id, password));
+        sendLogon(id, *password);
         return;
     }
 
@@ -147,13 +180,14 @@ void CLogonDlg::Logon() {
     });
 }
 
-void CLogonDlg::connectFinished(bool ok, const std::string& id, const std::string& password,
+void CLogonDlg::connectFinished(bool ok, const std::string& id,
+                                const std::shared_ptr<const Secret>& password,
                                 const QString& address) {
     finishConnect();
     m_connecting = false;
     m_login->setEnabled(true);
     if (ok && store().link) {
-        store().link->Send(qv::request::logon(id, password));
+        sendLogon(id, *password);
         return;
     }
     prompt().notice(qv::uiText(StringId::ConnectFailedBefore) + address +

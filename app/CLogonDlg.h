@@ -3,6 +3,7 @@
 #include "CPageDlg.h"
 
 #include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -63,8 +64,18 @@ protected:
 
 private:
     void setupControls();
-    void connectFinished(bool ok, const std::string& id, const std::string& password,
-                         const QString& address);
+    // The password's bytes for the request; wiped when the last holder lets go of them.
+    struct Secret {
+        std::string bytes;
+        Secret() = default;
+        Secret(const Secret&) = delete;
+        Secret& operator=(const Secret&) = delete;
+        ~Secret();
+    };
+    std::shared_ptr<const Secret> passwordBytes() const;
+    void sendLogon(const std::string& id, const Secret& password);
+    void connectFinished(bool ok, const std::string& id,
+                         const std::shared_ptr<const Secret>& password, const QString& address);
 
     QLineEdit* m_address;
     QLineEdit* m_id;

@@ -31,7 +31,9 @@ RestorePreviewDlg::RestorePreviewDlg(const std::vector<bk::TableChoice>& choices
         if (choice.refusal)
             lines.push_back(bk::messageText(
                 {StringId::RestoreTableRefused, {bk::messageText(*choice.refusal)}}));
+        // The lines quote the file's own texts: names, IDs, notes.
         auto* details = new QLabel(qv::linesText(lines));
+        details->setTextFormat(Qt::PlainText);
         details->setWordWrap(true);
         details->setTextInteractionFlags(Qt::TextSelectableByMouse);
         details->setIndent(20);
@@ -59,6 +61,8 @@ RestorePreviewDlg::RestorePreviewDlg(const std::vector<bk::TableChoice>& choices
     auto* layout = new QVBoxLayout(this);
     auto* top =
         new QLabel(heading + QStringLiteral("\n") + qv::uiText(StringId::RestoreChooseTables));
+    // The heading names the appliance as the file says, and a file can say anything.
+    top->setTextFormat(Qt::PlainText);
     top->setWordWrap(true);
     layout->addWidget(top);
     layout->addWidget(scroll, 1);

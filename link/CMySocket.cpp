@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "DebugLog.h"
 #include "FrameReaders.h"
+#include "Wipe.h"
 
 #include <algorithm>
 
@@ -91,7 +92,7 @@ bool CMySocket::Send(const Frame& frame,
         ok = SendAll(socket, header.data(), header.size());
         if (ok && !frame.payload.empty()) {
             // A raw payload (an uploaded file of up to 16 MB) goes out as it is, without a copy.
-            const std::vector<uint8_t> scrambled =
+            std::vector<uint8_t> scrambled =
                 frame.scrambled ? encodePayload(frame) : std::vector<uint8_t>{};
             const std::vector<uint8_t>& payload = frame.scrambled ? scrambled : frame.payload;
             if (!progress) {
@@ -107,6 +108,8 @@ bool CMySocket::Send(const Frame& frame,
                         progress(sent, payload.size());
                 }
             }
+            // A logon's scrambled payload is the password in a form anyone can reverse.
+            wipe(scrambled);
         }
     }
     if (!ok)

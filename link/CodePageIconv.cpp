@@ -1,6 +1,8 @@
 // The code page conversions on iconv, for systems without the Windows code page calls.
 #include "CodePage.h"
 
+#include "Wipe.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <iconv.h>
@@ -62,6 +64,8 @@ std::string convert(std::string_view input, const char* from, const char* to, bo
         }
     }
     iconv_close(cd);
+    // The texts converted include the logon password.
+    wipe(buffer);
     return out;
 }
 

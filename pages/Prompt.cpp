@@ -68,6 +68,8 @@ void QtPrompt::notice(const QString& text) {
 
 void QtPrompt::showNotice(const QString& text) {
     QMessageBox box(QMessageBox::Warning, caption(), displayed(text), QMessageBox::Ok, m_parent);
+    // Notices quote what the appliance and files hold; markup in them is shown, never drawn.
+    box.setTextFormat(Qt::PlainText);
     m_openNotice = &box;
     box.exec();
     m_openNotice = nullptr;
@@ -76,6 +78,7 @@ void QtPrompt::showNotice(const QString& text) {
 bool QtPrompt::question(const QString& text, DefaultAnswer preselected) {
     QMessageBox box(QMessageBox::Question, caption(), displayed(text),
                     QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(preselected == DefaultAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

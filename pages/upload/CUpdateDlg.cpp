@@ -58,6 +58,8 @@ void CUpdateDlg::setupControls() {
     qv::setControl(m_elapsed, kElapsed, state);
     m_versionChange = new QLabel;
     qv::setControl(m_versionChange, kVersionChange, qv::uiText(StringId::UpdateTitle));
+    // The versions are the appliance's own texts.
+    m_versionChange->setTextFormat(Qt::PlainText);
     m_versionChange->setWordWrap(true);
     m_versionChange->hide();
 

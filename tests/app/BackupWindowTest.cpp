@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QLabel>
 
 #include <filesystem>
 #include <sys/stat.h>
@@ -192,7 +193,8 @@ TEST_F(BackupWindow, ARestoreWritesOnlyTheTickedTables) {
     }
     tick(preview, {Table::CenterIds, Table::AutoUpdate});
     ASSERT_TRUE(transferEnds());
-    EXPECT_TRUE(noticeShown(messageText({qv::StringId::RestoreDone, {"centerids, autoupdate"}})))
+    EXPECT_TRUE(
+        noticeShown(messageText({qv::StringId::RestoreDone, {"Center IDs, Automatic update"}})))
         << prompt.notices().join(QLatin1Char('\n')).toStdString();
 
     const SimState after = simState();
@@ -202,6 +204,29 @@ TEST_F(BackupWindow, ARestoreWritesOnlyTheTickedTables) {
     EXPECT_EQ(after.wolCount, before.wolCount);
     EXPECT_EQ(after.scheduleCount, before.scheduleCount);
     EXPECT_EQ(after.record, before.record);
+}
+
+// The file names the appliance it came from in words of its own choosing: the preview shows
+// them as they are and draws nothing they say.
+TEST_F(BackupWindow, TheFilesOwnTextsArePreviewedAsText) {
+    const std::string file = seededBackup();
+    bk::ReadResult read = bk::readBackupFile(file);
+    ASSERT_TRUE(read.ok());
+    read.backup->appliance = "<h1 style='color:red'>OFFICIAL BACKUP</h1><img src='x.png'>";
+    ASSERT_FALSE(bk::writeBackupFile(*read.backup, file));
+    openWindow();
+    ASSERT_TRUE(logOn());
+    RestorePreviewDlg* preview = restoreFrom(file);
+    ASSERT_NE(preview, nullptr);
+    int quoting = 0;
+    for (const QLabel* label : preview->findChildren<QLabel*>())
+        if (label->text().contains(QStringLiteral("<h1"))) {
+            ++quoting;
+            EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        }
+    EXPECT_EQ(quoting, 1);
+    click(preview, RestorePreviewDlg::kCancel);
+    ASSERT_TRUE(transferEnds());
 }
 
 TEST_F(BackupWindow, NetworkSettingsGoLastAfterTheNetworkPagesQuestion) {
@@ -222,8 +247,9 @@ TEST_F(BackupWindow, NetworkSettingsGoLastAfterTheNetworkPagesQuestion) {
     EXPECT_EQ(question->preselected, qv::DefaultAnswer::No);
     EXPECT_TRUE(question->text.contains(QStringLiteral("192.168.10.20")))
         << question->text.toStdString();
-    EXPECT_TRUE(noticeShown(messageText({qv::StringId::RestoreDone, {"wol, network"}}) +
-                            QLatin1Char('\n') + qv::uiText(qv::StringId::NetworkSent)));
+    EXPECT_TRUE(
+        noticeShown(messageText({qv::StringId::RestoreDone, {"Wake-on-LAN, Network settings"}}) +
+                    QLatin1Char('\n') + qv::uiText(qv::StringId::NetworkSent)));
     // Wake-on-LAN went before Save & Reboot ended the link; the logon page waits for the
     // appliance to come back.
     EXPECT_EQ(simState().wolCount, seeded->wolCount);
@@ -253,9 +279,9 @@ TEST_F(BackupWindow, ALinkCutWhileWritingSaysWhatWasWritten) {
     ASSERT_NE(preview, nullptr);
     tick(preview, {Table::CenterIds, Table::Wol, Table::Schedule});
     ASSERT_TRUE(transferEnds());
-    EXPECT_TRUE(
-        noticeShown(qv::uiText(qv::StringId::TransferLinkLost) + QLatin1Char(' ') +
-                    messageText({qv::StringId::RestorePartial, {"centerids", "wol, schedule"}})))
+    EXPECT_TRUE(noticeShown(
+        qv::uiText(qv::StringId::TransferLinkLost) + QLatin1Char(' ') +
+        messageText({qv::StringId::RestorePartial, {"Center IDs", "Wake-on-LAN, IO schedule"}})))
         << prompt.notices().join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(state.centerIds, qv::sim::seededState()->centerIds);
     EXPECT_EQ(state.scheduleCount, 3);
