@@ -8,6 +8,7 @@
 #include "schedule/ScheduleSheetExport.h"
 #include "schedule/ScheduleSheetImport.h"
 #include "schedule/ScheduleSheetLayout.h"
+#include "schedule/ScheduleSheetMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -119,9 +120,11 @@ TEST(ScheduleSheetImport, ValuesAreStoredAtTheirFieldWidths) {
     const ScheduleSheet s = readScheduleSheet(
         block({captions(),
                {1.4, 0.0, 2.6, 0.0, 65541.0, std::string(" 7x"), 260.0, kKorean40},
-               {std::string("52"), 12.0, 0.0, 31.0, 23.0, 59.0, 4.0, 1234.0}}),
+               {std::string("52"), 12.0, 0.0, 31.0, 23.0, 59.0, 4.0, 1234.0},
+               {0.0, 0.0, 1.0, 0.0, 1.0, 0.0, 1.0, 0.25}}),
         kKorean);
-    ASSERT_EQ(s.entries.size(), 2u);
+    ASSERT_EQ(s.entries.size(), 3u);
+    EXPECT_EQ(s.entries[2].id(), "0.25") << "an ID held as a number is not rounded";
     const ScheduleEntry& n = s.entries[0];
     EXPECT_EQ(n.function(), 1);
     EXPECT_EQ(n.day(), 3);
@@ -170,7 +173,7 @@ TEST(ScheduleSheetExport, ExportedTimetableImportsUnchanged) {
     const auto grid = readScheduleBlock(reader, path);
     ASSERT_TRUE(grid) << describe(grid.error());
     EXPECT_EQ(reader.workbooks().count(), 0);
-    EXPECT_EQ(cellText(grid->at(1, 0)), std::string(kSheetNotes[0]));
+    EXPECT_EQ(cellText(grid->cells.at(1, 0)), std::string(kSheetNotes[0]));
     const ScheduleSheet back = readScheduleSheet(grid.value(), kKorean);
     ASSERT_EQ(back.entries.size(), entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -186,6 +189,57 @@ TEST(ScheduleSheetExport, ExportedTimetableImportsUnchanged) {
     ASSERT_FALSE(failed);
     EXPECT_EQ(failed.error().kind, sheet::SheetErrorKind::WriteFailed);
     EXPECT_EQ(failing.workbooks().count(), 0);
+}
+
+// The timetable exported to `path` and imported again.
+ScheduleSheet throughFile(const std::vector<ScheduleEntry>& entries, const std::string& path) {
+    ScheduleTable table;
+    int32_t count = 0;
+    replaceSchedules(table, count, entries);
+    sheet::FileSpreadsheetApplication app([&](sheet::Workbook& book) { return book.saveAs(path); });
+    EXPECT_TRUE(exportSchedules(app, table, count, kKorean));
+    sheet::FileSpreadsheetApplication reader;
+    const auto block = readScheduleBlock(reader, path);
+    EXPECT_TRUE(block) << describe(block.error());
+    return block ? readScheduleSheet(block.value(), kKorean) : ScheduleSheet{};
+}
+
+TEST(ScheduleSheetExport, IdsComeBackAsTyped) {
+    // Texts a spreadsheet takes for numbers, and texts that look like the file's own escapes.
+    const std::vector<std::string> ids{"1.5",     "0.25",     "007",     "12",
+                                       "-0",      "1e5",      "_x0041_", "a_x005F_b",
+                                       "_x00e9_", "x_X0041_", "_x0041",  "_x004G_"};
+    std::vector<ScheduleEntry> entries;
+    for (size_t i = 0; i < ids.size(); ++i)
+        entries.push_back(entry(0, 1, 0, static_cast<int>(i), ids[i]));
+    qvtest::TempFolder folder;
+    const ScheduleSheet back = throughFile(entries, folder.file("ids.xlsx"));
+    ASSERT_EQ(back.entries.size(), ids.size());
+    for (size_t i = 0; i < ids.size(); ++i)
+        EXPECT_EQ(back.entries[i].id(), ids[i]);
+}
+
+TEST(ScheduleSheetExport, AFullTimetableSaysWhatDoesNotComeBack) {
+    const struct {
+        int32_t count;
+        int32_t notReadBack;
+    } cases[] = {{-1, 0}, {2034, 0}, {2035, 1}, {2040, 6}, {2048, 14}, {9999, 14}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(entriesNotReadBack(c.count), c.notReadBack) << c.count;
+        EXPECT_EQ(exportNotReadBackText(c.count, Language::English).empty(), c.notReadBack == 0);
+    }
+    EXPECT_EQ(exportNotReadBackText(2040, Language::English).substr(0, 23),
+              "6 of the 2040 schedules");
+
+    std::vector<ScheduleEntry> entries;
+    for (int i = 0; i < 2040; ++i)
+        entries.push_back(entry(i % 4, 1 + i % 7, 0, i / 7 % 60, "D" + std::to_string(i / 420)));
+    qvtest::TempFolder folder;
+    const ScheduleSheet back = throughFile(entries, folder.file("full.xlsx"));
+    EXPECT_EQ(back.entries.size(), 2034u);
+    EXPECT_EQ(back.summary.lastRowNotRead, 2046u);
+    EXPECT_NE(importSummaryText(back, 2040, Language::English).find("down to row 2046"),
+              std::string::npos);
 }
 
 TEST(ScheduleSheetImport, TimetableWrittenByOpenpyxl) {
@@ -248,7 +302,7 @@ TEST(ScheduleSheetImport, TimetableSavedByLibreOfficeCalc) {
         sheet::FileSpreadsheetApplication app;
         const auto grid = readScheduleBlock(app, qvtest::saveWithCalc(folder, source, format));
         ASSERT_TRUE(grid) << format << ": " << describe(grid.error());
-        EXPECT_EQ(cellText(grid->at(1, 0)), "a note") << format;
+        EXPECT_EQ(cellText(grid->cells.at(1, 0)), "a note") << format;
         const ScheduleSheet got = readScheduleSheet(grid.value(), kKorean);
         EXPECT_EQ(got.summary.notes, 0) << format;
         ASSERT_EQ(got.entries.size(), want.entries.size()) << format;
