@@ -30,17 +30,8 @@ CellGrid readBlock(const std::string& path, const char* block, int sheet = 1,
 // Find("*") from the end over A2041:H1048576 of the first worksheet: the rows an import leaves.
 std::optional<CellAddress> lastValueBelowBlock(const std::string& path) {
     FileSpreadsheetApplication app;
-    const auto found = app.workbooks()
-                           .open(path)
-                           .value()
-                           ->worksheets()
-                           .item(1)
-                           .value()
-                           ->range("A2041", "H1048576")
-                           .value()
-                           ->findLastValue();
-    EXPECT_TRUE(found) << describe(found.error());
-    return found ? found.value() : std::nullopt;
+    auto sheet = app.workbooks().open(path).value()->worksheets().item(1).value();
+    return sheet->range("A2041", "H1048576").value()->findLastValue().value();
 }
 
 const char* const kRel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
