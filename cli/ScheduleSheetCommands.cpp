@@ -53,6 +53,11 @@ int runScheduleExport(CommandContext& context) {
     const qv::CGlobalData& store = context.session().store();
     if (sched::nothingToExport(store.scheduleCount))
         return refuse(context, std::string(qv::uiString(StringId::ScheduleNothingToExport)));
+    // Said before the file is written; the file is still written whole.
+    const std::string notReadBack =
+        sched::exportNotReadBackText(store.scheduleCount, qv::systemLanguage());
+    if (!notReadBack.empty())
+        std::cerr << "qvctl " << context.options().command << ": " << notReadBack << "\n";
     // Handed to the user means written where the command line says.
     qv::sheet::FileSpreadsheetApplication application(
         [&](qv::sheet::Workbook& book) { return book.saveAs(path); });

@@ -768,6 +768,17 @@ QV_STRING(ExportWritten, 1223, "%1 schedules written to %2.", "스케줄 %1개�
 QV_STRING(ImportIdsNotConvertible, 1224,
           "IDs with characters the system's code page cannot hold (taken as \"?\"): %1",
           "시스템 코드 페이지로 나타낼 수 없는 문자가 있는 ID (\"?\"로 바뀜): %1")
+// %1: entries past row 2040, %2: all entries.
+QV_STRING(ExportNotReadBack, 1225,
+          "%1 of the %2 schedules go to rows past 2040, which From Excel File does not read: "
+          "the file brings back only the first 2034.",
+          "스케줄 %2개 중 %1개는 2040행 뒤에 쓰이며, 엑셀에서 불러오기는 그 행들을 읽지 "
+          "않습니다. 이 파일에서는 처음 2034개만 다시 불러옵니다.")
+QV_STRING(ExportAnyway, 1226, "Write the file anyway?", "그래도 파일을 쓰시겠습니까?")
+// %1: the last row with a value.
+QV_STRING(ImportRowsNotRead, 1227,
+          "Rows past 2040 were not read, though columns A to H hold values down to row %1.",
+          "2040행 뒤의 행은 읽지 않았습니다. A~H열에는 %1행까지 값이 있습니다.")
 
 // From 1300: the desktop's finishing touches: CSV files in UTF-8, deleting several rows, the
 // lock-out warning.

@@ -36,6 +36,11 @@ void CIoschDlg::onExport() {
     const qv::CGlobalData& s = store();
     if (sched::nothingToExport(s.scheduleCount))
         return prompt().notice(qv::uiText(StringId::ScheduleNothingToExport));
+    const std::string notReadBack =
+        sched::exportNotReadBackText(s.scheduleCount, qv::systemLanguage());
+    if (!notReadBack.empty() && !prompt().question(qv::fromUtf8(notReadBack) + QLatin1Char('\n') +
+                                                   qv::uiText(StringId::ExportAnyway)))
+        return;
     // Handing the workbook to the user is where the portable application asks where to save it.
     QString saved;
     const QString defaultName = m_sheetFolder.isEmpty()

@@ -4,6 +4,7 @@
 #include "schedule/ScheduleRules.h"
 #include "schedule/ScheduleSheetLayout.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -86,7 +87,7 @@ public:
             const ScheduleEntry e = table.entry(static_cast<size_t>(i));
             for (int column = 0; column < kSheetColumns; ++column)
                 if (SheetStatus s = put(cellName(column, kSheetFirstEntryRow + i),
-                                        columnText(e, column, codePage), true);
+                                        columnText(e, column, codePage), true, column == kSheetId);
                     !s)
                     return s;
         }
@@ -99,12 +100,18 @@ public:
     }
 
 private:
-    SheetStatus put(const std::string& name, const CellValue& value, bool shrink) {
+    // `asText`: an ID such as "1.5" or "0.25" would otherwise be stored as a number and come
+    // back from the import rounded, naming a device that does not exist.
+    SheetStatus put(const std::string& name, const CellValue& value, bool shrink,
+                    bool asText = false) {
         auto cell = m_sheet.range(name);
         if (!cell)
             return cell.error();
         if (shrink)
             if (SheetStatus s = cell.value()->setShrinkToFit(true); !s)
+                return s;
+        if (asText)
+            if (SheetStatus s = cell.value()->setNumberFormat("@"); !s)
                 return s;
         return cell.value()->setValue2(value);
     }
@@ -135,6 +142,10 @@ SheetStatus fill(sheet::SpreadsheetApplication& application, sheet::Workbook& bo
 
 bool nothingToExport(int32_t count) {
     return usedSchedules(count) == 0;
+}
+
+int32_t entriesNotReadBack(int32_t count) {
+    return std::max(usedSchedules(count) - kSheetEntriesReadBack, 0);
 }
 
 SheetStatus exportSchedules(sheet::SpreadsheetApplication& application, const ScheduleTable& table,

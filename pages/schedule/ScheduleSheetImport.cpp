@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <numeric>
 
@@ -51,7 +52,7 @@ std::vector<Row> rowsRead(const sheet::CellGrid& block) {
     for (uint32_t r = 0; r < lastRow; ++r) {
         Row row;
         for (uint32_t c = 0; c < columns; ++c)
-            row[c] = cellText(block.at(r, c));
+            row[c] = c == kSheetId ? idCellText(block.at(r, c)) : cellText(block.at(r, c));
         const bool blank = std::all_of(row.begin(), row.begin() + kSheetMinute + 1,
                                        [](const std::string& t) { return t.empty(); });
         blankRun = blank ? blankRun + 1 : 0;
@@ -172,19 +173,39 @@ std::string cellText(const sheet::CellValue& value) {
     return {};
 }
 
-sheet::SheetResult<sheet::CellGrid> readScheduleBlock(sheet::SpreadsheetApplication& application,
-                                                      const std::string& path) {
+std::string idCellText(const sheet::CellValue& value) {
+    if (const auto* number = std::get_if<double>(&value)) {
+        char text[400];
+        const auto written =
+            std::to_chars(text, text + sizeof text, *number, std::chars_format::fixed);
+        return std::string(text, written.ptr);
+    }
+    return cellText(value);
+}
+
+sheet::SheetResult<ScheduleBlock> readScheduleBlock(sheet::SpreadsheetApplication& application,
+                                                    const std::string& path) {
     auto book = application.workbooks().open(path);
     if (!book)
         return book.error();
-    const auto read = [&]() -> sheet::SheetResult<sheet::CellGrid> {
+    const auto read = [&]() -> sheet::SheetResult<ScheduleBlock> {
         auto first = book.value()->worksheets().item(1);
         if (!first)
             return first.error();
         auto block = first.value()->range("A1", "H" + std::to_string(kSheetLastRow));
         if (!block)
             return block.error();
-        return block.value()->value2();
+        auto cells = block.value()->value2();
+        if (!cells)
+            return cells.error();
+        auto below = first.value()->range("A" + std::to_string(kSheetLastRow + 1),
+                                          "H" + std::to_string(sheet::kSheetRows));
+        if (!below)
+            return below.error();
+        const auto last = below.value()->findLastValue();
+        if (!last)
+            return last.error();
+        return ScheduleBlock{std::move(cells.value()), last.value() ? last.value()->row : 0};
     };
     auto grid = read();
     book.value()->close();
@@ -207,6 +228,12 @@ ScheduleSheet readScheduleSheet(const sheet::CellGrid& block, int codePage) {
         reader.take(row, belowCaptions);
         belowCaptions = belowCaptions || isCaptionRow(row);
     }
+    return out;
+}
+
+ScheduleSheet readScheduleSheet(const ScheduleBlock& block, int codePage) {
+    ScheduleSheet out = readScheduleSheet(block.cells, codePage);
+    out.summary.lastRowNotRead = block.lastRowNotRead;
     return out;
 }
 

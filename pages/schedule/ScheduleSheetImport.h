@@ -29,6 +29,8 @@ struct ImportSummary {
     int idsCut = 0;            // IDs longer than the field, cut at a character boundary
     int idsNotConvertible = 0; // IDs with characters the code page has no place for
     std::array<int, kRangedFields> outOfRange{};
+    // The last row past 2040 with a value in columns A to H, none of which were read; 0: none.
+    uint32_t lastRowNotRead = 0;
 
     int outOfRangeTotal() const;
 };
@@ -39,18 +41,30 @@ struct ScheduleSheet {
     ImportSummary summary;
 };
 
-// Opens `path` in `application`, reads the block A1:H2040 of its first worksheet, closes the
-// workbook without saving and quits the application, whatever happened.
-sheet::SheetResult<sheet::CellGrid> readScheduleBlock(sheet::SpreadsheetApplication& application,
-                                                      const std::string& path);
+// What the import takes from a file: the block A1:H2040, and where the rows it leaves behind end.
+struct ScheduleBlock {
+    sheet::CellGrid cells;
+    uint32_t lastRowNotRead = 0; // as in ImportSummary
+};
+
+// Opens `path` in `application`, reads the block A1:H2040 of its first worksheet and looks for
+// values in columns A to H further down, closes the workbook without saving and quits the
+// application, whatever happened.
+sheet::SheetResult<ScheduleBlock> readScheduleBlock(sheet::SpreadsheetApplication& application,
+                                                    const std::string& path);
 
 // A cell as the import reads it: a number formatted "%1.0f" (rounded, no decimal point), a text
 // as it stands (UTF-8), anything else empty.
 std::string cellText(const sheet::CellValue& value);
 
+// An ID cell: a text as it stands, a number in its shortest decimal form ("1.5", never rounded),
+// anything else empty.
+std::string idCellText(const sheet::CellValue& value);
+
 // The block into entries. Texts become `codePage` bytes, the form in which the appliance keeps
 // IDs.
 ScheduleSheet readScheduleSheet(const sheet::CellGrid& block, int codePage);
+ScheduleSheet readScheduleSheet(const ScheduleBlock& block, int codePage);
 
 // The whole timetable becomes `entries` (SEQ 0, as the appliance numbers them itself).
 void replaceSchedules(ScheduleTable& table, int32_t& count,

@@ -15,6 +15,9 @@ inline constexpr int kSheetCaptionRow = 6;
 inline constexpr int kSheetFirstEntryRow = 7;
 // The import reads A1:H2040 and nothing beyond.
 inline constexpr int kSheetLastRow = 2040;
+// So of the entries written from row 7 on, the first 2034 come back; a timetable of up to 2048
+// entries is written whole all the same, to be seen in the spreadsheet program.
+inline constexpr int kSheetEntriesReadBack = kSheetLastRow - kSheetFirstEntryRow + 1;
 inline constexpr double kSheetColumnWidth = 10;
 
 // Rows 2, 3 and 4, each merged across A to H; the texts begin with a blank as they always have.

@@ -1,5 +1,8 @@
 #include "schedule/ScheduleSheetMessages.h"
 
+#include "schedule/ScheduleRules.h"
+#include "schedule/ScheduleSheetExport.h"
+
 #include <array>
 
 namespace qv::schedule {
@@ -44,6 +47,14 @@ std::string withArguments(std::string_view text, std::initializer_list<std::stri
     return out;
 }
 
+std::string exportNotReadBackText(int32_t count, Language language) {
+    const int32_t notReadBack = entriesNotReadBack(count);
+    if (notReadBack == 0)
+        return {};
+    return withArguments(uiString(StringId::ExportNotReadBack, language),
+                         {std::to_string(notReadBack), std::to_string(usedSchedules(count))});
+}
+
 std::string sheetErrorText(const sheet::SheetError& error, Language language) {
     std::string text(uiString(kindText(error.kind), language));
     if (!error.detail.empty())
@@ -58,6 +69,8 @@ std::string importSummaryText(const ScheduleSheet& sheet, int32_t scheduleLimit,
     };
     const ImportSummary& s = sheet.summary;
     std::string text = line(StringId::ImportTaken, sheet.entries.size());
+    if (s.lastRowNotRead > 0)
+        text += line(StringId::ImportRowsNotRead, s.lastRowNotRead);
     if (s.duplicates > 0)
         text += line(StringId::ImportSkippedDuplicates, s.duplicates);
     if (s.unknownFunctions > 0)

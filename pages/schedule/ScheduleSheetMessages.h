@@ -21,6 +21,10 @@ std::string sheetErrorText(const sheet::SheetError& error, Language language);
 // IDs cut, and the appliance's schedule limit when the timetable exceeds it.
 std::string importSummaryText(const ScheduleSheet& sheet, int32_t scheduleLimit, Language language);
 
+// What the administrator is told before an export of `count` entries is written: the entries
+// the import will not read back; empty when it reads back all of them.
+std::string exportNotReadBackText(int32_t count, Language language);
+
 // The string with "%1", "%2", ... replaced by `values` in turn.
 std::string withArguments(std::string_view text, std::initializer_list<std::string_view> values);
 

@@ -83,4 +83,18 @@ TEST(ScheduleCommand, ExportAndImportTheTimetableAsASpreadsheet) {
     std::filesystem::remove_all(folder);
 }
 
+TEST(ScheduleCommand, ExportOfAFullTimetableWarnsBeforeWriting) {
+    auto state = qv::sim::seededState();
+    qv::sim::seedLargePlant(*state, 12, 2040);
+    qv::simtest::RunningSim sim(qv::sim::ServerOptions{}, std::move(state));
+    ASSERT_TRUE(sim.started());
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("qvctl-full-" + std::to_string(sim.server().port()) + ".xlsx");
+    const auto r = qvtest::runQvctl({"--server", "127.0.0.1:" + std::to_string(sim.server().port()),
+                                     "schedule", "export", path.string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("6 of the 2040 schedules"), std::string::npos) << r.err;
+    EXPECT_TRUE(std::filesystem::remove(path));
+}
+
 } // namespace

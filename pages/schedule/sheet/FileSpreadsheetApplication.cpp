@@ -40,6 +40,9 @@ public:
     SheetStatus setColumnWidth(double characters) override {
         return m_sheet.setColumnWidth(m_area.first.column, m_area.last.column, characters);
     }
+    SheetStatus setNumberFormat(std::string_view format) override {
+        return m_sheet.setNumberFormat(m_area, format);
+    }
     SheetStatus setValue2(const CellValue& value) override {
         return m_sheet.setValue(m_area, value);
     }
@@ -50,6 +53,9 @@ public:
                                   " holds more cells than a read may "
                                   "return");
         return m_sheet.values(m_area);
+    }
+    SheetResult<std::optional<CellAddress>> findLastValue() const override {
+        return m_sheet.lastValue(m_area);
     }
 
 private:
@@ -66,8 +72,12 @@ public:
     SheetStatus merge(bool) override { return readOnly(); }
     SheetStatus setShrinkToFit(bool) override { return readOnly(); }
     SheetStatus setColumnWidth(double) override { return readOnly(); }
+    SheetStatus setNumberFormat(std::string_view) override { return readOnly(); }
     SheetStatus setValue2(const CellValue&) override { return readOnly(); }
     SheetResult<CellGrid> value2() const override { return m_file.readBlock(m_index, m_area); }
+    SheetResult<std::optional<CellAddress>> findLastValue() const override {
+        return m_file.findLastValue(m_index, m_area);
+    }
 
 private:
     const WorkbookFile& m_file;

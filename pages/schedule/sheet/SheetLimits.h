@@ -19,8 +19,8 @@ inline constexpr size_t kMiB = 1024 * kKiB;
 inline constexpr int64_t kMaxZipEntries = 4096;
 
 // Bytes one package part may inflate to. The sheet holding the timetable inflates to under
-// 1 MiB and is read only up to the end of the requested block; the shared-string table of a
-// workbook with many other sheets can be larger. A zip bomb stops here, whatever the part's
+// 1 MiB and is read to its end, its row order checked; the shared-string table of a workbook
+// with many other sheets can be larger. A zip bomb stops here, whatever the part's
 // header declares.
 inline constexpr uint64_t kMaxPartBytes = 32 * kMiB;
 

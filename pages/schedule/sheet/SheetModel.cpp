@@ -88,6 +88,17 @@ SheetStatus SheetModel::setShrinkToFit(const CellArea& area, bool shrink) {
     return fillArea(area, [](SheetCell& cell) { cell.shrinkToFit = true; });
 }
 
+SheetStatus SheetModel::setNumberFormat(const CellArea& area, std::string_view format) {
+    if (format != "@" && format != "General")
+        return sheetError(SheetErrorKind::Unsupported,
+                          "number format \"" + std::string(format) + "\"");
+    if (format == "General") {
+        forEachIn(m_cells, area, [](CellAddress, SheetCell& cell) { cell.textFormat = false; });
+        return {};
+    }
+    return fillArea(area, [](SheetCell& cell) { cell.textFormat = true; });
+}
+
 SheetStatus SheetModel::merge(const CellArea& area, bool across) {
     if (across && area.rows() > 1) {
         for (uint32_t row = area.first.row; row <= area.last.row; ++row) {
@@ -136,6 +147,15 @@ CellGrid SheetModel::values(const CellArea& area) const {
         grid.at(at.row - area.first.row, at.column - area.first.column) = cell.value;
     });
     return grid;
+}
+
+std::optional<CellAddress> SheetModel::lastValue(const CellArea& area) const {
+    std::optional<CellAddress> last;
+    forEachIn(m_cells, area, [&](CellAddress at, const SheetCell& cell) {
+        if (!std::holds_alternative<std::monostate>(cell.value))
+            last = at;
+    });
+    return last;
 }
 
 } // namespace qv::sheet

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 namespace qv::sheet {
@@ -16,6 +18,7 @@ namespace qv::sheet {
 struct SheetCell {
     CellValue value;
     bool shrinkToFit = false;
+    bool textFormat = false; // number format "@": a text stays a text in the file
 };
 
 class SheetModel {
@@ -29,6 +32,8 @@ public:
 
     SheetStatus setValue(const CellArea& area, const CellValue& value);
     SheetStatus setShrinkToFit(const CellArea& area, bool shrink);
+    // "@" or "General"; other formats are refused, the export needs none.
+    SheetStatus setNumberFormat(const CellArea& area, std::string_view format);
     // Merging keeps the value of the range's first cell and empties the others; a merged range
     // that overlaps the new one becomes part of it.
     SheetStatus merge(const CellArea& area, bool across);
@@ -36,6 +41,8 @@ public:
     void select(const CellArea& area) { m_selection = area; }
 
     CellGrid values(const CellArea& area) const;
+    // The last cell of `area` in row order that holds a value.
+    std::optional<CellAddress> lastValue(const CellArea& area) const;
     const Cells& cells() const { return m_cells; }
     const std::vector<CellArea>& merged() const { return m_merged; }
     const std::map<uint32_t, double>& columnWidths() const { return m_columnWidths; }

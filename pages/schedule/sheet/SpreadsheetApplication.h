@@ -2,19 +2,21 @@
 
 // A spreadsheet application as the schedule exchange drives it, one call per automation call:
 // Application.Workbooks, Workbooks.Add and Open, Workbook.Worksheets and Close,
-// Worksheets.Item, Worksheet.Range, Range.Select, Merge, ShrinkToFit, ColumnWidth and Value2,
-// Application.Visible, UserControl and Quit. The portable backend (FileSpreadsheetApplication)
-// keeps workbooks in memory and reads and writes files; a Windows build may put the automation
-// server itself behind the same calls.
+// Worksheets.Item, Worksheet.Range, Range.Select, Merge, ShrinkToFit, ColumnWidth, NumberFormat,
+// Value2 and Find, Application.Visible, UserControl and Quit. The portable backend
+// (FileSpreadsheetApplication) keeps workbooks in memory and reads and writes files; a Windows
+// build may put the automation server itself behind the same calls.
 //
 // Every call answers with a result instead of throwing. Objects handed out by pointer belong to
 // the application: a workbook, its worksheets and their ranges live until the workbook is
 // closed or the application quits.
 
+#include "CellAddress.h"
 #include "CellValue.h"
 #include "SheetError.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,10 +32,16 @@ public:
     virtual SheetStatus setShrinkToFit(bool shrink) = 0;
     // Width of the range's columns, in characters of the standard font.
     virtual SheetStatus setColumnWidth(double characters) = 0;
+    // NumberFormat: "@" keeps what is put into the cells afterwards as text, however much it
+    // reads like a number ("1.5", "007"); "General" lets the application decide again.
+    virtual SheetStatus setNumberFormat(std::string_view format) = 0;
     // Puts one value into every cell of the range.
     virtual SheetStatus setValue2(const CellValue& value) = 0;
     // The range's values, rows first.
     virtual SheetResult<CellGrid> value2() const = 0;
+    // Find("*") searched by rows from the range's end: the last cell of the range that holds a
+    // value, nothing when every cell is empty.
+    virtual SheetResult<std::optional<CellAddress>> findLastValue() const = 0;
 };
 
 class Worksheet {

@@ -28,6 +28,10 @@ public:
     SheetResult<CellGrid> readBlock(size_t index, const CellArea& area) const override {
         return m_workbook.readBlock(index, area);
     }
+    SheetResult<std::optional<CellAddress>> findLastValue(size_t index,
+                                                          const CellArea& area) const override {
+        return m_workbook.findLastValue(index, area);
+    }
 
 private:
     XlsxWorkbook m_workbook;
@@ -41,6 +45,10 @@ public:
     const std::vector<std::string>& worksheetNames() const override { return m_names; }
     SheetResult<CellGrid> readBlock(size_t index, const CellArea& area) const override {
         return readXlsBlock(m_path, index, area);
+    }
+    SheetResult<std::optional<CellAddress>> findLastValue(size_t index,
+                                                          const CellArea& area) const override {
+        return findXlsLastValue(m_path, index, area);
     }
 
 private:

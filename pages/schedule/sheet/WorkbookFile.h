@@ -8,6 +8,7 @@
 #include "SheetError.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ public:
     virtual const std::vector<std::string>& worksheetNames() const = 0;
     // The values of `area` on worksheet `index` (from 0).
     virtual SheetResult<CellGrid> readBlock(size_t index, const CellArea& area) const = 0;
+    // The last cell of `area` in row order that holds a value on worksheet `index`.
+    virtual SheetResult<std::optional<CellAddress>> findLastValue(size_t index,
+                                                                  const CellArea& area) const = 0;
 };
 
 } // namespace qv::sheet

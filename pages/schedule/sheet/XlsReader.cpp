@@ -119,20 +119,30 @@ void answerNames(const std::string& path, AnswerWriter& out) {
     freexl_close(handle);
 }
 
-void answerBlock(const std::string& path, size_t index, const CellArea& area, AnswerWriter& out) {
+// Opens `path` and selects worksheet `index`; its dimensions in `rows` and `columns`. Reports
+// failures itself.
+const void* openWorksheet(const std::string& path, size_t index, unsigned int& rows,
+                          unsigned short& columns, AnswerWriter& out) {
     const void* handle = openWorkbook(path, out);
     if (!handle)
-        return;
-    unsigned int rows = 0;
-    unsigned short columns = 0;
-    unsigned int dateMode = 0;
-    freexl_get_info(handle, FREEXL_BIFF_DATEMODE, &dateMode);
+        return nullptr;
     if (freexl_select_active_worksheet(handle, static_cast<unsigned short>(index)) != FREEXL_OK ||
         freexl_worksheet_dimensions(handle, &rows, &columns) != FREEXL_OK) {
         out.fail(SheetErrorKind::BadArgument, "no worksheet " + std::to_string(index + 1));
         freexl_close(handle);
-        return;
+        return nullptr;
     }
+    return handle;
+}
+
+void answerBlock(const std::string& path, size_t index, const CellArea& area, AnswerWriter& out) {
+    unsigned int rows = 0;
+    unsigned short columns = 0;
+    const void* handle = openWorksheet(path, index, rows, columns, out);
+    if (!handle)
+        return;
+    unsigned int dateMode = 0;
+    freexl_get_info(handle, FREEXL_BIFF_DATEMODE, &dateMode);
     out.u8(0);
     const uint32_t lastRow = std::min<uint32_t>(area.last.row, rows);
     const uint32_t lastColumn = std::min<uint32_t>(area.last.column, columns);
@@ -181,6 +191,34 @@ void answerBlock(const std::string& path, size_t index, const CellArea& area, An
                 out.text(text);
         }
     }
+    freexl_close(handle);
+}
+
+// The answer: 0, or 1 and the cell's row and column.
+void answerLastValue(const std::string& path, size_t index, const CellArea& area,
+                     AnswerWriter& out) {
+    unsigned int rows = 0;
+    unsigned short columns = 0;
+    const void* handle = openWorksheet(path, index, rows, columns, out);
+    if (!handle)
+        return;
+    out.u8(0);
+    const uint32_t lastColumn = std::min<uint32_t>(area.last.column, columns);
+    for (uint32_t row = std::min<uint32_t>(area.last.row, rows); row >= area.first.row; --row) {
+        for (uint32_t column = lastColumn; column >= area.first.column; --column) {
+            FreeXL_CellValue cell;
+            if (freexl_get_cell_value(handle, row - 1, static_cast<unsigned short>(column - 1),
+                                      &cell) == FREEXL_OK &&
+                cell.type != FREEXL_CELL_NULL) {
+                out.u8(1);
+                out.u32(row);
+                out.u32(column);
+                freexl_close(handle);
+                return;
+            }
+        }
+    }
+    out.u8(0);
     freexl_close(handle);
 }
 
@@ -279,6 +317,23 @@ SheetResult<CellGrid> readXlsBlock(const std::string& path, size_t index, const 
         }
     }
     return grid;
+}
+
+SheetResult<std::optional<CellAddress>> findXlsLastValue(const std::string& path, size_t index,
+                                                         const CellArea& area) {
+    const auto answer =
+        runInChild([&](AnswerWriter& out) { answerLastValue(path, index, area, out); });
+    if (!answer)
+        return answer.error();
+    AnswerReader in(answer.value());
+    const SheetStatus status = answerStatus(in);
+    if (!status)
+        return status.error();
+    uint8_t found = 0;
+    CellAddress at;
+    if (!in.u8(found) || (found && (!in.u32(at.row) || !in.u32(at.column))))
+        return sheetError(SheetErrorKind::Corrupt, "the .xls reader stopped on this file");
+    return found ? std::optional<CellAddress>(at) : std::nullopt;
 }
 
 } // namespace qv::sheet

@@ -9,6 +9,7 @@
 #include "CellValue.h"
 #include "SheetError.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,5 +19,8 @@ SheetResult<std::vector<std::string>> readXlsWorksheetNames(const std::string& p
 // The values of `area` on worksheet `index` (from 0). Numbers and texts as stored; dates as
 // their serial number. libfreexl gives truth values as the numbers 0 and 1.
 SheetResult<CellGrid> readXlsBlock(const std::string& path, size_t index, const CellArea& area);
+// The last cell of `area` in row order that holds a value on worksheet `index`.
+SheetResult<std::optional<CellAddress>> findXlsLastValue(const std::string& path, size_t index,
+                                                         const CellArea& area);
 
 } // namespace qv::sheet

@@ -138,9 +138,6 @@ private:
                 return corrupt(m_part, "row number \"" + std::string(*r) + "\"");
             if (row <= m_row || row > kSheetRows)
                 return corrupt(m_part, "row " + std::to_string(row) + " out of order");
-            // Rows come in ascending order, so nothing after this row is in the block.
-            if (row > m_block.area.last.row)
-                m_done = true;
             m_row = row;
             m_column = 0;
         } else if (m_row > 0 && name == "c") {
@@ -183,11 +180,23 @@ private:
             --m_phonetic;
         } else if (name == "c" && m_inCell) {
             m_inCell = false;
+            if (m_cell.inBlock && !m_block.values)
+                return noteValue();
             if (m_cell.inBlock)
                 return store();
         } else if (name == "sheetData") {
             m_done = true;
         }
+        return {};
+    }
+
+    SheetStatus noteValue() {
+        const CellAddress at = m_cell.address;
+        const auto& last = m_block.lastValue;
+        const bool later =
+            !last || at.row > last->row || (at.row == last->row && at.column > last->column);
+        if (later && !(m_cell.value.empty() && m_cell.inlineText.empty()))
+            m_block.lastValue = at;
         return {};
     }
 

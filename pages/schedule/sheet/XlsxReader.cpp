@@ -198,4 +198,20 @@ SheetResult<CellGrid> XlsxWorkbook::readBlock(size_t index, const CellArea& area
     }
 }
 
+SheetResult<std::optional<CellAddress>> XlsxWorkbook::findLastValue(size_t index,
+                                                                    const CellArea& area) const {
+    if (index >= m_sheets.size())
+        return sheetError(SheetErrorKind::BadArgument, "no worksheet " + std::to_string(index + 1));
+    try {
+        InflateBudget budget(kMaxInflatedBytes);
+        BlockRead block(area, m_date1904, false);
+        const SheetStatus sheet = readSheetBlock(m_archive, m_sheets[index].part, budget, block);
+        if (!sheet)
+            return sheet.error();
+        return block.lastValue;
+    } catch (const std::bad_alloc&) {
+        return sheetError(SheetErrorKind::LimitExceeded, "not enough memory for the sheet");
+    }
+}
+
 } // namespace qv::sheet

@@ -2,7 +2,7 @@
 
 // Reads .xlsx workbooks: the sheet list in the workbook's own order (workbook.xml and its
 // relationships, never the zip's file order) and blocks of cell values from one worksheet.
-// A block read streams the sheet only up to the block's last row and takes from the
+// A block read streams the sheet once, keeping only the block's cells, and takes from the
 // shared-string table only the strings the block refers to.
 
 #include "CellAddress.h"
@@ -10,6 +10,7 @@
 #include "SheetError.h"
 #include "ZipArchive.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ public:
     // The values of `area` on worksheet `index` (from 0). Cells the file does not hold are
     // empty; formulas give their cached value; dates their serial number.
     SheetResult<CellGrid> readBlock(size_t index, const CellArea& area) const;
+    // The last cell of `area` in row order that holds a value; `area` may be the whole sheet.
+    SheetResult<std::optional<CellAddress>> findLastValue(size_t index, const CellArea& area) const;
 
 private:
     explicit XlsxWorkbook(ZipArchive archive) : m_archive(std::move(archive)) {}

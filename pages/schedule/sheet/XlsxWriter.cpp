@@ -20,8 +20,17 @@ SheetError writeError(const std::string& path, lxw_error error) {
 class Writer {
 public:
     Writer(lxw_workbook* workbook, lxw_worksheet* sheet) : m_sheet(sheet) {
-        m_shrink = workbook_add_format(workbook);
-        format_set_shrink(m_shrink);
+        for (int shrink = 0; shrink < 2; ++shrink)
+            for (int text = 0; text < 2; ++text) {
+                if (!shrink && !text)
+                    continue;
+                lxw_format* format = workbook_add_format(workbook);
+                if (shrink)
+                    format_set_shrink(format);
+                if (text)
+                    format_set_num_format(format, "@");
+                m_formats[shrink][text] = format;
+            }
     }
 
     // Cells go out in row order, as constant-memory mode needs: a merged range is written when
@@ -71,25 +80,32 @@ public:
 private:
     lxw_error merge(const SheetModel& model, const CellArea& area) {
         const auto found = model.cells().find(SheetModel::key(area.first));
-        const bool shrink = found != model.cells().end() && found->second.shrinkToFit;
+        const SheetCell blank;
+        const SheetCell& first = found != model.cells().end() ? found->second : blank;
         return worksheet_merge_range(
             m_sheet, area.first.row - 1, static_cast<lxw_col_t>(area.first.column - 1),
-            area.last.row - 1, static_cast<lxw_col_t>(area.last.column - 1), "",
-            shrink ? m_shrink : nullptr);
+            area.last.row - 1, static_cast<lxw_col_t>(area.last.column - 1), "", formatOf(first));
+    }
+
+    lxw_format* formatOf(const SheetCell& cell) const {
+        return m_formats[cell.shrinkToFit][cell.textFormat];
     }
 
     lxw_error writeCell(lxw_row_t row, lxw_col_t column, const SheetCell& cell) {
-        lxw_format* format = cell.shrinkToFit ? m_shrink : nullptr;
+        lxw_format* format = formatOf(cell);
         const CellValue& value = cell.value;
         if (const auto* number = std::get_if<double>(&value))
             return worksheet_write_number(m_sheet, row, column, *number, format);
         if (const auto* text = std::get_if<std::string>(&value)) {
-            if (isPlainDecimal(*text)) {
+            if (!cell.textFormat && isPlainDecimal(*text)) {
                 double number = 0;
                 std::from_chars(text->data(), text->data() + text->size(), number);
                 return worksheet_write_number(m_sheet, row, column, number, format);
             }
-            return worksheet_write_string(m_sheet, row, column, text->c_str(), format);
+            if (text->find("_x") == std::string::npos)
+                return worksheet_write_string(m_sheet, row, column, text->c_str(), format);
+            return worksheet_write_string(m_sheet, row, column, escapeLiterals(*text).c_str(),
+                                          format);
         }
         if (const auto* truth = std::get_if<bool>(&value))
             return worksheet_write_boolean(m_sheet, row, column, *truth, format);
@@ -103,10 +119,30 @@ private:
     }
 
     lxw_worksheet* m_sheet;
-    lxw_format* m_shrink;
+    lxw_format* m_formats[2][2] = {}; // [shrink to fit][text]
 };
 
+bool isHexDigit(char c) {
+    return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
 } // namespace
+
+std::string escapeLiterals(std::string_view text) {
+    // Readers turn _xHHHH_ into the character HHHH (the file's way to hold control characters,
+    // which libxlsxwriter writes so itself); a text that holds those seven characters literally
+    // keeps them by writing its underscore as _x005F_.
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool literal =
+            text.substr(i, 2) == "_x" && i + 7 <= text.size() && text[i + 6] == '_' &&
+            std::all_of(text.begin() + static_cast<std::ptrdiff_t>(i + 2),
+                        text.begin() + static_cast<std::ptrdiff_t>(i + 6), isHexDigit);
+        out += literal ? std::string_view("_x005F_") : text.substr(i, 1);
+    }
+    return out;
+}
 
 bool isPlainDecimal(std::string_view text) {
     size_t i = text.starts_with('-') ? 1 : 0;

@@ -25,4 +25,8 @@ SheetStatus writeXlsx(const std::string& path, const std::vector<NamedSheet>& sh
 // than 15 significant digits.
 bool isPlainDecimal(std::string_view text);
 
+// `text` as the file holds it: each literal _xHHHH_ written as _x005F_xHHHH_, so that readers give
+// back the seven characters and not the character HHHH.
+std::string escapeLiterals(std::string_view text);
+
 } // namespace qv::sheet

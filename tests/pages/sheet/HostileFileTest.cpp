@@ -226,6 +226,9 @@ TEST(HostileFiles, XlsxPackagesAreAnsweredQuicklyAndBounded) {
         {"row beyond the last", sheetPart(qvtest::sheetXml(R"(<row r="1048577"/>)")), K::Corrupt},
         {"rows out of order", sheetPart(qvtest::sheetXml(R"(<row r="5"/><row r="3"/>)")),
          K::Corrupt},
+        {"row past the block before lower rows",
+         sheetPart(qvtest::sheetXml(R"(<row r="2041"/><row r="7"><c><v>1</v></c></row>)")),
+         K::Corrupt},
         {"cell in the wrong row", sheetPart(cell(R"(<c r="A2"><v>1</v></c>)")), K::Corrupt},
         {"DOCTYPE with entities in the sheet",
          sheetPart(R"(<!DOCTYPE worksheet [<!ENTITY a "aaaaaaaaaa"><!ENTITY b "&a;&a;&a;&a;">]>)" +

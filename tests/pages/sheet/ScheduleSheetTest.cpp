@@ -8,6 +8,7 @@
 #include "schedule/ScheduleSheetExport.h"
 #include "schedule/ScheduleSheetImport.h"
 #include "schedule/ScheduleSheetLayout.h"
+#include "schedule/ScheduleSheetMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -119,9 +120,11 @@ TEST(ScheduleSheetImport, ValuesAreStoredAtTheirFieldWidths) {
     const ScheduleSheet s = readScheduleSheet(
         block({captions(),
                {1.4, 0.0, 2.6, 0.0, 65541.0, std::string(" 7x"), 260.0, kKorean40},
-               {std::string("52"), 12.0, 0.0, 31.0, 23.0, 59.0, 4.0, 1234.0}}),
+               {std::string("52"), 12.0, 0.0, 31.0, 23.0, 59.0, 4.0, 1234.0},
+               {0.0, 0.0, 1.0, 0.0, 1.0, 0.0, 1.0, 0.25}}),
         kKorean);
-    ASSERT_EQ(s.entries.size(), 2u);
+    ASSERT_EQ(s.entries.size(), 3u);
+    EXPECT_EQ(s.entries[2].id(), "0.25") << "an ID held as a number is not rounded";
     const ScheduleEntry& n = s.entries[0];
     EXPECT_EQ(n.function(), 1);
     EXPECT_EQ(n.day(), 3);
@@ -170,7 +173,7 @@ TEST(ScheduleSheetExport, ExportedTimetableImportsUnchanged) {
     const auto grid = readScheduleBlock(reader, path);
     ASSERT_TRUE(grid) << describe(grid.error());
     EXPECT_EQ(reader.workbooks().count(), 0);
-    EXPECT_EQ(cellText(grid->at(1, 0)), std::string(kSheetNotes[0]));
+    EXPECT_EQ(cellText(grid->cells.at(1, 0)), std::string(kSheetNotes[0]));
     const ScheduleSheet back = readScheduleSheet(grid.value(), kKorean);
     ASSERT_EQ(back.entries.size(), entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -186,6 +189,38 @@ TEST(ScheduleSheetExport, ExportedTimetableImportsUnchanged) {
     ASSERT_FALSE(failed);
     EXPECT_EQ(failed.error().kind, sheet::SheetErrorKind::WriteFailed);
     EXPECT_EQ(failing.workbooks().count(), 0);
+}
+
+TEST(ScheduleSheetExport, AFullTimetableComesBackAsTypedUpToRow2040) {
+    for (const auto& [count, notReadBack] : std::vector<std::pair<int32_t, int32_t>>{
+             {-1, 0}, {2034, 0}, {2035, 1}, {2048, 14}, {9999, 14}})
+        EXPECT_EQ(entriesNotReadBack(count), notReadBack) << count;
+    EXPECT_EQ(exportNotReadBackText(2034, Language::English), "");
+    EXPECT_EQ(exportNotReadBackText(2040, Language::English).substr(0, 23),
+              "6 of the 2040 schedules");
+
+    // IDs a spreadsheet takes for numbers, and IDs that look like the file's own escapes.
+    const std::vector<std::string> ids{"1.5",     "0.25",     "007",     "12",
+                                       "-0",      "1e5",      "_x0041_", "a_x005F_b",
+                                       "_x00e9_", "x_X0041_", "_x0041",  "_x004G_"};
+    ScheduleTable table;
+    for (int i = 0; i < 2040; ++i)
+        table.setEntry(static_cast<size_t>(i), entry(0, 1 + i % 7, 0, i / 7 % 60, ids[i / 170]));
+    qvtest::TempFolder folder;
+    const std::string path = folder.file("full.xlsx");
+    sheet::FileSpreadsheetApplication app([&](sheet::Workbook& book) { return book.saveAs(path); });
+    ASSERT_TRUE(exportSchedules(app, table, 2040, kKorean));
+    sheet::FileSpreadsheetApplication reader;
+    const auto block = readScheduleBlock(reader, path);
+    ASSERT_TRUE(block) << describe(block.error());
+    EXPECT_EQ(block->cells.at(6, 7), CellValue{std::string("1.5")}) << "a text cell, no number";
+    const ScheduleSheet back = readScheduleSheet(block.value(), kKorean);
+    ASSERT_EQ(back.entries.size(), 2034u);
+    for (size_t i = 0; i < back.entries.size(); ++i)
+        ASSERT_EQ(back.entries[i].id(), ids[i / 170]) << i;
+    EXPECT_EQ(back.summary.lastRowNotRead, 2046u);
+    EXPECT_NE(importSummaryText(back, 2040, Language::English).find("down to row 2046"),
+              std::string::npos);
 }
 
 TEST(ScheduleSheetImport, TimetableWrittenByOpenpyxl) {
@@ -248,7 +283,7 @@ TEST(ScheduleSheetImport, TimetableSavedByLibreOfficeCalc) {
         sheet::FileSpreadsheetApplication app;
         const auto grid = readScheduleBlock(app, qvtest::saveWithCalc(folder, source, format));
         ASSERT_TRUE(grid) << format << ": " << describe(grid.error());
-        EXPECT_EQ(cellText(grid->at(1, 0)), "a note") << format;
+        EXPECT_EQ(cellText(grid->cells.at(1, 0)), "a note") << format;
         const ScheduleSheet got = readScheduleSheet(grid.value(), kKorean);
         EXPECT_EQ(got.summary.notes, 0) << format;
         ASSERT_EQ(got.entries.size(), want.entries.size()) << format;

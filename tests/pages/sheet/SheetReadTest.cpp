@@ -27,6 +27,13 @@ CellGrid readBlock(const std::string& path, const char* block, int sheet = 1,
     return grid ? grid.value() : CellGrid{};
 }
 
+// Find("*") from the end over A2041:H1048576 of the first worksheet: the rows an import leaves.
+std::optional<CellAddress> lastValueBelowBlock(const std::string& path) {
+    FileSpreadsheetApplication app;
+    auto sheet = app.workbooks().open(path).value()->worksheets().item(1).value();
+    return sheet->range("A2041", "H1048576").value()->findLastValue().value();
+}
+
 const char* const kRel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 
 TEST(SheetRead, EveryKindOfCellInSheetOrderNotZipOrder) {
@@ -145,6 +152,7 @@ TEST(SheetRead, WorkbookWrittenByOpenpyxl) {
         for (uint32_t c = 0; c < 6; ++c)
             EXPECT_EQ(g.at(r, c), want[r][c]) << cellName({r + 1, c + 1});
     EXPECT_EQ(g.at(2039, 7), CellValue{Text("last")});
+    EXPECT_EQ(lastValueBelowBlock(path), (CellAddress{2041, 8}));
 }
 
 TEST(SheetRead, XlsWrittenByXlwt) {
@@ -157,6 +165,8 @@ TEST(SheetRead, XlsWrittenByXlwt) {
                       "s.write(0, 3, datetime.datetime(2024, 3, 1, 12, 0),"
                       " xlwt.easyxf(num_format_str=\"YYYY-MM-DD HH:MM\"))\n"
                       "s.write(2039, 7, \"dev-1\")\n"
+                      "s.write(2099, 6, \"below\")\n"
+                      "s.write(3000, 9, \"beyond column H\")\n"
                       "wb.add_sheet(\"Other\").write(0, 0, \"x\")\n"
                       "wb.save(sys.argv[1])\n",
                       {path});
@@ -171,6 +181,7 @@ TEST(SheetRead, XlsWrittenByXlwt) {
     EXPECT_EQ(g.at(1, 0), CellValue{});
     EXPECT_EQ(g.at(2039, 7), CellValue{Text("dev-1")});
     EXPECT_EQ(readBlock(path, "A1", 2).at(0, 0), CellValue{Text("x")});
+    EXPECT_EQ(lastValueBelowBlock(path), (CellAddress{2100, 7}));
 }
 
 } // namespace
