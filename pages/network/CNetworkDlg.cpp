@@ -191,9 +191,9 @@ void CNetworkDlg::onUpnpClicked(bool checked) {
 
 net::SettingsInput CNetworkDlg::readSettings() const {
     net::SettingsInput input;
-    input.address = m_address->address();
-    input.netMask = m_netMask->address();
-    input.gateway = m_gateway->address();
+    input.address = m_address->typedAddress();
+    input.netMask = m_netMask->typedAddress();
+    input.gateway = m_gateway->typedAddress();
     input.dhcp = m_dhcp->isChecked();
     input.linkPort = qv::toUtf8(m_linkPort->text());
     input.dataPort = qv::toUtf8(m_dataPort->text());
