@@ -240,10 +240,22 @@ int runNetworkSet(CommandContext& context) {
     // The page's controls after load, with the options typed over them.
     const net::Settings before = net::settingsFromRecord(record);
     net::SettingsInput input;
+    input.dhcp = request.dhcp.value_or(before.dhcp);
+    // Under DHCP the appliance takes no address of ours: an address option would be dropped
+    // without a word, so it is refused instead, whatever else was asked.
+    const std::pair<const std::optional<net::Ipv4>&, const char*> typed[] = {
+        {request.address, "--address"},
+        {request.netMask, "--netmask"},
+        {request.gateway, "--gateway"}};
+    for (const auto& [option, name] : typed)
+        if (input.dhcp && option)
+            return refuse(context, withMarker(StringId::NetworkOptionNoEffect, name));
+    // Leaving DHCP, the appliance's 0.0.0.0 placeholders are no addresses to keep.
+    if (before.dhcp && !input.dhcp && !(request.address && request.netMask && request.gateway))
+        return context.usageError(std::string(qv::uiString(StringId::NetworkStaticNeedsAddresses)));
     input.address = request.address.value_or(before.address);
     input.netMask = request.netMask.value_or(before.netMask);
     input.gateway = request.gateway.value_or(before.gateway);
-    input.dhcp = request.dhcp.value_or(before.dhcp);
     input.linkPort = request.linkPort.value_or(std::to_string(before.linkPort));
     input.dataPort = request.dataPort.value_or(std::to_string(before.dataPort));
     input.webPort = request.webPort.value_or(std::to_string(before.webPort));

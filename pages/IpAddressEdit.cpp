@@ -46,6 +46,18 @@ IpAddressEdit::Address IpAddressEdit::address() const {
     return out;
 }
 
+std::optional<IpAddressEdit::Address> IpAddressEdit::typedAddress() const {
+    for (const QLineEdit* field : m_fields)
+        if (field->text().isEmpty())
+            return std::nullopt;
+    return address();
+}
+
+void IpAddressEdit::clear() {
+    for (QLineEdit* field : m_fields)
+        field->clear();
+}
+
 void IpAddressEdit::setAddress(const Address& address) {
     for (size_t i = 0; i < m_fields.size(); ++i)
         m_fields[i]->setText(QString::number(address[i]));

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QLineEdit;
 
@@ -19,7 +20,12 @@ public:
 
     // Empty fields read as 0.
     Address address() const;
+    // The address when all four fields hold a number; nullopt while any is empty, so a field
+    // left blank is not taken for a 0 nobody typed.
+    std::optional<Address> typedAddress() const;
     void setAddress(const Address& address);
+    // Empties the four fields.
+    void clear();
     // "%d.%d.%d.%d".
     QString text() const;
     QLineEdit* field(int index) const { return m_fields[static_cast<size_t>(index)]; }

@@ -607,6 +607,63 @@ QV_STRING(NetworkSaved, 1033,
 QV_STRING(NetworkNoRecord, 1034, "The network settings have not been read from the appliance yet.",
           "아직 서버에서 네트워크 설정을 읽지 않았습니다.")
 QV_STRING(ReturnStatusName, 1035, "Appliance return", "서버 재연결 상태")
+// Network page and qvctl network set: addresses the appliance could not be reached at, net
+// masks it cannot live with, a static address without a gateway, and leaving DHCP.
+QV_STRING(NetworkAddressIncomplete, 1036,
+          "%1: type all four numbers of the address. Nothing was sent.",
+          "%1: 주소의 네 숫자를 모두 입력하세요. 아무것도 보내지 않았습니다.")
+QV_STRING(NetworkAddressNone, 1037,
+          "%1: %2 is not an address a device can have (0.x.x.x means no address); the appliance "
+          "could not be reached at it. Nothing was sent.",
+          "%1: %2은(는) 장치가 가질 수 없는 주소입니다(0.x.x.x는 주소 없음을 뜻합니다). 이 "
+          "주소로는 서버에 연결할 수 없습니다. 아무것도 보내지 않았습니다.")
+QV_STRING(NetworkAddressBroadcast, 1038,
+          "%1: %2 is the broadcast address; the appliance cannot answer at it. Nothing was sent.",
+          "%1: %2은(는) 브로드캐스트 주소이므로 서버가 이 주소로 응답할 수 없습니다. 아무것도 "
+          "보내지 않았습니다.")
+QV_STRING(NetworkAddressMulticast, 1039,
+          "%1: %2 is a multicast address (224 to 239); the appliance cannot answer at it. Nothing "
+          "was sent.",
+          "%1: %2은(는) 멀티캐스트 주소(224~239)이므로 서버가 이 주소로 응답할 수 없습니다. "
+          "아무것도 보내지 않았습니다.")
+QV_STRING(NetworkAddressReserved, 1040,
+          "%1: %2 is a reserved address (240 and above); the appliance cannot answer at it. "
+          "Nothing was sent.",
+          "%1: %2은(는) 예약된 주소(240 이상)이므로 서버가 이 주소로 응답할 수 없습니다. "
+          "아무것도 보내지 않았습니다.")
+QV_STRING(NetworkAddressSubnetEdge, 1041,
+          "%1: %2 is the network or broadcast address of its subnet (net mask %3); the appliance "
+          "cannot answer at it. Nothing was sent.",
+          "%1: %2은(는) 서브넷(서브넷 마스크 %3)의 네트워크 주소 또는 브로드캐스트 주소이므로 "
+          "서버가 이 주소로 응답할 수 없습니다. 아무것도 보내지 않았습니다.")
+QV_STRING(NetworkMaskZero, 1042,
+          "%1: with 0.0.0.0 every address would be in the appliance's subnet, and it would answer "
+          "no one beyond it. Nothing was sent.",
+          "%1: 0.0.0.0이면 모든 주소가 서버의 서브넷에 속하게 되어 서버가 서브넷 밖에는 응답하지 "
+          "않습니다. 아무것도 보내지 않았습니다.")
+QV_STRING(NetworkMaskNotContiguous, 1043,
+          "%1: %2 is not a net mask (its ones must come first, as in 255.255.255.0). Nothing was "
+          "sent.",
+          "%1: %2은(는) 서브넷 마스크가 아닙니다(255.255.255.0처럼 1인 비트가 앞에 모여 있어야 "
+          "합니다). 아무것도 보내지 않았습니다.")
+QV_STRING(NetworkMaskAllOnes, 1044,
+          "%1: with 255.255.255.255 the appliance's subnet would hold only itself, so it could "
+          "reach no one, not even its gateway. Nothing was sent.",
+          "%1: 255.255.255.255이면 서버의 서브넷에 서버 자신만 남아 게이트웨이를 포함해 아무와도 "
+          "통신할 수 없습니다. 아무것도 보내지 않았습니다.")
+QV_STRING(NetworkWarnNoGateway, 1045,
+          "Gateway 0.0.0.0: the appliance will answer only inside its subnet %1 / %2.",
+          "게이트웨이가 0.0.0.0이므로 서버는 자신의 서브넷 %1 / %2 안에서만 응답합니다.")
+QV_STRING(NetworkStaticNeedsAddresses, 1046,
+          "--static on an appliance that takes its address by DHCP needs --address, --netmask "
+          "and --gateway. Nothing was sent.",
+          "DHCP로 주소를 받는 서버에 --static을 쓰려면 --address, --netmask, --gateway가 모두 "
+          "필요합니다. 아무것도 보내지 않았습니다.")
+QV_STRING(NetworkOptionNoEffect, 1047,
+          "%1 has no effect while DHCP is on; give --static to set a fixed address. Nothing was "
+          "sent.",
+          "DHCP가 켜져 있으면 %1은(는) 효과가 없습니다. 고정 주소를 설정하려면 --static을 "
+          "지정하세요. 아무것도 보내지 않았습니다.")
 // Upload pages: help texts, buttons, choosers, the send under way and its end; update page:
 // the running time and the versions before and after; qvctl's upload, update and reboot.
 QV_STRING(UploadBrowse, 1100, "Browse", "찾아보기")

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace net = qv::network;
@@ -64,8 +65,10 @@ void addLabelled(QGridLayout* grid, int row, QWidget* control) {
 CNetworkDlg::CNetworkDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     : CPageDlg(qv::uiText(StringId::NetworkTitle), store, prompt, parent) {
     setupControls();
-    connect(m_dhcp, &QCheckBox::clicked, this, &CNetworkDlg::onDhcpClicked);
-    connect(m_upnp, &QCheckBox::clicked, this, &CNetworkDlg::onUpnpClicked);
+    // The boxes follow their state, not the mouse: a key, a click and a screen reader's toggle
+    // action all go through toggled. A reply that loads the page sets them without a signal.
+    connect(m_dhcp, &QCheckBox::toggled, this, &CNetworkDlg::onDhcpToggled);
+    connect(m_upnp, &QCheckBox::toggled, this, &CNetworkDlg::onUpnpToggled);
     connect(m_saveAndReboot, &QPushButton::clicked, this, &CNetworkDlg::onSaveAndReboot);
     connect(m_ddnsCheck, &QPushButton::clicked, this, &CNetworkDlg::onDdnsCheck);
     connect(m_macRegistration, &QPushButton::clicked, this, &CNetworkDlg::onMacRegistration);
@@ -170,9 +173,13 @@ void CNetworkDlg::load(const qv::NetworkConfigRecord& record) {
     m_address->setAddress(settings.address);
     m_gateway->setAddress(settings.gateway);
     m_netMask->setAddress(settings.netMask);
-    m_dhcp->setChecked(settings.dhcp);
+    {
+        const QSignalBlocker quietDhcp(m_dhcp);
+        const QSignalBlocker quietUpnp(m_upnp);
+        m_dhcp->setChecked(settings.dhcp);
+        m_upnp->setChecked(settings.upnp);
+    }
     setAddressesEnabled(!settings.dhcp);
-    m_upnp->setChecked(settings.upnp);
 }
 
 void CNetworkDlg::setAddressesEnabled(bool enabled) {
@@ -180,20 +187,27 @@ void CNetworkDlg::setAddressesEnabled(bool enabled) {
         edit->setEnabled(enabled);
 }
 
-void CNetworkDlg::onDhcpClicked() {
-    setAddressesEnabled(!m_dhcp->isChecked());
+void CNetworkDlg::onDhcpToggled(bool checked) {
+    setAddressesEnabled(!checked);
+    if (checked)
+        return;
+    // Under DHCP the controls hold 0.0.0.0 as placeholders; left there, they would read as a
+    // static address the appliance cannot be reached at. Real addresses stay as they are.
+    for (IpAddressEdit* edit : {m_address, m_netMask, m_gateway})
+        if (edit->typedAddress() == IpAddressEdit::Address{})
+            edit->clear();
 }
 
-void CNetworkDlg::onUpnpClicked(bool checked) {
+void CNetworkDlg::onUpnpToggled(bool checked) {
     if (checked)
         prompt().notice(qv::uiText(StringId::UpnpWarning));
 }
 
 net::SettingsInput CNetworkDlg::readSettings() const {
     net::SettingsInput input;
-    input.address = m_address->address();
-    input.netMask = m_netMask->address();
-    input.gateway = m_gateway->address();
+    input.address = m_address->typedAddress();
+    input.netMask = m_netMask->typedAddress();
+    input.gateway = m_gateway->typedAddress();
     input.dhcp = m_dhcp->isChecked();
     input.linkPort = qv::toUtf8(m_linkPort->text());
     input.dataPort = qv::toUtf8(m_dataPort->text());

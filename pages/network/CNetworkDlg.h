@@ -58,8 +58,8 @@ Q_SIGNALS:
 
 private:
     void setupControls();
-    void onDhcpClicked();
-    void onUpnpClicked(bool checked);
+    void onDhcpToggled(bool checked);
+    void onUpnpToggled(bool checked);
     void onSaveAndReboot();
     void onDdnsCheck();
     void onMacRegistration();

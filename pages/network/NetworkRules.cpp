@@ -30,6 +30,10 @@ bool inSubnet(const Ipv4& host, const Ipv4& network, const Ipv4& mask) {
     return true;
 }
 
+uint32_t toNumber(const Ipv4& a) {
+    return (uint32_t{a[0]} << 24) | (uint32_t{a[1]} << 16) | (uint32_t{a[2]} << 8) | a[3];
+}
+
 std::string onOff(bool on, Language language) {
     return std::string(uiString(on ? StringId::SwitchedOn : StringId::SwitchedOff, language));
 }
@@ -65,11 +69,39 @@ std::optional<Refusal> idToWire(const DdnsInput& input, int codePage, DdnsWire& 
     return toWire(input.ddnsId, StringId::NetworkLabelDdns, kMaxDdnsIdBytes, codePage, wire.ddnsId);
 }
 
+// Static addressing, in the page's order: every address typed in full, then the address, the
+// net mask and the gateway each one the appliance can live with.
+std::optional<Refusal> checkStaticAddresses(const SettingsInput& input) {
+    const std::pair<const std::optional<Ipv4>&, StringId> typed[] = {
+        {input.address, StringId::NetworkLabelAddress},
+        {input.netMask, StringId::NetworkLabelNetMask},
+        {input.gateway, StringId::NetworkLabelGateway},
+    };
+    for (const auto& [address, field] : typed)
+        if (!address)
+            return Refusal{StringId::NetworkAddressIncomplete, field, 0};
+    if (auto refusal = checkHostAddress(StringId::NetworkLabelAddress, *input.address, Ipv4{}))
+        return refusal;
+    if (auto refusal = checkNetMask(*input.netMask))
+        return refusal;
+    if (auto refusal =
+            checkHostAddress(StringId::NetworkLabelAddress, *input.address, *input.netMask))
+        return refusal;
+    // No gateway is a choice (an isolated network), which the preview warns about.
+    if (*input.gateway == Ipv4{})
+        return std::nullopt;
+    const Ipv4 gatewayMask =
+        inSubnet(*input.gateway, *input.address, *input.netMask) ? *input.netMask : Ipv4{};
+    return checkHostAddress(StringId::NetworkLabelGateway, *input.gateway, gatewayMask);
+}
+
 } // namespace
 
 std::string refusalText(const Refusal& refusal, Language language) {
     const std::string field =
         refusal.field ? std::string(uiString(*refusal.field, language)) : std::string();
+    if (!refusal.value.empty())
+        return message(refusal.message, language, field, refusal.value, refusal.against);
     return message(refusal.message, language, field, std::to_string(refusal.limit));
 }
 
@@ -100,14 +132,56 @@ std::optional<uint16_t> portFromText(std::string_view text, uint16_t defaultPort
     return value == 0 ? defaultPort : static_cast<uint16_t>(value);
 }
 
+std::optional<Refusal> checkHostAddress(StringId field, const Ipv4& address, const Ipv4& netMask) {
+    const auto refuse = [&](StringId message, std::string against = {}) {
+        return Refusal{message, field, 0, dottedText(address), std::move(against)};
+    };
+    if (address[0] == 0)
+        return refuse(StringId::NetworkAddressNone);
+    if (address == Ipv4{255, 255, 255, 255})
+        return refuse(StringId::NetworkAddressBroadcast);
+    if (address[0] >= 224 && address[0] <= 239)
+        return refuse(StringId::NetworkAddressMulticast);
+    if (address[0] >= 240)
+        return refuse(StringId::NetworkAddressReserved);
+    // In a subnet of four addresses or more, the first names the subnet and the last is its
+    // broadcast; a /31 (a point-to-point link) has no such addresses.
+    const uint32_t mask = toNumber(netMask);
+    const uint32_t host = toNumber(address) & ~mask;
+    if (mask != 0 && (~mask) >= 3 && (host == 0 || host == ~mask))
+        return refuse(StringId::NetworkAddressSubnetEdge, dottedText(netMask));
+    return std::nullopt;
+}
+
+std::optional<Refusal> checkNetMask(const Ipv4& netMask) {
+    const auto refuse = [&](StringId message) {
+        return Refusal{message, StringId::NetworkLabelNetMask, 0, dottedText(netMask), {}};
+    };
+    const uint32_t mask = toNumber(netMask);
+    if (mask == 0)
+        return refuse(StringId::NetworkMaskZero);
+    // Ones then zeros: the zeros, plus one, are a power of two.
+    const uint32_t zeros = ~mask;
+    if ((zeros & (zeros + 1)) != 0)
+        return refuse(StringId::NetworkMaskNotContiguous);
+    if (zeros == 0)
+        return refuse(StringId::NetworkMaskAllOnes);
+    return std::nullopt;
+}
+
 SettingsVerdict checkSettings(const SettingsInput& input) {
     SettingsVerdict verdict;
     Settings& s = verdict.settings;
-    s.address = input.address;
-    s.netMask = input.netMask;
-    s.gateway = input.gateway;
+    s.address = input.address.value_or(Ipv4{});
+    s.netMask = input.netMask.value_or(Ipv4{});
+    s.gateway = input.gateway.value_or(Ipv4{});
     s.dhcp = input.dhcp;
     s.upnp = input.upnp;
+    if (!input.dhcp) {
+        verdict.refusal = checkStaticAddresses(input);
+        if (verdict.refusal)
+            return verdict;
+    }
     const struct {
         const std::string& text;
         uint16_t defaultPort;
@@ -208,21 +282,24 @@ ChangePreview previewChange(const Settings& before, const Settings& after,
             preview.warnings.push_back(Warning::AddressByDhcp);
         return preview;
     }
-    if (!link)
-        return preview;
-    // Connected straight to the appliance, its new address is where to log on next; through a
-    // forwarded address, the path stays unless the appliance's own address moves under it.
-    const bool direct = link->applianceAddress == recordAddress;
-    if (after.address != link->applianceAddress && (direct || after.address != before.address)) {
-        preview.warnings.push_back(Warning::AddressMoves);
-        if (direct)
-            preview.nextAddress = after.address;
+    if (link) {
+        // Connected straight to the appliance, its new address is where to log on next; through
+        // a forwarded address, the path stays unless the appliance's own address moves under it.
+        const bool direct = link->applianceAddress == recordAddress;
+        if (after.address != link->applianceAddress &&
+            (direct || after.address != before.address)) {
+            preview.warnings.push_back(Warning::AddressMoves);
+            if (direct)
+                preview.nextAddress = after.address;
+        }
+        // Only a computer that was in the appliance's subnet can be taken out of it.
+        const bool wasInside =
+            before.dhcp || inSubnet(link->ownAddress, before.address, before.netMask);
+        if (wasInside && !inSubnet(link->ownAddress, after.address, after.netMask))
+            preview.warnings.push_back(Warning::OutsideSubnet);
     }
-    // Only a computer that was in the appliance's subnet can be taken out of it by the change.
-    const bool wasInside =
-        before.dhcp || inSubnet(link->ownAddress, before.address, before.netMask);
-    if (wasInside && !inSubnet(link->ownAddress, after.address, after.netMask))
-        preview.warnings.push_back(Warning::OutsideSubnet);
+    if (after.gateway == Ipv4{})
+        preview.warnings.push_back(Warning::NoGateway);
     return preview;
 }
 
@@ -251,6 +328,10 @@ std::vector<std::string> previewLines(const ChangePreview& preview, const Settin
             break;
         case Warning::AddressByDhcp:
             lines.push_back(message(StringId::NetworkWarnDhcp, language));
+            break;
+        case Warning::NoGateway:
+            lines.push_back(message(StringId::NetworkWarnNoGateway, language,
+                                    dottedText(after.address), dottedText(after.netMask)));
             break;
         }
     }

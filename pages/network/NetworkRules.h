@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qv::network {
@@ -38,14 +39,22 @@ inline constexpr size_t kMaxEmailBytes = 64;
 inline constexpr size_t kMaxMacTextBytes = 63;
 
 // A refused input: the message and, for the messages about one field, that field's label and
-// the field's byte limit.
+// the field's byte limit, or for an address the value refused and what it was judged against.
 struct Refusal {
     StringId message{};
     std::optional<StringId> field;
     size_t limit = 0;
+    std::string value;
+    std::string against;
+
+    Refusal() = default;
+    Refusal(StringId message, std::optional<StringId> field = {}, size_t limit = 0,
+            std::string value = {}, std::string against = {})
+        : message(message), field(field), limit(limit), value(std::move(value)),
+          against(std::move(against)) {}
     bool operator==(const Refusal&) const = default;
 };
-// The refusal's text with the field's label and limit filled in, in UTF-8.
+// The refusal's text with the field's label and its limit or refused value filled in, in UTF-8.
 std::string refusalText(const Refusal& refusal, Language language = systemLanguage());
 
 // The network half of the page as the appliance keeps it.
@@ -65,11 +74,12 @@ struct Settings {
 // 0.0.0.0; any other DHCP byte is static addressing with the record's addresses.
 Settings settingsFromRecord(const NetworkConfigRecord& record);
 
-// What the operator entered: the addresses from their controls, the ports as typed.
+// What the operator entered: the addresses from their controls (nullopt while any of an
+// address's four numbers is not typed), the ports as typed.
 struct SettingsInput {
-    Ipv4 address{};
-    Ipv4 netMask{};
-    Ipv4 gateway{};
+    std::optional<Ipv4> address;
+    std::optional<Ipv4> netMask;
+    std::optional<Ipv4> gateway;
     bool dhcp = false;
     std::string linkPort;
     std::string dataPort;
@@ -85,7 +95,18 @@ struct SettingsVerdict {
 // A number above 65535 is refused rather than sent as its remainder, which would move the
 // service to a port nobody asked for. nullopt for such a number.
 std::optional<uint16_t> portFromText(std::string_view text, uint16_t defaultPort);
-// Save & Reboot's reading of the input: the ports in the order link, data, web.
+// Whether the appliance can be reached at `address` as its own static address or as its
+// gateway: never at 0.x.x.x, the broadcast address, a multicast or a reserved (240 and above)
+// address, nor at the first or last address of its subnet. nullopt when it can.
+std::optional<Refusal> checkHostAddress(StringId field, const Ipv4& address, const Ipv4& netMask);
+// A net mask the appliance can live with: ones then zeros, neither 0.0.0.0 (every address would
+// be its neighbour) nor 255.255.255.255 (none would be, not even its gateway).
+std::optional<Refusal> checkNetMask(const Ipv4& netMask);
+// Save & Reboot's reading of the input. Static addressing needs the three addresses typed in
+// full, an address the appliance can answer at and a sound net mask; the gateway may be 0.0.0.0
+// (an isolated network has none), which the preview warns about. Under DHCP the addresses are
+// not the appliance's and go as they stand (untyped ones as 0.0.0.0). Then the ports in the
+// order link, data, web.
 SettingsVerdict checkSettings(const SettingsInput& input);
 // Save & Reboot's record: every byte zero except the ports, the three addresses, DHCP (1 or 0)
 // and bit 0 of the options (UPNP).
@@ -109,6 +130,7 @@ enum class Warning {
     AddressMoves,  // the appliance will answer at another address than the one in use
     OutsideSubnet, // this computer leaves the appliance's subnet
     AddressByDhcp, // DHCP is switched on: the next address is not known here
+    NoGateway,     // gateway 0.0.0.0: the appliance answers only inside its subnet
 };
 
 struct ChangeRow {
@@ -128,7 +150,9 @@ struct ChangePreview {
 
 // Compares the appliance's settings with the new ones. `recordAddress` is the address the
 // record holds (also under DHCP, where the page shows 0.0.0.0); `link` is this client's link,
-// when there is one. DHCP and UPNP read "on" and "off" in `language`.
+// when there is one. DHCP and UPNP read "on" and "off" in `language`. A static change without a
+// gateway (0.0.0.0) is warned about whatever the appliance had before: after the reboot it
+// answers no one beyond its subnet.
 ChangePreview previewChange(const Settings& before, const Settings& after,
                             const Ipv4& recordAddress, const std::optional<LinkView>& link,
                             Language language = systemLanguage());

@@ -63,6 +63,27 @@ TEST_F(NetworkCommand, RefusalsAndAnswersKeepThePageMessagesAndStatuses) {
     EXPECT_EQ(state.record.ntpServer(), "time.example");
 }
 
+TEST_F(NetworkCommand, UnanswerableAddressesAndAddressesUnderDhcpSendNothing) {
+    auto dhcp = qv::sim::seededState();
+    dhcp->record.setDhcp(1);
+    qv::simtest::RunningSim dhcpSim({}, std::move(dhcp));
+    ASSERT_TRUE(sim.started() && dhcpSim.started());
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{sim.address(), "--address", "0.0.0.0"}, "IP Address: 0.0.0.0 is not an address"},
+        {{dhcpSim.address(), "--static", "--address", "192.168.10.30"},
+         "--static on an appliance that takes its address by DHCP needs --address, --netmask"},
+        {{dhcpSim.address(), "--address", "192.168.10.30"}, "--address has no effect while DHCP"},
+    };
+    for (const auto& [args, said] : cases) {
+        std::vector<std::string> line{"--server", args[0], "network", "set", "--yes"};
+        line.insert(line.end(), args.begin() + 1, args.end());
+        const qvtest::QvctlResult r = qvtest::runQvctl(line);
+        EXPECT_EQ(r.status, 2) << said;
+        EXPECT_NE(r.err.find(said), std::string::npos) << said << "\n" << r.err;
+    }
+    EXPECT_EQ(dhcpSim.server().snapshot().record.dhcp(), 1);
+}
+
 TEST_F(NetworkCommand, SetSendsSaveAndRebootWithTheOptionsGivenOnly) {
     ASSERT_TRUE(sim.started());
     const qvtest::QvctlResult r =

@@ -14,6 +14,7 @@
 #include "network/CNetworkDlg.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -50,6 +51,12 @@ protected:
         qvtest::typeInto(field, text);
     }
     void click(int id) { QTest::mouseClick(in<QAbstractButton>(id), Qt::LeftButton); }
+    // What a screen reader does with a check box: its toggle action, no mouse and no key.
+    void toggleAsScreenReader(int id) {
+        QAccessible::queryAccessibleInterface(in<QCheckBox>(id))
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::toggleAction());
+    }
     QString addressText(int id) { return in<IpAddressEdit>(id)->text(); }
 
     static qv::NetworkConfigRecord office(uint8_t dhcp) {
@@ -91,11 +98,12 @@ TEST_F(NetworkPage, DhcpOneShowsZeroAddressesDisabledAnyOtherByteIsStatic) {
     EXPECT_EQ(in<QLineEdit>(Page::kCompany)->text(), QStringLiteral("(주)쿼벨"));
     EXPECT_EQ(in<QLineEdit>(Page::kConfigPort)->text(), QStringLiteral("12300"));
 
-    // Unchecking DHCP gives the controls back with what they hold; checking UPNP warns.
+    // Unchecking DHCP gives the controls back without the 0.0.0.0 placeholders; checking UPNP
+    // warns.
     page->load(office(1));
     click(Page::kDhcp);
     EXPECT_TRUE(in<IpAddressEdit>(Page::kAddress)->isEnabled());
-    EXPECT_EQ(addressText(Page::kAddress), QStringLiteral("0.0.0.0"));
+    EXPECT_EQ(in<IpAddressEdit>(Page::kAddress)->typedAddress(), std::nullopt);
     click(Page::kUpnp);
     click(Page::kUpnp);
     EXPECT_EQ(prompt.notices(), QStringList{qv::uiText(StringId::UpnpWarning)});
@@ -152,6 +160,33 @@ TEST_F(NetworkPage, SaveAndRebootPreviewsAsksSendsTheRecordAndClosesTheLink) {
     ASSERT_EQ(rebooting.count(), 1);
     EXPECT_EQ(rebooting.first().at(0).toString(), QStringLiteral("127.0.0.12"));
     EXPECT_EQ(rebooting.first().at(1).toInt(), appliance.port());
+}
+
+TEST_F(NetworkPage, LeavingDhcpByAScreenReaderWaitsForEachAddressAndRefusesZero) {
+    ASSERT_TRUE(appliance.connect(store));
+    qv::NetworkConfigRecord record = office(1);
+    record.setUpnp(true);
+    page->load(record); // an appliance's record is no change of the operator's: no warning
+    toggleAsScreenReader(Page::kDhcp);
+    toggleAsScreenReader(Page::kUpnp);
+    toggleAsScreenReader(Page::kUpnp);
+    EXPECT_EQ(prompt.notices(), QStringList{qv::uiText(StringId::UpnpWarning)});
+    const auto save = [&] {
+        prompt.clear();
+        click(Page::kSaveAndReboot);
+        return prompt.shown.empty() ? QString() : prompt.shown.front().text;
+    };
+    EXPECT_EQ(save(), QStringLiteral("IP Address: type all four numbers of the address. Nothing "
+                                     "was sent."));
+    in<IpAddressEdit>(Page::kAddress)->setAddress({});
+    in<IpAddressEdit>(Page::kNetMask)->setAddress({255, 0, 0, 0});
+    EXPECT_TRUE(save().startsWith(QStringLiteral("Gateway: type all four numbers")));
+    in<IpAddressEdit>(Page::kGateway)->setAddress({});
+    EXPECT_TRUE(save().startsWith(QStringLiteral("IP Address: 0.0.0.0 is not an address")));
+    in<IpAddressEdit>(Page::kAddress)->setAddress({127, 0, 0, 1});
+    EXPECT_TRUE(save().contains(QStringLiteral("Gateway 0.0.0.0: the appliance will answer only "
+                                               "inside its subnet 127.0.0.1 / 255.0.0.0.")));
+    EXPECT_FALSE(appliance.hasData(std::chrono::milliseconds(100)));
 }
 
 TEST_F(NetworkPage, DisconnectedButtonsSayNothingAndChecksComeFirst) {

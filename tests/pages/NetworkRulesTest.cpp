@@ -41,7 +41,7 @@ TEST(NetworkRules, PortTextsFallBackToTheirDefaultAndRefuseAbove65535) {
     for (const auto& [text, port] : cases)
         EXPECT_EQ(net::portFromText(text, 12301), port) << text;
 
-    net::SettingsInput input{{}, {}, {}, false, "", "x", "70000", false};
+    net::SettingsInput input{{}, {}, {}, true, "", "x", "70000", false};
     EXPECT_EQ(net::checkSettings(input).refusal,
               refusal(StringId::PortTooLarge, StringId::NetworkLabelWebPort));
     EXPECT_EQ(net::refusalText(*net::checkSettings(input).refusal, qv::Language::English),
@@ -49,6 +49,40 @@ TEST(NetworkRules, PortTextsFallBackToTheirDefaultAndRefuseAbove65535) {
     input.webPort = "";
     const net::Settings s = net::checkSettings(input).settings;
     EXPECT_EQ(std::tie(s.linkPort, s.dataPort, s.webPort), std::make_tuple(12301, 12302, 80));
+}
+
+TEST(NetworkRules, StaticAddressesTheApplianceCannotAnswerAtAreRefusedNamingTheField) {
+    using S = StringId;
+    const S labels[] = {S::NetworkLabelAddress, S::NetworkLabelNetMask, S::NetworkLabelGateway};
+    // Addresses typed over one of a sound setting's: 0 the address, 1 the net mask, 2 the gateway.
+    const std::tuple<size_t, std::optional<S>, std::vector<const char*>> cases[] = {
+        {2, {}, {"0.0.0.0", "10.0.0.1"}}, // no gateway, or one beyond the subnet: allowed
+        {1, {}, {"255.255.255.252", "255.255.255.254"}},
+        {0, S::NetworkAddressIncomplete, {""}},
+        {1, S::NetworkAddressIncomplete, {""}},
+        {2, S::NetworkAddressIncomplete, {""}},
+        {0, S::NetworkAddressNone, {"0.0.0.0", "0.1.2.3"}},
+        {0, S::NetworkAddressBroadcast, {"255.255.255.255"}},
+        {0, S::NetworkAddressMulticast, {"224.0.0.1", "239.255.255.250"}},
+        {0, S::NetworkAddressReserved, {"240.0.0.1"}},
+        {0, S::NetworkAddressSubnetEdge, {"192.168.1.255", "192.168.1.0"}},
+        {1, S::NetworkMaskZero, {"0.0.0.0"}},
+        {1, S::NetworkMaskNotContiguous, {"255.0.255.0"}},
+        {1, S::NetworkMaskAllOnes, {"255.255.255.255"}},
+        {2, S::NetworkAddressBroadcast, {"255.255.255.255"}},
+        {2, S::NetworkAddressSubnetEdge, {"192.168.1.255"}},
+        {2, S::NetworkAddressNone, {"0.0.0.1"}},
+    };
+    for (const auto& [field, message, texts] : cases)
+        for (const char* typed : texts) {
+            std::optional<net::Ipv4> a[] = {net::Ipv4{192, 168, 1, 50}, net::Ipv4{255, 255, 255, 0},
+                                            net::Ipv4{192, 168, 1, 49}};
+            a[field] = net::parseDotted(typed);
+            const net::SettingsInput input{a[0], a[1], a[2], false, "", "", "", false};
+            const R got = net::checkSettings(input).refusal;
+            EXPECT_EQ(got ? std::optional(got->message) : std::nullopt, message) << typed;
+            EXPECT_TRUE(!got || got->field == labels[field]) << typed;
+        }
 }
 
 TEST(NetworkRules, SaveRecordSetsOnlyPortsAddressesDhcpAndUpnp) {
@@ -207,6 +241,13 @@ TEST(NetworkRules, PreviewWarnsWhenTheChangeCutsThisClientOff) {
         EXPECT_EQ(p.warnings, c.warnings) << c.name;
         EXPECT_EQ(p.nextAddress, c.next) << c.name;
     }
+
+    // No gateway is warned about whatever the appliance had before.
+    net::Settings isolated = office;
+    isolated.gateway = {};
+    EXPECT_EQ(net::previewChange(office, isolated, office.address, direct).warnings,
+              std::vector<W>{W::NoGateway});
+    EXPECT_EQ(net::previewChange(isolated, office, office.address, direct).warnings.size(), 0u);
 
     const net::ChangePreview none = net::previewChange(office, office, office.address, direct);
     EXPECT_TRUE(none.unchanged());

@@ -84,6 +84,7 @@ TEST(RestorePreview, ATableOverTheTargetsLimitIsRefused) {
 TEST(RestorePreview, NetworkSettingsWarnWhenTheyCutTheClientOff) {
     NetworkConfigRecord now;
     now.setIpAddress({10, 0, 0, 5});
+    now.setNetMask({255, 255, 255, 0}), now.setGateway({10, 0, 0, 1});
     now.setLinkPort(12301), now.setDataPort(12302), now.setWebPort(80);
     struct Case {
         const char* what;
@@ -97,8 +98,8 @@ TEST(RestorePreview, NetworkSettingsWarnWhenTheyCutTheClientOff) {
         {"a port, same address", {10, 0, 0, 5}, 0, 8080, 1, std::nullopt},
         {"web port 0 is sent as 80", {10, 0, 0, 5}, 0, 0, 0, std::nullopt},
         {"a new address", {10, 0, 0, 9}, 0, 80, 1, network::Warning::AddressMoves},
-        // As on the network page, DHCP shows the address it gives up as 0.0.0.0.
-        {"DHCP", {10, 0, 0, 5}, 1, 80, 2, network::Warning::AddressByDhcp},
+        // As on the network page, DHCP shows the addresses it gives up as 0.0.0.0.
+        {"DHCP", {10, 0, 0, 5}, 1, 80, 4, network::Warning::AddressByDhcp},
     };
     const network::LinkView direct{{10, 0, 0, 5}, {10, 0, 0, 100}};
     for (const Case& c : cases) {
