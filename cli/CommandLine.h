@@ -41,4 +41,10 @@ std::optional<std::string> readSecret(const std::string& file, const char* varia
                                       const std::string& prompt, bool mayPrompt,
                                       std::string& error);
 
+// Asks a question before something that cannot be taken back: writes `prompt` to standard
+// error and reads one line from standard input, a terminal or a pipe alike. Only "y" or "yes"
+// (any case, or "예") is Yes; anything else, and the end of the input, is No. Every command
+// that asks does it this way and exits with kExitDeclined on No; --yes answers for it.
+bool askYes(const std::string& prompt);
+
 } // namespace qvctl

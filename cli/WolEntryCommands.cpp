@@ -6,6 +6,7 @@
 #include "CodePage.h"
 #include "ExitCodes.h"
 #include "Registry.h"
+#include "RegularFile.h"
 #include "Requests.h"
 #include "StringTable.h"
 #include "network/WolRules.h"
@@ -13,7 +14,6 @@
 #include <charconv>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 
 namespace qvctl {
@@ -35,32 +35,59 @@ struct Request {
     int row = -1;      // edit and del: the list's number less one
 };
 
+// Options may stand anywhere after the action: they are taken out first, and what is left are
+// the operands.
 bool parseRequest(const std::vector<std::string>& args, Request& request, std::string& error) {
-    if (args.size() < 2) {
+    std::vector<std::string> operands;
+    bool utf8Given = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--utf8") {
+            utf8Given = true;
+        } else if (arg == "--name" || arg == "--mac") {
+            if (i + 1 >= args.size()) {
+                error = "option " + arg + " needs a value";
+                return false;
+            }
+            (arg == "--name" ? request.name : request.newMac) = args[++i];
+        } else if (arg.size() > 1 && arg[0] == '-' && !operands.empty() && operands[0] != "add") {
+            // A name for add may start with a dash; elsewhere a dash starts an option.
+            error = "unknown option '" + arg + "' for " + operands[0];
+            return false;
+        } else {
+            operands.push_back(arg);
+        }
+    }
+    if (operands.size() < 2) {
         error = "needs an action (add, edit, del, export or import) and its operand";
         return false;
     }
-    request.action = args[0];
-    request.operand = args[1];
+    request.action = operands[0];
+    request.operand = operands[1];
     const std::string& action = request.action;
+    if (utf8Given && action != "export") {
+        error = "--utf8 belongs to export";
+        return false;
+    }
+    if ((request.name || request.newMac) && action != "edit") {
+        error = "--name and --mac belong to edit";
+        return false;
+    }
     if (action == "add") {
-        if (args.size() != 3) {
+        if (operands.size() != 3) {
             error = "add takes the name and the MAC address";
             return false;
         }
-        request.mac = args[2];
-        return true;
-    }
-    if (action == "export" && args.size() == 3 && args[2] == "--utf8") {
-        request.utf8 = true;
+        request.mac = operands[2];
         return true;
     }
     if (action == "export" || action == "import") {
-        if (args.size() != 2) {
+        if (operands.size() != 2) {
             error = action == "export" ? "export takes the file and optionally --utf8"
                                        : "import takes only the file";
             return false;
         }
+        request.utf8 = utf8Given;
         return true;
     }
     if (action != "edit" && action != "del") {
@@ -75,18 +102,9 @@ bool parseRequest(const std::vector<std::string>& args, Request& request, std::s
         return false;
     }
     request.row = number - 1;
-    if (action == "del" && args.size() > 2) {
-        error = "del takes only the entry's number";
+    if (operands.size() > 2) {
+        error = action + " takes only the entry's number and, for edit, --name and --mac";
         return false;
-    }
-    for (size_t i = 2; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if ((arg != "--name" && arg != "--mac") || i + 1 >= args.size()) {
-            error = arg == "--name" || arg == "--mac" ? "option " + arg + " needs a value"
-                                                      : "unknown option '" + arg + "' for edit";
-            return false;
-        }
-        (arg == "--name" ? request.name : request.newMac) = args[++i];
     }
     return true;
 }
@@ -113,10 +131,8 @@ int refuse(CommandContext& context, const wol::Verdict& verdict) {
 }
 
 int applyTable(CommandContext& context) {
-    qv::CGlobalData& store = context.session().store();
     if (const int status =
-            context.session().change(qv::request::writeWol(store.wolCount, store.wolTable),
-                                     qv::ReplyEvent::WolApplied, "the Wake-on-LAN list");
+            context.session().writeTable(ApplianceSession::Table::Wol, "the Wake-on-LAN list");
         status != kExitOk)
         return status;
     context.out() << qv::uiString(StringId::WolSet) << "\n";
@@ -148,18 +164,26 @@ int exportTo(CommandContext& context, const std::string& path, bool utf8) {
     return kExitOk;
 }
 
-int importFrom(CommandContext& context, const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return refuse(context, message(StringId::WolFileNotRead, path));
-    std::string bytes;
-    bytes.resize(wol::kMaxImportFileBytes + 1);
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (file.bad())
-        return refuse(context, message(StringId::WolFileNotRead, path));
-    bytes.resize(static_cast<size_t>(file.gcount()));
-    if (bytes.size() > wol::kMaxImportFileBytes)
-        return refuse(context, message(StringId::WolFileTooLarge, path));
+// The CSV file's bytes, read before logging on: a file that cannot be read costs no session.
+std::optional<std::string> readCsv(CommandContext& context, const std::string& path) {
+    qv::FileBytes file = qv::readRegularFile(path, wol::kMaxImportFileBytes);
+    switch (file.status) {
+    case qv::FileReadStatus::Ok:
+        return std::move(file.bytes);
+    case qv::FileReadStatus::NotRegular:
+        refuse(context, message(StringId::NotRegularFile, path));
+        break;
+    case qv::FileReadStatus::TooLarge:
+        refuse(context, message(StringId::WolFileTooLarge, path));
+        break;
+    case qv::FileReadStatus::Unreadable:
+        refuse(context, message(StringId::WolFileNotRead, path));
+        break;
+    }
+    return std::nullopt;
+}
+
+int importFrom(CommandContext& context, const std::string& path, const std::string& bytes) {
     const wol::ImportResult result = wol::parseCsv(bytes, qv::systemCodePage());
     if (!result.ok())
         return refuse(context, message(*result.error, std::to_string(result.errorLine)));
@@ -178,12 +202,9 @@ int runWolEntry(CommandContext& context) {
     std::string error;
     if (!parseRequest(context.options().args, request, error))
         return context.usageError(error);
-    // The file is read before logging on, so a file that cannot be read costs no session.
-    if (request.action == "import") {
-        std::ifstream probe(request.operand, std::ios::binary);
-        if (!probe)
-            return refuse(context, message(StringId::WolFileNotRead, request.operand));
-    }
+    std::optional<std::string> csv;
+    if (request.action == "import" && !(csv = readCsv(context, request.operand)))
+        return kExitUsage;
     if (const int status = context.logOn(); status != kExitOk)
         return status;
     if (const int status =
@@ -195,7 +216,7 @@ int runWolEntry(CommandContext& context) {
     if (request.action == "export")
         return exportTo(context, request.operand, request.utf8);
     if (request.action == "import")
-        return importFrom(context, request.operand);
+        return importFrom(context, request.operand, *csv);
     if (request.action == "add") {
         const wol::Input input{request.operand, request.mac};
         if (const wol::Verdict v = wol::validateAdd(store.wolCount, input); !v.ok())
