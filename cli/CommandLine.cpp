@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <optional>
+#include <set>
 
 namespace qvctl {
 namespace {
@@ -65,6 +66,49 @@ std::optional<std::string> readSecret(const std::string& file, const char* varia
     error = "no password was typed";
     return std::nullopt;
 }
+
+namespace {
+
+// Options of a command may stand anywhere after its name. The commands read their operands
+// first and their options after them, so the options, each with its value when it takes one,
+// are moved behind the operands, keeping their order.
+void putOperandsFirst(std::vector<std::string>& args) {
+    static const std::set<std::string, std::less<>> kTakesValue{"--address",
+                                                                "--center-password-file",
+                                                                "--company",
+                                                                "--data-port",
+                                                                "--email",
+                                                                "--exception",
+                                                                "--function",
+                                                                "--gateway",
+                                                                "--group",
+                                                                "--id",
+                                                                "--link-port",
+                                                                "--mac",
+                                                                "--name",
+                                                                "--netmask",
+                                                                "--new-password-file",
+                                                                "--only",
+                                                                "--relay",
+                                                                "--stage-timeout",
+                                                                "--time",
+                                                                "--web-port",
+                                                                "--weekday"};
+    std::vector<std::string> operands, optionWords;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i].size() <= 2 || args[i].rfind("--", 0) != 0) {
+            operands.push_back(args[i]);
+            continue;
+        }
+        optionWords.push_back(args[i]);
+        if (kTakesValue.count(args[i]) != 0 && i + 1 < args.size())
+            optionWords.push_back(args[++i]);
+    }
+    operands.insert(operands.end(), optionWords.begin(), optionWords.end());
+    args = std::move(operands);
+}
+
+} // namespace
 
 bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error) {
     for (int i = 1; i < argc; ++i) {
@@ -125,6 +169,7 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
             options.args.push_back(arg);
         }
     }
+    putOperandsFirst(options.args);
     return true;
 }
 

@@ -13,7 +13,8 @@ inline constexpr size_t kMaxUserBytes = 31;
 inline constexpr size_t kMaxPasswordBytes = 63;
 
 // What the command line asked for. Options that every command takes are read wherever they
-// stand; everything else after the command name belongs to the command.
+// stand; everything else after the command name belongs to the command, its operands first and
+// its own options after them, whatever their order on the line.
 struct Options {
     std::string server = "127.0.0.1"; // host[:port], port 12300 when none is given
     std::string user = "admin";

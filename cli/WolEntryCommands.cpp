@@ -35,59 +35,32 @@ struct Request {
     int row = -1;      // edit and del: the list's number less one
 };
 
-// Options may stand anywhere after the action: they are taken out first, and what is left are
-// the operands.
 bool parseRequest(const std::vector<std::string>& args, Request& request, std::string& error) {
-    std::vector<std::string> operands;
-    bool utf8Given = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--utf8") {
-            utf8Given = true;
-        } else if (arg == "--name" || arg == "--mac") {
-            if (i + 1 >= args.size()) {
-                error = "option " + arg + " needs a value";
-                return false;
-            }
-            (arg == "--name" ? request.name : request.newMac) = args[++i];
-        } else if (arg.size() > 1 && arg[0] == '-' && !operands.empty() && operands[0] != "add") {
-            // A name for add may start with a dash; elsewhere a dash starts an option.
-            error = "unknown option '" + arg + "' for " + operands[0];
-            return false;
-        } else {
-            operands.push_back(arg);
-        }
-    }
-    if (operands.size() < 2) {
+    if (args.size() < 2) {
         error = "needs an action (add, edit, del, export or import) and its operand";
         return false;
     }
-    request.action = operands[0];
-    request.operand = operands[1];
+    request.action = args[0];
+    request.operand = args[1];
     const std::string& action = request.action;
-    if (utf8Given && action != "export") {
-        error = "--utf8 belongs to export";
-        return false;
-    }
-    if ((request.name || request.newMac) && action != "edit") {
-        error = "--name and --mac belong to edit";
-        return false;
-    }
     if (action == "add") {
-        if (operands.size() != 3) {
+        if (args.size() != 3) {
             error = "add takes the name and the MAC address";
             return false;
         }
-        request.mac = operands[2];
+        request.mac = args[2];
+        return true;
+    }
+    if (action == "export" && args.size() == 3 && args[2] == "--utf8") {
+        request.utf8 = true;
         return true;
     }
     if (action == "export" || action == "import") {
-        if (operands.size() != 2) {
+        if (args.size() != 2) {
             error = action == "export" ? "export takes the file and optionally --utf8"
                                        : "import takes only the file";
             return false;
         }
-        request.utf8 = utf8Given;
         return true;
     }
     if (action != "edit" && action != "del") {
@@ -102,9 +75,18 @@ bool parseRequest(const std::vector<std::string>& args, Request& request, std::s
         return false;
     }
     request.row = number - 1;
-    if (operands.size() > 2) {
-        error = action + " takes only the entry's number and, for edit, --name and --mac";
+    if (action == "del" && args.size() > 2) {
+        error = "del takes only the entry's number";
         return false;
+    }
+    for (size_t i = 2; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if ((arg != "--name" && arg != "--mac") || i + 1 >= args.size()) {
+            error = arg == "--name" || arg == "--mac" ? "option " + arg + " needs a value"
+                                                      : "unknown option '" + arg + "' for edit";
+            return false;
+        }
+        (arg == "--name" ? request.name : request.newMac) = args[++i];
     }
     return true;
 }
