@@ -19,7 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <map>
+#include <optional>
 #include <thread>
 
 #ifndef _WIN32
@@ -42,19 +42,21 @@ bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
-// The demonstration appliance, except for the requests `answer` takes over (it returns true
-// when it did).
+// The demonstration appliance, except for the requests `answer` takes over (it returns their
+// replies, or nothing to leave a request to the demonstration).
 class Appliance {
 public:
-    using Override = std::function<bool(const qv::Frame&, std::vector<qv::Frame>&)>;
+    using Override =
+        std::function<std::optional<std::vector<qv::Frame>>(Appliance&, const qv::Frame&)>;
     explicit Appliance(Override answer = {})
-        : m_answer(std::move(answer)), m_state(*qv::sim::seededState()),
-          m_appliance([this](const qv::Frame& request) {
-              std::vector<qv::Frame> replies;
-              if (m_answer && m_answer(request, replies))
-                  return replies;
-              return qv::sim::handleRequest(m_state, m_session, request, {}).replies;
+        : m_state(*qv::sim::seededState()),
+          m_appliance([this, answer = std::move(answer)](const qv::Frame& request) {
+              auto replies = answer ? answer(*this, request) : std::nullopt;
+              return replies ? *replies : serve(request);
           }) {}
+    std::vector<qv::Frame> serve(const qv::Frame& request) {
+        return qv::sim::handleRequest(m_state, m_session, request, {}).replies;
+    }
     QvctlResult qvctl(std::vector<std::string> args) {
         args.insert(args.begin(), {"--server", m_appliance.address(), "--timeout", "1"});
         return qvtest::runQvctl(args);
@@ -63,18 +65,10 @@ public:
     qv::sim::SimState& state() { return m_state; }
 
 private:
-    Override m_answer;
     qv::sim::SimState m_state;
     qv::sim::Session m_session;
     qvtest::ScriptedAppliance m_appliance;
 };
-
-std::vector<qv::Frame> replies(qv::Command cmd, std::initializer_list<int32_t> values) {
-    std::vector<qv::Frame> out;
-    for (const int32_t value : values)
-        out.push_back(qv::sim::replyFrame(cmd, value));
-    return out;
-}
 
 TEST(QvctlAnswers, AutoUpdateAndRebootReadEveryValueAsTheWindowDoes) {
     const std::string rebooting = english(StringId::CliRebooting);
@@ -82,7 +76,7 @@ TEST(QvctlAnswers, AutoUpdateAndRebootReadEveryValueAsTheWindowDoes) {
     struct Case {
         std::vector<std::string> args;
         qv::Command cmd;
-        std::initializer_list<int32_t> values;
+        std::vector<int32_t> values;
         int status;
         std::vector<std::string> printed;
     };
@@ -100,12 +94,12 @@ TEST(QvctlAnswers, AutoUpdateAndRebootReadEveryValueAsTheWindowDoes) {
              Case{{"reboot", "--yes"}, qv::CMD_SET_REBOOT_MSG, {0}, 6, {}},
              Case{{"reboot", "--yes"}, qv::CMD_SET_REBOOT_MSG, {5500}, 6, {}},
          }) {
-        SCOPED_TRACE(c.args[0] + " " + std::to_string(*c.values.begin()));
-        Appliance appliance([&](const qv::Frame& request, std::vector<qv::Frame>& out) {
-            if (request.cmd != c.cmd)
-                return false;
-            out = replies(c.cmd, c.values);
-            return true;
+        SCOPED_TRACE(c.args[0] + " " + std::to_string(c.values[0]));
+        Appliance appliance([&](Appliance&, const qv::Frame& request) {
+            std::vector<qv::Frame> out;
+            for (const int32_t value : c.values)
+                out.push_back(qv::sim::replyFrame(c.cmd, value));
+            return request.cmd == c.cmd ? std::optional(out) : std::nullopt;
         });
         const QvctlResult r = appliance.qvctl(c.args);
         EXPECT_EQ(r.status, c.status) << r.err;
@@ -117,16 +111,13 @@ TEST(QvctlAnswers, AutoUpdateAndRebootReadEveryValueAsTheWindowDoes) {
 // A stage that takes longer than --timeout is waited for; --stage-timeout is its own limit.
 TEST(QvctlAnswers, UpdateStagesHaveTheirOwnLimit) {
     for (const bool ownLimitOfOne : {false, true}) {
-        Appliance* self = nullptr;
-        Appliance appliance([&](const qv::Frame& request, std::vector<qv::Frame>& out) {
+        Appliance appliance([](Appliance& self, const qv::Frame& request) {
             if (request.cmd != qv::CMD_SET_UPDATE_MSG)
-                return false;
-            self->scripted().send(qv::sim::replyFrame(request.cmd, 0));
+                return std::optional<std::vector<qv::Frame>>();
+            self.scripted().send(qv::sim::replyFrame(request.cmd, 0));
             std::this_thread::sleep_for(1500ms);
-            out = replies(request.cmd, {qv::result::kUpdateFinished});
-            return true;
+            return std::optional(std::vector{qv::sim::replyFrame(request.cmd, 8)});
         });
-        self = &appliance;
         std::vector<std::string> args{"update", "start"};
         if (ownLimitOfOne)
             args.insert(args.begin() + 1, {"--stage-timeout", "1"});
@@ -141,29 +132,21 @@ TEST(QvctlAnswers, UpdateStagesHaveTheirOwnLimit) {
 TEST(QvctlAnswers, AChangeLostToAnotherAdministratorIsReported) {
     for (const bool otherKeepsIt : {false, true}) {
         SCOPED_TRACE(otherKeepsIt);
-        Appliance* self = nullptr;
-        qv::sim::Session session;
-        Appliance appliance([&](const qv::Frame& request, std::vector<qv::Frame>& out) {
+        Appliance appliance([&](Appliance& self, const qv::Frame& request) {
             if (request.cmd != qv::CMD_SET_WOL_MSG)
-                return false;
-            qv::sim::SimState& state = self->state();
-            const qv::WolTable asRead = state.wol;
-            const int32_t countAsRead = state.wolCount;
-            session.loggedOn = true;
-            out = qv::sim::handleRequest(state, session, request, {}).replies;
+                return std::optional<std::vector<qv::Frame>>();
+            qv::sim::SimState& state = self.state();
+            const qv::sim::SimState asRead = state;
+            const auto replies = self.serve(request);
             // Another administrator's write lands right after this one: a table they read
             // before it (this change is gone), or this one (it stays).
+            if (!otherKeepsIt)
+                state = asRead;
             qv::WolEntry theirs;
             theirs.setNameUtf8("theirs");
-            theirs.setMacUtf8("00:00:00:00:00:01");
-            if (!otherKeepsIt) {
-                state.wol = asRead;
-                state.wolCount = countAsRead;
-            }
             state.wol.setEntry(static_cast<size_t>(state.wolCount++), theirs);
-            return true;
+            return std::optional(replies);
         });
-        self = &appliance;
         const QvctlResult r = appliance.qvctl({"wolentry", "add", "mine", "00:00:00:00:00:02"});
         EXPECT_EQ(r.status, otherKeepsIt ? 0 : 7) << r.err;
         EXPECT_EQ(contains(r.err, "another administrator"), !otherKeepsIt) << r.err;
