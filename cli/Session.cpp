@@ -16,12 +16,12 @@
 namespace qvctl {
 namespace {
 
-// The slots in use of a table as a read back must return them: bytes that belong to the
-// appliance (a Wake-on-LAN slot's first four, a schedule's sequence number) are left out, since
-// it may give them anew when it stores the table.
 // Each slot in use, counted: a change is a set of slots added and removed, wherever they stand.
 using TableContents = std::map<std::string, int>;
 
+// The slots in use of a table as a read back must return them: bytes that belong to the
+// appliance (a Wake-on-LAN slot's first four, a schedule's sequence number) are left out, since
+// it may give them anew when it stores the table.
 template <class Table>
 TableContents contentsOf(const Table& table, int32_t count, size_t ownOffset = 0,
                          size_t ownWidth = 0) {
@@ -264,7 +264,7 @@ int ApplianceSession::waitFor(qv::ReplyEvent event, qv::LinkEvent* reply,
                     : deadline;
         if (m_arrived.wait_until(lock, next) == std::cv_status::timeout && m_events.empty()) {
             const auto now = std::chrono::steady_clock::now();
-            if (now < deadline) {
+            if (waiting && now < deadline) {
                 lock.unlock();
                 waiting(std::chrono::duration_cast<std::chrono::seconds>(now - start));
                 lock.lock();
