@@ -9,7 +9,6 @@
 #include "ExitCodes.h"
 #include "Registry.h"
 #include "StringTable.h"
-#include "Terminal.h"
 #include "backup/BackupFile.h"
 #include "backup/NetworkRestore.h"
 #include "backup/RestoreChoices.h"
@@ -106,17 +105,6 @@ bool chosen(const RestoreRequest& request, bk::Table table) {
     return std::find(request.tables.begin(), request.tables.end(), table) != request.tables.end();
 }
 
-// A yes from the terminal; anything else (or the end of input) is no.
-bool confirmed(CommandContext& context, StringId question) {
-    context.out() << qv::uiString(question) << std::flush;
-    std::string answer;
-    if (!std::getline(std::cin, answer))
-        return false;
-    for (char& c : answer)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return answer == "y" || answer == "yes" || answer == "예";
-}
-
 // One step of a restore on the blocking session: a verdict is checked, Save & Reboot ends the
 // link.
 int runStep(ApplianceSession& session, const bk::Step& step, bk::Table table) {
@@ -182,15 +170,11 @@ int runRestore(CommandContext& context) {
         out << text(StringId::RestoreNothingToDo) << "\n";
         return kExitOk;
     }
-    if (!request.yes) {
-        if (!inputIsTerminal())
-            return refuse(context, text(StringId::RestoreNeedsTerminal));
-        if (!confirmed(context, StringId::RestoreQuestion) ||
-            (restoreNetwork && network.reboots() &&
-             !confirmed(context, StringId::NetworkRebootAsk))) {
-            out << text(StringId::RestoreCancelled) << "\n";
-            return kExitOk;
-        }
+    if (!request.yes &&
+        (!askYes(text(StringId::RestoreQuestion)) ||
+         (restoreNetwork && network.reboots() && !askYes(text(StringId::NetworkRebootAsk))))) {
+        out << text(StringId::RestoreCancelled) << "\n";
+        return kExitDeclined;
     }
 
     bk::RestoreLedger ledger{bk::writingOrder(toWrite)};

@@ -34,9 +34,8 @@ int notListed(CommandContext& context) {
 // Sends the store's table and reports the appliance's answer.
 int applyTable(CommandContext& context) {
     qv::CGlobalData& store = context.session().store();
-    if (const int status = context.session().change(
-            qv::request::writeBlockIps(store.blockIpCount, store.blockIpTable),
-            qv::ReplyEvent::BlockIpsApplied, "the Block IP list");
+    if (const int status =
+            context.session().writeTable(ApplianceSession::Table::BlockIps, "the Block IP list");
         status != kExitOk)
         return status;
     const std::string changed(qv::uiString(qv::StringId::BlockIpListChanged));

@@ -142,17 +142,11 @@ int refuse(CommandContext& context, const cid::Verdict& verdict) {
 // Sends the store's table and reports the appliance's answer.
 int applyTable(CommandContext& context) {
     qv::CGlobalData& store = context.session().store();
-    qv::LinkEvent answer;
-    if (const int status = context.session().request(
-            qv::request::writeCenterIds(store.centerIdCount, store.centerIdTable),
-            qv::ReplyEvent::CenterIdsApplied, &answer);
+    if (const int status =
+            context.session().writeTable(ApplianceSession::Table::CenterIds, "the center IDs",
+                                         std::string(qv::uiString(StringId::CenterIdApplyRefused)));
         status != kExitOk)
         return status;
-    if (answer.value != qv::result::kSuccess) {
-        std::cerr << "qvctl " << context.options().command << ": "
-                  << qv::uiString(StringId::CenterIdApplyRefused) << " (" << answer.value << ")\n";
-        return kExitChangeRefused;
-    }
     Report report;
     report.fields = {
         {"message", "Result", Value::of(std::string(qv::uiString(StringId::CenterIdSet)))},

@@ -1,17 +1,25 @@
 #include "CommandLine.h"
 
 #include "Commands.h"
+#include "RegularFile.h"
 #include "SocketIo.h"
+#include "StringTable.h"
 #include "Terminal.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <optional>
+#include <set>
 
 namespace qvctl {
 namespace {
+
+using qv::StringId;
+
+// A password file is one line of at most 63 bytes; room is left for a line end and blanks.
+constexpr size_t kMaxSecretFileBytes = 256;
 
 void stripLineEnd(std::string& text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
@@ -32,13 +40,19 @@ std::optional<std::string> readSecret(const std::string& file, const char* varia
                                       std::string& error) {
     error.clear();
     if (!file.empty()) {
-        std::ifstream in(file, std::ios::binary);
-        if (!in) {
-            error = "cannot read the password file " + file;
+        // A password file holds one short line; a pipe or a device is refused, not waited on,
+        // and a file larger than the bound is refused, not read into memory.
+        const qv::FileBytes read = qv::readRegularFile(file, kMaxSecretFileBytes);
+        if (read.status != qv::FileReadStatus::Ok) {
+            const StringId id =
+                read.status == qv::FileReadStatus::NotRegular ? StringId::NotRegularFile
+                : read.status == qv::FileReadStatus::TooLarge ? StringId::CliPasswordFileTooLarge
+                                                              : StringId::CliPasswordFileUnreadable;
+            error = std::string(qv::uiString(id));
+            error.replace(error.find("%1"), 2, file);
             return std::nullopt;
         }
-        std::string secret;
-        std::getline(in, secret);
+        std::string secret = read.bytes.substr(0, read.bytes.find('\n'));
         stripLineEnd(secret);
         return secret;
     }
@@ -52,6 +66,49 @@ std::optional<std::string> readSecret(const std::string& file, const char* varia
     error = "no password was typed";
     return std::nullopt;
 }
+
+namespace {
+
+// Options of a command may stand anywhere after its name. The commands read their operands
+// first and their options after them, so the options, each with its value when it takes one,
+// are moved behind the operands, keeping their order.
+void putOperandsFirst(std::vector<std::string>& args) {
+    static const std::set<std::string, std::less<>> kTakesValue{"--address",
+                                                                "--center-password-file",
+                                                                "--company",
+                                                                "--data-port",
+                                                                "--email",
+                                                                "--exception",
+                                                                "--function",
+                                                                "--gateway",
+                                                                "--group",
+                                                                "--id",
+                                                                "--link-port",
+                                                                "--mac",
+                                                                "--name",
+                                                                "--netmask",
+                                                                "--new-password-file",
+                                                                "--only",
+                                                                "--relay",
+                                                                "--stage-timeout",
+                                                                "--time",
+                                                                "--web-port",
+                                                                "--weekday"};
+    std::vector<std::string> operands, optionWords;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i].size() <= 2 || args[i].rfind("--", 0) != 0) {
+            operands.push_back(args[i]);
+            continue;
+        }
+        optionWords.push_back(args[i]);
+        if (kTakesValue.count(args[i]) != 0 && i + 1 < args.size())
+            optionWords.push_back(args[++i]);
+    }
+    operands.insert(operands.end(), optionWords.begin(), optionWords.end());
+    args = std::move(operands);
+}
+
+} // namespace
 
 bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error) {
     for (int i = 1; i < argc; ++i) {
@@ -112,7 +169,19 @@ bool parseCommandLine(int argc, const char* const* argv, Options& options, std::
             options.args.push_back(arg);
         }
     }
+    putOperandsFirst(options.args);
     return true;
+}
+
+bool askYes(const std::string& prompt) {
+    std::cerr << prompt << std::flush;
+    std::string answer;
+    if (!std::getline(std::cin, answer))
+        return false;
+    stripLineEnd(answer);
+    for (char& c : answer)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return answer == "y" || answer == "yes" || answer == "예";
 }
 
 bool obtainPassword(const Options& options, std::string& password, std::string& error) {

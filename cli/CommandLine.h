@@ -13,7 +13,8 @@ inline constexpr size_t kMaxUserBytes = 31;
 inline constexpr size_t kMaxPasswordBytes = 63;
 
 // What the command line asked for. Options that every command takes are read wherever they
-// stand; everything else after the command name belongs to the command.
+// stand; everything else after the command name belongs to the command, its operands first and
+// its own options after them, whatever their order on the line.
 struct Options {
     std::string server = "127.0.0.1"; // host[:port], port 12300 when none is given
     std::string user = "admin";
@@ -40,5 +41,11 @@ bool obtainPassword(const Options& options, std::string& password, std::string& 
 std::optional<std::string> readSecret(const std::string& file, const char* variable,
                                       const std::string& prompt, bool mayPrompt,
                                       std::string& error);
+
+// Asks a question before something that cannot be taken back: writes `prompt` to standard
+// error and reads one line from standard input, a terminal or a pipe alike. Only "y" or "yes"
+// (any case, or "예") is Yes; anything else, and the end of the input, is No. Every command
+// that asks does it this way and exits with kExitDeclined on No; --yes answers for it.
+bool askYes(const std::string& prompt);
 
 } // namespace qvctl

@@ -11,6 +11,8 @@ enum ExitCode : int {
     kExitLogonRefused = 4,  // wrong administrator ID or password
     kExitLinkLost = 5,      // the link ended, or no answer came in time
     kExitChangeRefused = 6, // the appliance refused a change
+    // the change was taken, but reading it back shows another administrator's table
+    kExitChangeOverwritten = 7,
 };
 
 } // namespace qvctl

@@ -3,6 +3,8 @@
 #include "Json.h"
 
 #include <algorithm>
+#include <iostream>
+#include <sstream>
 
 namespace qvctl {
 namespace {
@@ -48,6 +50,16 @@ void writeValue(JsonWriter& json, const Value& value) {
     }
 }
 
+// A value as a table shows it: valid UTF-8, its control characters escaped before the columns
+// are measured.
+std::string shownText(const std::string& text) {
+    const std::string valid = validUtf8(text);
+    std::stringbuf shown;
+    EscapingBuffer escaping(&shown);
+    escaping.sputn(valid.data(), static_cast<std::streamsize>(valid.size()));
+    return shown.str();
+}
+
 } // namespace
 
 size_t displayWidth(const std::string& utf8) {
@@ -64,7 +76,7 @@ std::string renderHuman(const Report& report) {
         labelWidth = std::max(labelWidth, displayWidth(field.label) + 1);
     for (const Field& field : report.fields) {
         pad(out, field.label + ":", labelWidth + 1);
-        out += validUtf8(field.value.text);
+        out += shownText(field.value.text);
         out += '\n';
     }
     if (report.listKey.empty())
@@ -83,7 +95,7 @@ std::string renderHuman(const Report& report) {
     for (const auto& row : report.rows) {
         std::vector<std::string> texts;
         for (size_t c = 0; c < widths.size(); ++c) {
-            texts.push_back(c < row.size() ? validUtf8(row[c].text) : std::string());
+            texts.push_back(c < row.size() ? shownText(row[c].text) : std::string());
             widths[c] = std::max(widths[c], displayWidth(texts.back()));
         }
         cells.push_back(std::move(texts));
@@ -131,6 +143,76 @@ std::string renderJson(const Report& report) {
     }
     json.endObject();
     return json.text() + "\n";
+}
+
+EscapingBuffer::int_type EscapingBuffer::overflow(int_type c) {
+    if (traits_type::eq_int_type(c, traits_type::eof()))
+        return traits_type::not_eof(c);
+    return put(static_cast<unsigned char>(traits_type::to_char_type(c))) ? c : traits_type::eof();
+}
+
+std::streamsize EscapingBuffer::xsputn(const char* text, std::streamsize count) {
+    for (std::streamsize i = 0; i < count; ++i)
+        if (!put(static_cast<unsigned char>(text[i])))
+            return i;
+    return count;
+}
+
+int EscapingBuffer::sync() {
+    return m_target->pubsync();
+}
+
+bool EscapingBuffer::escape(unsigned char byte) {
+    static const char kDigits[] = "0123456789abcdef";
+    const char text[] = {'\\', 'x', kDigits[byte >> 4], kDigits[byte & 0x0F]};
+    return m_target->sputn(text, sizeof text) == sizeof text;
+}
+
+bool EscapingBuffer::put(unsigned char byte) {
+    const auto pass = [this](unsigned char b) {
+        return !traits_type::eq_int_type(m_target->sputc(static_cast<char>(b)), traits_type::eof());
+    };
+    const bool continuation = byte >= 0x80 && byte <= 0xBF;
+    if (m_c2Waiting) {
+        m_c2Waiting = false;
+        // U+0080 to U+009F: the C1 controls, shown by their number.
+        if (byte >= 0x80 && byte <= 0x9F)
+            return escape(byte);
+        if (continuation)
+            return pass(0xC2) && pass(byte);
+        if (!escape(0xC2))
+            return false;
+    }
+    if (m_continuations > 0 && continuation) {
+        --m_continuations;
+        return pass(byte);
+    }
+    m_continuations = 0;
+    if (byte == 0xC2) {
+        m_c2Waiting = true;
+        return true;
+    }
+    if ((byte < 0x20 && byte != '\n') || byte == 0x7F || continuation || byte >= 0xF8)
+        return escape(byte);
+    if (byte >= 0xC0)
+        m_continuations = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : 1;
+    return pass(byte);
+}
+
+namespace {
+std::ostream* g_progress = nullptr;
+}
+
+void escapeControlCharacters(bool standardOutput) {
+    // Kept for the whole run, past main(): the streams flush into them at exit.
+    g_progress = new std::ostream(std::cerr.rdbuf());
+    std::cerr.rdbuf(new EscapingBuffer(std::cerr.rdbuf()));
+    if (standardOutput)
+        std::cout.rdbuf(new EscapingBuffer(std::cout.rdbuf()));
+}
+
+std::ostream& progressStream() {
+    return g_progress != nullptr ? *g_progress : std::cerr;
 }
 
 } // namespace qvctl

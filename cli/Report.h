@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -52,5 +54,33 @@ std::string renderJson(const Report& report);
 // Width of a UTF-8 text on a terminal: East Asian wide characters (Hangul among them) take
 // two columns, everything else one.
 size_t displayWidth(const std::string& utf8);
+
+// Text from the appliance or from a file must not drive the terminal: passes everything
+// written through to `target`, except control characters, which it shows as "\x1b": those of
+// C0 (ESC, BEL, CR, ...) but the line end, DEL, and those of C1 (U+0080 to U+009F, two bytes in
+// UTF-8), and bytes that cannot stand where they are in UTF-8. Tables and messages keep their
+// form; JSON, which escapes for itself, does not go through it.
+class EscapingBuffer : public std::streambuf {
+public:
+    explicit EscapingBuffer(std::streambuf* target) : m_target(target) {}
+
+protected:
+    int_type overflow(int_type c) override;
+    std::streamsize xsputn(const char* text, std::streamsize count) override;
+    int sync() override;
+
+private:
+    bool put(unsigned char byte);
+    bool escape(unsigned char byte);
+
+    std::streambuf* m_target;
+    bool m_c2Waiting = false; // 0xC2 starts a C1 character or a harmless one: the next byte says
+    int m_continuations = 0;  // bytes still to come of the UTF-8 character being passed
+};
+
+// Puts standard error, and standard output unless it carries JSON, behind an EscapingBuffer.
+void escapeControlCharacters(bool standardOutput);
+// Standard error without the escaping, for qvctl's own lines that rewrite themselves with "\r".
+std::ostream& progressStream();
 
 } // namespace qvctl

@@ -39,17 +39,11 @@ int fetchTimetable(CommandContext& context, qv::LinkEvent* summary, bool withDev
 
 int sendTimetable(CommandContext& context) {
     const qv::CGlobalData& store = context.session().store();
-    qv::LinkEvent answer;
-    if (const int status = context.session().request(
-            qv::request::writeSchedule(store.scheduleCount, *store.scheduleTable),
-            qv::ReplyEvent::SchedulesApplied, &answer);
+    if (const int status =
+            context.session().writeTable(ApplianceSession::Table::Schedules, "the schedules",
+                                         "the appliance refused the schedules");
         status != kExitOk)
         return status;
-    if (answer.value != qv::result::kSuccess) {
-        std::cerr << "qvctl " << context.options().command
-                  << ": the appliance refused the schedules (" << answer.value << ")\n";
-        return kExitChangeRefused;
-    }
     Report report;
     report.fields = {
         {"message", "Result", Value::of(std::string(qv::uiString(StringId::ScheduleUploaded)))},

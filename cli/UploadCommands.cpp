@@ -1,6 +1,7 @@
 // Uploads, the logo's delete, software and firmware update, reboot: the same limits, checks and
 // messages as the window's upload and update pages, in the terminal's language.
 
+#include "Answers.h"
 #include "Commands.h"
 #include "ExitCodes.h"
 #include "Registry.h"
@@ -10,6 +11,7 @@
 #include "upload/UpdateSteps.h"
 #include "upload/UploadRules.h"
 
+#include <charconv>
 #include <chrono>
 #include <iostream>
 #include <map>
@@ -47,7 +49,7 @@ public:
     ProgressLine() : m_shown(errorIsTerminal()), m_start(Clock::now()) {}
     ~ProgressLine() {
         if (m_drawn)
-            std::cerr << "\n";
+            progressStream() << "\n";
     }
     void operator()(size_t sent, size_t total) {
         if (!m_shown)
@@ -63,7 +65,7 @@ public:
             if (const size_t at = line.find(mark); at != std::string::npos)
                 line.replace(at, mark.size(), values[i]);
         }
-        std::cerr << "\r" << line << std::flush;
+        progressStream() << "\r" << line << std::flush;
         m_drawn = true;
     }
 
@@ -74,19 +76,13 @@ private:
     Clock::time_point m_start;
 };
 
-// Asks `question` at the terminal unless --yes was given; kExitOk means go on.
-int confirm(CommandContext& context, StringId question, bool yes) {
-    if (yes)
-        return kExitOk;
-    if (!inputIsTerminal())
-        return context.usageError(text(StringId::CliNeedsYes));
-    std::cerr << terminalText(text(question)) << "\n" << text(StringId::CliConfirm) << std::flush;
-    std::string answer;
-    std::getline(std::cin, answer);
-    if (answer == "y" || answer == "Y" || answer == "yes")
+// Asks `question` unless --yes was given; kExitOk means go on, kExitDeclined that the answer
+// was No and nothing was sent.
+int confirm(StringId question, bool yes) {
+    if (yes || askYes(terminalText(text(question)) + "\n" + text(StringId::CliConfirm)))
         return kExitOk;
     std::cerr << text(StringId::CliNotConfirmed) << "\n";
-    return kExitUsage;
+    return kExitDeclined;
 }
 
 // Only --yes, or nothing.
@@ -159,19 +155,84 @@ int runLogo(CommandContext& context) {
     return kExitOk;
 }
 
+// update start [--stage-timeout SECONDS]: the limit between two stage reports, from 1 s to a
+// day; false with a message for anything else.
+bool parseUpdate(const std::vector<std::string>& args, std::chrono::seconds& stageLimit,
+                 std::string& error) {
+    bool started = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "start" && !started) {
+            started = true;
+        } else if (args[i] == "--stage-timeout" && i + 1 < args.size()) {
+            const std::string& value = args[++i];
+            int seconds = 0;
+            const auto [end, ec] =
+                std::from_chars(value.data(), value.data() + value.size(), seconds);
+            if (ec != std::errc{} || end != value.data() + value.size() || seconds < 1 ||
+                seconds > 86400) {
+                error = "--stage-timeout needs seconds from 1 to 86400";
+                return false;
+            }
+            stageLimit = std::chrono::seconds(seconds);
+        } else {
+            error = "takes start [--stage-timeout SECONDS]";
+            return false;
+        }
+    }
+    if (!started)
+        error = "takes start [--stage-timeout SECONDS]";
+    return started;
+}
+
+// The time a stage has taken so far, rewritten in place at a terminal while the appliance works.
+class StageWait {
+public:
+    StageWait() : m_shown(errorIsTerminal()) {}
+    ~StageWait() { clear(); }
+    void operator()(std::chrono::seconds waited) {
+        if (!m_shown)
+            return;
+        const auto minutes = waited.count() / 60, seconds = waited.count() % 60;
+        progressStream() << "\r"
+                         << filled(StringId::UpdateElapsed, std::to_string(minutes) +
+                                                                (seconds < 10 ? ":0" : ":") +
+                                                                std::to_string(seconds))
+                         << std::flush;
+        m_drawn = true;
+    }
+    void clear() {
+        if (m_drawn)
+            progressStream() << "\r\x1b[K" << std::flush;
+        m_drawn = false;
+    }
+
+private:
+    bool m_shown;
+    bool m_drawn = false;
+};
+
 int runUpdate(CommandContext& context) {
-    const std::vector<std::string>& args = context.options().args;
-    if (args.size() != 1 || args[0] != "start")
-        return context.usageError("takes start");
+    // A stage of a real update (a program fetched from the vendor's server) may take minutes;
+    // --timeout stays the limit for the link itself.
+    std::chrono::seconds stageLimit{600};
+    if (std::string error; !parseUpdate(context.options().args, stageLimit, error))
+        return context.usageError(error);
     if (const int status = context.logOn(); status != kExitOk)
         return status;
     ApplianceSession& session = context.session();
+    StageWait waiting;
+    const auto nextReport = [&](qv::LinkEvent& report) {
+        const int status = session.waitFor(qv::ReplyEvent::UpdateStepReported, &report, stageLimit,
+                                           std::ref(waiting));
+        waiting.clear();
+        return status;
+    };
     qv::LinkEvent report;
-    int status =
-        session.request(qv::request::startUpdate(), qv::ReplyEvent::UpdateStepReported, &report);
+    int status = session.send(qv::request::startUpdate());
+    if (status == kExitOk)
+        status = nextReport(report);
     // Each stage as it is reported, the way the page fills its rows, until the run ends.
-    for (; status == kExitOk;
-         status = session.waitFor(qv::ReplyEvent::UpdateStepReported, &report)) {
+    for (; status == kExitOk; status = nextReport(report)) {
         if (report.value >= 0 && report.value < qv::update::kStepCount)
             context.out() << text(qv::update::kStepNames[static_cast<size_t>(report.value)]) << ": "
                           << text(StringId::UpdateStepStarted) << std::endl;
@@ -193,8 +254,7 @@ int runFirmware(CommandContext& context) {
     bool yes = false;
     if (args.empty() || args[0] != "update" || !yesOnly(args, 1, yes))
         return context.usageError("takes update [--yes]");
-    if (const int status = confirm(context, StringId::FirmwareUpdateQuestion, yes);
-        status != kExitOk)
+    if (const int status = confirm(StringId::FirmwareUpdateQuestion, yes); status != kExitOk)
         return status;
     if (const int status = context.logOn(); status != kExitOk)
         return status;
@@ -219,20 +279,35 @@ int runReboot(CommandContext& context) {
     bool yes = false;
     if (!yesOnly(context.options().args, 0, yes))
         return context.usageError("takes [--yes]");
-    if (const int status = confirm(context, StringId::RebootQuestion, yes); status != kExitOk)
+    if (const int status = confirm(StringId::RebootQuestion, yes); status != kExitOk)
         return status;
     if (const int status = context.logOn(); status != kExitOk)
         return status;
+    ApplianceSession& session = context.session();
     qv::LinkEvent answer;
-    if (const int status = context.session().request(qv::request::reboot(),
-                                                     qv::ReplyEvent::RebootAnswered, &answer);
-        status != kExitOk)
+    int status = session.request(qv::request::reboot(), qv::ReplyEvent::RebootAnswered, &answer);
+    using qv::answer::RebootAnswer;
+    // Notices ride on the same reply: they are shown as the window shows them, and the wait for
+    // the reboot's own answer goes on.
+    for (; status == kExitOk && qv::answer::isNotice(qv::answer::rebootAnswer(answer.value));
+         status = session.waitFor(qv::ReplyEvent::RebootAnswered, &answer)) {
+        if (qv::answer::rebootAnswer(answer.value) == RebootAnswer::SchedulePrivilegeNotice) {
+            context.out() << text(StringId::SchedulePrivilegeChanged) << "\n";
+        } else {
+            session.store().maxStandbyCount = answer.value - qv::result::kRebootStandbyOffset;
+            context.out() << filled(StringId::CliStandbyLimitNotice,
+                                    std::to_string(session.store().maxStandbyCount))
+                          << "\n";
+        }
+    }
+    if (status != kExitOk)
         return status;
-    if (answer.value != qv::result::kRebootAccepted) {
+    if (qv::answer::rebootAnswer(answer.value) == RebootAnswer::Unknown) {
         std::cerr << "qvctl reboot: "
                   << filled(StringId::ChangeRefused, std::to_string(answer.value)) << "\n";
         return kExitChangeRefused;
     }
+    // 101, or 1 to 99 (the center ID limit after the reboot): the appliance reboots.
     context.out() << text(StringId::CliRebooting) << "\n";
     return kExitOk;
 }
@@ -242,7 +317,7 @@ int runReboot(CommandContext& context) {
 QVCTL_COMMAND(runUpload, "upload", "logo|activex|web FILE",
               "upload the company logo, the ActiveX start page or a web page archive");
 QVCTL_COMMAND(runLogo, "logo", "delete", "delete the company logo and banner");
-QVCTL_COMMAND(runUpdate, "update", "start",
+QVCTL_COMMAND(runUpdate, "update", "start [--stage-timeout SECONDS]",
               "start the software update and print each stage until it ends");
 QVCTL_COMMAND(runFirmware, "firmware", "update [--yes]",
               "start the firmware update; the appliance reboots (asks first without --yes)");

@@ -6,6 +6,7 @@
 #include "CodePage.h"
 #include "ExitCodes.h"
 #include "Registry.h"
+#include "RegularFile.h"
 #include "Requests.h"
 #include "StringTable.h"
 #include "network/WolRules.h"
@@ -13,7 +14,6 @@
 #include <charconv>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 
 namespace qvctl {
@@ -113,10 +113,8 @@ int refuse(CommandContext& context, const wol::Verdict& verdict) {
 }
 
 int applyTable(CommandContext& context) {
-    qv::CGlobalData& store = context.session().store();
     if (const int status =
-            context.session().change(qv::request::writeWol(store.wolCount, store.wolTable),
-                                     qv::ReplyEvent::WolApplied, "the Wake-on-LAN list");
+            context.session().writeTable(ApplianceSession::Table::Wol, "the Wake-on-LAN list");
         status != kExitOk)
         return status;
     context.out() << qv::uiString(StringId::WolSet) << "\n";
@@ -148,18 +146,26 @@ int exportTo(CommandContext& context, const std::string& path, bool utf8) {
     return kExitOk;
 }
 
-int importFrom(CommandContext& context, const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return refuse(context, message(StringId::WolFileNotRead, path));
-    std::string bytes;
-    bytes.resize(wol::kMaxImportFileBytes + 1);
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (file.bad())
-        return refuse(context, message(StringId::WolFileNotRead, path));
-    bytes.resize(static_cast<size_t>(file.gcount()));
-    if (bytes.size() > wol::kMaxImportFileBytes)
-        return refuse(context, message(StringId::WolFileTooLarge, path));
+// The CSV file's bytes, read before logging on: a file that cannot be read costs no session.
+std::optional<std::string> readCsv(CommandContext& context, const std::string& path) {
+    qv::FileBytes file = qv::readRegularFile(path, wol::kMaxImportFileBytes);
+    switch (file.status) {
+    case qv::FileReadStatus::Ok:
+        return std::move(file.bytes);
+    case qv::FileReadStatus::NotRegular:
+        refuse(context, message(StringId::NotRegularFile, path));
+        break;
+    case qv::FileReadStatus::TooLarge:
+        refuse(context, message(StringId::WolFileTooLarge, path));
+        break;
+    case qv::FileReadStatus::Unreadable:
+        refuse(context, message(StringId::WolFileNotRead, path));
+        break;
+    }
+    return std::nullopt;
+}
+
+int importFrom(CommandContext& context, const std::string& path, const std::string& bytes) {
     const wol::ImportResult result = wol::parseCsv(bytes, qv::systemCodePage());
     if (!result.ok())
         return refuse(context, message(*result.error, std::to_string(result.errorLine)));
@@ -178,12 +184,9 @@ int runWolEntry(CommandContext& context) {
     std::string error;
     if (!parseRequest(context.options().args, request, error))
         return context.usageError(error);
-    // The file is read before logging on, so a file that cannot be read costs no session.
-    if (request.action == "import") {
-        std::ifstream probe(request.operand, std::ios::binary);
-        if (!probe)
-            return refuse(context, message(StringId::WolFileNotRead, request.operand));
-    }
+    std::optional<std::string> csv;
+    if (request.action == "import" && !(csv = readCsv(context, request.operand)))
+        return kExitUsage;
     if (const int status = context.logOn(); status != kExitOk)
         return status;
     if (const int status =
@@ -195,7 +198,7 @@ int runWolEntry(CommandContext& context) {
     if (request.action == "export")
         return exportTo(context, request.operand, request.utf8);
     if (request.action == "import")
-        return importFrom(context, request.operand);
+        return importFrom(context, request.operand, *csv);
     if (request.action == "add") {
         const wol::Input input{request.operand, request.mac};
         if (const wol::Verdict v = wol::validateAdd(store.wolCount, input); !v.ok())

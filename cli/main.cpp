@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "ExitCodes.h"
 #include "Registry.h"
+#include "Report.h"
 #include "Terminal.h"
 
 #include <iostream>
@@ -22,8 +23,8 @@ Options (anywhere on the line):
   --user ID               administrator ID (default admin)
   --password-file FILE    read the password from the first line of FILE
   --json                  print JSON for scripts instead of tables
-  --timeout SECONDS       how long to wait for the connection and for each answer
-                          (default 10)
+  --timeout SECONDS       how long to wait for the connection and for each answer, and
+                          for a send that makes no progress (default 10)
   --help                  show this text; after a command, that command's usage
 
 The password is never taken from the command line. It comes from --password-file when given,
@@ -38,14 +39,19 @@ Texts are printed in UTF-8. Texts the appliance keeps in the Windows code page o
 administrator's language (949 for Korean, 1252 otherwise; QVSETTING_CODEPAGE overrides) are
 converted; the company name and the Wake-on-LAN names are UTF-8 already.
 
+Questions (before a reboot, a firmware update, a restore) read the answer from standard input,
+a terminal or a pipe; only y or yes goes on, and --yes answers for them. Control characters in
+texts from the appliance or from a file are shown as \x1b and the like.
+
 Exit status:
   0  success
-  1  the question before a reboot was answered No: nothing was sent
+  1  a question was answered No (or standard input ended): nothing was sent
   2  usage error (bad option or argument, no password, unreadable password file)
   3  the appliance could not be reached
   4  logon refused (wrong administrator ID or password)
-  5  the link was lost, or no answer came within the time-out
+  5  the link was lost, or no answer came (or nothing could be sent) within the time-out
   6  the appliance refused a change
+  7  the change was taken, but reading it back shows another administrator's change
 )";
 
 void printHelp() {
@@ -87,6 +93,7 @@ int main(int argc, char** argv) {
         std::cerr << "qvctl: " << error << "\nTry 'qvctl --help'.\n";
         return qvctl::kExitUsage;
     }
+    qvctl::escapeControlCharacters(!options.json);
     if (options.command.empty()) {
         if (options.help) {
             printHelp();

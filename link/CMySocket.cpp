@@ -52,6 +52,10 @@ bool CMySocket::Connect(EventSink* sink, const std::string& address, int port,
     const SocketHandle socket = connectTcp(target, timeout);
     if (socket == kInvalidSocket)
         return false;
+    if (!setSendTimeout(socket, timeout)) {
+        closeSocket(socket);
+        return false;
+    }
     Endpoints ends;
     m_endpoints = endpointsOf(socket, ends) ? std::optional<Endpoints>(ends) : std::nullopt;
 

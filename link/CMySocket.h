@@ -32,6 +32,8 @@ public:
     // Connects to `address` ("host", dotted IPv4, either with ":port"; `port` when none is
     // given) and starts the receive thread, which delivers to `sink`. False when already
     // connected (nothing changes) or when the connection cannot be made within `timeout`.
+    // `timeout` bounds sending too: a send that makes no progress for that long (the appliance
+    // has stopped reading) fails and closes the link, instead of blocking for ever.
     bool Connect(EventSink* sink, const std::string& address, int port = kDefaultPort,
                  std::chrono::milliseconds timeout = kConnectTimeout);
     // Stops the receive thread and closes the socket. Safe when already closed; returns only

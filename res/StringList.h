@@ -1012,3 +1012,18 @@ QV_STRING(SheetButtonsNotInThisBuild, 1501,
           "was not changed.",
           "이 QVSetting 빌드는 엑셀 파일을 쓰거나 읽을 수 없습니다. Windows 빌드처럼 스프레드시트 "
           "라이브러리 없이 만들어졌습니다. 파일을 쓰지 않았고 스케줄표도 바꾸지 않았습니다.")
+QV_STRING(CliTableChangedMeanwhile, 1620,
+          "the appliance took %1, but reading it back shows other contents: another "
+          "administrator changed it at the same time. Read it again and repeat the change if it "
+          "is still needed.",
+          "장비가 %1을(를) 받아들였지만 다시 읽어 보니 내용이 다릅니다. 다른 관리자가 같은 때에 "
+          "바꾸었습니다. 다시 읽어 본 뒤 아직 필요하면 변경을 다시 하십시오.")
+QV_STRING(NotRegularFile, 1621, "%1 is not a regular file: a pipe or a device is not read.",
+          "%1은(는) 일반 파일이 아닙니다. 파이프나 장치는 읽지 않습니다.")
+QV_STRING(CliPasswordFileTooLarge, 1622,
+          "the password file %1 is larger than a password file can be (one line)",
+          "암호 파일 %1이(가) 암호 파일로서는 너무 큽니다(한 줄이어야 합니다)")
+QV_STRING(CliPasswordFileUnreadable, 1623, "cannot read the password file %1",
+          "암호 파일 %1을(를) 읽을 수 없습니다")
+QV_STRING(CliStandbyLimitNotice, 1624, "The appliance's standby limit is now %1.",
+          "장비의 대기 한도가 이제 %1입니다.")

@@ -296,6 +296,9 @@ ReadResult readBackupFile(const std::string& path) {
     const auto size = std::filesystem::file_size(path, code);
     if (!code && size > kMaxFileBytes)
         return refused(StringId::BackupTooLarge, {path, std::to_string(kMaxFileBytes)});
+    // A pipe or a device would be waited on, or read without end: only a regular file is read.
+    if (std::filesystem::exists(path, code) && !std::filesystem::is_regular_file(path, code))
+        return refused(StringId::NotRegularFile, {path});
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return refused(StringId::BackupUnreadable, {path});

@@ -24,7 +24,8 @@ public:
         Sent,         // every byte went out; the appliance's answer is still to come
         Refused,      // the file was not sent: `refusal` says why
         NotConnected, // there was no link to send on; nothing is said, as for any request
-        LinkLost,     // the link ended while the file went out
+        LinkLost,     // the link ended while the file went out, or the appliance took nothing
+                      // for the link's time-out (it stopped reading)
         Cancelled,    // the administrator cancelled; the link is closed
     };
 

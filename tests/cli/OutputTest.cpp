@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace qvctl {
 namespace {
 
@@ -63,6 +65,35 @@ TEST(Report, AlignsColumnsByDisplayWidth) {
     report.emptyText = "Nothing.";
     EXPECT_EQ(renderHuman(report), "Nothing.\n");
     EXPECT_EQ(renderJson(report), "{\n  \"rows\": []\n}\n");
+}
+
+// Text from the appliance or a file never reaches the terminal as a control sequence: C0 but
+// the line end, DEL and C1 are shown as \xHH, in a stream and in a table's cells alike.
+TEST(Report, ShowsControlCharactersEscaped) {
+    const struct {
+        std::string in, shown;
+    } cases[] = {
+        {"a\x1b[31mb", "a\\x1b[31mb"}, {"bell\a", "bell\\x07"},
+        {"cr\rlf\n", "cr\\x0dlf\n"},   {"del\x7f", "del\\x7f"},
+        {"csi\xc2\x9b", "csi\\x9b"},   {"nbsp\xc2\xa0", "nbsp\xc2\xa0"},
+        {"관제 ü", "관제 ü"},          {"lone\x9b", "lone\\x9b"},
+        {"\xc2\x1b", "\\xc2\\x1b"},
+    };
+    for (const auto& c : cases) {
+        std::stringbuf target;
+        EscapingBuffer escaping(&target);
+        std::ostream out(&escaping);
+        // Byte by byte too: a character split over two writes is still seen whole.
+        out << c.in.substr(0, 1) << c.in.substr(1) << std::flush;
+        EXPECT_EQ(target.str(), c.shown) << c.in;
+    }
+    Report report;
+    report.fields = {{"name", "Name", Value::of("\x1b]0;owned\x07")}};
+    report.listKey = "rows";
+    report.columnKeys = {"id", "n"};
+    report.columnLabels = {"ID", "N"};
+    report.rows = {{Value::of("x\x1b"), Value::of(int64_t{1})}};
+    EXPECT_EQ(renderHuman(report), "Name: \\x1b]0;owned\\x07\n\nID     N\n-----  -\nx\\x1b  1\n");
 }
 
 TEST(TextForms, ShowValuesAsThePagesDo) {

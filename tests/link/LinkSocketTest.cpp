@@ -389,6 +389,25 @@ TEST_F(LinkTest, FailedSendClosesTheLinkWithoutSigpipe) {
     EXPECT_FALSE(link.Send(request::reboot()));
 }
 
+// The appliance stops reading: a send that makes no progress for the connect's time-out fails
+// and ends the link, instead of blocking the sender (a window's upload, qvctl) for ever.
+TEST_F(LinkTest, ASendWithoutProgressFailsAfterTheTimeout) {
+    ASSERT_TRUE(link.Connect(&events, appliance.address(), kDefaultPort, std::chrono::seconds(1)));
+    ASSERT_TRUE(appliance.accept());
+    appliance.shrinkReceiveBuffer();
+    auto sending = std::async(std::launch::async, [this] {
+        return link.Send(request::uploadWebArchive(Bytes(16 * 1024 * 1024, 0x44)));
+    });
+    // A sender that never gives up is let go after a minute, so the test fails, not hangs.
+    const bool ended = sending.wait_for(std::chrono::seconds(60)) == std::future_status::ready;
+    if (!ended)
+        appliance.closeClient();
+    EXPECT_TRUE(ended);
+    EXPECT_FALSE(sending.get());
+    EXPECT_FALSE(link.connected());
+    expectLinkEndedOnce();
+}
+
 // Sending to an appliance that has already gone: whichever notices first (the send or the
 // receive thread), the process survives, sends stop, and the link ends exactly once.
 TEST_F(LinkTest, SendToAGoneApplianceEndsTheLinkOnce) {

@@ -145,13 +145,14 @@ TEST_F(BackupCommand, ALinkLostMidRestoreSaysWhatWasWritten) {
         << r.err;
 }
 
-TEST_F(BackupCommand, WithoutYesOrATerminalNothingIsWritten) {
+// The question reads its answer from standard input; its end (the null device) is No.
+TEST_F(BackupCommand, WithoutYesTheEndOfInputIsNoAndNothingIsWritten) {
     backupOf(markedState());
     qv::simtest::RunningSim target({}, otherState());
     const SimState before = target.server().snapshot();
     const QvctlResult r = qvctl(target.address(), {"restore", file});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("give --yes"), std::string::npos) << r.err;
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("Nothing was restored."), std::string::npos) << r.out;
     EXPECT_EQ(target.server().snapshot(), before);
 }
 

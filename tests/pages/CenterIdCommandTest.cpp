@@ -64,7 +64,8 @@ protected:
 TEST_F(CenterIdCommand, AddEditDeleteThroughTheAppliance) {
     const int32_t seeded = state().centerIdCount;
 
-    Outcome r = qvctl({"centerid", "add", "newop", "--group", "4", "--name", "New Operator",
+    // Options stand anywhere after the command's name, before the operands too.
+    Outcome r = qvctl({"centerid", "--group", "4", "add", "--name", "New Operator", "newop",
                        "--super-user", "--prohibit-log-deletion"},
                       "C", "secret");
     ASSERT_EQ(r.status, 0) << r.err;

@@ -91,8 +91,6 @@ TEST_F(UploadCommand, RefusedInputSendsNothing) {
              {{"upload", "web", write("", 16777216)}, english(StringId::ZipTooLarge)},
              {{"upload", "web", "/no/such/file.zip"}, "/no/such/file.zip cannot be read"},
              {{"upload", "movie", "x"}, "takes logo, activex or web"},
-             {{"firmware", "update"}, english(StringId::CliNeedsYes)},
-             {{"reboot"}, english(StringId::CliNeedsYes)},
              {{"autoupdate", "maybe"}, "takes on or off"},
          }) {
         SCOPED_TRACE(c.args[0]);

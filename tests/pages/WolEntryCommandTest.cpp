@@ -114,7 +114,8 @@ TEST_F(WolEntryCommand, AddEditDeleteExportImportThroughTheAppliance) {
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("--utf8"), std::string::npos) << r.err;
     EXPECT_TRUE(readFile(scratch + ".csv").empty());
-    r = qvctl({"wolentry", "export", scratch + ".csv", "--utf8"}, "1252");
+    // Options stand anywhere after the action.
+    r = qvctl({"wolentry", "export", "--utf8", scratch + ".csv"}, "1252");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(readFile(scratch + ".csv").substr(0, 3), wol::kUtf8ByteOrderMark);
     const qv::WolTable before = state().wol;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <new>
 
@@ -78,6 +79,10 @@ bool holdsEncryptedPackage(std::ifstream& file) {
 }
 
 SheetResult<std::unique_ptr<WorkbookFile>> openChecked(const std::string& path) {
+    // A pipe or a device would be waited on: only a regular file is opened.
+    if (std::error_code code;
+        std::filesystem::exists(path, code) && !std::filesystem::is_regular_file(path, code))
+        return sheetError(SheetErrorKind::FileNotFound, path + " is not a regular file");
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return sheetError(SheetErrorKind::FileNotFound, path + " cannot be opened");
