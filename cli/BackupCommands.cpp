@@ -3,6 +3,7 @@
 // chosen table, checks them all against the appliance's limits, asks, and only then writes,
 // table by table, the network settings last since Save & Reboot ends the link.
 
+#include "Answers.h"
 #include "ApplianceReading.h"
 #include "CMySocket.h"
 #include "CodePage.h"
@@ -110,7 +111,7 @@ bool chosen(const RestoreRequest& request, bk::Table table) {
 int runStep(ApplianceSession& session, const bk::Step& step, bk::Table table) {
     if (step.answer == qv::ReplyEvent::None)
         return session.sendLast(step.request);
-    if (step.verdict)
+    if (qv::answer::isVerdict(step.answer))
         return session.change(step.request, step.answer, bk::tableTitle(table));
     return session.request(step.request, step.answer);
 }

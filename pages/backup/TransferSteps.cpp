@@ -1,5 +1,6 @@
 #include "backup/TransferSteps.h"
 
+#include "Answers.h"
 #include "CGlobalData.h"
 #include "CodePage.h"
 #include "Commands.h"
@@ -114,13 +115,13 @@ std::vector<Step> writingSteps(Table table, const Backup& b, const NetworkRestor
     using E = ReplyEvent;
     switch (table) {
     case Table::CenterIds:
-        return {{request::writeCenterIds(b.centerIdCount, b.centerIds), E::CenterIdsApplied, true}};
+        return {{request::writeCenterIds(b.centerIdCount, b.centerIds), E::CenterIdsApplied}};
     case Table::Wol:
-        return {{request::writeWol(b.wolCount, b.wol), E::WolApplied, true}};
+        return {{request::writeWol(b.wolCount, b.wol), E::WolApplied}};
     case Table::BlockIps:
-        return {{request::writeBlockIps(b.blockIpCount, b.blockIps), E::BlockIpsApplied, true}};
+        return {{request::writeBlockIps(b.blockIpCount, b.blockIps), E::BlockIpsApplied}};
     case Table::Schedule:
-        return {{request::writeSchedule(b.scheduleCount, b.schedule), E::SchedulesApplied, true}};
+        return {{request::writeSchedule(b.scheduleCount, b.schedule), E::SchedulesApplied}};
     case Table::AutoUpdate:
         // The answer carries no result; its arrival is the confirmation.
         return {{request::writeAutoUpdate(b.autoUpdate == result::kAutoUpdateOff),
@@ -138,7 +139,7 @@ std::vector<Step> writingSteps(Table table, const Backup& b, const NetworkRestor
 }
 
 bool confirms(const Step& step, const LinkEvent& answer) {
-    return answer.code == step.answer && (!step.verdict || answer.value == result::kSuccess);
+    return answer.code == step.answer && answer::confirmsChange(step.answer, answer.value);
 }
 
 Message RestoreLedger::outcome() const {

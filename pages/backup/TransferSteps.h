@@ -22,8 +22,6 @@ struct Step {
     // The event the answer raises; None when nothing answers (Save & Reboot, after which the
     // appliance reboots and the sender closes the link).
     ReplyEvent answer = ReplyEvent::None;
-    // The answer's value is the appliance's verdict: anything but success is a refusal.
-    bool verdict = false;
 };
 
 // Everything a backup holds, one request each: the product summary, the network record, the
