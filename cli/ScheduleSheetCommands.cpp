@@ -4,9 +4,9 @@
 #include "ScheduleSheetCommands.h"
 
 #include "CodePage.h"
+#include "CommandLine.h"
 #include "ExitCodes.h"
 #include "FileSpreadsheetApplication.h"
-#include "Terminal.h"
 #include "TimetableSession.h"
 #include "schedule/ScheduleRules.h"
 #include "schedule/ScheduleSheetExport.h"
@@ -30,15 +30,6 @@ int refuse(CommandContext& context, const std::string& message) {
 std::string fileError(const std::string& path, const qv::sheet::SheetError& error) {
     return path + ": " + sched::sheetErrorText(error, qv::systemLanguage()) + "\n" +
            std::string(qv::uiString(StringId::SheetNotRead));
-}
-
-// Asks on the terminal; only "y" or "yes" agrees.
-bool confirmedOnTerminal() {
-    std::cout << qv::uiString(StringId::ImportReplaceOnAppliance) << std::flush;
-    std::string answer;
-    if (!std::getline(std::cin, answer))
-        return false;
-    return answer == "y" || answer == "Y" || answer == "yes";
 }
 
 } // namespace
@@ -94,13 +85,9 @@ int runScheduleImport(CommandContext& context) {
     // With --json the summary goes to the error stream, so that the output stays JSON.
     std::ostream& report = context.options().json ? std::cerr : context.out();
     report << sched::importSummaryText(sheet, limitOf(summary), qv::systemLanguage());
-    if (!yes) {
-        if (!inputIsTerminal())
-            return refuse(context, std::string(qv::uiString(StringId::ImportNeedsYes)));
-        if (!confirmedOnTerminal()) {
-            report << qv::uiString(StringId::SheetNotRead) << "\n";
-            return kExitOk;
-        }
+    if (!yes && !askYes(std::string(qv::uiString(StringId::ImportReplaceOnAppliance)))) {
+        report << qv::uiString(StringId::SheetNotRead) << "\n";
+        return kExitDeclined;
     }
     qv::CGlobalData& store = context.session().store();
     sched::replaceSchedules(*store.scheduleTable, store.scheduleCount, sheet.entries);

@@ -760,8 +760,6 @@ QV_STRING(UpdateVersionChange, 1124,
           "Before the update the appliance ran version %1; it now runs version %2.",
           "업데이트 전 장비의 버전은 %1이었고, 지금 버전은 %2입니다.")
 QV_STRING(CliConfirm, 1125, "Continue? [y/N] ", "계속하시겠습니까? [y/N] ")
-QV_STRING(CliNeedsYes, 1126, "standard input is not a terminal: give --yes to confirm",
-          "표준 입력이 터미널이 아닙니다. 확인하려면 --yes를 주세요")
 QV_STRING(CliNotConfirmed, 1127, "Nothing was sent.", "아무것도 보내지 않았습니다.")
 QV_STRING(CliRebooting, 1128, "The appliance is rebooting.", "장비가 재부팅하고 있습니다.")
 QV_STRING(CliAutoUpdateSet, 1129, "Automatic update set: %1", "자동 업데이트 설정: %1")
@@ -818,9 +816,6 @@ QV_STRING(ImportReplaceQuestion, 1220,
           "스케줄표를 이것으로 바꾸시겠습니까? 적용을 눌러야 장비에 반영됩니다.")
 QV_STRING(ImportReplaceOnAppliance, 1221, "Replace the appliance's timetable with them? [y/N] ",
           "장비의 스케줄표를 이것으로 바꾸시겠습니까? [y/N] ")
-QV_STRING(ImportNeedsYes, 1222,
-          "There is no terminal to ask on: add --yes to replace the timetable without asking.",
-          "물어볼 터미널이 없습니다. 묻지 않고 바꾸려면 --yes를 붙이세요.")
 QV_STRING(ExportWritten, 1223, "%1 schedules written to %2.", "스케줄 %1개를 %2에 썼습니다.")
 QV_STRING(ImportIdsNotConvertible, 1224,
           "IDs with characters the system's code page cannot hold (taken as \"?\"): %1",
@@ -930,11 +925,6 @@ QV_STRING(
     "고르십시오.")
 QV_STRING(RestoreQuestion, 1425, "Write these changes to the appliance? [y/N] ",
           "이 변경 사항을 장비에 쓰시겠습니까? [y/N] ")
-QV_STRING(RestoreNeedsTerminal, 1426,
-          "A restore asks before it writes: give --yes, or run it on a terminal. Nothing was "
-          "restored.",
-          "복원은 쓰기 전에 확인을 받습니다. --yes를 주거나 터미널에서 실행하십시오. 아무것도 "
-          "복원하지 않았습니다.")
 QV_STRING(RestoreCancelled, 1427, "Nothing was restored.", "아무것도 복원하지 않았습니다.")
 QV_STRING(RestoreNothingToDo, 1428,
           "The appliance already holds what the backup holds for these tables; nothing to write.",
@@ -1001,6 +991,9 @@ QV_STRING(TransferBusy, 1463, "A backup or restore is already running.",
           "이미 백업 또는 복원이 진행 중입니다.")
 QV_STRING(TransferOk, 1464, "OK", "확인")
 QV_STRING(TransferCancel, 1465, "Cancel", "취소")
+QV_STRING(RestoreNetworkUnreachable, 1466,
+          "The appliance could not be reached with these settings: %1",
+          "이 설정으로는 장비에 연결할 수 없습니다: %1")
 QV_STRING(SheetNotInThisBuild, 1500,
           "spreadsheet files are not available in this build (it was made without the "
           "spreadsheet libraries, as the Windows build is); nothing was done.",

@@ -3,6 +3,28 @@
 #include "backup/RestorePreview.h"
 
 namespace qv::backup {
+namespace {
+
+// The addresses a backup restores pass the network page's own checks: a file that would leave
+// the appliance at 0.0.0.0 or a multicast address is no way to lose it either.
+std::optional<Message> checkNetwork(const NetworkRestore& network) {
+    const network::Settings& after = network.after;
+    network::SettingsInput input;
+    input.address = after.address;
+    input.netMask = after.netMask;
+    input.gateway = after.gateway;
+    input.dhcp = after.dhcp;
+    input.upnp = after.upnp;
+    input.linkPort = std::to_string(after.linkPort);
+    input.dataPort = std::to_string(after.dataPort);
+    input.webPort = std::to_string(after.webPort);
+    const network::SettingsVerdict verdict = network::checkSettings(input);
+    if (verdict.ok())
+        return std::nullopt;
+    return Message{StringId::RestoreNetworkUnreachable, {network::refusalText(*verdict.refusal)}};
+}
+
+} // namespace
 
 std::vector<TableChoice> restoreChoices(const Backup& now, const Backup& restored,
                                         const TargetLimits& limits, const NetworkRestore& network) {
@@ -12,8 +34,11 @@ std::vector<TableChoice> restoreChoices(const Backup& now, const Backup& restore
         if (table == Table::Network) {
             choice.lines = networkLines(network);
             choice.differs = !network.unchanged();
-            if (choice.differs)
+            if (choice.differs) {
                 choice.lines.push_back(messageText({StringId::NetworkNotRestored, {}}));
+                if (network.reboots())
+                    choice.refusal = checkNetwork(network);
+            }
             choices.push_back(std::move(choice));
             continue;
         }

@@ -5,6 +5,7 @@
 #include "backup/RestorePreview.h"
 #include "backup/Base64.h"
 #include "backup/NetworkRestore.h"
+#include "backup/RestoreChoices.h"
 #include "backup/RestoreLimits.h"
 
 #include <gtest/gtest.h>
@@ -113,6 +114,22 @@ TEST(RestorePreview, NetworkSettingsWarnWhenTheyCutTheClientOff) {
                   c.warning)
             << c.what;
         EXPECT_EQ(plan.record.ddnsId(), "") << c.what;
+    }
+
+    // A backup that would leave the appliance where nobody can reach it cannot be restored.
+    auto nowAll = std::make_unique<Backup>(), restoredAll = std::make_unique<Backup>();
+    nowAll->network = now;
+    for (const auto& [address, refused] : {std::pair{std::array<uint8_t, 4>{10, 0, 0, 9}, false},
+                                           {{0, 0, 0, 0}, true},
+                                           {{224, 0, 0, 1}, true}}) {
+        restoredAll->network = now;
+        restoredAll->network.setIpAddress(address);
+        const NetworkRestore plan = planNetworkRestore(now, restoredAll->network, 1252, direct);
+        const TableChoice choice =
+            restoreChoices(*nowAll, *restoredAll, {}, plan)[static_cast<size_t>(Table::Network)];
+        EXPECT_EQ(choice.refusal.has_value(), refused) << int(address[0]);
+        if (refused)
+            EXPECT_EQ(choice.refusal->id, StringId::RestoreNetworkUnreachable);
     }
 }
 

@@ -46,7 +46,7 @@ TEST(ScheduleCommand, ExportAndImportTheTimetableAsASpreadsheet) {
     };
     const std::vector<Case> cases{
         {{"export", exported}, 0, std::nullopt, 24},
-        {{"import", exported}, 2, StringId::ImportNeedsYes, 24},
+        {{"import", exported}, 1, StringId::SheetNotRead, 24},
         {{"import", (folder / "missing.xlsx").string(), "--yes"},
          2,
          StringId::SheetFileNotFound,
