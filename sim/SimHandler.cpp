@@ -343,6 +343,18 @@ Frame replyFrame(Command cmd, int32_t value, const uint8_t* payload, size_t leng
     return frame;
 }
 
+std::optional<Frame> refusalOf(Command cmd) {
+    switch (cmd) {
+    case CMD_SET_NETWORK_MSG:
+        return std::nullopt;
+    case CMD_REG_MAC_MSG:
+    case CMD_REG_DDNS_MSG:
+        return replyFrame(cmd, failure::kRegistration);
+    default:
+        return replyFrame(cmd, failure::kChange);
+    }
+}
+
 bool ddnsIdTakenElsewhere(const std::string& ddnsId) {
     static const std::array<const char*, 6> taken{"demo",   "test",  "quorvel",
                                                   "office", "admin", "myserver"};

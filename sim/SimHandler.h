@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,10 @@ Outcome handleRequest(SimState& state, Session& session, Frame request,
 // The reply frame for `cmd` with `value`, its payload sized and scrambled as the client's reply
 // catalogue expects (missing bytes are zero, surplus bytes dropped).
 Frame replyFrame(Command cmd, int32_t value, const uint8_t* payload = nullptr, size_t length = 0);
+
+// The answer that refuses a change `cmd` asked for when the appliance could not keep it (its
+// state file could not be written); none for Save & Reboot, which is never answered.
+std::optional<Frame> refusalOf(Command cmd);
 
 // Values this appliance answers with where the client only knows "anything else": a failed
 // request of its own kind.
