@@ -70,7 +70,8 @@ is logged on standard
 output, one line each. SIGINT or SIGTERM stops the simulator; on Windows Ctrl+C, Ctrl+Break,
 closing its console, or setting the event Local\qvsim-stop-PID (PID: its process id).
 
-Exit status: 0 stopped as above, 1 cannot listen or the state file is unusable, 2 usage error.
+Exit status: 0 stopped as above, 1 cannot listen, the state file is unusable or the upload
+folder is not its own, 2 usage error.
 )";
 
 struct Arguments {
@@ -240,6 +241,7 @@ int main(int argc, char** argv) {
             return kExitFailure;
         }
     }
+    bool freshUploadDir = false;
     if (!args.uploadDirGiven && !statePath.empty()) {
         args.server.uploadDir = statePath + ".uploads";
     } else if (!args.uploadDirGiven) {
@@ -252,6 +254,7 @@ int main(int argc, char** argv) {
             std::cerr << "qvsim: cannot make a folder for uploads: " << fault << "\n";
             return kExitFailure;
         }
+        freshUploadDir = true;
     }
     const std::string uploadDir = args.server.uploadDir;
     args.server.log = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
@@ -263,6 +266,8 @@ int main(int argc, char** argv) {
     std::string error;
     if (!server.start(error)) {
         std::cerr << "qvsim: " << error << "\n";
+        if (freshUploadDir)
+            std::filesystem::remove(uploadDir, code);
         return kExitFailure;
     }
     std::printf("qvsim listening on %s:%d\n", bind.c_str(), server.port());
@@ -275,5 +280,8 @@ int main(int argc, char** argv) {
     });
     server.run();
     stopWaiter.join();
+    // A fresh folder that received nothing is not left behind; one with uploads is kept.
+    if (freshUploadDir)
+        std::filesystem::remove(uploadDir, code);
     return 0;
 }

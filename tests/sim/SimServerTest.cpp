@@ -394,8 +394,9 @@ TEST(SimServer, StoresUploadsInItsFolder) {
 // The real program as a subprocess: its state file carries a change across a restart.
 class QvsimProcess {
 public:
-    QvsimProcess(const std::vector<std::string>& arguments, const std::string& output)
-        : m_process(qvtest::ChildStart{withPort(arguments), {}, output, {}}) {
+    QvsimProcess(const std::vector<std::string>& arguments, const std::string& output,
+                 std::map<std::string, std::optional<std::string>> environment = {})
+        : m_process(qvtest::ChildStart{withPort(arguments), std::move(environment), output, {}}) {
         // The first line names the port; a program that ends instead has refused to start.
         eventually([&] {
             if (!m_process.started() || m_process.ended())
@@ -700,6 +701,34 @@ TEST(SimServer, KeepsUploadsInAFolderOfItsOwnAndReplacesLinks) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "the owner's own file");
     kept.close();
     fs::remove_all(folder);
+}
+
+TEST(QvsimProgram, KeepsUploadsInAFreshFolderOfItsOwnByDefault) {
+    // Another user made the folder of the old fixed name first, with a link to the owner's files.
+    const auto temporary = scratchFolder("qvsim-default-uploads");
+    std::filesystem::create_directory(temporary / "victim");
+    std::error_code code;
+    std::filesystem::create_directory_symlink(temporary / "victim", temporary / "qvsim-uploads",
+                                              code);
+    const std::string log = (temporary / "log").string();
+    {
+        QvsimProcess sim({}, log, {{"TMPDIR", temporary.string()}});
+        ASSERT_NE(sim.port(), 0);
+        Client client("127.0.0.1:" + std::to_string(sim.port()));
+        ASSERT_TRUE(client.loggedOn);
+        EXPECT_TRUE(
+            client.ask(request::uploadLogo({'G', 'I', 'F'}, '1'), ReplyEvent::LogoAnswered));
+        EXPECT_EQ(sim.stop(), 0);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(temporary / "victim"));
+    const std::string output = qvtest::readChildOutput(log);
+    const size_t named = output.find("qvsim keeps uploads in ");
+    ASSERT_NE(named, std::string::npos) << output;
+    const std::string folder = output.substr(named + 23, output.find('\n', named) - named - 23);
+    EXPECT_NE(folder.find("qvsim-uploads-"), std::string::npos) << folder;
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder) / "logo.gif")) << folder;
+    std::filesystem::remove_all(folder);
+    std::filesystem::remove_all(temporary);
 }
 
 } // namespace
