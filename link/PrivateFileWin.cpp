@@ -127,10 +127,18 @@ std::string privateFolderFault(const std::string& path) {
 }
 
 std::string readPrivateFile(const std::string& path, size_t maxBytes, std::string& bytes) {
-    // The link itself is opened, not what it points to, so that it can be refused.
-    const HANDLE file =
-        CreateFileW(std::filesystem::path(path).wstring().c_str(), GENERIC_READ, FILE_SHARE_READ,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    const std::wstring name = std::filesystem::path(path).wstring();
+    // The attributes of a link are its own, not those of what it points to.
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return systemMessage(GetLastError());
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        return "it is a link";
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return "it is not a regular file";
+    // The link itself is opened, not what it points to, should one have appeared meanwhile.
+    const HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return systemMessage(GetLastError());
     std::string fault;

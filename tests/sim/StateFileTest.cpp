@@ -141,9 +141,10 @@ TEST(StateFile, RefusesAFileThatIsNotItsOwnRegularFile) {
     fs::copy_file(folder / "good", folder / "shared");
     fs::permissions(folder / "shared", fs::perms::others_write, fs::perm_options::add);
     fs::copy_file(folder / "good", folder / "foreign");
+    const bool modes = qvtest::posixFileMode(folder.string()).has_value();
     const std::vector<std::tuple<const char*, bool, const char*>> cases{
-        {"link", !code, "link"},
-        {"shared", qvtest::posixFileMode(folder.string()).has_value(), "other users may write"},
+        {"link", !code && modes, "link"}, // links under wine are not Windows' own
+        {"shared", modes, "other users may write"},
         {"foreign", simtest::giveToAnotherUser((folder / "foreign").string()), "another user"},
         {"pipe", simtest::makePipe((folder / "pipe").string()), "not a regular file"},
         {"", true, "not a regular file"}, // the folder itself
