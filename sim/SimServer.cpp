@@ -311,7 +311,9 @@ void SimServer::startConnection(SocketHandle client, int number) {
         }
     }
     if (!refusal.empty()) {
-        log("#" + std::to_string(number) + " refused: " + refusal);
+        std::string line = "#";
+        line.append(std::to_string(number)).append(" refused: ").append(refusal);
+        log(line);
         closeSocket(client);
     }
 }

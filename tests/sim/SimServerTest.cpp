@@ -718,6 +718,7 @@ TEST(QvsimProgram, KeepsUploadsInAFreshFolderOfItsOwnByDefault) {
         ASSERT_TRUE(client.loggedOn);
         EXPECT_TRUE(
             client.ask(request::uploadLogo({'G', 'I', 'F'}, '1'), ReplyEvent::LogoAnswered));
+        client.link.Close(); // wine wakes no server thread waiting on a link it shuts down
         EXPECT_EQ(sim.stop(), 0);
     }
     EXPECT_TRUE(std::filesystem::is_empty(temporary / "victim"));
