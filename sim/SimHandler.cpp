@@ -273,7 +273,8 @@ void saveNetwork(Outcome& out, SimState& state, const Frame& request) {
 }
 
 void uploadLogo(Outcome& out, Frame& request) {
-    static const std::array<const char*, 3> names{"logo.gif", "logo.jpg", "logo.swf"};
+    static const std::array<const char*, 3> names{kUploadFiles[0], kUploadFiles[1],
+                                                  kUploadFiles[2]};
     if (request.payload.empty()) {
         for (const char* name : names)
             out.files.push_back(FileChange{name, {}, true});
@@ -456,10 +457,10 @@ Outcome handleRequest(SimState& state, Session& session, Frame request,
         uploadLogo(out, request);
         break;
     case CMD_SET_AXPAGE_MSG:
-        storeUpload(out, request, "index.html");
+        storeUpload(out, request, kUploadFiles[3]);
         break;
     case CMD_SET_WEBPAGE_MSG:
-        storeUpload(out, request, "webpage.zip");
+        storeUpload(out, request, kUploadFiles[4]);
         break;
     case CMD_GET_AUTOUPDATE_MSG:
         out.replies.push_back(replyFrame(request.cmd, state.autoUpdate));

@@ -3,6 +3,7 @@
 #include "Frame.h"
 #include "SimState.h"
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -34,6 +35,10 @@ enum class LinkAfter {
     KeepOpen,
     Reboot, // close the link and refuse connections for the reboot pause
 };
+
+// The files uploads are kept as: the logo as GIF, JPEG or SWF, the ActiveX page, the web archive.
+constexpr std::array<const char*, 5> kUploadFiles{"logo.gif", "logo.jpg", "logo.swf", "index.html",
+                                                  "webpage.zip"};
 
 // A file the appliance keeps in its upload folder: written, or removed when `remove` is set.
 struct FileChange {

@@ -224,6 +224,9 @@ bool SimServer::start(std::string& error) {
             error = "cannot use " + m_options.uploadDir + " as the upload folder: " + fault;
             return false;
         }
+        // An upload cut short by a kill leaves its temporary, up to the largest upload's size.
+        for (const char* name : kUploadFiles)
+            removeStaleTemporaries((fs::path(m_options.uploadDir) / name).string());
     }
     // A killed run may have left temporaries of the state file behind.
     if (!m_options.statePath.empty())

@@ -688,10 +688,12 @@ TEST(SimServer, KeepsUploadsInAFolderOfItsOwnAndReplacesLinks) {
         options.uploadDir = (folder / refused).string();
         EXPECT_FALSE(RunningSim(options).started()) << refused;
     }
+    std::ofstream(folder / "own" / "webpage.zip.tmpAb12") << "an upload cut short";
     sim::ServerOptions options;
     options.uploadDir = (folder / "own").string();
     RunningSim sim(options);
     ASSERT_TRUE(sim.started());
+    EXPECT_FALSE(fs::exists(folder / "own" / "webpage.zip.tmpAb12"));
     Client client(sim.address());
     ASSERT_TRUE(client.loggedOn);
     ASSERT_TRUE(
