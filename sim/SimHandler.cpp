@@ -273,7 +273,8 @@ void saveNetwork(Outcome& out, SimState& state, const Frame& request) {
 }
 
 void uploadLogo(Outcome& out, Frame& request) {
-    static const std::array<const char*, 3> names{"logo.gif", "logo.jpg", "logo.swf"};
+    static const std::array<const char*, 3> names{kUploadFiles[0], kUploadFiles[1],
+                                                  kUploadFiles[2]};
     if (request.payload.empty()) {
         for (const char* name : names)
             out.files.push_back(FileChange{name, {}, true});
@@ -341,6 +342,18 @@ Frame replyFrame(Command cmd, int32_t value, const uint8_t* payload, size_t leng
     if (payload != nullptr)
         std::copy_n(payload, std::min(size, length), frame.payload.begin());
     return frame;
+}
+
+std::optional<Frame> refusalOf(Command cmd) {
+    switch (cmd) {
+    case CMD_SET_NETWORK_MSG:
+        return std::nullopt;
+    case CMD_REG_MAC_MSG:
+    case CMD_REG_DDNS_MSG:
+        return replyFrame(cmd, failure::kRegistration);
+    default:
+        return replyFrame(cmd, failure::kChange);
+    }
 }
 
 bool ddnsIdTakenElsewhere(const std::string& ddnsId) {
@@ -444,10 +457,10 @@ Outcome handleRequest(SimState& state, Session& session, Frame request,
         uploadLogo(out, request);
         break;
     case CMD_SET_AXPAGE_MSG:
-        storeUpload(out, request, "index.html");
+        storeUpload(out, request, kUploadFiles[3]);
         break;
     case CMD_SET_WEBPAGE_MSG:
-        storeUpload(out, request, "webpage.zip");
+        storeUpload(out, request, kUploadFiles[4]);
         break;
     case CMD_GET_AUTOUPDATE_MSG:
         out.replies.push_back(replyFrame(request.cmd, state.autoUpdate));

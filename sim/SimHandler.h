@@ -3,8 +3,10 @@
 #include "Frame.h"
 #include "SimState.h"
 
+#include <array>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,10 @@ enum class LinkAfter {
     Reboot, // close the link and refuse connections for the reboot pause
 };
 
+// The files uploads are kept as: the logo as GIF, JPEG or SWF, the ActiveX page, the web archive.
+constexpr std::array<const char*, 5> kUploadFiles{"logo.gif", "logo.jpg", "logo.swf", "index.html",
+                                                  "webpage.zip"};
+
 // A file the appliance keeps in its upload folder: written, or removed when `remove` is set.
 struct FileChange {
     std::string name;
@@ -59,6 +65,10 @@ Outcome handleRequest(SimState& state, Session& session, Frame request,
 // The reply frame for `cmd` with `value`, its payload sized and scrambled as the client's reply
 // catalogue expects (missing bytes are zero, surplus bytes dropped).
 Frame replyFrame(Command cmd, int32_t value, const uint8_t* payload = nullptr, size_t length = 0);
+
+// The answer that refuses a change `cmd` asked for when the appliance could not keep it (its
+// state file could not be written); none for Save & Reboot, which is never answered.
+std::optional<Frame> refusalOf(Command cmd);
 
 // Values this appliance answers with where the client only knows "anything else": a failed
 // request of its own kind.

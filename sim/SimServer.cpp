@@ -1,29 +1,41 @@
 #include "SimServer.h"
 
+#include "Commands.h"
 #include "FrameReaders.h"
+#include "PrivateFile.h"
 
 #include <algorithm>
 #include <ctime>
 #include <deque>
 #include <filesystem>
-#include <fstream>
+#include <system_error>
 #include <thread>
 
 namespace qv::sim {
 namespace {
+
+// Bursts of connections wait in the system's queue rather than being turned away.
+constexpr int kListenBacklog = 128;
+// Failed logons from one address are forgotten after this long without another, and at most
+// this many addresses are remembered.
+constexpr auto kFailureMemory = std::chrono::minutes(15);
+constexpr size_t kMaxFailureAddresses = 4096;
 
 // Reads from the client's socket with the server's patience: without limit between the frames
 // of a logged-on administrator, at most the stall limit between two bytes of one frame, and
 // never past the logon limit before the logon. Remembers why reading ended, for the log.
 class SocketSource : public ByteSource {
 public:
-    enum class Ending { None, Closed, Stalled, NoLogon };
+    enum class Ending { None, Closed, Stalled, NoLogon, BeforeLogon };
 
     SocketSource(SocketHandle socket, const Session& session, const ServerOptions& options)
         : m_socket(socket), m_session(session), m_stallLimit(options.frameStallLimit),
           m_logonDeadline(std::chrono::steady_clock::now() + options.logonLimit) {}
 
     bool readExact(uint8_t* buffer, size_t length) override {
+        // The reader takes a frame's header first and whole: before the logon, a header of any
+        // other request ends the connection before a byte of its payload is read.
+        const bool header = !m_inFrame && length == kHeaderSize;
         size_t received = 0;
         while (received < length) {
             // What has arrived is taken at once; only an empty socket is waited on.
@@ -41,6 +53,8 @@ public:
             received += static_cast<size_t>(n);
             m_inFrame = true;
         }
+        if (header && !m_session.loggedOn && decodeHeader(buffer).cmd != CMD_LOGIN_MSG)
+            return end(Ending::BeforeLogon);
         return true;
     }
     // The frame read last was whole: waiting for the next one is no stall.
@@ -81,6 +95,8 @@ std::string endingText(SocketSource::Ending ending) {
         return " stalled inside a frame; dropped";
     case SocketSource::Ending::NoLogon:
         return " did not log on in time; dropped";
+    case SocketSource::Ending::BeforeLogon:
+        return " sent a request other than logon before logging on; dropped";
     case SocketSource::Ending::None:
         break;
     }
@@ -103,16 +119,25 @@ public:
         return !m_broken;
     }
 
-    void sendLater(const std::vector<TimedReply>& replies) {
+    // False when the reports cannot be played (the system has no thread left).
+    bool sendLater(const std::vector<TimedReply>& replies) {
         const auto start = std::chrono::steady_clock::now();
         {
             std::lock_guard lock(m_queueMutex);
             for (const TimedReply& reply : replies)
                 m_queue.push_back({start + reply.delay, reply.frame});
-            if (!m_player.joinable())
-                m_player = std::thread(&ReplySender::play, this);
+            if (!m_player.joinable()) {
+                try {
+                    m_player = std::thread(&ReplySender::play, this);
+                } catch (const std::system_error&) {
+                    // No thread for the reports: they are dropped, the link goes on.
+                    m_queue.clear();
+                    return false;
+                }
+            }
         }
         m_queueChanged.notify_all();
+        return true;
     }
 
     // Drops what was not sent yet and ends the player.
@@ -176,7 +201,10 @@ std::string timestamp() {
 } // namespace
 
 SimServer::SimServer(ServerOptions options, std::unique_ptr<SimState> state)
-    : m_options(std::move(options)), m_state(std::move(state)) {}
+    : m_options(std::move(options)), m_state(std::move(state)) {
+    if (!m_options.statePath.empty())
+        m_kept = std::make_unique<SimState>(*m_state);
+}
 
 SimServer::~SimServer() {
     stop();
@@ -185,7 +213,25 @@ SimServer::~SimServer() {
 
 bool SimServer::start(std::string& error) {
     m_listeningAddress = m_options.bindAddress;
-    const SocketHandle listening = listenTcp(m_options.bindAddress, m_options.port);
+    if (!m_options.uploadDir.empty()) {
+        // Uploads land in a folder no one else can plant links or files in.
+        namespace fs = std::filesystem;
+        std::error_code code;
+        if (!fs::exists(fs::symlink_status(m_options.uploadDir, code)) &&
+            fs::create_directories(m_options.uploadDir, code))
+            fs::permissions(m_options.uploadDir, fs::perms::owner_all, code);
+        if (const std::string fault = privateFolderFault(m_options.uploadDir); !fault.empty()) {
+            error = "cannot use " + m_options.uploadDir + " as the upload folder: " + fault;
+            return false;
+        }
+        // An upload cut short by a kill leaves its temporary, up to the largest upload's size.
+        for (const char* name : kUploadFiles)
+            removeStaleTemporaries((fs::path(m_options.uploadDir) / name).string());
+    }
+    // A killed run may have left temporaries of the state file behind.
+    if (!m_options.statePath.empty())
+        removeStaleTemporaries(m_options.statePath);
+    const SocketHandle listening = listenTcp(m_options.bindAddress, m_options.port, kListenBacklog);
     if (listening == kInvalidSocket) {
         error = "cannot listen on " + m_options.bindAddress + ":" + std::to_string(m_options.port);
         return false;
@@ -232,20 +278,47 @@ void SimServer::stop() {
 }
 
 void SimServer::startConnection(SocketHandle client, int number) {
-    std::lock_guard lock(m_connectionsMutex);
-    // stop() may have dropped the clients between the accept and this lock.
-    if (m_stop.load())
-        shutdownSocket(client);
-    Connection& connection = m_connections.emplace_back();
-    connection.socket = client;
-    connection.thread = std::thread([this, client, number, &connection] {
-        serveClient(client, number);
-        std::lock_guard done(m_connectionsMutex);
-        // Closed under the lock, so that no one shuts down a number the system handed on.
+    std::string refusal;
+    {
+        std::lock_guard lock(m_connectionsMutex);
+        const auto open = std::count_if(m_connections.begin(), m_connections.end(),
+                                        [](const Connection& c) { return !c.done; });
+        if (open >= m_options.maxConnections)
+            refusal = "too many connections (" + std::to_string(open) + ")";
+        else if (m_waitingForLogon.load() >= m_options.maxWaitingForLogon)
+            refusal = "too many connections waiting to log on";
+        if (refusal.empty()) {
+            // stop() may have dropped the clients between the accept and this lock.
+            if (m_stop.load())
+                shutdownSocket(client);
+            Connection& connection = m_connections.emplace_back();
+            connection.socket = client;
+            std::function<void()> body = [this, client, number, &connection] {
+                serveClient(client, number);
+                std::lock_guard done(m_connectionsMutex);
+                // Closed under the lock, so that no one shuts down a number the system handed
+                // on.
+                closeSocket(client);
+                connection.socket = kInvalidSocket;
+                connection.done = true;
+            };
+            ++m_waitingForLogon; // until its logon; serveClient counts it off
+            try {
+                connection.thread = m_options.startThread ? m_options.startThread(std::move(body))
+                                                          : std::thread(std::move(body));
+            } catch (const std::system_error& fault) {
+                --m_waitingForLogon;
+                m_connections.pop_back();
+                refusal = std::string("no thread to serve it (") + fault.what() + ")";
+            }
+        }
+    }
+    if (!refusal.empty()) {
+        std::string line = "#";
+        line.append(std::to_string(number)).append(" refused: ").append(refusal);
+        log(line);
         closeSocket(client);
-        connection.socket = kInvalidSocket;
-        connection.done = true;
-    });
+    }
 }
 
 void SimServer::joinFinished() {
@@ -282,6 +355,12 @@ void SimServer::serveClient(SocketHandle client, int number) {
     log(name + " connected");
     setSendTimeout(client, m_options.sendLimit);
     Session session;
+    bool waiting = true; // counted in m_waitingForLogon while not logged on
+    int failedLogons = 0;
+    uint32_t address = 0;
+    if (Endpoints ends; endpointsOf(client, ends))
+        address = static_cast<uint32_t>(ends.peer[0]) << 24 | ends.peer[1] << 16 |
+                  ends.peer[2] << 8 | ends.peer[3];
     SocketSource source(client, session, m_options);
     RequestReader reader(source);
     ReplySender sender(client);
@@ -300,16 +379,37 @@ void SimServer::serveClient(SocketHandle client, int number) {
         {
             std::lock_guard lock(m_stateMutex);
             outcome = handleRequest(*m_state, session, std::move(request), context);
-            if (outcome.stateChanged)
-                persist();
+            std::string error;
+            if (outcome.stateChanged && !persist(error)) {
+                // Told "done", the client would trust a change the next start forgets.
+                *m_state = *m_kept;
+                outcome.replies.clear();
+                if (auto refusal = refusalOf(command))
+                    outcome.replies.push_back(std::move(*refusal));
+                outcome.after = LinkAfter::KeepOpen;
+                outcome.log += "; refused, the state file did not keep it: " + error;
+            }
         }
         log(name + " " + outcome.log);
+        if (waiting == session.loggedOn) {
+            waiting = !session.loggedOn;
+            m_waitingForLogon += waiting ? 1 : -1;
+        }
+        if (command == CMD_LOGIN_MSG) {
+            if (session.loggedOn) {
+                failedLogons = 0;
+                std::lock_guard lock(m_failuresMutex);
+                m_failures.erase(address);
+            } else {
+                pauseAfterFailedLogon(address, failedLogons++);
+            }
+        }
         applyFiles(outcome);
         bool sent = true;
         for (const Frame& reply : outcome.replies)
             sent = sent && sender.send(reply);
-        if (!outcome.later.empty())
-            sender.sendLater(outcome.later);
+        if (!outcome.later.empty() && !sender.sendLater(outcome.later))
+            log(name + " no thread to play the reports; they are dropped");
         if (!sent) {
             log(name + " the client has gone or does not read; dropped");
             break;
@@ -327,6 +427,37 @@ void SimServer::serveClient(SocketHandle client, int number) {
     }
     sender.finish();
     shutdownSocket(client);
+    if (waiting)
+        --m_waitingForLogon;
+}
+
+void SimServer::pauseAfterFailedLogon(uint32_t address, int failures) {
+    const auto now = std::chrono::steady_clock::now();
+    {
+        std::lock_guard lock(m_failuresMutex);
+        if (m_failures.size() >= kMaxFailureAddresses && m_failures.count(address) == 0) {
+            std::erase_if(m_failures, [&](const auto& entry) {
+                return now - entry.second.last > kFailureMemory;
+            });
+            if (m_failures.size() >= kMaxFailureAddresses)
+                m_failures.clear();
+        }
+        Failures& from = m_failures[address];
+        if (now - from.last > kFailureMemory)
+            from.count = 0;
+        from.last = now;
+        failures = std::max(failures, from.count++);
+    }
+    auto pause = m_options.logonDelay;
+    for (int i = 0; i < failures && pause < m_options.maxLogonDelay; ++i)
+        pause *= 2;
+    pause = std::min(pause, m_options.maxLogonDelay);
+    if (m_options.logonPause) {
+        m_options.logonPause(pause);
+        return;
+    }
+    std::unique_lock lock(m_waitMutex);
+    m_wake.wait_for(lock, pause, [this] { return m_stop.load(); });
 }
 
 // The appliance is away while it reboots: the listening socket is closed, so connections are
@@ -340,11 +471,11 @@ void SimServer::rebootPause() {
     }
     const std::string address = addressAfterReboot();
     while (!m_stop.load()) {
-        SocketHandle listening = listenTcp(address, m_port);
+        SocketHandle listening = listenTcp(address, m_port, kListenBacklog);
         if (listening == kInvalidSocket && address != m_listeningAddress) {
             log("cannot listen on " + address + ":" + std::to_string(m_port) + "; staying on " +
                 m_listeningAddress);
-            listening = listenTcp(m_listeningAddress, m_port);
+            listening = listenTcp(m_listeningAddress, m_port, kListenBacklog);
         } else if (listening != kInvalidSocket) {
             m_listeningAddress = address;
         }
@@ -384,29 +515,44 @@ void SimServer::applyFiles(const Outcome& outcome) {
         return;
     }
     namespace fs = std::filesystem;
-    std::error_code code;
-    fs::create_directories(m_options.uploadDir, code);
-    for (const FileChange& change : outcome.files) {
-        const fs::path path = fs::path(m_options.uploadDir) / change.name;
-        if (change.remove) {
-            fs::remove(path, code);
+    // Each upload is written to a temporary file of its own first, outside the lock, so that
+    // two uploads of one file never mix, and a link planted under its name is replaced, never
+    // written through. The renames and removals then happen in the order of the requests.
+    std::vector<std::string> temporaries(outcome.files.size());
+    for (size_t i = 0; i < outcome.files.size(); ++i) {
+        const FileChange& change = outcome.files[i];
+        if (change.remove)
             continue;
+        const std::string path = (fs::path(m_options.uploadDir) / change.name).string();
+        const std::string_view bytes(reinterpret_cast<const char*>(change.contents.data()),
+                                     change.contents.size());
+        if (const std::string fault = writePrivateTemporary(path, bytes, temporaries[i]);
+            !fault.empty())
+            log("cannot write " + path + ": " + fault);
+    }
+    std::lock_guard lock(m_stateMutex);
+    for (size_t i = 0; i < outcome.files.size(); ++i) {
+        const FileChange& change = outcome.files[i];
+        const std::string path = (fs::path(m_options.uploadDir) / change.name).string();
+        if (change.remove) {
+            std::error_code code;
+            fs::remove(path, code);
+        } else if (!temporaries[i].empty()) {
+            if (const std::string fault = replaceWithTemporary(temporaries[i], path);
+                !fault.empty())
+                log("cannot write " + path + ": " + fault);
         }
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(change.contents.data()),
-                   static_cast<std::streamsize>(change.contents.size()));
-        if (!file)
-            log("cannot write " + path.string());
     }
 }
 
 // Called under the state's lock, so that the file holds every request whole and in order.
-void SimServer::persist() {
+bool SimServer::persist(std::string& error) {
     if (m_options.statePath.empty())
-        return;
-    std::string error;
+        return true;
     if (!saveState(*m_state, m_options.statePath, error))
-        log("state not saved: " + error);
+        return false;
+    *m_kept = *m_state;
+    return true;
 }
 
 SimState SimServer::snapshot() const {

@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <functional>
 #include <list>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -33,6 +34,21 @@ struct ServerOptions {
     std::chrono::milliseconds logonLimit{30000};
     // A client that does not read its replies for this long is dropped.
     std::chrono::milliseconds sendLimit{10000};
+    // At most this many clients at once, and of them at most maxWaitingForLogon that have not
+    // logged on yet: a client beyond either is refused (its connection closed at once), so
+    // strangers cannot take up the threads and the memory the administrator needs.
+    int maxConnections = 64;
+    int maxWaitingForLogon = 16;
+    // A failed logon is answered after a pause: logonDelay, doubled for every earlier failure on
+    // the same connection or from the same address, at most maxLogonDelay. A correct logon
+    // waits for nothing.
+    std::chrono::milliseconds logonDelay{250};
+    std::chrono::milliseconds maxLogonDelay{8000};
+    // How that pause is waited (tests record it); when empty, a wait that stop() cuts short.
+    std::function<void(std::chrono::milliseconds)> logonPause;
+    // Starts a connection's thread; std::thread when empty. May throw std::system_error, as
+    // std::thread does when the system has no thread left: that connection is then refused.
+    std::function<std::thread(std::function<void()>)> startThread;
     // One line per request served and per connection event; none when empty.
     std::function<void(const std::string&)> log;
     // The clock the time request answers with; the system clock when empty.
@@ -43,7 +59,9 @@ struct ServerOptions {
 // against the one state; each request is applied whole under the state's lock, as the appliance
 // does. No client can hold the others up: one that stalls inside a frame, does not log on in
 // time or does not read its replies is dropped, and one that vanishes or sends bytes that are
-// not a request only ends its own connection. A logged-on administrator may stay idle.
+// not a request only ends its own connection. A logged-on administrator may stay idle. Before
+// its logon a client may send nothing but the logon: any other request ends its connection
+// before its payload is read. A change is applied only when the state file kept it.
 class SimServer {
 public:
     SimServer(ServerOptions options, std::unique_ptr<SimState> state);
@@ -78,7 +96,11 @@ private:
     void dropClients();
     void joinClients();
     void applyFiles(const Outcome& outcome);
-    void persist();
+    // Saves the state when a file keeps it; false with the reason when the save failed.
+    bool persist(std::string& error);
+    // Counts a failed logon from `address` on a connection that had `failures` before, and
+    // waits the pause it earns.
+    void pauseAfterFailedLogon(uint32_t address, int failures);
     void rebootPause();
     // Where to listen after a reboot: the record's static address after Save & Reboot with
     // followAddress, else bindAddress.
@@ -88,12 +110,21 @@ private:
 
     ServerOptions m_options;
     std::unique_ptr<SimState> m_state;
+    // The state as the file last kept it, so that a change the file did not take is undone.
+    std::unique_ptr<SimState> m_kept;
     mutable std::mutex m_stateMutex;
     int m_port = 0;
 
     std::atomic<SocketHandle> m_listening{kInvalidSocket};
     std::mutex m_connectionsMutex;
     std::list<Connection> m_connections; // stable places: each thread marks its own as done
+    std::atomic<int> m_waitingForLogon{0};
+    struct Failures {
+        int count = 0;
+        std::chrono::steady_clock::time_point last;
+    };
+    std::mutex m_failuresMutex;
+    std::map<uint32_t, Failures> m_failures; // failed logons by peer address
     std::atomic<bool> m_rebootRequested{false};
     std::atomic<bool> m_networkSaved{false};
     std::string m_listeningAddress; // changed by the reboot pause, on the serving thread only

@@ -55,9 +55,14 @@ void seedLargePlant(SimState& state, int devices, int schedules);
 // tables as their exact bytes in hexadecimal. Writing goes through a temporary file and a rename,
 // so a crash never leaves half a file behind.
 bool saveState(const SimState& state, const std::string& path, std::string& error);
-// False with a message when the file cannot be read or is not a state file of this version; the
-// state is then unchanged.
+// False with a message when the file cannot be read, is not a state file of this version, or is
+// not this user's own regular file (a link, a pipe, another user's file, one that others may
+// write to); the state is then unchanged.
 bool loadState(SimState& state, const std::string& path, std::string& error);
+
+// Removes what saves of `path` by killed runs left behind: its temporaries, `path` + ".tmp" +
+// letters and digits. Only one qvsim keeps a state file at a time.
+void removeStaleTemporaries(const std::string& path);
 
 // The state file's text, and its reading: what saveState writes and loadState checks, apart
 // from the file itself (`name` is the file the text came from, for the messages).

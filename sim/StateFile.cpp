@@ -1,11 +1,13 @@
 #include "SimState.h"
 
 #include "PrivateFile.h"
+#include "TextRequestPayload.h"
 
-#include <fstream>
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <functional>
 #include <map>
-#include <set>
 #include <sstream>
 
 namespace qv::sim {
@@ -116,20 +118,33 @@ bool saveState(const SimState& state, const std::string& path, std::string& erro
 
 bool loadState(SimState& state, const std::string& path, std::string& error) {
     // Read no more than the largest file a save writes, so a device or a huge file is refused
-    // quickly and with bounded memory.
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot read " + path;
-        return false;
-    }
-    std::string whole(kMaxStateBytes + 1, '\0');
-    file.read(whole.data(), static_cast<std::streamsize>(whole.size()));
-    whole.resize(static_cast<size_t>(file.gcount()));
-    if (whole.size() > kMaxStateBytes) {
-        error = path + " is larger than a qvsim state file can be";
+    // quickly and with bounded memory. The file holds the password that admits to everything:
+    // one that another user could have put there or changed is not trusted.
+    std::string whole;
+    if (const std::string fault = readPrivateFile(path, kMaxStateBytes, whole); !fault.empty()) {
+        error = "cannot use " + path + " as the state file: " + fault;
         return false;
     }
     return parseState(state, whole, path, error);
+}
+
+void removeStaleTemporaries(const std::string& path) {
+    namespace fs = std::filesystem;
+    const fs::path target(path);
+    const std::string stem = target.filename().string() + ".tmp";
+    std::error_code code;
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= stem.size() || name.compare(0, stem.size(), stem) != 0)
+            continue;
+        // The suffixes saves give their temporaries: letters and digits (a process id, once).
+        if (std::all_of(name.begin() + static_cast<std::ptrdiff_t>(stem.size()), name.end(),
+                        [](unsigned char c) { return std::isalnum(c) != 0; })) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
 }
 
 bool parseState(SimState& state, const std::string& text, const std::string& path,
@@ -143,7 +158,8 @@ bool parseState(SimState& state, const std::string& text, const std::string& pat
     // Everything is read into a copy first, so a broken file changes nothing.
     auto loaded = std::make_unique<SimState>(state);
     auto tables = tablesOf(*loaded);
-    std::set<std::string> seen;
+    std::map<std::string, int> seen; // entry and its line
+
     int lineNumber = 1;
     while (std::getline(lines, line)) {
         ++lineNumber;
@@ -156,7 +172,7 @@ bool parseState(SimState& state, const std::string& text, const std::string& pat
             error = path + ":" + std::to_string(lineNumber) + ": " + what;
             return false;
         };
-        if (!seen.insert(key).second)
+        if (!seen.emplace(key, lineNumber).second)
             return fail("\"" + key + "\" appears twice");
         const auto found = tables.find(key);
         if (found != tables.end())
@@ -164,9 +180,18 @@ bool parseState(SimState& state, const std::string& text, const std::string& pat
         if (fields >> surplus)
             return fail("more on the line than \"" + key + "\" takes");
         if (key == "admin-id" || key == "admin-password") {
+            // As the logon request carries them: at most its field less the terminating NUL,
+            // and no NUL inside, which would end the text early on the wire.
+            const size_t width = key == "admin-id" ? TextRequestPayload::kFirstWidth - 1
+                                                   : TextRequestPayload::kSecondWidth - 1;
+            const std::string rule = key + " must be 1 to " + std::to_string(width) +
+                                     " bytes in hexadecimal, none of them NUL";
+            if (a.empty() || a.size() > 2 * width)
+                return fail(rule);
             std::string text(a.size() / 2, '\0');
-            if (text.empty() || !fromHex(a, reinterpret_cast<uint8_t*>(text.data()), text.size()))
-                return fail(key + " must be a text in hexadecimal, not empty");
+            if (!fromHex(a, reinterpret_cast<uint8_t*>(text.data()), text.size()) ||
+                text.find('\0') != std::string::npos)
+                return fail(rule);
             (key == "admin-id" ? loaded->adminId : loaded->adminPassword) = text;
         } else if (key == "max-center-ids" || key == "auto-update" || key == "mac-registered") {
             int32_t value = 0;
@@ -208,6 +233,13 @@ bool parseState(SimState& state, const std::string& text, const std::string& pat
             error = path + ": the entry \"" + name + "\" is missing";
             return false;
         }
+    // Writes never keep more center IDs than the limit the logon reports.
+    if (loaded->centerIdCount > loaded->maxCenterIds) {
+        error = path + ":" + std::to_string(seen["center-ids"]) + ": " +
+                std::to_string(loaded->centerIdCount) + " center IDs, more than max-center-ids " +
+                std::to_string(loaded->maxCenterIds);
+        return false;
+    }
     state = *loaded;
     return true;
 }

@@ -1,5 +1,6 @@
 // qvsim: a stand-in for the appliance's admin port, for demonstrations and end-to-end tests.
 
+#include "PrivateFile.h"
 #include "SimServer.h"
 #include "SimState.h"
 #include "StopRequest.h"
@@ -39,7 +40,9 @@ Options:
                            change
   --upload-dir DIR         where uploaded logo (logo.gif/.jpg/.swf), ActiveX page (index.html)
                            and web archive (webpage.zip) are stored (default FILE.uploads next
-                           to the state file, else qvsim-uploads in the temporary directory)
+                           to the state file, else a new folder qvsim-uploads-XXXXXX in the
+                           temporary directory, named at start). The folder must be the user's
+                           own and writable by no one else.
   --update-unreachable     act as if the vendor's update server cannot be reached: software
                            and firmware updates answer 99
   --update-step SECONDS    time between two software update reports (default 1.5)
@@ -58,11 +61,17 @@ Options:
 
 Several clients are served at once against one state; each request is applied whole. A client
 that stops inside a request for 10 s, has not logged on within 30 s or does not read its answers
-is dropped; a logged-on administrator may stay idle. Every request served is logged on standard
+is dropped; a logged-on administrator may stay idle. Before its logon a client may send nothing
+but the logon. At most 64 clients are served at once, of which at most 16 have not logged on
+yet; more are refused. A failed logon is answered after a pause of 0.25 s that doubles with
+every earlier failure on the connection or from the same address (up to 8 s; a correct logon
+clears it). A change the state file could not keep is refused and undone. Every request served
+is logged on standard
 output, one line each. SIGINT or SIGTERM stops the simulator; on Windows Ctrl+C, Ctrl+Break,
 closing its console, or setting the event Local\qvsim-stop-PID (PID: its process id).
 
-Exit status: 0 stopped as above, 1 cannot listen or the state file is unusable, 2 usage error.
+Exit status: 0 stopped as above, 1 cannot listen, the state file is unusable or the upload
+folder is not its own, 2 usage error.
 )";
 
 struct Arguments {
@@ -197,7 +206,10 @@ int main(int argc, char** argv) {
     std::unique_ptr<qv::sim::SimState> state = qv::sim::seededState();
     const std::string& statePath = args.server.statePath;
     bool stateIsNew = true;
-    if (!statePath.empty() && std::filesystem::exists(statePath)) {
+    // A link is there too, even when it points nowhere: it is refused, never written through.
+    std::error_code code;
+    if (!statePath.empty() &&
+        std::filesystem::exists(std::filesystem::symlink_status(statePath, code))) {
         std::string error;
         if (!qv::sim::loadState(*state, statePath, error)) {
             // A broken file is left alone: it may be the only copy of someone's settings.
@@ -215,8 +227,13 @@ int main(int argc, char** argv) {
         state->adminId = *args.adminId;
     if (args.adminPassword)
         state->adminPassword = *args.adminPassword;
-    if (args.maxCenterIds)
+    if (args.maxCenterIds) {
+        if (state->centerIdCount > *args.maxCenterIds)
+            return usageError("--max-center-ids " + std::to_string(*args.maxCenterIds) +
+                              " is below the " + std::to_string(state->centerIdCount) +
+                              " center IDs the appliance holds");
         state->maxCenterIds = *args.maxCenterIds;
+    }
     if (!statePath.empty() && (stateIsNew || overridden)) {
         std::string error;
         if (!qv::sim::saveState(*state, statePath, error)) {
@@ -224,12 +241,22 @@ int main(int argc, char** argv) {
             return kExitFailure;
         }
     }
-    if (!args.uploadDirGiven) {
-        args.server.uploadDir =
-            !statePath.empty()
-                ? statePath + ".uploads"
-                : (std::filesystem::temp_directory_path() / "qvsim-uploads").string();
+    bool freshUploadDir = false;
+    if (!args.uploadDirGiven && !statePath.empty()) {
+        args.server.uploadDir = statePath + ".uploads";
+    } else if (!args.uploadDirGiven) {
+        // A fresh folder of its own: a fixed name in a shared temporary folder could be made
+        // first by another user, with links in it to the owner's files.
+        const std::string fault =
+            qv::makePrivateFolder(std::filesystem::temp_directory_path(code).string(),
+                                  "qvsim-uploads-", args.server.uploadDir);
+        if (!fault.empty()) {
+            std::cerr << "qvsim: cannot make a folder for uploads: " << fault << "\n";
+            return kExitFailure;
+        }
+        freshUploadDir = true;
     }
+    const std::string uploadDir = args.server.uploadDir;
     args.server.log = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
 
     qv::sim::StopRequest stopRequest;
@@ -239,9 +266,12 @@ int main(int argc, char** argv) {
     std::string error;
     if (!server.start(error)) {
         std::cerr << "qvsim: " << error << "\n";
+        if (freshUploadDir)
+            std::filesystem::remove(uploadDir, code);
         return kExitFailure;
     }
     std::printf("qvsim listening on %s:%d\n", bind.c_str(), server.port());
+    std::printf("qvsim keeps uploads in %s\n", uploadDir.c_str());
 
     std::thread stopWaiter([&server, &stopRequest] {
         const std::string what = stopRequest.wait();
@@ -250,5 +280,8 @@ int main(int argc, char** argv) {
     });
     server.run();
     stopWaiter.join();
+    // A fresh folder that received nothing is not left behind; one with uploads is kept.
+    if (freshUploadDir)
+        std::filesystem::remove(uploadDir, code);
     return 0;
 }

@@ -150,6 +150,29 @@ REQUESTS = {
 }
 
 
+def state_file(admin_id: bytes, password: bytes, center_ids_count: int, record: bytes) -> bytes:
+    """A state file in the fuzz target's compact form: " *" stands for a demonstration table."""
+    return (b"qvsim-state 1\n"
+            + b"admin-id " + admin_id.hex().encode() + b"\n"
+            + b"admin-password " + password.hex().encode() + b"\n"
+            + b"max-center-ids 20\nauto-update 0\nmac-registered 1\n"
+            + b"record " + record.hex().encode() + b"\n"
+            + b"blacklist 6 *\nblock-ips 3 *\n"
+            + b"center-ids %d *\n" % center_ids_count
+            + b"io-list 12 *\nschedule 20 *\nwol 5 *\n")
+
+
+STATES = {
+    "demonstration": state_file(b"admin", b"admin", 6, config_record()),
+    "limits": state_file(b"a" * 31, b"p" * 63, 20, bytes(316)),
+    "id_too_long": state_file(b"a" * 32, b"admin", 6, config_record()),
+    "password_nul": state_file(b"admin", b"\0", 6, config_record()),
+    "count_past_limit": state_file(b"admin", b"admin", 21, config_record()),
+    "table_written_out": state_file(b"admin", b"admin", 0, config_record()).replace(
+        b"wol 5 *", b"wol 1 " + b"a5" * 10100),
+}
+
+
 def write(folder: str, inputs: dict) -> None:
     path = os.path.join(HERE, "corpus", folder)
     os.makedirs(path, exist_ok=True)
@@ -161,3 +184,4 @@ def write(folder: str, inputs: dict) -> None:
 if __name__ == "__main__":
     write("reply_reader", REPLIES)
     write("request_reader", REQUESTS)
+    write("state_file", STATES)

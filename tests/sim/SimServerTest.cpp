@@ -10,10 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <random>
 #include <sstream>
+#include <system_error>
 #include <unistd.h>
 
 namespace qv::simtest {
@@ -391,8 +394,9 @@ TEST(SimServer, StoresUploadsInItsFolder) {
 // The real program as a subprocess: its state file carries a change across a restart.
 class QvsimProcess {
 public:
-    QvsimProcess(const std::vector<std::string>& arguments, const std::string& output)
-        : m_process(qvtest::ChildStart{withPort(arguments), {}, output, {}}) {
+    QvsimProcess(const std::vector<std::string>& arguments, const std::string& output,
+                 std::map<std::string, std::optional<std::string>> environment = {})
+        : m_process(qvtest::ChildStart{withPort(arguments), std::move(environment), output, {}}) {
         // The first line names the port; a program that ends instead has refused to start.
         eventually([&] {
             if (!m_process.started() || m_process.ended())
@@ -494,7 +498,7 @@ TEST(QvsimProgram, DocumentsItsOptionsAndRefusesBadOnes) {
                                std::istreambuf_iterator<char>());
         for (const char* option : {"--bind", "--port", "--admin-id", "--admin-password", "--state",
                                    "--update-unreachable", "--reboot-pause", "--update-step",
-                                   "--upload-dir", "\"admin\""})
+                                   "--upload-dir", "\"admin\"", "64", "16", "0.25 s"})
             EXPECT_NE(text.find(option), std::string::npos) << option;
     }
     for (const std::vector<std::string>& bad : {std::vector<std::string>{"--bogus"},
@@ -509,6 +513,225 @@ TEST(QvsimProgram, DocumentsItsOptionsAndRefusesBadOnes) {
         EXPECT_EQ(sim.stop(), 2) << bad[0];
     }
     std::filesystem::remove(log);
+}
+
+} // namespace
+} // namespace qv::simtest
+
+namespace qv::simtest {
+namespace {
+
+std::filesystem::path scratchFolder(const std::string& name) {
+    const auto folder =
+        std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+bool logHas(RunningSim& sim, const std::string& text) {
+    const auto lines = sim.log();
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.find(text) != std::string::npos;
+    });
+}
+
+TEST(SimServer, AnswersDoneOnlyForAChangeItsStateFileKept) {
+    const auto folder = scratchFolder("qvsim-honest-save");
+    WolTable table;
+    table.bytes[0] = 0x5A;
+    // First no save can succeed (the folder is missing); then one is in the way of a temporary
+    // left by a killed run of the same process id, another of a later run.
+    const std::string state = (folder / "state").string();
+    for (const std::string& path :
+         {state + ".tmp" + std::to_string(::getpid()), state + ".tmpAb12"})
+        std::ofstream(path) << "half a state";
+    for (const std::string& path : {(folder / "missing" / "state").string(), state}) {
+        sim::ServerOptions options;
+        options.statePath = path;
+        RunningSim sim(options);
+        ASSERT_TRUE(sim.started());
+        const sim::SimState before = sim.server().snapshot();
+        Client client(sim.address());
+        ASSERT_TRUE(client.loggedOn);
+        const bool keeps = path == state;
+        EXPECT_EQ(client.ask(request::writeWol(1, table), ReplyEvent::WolApplied)->value,
+                  keeps ? result::kSuccess : sim::failure::kChange);
+        EXPECT_EQ(sim.server().snapshot() == before, !keeps);
+        EXPECT_EQ(logHas(sim, "the state file did not keep it"), !keeps);
+    }
+    sim::SimState kept;
+    std::string error;
+    ASSERT_TRUE(sim::loadState(kept, state, error)) << error;
+    EXPECT_EQ(kept.wol, table);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+    std::filesystem::remove_all(folder);
+}
+
+TEST(SimServer, BeforeLogonEndsAnyOtherRequestBeforeItsPayload) {
+    sim::ServerOptions options;
+    options.frameStallLimit = 60s; // a server that waited for the payload would wait this long
+    options.logonLimit = 60s;
+    RunningSim sim(options);
+    ASSERT_TRUE(sim.started());
+    // Only the header of a 1 MiB upload goes out; the payload never follows.
+    const auto wire = encodeFrame(request::uploadWebArchive(std::vector<uint8_t>(1 << 20, 'x')));
+    RawClient raw(sim.port());
+    ASSERT_TRUE(raw.send({wire.begin(), wire.begin() + kHeaderSize}));
+    EXPECT_TRUE(raw.closedAfterDraining(5s));
+    EXPECT_TRUE(logHas(sim, "other than logon before logging on"));
+}
+
+TEST(SimServer, BoundsItsConnectionsAndThoseNotLoggedOn) {
+    // {limit of all, limit of those not logged on, logged on, silent}: the next one is refused.
+    for (const std::array<int, 4>& c : {std::array{3, 8, 2, 1}, std::array{8, 2, 1, 2}}) {
+        sim::ServerOptions options;
+        options.maxConnections = c[0];
+        options.maxWaitingForLogon = c[1];
+        options.logonLimit = 60s;
+        RunningSim sim(options);
+        ASSERT_TRUE(sim.started());
+        std::vector<std::unique_ptr<Client>> clients;
+        for (int i = 0; i < c[2]; ++i)
+            clients.push_back(std::make_unique<Client>(sim.address()));
+        std::vector<std::unique_ptr<RawClient>> silent;
+        for (int i = 0; i < c[3]; ++i)
+            silent.push_back(std::make_unique<RawClient>(sim.port()));
+        EXPECT_TRUE(RawClient(sim.port()).closedAfterDraining(5s)) << c[0];
+        EXPECT_TRUE(logHas(sim, "refused: too many connections")) << c[0];
+        EXPECT_TRUE(clients.front()->ask(request::readTime(), ReplyEvent::ServerTimeArrived));
+    }
+}
+
+TEST(SimServer, FailedLogonsWaitLongerEachTimePerConnectionAndAddress) {
+    std::mutex mutex;
+    std::vector<std::chrono::milliseconds> pauses;
+    sim::ServerOptions options;
+    options.logonDelay = 100ms;
+    options.maxLogonDelay = 1000ms;
+    options.logonPause = [&](std::chrono::milliseconds pause) {
+        std::lock_guard lock(mutex);
+        pauses.push_back(pause);
+    };
+    RunningSim sim(options);
+    ASSERT_TRUE(sim.started());
+    // Five guesses, then on a new connection from the same address a guess, the password (it
+    // waits for nothing and clears the address) and a guess again.
+    for (const std::vector<const char*>& passwords :
+         {std::vector{"a", "b", "c", "d", "e"}, std::vector{"f", "admin", "g"}}) {
+        QueueSink sink;
+        CMySocket link;
+        ASSERT_TRUE(link.Connect(&sink, sim.address()));
+        for (const char* password : passwords) {
+            ASSERT_TRUE(link.Send(request::logon("admin", password)));
+            ASSERT_TRUE(sink.waitFor(ReplyEvent::LogonAnswered));
+        }
+    }
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(pauses, (std::vector<std::chrono::milliseconds>{100ms, 200ms, 400ms, 800ms, 1000ms,
+                                                              1000ms, 100ms}));
+}
+
+TEST(SimServer, RefusesAConnectionItHasNoThreadForAndGoesOn) {
+    std::atomic<int> started{0};
+    sim::ServerOptions options;
+    options.startThread = [&](std::function<void()> body) {
+        if (++started == 2)
+            throw std::system_error(
+                std::make_error_code(std::errc::resource_unavailable_try_again));
+        return std::thread(std::move(body));
+    };
+    RunningSim sim(options);
+    ASSERT_TRUE(sim.started());
+    Client first(sim.address());
+    ASSERT_TRUE(first.loggedOn);
+    EXPECT_TRUE(RawClient(sim.port()).closedAfterDraining(5s));
+    EXPECT_TRUE(logHas(sim, "refused: no thread to serve it"));
+    EXPECT_TRUE(Client(sim.address()).loggedOn);
+    EXPECT_TRUE(first.ask(request::readTime(), ReplyEvent::ServerTimeArrived));
+}
+
+TEST(SimServer, ItsListenQueueHoldsABurst) {
+    // The first connection's thread is held back, and every accept after it: the burst waits
+    // in the system's queue.
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    sim::ServerOptions options;
+    options.startThread = [released](std::function<void()> body) {
+        released.wait();
+        return std::thread(std::move(body));
+    };
+    RunningSim sim(options);
+    ASSERT_TRUE(sim.started());
+    std::vector<std::unique_ptr<RawClient>> burst;
+    do
+        burst.push_back(std::make_unique<RawClient>(sim.port()));
+    while (burst.back()->connected() && burst.size() < 60);
+    release.set_value();
+    EXPECT_TRUE(burst.back()->connected()) << burst.size();
+}
+
+TEST(SimServer, KeepsUploadsInAFolderOfItsOwnAndReplacesLinks) {
+    namespace fs = std::filesystem;
+    const auto folder = scratchFolder("qvsim-upload-folder");
+    std::ofstream(folder / "victim") << "the owner's own file";
+    fs::create_directory(folder / "own");
+    std::error_code code;
+    fs::create_symlink(folder / "victim", folder / "own" / "index.html", code);
+    fs::create_symlink(folder / "own", folder / "link", code);
+    fs::create_directory(folder / "shared");
+    fs::permissions(folder / "shared", fs::perms::all);
+    if (code || !qvtest::posixFileMode(folder.string()))
+        GTEST_SKIP() << "no links or file modes here";
+    for (const char* refused : {"link", "shared"}) {
+        sim::ServerOptions options;
+        options.uploadDir = (folder / refused).string();
+        EXPECT_FALSE(RunningSim(options).started()) << refused;
+    }
+    std::ofstream(folder / "own" / "webpage.zip.tmpAb12") << "an upload cut short";
+    sim::ServerOptions options;
+    options.uploadDir = (folder / "own").string();
+    RunningSim sim(options);
+    ASSERT_TRUE(sim.started());
+    EXPECT_FALSE(fs::exists(folder / "own" / "webpage.zip.tmpAb12"));
+    Client client(sim.address());
+    ASSERT_TRUE(client.loggedOn);
+    ASSERT_TRUE(
+        client.ask(request::uploadActiveXPage({'<', 'p', '>'}), ReplyEvent::ActiveXPageUploaded));
+    EXPECT_FALSE(fs::is_symlink(folder / "own" / "index.html"));
+    std::ifstream kept(folder / "victim");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "the owner's own file");
+    kept.close();
+    fs::remove_all(folder);
+}
+
+TEST(QvsimProgram, KeepsUploadsInAFreshFolderOfItsOwnByDefault) {
+    // Another user made the folder of the old fixed name first, with a link to the owner's files.
+    const auto temporary = scratchFolder("qvsim-default-uploads");
+    std::filesystem::create_directory(temporary / "victim");
+    std::error_code code;
+    std::filesystem::create_directory_symlink(temporary / "victim", temporary / "qvsim-uploads",
+                                              code);
+    const std::string log = (temporary / "log").string();
+    {
+        QvsimProcess sim({}, log, {{"TMPDIR", temporary.string()}});
+        ASSERT_NE(sim.port(), 0);
+        Client client("127.0.0.1:" + std::to_string(sim.port()));
+        ASSERT_TRUE(client.loggedOn);
+        EXPECT_TRUE(
+            client.ask(request::uploadLogo({'G', 'I', 'F'}, '1'), ReplyEvent::LogoAnswered));
+        client.link.Close(); // wine wakes no server thread waiting on a link it shuts down
+        EXPECT_EQ(sim.stop(), 0);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(temporary / "victim"));
+    const std::string output = qvtest::readChildOutput(log);
+    const size_t named = output.find("qvsim keeps uploads in ");
+    ASSERT_NE(named, std::string::npos) << output;
+    const std::string folder = output.substr(named + 23, output.find('\n', named) - named - 23);
+    EXPECT_NE(folder.find("qvsim-uploads-"), std::string::npos) << folder;
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder) / "logo.gif")) << folder;
+    std::filesystem::remove_all(folder);
+    std::filesystem::remove_all(temporary);
 }
 
 } // namespace

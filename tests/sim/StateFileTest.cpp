@@ -2,6 +2,7 @@
 
 #include "SimState.h"
 
+#include "FileKinds.h"
 #include "TestPlatform.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <tuple>
 
 namespace qv::sim {
 namespace {
@@ -92,6 +94,73 @@ TEST(StateFile, ABrokenFileIsRefusedAndChangesNothing) {
     EXPECT_FALSE(loadState(*good, path + ".missing", error));
     EXPECT_FALSE(loadState(*good, "/dev/zero", error));
     std::filesystem::remove(path);
+}
+
+TEST(StateFile, RefusesTextsTheLogonCannotCarryAndCountsPastTheLimit) {
+    const std::string path = tempPath("qvsim-strict");
+    const std::string whole = stateText(*seededState());
+    // The text with the line of `key` replaced, and that line's number.
+    const auto withLine = [&](const std::string& key, const std::string& line) {
+        const size_t at = whole.find("\n" + key + " ");
+        const auto number = std::count(whole.begin(), whole.begin() + static_cast<long>(at), '\n');
+        return std::make_pair(
+            std::string(whole).replace(at + 1, whole.find('\n', at + 1) - at - 1, line),
+            ":" + std::to_string(number + 2) + ": ");
+    };
+    const size_t ids = whole.find("\ncenter-ids ") + 14;
+    const std::string idBytes = whole.substr(ids, whole.find('\n', ids) - ids);
+    for (const auto& [text, line] :
+         {withLine("admin-id", "admin-id " + std::string(64, '6')),
+          withLine("admin-password", "admin-password 00"), withLine("admin-id", "admin-id 610062"),
+          withLine("admin-password", "admin-password " + std::string(2 << 20, '6')),
+          withLine("center-ids", "center-ids 21 " + idBytes)}) {
+        auto state = seededState();
+        const SimState before = *state;
+        std::string error;
+        EXPECT_FALSE(parseState(*state, text, path, error)) << line;
+        EXPECT_NE(error.find(path + line), std::string::npos) << error;
+        EXPECT_TRUE(*state == before) << line;
+    }
+    auto state = seededState();
+    std::string error;
+    EXPECT_TRUE(parseState(
+        *state, withLine("admin-password", "admin-password " + std::string(126, '6')).first, path,
+        error))
+        << error;
+}
+
+TEST(StateFile, RefusesAFileThatIsNotItsOwnRegularFile) {
+    namespace fs = std::filesystem;
+    const fs::path folder = tempPath("qvsim-kinds");
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::string error;
+    ASSERT_TRUE(saveState(*seededState(), (folder / "good").string(), error));
+    std::error_code code;
+    fs::create_symlink(folder / "good", folder / "link", code);
+    fs::copy_file(folder / "good", folder / "shared");
+    fs::permissions(folder / "shared", fs::perms::others_write, fs::perm_options::add);
+    fs::copy_file(folder / "good", folder / "foreign");
+    const bool modes = qvtest::posixFileMode(folder.string()).has_value();
+    const std::vector<std::tuple<const char*, bool, const char*>> cases{
+        {"link", !code && modes, "link"}, // links under wine are not Windows' own
+        {"shared", modes, "other users may write"},
+        {"foreign", simtest::giveToAnotherUser((folder / "foreign").string()), "another user"},
+        {"pipe", simtest::makePipe((folder / "pipe").string()), "not a regular file"},
+        {"", true, "not a regular file"}, // the folder itself
+    };
+    for (const auto& [name, possible, reason] : cases) {
+        auto state = seededState();
+        const SimState before = *state;
+        if (possible) {
+            EXPECT_FALSE(loadState(*state, (folder / name).string(), error)) << name;
+            EXPECT_NE(error.find(reason), std::string::npos) << error;
+            EXPECT_TRUE(*state == before) << name;
+        }
+    }
+    auto state = seededState();
+    EXPECT_TRUE(loadState(*state, (folder / "good").string(), error)) << error;
+    fs::remove_all(folder);
 }
 
 } // namespace
