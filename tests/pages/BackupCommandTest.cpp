@@ -74,8 +74,9 @@ TEST_F(BackupCommand, RestoresEveryTableByteForByteOntoAnotherAppliance) {
     const SimState source = *markedState();
     backupOf(markedState());
     // Only its owner may read it (Windows has no file modes: it takes its folder's rights).
-    if (const auto mode = qvtest::posixFileMode(file))
+    if (const auto mode = qvtest::posixFileMode(file)) {
         EXPECT_EQ(*mode, 0600u);
+    }
 
     qv::simtest::RunningSim target({}, otherState());
     QvctlResult r = qvctl(target.address(), {"restore", file, "--yes"});

@@ -125,8 +125,9 @@ TEST(BackupFile, IsWrittenPrivateAndAHugeFileIsRefusedUnread) {
     const std::string path = (dir / "b.json").string();
     ASSERT_FALSE(writeBackupFile(*noisyBackup(), path).has_value());
     // Only its owner may read it (Windows has no file modes: it takes its folder's rights).
-    if (const auto mode = qvtest::posixFileMode(path))
+    if (const auto mode = qvtest::posixFileMode(path)) {
         EXPECT_EQ(*mode, 0600u);
+    }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1) << "temporary left";
     EXPECT_TRUE(readBackupFile(path).ok());
 

@@ -47,8 +47,9 @@ TEST(StateFile, KeepsEveryByteAcrossSaveAndLoad) {
     EXPECT_TRUE(*loaded == *state);
     // It holds the administrator's password: only its owner may read it (Windows has no file
     // modes: it takes its folder's rights).
-    if (const auto mode = qvtest::posixFileMode(path))
+    if (const auto mode = qvtest::posixFileMode(path)) {
         EXPECT_EQ(*mode, 0600u);
+    }
     std::filesystem::remove(path);
 }
 
