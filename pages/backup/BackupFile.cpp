@@ -4,9 +4,9 @@
 #include "backup/Base64.h"
 
 #include "PrivateFile.h"
+#include "RegularFile.h"
 
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace qv::backup {
@@ -296,21 +296,18 @@ ReadResult readBackupFile(const std::string& path) {
     const auto size = std::filesystem::file_size(path, code);
     if (!code && size > kMaxFileBytes)
         return refused(StringId::BackupTooLarge, {path, std::to_string(kMaxFileBytes)});
-    // A pipe or a device would be waited on, or read without end: only a regular file is read.
-    if (std::filesystem::exists(path, code) && !std::filesystem::is_regular_file(path, code))
+    const FileBytes file = readRegularFile(path, kMaxFileBytes);
+    switch (file.status) {
+    case FileReadStatus::Ok:
+        return parseBackup(file.bytes, path);
+    case FileReadStatus::NotRegular:
         return refused(StringId::NotRegularFile, {path});
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return refused(StringId::BackupUnreadable, {path});
-    // Not a regular file (a pipe, a device) has no size to trust: read one byte past the bound.
-    std::string text(kMaxFileBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad())
-        return refused(StringId::BackupUnreadable, {path});
-    text.resize(static_cast<size_t>(in.gcount()));
-    if (text.size() > kMaxFileBytes)
+    case FileReadStatus::TooLarge:
         return refused(StringId::BackupTooLarge, {path, std::to_string(kMaxFileBytes)});
-    return parseBackup(text, path);
+    case FileReadStatus::Unreadable:
+        break;
+    }
+    return refused(StringId::BackupUnreadable, {path});
 }
 
 std::optional<Message> writeBackupFile(const Backup& backup, const std::string& path) {
