@@ -128,8 +128,9 @@ TEST(RestorePreview, NetworkSettingsWarnWhenTheyCutTheClientOff) {
         const TableChoice choice =
             restoreChoices(*nowAll, *restoredAll, {}, plan)[static_cast<size_t>(Table::Network)];
         EXPECT_EQ(choice.refusal.has_value(), refused) << int(address[0]);
-        if (refused)
+        if (refused) {
             EXPECT_EQ(choice.refusal->id, StringId::RestoreNetworkUnreachable);
+        }
     }
 }
 
