@@ -5,7 +5,9 @@
 #   - the memory after logging on to qvsim with a full plant (1024 IO devices, 2040 schedules)
 #     and following every navigation link.
 # Prints both sides and the ratios. Builds what it needs in build/. A benchmark: it reports, it
-# never fails on a slow machine.
+# never fails on a slow machine. RUNS=N changes the number of runs; QV_BENCH_SMAPS=PREFIX keeps
+# each program's /proc/self/smaps at every memory reading (PREFIX.logon_rss_kb, ...,
+# PREFIX.link_1001_rss_kb after each link), to see which mappings the memory is in.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -39,11 +41,15 @@ if [ -z "$address" ]; then
     exit 1
 fi
 
-# One value of one run: name=value from the program's output.
+# One run: its name=value lines in $1, what Qt says on standard error beside them.
 run() {
     local out=$1
     shift
-    QV_BENCH_T0=$(date +%s%N) "$@" >"$out"
+    QV_BENCH_T0=$(date +%s%N) "$@" >"$out" 2>"$out.err" || {
+        echo "$* failed:" >&2
+        cat "$out.err" >&2
+        exit 1
+    }
 }
 value() { sed -n "s/^$2=//p" "$1"; }
 median() { sort -n | awk '{v[NR]=$1} END {if (NR) print v[int((NR+1)/2)]; else print 0}'; }

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -34,16 +35,18 @@ bool visitEveryPage(CQVSettingDlg& window, qv::CGlobalData& store, const QString
     if (!qvbench::waitUntil([&] { return store.PageIndex == 1 && store.ioScheduleEnabled; }))
         return false;
     using Id = CQVSettingDlg::ControlId;
-    for (const int link : {Id::kLinkAdmin, Id::kLinkCenterIds, Id::kLinkWol, Id::kLinkNetwork,
-                           Id::kLinkUpdate, Id::kLinkLogo, Id::kLinkActiveX, Id::kLinkWebPage,
-                           Id::kLinkBlacklist}) {
+    for (const int link :
+         {Id::kLinkAdmin, Id::kLinkCenterIds, Id::kLinkWol, Id::kLinkNetwork, Id::kLinkUpdate,
+          Id::kLinkLogo, Id::kLinkActiveX, Id::kLinkWebPage, Id::kLinkBlacklist}) {
         click(&window, link);
         qvbench::settle(300);
+        qvbench::report(("link_" + std::to_string(link) + "_rss_kb").c_str(), qvbench::rssKb());
     }
     click(&window, Id::kLinkIoSchedule);
     // The full plant's tables are the largest replies; the lists fill after they arrive.
     qvbench::waitUntil([&] { return store.scheduleCount > 0 && store.ioDeviceCount > 0; });
     qvbench::settle(1000);
+    qvbench::report("link_1010_rss_kb", qvbench::rssKb());
     // Back on the summary, as an administrator leaves the schedule window.
     click(&window, Id::kLinkSummary);
     qvbench::settle();
@@ -60,8 +63,7 @@ int main(int argc, char** argv) {
     CQVSettingDlg window(store, prompt);
     prompt.setParent(&window);
     window.show();
-    qvbench::waitUntil(
-        [&] { return qvbench::exposed(window) && window.logonPage()->isVisible(); });
+    qvbench::waitUntil([&] { return qvbench::exposed(window) && window.logonPage()->isVisible(); });
     qvbench::report("visible_ms", qvbench::msSinceStart());
     qvbench::settle();
     qvbench::report("logon_rss_kb", qvbench::rssKb());
