@@ -423,5 +423,27 @@ TEST(MainWindow, BuildsEachPageOnItsFirstVisit) {
     EXPECT_EQ(w.window->sizeHint(), atStart);
 }
 
+// A reply for a page never shown builds that page alone and leaves the shown page in front;
+// the end of the link and Close pass over the pages never built.
+TEST(MainWindow, ReplyBuildsOnlyThePageItConcerns) {
+    Window w;
+    const auto built = [&] { return w.window->findChildren<CPageDlg*>().size(); };
+    ASSERT_EQ(built(), 1);
+    const std::pair<qv::ReplyEvent, qsizetype> replies[] = {{qv::ReplyEvent::CenterIdsArrived, 2},
+                                                            {qv::ReplyEvent::WolArrived, 3},
+                                                            {qv::ReplyEvent::BlockIpsArrived, 4},
+                                                            {qv::ReplyEvent::LinkEnded, 4}};
+    for (const auto& [event, builtAfter] : replies) {
+        w.post(static_cast<int>(event), 0);
+        EXPECT_EQ(built(), builtAfter) << static_cast<int>(event);
+        EXPECT_EQ(w.currentPage(), w.window->logonPage()) << static_cast<int>(event);
+        EXPECT_EQ(w.store.PageIndex, pageIndex(Page::Logon));
+    }
+    EXPECT_FALSE(w.window->page(Page::CenterIds)->isVisible());
+    w.window->OnClose();
+    EXPECT_FALSE(w.window->isVisible());
+    EXPECT_EQ(built(), 4);
+}
+
 } // namespace
 } // namespace qvtest
