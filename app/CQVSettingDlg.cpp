@@ -119,7 +119,7 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     m_transfer = new ConfigTransfer(m_store, m_prompt, this);
-    createPages(serverAddress);
+    createLogonPage(serverAddress);
     addTransferActions();
     setFixedSize(sizeHint());
 
@@ -132,46 +132,124 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
 
 CQVSettingDlg::~CQVSettingDlg() {
     m_logon->finishConnect();
-    m_iosch->stopClockTimer();
+    if (CIoschDlg* schedule = builtScheduleWindow())
+        schedule->stopClockTimer();
     closeLink();
 }
 
-void CQVSettingDlg::createPages(const QString& serverAddress) {
+void CQVSettingDlg::createLogonPage(const QString& serverAddress) {
     m_logon = new CLogonDlg(m_store, m_prompt);
     m_logon->setEventTarget(&m_sink);
     m_logon->setServerAddress(serverAddress);
-    m_info = new CInfoDlg(m_store, m_prompt);
-    m_admin = new CAdminDlg(m_store, m_prompt);
-    m_centerid = new CCenteridDlg(m_store, m_prompt);
-    m_wol = new CWolDlg(m_store, m_prompt);
-    m_network = new CNetworkDlg(m_store, m_prompt);
-    m_update = new CUpdateDlg(m_store, m_prompt);
-    m_logo = new CLogoDlg(m_store, m_prompt);
-    m_ax = new CAxDlg(m_store, m_prompt);
-    m_web = new CWebDlg(m_store, m_prompt);
-    m_blacklist = new CBlacklistDlg(m_store, m_prompt);
-    m_iosch = new CIoschDlg(m_store, m_prompt, this);
-    m_pages = {m_logon,  m_info, m_admin, m_centerid, m_wol,       m_network,
-               m_update, m_logo, m_ax,    m_web,      m_blacklist, m_iosch};
-    for (CPageDlg* framed : m_pages)
-        if (framed != m_iosch)
-            m_frame->addWidget(framed);
-    connect(m_info, &CInfoDlg::scheduleWindowRequested, this,
-            &CQVSettingDlg::showScheduleWindowOverSummary);
-    connect(m_network, &CNetworkDlg::applianceRebooting, this,
-            &CQVSettingDlg::awaitApplianceReturn);
-    connect(m_info, &CInfoDlg::backupRequested, m_transfer, &ConfigTransfer::backup);
-    connect(m_info, &CInfoDlg::restoreRequested, m_transfer, &ConfigTransfer::restore);
-    connect(m_transfer, &ConfigTransfer::applianceRebooting, this,
-            &CQVSettingDlg::awaitApplianceReturn);
-    connect(m_transfer, &ConfigTransfer::tablesWritten, this, &CQVSettingDlg::rereadShownPage);
+    m_pages[static_cast<size_t>(pageIndex(Page::Logon))] = m_logon;
+    m_frame->addWidget(m_logon);
     connect(&m_returnWatch, &ApplianceReturnWatch::statusChanged, m_logon,
             &CLogonDlg::showReturnStatus);
     // With the IO schedule window shown, the frame shows no page.
     m_emptyFrame = new QWidget;
     m_frame->addWidget(m_emptyFrame);
     m_frame->setCurrentWidget(m_emptyFrame);
-    m_iosch->hide();
+}
+
+CPageDlg* CQVSettingDlg::page(Page which) {
+    CPageDlg*& slot = m_pages[static_cast<size_t>(pageIndex(which))];
+    if (!slot)
+        slot = buildPage(which);
+    return slot;
+}
+
+CPageDlg* CQVSettingDlg::buildPage(Page which) {
+    CPageDlg* built = nullptr;
+    switch (which) {
+    case Page::Logon:
+        return m_logon;
+    case Page::Summary: {
+        auto* info = new CInfoDlg(m_store, m_prompt);
+        connect(info, &CInfoDlg::scheduleWindowRequested, this,
+                &CQVSettingDlg::showScheduleWindowOverSummary);
+        connect(info, &CInfoDlg::backupRequested, m_transfer, &ConfigTransfer::backup);
+        connect(info, &CInfoDlg::restoreRequested, m_transfer, &ConfigTransfer::restore);
+        built = info;
+        break;
+    }
+    case Page::Admin:
+        built = new CAdminDlg(m_store, m_prompt);
+        break;
+    case Page::CenterIds:
+        built = new CCenteridDlg(m_store, m_prompt);
+        break;
+    case Page::Wol:
+        built = new CWolDlg(m_store, m_prompt);
+        break;
+    case Page::Network: {
+        auto* network = new CNetworkDlg(m_store, m_prompt);
+        connect(network, &CNetworkDlg::applianceRebooting, this,
+                &CQVSettingDlg::awaitApplianceReturn);
+        built = network;
+        break;
+    }
+    case Page::Update:
+        built = new CUpdateDlg(m_store, m_prompt);
+        break;
+    case Page::Logo:
+        built = new CLogoDlg(m_store, m_prompt);
+        break;
+    case Page::ActiveX:
+        built = new CAxDlg(m_store, m_prompt);
+        break;
+    case Page::WebPage:
+        built = new CWebDlg(m_store, m_prompt);
+        break;
+    case Page::Blacklist:
+        built = new CBlacklistDlg(m_store, m_prompt);
+        break;
+    case Page::IoSchedule: {
+        // A window of its own, not in the frame.
+        auto* schedule = new CIoschDlg(m_store, m_prompt, this);
+        schedule->hide();
+        return schedule;
+    }
+    }
+    // Added to the frame hidden: the frame keeps showing its current page.
+    m_frame->addWidget(built);
+    return built;
+}
+
+CInfoDlg* CQVSettingDlg::infoPage() {
+    return static_cast<CInfoDlg*>(page(Page::Summary));
+}
+CAdminDlg* CQVSettingDlg::adminPage() {
+    return static_cast<CAdminDlg*>(page(Page::Admin));
+}
+CCenteridDlg* CQVSettingDlg::centerIdPage() {
+    return static_cast<CCenteridDlg*>(page(Page::CenterIds));
+}
+CWolDlg* CQVSettingDlg::wolPage() {
+    return static_cast<CWolDlg*>(page(Page::Wol));
+}
+CNetworkDlg* CQVSettingDlg::networkPage() {
+    return static_cast<CNetworkDlg*>(page(Page::Network));
+}
+CUpdateDlg* CQVSettingDlg::updatePage() {
+    return static_cast<CUpdateDlg*>(page(Page::Update));
+}
+CLogoDlg* CQVSettingDlg::logoPage() {
+    return static_cast<CLogoDlg*>(page(Page::Logo));
+}
+CAxDlg* CQVSettingDlg::axPage() {
+    return static_cast<CAxDlg*>(page(Page::ActiveX));
+}
+CWebDlg* CQVSettingDlg::webPage() {
+    return static_cast<CWebDlg*>(page(Page::WebPage));
+}
+CBlacklistDlg* CQVSettingDlg::blacklistPage() {
+    return static_cast<CBlacklistDlg*>(page(Page::Blacklist));
+}
+CIoschDlg* CQVSettingDlg::ioSchedulePage() {
+    return static_cast<CIoschDlg*>(page(Page::IoSchedule));
+}
+CIoschDlg* CQVSettingDlg::builtScheduleWindow() const {
+    return static_cast<CIoschDlg*>(m_pages[static_cast<size_t>(pageIndex(Page::IoSchedule))]);
 }
 
 void CQVSettingDlg::addTransferActions() {
@@ -210,19 +288,22 @@ void CQVSettingDlg::rereadShownPage() {
 void CQVSettingDlg::ShowPage(Page page) {
     if (page == Page::IoSchedule) {
         m_frame->setCurrentWidget(m_emptyFrame);
-        m_iosch->setWindowModality(Qt::NonModal);
-        m_iosch->show();
-        m_iosch->raise();
-        m_iosch->startClockTimer();
+        CIoschDlg* schedule = ioSchedulePage();
+        schedule->setWindowModality(Qt::NonModal);
+        schedule->show();
+        schedule->raise();
+        schedule->startClockTimer();
         return;
     }
-    m_iosch->stopClockTimer();
-    m_iosch->hide();
+    if (CIoschDlg* schedule = builtScheduleWindow()) {
+        schedule->stopClockTimer();
+        schedule->hide();
+    }
     m_frame->setCurrentWidget(this->page(page));
     if (page == Page::Logon)
         m_links[kLinkSummary]->setFocus();
     if (page == Page::Admin)
-        m_admin->clearEdits();
+        adminPage()->clearEdits();
 }
 
 void CQVSettingDlg::awaitApplianceReturn(const QString& host, quint16 port) {
@@ -247,11 +328,12 @@ void CQVSettingDlg::placeStorePage() {
 
 void CQVSettingDlg::showScheduleWindowOverSummary() {
     // Over the summary, the IO schedule window shows what the store holds and reads nothing.
-    m_iosch->setWindowModality(Qt::ApplicationModal);
-    m_iosch->SetIOListData();
-    m_iosch->SetScheduleData();
-    m_iosch->show();
-    m_iosch->raise();
+    CIoschDlg* schedule = ioSchedulePage();
+    schedule->setWindowModality(Qt::ApplicationModal);
+    schedule->SetIOListData();
+    schedule->SetScheduleData();
+    schedule->show();
+    schedule->raise();
 }
 
 void CQVSettingDlg::onLinkClicked(int linkId) {
@@ -288,7 +370,7 @@ void CQVSettingDlg::sendPageRequests(Page page) {
         m_store.send(qv::request::readBlacklist());
         break;
     case Page::IoSchedule:
-        m_iosch->requestTables();
+        ioSchedulePage()->requestTables();
         break;
     default:
         break;
@@ -309,14 +391,18 @@ void CQVSettingDlg::onReboot() {
 }
 
 bool CQVSettingDlg::uploadUnderWay() const {
-    const std::array<const CUploadPageDlg*, 3> uploads{m_logo, m_ax, m_web};
-    return std::any_of(uploads.begin(), uploads.end(),
-                       [](const CUploadPageDlg* page) { return page->sending(); });
+    // A page not built yet has sent nothing.
+    const std::array<Page, 3> uploads{Page::Logo, Page::ActiveX, Page::WebPage};
+    return std::any_of(uploads.begin(), uploads.end(), [this](Page upload) {
+        const CPageDlg* built = m_pages[static_cast<size_t>(pageIndex(upload))];
+        return built && static_cast<const CUploadPageDlg*>(built)->sending();
+    });
 }
 
 void CQVSettingDlg::closeLink() {
     for (CPageDlg* page : m_pages)
-        page->linkClosing();
+        if (page)
+            page->linkClosing();
     if (m_store.link) {
         if (m_store.link->connected())
             m_store.link->Close();
@@ -328,13 +414,15 @@ bool CQVSettingDlg::currentPageAllowsLeaving() {
     const int index = m_store.PageIndex;
     if (index <= 0 || index >= kPageCount)
         return true;
-    return m_pages[static_cast<size_t>(index)]->confirmLeave();
+    CPageDlg* shown = m_pages[static_cast<size_t>(index)];
+    return !shown || shown->confirmLeave();
 }
 
 bool CQVSettingDlg::pagesAllowClosing() {
     // A page holding edits the appliance has not taken asks before they are thrown away.
+    // A page not built yet holds no edits.
     for (CPageDlg* page : m_pages)
-        if (!page->confirmLeave())
+        if (page && !page->confirmLeave())
             return false;
     m_logon->finishConnect();
     closeLink();
@@ -377,7 +465,7 @@ bool CQVSettingDlg::event(QEvent* event) {
 void CQVSettingDlg::rereadBlacklist() {
     if (++m_blacklistRereadsDone >= kBlacklistRereads)
         m_blacklistRereadTimer.stop();
-    m_blacklist->blacklistArrived();
+    blacklistPage()->blacklistArrived();
     setStorePage(Page::Blacklist);
     if (m_store.isConnected())
         m_store.send(qv::request::readBlacklist());

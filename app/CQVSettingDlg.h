@@ -80,13 +80,16 @@ public:
     void OnUserReplyMsg(const qv::LinkEvent& event);
 
     qv::EventSink& eventSink() { return m_sink; }
-    CPageDlg* page(Page page) const { return m_pages[static_cast<size_t>(pageIndex(page))]; }
+    // A working page is built the first time it is shown or a reply concerns it, not at start:
+    // most sessions visit a few pages, and each built page keeps its widgets and models.
+    CPageDlg* page(Page page);
+    bool pageBuilt(Page page) const { return m_pages[static_cast<size_t>(pageIndex(page))]; }
     CLogonDlg* logonPage() const { return m_logon; }
-    CInfoDlg* infoPage() const { return m_info; }
-    CNetworkDlg* networkPage() const { return m_network; }
-    CUpdateDlg* updatePage() const { return m_update; }
-    CBlacklistDlg* blacklistPage() const { return m_blacklist; }
-    CIoschDlg* ioSchedulePage() const { return m_iosch; }
+    CInfoDlg* infoPage();
+    CNetworkDlg* networkPage();
+    CUpdateDlg* updatePage();
+    CBlacklistDlg* blacklistPage();
+    CIoschDlg* ioSchedulePage();
     ConfigTransfer* transfer() const { return m_transfer; }
     bool blacklistRereadActive() const { return m_blacklistRereadTimer.isActive(); }
 
@@ -108,7 +111,16 @@ private:
     struct DispatchRow;
     static const std::vector<DispatchRow>& dispatchTable();
 
-    void createPages(const QString& serverAddress);
+    void createLogonPage(const QString& serverAddress);
+    CPageDlg* buildPage(Page page);
+    // The IO schedule window when it has been built, without building it.
+    CIoschDlg* builtScheduleWindow() const;
+    CAdminDlg* adminPage();
+    CCenteridDlg* centerIdPage();
+    CWolDlg* wolPage();
+    CLogoDlg* logoPage();
+    CAxDlg* axPage();
+    CWebDlg* webPage();
     void onLinkClicked(int linkId);
     void onReboot();
     void placeStorePage();
@@ -144,19 +156,9 @@ private:
     qv::CGlobalData& m_store;
     qv::Prompt& m_prompt;
     QtEventSink m_sink;
+    // Null until built; the logon page is built with the window.
     std::array<CPageDlg*, kPageCount> m_pages{};
     CLogonDlg* m_logon = nullptr;
-    CInfoDlg* m_info = nullptr;
-    CAdminDlg* m_admin = nullptr;
-    CCenteridDlg* m_centerid = nullptr;
-    CWolDlg* m_wol = nullptr;
-    CNetworkDlg* m_network = nullptr;
-    CUpdateDlg* m_update = nullptr;
-    CLogoDlg* m_logo = nullptr;
-    CAxDlg* m_ax = nullptr;
-    CWebDlg* m_web = nullptr;
-    CBlacklistDlg* m_blacklist = nullptr;
-    CIoschDlg* m_iosch = nullptr;
     QStackedWidget* m_frame = nullptr;
     QWidget* m_emptyFrame = nullptr;
     std::map<int, NavLink*> m_links;

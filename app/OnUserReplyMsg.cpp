@@ -74,22 +74,22 @@ const std::vector<CQVSettingDlg::DispatchRow>& CQVSettingDlg::dispatchTable() {
         {R::AdminChangeAnswered, is(result::kSuccess), message(Text::AdminChanged)},
         {R::AdminChangeAnswered, always,
          [](W w, E e) { w.m_prompt.notice(qv::uiText(Text::ChangeRefused).arg(e.value)); }},
-        {R::CenterIdsArrived, always, [](W w, E) { w.m_centerid->tableArrived(); }},
+        {R::CenterIdsArrived, always, [](W w, E) { w.centerIdPage()->tableArrived(); }},
         // Apply's answer: the page learns whether its edits are now the appliance's.
         {R::CenterIdsApplied, always,
          [](W w, E e) {
-             w.m_centerid->applyAnswered(e.value);
+             w.centerIdPage()->applyAnswered(e.value);
              if (e.value == result::kSuccess)
                  w.showMessage(Text::CenterIdSet);
          }},
-        {R::WolArrived, always, [](W w, E) { w.m_wol->tableArrived(); }},
+        {R::WolArrived, always, [](W w, E) { w.wolPage()->tableArrived(); }},
         {R::WolApplied, always,
          [](W w, E e) {
-             w.m_wol->applyAnswered(e.value);
+             w.wolPage()->applyAnswered(e.value);
              if (e.value == result::kSuccess)
                  w.showMessage(Text::WolSet);
          }},
-        {R::NetworkArrived, always, [](W w, E e) { w.m_network->load(recordOf(e)); }},
+        {R::NetworkArrived, always, [](W w, E e) { w.networkPage()->load(recordOf(e)); }},
         // DDNS and product registration answers: one message per value, as qvctl prints them.
         {R::DdnsIdChecked, always,
          [](W w, E e) { w.showMessage(qv::network::ddnsCheckAnswer(e.value)); }},
@@ -104,8 +104,8 @@ const std::vector<CQVSettingDlg::DispatchRow>& CQVSettingDlg::dispatchTable() {
         {R::UpdateStepReported, is(result::kUpdateServerUnreachable),
          [](W w, E e) { w.updateProgress(e.value); }},
         // Upload answers: the page learns that its file arrived, the message says how.
-        {R::LogoAnswered, always, [](W w, E e) { w.uploadAnswered(w.m_logo, e); }},
-        {R::ActiveXPageUploaded, always, [](W w, E e) { w.uploadAnswered(w.m_ax, e); }},
+        {R::LogoAnswered, always, [](W w, E e) { w.uploadAnswered(w.logoPage(), e); }},
+        {R::ActiveXPageUploaded, always, [](W w, E e) { w.uploadAnswered(w.axPage(), e); }},
         // Reboot answer: a plain reboot or a new center ID limit ends the session; the other
         // ranges are notices without a reboot.
         {R::RebootAnswered, is(result::kRebootAccepted), [](W w, E) { w.awaitRestart(); }},
@@ -118,22 +118,24 @@ const std::vector<CQVSettingDlg::DispatchRow>& CQVSettingDlg::dispatchTable() {
          message(Text::SchedulePrivilegeChanged)},
         {R::RebootAnswered, result::kRebootNewStandbyLimit,
          [](W w, E e) { w.m_store.maxStandbyCount = e.value - result::kRebootStandbyOffset; }},
-        {R::AutoUpdateArrived, always, [](W w, E e) { w.m_update->setAutoUpdate(e.value); }},
+        {R::AutoUpdateArrived, always, [](W w, E e) { w.updatePage()->setAutoUpdate(e.value); }},
         {R::FirmwareUpdateAnswered, is(result::kFirmwareUpdateFinished),
          [](W w, E) { w.firmwareFinished(); }},
         {R::FirmwareUpdateAnswered, is(result::kUpdateServerUnreachable),
          message(Text::FirmwareServerUnreachable)},
         {R::NtpServerSet, always, message(Text::NtpServerSet)},
-        {R::IoListArrived, always, [](W w, E) { w.m_iosch->ioListArrived(); }},
-        {R::SchedulesArrived, always, [](W w, E) { w.m_iosch->schedulesArrived(); }},
-        {R::SchedulesApplied, always, [](W w, E e) { w.m_iosch->schedulesApplied(e.value); }},
-        {R::ServerTimeArrived, always, [](W w, E e) { w.m_iosch->serverTimeArrived(e.value); }},
-        {R::WebArchiveUploaded, always, [](W w, E e) { w.uploadAnswered(w.m_web, e); }},
+        {R::IoListArrived, always, [](W w, E) { w.ioSchedulePage()->ioListArrived(); }},
+        {R::SchedulesArrived, always, [](W w, E) { w.ioSchedulePage()->schedulesArrived(); }},
+        {R::SchedulesApplied, always,
+         [](W w, E e) { w.ioSchedulePage()->schedulesApplied(e.value); }},
+        {R::ServerTimeArrived, always,
+         [](W w, E e) { w.ioSchedulePage()->serverTimeArrived(e.value); }},
+        {R::WebArchiveUploaded, always, [](W w, E e) { w.uploadAnswered(w.webPage(), e); }},
         {R::BlacklistArrived, always, [](W w, E) { w.blacklistArrived(); }},
-        {R::BlockIpsArrived, always, [](W w, E) { w.m_blacklist->tableArrived(); }},
+        {R::BlockIpsArrived, always, [](W w, E) { w.blacklistPage()->tableArrived(); }},
         {R::BlockIpsApplied, always,
          [](W w, E e) {
-             w.m_blacklist->applyAnswered(e.value);
+             w.blacklistPage()->applyAnswered(e.value);
              if (e.value == result::kSuccess)
                  w.showMessage(Text::BlockIpListChanged);
          }},
@@ -180,13 +182,13 @@ void CQVSettingDlg::summaryArrived(const qv::LinkEvent& event) {
     m_store.maxScheduleCount = std::clamp(record.maxScheduleCount(), 10, 2040);
     m_store.maxStandbyCount = record.maxStandbyCount();
     m_links[kLinkIoSchedule]->setVisible(record.ioScheduleEnabled() == 1);
-    m_info->fill(record);
-    m_update->versionReported(qv::fromAnsi(
+    infoPage()->fill(record);
+    updatePage()->versionReported(qv::fromAnsi(
         qv::info::softwareVersionAnsi(record.softwareVersion(), record.versionNote())));
 }
 
 void CQVSettingDlg::updateProgress(int32_t value) {
-    if (const std::optional<qv::StringId> message = m_update->applyProgress(value))
+    if (const std::optional<qv::StringId> message = updatePage()->applyProgress(value))
         showMessage(*message);
 }
 
@@ -212,7 +214,7 @@ void CQVSettingDlg::awaitRestart() {
 }
 
 void CQVSettingDlg::blacklistArrived() {
-    m_blacklist->blacklistArrived();
+    blacklistPage()->blacklistArrived();
     if (m_store.isConnected())
         m_store.send(qv::request::readBlockIps());
 }
@@ -229,7 +231,8 @@ void CQVSettingDlg::linkEnded() {
     // over the logon page.
     m_blacklistRereadTimer.stop();
     for (CPageDlg* page : m_pages)
-        page->linkEnded();
+        if (page)
+            page->linkEnded();
     fallBackToLogon();
 }
 

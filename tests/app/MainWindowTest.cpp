@@ -382,5 +382,68 @@ TEST(MainWindow, CloseEndsTheLinkAndForgetsIt) {
     EXPECT_FALSE(w.window->isVisible());
 }
 
+// A page is built when it is first shown or when a reply concerns it, not with the window: at
+// start the window holds the logon page alone, each link builds its own page and no other, a
+// reply builds the page it fills, and the window has the size it would have with every page.
+TEST(MainWindow, BuildsEachPageOnItsFirstVisit) {
+    Window w;
+    const auto built = [&] { return w.window->findChildren<CPageDlg*>().size(); };
+    const QSize atStart = w.window->size();
+    EXPECT_EQ(built(), 1);
+    w.post(static_cast<int>(qv::ReplyEvent::LogonAnswered), 120);
+    ASSERT_EQ(w.store.PageIndex, pageIndex(Page::Summary));
+    EXPECT_EQ(built(), 2);
+
+    struct Visit {
+        int link;
+        Page page;
+        qsizetype builtAfter;
+    };
+    const Visit visits[] = {
+        {1002, Page::Admin, 3},    {1001, Page::CenterIds, 4}, {1003, Page::Wol, 5},
+        {1004, Page::Network, 6},  {1005, Page::Update, 7},    {1006, Page::Logo, 8},
+        {1007, Page::ActiveX, 9},  {1011, Page::WebPage, 10},  {1012, Page::Blacklist, 11},
+        {1000, Page::Summary, 11}, {1002, Page::Admin, 11},
+    };
+    for (const Visit& visit : visits) {
+        w.clickLink(visit.link);
+        ASSERT_EQ(w.store.PageIndex, pageIndex(visit.page)) << visit.link;
+        EXPECT_EQ(built(), visit.builtAfter) << visit.link;
+        EXPECT_EQ(w.currentPage(), w.window->page(visit.page)) << visit.link;
+        EXPECT_TRUE(w.currentPage()->isVisible()) << visit.link;
+    }
+
+    // The IO device list builds the IO schedule window, which stays hidden.
+    w.post(static_cast<int>(qv::ReplyEvent::IoListArrived), 0);
+    EXPECT_EQ(built(), 12);
+    EXPECT_FALSE(w.window->page(Page::IoSchedule)->isVisible());
+    EXPECT_EQ(w.store.PageIndex, pageIndex(Page::Admin));
+    // With every page built the window asks for no other size than it took at start.
+    EXPECT_EQ(w.window->size(), atStart);
+    EXPECT_EQ(w.window->sizeHint(), atStart);
+}
+
+// A reply for a page never shown builds that page alone and leaves the shown page in front;
+// the end of the link and Close pass over the pages never built.
+TEST(MainWindow, ReplyBuildsOnlyThePageItConcerns) {
+    Window w;
+    const auto built = [&] { return w.window->findChildren<CPageDlg*>().size(); };
+    ASSERT_EQ(built(), 1);
+    const std::pair<qv::ReplyEvent, qsizetype> replies[] = {{qv::ReplyEvent::CenterIdsArrived, 2},
+                                                            {qv::ReplyEvent::WolArrived, 3},
+                                                            {qv::ReplyEvent::BlockIpsArrived, 4},
+                                                            {qv::ReplyEvent::LinkEnded, 4}};
+    for (const auto& [event, builtAfter] : replies) {
+        w.post(static_cast<int>(event), 0);
+        EXPECT_EQ(built(), builtAfter) << static_cast<int>(event);
+        EXPECT_EQ(w.currentPage(), w.window->logonPage()) << static_cast<int>(event);
+        EXPECT_EQ(w.store.PageIndex, pageIndex(Page::Logon));
+    }
+    EXPECT_FALSE(w.window->page(Page::CenterIds)->isVisible());
+    w.window->OnClose();
+    EXPECT_FALSE(w.window->isVisible());
+    EXPECT_EQ(built(), 4);
+}
+
 } // namespace
 } // namespace qvtest
