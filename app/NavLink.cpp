@@ -1,6 +1,7 @@
 #include "NavLink.h"
 
 #include "ControlIds.h"
+#include "QtText.h"
 
 #include <QKeyEvent>
 #include <QStyle>
@@ -22,6 +23,7 @@ void NavLink::setCurrent(bool current) {
     if (isCurrent() == current)
         return;
     setProperty(kCurrent, current);
+    setAccessibleDescription(current ? qv::uiText(qv::StringId::LinkShownPage) : QString());
     // The style sheet reads the property when the link is polished.
     style()->unpolish(this);
     style()->polish(this);

@@ -1027,3 +1027,5 @@ QV_STRING(ScheduleCloseQuestion, 1625,
 QV_STRING(EditsApply, 1626, "Apply", "적용")
 QV_STRING(EditsDiscard, 1627, "Discard", "버리기")
 QV_STRING(EditsKeepEditing, 1628, "Keep editing", "계속 편집")
+// What a screen reader adds to the navigation link of the page shown.
+QV_STRING(LinkShownPage, 1629, "Page shown", "표시 중인 페이지")

@@ -202,6 +202,7 @@ TEST(KeyboardAccess, CtrlPageKeysStepThroughThePagesAndTheShownPageIsMarked) {
         EXPECT_EQ(w.currentPage(), w.window->page(page));
         auto* link = qobject_cast<NavLink*>(QApplication::focusWidget());
         ASSERT_TRUE(link && link->isCurrent() && link != before);
+        EXPECT_EQ(link->accessibleDescription(), qv::uiText(qv::StringId::LinkShownPage));
         EXPECT_FALSE(qobject_cast<NavLink*>(before) && qobject_cast<NavLink*>(before)->isCurrent());
     }
 }
