@@ -1,5 +1,7 @@
 #include "KeyboardAccess.h"
 
+#include "QtText.h"
+
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
@@ -7,8 +9,6 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QWidget>
-
-#include "QtText.h"
 
 #include <algorithm>
 #include <initializer_list>
