@@ -4,6 +4,7 @@
 #include "CMySocket.h"
 #include "ControlFactory.h"
 #include "ControlIds.h"
+#include "KeyboardAccess.h"
 #include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
@@ -80,6 +81,8 @@ void CLogonDlg::setupControls() {
     layout->addWidget(group);
     layout->addWidget(m_returnStatus);
     layout->addStretch();
+
+    controls::setTabOrder(this, {m_address, m_id, m_password, m_login});
 }
 
 CLogonDlg::~CLogonDlg() {

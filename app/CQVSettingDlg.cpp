@@ -7,6 +7,7 @@
 #include "CMySocket.h"
 #include "ConfigTransfer.h"
 #include "ControlIds.h"
+#include "KeyboardAccess.h"
 #include "NavLink.h"
 #include "Prompt.h"
 #include "QtText.h"
@@ -98,9 +99,9 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
     m_frame->setMinimumSize(780, 560);
     frameLayout->addWidget(m_frame);
 
-    auto* close = new QPushButton(qv::uiText(qv::StringId::Close));
+    auto* close = new QPushButton(qv::controls::actionCaption(qv::uiText(qv::StringId::Close)));
     close->setAutoDefault(false);
-    qv::setControl(close, kClose, close->text());
+    qv::setControl(close, kClose, qv::uiText(qv::StringId::Close));
     connect(close, &QPushButton::clicked, this, &CQVSettingDlg::OnClose);
 
     auto* right = new QVBoxLayout;
@@ -117,6 +118,19 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
     connect(about, &QAction::triggered, this, &CQVSettingDlg::showAbout);
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    // The links are reached without walking through the page: Ctrl+Page Down and Ctrl+Page Up
+    // show the next and the previous page, as tabs do.
+    const std::pair<QKeySequence, int> steps[] = {{QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+                                                  {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1}};
+    for (const auto& [keys, step] : steps) {
+        auto* move = new QAction(this);
+        move->setShortcut(keys);
+        move->setShortcutContext(Qt::WindowShortcut);
+        const int by = step;
+        connect(move, &QAction::triggered, this, [this, by] { stepPage(by); });
+        addAction(move);
+    }
 
     m_transfer = new ConfigTransfer(m_store, m_prompt, this);
     createLogonPage(serverAddress);
@@ -206,6 +220,7 @@ CPageDlg* CQVSettingDlg::buildPage(Page which) {
     case Page::IoSchedule: {
         // A window of its own, not in the frame.
         auto* schedule = new CIoschDlg(m_store, m_prompt, this);
+        connect(schedule, &CIoschDlg::closedByOperator, this, &CQVSettingDlg::scheduleWindowClosed);
         schedule->hide();
         return schedule;
     }
@@ -258,7 +273,7 @@ void CQVSettingDlg::addTransferActions() {
     const std::pair<int, qv::StringId> rows[] = {{kBackupAction, qv::StringId::BackupMenu},
                                                  {kRestoreAction, qv::StringId::RestoreMenu}};
     for (const auto& [id, caption] : rows) {
-        auto* action = new QAction(qv::uiText(caption), this);
+        auto* action = new QAction(qv::controls::actionCaption(qv::uiText(caption)), this);
         action->setProperty(qv::kControlIdProperty, id);
         const bool backup = id == kBackupAction;
         connect(action, &QAction::triggered, this, [this, backup] {
@@ -286,6 +301,8 @@ void CQVSettingDlg::rereadShownPage() {
 }
 
 void CQVSettingDlg::ShowPage(Page page) {
+    for (const LinkRow& row : kLinkRows)
+        m_links[row.id]->setCurrent(row.page == page);
     if (page == Page::IoSchedule) {
         m_frame->setCurrentWidget(m_emptyFrame);
         CIoschDlg* schedule = ioSchedulePage();
@@ -343,8 +360,40 @@ void CQVSettingDlg::onLinkClicked(int linkId) {
                                   [linkId](const LinkRow& r) { return r.id == linkId; });
     if (row == std::end(kLinkRows) || !currentPageAllowsLeaving())
         return;
+    if (row->page == Page::IoSchedule && m_store.PageIndex != pageIndex(Page::IoSchedule))
+        m_pageBeforeSchedule = static_cast<Page>(m_store.PageIndex);
     setStorePage(row->page);
     sendPageRequests(row->page);
+}
+
+void CQVSettingDlg::stepPage(int by) {
+    if (m_store.PageIndex == pageIndex(Page::Logon))
+        return;
+    std::vector<const LinkRow*> shown;
+    for (const LinkRow& row : kLinkRows)
+        if (!m_links[row.id]->isHidden())
+            shown.push_back(&row);
+    if (shown.empty())
+        return;
+    const auto at = std::find_if(shown.begin(), shown.end(), [this](const LinkRow* row) {
+        return pageIndex(row->page) == m_store.PageIndex;
+    });
+    const int count = static_cast<int>(shown.size());
+    const int from = at == shown.end() ? (by > 0 ? -1 : 0) : static_cast<int>(at - shown.begin());
+    const LinkRow* next = shown[static_cast<size_t>((from + by + count) % count)];
+    NavLink* link = m_links[next->id];
+    onLinkClicked(next->id);
+    if (m_store.PageIndex == pageIndex(next->page))
+        link->setFocus(Qt::ShortcutFocusReason);
+}
+
+void CQVSettingDlg::scheduleWindowClosed() {
+    // The frame stood empty behind the window: the page shown before it comes back.
+    if (m_store.PageIndex != pageIndex(Page::IoSchedule))
+        return;
+    const Page back = m_pageBeforeSchedule;
+    setStorePage(back);
+    sendPageRequests(back);
 }
 
 void CQVSettingDlg::sendPageRequests(Page page) {

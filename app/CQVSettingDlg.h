@@ -126,6 +126,9 @@ private:
     void placeStorePage();
     void rereadBlacklist();
     void showScheduleWindowOverSummary();
+    // Ctrl+Page Down / Up: the page of the next (`by` 1) or previous (-1) shown link.
+    void stepPage(int by);
+    void scheduleWindowClosed();
     void sendPageRequests(Page page);
     void closeLink();
     void addTransferActions();
@@ -163,6 +166,8 @@ private:
     QWidget* m_emptyFrame = nullptr;
     std::map<int, NavLink*> m_links;
     int m_blacklistRereadsDone = 0;
+    // The page the IO schedule window was opened from, shown again when it closes.
+    Page m_pageBeforeSchedule = Page::Summary;
     QTimer m_placementTimer;       // timer 1070
     QTimer m_blacklistRereadTimer; // timer 1071
     ApplianceReturnWatch m_returnWatch;

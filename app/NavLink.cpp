@@ -1,8 +1,10 @@
 #include "NavLink.h"
 
 #include "ControlIds.h"
+#include "QtText.h"
 
 #include <QKeyEvent>
+#include <QStyle>
 
 NavLink::NavLink(int controlId, const QString& caption, QWidget* parent)
     : QPushButton(caption, parent) {
@@ -13,7 +15,19 @@ NavLink::NavLink(int controlId, const QString& caption, QWidget* parent)
     setStyleSheet(QStringLiteral(
         "NavLink { color: #1a4fa0; text-align: left; border: none; padding: 3px 2px; }"
         "NavLink:focus { background: #e4e8f4; }"
+        "NavLink[current=\"true\"] { font-weight: bold; border-left: 3px solid #1a4fa0; }"
         "NavLink:hover { color: #883366; text-decoration: underline; }"));
+}
+
+void NavLink::setCurrent(bool current) {
+    if (isCurrent() == current)
+        return;
+    setProperty(kCurrent, current);
+    setAccessibleDescription(current ? qv::uiText(qv::StringId::LinkShownPage) : QString());
+    // The style sheet reads the property when the link is polished.
+    style()->unpolish(this);
+    style()->polish(this);
+    update();
 }
 
 void NavLink::keyPressEvent(QKeyEvent* event) {

@@ -10,6 +10,12 @@ class NavLink : public QPushButton {
 public:
     NavLink(int controlId, const QString& caption, QWidget* parent = nullptr);
 
+    // Marks the link of the page shown, whether or not it has the focus.
+    void setCurrent(bool current);
+    bool isCurrent() const { return property(kCurrent).toBool(); }
+
+    static constexpr char kCurrent[] = "current";
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 };

@@ -1,5 +1,7 @@
 #include "KeyboardAccess.h"
 
+#include "QtText.h"
+
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,13 +11,20 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace qv::controls {
 namespace {
 
-// The property that marks a button whose mnemonic this unit chose, so it is chosen once.
-constexpr char kMnemonicDone[] = "qvMnemonicDone";
+using qv::StringId;
+
+// The property that holds the caption this unit marked, so a caption is marked once and a
+// caption the page sets again later is marked anew.
+constexpr char kMarkedCaption[] = "qvMarkedCaption";
+// The property of a page whose Tab order its setupControls sets from its layout.
+constexpr char kTabOrderSet[] = "qvTabOrderSet";
 
 bool reachedByTab(const QWidget* widget, const QWidget* root) {
     return widget != root && (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy() &&
@@ -30,59 +39,101 @@ std::vector<QWidget*> tabStops(QWidget* root) {
     return stops;
 }
 
-// The mnemonic letter of `caption` in upper case, or a null character when it has none.
-QChar mnemonicOf(const QString& caption) {
-    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != QLatin1Char('&'))
-            continue;
-        if (caption[i + 1] != QLatin1Char('&'))
-            return caption[i + 1].toUpper();
-        ++i;
-    }
-    return {};
-}
-
 bool isAsciiLetterOrDigit(QChar c) {
     return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
            (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
            (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
 }
 
-// The caption with a mnemonic on the first of its letters that `taken` does not hold; a caption
-// without Latin letters (Korean) gets "(&X)" with the first free letter of the alphabet.
-QString withMnemonic(const QString& caption, QSet<QChar>& taken) {
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        const QChar c = caption[i];
-        if (isAsciiLetterOrDigit(c) && !taken.contains(c.toUpper())) {
-            taken.insert(c.toUpper());
-            return caption.left(i) + QLatin1Char('&') + caption.mid(i);
-        }
+// The actions every page shares keep one key in both languages, whatever their caption reads.
+struct ActionKey {
+    char letter;
+    std::initializer_list<StringId> captions;
+};
+const ActionKey kActionKeys[] = {
+    {'A', {StringId::TableAdd, StringId::BlockIpAdd, StringId::ScheduleAdd}},
+    {'E', {StringId::TableEdit, StringId::BlockIpEdit, StringId::ScheduleEdit}},
+    {'D',
+     {StringId::TableDel, StringId::TableDelete, StringId::BlockIpDelete, StringId::ScheduleDelete,
+      StringId::LogoDeleteButton}},
+    {'P',
+     {StringId::AdminApply, StringId::TableApply, StringId::BlockIpApply, StringId::ScheduleApply}},
+    {'R', {StringId::IoRefresh}},
+    {'C', {StringId::Close}},
+    {'B', {StringId::BackupMenu}},
+    {'T', {StringId::RestoreMenu}},
+    {'W', {StringId::UploadBrowse}},
+    {'U', {StringId::LogoUploadButton, StringId::ActiveXUploadButton, StringId::WebUploadButton}},
+};
+
+// A caption that holds a literal '&' shows it: '&&' is Qt's escape for one.
+QString escaped(const QString& plain) {
+    QString out = plain;
+    out.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return out;
+}
+
+// The caption marked with `letter`: on its first occurrence in a Latin caption, or as "(&X)"
+// right after the words of a caption that lacks it (Korean), before a trailing "...".
+QString marked(const QString& plain, QChar letter) {
+    for (qsizetype i = 0; i < plain.size(); ++i)
+        if (plain[i].toUpper() == letter && isAsciiLetterOrDigit(plain[i]))
+            return escaped(plain.left(i)) + QLatin1Char('&') + escaped(plain.mid(i));
+    QString words = plain;
+    QString trail;
+    while (words.endsWith(QLatin1Char('.'))) {
+        words.chop(1);
+        trail += QLatin1Char('.');
     }
-    for (char letter = 'A'; letter <= 'Z'; ++letter) {
-        const QChar c = QLatin1Char(letter);
-        if (!taken.contains(c)) {
-            taken.insert(c);
-            return caption + QStringLiteral("(&") + c + QLatin1Char(')');
-        }
-    }
-    return caption; // 26 buttons on one page: the rest are reached with Tab
+    return escaped(words) + QStringLiteral("(&") + letter + QLatin1Char(')') + trail;
+}
+
+// The first letter of `plain` that `taken` does not hold; a caption without a free letter of its
+// own takes the first free one of the alphabet. Null when all 26 are taken.
+QChar freeLetter(const QString& plain, const QSet<QChar>& taken) {
+    for (const QChar c : plain)
+        if (isAsciiLetterOrDigit(c) && !taken.contains(c.toUpper()))
+            return c.toUpper();
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        if (!taken.contains(QLatin1Char(letter)))
+            return QLatin1Char(letter);
+    return {};
+}
+
+// The caption as the page set it: without the marks this unit added.
+QString plainCaption(const QAbstractButton* button) {
+    const QString text = button->text();
+    if (!text.isEmpty() && text == button->property(kMarkedCaption).toString())
+        return withoutMnemonic(text);
+    return text;
 }
 
 void assignMnemonics(const std::vector<QWidget*>& stops) {
+    std::vector<std::pair<QAbstractButton*, QString>> buttons;
+    for (QWidget* widget : stops)
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            if (!button->text().isEmpty())
+                buttons.emplace_back(button, plainCaption(button));
+    // The shared actions first, so the computed mnemonics fill only the letters they leave.
     QSet<QChar> taken;
-    std::vector<QAbstractButton*> unmarked;
-    for (QWidget* widget : stops) {
-        auto* button = qobject_cast<QAbstractButton*>(widget);
-        if (!button || button->text().isEmpty())
-            continue;
-        if (const QChar letter = mnemonicOf(button->text()); !letter.isNull())
+    std::vector<std::pair<QAbstractButton*, QChar>> letters;
+    for (const auto& [button, plain] : buttons) {
+        const QChar letter = actionMnemonic(plain);
+        letters.emplace_back(button, letter);
+        if (!letter.isNull())
             taken.insert(letter);
-        else if (!button->property(kMnemonicDone).toBool())
-            unmarked.push_back(button);
     }
-    for (QAbstractButton* button : unmarked) {
-        button->setText(withMnemonic(button->text(), taken));
-        button->setProperty(kMnemonicDone, true);
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        const auto& [button, plain] = buttons[i];
+        QChar letter = letters[i].second;
+        if (letter.isNull()) {
+            letter = freeLetter(plain, taken);
+            taken.insert(letter);
+        }
+        // 26 buttons on one page: the rest are reached with Tab and show their caption as is.
+        const QString caption = letter.isNull() ? escaped(plain) : marked(plain, letter);
+        button->setText(caption);
+        button->setProperty(kMarkedCaption, caption);
     }
 }
 
@@ -139,6 +190,8 @@ void nameControls(const std::vector<QWidget*>& stops, const QWidget* root) {
 // Rows from top to bottom: a control belongs to the row above when its middle lies within the
 // height of that row's first control; within a row, left to right.
 void orderTabs(std::vector<QWidget*> stops, const QWidget* root) {
+    if (root->property(kTabOrderSet).toBool())
+        return;
     const auto placed = [root](const QWidget* w) {
         return QRect(w->mapTo(root, QPoint()), w->size());
     };
@@ -166,8 +219,31 @@ void orderTabs(std::vector<QWidget*> stops, const QWidget* root) {
 
 } // namespace
 
+QChar actionMnemonic(const QString& caption) {
+    for (const ActionKey& action : kActionKeys)
+        for (const StringId id : action.captions)
+            if (caption == uiText(id))
+                return QLatin1Char(action.letter);
+    return {};
+}
+
+QString actionCaption(const QString& caption) {
+    const QChar letter = actionMnemonic(caption);
+    return letter.isNull() ? escaped(caption) : marked(caption, letter);
+}
+
+void setTabOrder(QWidget* page, const std::vector<QWidget*>& order) {
+    page->setProperty(kTabOrderSet, true);
+    QWidget* previous = nullptr;
+    for (QWidget* widget : order) {
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
 QString withoutMnemonic(const QString& caption) {
-    static const QRegularExpression korean(QStringLiteral("\\(&[A-Za-z0-9]\\)$"));
+    static const QRegularExpression korean(QStringLiteral("\\(&[A-Za-z0-9]\\)(?=\\.*$)"));
     QString plain = caption;
     plain.remove(korean);
     QString out;

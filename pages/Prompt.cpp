@@ -6,7 +6,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
+
+#include <algorithm>
+#include <vector>
 
 namespace qv {
 namespace {
@@ -81,6 +85,20 @@ bool QtPrompt::question(const QString& text, DefaultAnswer preselected) {
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(preselected == DefaultAnswer::Yes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+int QtPrompt::choice(const QString& text, const QStringList& answers, int preselected) {
+    QMessageBox box(QMessageBox::Question, caption(), displayed(text), QMessageBox::NoButton,
+                    m_parent);
+    box.setTextFormat(Qt::PlainText);
+    std::vector<QAbstractButton*> buttons;
+    for (const QString& answer : answers)
+        buttons.push_back(box.addButton(answer, QMessageBox::AcceptRole));
+    if (preselected >= 0 && preselected < static_cast<int>(buttons.size()))
+        box.setDefaultButton(static_cast<QPushButton*>(buttons[static_cast<size_t>(preselected)]));
+    box.exec();
+    const auto taken = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return taken == buttons.end() ? -1 : static_cast<int>(taken - buttons.begin());
 }
 
 std::optional<QString> QtPrompt::openFileName(const QString& filter, const QString& title) {

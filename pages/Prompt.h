@@ -3,6 +3,7 @@
 #include "NoticeQueue.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -25,6 +26,9 @@ public:
     // A question: Yes and No buttons, question icon. True on Yes. Questions whose Yes throws
     // something away offer No first, so Enter does not.
     virtual bool question(const QString& text, DefaultAnswer preselected = DefaultAnswer::Yes) = 0;
+    // A question with its own answers, one button each, `preselected` the one Enter presses.
+    // The index of the answer taken; -1 when the box was closed without one.
+    virtual int choice(const QString& text, const QStringList& answers, int preselected) = 0;
     // File choosers; `filter` in Qt's form ("HTML files (*.html);;All files (*)"). Empty when
     // the user cancels.
     virtual std::optional<QString> openFileName(const QString& filter,
@@ -46,6 +50,7 @@ public:
 
     void notice(const QString& text) override;
     bool question(const QString& text, DefaultAnswer preselected) override;
+    int choice(const QString& text, const QStringList& answers, int preselected) override;
     std::optional<QString> openFileName(const QString& filter, const QString& title) override;
     std::optional<QString> saveFileName(const QString& filter, const QString& defaultName,
                                         const QString& title) override;

@@ -93,6 +93,16 @@ public:
         return EditsOnLeave::Discarded;
     }
 
+    // Throws the edits away without asking (the operator already chose so); the store holds the
+    // appliance's table again.
+    void discard() {
+        if (!m_tracker.unapplied())
+            return;
+        m_tracker.discard(m_table, m_count);
+        m_keptOver.reset();
+        m_linkEndedWithEdits = false;
+    }
+
     // The link ended: the edits stay until the operator decides, and the next table asks about
     // them in the words for a lost link, even if it is one they were kept over before.
     void linkEnded() override {

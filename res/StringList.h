@@ -1020,3 +1020,12 @@ QV_STRING(CliPasswordFileUnreadable, 1623, "cannot read the password file %1",
           "암호 파일 %1을(를) 읽을 수 없습니다")
 QV_STRING(CliStandbyLimitNotice, 1624, "The appliance's standby limit is now %1.",
           "장비의 대기 한도가 이제 %1입니다.")
+// The IO schedule window closed with edits that were not applied.
+QV_STRING(ScheduleCloseQuestion, 1625,
+          "The schedule changes have not been applied. Apply them before the window closes?",
+          "적용하지 않은 스케줄 변경 사항이 있습니다. 창을 닫기 전에 적용하시겠습니까?")
+QV_STRING(EditsApply, 1626, "Apply", "적용")
+QV_STRING(EditsDiscard, 1627, "Discard", "버리기")
+QV_STRING(EditsKeepEditing, 1628, "Keep editing", "계속 편집")
+// What a screen reader adds to the navigation link of the page shown.
+QV_STRING(LinkShownPage, 1629, "Page shown", "표시 중인 페이지")

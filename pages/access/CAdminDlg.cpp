@@ -3,6 +3,7 @@
 #include "CGlobalData.h"
 #include "CodePage.h"
 #include "ControlFactory.h"
+#include "KeyboardAccess.h"
 #include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
@@ -68,6 +69,8 @@ void CAdminDlg::setupControls() {
     layout->addWidget(group);
     layout->addWidget(caution);
     layout->addStretch();
+
+    controls::setTabOrder(this, {m_newId, m_newPassword, m_retype, m_apply});
 }
 
 void CAdminDlg::clearEdits() {

@@ -3,6 +3,7 @@
 #include "CGlobalData.h"
 #include "CodePage.h"
 #include "ControlFactory.h"
+#include "KeyboardAccess.h"
 #include "ListFilter.h"
 #include "Prompt.h"
 #include "QtText.h"
@@ -110,6 +111,10 @@ void CCenteridDlg::setupControls() {
     layout->addWidget(m_list, 1);
     layout->addLayout(inputs);
     layout->addLayout(buttons);
+
+    make::setTabOrder(this, {m_find, m_list, m_id, m_password, m_name, m_group, m_superUser,
+                             m_prohibitFileTransfer, m_prohibitLogDeletion, m_add, m_edit, m_del,
+                             m_apply});
 }
 
 void CCenteridDlg::reloadTable() {

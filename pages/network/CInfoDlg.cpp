@@ -3,6 +3,7 @@
 #include "CGlobalData.h"
 #include "CodePage.h"
 #include "ControlFactory.h"
+#include "KeyboardAccess.h"
 #include "QtText.h"
 #include "network/InfoRules.h"
 #include "schedule/CIoschDlg.h"
@@ -89,6 +90,12 @@ void CInfoDlg::setupControls() {
     layout->addSpacing(12);
     layout->addLayout(transfer);
     layout->addStretch();
+
+    std::vector<QWidget*> tabOrder;
+    for (const FieldRow& f : kFieldRows)
+        tabOrder.push_back(m_fields[f.id]);
+    tabOrder.insert(tabOrder.end(), {m_schedule, m_backup, m_restore});
+    controls::setTabOrder(this, tabOrder);
 }
 
 void CInfoDlg::fill(const qv::NetworkConfigRecord& record) {

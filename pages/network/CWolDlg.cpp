@@ -3,6 +3,7 @@
 #include "CGlobalData.h"
 #include "CodePage.h"
 #include "ControlFactory.h"
+#include "KeyboardAccess.h"
 #include "ListFilter.h"
 #include "Prompt.h"
 #include "QtText.h"
@@ -128,6 +129,9 @@ void CWolDlg::setupControls() {
     layout->addLayout(edits);
     layout->addLayout(applyRow);
     layout->addWidget(help);
+
+    make::setTabOrder(this, {m_find, m_list, m_name, m_mac, m_add, m_edit, m_delete, m_export,
+                             m_import, m_apply});
 }
 
 void CWolDlg::reloadTable() {

@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "ControlFactory.h"
 #include "ControlIds.h"
+#include "KeyboardAccess.h"
 #include "ListFilter.h"
 #include "Prompt.h"
 #include "QtText.h"
@@ -131,7 +132,7 @@ CIoschDlg::CIoschDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent
     connect(m_add, &QPushButton::clicked, this, &CIoschDlg::onAdd);
     connect(m_edit, &QPushButton::clicked, this, &CIoschDlg::onEdit);
     connect(m_delete, &QPushButton::clicked, this, &CIoschDlg::onDelete);
-    connect(m_apply, &QPushButton::clicked, this, &CIoschDlg::onApply);
+    connect(m_apply, &QPushButton::clicked, this, [this] { onApply(); });
     connect(m_toExcel, &QPushButton::clicked, this, &CIoschDlg::onExport);
     connect(m_fromExcel, &QPushButton::clicked, this, &CIoschDlg::onImport);
     connect(m_exception, &QCheckBox::toggled, this, &CIoschDlg::showEditorKind);
@@ -252,6 +253,16 @@ void CIoschDlg::setupControls() {
     layout->addLayout(right, 3);
     m_week = new WeekPanel;
     layout->addWidget(m_week, 2);
+
+    // The editor in the order it is filled in, then the columns from left to right.
+    std::vector<QWidget*> tabOrder{m_exception, m_function,  m_relay,        m_weekday,  m_month,
+                                   m_date,      m_hour,      m_minute,       m_add,      m_edit,
+                                   m_delete,    m_apply,     m_ioDevices,    m_refresh,  m_toExcel,
+                                   m_fromExcel, m_countLine, m_scheduleFind, m_schedules};
+    for (QWidget* stop : m_week->findChildren<QWidget*>())
+        if (stop->focusPolicy() & Qt::TabFocus)
+            tabOrder.push_back(stop);
+    make::setTabOrder(this, tabOrder);
 }
 
 void CIoschDlg::requestTables() {
@@ -443,13 +454,15 @@ void CIoschDlg::onDelete() {
     tableEdited();
 }
 
-void CIoschDlg::onApply() {
+bool CIoschDlg::onApply() {
     qv::CGlobalData& s = store();
     if (!s.isConnected())
-        return;
+        return false;
     s.ioBusy = 1;
-    if (s.send(qv::request::writeSchedule(s.scheduleCount, *s.scheduleTable)))
-        m_edits.sent();
+    if (!s.send(qv::request::writeSchedule(s.scheduleCount, *s.scheduleTable)))
+        return false;
+    m_edits.sent();
+    return true;
 }
 
 void CIoschDlg::onDeviceChanged(int row) {
@@ -503,7 +516,28 @@ void CIoschDlg::showEditorKind(bool exception) {
 }
 
 void CIoschDlg::closeEvent(QCloseEvent* event) {
-    // Closing hides the window; it lives as long as the main window.
+    // Closing hides the window; it lives as long as the main window. Edits that were not
+    // applied are not left behind unseen: they are applied, discarded, or the window stays.
     event->ignore();
+    if (m_edits.unapplied()) {
+        enum Answer { Apply, Discard, KeepEditing };
+        const int answer =
+            prompt().choice(qv::uiText(StringId::ScheduleCloseQuestion),
+                            {qv::uiText(StringId::EditsApply), qv::uiText(StringId::EditsDiscard),
+                             qv::uiText(StringId::EditsKeepEditing)},
+                            Apply);
+        if (answer == Apply) {
+            // Without the link the table cannot go: the window stays with the edits in it.
+            if (!onApply())
+                return;
+        } else if (answer == Discard) {
+            m_edits.discard();
+            SetScheduleData();
+        } else {
+            return;
+        }
+    }
+    stopClockTimer();
     hide();
+    Q_EMIT closedByOperator();
 }

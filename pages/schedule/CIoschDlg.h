@@ -96,6 +96,10 @@ public:
     QPushButton* refreshButton() const { return m_refresh; }
     QTableView* ioDeviceList() const { return m_ioDevices; }
 
+Q_SIGNALS:
+    // The operator closed the window (the main window only hides it): a page shows again.
+    void closedByOperator();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -106,7 +110,8 @@ private:
     void onAdd();
     void onEdit();
     void onDelete();
-    void onApply();
+    // True when the table went out.
+    bool onApply();
     // The spreadsheet buttons: CIoschDlgSheet.cpp, or CIoschDlgSheetAbsent.cpp in a build
     // without the spreadsheet libraries.
     void onExport();

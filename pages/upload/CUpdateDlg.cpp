@@ -3,6 +3,7 @@
 #include "CGlobalData.h"
 #include "ControlFactory.h"
 #include "ControlIds.h"
+#include "KeyboardAccess.h"
 #include "Prompt.h"
 #include "QtText.h"
 #include "Requests.h"
@@ -83,6 +84,8 @@ void CUpdateDlg::setupControls() {
     layout->addWidget(firmware);
     layout->addWidget(m_versionChange);
     layout->addStretch();
+
+    controls::setTabOrder(this, {m_start, m_autoUpdate, m_firmware});
 }
 
 QGridLayout* CUpdateDlg::stageRows() {

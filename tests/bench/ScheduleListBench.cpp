@@ -35,6 +35,7 @@ class SilentPrompt : public qv::Prompt {
 public:
     void notice(const QString&) override {}
     bool question(const QString&, qv::DefaultAnswer) override { return true; }
+    int choice(const QString&, const QStringList&, int preselected) override { return preselected; }
     std::optional<QString> openFileName(const QString&, const QString&) override { return {}; }
     std::optional<QString> saveFileName(const QString&, const QString&, const QString&) override {
         return {};

@@ -19,7 +19,7 @@ namespace qvtest {
 
 class ScriptedPrompt : public qv::Prompt {
 public:
-    enum class Kind { Notice, Question, OpenFile, SaveFile };
+    enum class Kind { Notice, Question, Choice, OpenFile, SaveFile };
     struct Shown {
         Kind kind;
         QString text; // the message, or the filter of a chooser
@@ -32,6 +32,10 @@ public:
     // Answers to questions, taken from the front; `defaultAnswer` when the queue is empty.
     std::deque<bool> answers;
     bool defaultAnswer = false;
+    // Answers to choices (the index of the answer), from the front; -1 (closed) when empty.
+    std::deque<int> choices;
+    // The answers each choice offered, in order.
+    std::vector<QStringList> choiceAnswers;
     // Answers to the choosers; nullopt is a cancelled chooser. Cancel when the queue is empty.
     std::deque<std::optional<QString>> openAnswers;
     std::deque<std::optional<QString>> saveAnswers;
@@ -44,6 +48,12 @@ public:
                   qv::DefaultAnswer preselected = qv::DefaultAnswer::Yes) override {
         record({Kind::Question, text, {}, preselected});
         return take(answers, defaultAnswer);
+    }
+
+    int choice(const QString& text, const QStringList& offered, int) override {
+        choiceAnswers.push_back(offered);
+        record({Kind::Choice, text, {}});
+        return take(choices, -1);
     }
 
     std::optional<QString> openFileName(const QString& filter, const QString& = {}) override {

@@ -1,0 +1,68 @@
+// The IO schedule window closed by the operator: edits that were not applied are applied,
+// discarded or kept on the operator's word, and the main window shows a page again afterwards.
+
+#include "AppTestSupport.h"
+#include "NavLink.h"
+#include "QtText.h"
+#include "RunningSim.h"
+#include "schedule/CIoschDlg.h"
+
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using qv::StringId;
+
+TEST(ScheduleWindowClose, AsksApplyDiscardOrKeepEditingAndShowsThePageItCameFrom) {
+    qv::simtest::RunningSim sim;
+    qvtest::Window w(QString::fromStdString(sim.address()));
+    w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
+    w.clickLogin();
+    ASSERT_TRUE(qvtest::waitUntil([&] { return w.store.PageIndex == 1; }));
+    w.prompt.defaultAnswer = true;
+    CIoschDlg* iosch = w.window->ioSchedulePage();
+    auto* schedules = qv::findControl<QTableView>(iosch, CIoschDlg::kSchedules);
+    // From the Wake-on-LAN page, once the appliance's timetable is in: deletes a schedule.
+    const auto openAndEdit = [&] {
+        w.store.scheduleCount = 0;
+        iosch->SetScheduleData();
+        w.clickLink(CQVSettingDlg::kLinkWol);
+        w.clickLink(CQVSettingDlg::kLinkIoSchedule);
+        ASSERT_TRUE(qvtest::waitUntil([&] { return schedules->model()->rowCount() > 0; }));
+        schedules->selectRow(0);
+        QTest::mouseClick(qv::findControl<QPushButton>(iosch, CIoschDlg::kDelete), Qt::LeftButton);
+        ASSERT_TRUE(iosch->hasUnappliedChanges());
+    };
+    openAndEdit();
+    const int appliedCount = w.store.scheduleCount + 1;
+
+    w.prompt.choices = {2}; // Keep editing
+    iosch->close();
+    EXPECT_TRUE(iosch->isVisible());
+    EXPECT_TRUE(iosch->hasUnappliedChanges());
+    EXPECT_EQ(w.prompt.choiceAnswers.back(),
+              (QStringList{qv::uiText(StringId::EditsApply), qv::uiText(StringId::EditsDiscard),
+                           qv::uiText(StringId::EditsKeepEditing)}));
+
+    w.prompt.choices = {1}; // Discard
+    iosch->close();
+    EXPECT_FALSE(iosch->isVisible());
+    EXPECT_FALSE(iosch->hasUnappliedChanges());
+    EXPECT_EQ(w.store.scheduleCount, appliedCount);
+    EXPECT_EQ(w.currentPage(), w.window->page(Page::Wol));
+    EXPECT_TRUE(w.control<NavLink>(CQVSettingDlg::kLinkWol)->isCurrent());
+
+    openAndEdit();
+    w.prompt.choices = {0}; // Apply: the appliance takes the timetable
+    iosch->close();
+    EXPECT_FALSE(iosch->isVisible());
+    EXPECT_EQ(w.currentPage(), w.window->page(Page::Wol));
+    ASSERT_TRUE(qvtest::waitUntil([&] { return !iosch->hasUnappliedChanges(); }));
+    EXPECT_EQ(w.prompt.texts(qvtest::ScriptedPrompt::Kind::Choice)
+                  .count(qv::uiText(StringId::ScheduleCloseQuestion)),
+              3);
+}
+
+} // namespace
