@@ -901,12 +901,9 @@ QV_STRING(TableBlockIps, 1413, "Block IP list", "차단 IP 목록")
 QV_STRING(TableSchedule, 1414, "IO schedule", "IO 스케줄")
 QV_STRING(TableAutoUpdate, 1415, "Automatic update", "자동 업데이트")
 QV_STRING(TableNetwork, 1416, "Network settings", "네트워크 설정")
-QV_STRING(PreviewSummary, 1417, "%1: %2 added, %3 removed, %4 changed",
-          "%1: 추가 %2, 삭제 %3, 변경 %4")
+QV_STRING(PreviewSummary, 1417, "%1: %2 added, %3 removed, %4 changed, %5 moved",
+          "%1: 추가 %2, 삭제 %3, 변경 %4, 이동 %5")
 QV_STRING(PreviewUnchanged, 1418, "%1: unchanged", "%1: 변경 없음")
-QV_STRING(PreviewHiddenDiffer, 1419,
-          "(fields not shown differ: the password or bytes the client does not interpret)",
-          "(표시되지 않는 필드가 다릅니다: 비밀번호 또는 클라이언트가 해석하지 않는 바이트)")
 QV_STRING(PreviewOtherBytes, 1420,
           "%1: the same entries; bytes the client does not interpret differ",
           "%1: 항목은 같지만 클라이언트가 해석하지 않는 바이트가 다릅니다")
@@ -994,6 +991,15 @@ QV_STRING(TransferCancel, 1465, "Cancel", "취소")
 QV_STRING(RestoreNetworkUnreachable, 1466,
           "The appliance could not be reached with these settings: %1",
           "이 설정으로는 장비에 연결할 수 없습니다: %1")
+// A restore's preview: a password that changes, a row in another place, rows whose only
+// differences are bytes the client does not interpret (%2: how many).
+QV_STRING(PreviewPasswordChanged, 1467, "changed (not shown)", "변경됨 (표시하지 않음)")
+QV_STRING(PreviewRowMoved, 1468, "moved from place %1 to %2", "%1번째에서 %2번째로 이동")
+QV_STRING(PreviewOtherBytesRows, 1469,
+          "%1: %2 entries differ only in bytes the client does not interpret",
+          "%1: 항목 %2개가 클라이언트가 해석하지 않는 바이트만 다릅니다")
+QV_STRING(RestoreJsonNeedsDryRun, 1470, "--json previews only: add --dry-run",
+          "--json은 미리 보기에만 쓰입니다: --dry-run을 함께 주십시오")
 QV_STRING(SheetNotInThisBuild, 1500,
           "spreadsheet files are not available in this build (it was made without the "
           "spreadsheet libraries, as the Windows build is); nothing was done.",
