@@ -34,6 +34,7 @@ constexpr char kRatio[] = "ratio";
 class SilentPrompt : public qv::Prompt {
 public:
     void notice(const QString&) override {}
+    void information(const QString&) override {}
     bool question(const QString&, qv::DefaultAnswer) override { return true; }
     std::optional<QString> openFileName(const QString&, const QString&) override { return {}; }
     std::optional<QString> saveFileName(const QString&, const QString&, const QString&) override {
