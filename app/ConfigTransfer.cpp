@@ -221,7 +221,7 @@ void ConfigTransfer::writeBackup() {
                      : std::string();
     bk::stampBackup(*m_read, appliance);
     const std::optional<bk::Message> fault = bk::writeBackupFile(*m_read, localPath(m_backupPath));
-    finish(fault ? text(*fault) : qv::uiText(StringId::BackupWritten).arg(m_backupPath));
+    finish(fault ? text(*fault) : qv::uiText(StringId::BackupWritten).arg(m_backupPath), !fault);
 }
 
 void ConfigTransfer::showPreview() {
@@ -245,7 +245,7 @@ void ConfigTransfer::previewClosed(int result) {
     m_preview->disconnect(this);
     m_preview = nullptr;
     if (result != QDialog::Accepted) {
-        finish(qv::uiText(StringId::RestoreCancelled));
+        finish(qv::uiText(StringId::RestoreCancelled), true);
         return;
     }
     startWriting(chosen);
@@ -265,7 +265,7 @@ void ConfigTransfer::startWriting(const std::vector<bk::Table>& chosen) {
     const bool network = std::find(m_ledger.order.begin(), m_ledger.order.end(),
                                    bk::Table::Network) != m_ledger.order.end();
     if (m_ledger.order.empty() || (network && m_network->reboots() && !networkConfirmed())) {
-        finish(qv::uiText(StringId::RestoreCancelled));
+        finish(qv::uiText(StringId::RestoreCancelled), true);
         return;
     }
     m_steps.clear();
@@ -285,7 +285,7 @@ void ConfigTransfer::writingDone() {
     QString message = text(m_ledger.outcome());
     if (m_rebooting)
         message += QLatin1Char('\n') + qv::uiText(StringId::NetworkSent);
-    finish(message);
+    finish(message, true);
 }
 
 void ConfigTransfer::onCancel() {
@@ -328,7 +328,7 @@ void ConfigTransfer::closeProgress() {
     m_progress = nullptr;
 }
 
-void ConfigTransfer::finish(const QString& message) {
+void ConfigTransfer::finish(const QString& message, bool success) {
     const bool wrote = m_stage == Stage::Writing && m_ledger.written > 0;
     m_stage = Stage::Idle;
     m_steps.clear();
@@ -341,8 +341,12 @@ void ConfigTransfer::finish(const QString& message) {
         m_preview->disconnect(this);
         m_preview->close();
     }
-    if (!message.isEmpty())
-        m_prompt.notice(message);
+    if (!message.isEmpty()) {
+        if (success)
+            m_prompt.information(message);
+        else
+            m_prompt.notice(message);
+    }
     if (m_rebooting) {
         m_rebooting = false;
         Q_EMIT applianceRebooting(m_rebootHost, m_rebootPort);

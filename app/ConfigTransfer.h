@@ -80,7 +80,8 @@ private:
     void onCancel();
     void linkLost();
     // Ends the transfer, saying `message` (nothing when empty).
-    void finish(const QString& message);
+    // `success`: the notice reports success (information icon), not a fault.
+    void finish(const QString& message, bool success = false);
 
     qv::CGlobalData& m_store;
     qv::Prompt& m_prompt;

@@ -25,7 +25,7 @@ namespace {
 namespace bk = qv::backup;
 using qv::StringId;
 
-constexpr const char* kRestoreUsage = "FILE [--only TABLE,...] [--dry-run] [--yes]";
+constexpr const char* kRestoreUsage = "FILE [--only TABLE,...] [--dry-run [--json]] [--yes]";
 
 std::string text(StringId id, std::vector<std::string> args = {}) {
     return bk::messageText({id, std::move(args)});
@@ -120,6 +120,9 @@ int runRestore(CommandContext& context) {
     RestoreRequest request;
     if (std::string error; !parseRestore(context.options().args, request, error))
         return context.usageError(error);
+    // The JSON is the preview alone: the question and the writing that follow are text.
+    if (context.options().json && !request.dryRun)
+        return context.usageError(text(StringId::RestoreJsonNeedsDryRun));
     const bk::ReadResult file = bk::readBackupFile(request.file);
     if (!file.ok())
         return refuse(context, bk::messageText(file.error));
@@ -133,7 +136,12 @@ int runRestore(CommandContext& context) {
         return status;
 
     std::ostream& out = context.out();
-    out << text(StringId::RestoreFrom, {restored.appliance, restored.writtenAt}) << "\n";
+    const bool json = context.options().json;
+    if (!json)
+        out << text(StringId::RestoreFrom, {restored.appliance, restored.writtenAt}) << "\n";
+    bk::Json document{{"appliance", restored.appliance},
+                      {"writtenAt", restored.writtenAt},
+                      {"tables", bk::Json::array()}};
     qv::CMySocket& link = *context.session().store().link;
     const bk::NetworkRestore network =
         bk::planNetworkRestore(now->network, restored.network, restored.codePage,
@@ -145,12 +153,15 @@ int runRestore(CommandContext& context) {
     bool fits = true;
     for (const bk::TableChoice& choice : bk::restoreChoices(*now, restored, limits, network)) {
         if (!chosen(request, choice.table)) {
-            if (choice.table == bk::Table::Network && choice.differs)
+            if (choice.table == bk::Table::Network && choice.differs && !json)
                 out << text(StringId::RestoreNetworkHint) << "\n";
             continue;
         }
+        if (json)
+            document["tables"].push_back(choice.json);
         for (const std::string& line : choice.lines)
-            out << line << "\n";
+            if (!json)
+                out << line << "\n";
         if (choice.differs)
             toWrite.push_back(choice.table);
         // Every table is checked before any is written, so a refusal leaves the appliance as
@@ -160,11 +171,14 @@ int runRestore(CommandContext& context) {
             fits = false;
         }
     }
+    if (json)
+        out << document.dump(2, ' ', false, bk::Json::error_handler_t::replace) << "\n";
     if (!fits)
         return kExitUsage;
     const bool restoreNetwork = chosen(request, bk::Table::Network) && !network.unchanged();
     if (request.dryRun) {
-        out << text(StringId::RestoreDryRun) << "\n";
+        if (!json)
+            out << text(StringId::RestoreDryRun) << "\n";
         return kExitOk;
     }
     if (toWrite.empty()) {

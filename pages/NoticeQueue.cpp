@@ -14,7 +14,7 @@ QString NoticeQueue::withCount(const QString& text, int count) {
     return text + QStringLiteral("\n\n(\u00d7%1)").arg(count);
 }
 
-void NoticeQueue::notice(const QString& text) {
+void NoticeQueue::notice(const QString& text, bool information) {
     if (m_showing) {
         if (text == m_openText) {
             m_update(withCount(m_openText, ++m_openCount));
@@ -25,14 +25,15 @@ void NoticeQueue::notice(const QString& text) {
         if (same != m_waiting.end())
             ++same->count;
         else if (m_waiting.size() < kMaxWaiting)
-            m_waiting.push_back({text, 1});
+            m_waiting.push_back({text, 1, information});
         return;
     }
     m_showing = true;
-    Waiting next{text, 1};
+    Waiting next{text, 1, information};
     for (;;) {
         m_openText = next.text;
         m_openCount = next.count;
+        m_openInformation = next.information;
         m_show(withCount(next.text, next.count));
         if (m_waiting.empty())
             break;
@@ -41,6 +42,7 @@ void NoticeQueue::notice(const QString& text) {
     }
     m_openText.clear();
     m_openCount = 0;
+    m_openInformation = false;
     m_showing = false;
 }
 

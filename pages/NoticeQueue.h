@@ -27,11 +27,14 @@ public:
 
     NoticeQueue(ShowBox show, UpdateOpenBox update);
 
-    // Shows `text`, or, while a box is open, lets it wait its turn.
-    void notice(const QString& text);
+    // Shows `text`, or, while a box is open, lets it wait its turn. `information`: the
+    // window reports its own success, not a refusal or a fault.
+    void notice(const QString& text, bool information = false);
 
     // True while a box is open.
     bool showing() const { return m_showing; }
+    // Whether the box being shown reports success (read while ShowBox runs).
+    bool openIsInformation() const { return m_openInformation; }
     size_t waiting() const { return m_waiting.size(); }
 
     // The text a box shows for a notice that came `count` times.
@@ -41,6 +44,7 @@ private:
     struct Waiting {
         QString text;
         int count;
+        bool information;
     };
 
     ShowBox m_show;
@@ -48,6 +52,7 @@ private:
     bool m_showing = false;
     QString m_openText;
     int m_openCount = 0;
+    bool m_openInformation = false;
     std::deque<Waiting> m_waiting;
 };
 

@@ -33,9 +33,8 @@ private:
     QString m_saved;
 };
 
-// Texts from the string table break lines the appliance-era way, "\r\n"; Qt wants "\n".
-QString displayed(QString text) {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+QString displayed(const QString& text) {
+    return displayedText(text);
 }
 
 std::optional<QString> chosen(const QString& path) {
@@ -45,6 +44,14 @@ std::optional<QString> chosen(const QString& path) {
 }
 
 } // namespace
+
+QString displayedText(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = line.trimmed();
+    return lines.join(QLatin1Char('\n'));
+}
 
 QString qtFileFilter(const QString& pairs) {
     const QStringList parts = pairs.split(QLatin1Char('|'), Qt::SkipEmptyParts);
@@ -70,8 +77,13 @@ void QtPrompt::notice(const QString& text) {
     m_notices.notice(text);
 }
 
+void QtPrompt::information(const QString& text) {
+    m_notices.notice(text, true);
+}
+
 void QtPrompt::showNotice(const QString& text) {
-    QMessageBox box(QMessageBox::Warning, caption(), displayed(text), QMessageBox::Ok, m_parent);
+    QMessageBox box(m_notices.openIsInformation() ? QMessageBox::Information : QMessageBox::Warning,
+                    caption(), displayed(text), QMessageBox::Ok, m_parent);
     // Notices quote what the appliance and files hold; markup in them is shown, never drawn.
     box.setTextFormat(Qt::PlainText);
     m_openNotice = &box;

@@ -23,6 +23,9 @@ public:
 
     // A notice or refusal: OK button, exclamation icon.
     virtual void notice(const QString& text) = 0;
+    // The window's own report of success ("Backup written to ..."): OK button, information
+    // icon, so it does not read as a warning.
+    virtual void information(const QString& text) = 0;
     // A question: Yes and No buttons, question icon. True on Yes. Questions whose Yes throws
     // something away offer No first, so Enter does not.
     virtual bool question(const QString& text, DefaultAnswer preselected = DefaultAnswer::Yes) = 0;
@@ -37,6 +40,11 @@ public:
                                                 const QString& title = {}) = 0;
 };
 
+// The text a message box shows. The string table breaks lines the appliance-era way, "\r\n"
+// with blanks around it (" \r\n Will you continue?"): Qt wants "\n", and no line of a box
+// begins or ends with a blank.
+QString displayedText(QString text);
+
 // Converts a chooser filter written as pairs of description and pattern separated by '|'
 // ("html파일|*.html|모든파일(*.*)|*.*|") to Qt's form ("html파일 (*.html);;모든파일(*.*) (*)").
 QString qtFileFilter(const QString& pairs);
@@ -49,6 +57,7 @@ public:
     void setParent(QWidget* parent) { m_parent = parent; }
 
     void notice(const QString& text) override;
+    void information(const QString& text) override;
     bool question(const QString& text, DefaultAnswer preselected) override;
     int choice(const QString& text, const QStringList& answers, int preselected) override;
     std::optional<QString> openFileName(const QString& filter, const QString& title) override;

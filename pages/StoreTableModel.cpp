@@ -1,5 +1,7 @@
 #include "StoreTableModel.h"
 
+#include "QtText.h"
+
 #include <QAbstractProxyModel>
 #include <QHeaderView>
 #include <QTableView>
@@ -23,6 +25,28 @@ int StoreTableModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
 }
 
+namespace {
+
+// The list shows some of the relay server's fixed Korean texts in both languages; the English
+// window tells what they mean in a tooltip and to screen readers.
+QVariant meaningOf(const QString& text) {
+    if (qv::systemLanguage() != qv::Language::English)
+        return {};
+    using qv::StringId;
+    static const std::pair<StringId, StringId> kMeanings[] = {
+        {StringId::CenterIdProhibited, StringId::MeaningProhibited},
+        {StringId::CenterIdAllowed, StringId::MeaningAllowed},
+        {StringId::CenterIdColumnLogDeletion, StringId::MeaningLogDeletion},
+        {StringId::CenterIdColumnFileTransfer, StringId::MeaningFileTransfer},
+    };
+    for (const auto& [fixed, meaning] : kMeanings)
+        if (text == qv::uiText(fixed))
+            return qv::uiText(meaning);
+    return {};
+}
+
+} // namespace
+
 QVariant StoreTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
@@ -33,6 +57,9 @@ QVariant StoreTableModel::data(const QModelIndex& index, int role) const {
     }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        return meaningOf(data(index, Qt::DisplayRole).toString());
     default:
         return {};
     }
@@ -45,6 +72,8 @@ QVariant StoreTableModel::headerData(int section, Qt::Orientation orientation, i
         return m_columns[section].caption;
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole)
+        return meaningOf(m_columns[section].caption);
     return {};
 }
 

@@ -408,6 +408,11 @@ QV_STRING(CenterIdColumnLogDeletion, 712, "로그삭제", "로그삭제")
 QV_STRING(CenterIdColumnFileTransfer, 713, "파일전송", "파일전송")
 QV_STRING(CenterIdProhibited, 714, "금지", "금지")
 QV_STRING(CenterIdAllowed, 715, "허용", "허용")
+// What those fixed texts mean, for the English window's tooltips and screen readers.
+QV_STRING(MeaningProhibited, 716, "Forbidden", "금지")
+QV_STRING(MeaningAllowed, 717, "Allowed", "허용")
+QV_STRING(MeaningLogDeletion, 718, "Log deletion", "로그삭제")
+QV_STRING(MeaningFileTransfer, 719, "File transfer", "파일전송")
 
 // Blacklist rules and the firewall's answers: fixed Korean texts in both languages.
 QV_STRING(BlockIpTooMany, 730, "방화벽에 추가할 아이피 갯수를 초과하였습니다.",
@@ -540,6 +545,11 @@ QV_STRING(ColumnTime, 917, "Time", "시각")
 QV_STRING(WaitingForClock, 918, "Waiting for the appliance's clock.",
           "서버 시간을 기다리는 중입니다.")
 QV_STRING(NextEventsFrom, 919, "From %1 (appliance time)", "%1부터 (서버 시간)")
+// The editor's function selector; the list's column keeps "Function" (동작).
+QV_STRING(ScheduleFunctionSelector, 920, "Function", "구분")
+// The week view's day names as a calendar spells them; the list keeps the appliance's.
+QV_STRING(WeekTuesday, 921, "TUE", "화")
+QV_STRING(WeekThursday, 922, "THU", "목")
 QV_STRING(WolEntryNotFound, 950, "There is no Wake-on-LAN entry with that number.",
           "해당 번호의 Wake-on-LAN 항목이 없습니다.")
 QV_STRING(WolReplaceFile, 951, "%1 already exists.\nDo you want to replace it?",
@@ -664,6 +674,9 @@ QV_STRING(NetworkOptionNoEffect, 1047,
           "sent.",
           "DHCP가 켜져 있으면 %1은(는) 효과가 없습니다. 고정 주소를 설정하려면 --static을 "
           "지정하세요. 아무것도 보내지 않았습니다.")
+QV_STRING(NetworkDiscardOnLeave, 1048,
+          "The network settings typed on this page have not been sent. Discard them?",
+          "이 페이지에 입력한 네트워크 설정을 보내지 않았습니다. 버리시겠습니까?")
 // Upload pages: help texts, buttons, choosers, the send under way and its end; update page:
 // the running time and the versions before and after; qvctl's upload, update and reboot.
 QV_STRING(UploadBrowse, 1100, "Browse", "찾아보기")
@@ -745,11 +758,12 @@ QV_STRING(UploadProgress, 1116, "%1 of %2 bytes sent (%3 KB/s)",
 QV_STRING(UploadCancel, 1117, "Cancel", "취소")
 QV_STRING(UploadLeaveQuestion, 1118, "An upload is under way. Cancel it and close the link?",
           "업로드가 진행 중입니다. 업로드를 취소하고 연결을 닫으시겠습니까?")
-QV_STRING(LogoNotImage, 1119,
-          "The file %1 is not a GIF, JPEG or SWF image, whatever its name says. The appliance "
-          "would store it as a GIF logo, which the client programs may not show. Send it anyway?",
-          "%1 파일은 이름과 달리 GIF, JPEG, SWF 이미지가 아닙니다. 장비는 이 파일을 GIF 로고로 "
-          "저장하므로 클라이언트 프로그램에 보이지 않을 수 있습니다. 그래도 보내시겠습니까?")
+QV_STRING(
+    LogoNotImage, 1119,
+    "The file %1 is not a GIF, JPEG, BMP or SWF image, whatever its name says. The appliance "
+    "would store it as a GIF logo, which the client programs may not show. Send it anyway?",
+    "%1 파일은 이름과 달리 GIF, JPEG, BMP, SWF 이미지가 아닙니다. 장비는 이 파일을 GIF 로고로 "
+    "저장하므로 클라이언트 프로그램에 보이지 않을 수 있습니다. 그래도 보내시겠습니까?")
 QV_STRING(LogoPreviewSize, 1120, "%1 × %2 pixels (recommended: 500 × 200)",
           "%1 × %2 픽셀(권장: 500 × 200)")
 QV_STRING(LogoPreviewNone, 1121, "No preview: this program cannot show the file as an image.",
@@ -777,6 +791,9 @@ QV_STRING(TransferWhileUploading, 1132,
 QV_STRING(TransferNotConnected, 1133,
           "There is no link to the appliance. Log on again, then try once more.",
           "장비와 연결되어 있지 않습니다. 다시 로그온한 뒤 시도하세요.")
+QV_STRING(UploadEmptyPage, 1134,
+          "%1 is empty: the appliance's web page would be blank. Send it anyway?",
+          "%1 파일이 비어 있습니다: 장비의 웹 페이지가 빈 페이지가 됩니다. 그래도 보내시겠습니까?")
 // IO schedule window and qvctl: the timetable as a spreadsheet file.
 QV_STRING(ScheduleToExcel, 1200, "To Excel File", "엑셀로 저장")
 QV_STRING(ScheduleFromExcel, 1201, "From Excel File", "엑셀에서 불러오기")
@@ -901,12 +918,9 @@ QV_STRING(TableBlockIps, 1413, "Block IP list", "차단 IP 목록")
 QV_STRING(TableSchedule, 1414, "IO schedule", "IO 스케줄")
 QV_STRING(TableAutoUpdate, 1415, "Automatic update", "자동 업데이트")
 QV_STRING(TableNetwork, 1416, "Network settings", "네트워크 설정")
-QV_STRING(PreviewSummary, 1417, "%1: %2 added, %3 removed, %4 changed",
-          "%1: 추가 %2, 삭제 %3, 변경 %4")
+QV_STRING(PreviewSummary, 1417, "%1: %2 added, %3 removed, %4 changed, %5 moved",
+          "%1: 추가 %2, 삭제 %3, 변경 %4, 이동 %5")
 QV_STRING(PreviewUnchanged, 1418, "%1: unchanged", "%1: 변경 없음")
-QV_STRING(PreviewHiddenDiffer, 1419,
-          "(fields not shown differ: the password or bytes the client does not interpret)",
-          "(표시되지 않는 필드가 다릅니다: 비밀번호 또는 클라이언트가 해석하지 않는 바이트)")
 QV_STRING(PreviewOtherBytes, 1420,
           "%1: the same entries; bytes the client does not interpret differ",
           "%1: 항목은 같지만 클라이언트가 해석하지 않는 바이트가 다릅니다")
@@ -994,6 +1008,15 @@ QV_STRING(TransferCancel, 1465, "Cancel", "취소")
 QV_STRING(RestoreNetworkUnreachable, 1466,
           "The appliance could not be reached with these settings: %1",
           "이 설정으로는 장비에 연결할 수 없습니다: %1")
+// A restore's preview: a password that changes, a row in another place, rows whose only
+// differences are bytes the client does not interpret (%2: how many).
+QV_STRING(PreviewPasswordChanged, 1467, "changed (not shown)", "변경됨 (표시하지 않음)")
+QV_STRING(PreviewRowMoved, 1468, "moved from place %1 to %2", "%1번째에서 %2번째로 이동")
+QV_STRING(PreviewOtherBytesRows, 1469,
+          "%1: %2 entries differ only in bytes the client does not interpret",
+          "%1: 항목 %2개가 클라이언트가 해석하지 않는 바이트만 다릅니다")
+QV_STRING(RestoreJsonNeedsDryRun, 1470, "--json previews only: add --dry-run",
+          "--json은 미리 보기에만 쓰입니다: --dry-run을 함께 주십시오")
 QV_STRING(SheetNotInThisBuild, 1500,
           "spreadsheet files are not available in this build (it was made without the "
           "spreadsheet libraries, as the Windows build is); nothing was done.",

@@ -108,9 +108,12 @@ void CBlacklistDlg::setupControls() {
     blockLabel->setBuddy(m_blockList);
     auto* editLabel = new QLabel(qv::uiText(StringId::BlockIpLabelAddress));
     editLabel->setBuddy(m_editAddress);
+    auto* addLabel = new QLabel(qv::uiText(StringId::BlockIpAddressToAdd));
+    addLabel->setBuddy(m_addAddress);
 
     auto* blockControls = new QGridLayout;
-    blockControls->addWidget(m_addAddress, 0, 0, 1, 2);
+    blockControls->addWidget(addLabel, 0, 0);
+    blockControls->addWidget(m_addAddress, 0, 1);
     blockControls->addWidget(m_add, 0, 2);
     blockControls->addWidget(editLabel, 1, 0);
     blockControls->addWidget(m_editAddress, 1, 1);
@@ -120,19 +123,19 @@ void CBlacklistDlg::setupControls() {
     blockControls->addWidget(unappliedMarker(), 4, 0, 1, 2, Qt::AlignRight);
     blockControls->addWidget(m_apply, 4, 2);
 
+    // The Block IP list under its caption and its Find box, the controls beside it.
+    auto* blockColumn = new QVBoxLayout;
+    blockColumn->addWidget(blockLabel);
+    blockColumn->addWidget(m_blockListFind);
+    blockColumn->addWidget(m_blockList, 1);
     auto* blockRow = new QHBoxLayout;
-    blockRow->addWidget(m_blockList, 1);
+    blockRow->addLayout(blockColumn, 1);
     blockRow->addLayout(blockControls, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 8, 10, 10);
     layout->addWidget(m_blacklist, 3);
     layout->addLayout(blacklistButtons);
-    auto* blockHeading = new QHBoxLayout;
-    blockHeading->addWidget(blockLabel);
-    blockHeading->addStretch();
-    blockHeading->addWidget(m_blockListFind);
-    layout->addLayout(blockHeading);
     layout->addLayout(blockRow, 2);
 }
 
@@ -168,6 +171,8 @@ void CBlacklistDlg::onAdd() {
     if (!confirmBlocking(address.ansi))
         return;
     bl::addAddress(s.blockIpTable, s.blockIpCount, address.ansi);
+    // Ready for the next address, as on the center ID page.
+    m_addAddress->clear();
     noteEdit();
 }
 

@@ -24,13 +24,17 @@ std::optional<Message> checkNetwork(const NetworkRestore& network) {
     return Message{StringId::RestoreNetworkUnreachable, {network::refusalText(*verdict.refusal)}};
 }
 
+void addRefusal(TableChoice& choice) {
+    choice.json["refusal"] = choice.refusal ? Json(messageText(*choice.refusal)) : Json();
+}
+
 } // namespace
 
 std::vector<TableChoice> restoreChoices(const Backup& now, const Backup& restored,
                                         const TargetLimits& limits, const NetworkRestore& network) {
     std::vector<TableChoice> choices;
     for (const Table table : kAllTables) {
-        TableChoice choice{table, {}, false, std::nullopt};
+        TableChoice choice{table, {}, false, std::nullopt, {}};
         if (table == Table::Network) {
             choice.lines = networkLines(network);
             choice.differs = !network.unchanged();
@@ -39,11 +43,17 @@ std::vector<TableChoice> restoreChoices(const Backup& now, const Backup& restore
                 if (network.reboots())
                     choice.refusal = checkNetwork(network);
             }
+            choice.json = Json{{"table", std::string(tableName(table))},
+                               {"title", tableTitle(table)},
+                               {"differs", choice.differs},
+                               {"lines", choice.lines}};
+            addRefusal(choice);
             choices.push_back(std::move(choice));
             continue;
         }
         const TablePreview preview = previewTable(table, now, restored);
         choice.lines = previewLines(preview);
+        choice.json = previewJson(preview);
         choice.differs = preview.differs;
         if (const auto missing = devicesNotListed(now, restored);
             table == Table::Schedule && preview.differs && !missing.empty()) {
@@ -51,9 +61,11 @@ std::vector<TableChoice> restoreChoices(const Backup& now, const Backup& restore
             for (const std::string& name : missing)
                 names += (names.empty() ? "" : ", ") + name;
             choice.lines.push_back(messageText({StringId::RestoreDevicesNotListed, {names}}));
+            choice.json["devicesNotListed"] = missing;
         }
         if (preview.differs)
             choice.refusal = checkLimit(table, restored, limits);
+        addRefusal(choice);
         choices.push_back(std::move(choice));
     }
     return choices;

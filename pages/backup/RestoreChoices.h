@@ -9,6 +9,7 @@
 #include "backup/Message.h"
 #include "backup/NetworkRestore.h"
 #include "backup/RestoreLimits.h"
+#include "backup/RestorePreview.h"
 
 #include <optional>
 #include <string>
@@ -24,6 +25,9 @@ struct TableChoice {
     bool differs = false;
     // Set when the table differs but does not fit the appliance's limits: it cannot be restored.
     std::optional<Message> refusal;
+    // The same as data for qvctl's --json: the rows of a table, the lines of the network
+    // settings, the refusal's text.
+    Json json;
 };
 
 // Every table of kAllTables in order: `now` is what the appliance holds, `restored` the backup,

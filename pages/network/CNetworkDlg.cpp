@@ -74,6 +74,10 @@ CNetworkDlg::CNetworkDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* pa
     connect(m_macRegistration, &QPushButton::clicked, this, &CNetworkDlg::onMacRegistration);
     connect(m_ddnsRegistration, &QPushButton::clicked, this, &CNetworkDlg::onDdnsRegistration);
     connect(m_ntpRegistration, &QPushButton::clicked, this, &CNetworkDlg::onNtpRegistration);
+    for (QLineEdit* edit : findChildren<QLineEdit*>())
+        connect(edit, &QLineEdit::textChanged, this, &CNetworkDlg::updateMarker);
+    for (QCheckBox* box : {m_dhcp, m_upnp})
+        connect(box, &QCheckBox::toggled, this, &CNetworkDlg::updateMarker);
     dropEnterAndEscape();
 }
 
@@ -156,6 +160,8 @@ void CNetworkDlg::setupControls() {
     layout->addWidget(network);
     layout->addWidget(ddns);
     layout->addWidget(ntp);
+    m_marker = controls::unappliedMarker(qv::uiText(StringId::ChangesNotApplied));
+    layout->addWidget(m_marker, 0, Qt::AlignRight);
     layout->addStretch();
 }
 
@@ -180,6 +186,51 @@ void CNetworkDlg::load(const qv::NetworkConfigRecord& record) {
         m_upnp->setChecked(settings.upnp);
     }
     setAddressesEnabled(!settings.dhcp);
+    m_applied = fieldStates();
+    updateMarker();
+}
+
+namespace {
+// Where the DDNS fields and the NTP server start in fieldStates().
+constexpr int kFirstDdnsField = 8;
+constexpr int kNtpField = 11;
+} // namespace
+
+QStringList CNetworkDlg::fieldStates() const {
+    QStringList states;
+    for (const IpAddressEdit* edit : {m_address, m_netMask, m_gateway}) {
+        const auto typed = edit->typedAddress();
+        states << (typed ? qv::fromUtf8(net::dottedText(*typed)) : QString());
+    }
+    states << QString::number(m_dhcp->isChecked()) << m_linkPort->text() << m_dataPort->text()
+           << m_webPort->text() << QString::number(m_upnp->isChecked());
+    states << m_ddnsId->text() << m_email->text() << m_company->text() << m_ntpServer->text();
+    return states;
+}
+
+bool CNetworkDlg::hasUnappliedChanges() const {
+    // Before the appliance's record there is nothing to compare with, and nothing to send.
+    return m_record && fieldStates() != m_applied;
+}
+
+void CNetworkDlg::updateMarker() {
+    m_marker->setVisible(hasUnappliedChanges());
+}
+
+void CNetworkDlg::markSent(int first, int last) {
+    const QStringList now = fieldStates();
+    for (int i = first; i <= last && i < m_applied.size(); ++i)
+        m_applied[i] = now[i];
+    updateMarker();
+}
+
+bool CNetworkDlg::confirmLeave() {
+    if (!hasUnappliedChanges())
+        return true;
+    if (!prompt().question(qv::uiText(StringId::NetworkDiscardOnLeave), qv::DefaultAnswer::No))
+        return false;
+    load(*m_record);
+    return true;
 }
 
 void CNetworkDlg::setAddressesEnabled(bool enabled) {
@@ -265,6 +316,7 @@ void CNetworkDlg::onSaveAndReboot() {
     // A send that fails has closed the link already, and the appliance has not the settings.
     if (!store().send(qv::request::saveNetworkAndReboot(net::saveRecord(verdict.settings))))
         return;
+    markSent(0, kFirstDdnsField - 1);
     // The appliance reboots without an answer; the link is ended here rather than left to time
     // out, and the end of the link brings the logon page back as for any disconnection.
     store().link->Close();
@@ -289,12 +341,14 @@ void CNetworkDlg::onDdnsRegistration() {
     net::DdnsWire wire;
     if (refused(net::checkDdnsRegistration(readDdns(), qv::systemCodePage(), wire)))
         return;
-    store().send(qv::request::registerDdns(net::ddnsRegistrationRecord(wire)));
+    if (store().send(qv::request::registerDdns(net::ddnsRegistrationRecord(wire))))
+        markSent(kFirstDdnsField, kNtpField - 1);
 }
 
 void CNetworkDlg::onNtpRegistration() {
     std::string wire;
     if (refused(net::checkNtpServer(qv::toUtf8(m_ntpServer->text()), qv::systemCodePage(), wire)))
         return;
-    store().send(qv::request::setNtpServer(wire));
+    if (store().send(qv::request::setNtpServer(wire)))
+        markSent(kNtpField, kNtpField);
 }

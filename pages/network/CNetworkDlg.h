@@ -4,10 +4,13 @@
 #include "NetworkConfigRecord.h"
 #include "network/NetworkRules.h"
 
+#include <QStringList>
+
 #include <optional>
 
 class IpAddressEdit;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -51,6 +54,12 @@ public:
     // The record of the last reply 8, if one arrived.
     const std::optional<qv::NetworkConfigRecord>& record() const { return m_record; }
 
+    // Asks before values typed but not sent (or answered No) are thrown away; false keeps the
+    // page. Discarding shows the appliance's record again.
+    bool confirmLeave() override;
+    // True while a field differs from what the appliance last sent or what went out since.
+    bool hasUnappliedChanges() const;
+
 Q_SIGNALS:
     // Save & Reboot went out and this client closed its link: the appliance is to be found
     // again at `host` and `port`.
@@ -73,6 +82,12 @@ private:
     // Asks before Save & Reboot with the change and its warnings; false when nothing is to go.
     bool confirmChange(const qv::network::Settings& settings, QString& nextHost);
     void setAddressesEnabled(bool enabled);
+    // Every field a button sends, as typed: addresses, DHCP, ports, UPNP, then the DDNS ID,
+    // e-mail and company, then the NTP server.
+    QStringList fieldStates() const;
+    void updateMarker();
+    // The fields from `first` on (to `last`) went out: they count as applied.
+    void markSent(int first, int last);
 
     IpAddressEdit* m_address;
     IpAddressEdit* m_netMask;
@@ -94,4 +109,7 @@ private:
     QLineEdit* m_ntpServer;
     QPushButton* m_ntpRegistration;
     std::optional<qv::NetworkConfigRecord> m_record;
+    QLabel* m_marker;
+    // fieldStates() as the appliance last sent them or as they last went out.
+    QStringList m_applied;
 };

@@ -170,7 +170,8 @@ void CIoschDlg::setupControls() {
         make::checkBox(kException, qv::uiText(StringId::ScheduleExceptionBox), "exception");
     m_relay = make::comboBox(kRelay, qv::uiText(StringId::ScheduleRelay), "relay");
     m_relay->addItems(numberTexts(1, sched::kRelayCount, false));
-    m_function = make::comboBox(kFunction, qv::uiText(StringId::ScheduleFunction), "function");
+    m_function =
+        make::comboBox(kFunction, qv::uiText(StringId::ScheduleFunctionSelector), "function");
     for (uint8_t f = 0; f < sched::kFunctionCount; ++f)
         m_function->addItem(qv::fromUtf8(sched::functionText(f)));
     m_dayLabel = new QLabel(qv::uiText(StringId::ScheduleWeekday));
@@ -222,7 +223,7 @@ void CIoschDlg::setupControls() {
         editor->addWidget(label, row, column);
         editor->addWidget(field, row, column + 1);
     };
-    labelled(0, 0, new QLabel(qv::uiText(StringId::ScheduleFunction)), m_function);
+    labelled(0, 0, new QLabel(qv::uiText(StringId::ScheduleFunctionSelector)), m_function);
     labelled(0, 2, new QLabel(qv::uiText(StringId::ScheduleRelay)), m_relay);
     editor->addWidget(m_dayLabel, 1, 0);
     editor->addWidget(m_weekday, 1, 1);

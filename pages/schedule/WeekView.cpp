@@ -17,11 +17,13 @@ constexpr int kMinCellWidth = 14;
 constexpr int kMinRowHeight = 18;
 constexpr int kPadding = 4;
 
-QString weekdayLabel(int weekday) {
+} // namespace
+
+QString WeekView::dayName(int weekday) {
+    if (weekday == 3 || weekday == 5)
+        return qv::uiText(weekday == 3 ? qv::StringId::WeekTuesday : qv::StringId::WeekThursday);
     return qv::fromUtf8(sched::weekdayText(weekday, qv::systemLanguage()));
 }
-
-} // namespace
 
 WeekView::WeekView(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -70,7 +72,7 @@ WeekView::Geometry WeekView::geometry() const {
     Geometry g;
     g.labelWidth = kPadding;
     for (int weekday = 1; weekday <= sched::kDaysInWeek; ++weekday)
-        g.labelWidth = std::max(g.labelWidth, fm.horizontalAdvance(weekdayLabel(weekday)));
+        g.labelWidth = std::max(g.labelWidth, fm.horizontalAdvance(dayName(weekday)));
     g.labelWidth += 2 * kPadding;
     g.headerHeight = fm.height() + kPadding;
     const int legendHeight = fm.height() + kPadding;
@@ -103,7 +105,7 @@ void WeekView::paintEvent(QPaintEvent*) {
                          g.rowHeight);
         painter.setPen(palette().color(QPalette::Text));
         painter.drawText(row.adjusted(kPadding, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                         weekdayLabel(weekday));
+                         dayName(weekday));
         for (int hour = 0; hour < sched::kHoursInDay; ++hour) {
             const QRectF cell = cellRect(g, weekday, hour);
             // The appliance's present hour stands out, so the marks ahead are easy to find.
@@ -123,22 +125,41 @@ void WeekView::paintEvent(QPaintEvent*) {
     paintLegend(painter, g);
 }
 
+WeekView::CellLayout WeekView::layoutCell(const QRectF& cell, size_t marks, double markWidth) {
+    CellLayout layout;
+    const QRectF first(cell.left() + 1, cell.top() + 2, markWidth, cell.height() - 4);
+    if (double(marks) * (markWidth + 1) - 1 <= cell.width() - 2) {
+        for (size_t i = 0; i < marks; ++i)
+            layout.marks.push_back(first.translated((markWidth + 1) * double(i), 0));
+    } else {
+        layout.count = QStringLiteral("\u00d7%1").arg(marks);
+    }
+    return layout;
+}
+
 void WeekView::paintMarks(QPainter& painter, const QRectF& cell, int weekday, int hour) const {
     const std::vector<sched::WeekMark>& marks = m_grid.marks(weekday, hour);
     if (marks.empty())
         return;
     const double markWidth = std::min(cell.width() - 2, double(fontMetrics().height()));
-    // Side by side while they fit, else spread over the cell overlapping: every mark stays
-    // visible at least by its edge.
-    const double room = cell.width() - 2 - markWidth;
-    const double step = marks.size() > 1 ? std::min(markWidth + 1, room / (marks.size() - 1)) : 0;
-    const QRectF first(cell.left() + 1, cell.top() + 2, markWidth, cell.height() - 4);
-    for (size_t i = 0; i < marks.size(); ++i) {
-        const QRectF mark = first.translated(step * double(i), 0);
-        painter.fillRect(mark, functionColor(marks[i].function));
-        painter.setPen(Qt::white);
-        painter.drawText(mark, Qt::AlignCenter, QString::number(marks[i].relay));
+    const CellLayout layout = layoutCell(cell, marks.size(), markWidth);
+    painter.setPen(Qt::white);
+    for (size_t i = 0; i < layout.marks.size(); ++i) {
+        painter.fillRect(layout.marks[i], functionColor(marks[i].function));
+        painter.drawText(layout.marks[i], Qt::AlignCenter, QString::number(marks[i].relay));
     }
+    if (layout.count.isEmpty())
+        return;
+    const QRectF badge = cell.adjusted(1, 2, -1, -2);
+    const double stripe = badge.height() / double(marks.size());
+    for (size_t i = 0; i < marks.size(); ++i)
+        painter.fillRect(
+            QRectF(badge.left(), badge.top() + stripe * double(i), badge.width(), stripe + 0.5),
+            functionColor(marks[i].function));
+    // The count on a dark ground reads over any of the colours.
+    const QRectF text = badge.adjusted(1, badge.height() / 4, -1, -badge.height() / 4);
+    painter.fillRect(text, QColor(0, 0, 0, 160));
+    painter.drawText(badge, Qt::AlignCenter, layout.count);
 }
 
 void WeekView::paintLegend(QPainter& painter, const Geometry& g) const {
@@ -177,7 +198,7 @@ QString WeekView::cellToolTip(const QPoint& pos) const {
     for (const sched::WeekMark& mark : m_grid.marks(weekday, hour))
         lines.append(
             QStringLiteral("%1 %2:%3  %4  %5 %6")
-                .arg(weekdayLabel(weekday), qv::fromUtf8(sched::twoDigits(hour)),
+                .arg(dayName(weekday), qv::fromUtf8(sched::twoDigits(hour)),
                      qv::fromUtf8(sched::twoDigits(mark.minute)),
                      qv::fromUtf8(sched::functionText(static_cast<uint8_t>(mark.function))),
                      qv::uiText(qv::StringId::ScheduleRelay))

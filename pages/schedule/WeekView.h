@@ -7,9 +7,12 @@
 #include "schedule/WeekPlan.h"
 
 #include <QColor>
+#include <QRectF>
+#include <QString>
 #include <QWidget>
 
 #include <optional>
+#include <vector>
 
 class WeekView : public QWidget {
     Q_OBJECT
@@ -23,6 +26,18 @@ public:
 
     // The mark colour of function 0 ON, 1 OFF, 2 PUSH ON, 3 PUSH OFF.
     static QColor functionColor(int function);
+
+    // How a cell's marks are drawn: side by side while they all fit whole, with their relay
+    // numbers; else one badge across the cell with their count ("×6"), over stripes of their
+    // colours, so a cell with six never looks like a cell with one.
+    struct CellLayout {
+        std::vector<QRectF> marks; // one per mark, left to right; empty for a badge
+        QString count;             // the badge's text; empty when the marks fit
+    };
+    // Weekday 1 (Sunday) .. 7 as the grid names it: "TUE" and "THU" as a calendar spells them
+    // (the list keeps the appliance's own texts).
+    static QString dayName(int weekday);
+    static CellLayout layoutCell(const QRectF& cell, size_t marks, double markWidth);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -7,6 +7,7 @@
 #include "QtText.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,6 +85,11 @@ void CUploadPageDlg::onUpload() {
         return;
     }
     if (!confirmUpload(file))
+        return;
+    // An empty page or archive is sent as it is and leaves the appliance's web page blank.
+    if (const QFileInfo info(QDir::fromNativeSeparators(file));
+        m_layout.kind != qv::upload::Kind::Logo && info.isFile() && info.size() == 0 &&
+        !prompt().question(qv::uiText(StringId::UploadEmptyPage).arg(file), qv::DefaultAnswer::No))
         return;
     m_answeredWhileSending = false;
     m_sendClock.start();

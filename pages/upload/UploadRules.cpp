@@ -55,9 +55,10 @@ bool looksLikeLogoImage(std::span<const uint8_t> head) {
                std::equal(signature.begin(), signature.end(), head.begin(),
                           [](char s, uint8_t b) { return static_cast<uint8_t>(s) == b; });
     };
-    // GIF87a/GIF89a, a JPEG start-of-image marker, and plain, zlib or LZMA Flash files.
-    return startsWith("GIF") || startsWith("\xFF\xD8\xFF") || startsWith("FWS") ||
-           startsWith("CWS") || startsWith("ZWS");
+    // GIF87a/GIF89a, a JPEG start-of-image marker, a BMP file (the page's help names it; it goes
+    // with the GIF type, as the appliance takes it), and plain, zlib or LZMA Flash files.
+    return startsWith("GIF") || startsWith("\xFF\xD8\xFF") || startsWith("BM") ||
+           startsWith("FWS") || startsWith("CWS") || startsWith("ZWS");
 }
 
 Frame uploadFrame(Kind kind, std::vector<uint8_t> contents, std::string_view path) {

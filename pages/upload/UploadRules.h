@@ -40,8 +40,8 @@ std::optional<StringId> sizeRefusal(Kind kind, uint64_t size);
 // BMP and PNG files through its GIF path).
 uint8_t logoTypeDigit(std::string_view path);
 
-// True when the bytes begin as a GIF, JPEG or Flash file does. A PNG or BMP file would be
-// stored as a GIF logo, which the client programs cannot show.
+// True when the bytes begin as a GIF, JPEG, BMP or Flash file does (the formats the page's help
+// names). A PNG file would be stored as a GIF logo, which the client programs cannot show.
 bool looksLikeLogoImage(std::span<const uint8_t> head);
 // How many leading bytes looksLikeLogoImage needs.
 inline constexpr size_t kImageSignatureBytes = 3;

@@ -34,6 +34,7 @@ constexpr char kRatio[] = "ratio";
 class SilentPrompt : public qv::Prompt {
 public:
     void notice(const QString&) override {}
+    void information(const QString&) override {}
     bool question(const QString&, qv::DefaultAnswer) override { return true; }
     int choice(const QString&, const QStringList&, int preselected) override { return preselected; }
     std::optional<QString> openFileName(const QString&, const QString&) override { return {}; }

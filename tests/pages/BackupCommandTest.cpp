@@ -12,6 +12,7 @@
 #include "RunningSim.h"
 #include "ScriptedAppliance.h"
 #include "TestPlatform.h"
+#include "backup/BackupViews.h"
 
 #include <gtest/gtest.h>
 
@@ -111,6 +112,38 @@ TEST_F(BackupCommand, RestoresEveryTableByteForByteOntoAnotherAppliance) {
     for (int i = 0; i < 100 && target.server().snapshot().record.ipAddress()[3] != 77; ++i)
         std::this_thread::sleep_for(50ms);
     EXPECT_EQ(target.server().snapshot().record.ipAddress(), source.record.ipAddress());
+}
+
+// The dry run's JSON tells a change field by field, in the window's language, and deleting one
+// Wake-on-LAN target is one removal, not the rows below it changed.
+TEST_F(BackupCommand, DryRunJsonTellsChangesByField) {
+    auto source = qv::sim::seededState();
+    qv::CenterIdEntry first = source->centerIds.entry(0);
+    first.setFileTransferProhibited(!first.fileTransferProhibited());
+    source->centerIds.setEntry(0, first);
+    backupOf(std::move(source));
+    auto state = qv::sim::seededState();
+    state->wol.setEntry(static_cast<size_t>(state->wolCount), state->wol.entry(0));
+    ++state->wolCount; // the backup lacks this last target
+    qv::simtest::RunningSim target({}, std::move(state));
+
+    const std::map<std::string, std::optional<std::string>> korean{{"LANG", "ko_KR.UTF-8"}};
+    QvctlResult r = qvtest::runQvctl(
+        {"--server", target.address(), "--json", "restore", file, "--dry-run"}, korean);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto json = qv::backup::Json::parse(r.out);
+    const auto& ids = json["tables"][0];
+    EXPECT_EQ(ids["title"], "센터 ID");
+    ASSERT_EQ(ids["changed"].size(), 1u) << r.out;
+    EXPECT_EQ(ids["changed"][0]["fields"][0]["column"], "파일전송");
+    const auto& wol = json["tables"][1];
+    EXPECT_EQ(wol["removed"].size(), 1u) << r.out;
+    EXPECT_EQ(wol["changed"].size() + wol["moved"].size() + wol["added"].size(), 0u) << r.out;
+
+    // The JSON is the preview alone: without --dry-run it is refused, nothing written.
+    r = qvtest::runQvctl({"--server", target.address(), "--json", "restore", file});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(target.server().snapshot().wolCount, qv::sim::seededState()->wolCount + 1);
 }
 
 TEST_F(BackupCommand, ATableOverTheTargetsLimitRefusesTheWholeRestore) {

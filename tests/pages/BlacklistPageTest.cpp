@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 
 #include "Typing.h"
 
@@ -185,6 +186,18 @@ TEST_F(BlacklistPage, LayoutColumnsAndSelection) {
             << id;
     EXPECT_NE(edit(kAddText), nullptr);
     EXPECT_NE(edit(kEditText), nullptr);
+    // Both boxes have a visible label; the Block IP list's Find box stands right above it.
+    for (int id : {kAddText, kEditText}) {
+        const auto labels = page->findChildren<QLabel*>();
+        EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [&](const QLabel* l) {
+            return l->buddy() == edit(id);
+        })) << id;
+    }
+    const QWidget* find = page->findChild<QWidget*>(QStringLiteral("blockListFind"));
+    ASSERT_NE(find, nullptr);
+    const QRect findBox = find->geometry(), listBox = list(kBlockList).view()->geometry();
+    EXPECT_LE(findBox.bottom(), listBox.top());
+    EXPECT_LT(findBox.left(), listBox.center().x());
     EXPECT_FALSE(marker()->isVisible());
     EXPECT_EQ(page->title(), QStringLiteral("Blacklist IP"));
 }
@@ -251,6 +264,7 @@ TEST_F(BlacklistPage, AddChecksInOrderAndWritesTheStoreAtOnce) {
         click(kAdd);
     }
     EXPECT_TRUE(prompt.notices().isEmpty()) << lastNotice().toStdString();
+    EXPECT_TRUE(edit(kAddText)->text().isEmpty()) << "an address added stays in the box";
     EXPECT_EQ(storedAddresses(), (std::vector<std::string>{"192.0.2.1", "abcd", "zz z", "ABCD",
                                                            std::string(99, '9')}));
     ASSERT_EQ(list(kBlockList).rowCount(), 5);
@@ -399,6 +413,7 @@ TEST_F(BlacklistPage, BlockingTheClientsOwnAddressAsksFirst) {
     for (const bool yes : {false, true}) {
         prompt.clear();
         prompt.answers = {yes};
+        type(kAddText, QStringLiteral("127.0.0.1")); // an address added leaves the box empty
         click(kAdd);
         ASSERT_EQ(
             prompt.questions(),

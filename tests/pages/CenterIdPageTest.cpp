@@ -164,6 +164,23 @@ TEST_F(CenterIdPage, LayoutColumnsAndGroupChoices) {
     EXPECT_FALSE(marker()->isVisible());
 }
 
+// The relay server's fixed Korean captions and values stay as they are; the English window says
+// what they mean in a tooltip and to screen readers.
+TEST_F(CenterIdPage, FixedKoreanTextsTellTheirMeaningInEnglish) {
+    qv::CenterIdEntry e = entry("alpha", "pw", 1);
+    e.setLogDeletionProhibited(true);
+    receive({e});
+    const QAbstractItemModel* model = list().view()->model();
+    for (const int role : {int(Qt::ToolTipRole), int(Qt::AccessibleDescriptionRole)}) {
+        EXPECT_EQ(model->headerData(6, Qt::Horizontal, role), QStringLiteral("Log deletion"));
+        EXPECT_EQ(model->headerData(7, Qt::Horizontal, role), QStringLiteral("File transfer"));
+        EXPECT_EQ(model->index(0, 6).data(role), QStringLiteral("Forbidden"));
+        EXPECT_EQ(model->index(0, 7).data(role), QStringLiteral("Allowed"));
+    }
+    EXPECT_EQ(cell(0, 6), QStringLiteral("금지"));
+    EXPECT_FALSE(model->index(0, 1).data(Qt::ToolTipRole).isValid());
+}
+
 TEST_F(CenterIdPage, AddWritesTheStoreAtOnceAndClearsTheInputs) {
     receive({});
     EXPECT_EQ(list().rowCount(), 0);

@@ -29,6 +29,8 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <tuple>
+#include <vector>
 
 using qv::StringId;
 
@@ -267,6 +269,31 @@ TEST_F(IoSchedulePage, WeekViewShowsTheHeldTimetableFromTheAppliancesClock) {
     ASSERT_EQ(events.rowCount(), 1);
     EXPECT_EQ(events.cell(0, 0), QStringLiteral("2026-12-15"));
     EXPECT_EQ(grid->grid().markCount(), 1);
+}
+
+// Marks side by side while they fit whole; past that one badge with their count, so six
+// schedules in one hour never look like one.
+TEST(WeekView, MarksThatDoNotFitShowTheirCount) {
+    const QRectF narrow(100, 50, 24, 22), wide(100, 50, 60, 22);
+    for (const auto& [cell, marks, count] :
+         std::vector<std::tuple<QRectF, size_t, QString>>{{narrow, 1, {}},
+                                                          {narrow, 6, QStringLiteral("\u00d76")},
+                                                          {wide, 3, {}},
+                                                          {wide, 4, QStringLiteral("\u00d74")}}) {
+        const WeekView::CellLayout layout = WeekView::layoutCell(cell, marks, 14);
+        EXPECT_EQ(layout.count, count) << marks;
+        EXPECT_EQ(layout.marks.size(), count.isEmpty() ? marks : 0) << marks;
+        for (size_t i = 1; i < layout.marks.size(); ++i)
+            EXPECT_TRUE(cell.contains(layout.marks[i]) &&
+                        !layout.marks[i].intersects(layout.marks[i - 1]));
+    }
+}
+
+TEST(WeekView, DayNamesReadAsACalendar) {
+    QStringList names;
+    for (int weekday = 1; weekday <= 7; ++weekday)
+        names << WeekView::dayName(weekday);
+    EXPECT_EQ(names.join(QLatin1Char(' ')), QStringLiteral("SUN MON TUE WED THU FRI SAT"));
 }
 
 } // namespace

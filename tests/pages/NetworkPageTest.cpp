@@ -16,6 +16,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -107,6 +108,41 @@ TEST_F(NetworkPage, DhcpOneShowsZeroAddressesDisabledAnyOtherByteIsStatic) {
     click(Page::kUpnp);
     click(Page::kUpnp);
     EXPECT_EQ(prompt.notices(), QStringList{qv::uiText(StringId::UpnpWarning)});
+}
+
+// A value typed and not sent (or answered No) is marked and leaving the page asks, No first;
+// discarding shows the appliance's record again; a value that went out counts as applied.
+TEST_F(NetworkPage, TypedValuesNotSentAreMarkedAndLeavingAsks) {
+    ASSERT_TRUE(appliance.connect(store));
+    page->load(office(0));
+    auto* marker = page->findChild<QLabel*>(QStringLiteral("unappliedMarker"));
+    ASSERT_NE(marker, nullptr);
+    EXPECT_TRUE(marker->isHidden());
+    EXPECT_TRUE(page->confirmLeave());
+    EXPECT_TRUE(prompt.questions().isEmpty());
+
+    type(Page::kWebPort, QStringLiteral("8080"));
+    EXPECT_FALSE(marker->isHidden());
+    prompt.answers = {false};
+    EXPECT_FALSE(page->confirmLeave());
+    EXPECT_EQ(prompt.questions(), QStringList{qv::uiText(StringId::NetworkDiscardOnLeave)});
+    EXPECT_EQ(prompt.shown.back().preselected, qv::DefaultAnswer::No);
+    EXPECT_EQ(in<QLineEdit>(Page::kWebPort)->text(), QStringLiteral("8080"));
+    prompt.answers = {true};
+    EXPECT_TRUE(page->confirmLeave());
+    EXPECT_EQ(in<QLineEdit>(Page::kWebPort)->text(), QStringLiteral("80"));
+    EXPECT_TRUE(marker->isHidden());
+
+    type(Page::kLinkPort, QStringLiteral("12311"));
+    prompt.answers = {false};
+    click(Page::kSaveAndReboot);
+    EXPECT_FALSE(marker->isHidden());
+    type(Page::kLinkPort, QStringLiteral("12301"));
+    EXPECT_TRUE(marker->isHidden());
+    type(Page::kNtpServer, QStringLiteral("pool.ntp.org"));
+    EXPECT_FALSE(marker->isHidden());
+    click(Page::kNtpRegistration);
+    EXPECT_TRUE(marker->isHidden());
 }
 
 TEST_F(NetworkPage, SaveAndRebootPreviewsAsksSendsTheRecordAndClosesTheLink) {

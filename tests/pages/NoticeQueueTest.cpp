@@ -2,8 +2,11 @@
 // queue stays bounded however much arrives.
 
 #include "NoticeQueue.h"
+#include "Prompt.h"
 
 #include <gtest/gtest.h>
+
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -82,6 +85,29 @@ TEST(NoticeQueue, AFloodOpensOneBoxAtATimeAndKeepsTheQueueBounded) {
     EXPECT_EQ(boxes.updates.back(),
               qv::NoticeQueue::withCount(QStringLiteral("Admin changed"), 3001));
     EXPECT_EQ(boxes.shown.back(), QStringLiteral("text %1").arg(qv::NoticeQueue::kMaxWaiting - 1));
+}
+
+// A notice of success keeps its information icon while it waits behind a warning.
+TEST(NoticeQueue, EachBoxShowsWithItsOwnIcon) {
+    QStringList shown;
+    qv::NoticeQueue* self = nullptr;
+    qv::NoticeQueue queue(
+        [&](const QString& text) {
+            shown << text + (self->openIsInformation() ? QStringLiteral(" (i)") : QString());
+            if (shown.size() == 1)
+                self->notice(QStringLiteral("written"), true), self->notice(QStringLiteral("no"));
+        },
+        [](const QString&) {});
+    self = &queue;
+    queue.notice(QStringLiteral("lost"));
+    EXPECT_EQ(shown.join(QLatin1Char(',')), QStringLiteral("lost,written (i),no"));
+}
+
+TEST(Prompt, NoLineOfABoxBeginsWithABlank) {
+    EXPECT_EQ(qv::displayedText(QStringLiteral("server will reboot. \r\n Will you continue?")),
+              QStringLiteral("server will reboot.\nWill you continue?"));
+    EXPECT_EQ(qv::displayedText(QStringLiteral(" Do not use autoupdate\n\n  (x3)")),
+              QStringLiteral("Do not use autoupdate\n\n(x3)"));
 }
 
 } // namespace

@@ -13,8 +13,6 @@
 namespace qv::backup {
 namespace {
 
-using Kind = RowChange::Kind;
-
 void setWol(Backup& b, const std::vector<std::pair<std::string, std::string>>& rows) {
     b.wol = WolTable{};
     b.wolCount = static_cast<int32_t>(rows.size());
@@ -26,29 +24,76 @@ void setWol(Backup& b, const std::vector<std::pair<std::string, std::string>>& r
     }
 }
 
-TEST(RestorePreview, PairsRowsByNameAndTellsAddedRemovedAndChanged) {
-    auto now = std::make_unique<Backup>(), restored = std::make_unique<Backup>();
-    setWol(*now, {{"pc", "00:00:00:00:00:01"}, {"pc", "00:00:00:00:00:02"}, {"nas", "m1"}});
-    setWol(*restored, {{"pc", "00:00:00:00:00:01"}, {"pc", "00:00:00:00:00:09"}, {"ups", "m2"}});
-    TablePreview p = previewTable(Table::Wol, *now, *restored);
-    EXPECT_TRUE(p.differs);
-    ASSERT_EQ(p.rows.size(), 3u);
-    EXPECT_EQ(p.rows[0].kind, Kind::Removed);
-    EXPECT_EQ(p.rows[0].text, R"({"name":"nas","mac":"m1"})");
-    EXPECT_EQ(p.rows[1].kind, Kind::Changed); // the second "pc" with the second "pc"
-    EXPECT_EQ(p.rows[1].before, R"({"name":"pc","mac":"00:00:00:00:00:02"})");
-    EXPECT_EQ(p.rows[2].kind, Kind::Added);
+void setCenterIds(Backup& b, const std::vector<std::tuple<std::string, std::string, bool>>& rows) {
+    b.centerIds = CenterIdTable{};
+    b.centerIdCount = static_cast<int32_t>(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        CenterIdEntry e;
+        e.setId(std::get<0>(rows[i]));
+        e.setPassword(std::get<1>(rows[i]));
+        e.setFileTransferProhibited(std::get<2>(rows[i]));
+        b.centerIds.setEntry(i, e);
+    }
+}
 
-    // Only the appliance's own bytes of a slot differ: a change, shown as such.
+// Rows are paired by what names them, so a deleted row is one removal and the rows below it,
+// which only slid up, are not changes; a row taken out of order is a move; a change is told
+// field by field under the page's column captions; a password changes unseen; rows differing
+// only in uninterpreted bytes are one line for the table.
+TEST(RestorePreview, TellsRowsByKeyAndChangesByField) {
+    using Wol = std::vector<std::pair<std::string, std::string>>;
+    struct Case {
+        const char* what;
+        Wol now, restored;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"one of five deleted",
+         {{"a", "m1"}, {"b", "m2"}, {"c", "m3"}, {"d", "m4"}, {"e", "m5"}},
+         {{"a", "m1"}, {"c", "m3"}, {"d", "m4"}, {"e", "m5"}},
+         {"Wake-on-LAN: 0 added, 1 removed, 0 changed, 0 moved", "  - Wake-on-LAN / b (m2)"}},
+        {"same name, other MAC; one moved to the top",
+         {{"pc", "m1"}, {"pc", "m2"}, {"nas", "m3"}},
+         {{"nas", "m3"}, {"pc", "m1"}, {"pc", "m9"}},
+         {"Wake-on-LAN: 1 added, 1 removed, 0 changed, 1 moved", "  - Wake-on-LAN / pc (m2)",
+          "  > Wake-on-LAN / nas (m3): moved from place 3 to 1", "  + Wake-on-LAN / pc (m9)"}},
+    };
+    auto now = std::make_unique<Backup>(), restored = std::make_unique<Backup>();
+    for (const Case& c : cases) {
+        setWol(*now, c.now);
+        setWol(*restored, c.restored);
+        EXPECT_EQ(previewLines(previewTable(Table::Wol, *now, *restored)), c.lines) << c.what;
+    }
+
+    setCenterIds(*now, {{"busan", "pw", false}, {"seoul", "pw", false}});
+    setCenterIds(*restored, {{"busan", "pw2", true}, {"seoul", "pw", false}, {"jeju", "x", true}});
+    const TablePreview ids = previewTable(Table::CenterIds, *now, *restored);
+    EXPECT_EQ(previewLines(ids),
+              (std::vector<std::string>{"Center IDs: 1 added, 0 removed, 1 changed, 0 moved",
+                                        "  ~ Center IDs / busan / 파일전송: "
+                                        "허용 -> 금지",
+                                        "  ~ Center IDs / busan / Password: changed (not shown)",
+                                        "  + Center IDs / jeju (Name: , Group: 0, SuperUser: , "
+                                        "로그삭제: 허용, "
+                                        "파일전송: 금지)"}));
+    const Json json = previewJson(ids);
+    EXPECT_EQ(json["changed"][0]["fields"][1], (Json{{"column", "Password"}, {"hidden", true}}));
+    EXPECT_EQ(json["added"][0]["row"], "jeju");
+    EXPECT_EQ(json.dump().find("pw"), std::string::npos) << "a password in the preview";
+
+    // Only the appliance's own bytes of slots differ: one line for the table.
+    setWol(*now, {{"a", "m1"}, {"b", "m2"}});
     *restored = *now;
     restored->wol.bytes[0] = 0x7F;
-    p = previewTable(Table::Wol, *now, *restored);
-    ASSERT_EQ(p.rows.size(), 1u);
-    EXPECT_EQ(p.rows[0].text, p.rows[0].before);
+    restored->wol.bytes[WolEntry::kSize] = 0x7F;
+    EXPECT_EQ(
+        previewLines(previewTable(Table::Wol, *now, *restored)),
+        (std::vector<std::string>{
+            "Wake-on-LAN: 0 added, 0 removed, 0 changed, 0 moved",
+            "  ~ Wake-on-LAN: 2 entries differ only in bytes the client does not interpret"}));
     // A byte past the count is still a difference to write, with no row to show.
     *restored = *now;
     restored->wol.bytes[WolTable::kSize - 1] = 1;
-    p = previewTable(Table::Wol, *now, *restored);
+    const TablePreview p = previewTable(Table::Wol, *now, *restored);
     EXPECT_TRUE(p.differs);
     EXPECT_TRUE(p.rows.empty());
     EXPECT_FALSE(previewTable(Table::Wol, *now, *now).differs);

@@ -163,6 +163,31 @@ TEST_F(UploadPage, ButtonsWaitForTheSendAndAnEndedLinkIsAFailure) {
     }
 }
 
+// An empty web page or archive would blank the appliance's page: asked, No first; No sends
+// nothing, Yes sends it.
+TEST_F(UploadPage, AnEmptyPageOrArchiveAsksFirst) {
+    for (const PageCase* which : {&kAx, &kWeb}) {
+        SCOPED_TRACE(which->name);
+        open(*which);
+        prompt.clear();
+        const std::string path = file("empty.html", "");
+        choose(path);
+        prompt.answers = {false};
+        upload();
+        EXPECT_EQ(
+            prompt.questions(),
+            QStringList{qv::uiText(StringId::UploadEmptyPage).arg(QString::fromStdString(path))});
+        EXPECT_EQ(prompt.shown.back().preselected, qv::DefaultAnswer::No);
+        EXPECT_FALSE(appliance.hasData(std::chrono::milliseconds(50)));
+        prompt.answers = {true};
+        upload();
+        EXPECT_TRUE(appliance.hasData(std::chrono::milliseconds(5000)));
+        EXPECT_TRUE(idleAgain());
+        page.reset();
+        store.link->Close();
+    }
+}
+
 TEST_F(UploadPage, LogoPreviewAndAWarningForBytesThatAreNoLogoImage) {
     open(kLogo);
     const std::string png = ::testing::TempDir() + std::to_string(::getpid()) + "-logo.png";

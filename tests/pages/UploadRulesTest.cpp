@@ -112,7 +112,7 @@ TEST(UploadRules, LogoImageSignatures) {
                                                    {"FWS", true},
                                                    {"CWS", true},
                                                    {"\x89PNG", false},
-                                                   {"BM6", false},
+                                                   {"BM6", true},
                                                    {"GI", false},
                                                    {"", false}}) {
         SCOPED_TRACE(head);

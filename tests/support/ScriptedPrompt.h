@@ -25,6 +25,7 @@ public:
         QString text; // the message, or the filter of a chooser
         QString defaultName;
         qv::DefaultAnswer preselected = qv::DefaultAnswer::Yes; // of a question
+        bool information = false; // a notice of success, shown with the information icon
     };
 
     // Everything shown, in order.
@@ -43,6 +44,9 @@ public:
     std::function<void(const Shown&)> whileShown;
 
     void notice(const QString& text) override { record({Kind::Notice, text, {}}); }
+    void information(const QString& text) override {
+        record({Kind::Notice, text, {}, qv::DefaultAnswer::Yes, true});
+    }
 
     bool question(const QString& text,
                   qv::DefaultAnswer preselected = qv::DefaultAnswer::Yes) override {
@@ -75,6 +79,14 @@ public:
         return out;
     }
     QStringList notices() const { return texts(Kind::Notice); }
+    // The notices shown with the information icon.
+    QStringList informations() const {
+        QStringList out;
+        for (const Shown& s : shown)
+            if (s.information)
+                out << s.text;
+        return out;
+    }
     QStringList questions() const { return texts(Kind::Question); }
     void clear() { shown.clear(); }
 
