@@ -3,8 +3,16 @@
 #include "ControlIds.h"
 #include "QtText.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QStyle>
+
+namespace {
+
+// The bar beside the current link, in pixels.
+constexpr int kCurrentBarWidth = 3;
+
+} // namespace
 
 NavLink::NavLink(int controlId, const QString& caption, QWidget* parent)
     : QPushButton(caption, parent) {
@@ -12,11 +20,13 @@ NavLink::NavLink(int controlId, const QString& caption, QWidget* parent)
     setFlat(true);
     setAutoDefault(false);
     setCursor(Qt::PointingHandCursor);
-    setStyleSheet(QStringLiteral(
-        "NavLink { color: #1a4fa0; text-align: left; border: none; padding: 3px 2px; }"
-        "NavLink:focus { background: #e4e8f4; }"
-        "NavLink[current=\"true\"] { font-weight: bold; border-left: 3px solid #1a4fa0; }"
-        "NavLink:hover { color: #883366; text-decoration: underline; }"));
+    setStyleSheet(
+        QStringLiteral(
+            "NavLink { color: #1a4fa0; text-align: left; border: none; padding: 3px 2px; }"
+            "NavLink:focus { background: #e4e8f4; }"
+            "NavLink[current=\"true\"] { font-weight: bold; border-left: %1px solid #1a4fa0; }"
+            "NavLink:hover { color: #883366; text-decoration: underline; }")
+            .arg(kCurrentBarWidth));
 }
 
 void NavLink::setCurrent(bool current) {
@@ -28,6 +38,17 @@ void NavLink::setCurrent(bool current) {
     style()->unpolish(this);
     style()->polish(this);
     update();
+}
+
+QSize NavLink::sizeHint() const {
+    QSize hint = QPushButton::sizeHint();
+    if (!isCurrent()) {
+        QFont bold = font();
+        bold.setBold(true);
+        hint.rwidth() += QFontMetrics(bold).horizontalAdvance(text()) -
+                         fontMetrics().horizontalAdvance(text()) + kCurrentBarWidth;
+    }
+    return hint;
 }
 
 void NavLink::keyPressEvent(QKeyEvent* event) {

@@ -16,6 +16,10 @@ public:
 
     static constexpr char kCurrent[] = "current";
 
+    // As wide as the link is when it is the current one, whether or not it is: the column of
+    // links, and so the window, keeps one size whichever page is shown.
+    QSize sizeHint() const override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
