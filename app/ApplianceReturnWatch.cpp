@@ -1,6 +1,6 @@
-#include "ApplianceReturnWatch.h"
+#include "app/ApplianceReturnWatch.h"
 
-#include "QtText.h"
+#include "pages/QtText.h"
 
 #include <QTcpSocket>
 

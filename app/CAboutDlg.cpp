@@ -1,9 +1,9 @@
-#include "CAboutDlg.h"
+#include "app/CAboutDlg.h"
 
-#include "AppIcon.h"
-#include "ControlIds.h"
-#include "QtText.h"
-#include "ShellTexts.h"
+#include "app/ShellTexts.h"
+#include "pages/ControlIds.h"
+#include "pages/QtText.h"
+#include "res/AppIcon.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

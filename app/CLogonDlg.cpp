@@ -1,14 +1,14 @@
-#include "CLogonDlg.h"
+#include "app/CLogonDlg.h"
 
-#include "CGlobalData.h"
-#include "CMySocket.h"
-#include "ControlFactory.h"
-#include "ControlIds.h"
-#include "KeyboardAccess.h"
-#include "Prompt.h"
-#include "QtText.h"
-#include "Requests.h"
-#include "Wipe.h"
+#include "link/CGlobalData.h"
+#include "link/CMySocket.h"
+#include "link/Requests.h"
+#include "link/Wipe.h"
+#include "pages/ControlFactory.h"
+#include "pages/ControlIds.h"
+#include "pages/KeyboardAccess.h"
+#include "pages/Prompt.h"
+#include "pages/QtText.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CPageDlg.h"
+#include "pages/CPageDlg.h"
 
 #include <atomic>
 #include <memory>

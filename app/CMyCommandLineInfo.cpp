@@ -1,4 +1,4 @@
-#include "CMyCommandLineInfo.h"
+#include "app/CMyCommandLineInfo.h"
 
 void CMyCommandLineInfo::ParseParam(std::string_view param, bool flag, bool /*last*/) {
     if (!flag) {

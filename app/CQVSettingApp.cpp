@@ -1,14 +1,14 @@
-#include "CQVSettingApp.h"
+#include "app/CQVSettingApp.h"
 
-#include "AppIcon.h"
-#include "CGlobalData.h"
-#include "CMyCommandLineInfo.h"
-#include "CQVSettingDlg.h"
-#include "DebugLog.h"
-#include "InterfaceFont.h"
-#include "Prompt.h"
-#include "QtText.h"
-#include "StringTable.h"
+#include "app/CMyCommandLineInfo.h"
+#include "app/CQVSettingDlg.h"
+#include "link/CGlobalData.h"
+#include "link/DebugLog.h"
+#include "pages/InterfaceFont.h"
+#include "pages/Prompt.h"
+#include "pages/QtText.h"
+#include "res/AppIcon.h"
+#include "res/StringTable.h"
 
 #include <QIcon>
 #include <QLibraryInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StringTable.h"
+#include "res/StringTable.h"
 
 #include <QApplication>
 

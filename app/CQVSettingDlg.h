@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ApplianceReturnWatch.h"
-#include "Page.h"
-#include "QtEventSink.h"
-#include "StringIds.h"
+#include "app/ApplianceReturnWatch.h"
+#include "app/Page.h"
+#include "app/QtEventSink.h"
+#include "res/StringIds.h"
 
 #include <QDialog>
 #include <QTimer>

@@ -1,16 +1,16 @@
-#include "ConfigTransfer.h"
+#include "app/ConfigTransfer.h"
 
-#include "CGlobalData.h"
-#include "CMySocket.h"
-#include "CodePage.h"
-#include "LinkEvent.h"
-#include "Prompt.h"
-#include "QtText.h"
-#include "RestorePreviewDlg.h"
-#include "TransferProgressDlg.h"
-#include "backup/BackupFile.h"
-#include "backup/RestoreChoices.h"
-#include "backup/RestorePreview.h"
+#include "app/RestorePreviewDlg.h"
+#include "app/TransferProgressDlg.h"
+#include "core/backup/BackupFile.h"
+#include "core/backup/RestoreChoices.h"
+#include "core/backup/RestorePreview.h"
+#include "link/CGlobalData.h"
+#include "link/CMySocket.h"
+#include "link/CodePage.h"
+#include "link/LinkEvent.h"
+#include "pages/Prompt.h"
+#include "pages/QtText.h"
 
 #include <QDate>
 #include <QDir>

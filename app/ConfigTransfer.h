@@ -1,9 +1,9 @@
 #pragma once
 
-#include "backup/Backup.h"
-#include "backup/BackupFile.h"
-#include "backup/NetworkRestore.h"
-#include "backup/TransferSteps.h"
+#include "core/backup/Backup.h"
+#include "core/backup/BackupFile.h"
+#include "core/backup/NetworkRestore.h"
+#include "core/backup/TransferSteps.h"
 
 #include <QObject>
 #include <QPointer>

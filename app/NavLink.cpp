@@ -1,7 +1,7 @@
-#include "NavLink.h"
+#include "app/NavLink.h"
 
-#include "ControlIds.h"
-#include "QtText.h"
+#include "pages/ControlIds.h"
+#include "pages/QtText.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>

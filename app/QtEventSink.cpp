@@ -1,6 +1,6 @@
-#include "QtEventSink.h"
+#include "app/QtEventSink.h"
 
-#include "ServerEvent.h"
+#include "app/ServerEvent.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LinkEvent.h"
+#include "link/LinkEvent.h"
 
 class QObject;
 

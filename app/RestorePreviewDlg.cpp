@@ -1,8 +1,8 @@
-#include "RestorePreviewDlg.h"
+#include "app/RestorePreviewDlg.h"
 
-#include "ControlIds.h"
-#include "QtText.h"
-#include "backup/RestorePreview.h"
+#include "core/backup/RestorePreview.h"
+#include "pages/ControlIds.h"
+#include "pages/QtText.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

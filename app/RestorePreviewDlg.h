@@ -1,6 +1,6 @@
 #pragma once
 
-#include "backup/RestoreChoices.h"
+#include "core/backup/RestoreChoices.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
-#include "ShellTexts.h"
+#include "app/ShellTexts.h"
 
-#include "StringTable.h"
+#include "res/StringTable.h"
 
 #include <array>
 #include <cstdio>

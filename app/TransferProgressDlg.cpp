@@ -1,7 +1,7 @@
-#include "TransferProgressDlg.h"
+#include "app/TransferProgressDlg.h"
 
-#include "ControlIds.h"
-#include "QtText.h"
+#include "pages/ControlIds.h"
+#include "pages/QtText.h"
 
 #include <QLabel>
 #include <QProgressBar>

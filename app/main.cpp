@@ -1,4 +1,4 @@
-#include "CQVSettingApp.h"
+#include "app/CQVSettingApp.h"
 
 int main(int argc, char** argv) {
     CQVSettingApp app(argc, argv);

@@ -1,11 +1,11 @@
 // Access commands: centerids, blacklist, blockips.
 
-#include "CodePage.h"
-#include "ExitCodes.h"
-#include "Registry.h"
-#include "Requests.h"
-#include "StringTable.h"
-#include "access/CenterIdRules.h"
+#include "cli/ExitCodes.h"
+#include "cli/Registry.h"
+#include "core/access/CenterIdRules.h"
+#include "link/CodePage.h"
+#include "link/Requests.h"
+#include "res/StringTable.h"
 
 #include <algorithm>
 

@@ -2,12 +2,12 @@
 // command line; the same checks and messages as the administrator page apply before anything is
 // sent, and the appliance's answer is reported.
 
-#include "CodePage.h"
-#include "ExitCodes.h"
-#include "Registry.h"
-#include "Requests.h"
-#include "StringTable.h"
-#include "access/AdminRules.h"
+#include "cli/ExitCodes.h"
+#include "cli/Registry.h"
+#include "core/access/AdminRules.h"
+#include "link/CodePage.h"
+#include "link/Requests.h"
+#include "res/StringTable.h"
 
 #include <cstdlib>
 #include <iostream>

@@ -1,7 +1,7 @@
-#include "ApplianceReading.h"
+#include "cli/ApplianceReading.h"
 
-#include "ExitCodes.h"
-#include "backup/TransferSteps.h"
+#include "cli/ExitCodes.h"
+#include "core/backup/TransferSteps.h"
 
 namespace qvctl {
 

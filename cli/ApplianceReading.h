@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Registry.h"
-#include "backup/Backup.h"
+#include "cli/Registry.h"
+#include "core/backup/Backup.h"
 
 namespace qvctl {
 

@@ -3,18 +3,18 @@
 // chosen table, checks them all against the appliance's limits, asks, and only then writes,
 // table by table, the network settings last since Save & Reboot ends the link.
 
-#include "Answers.h"
-#include "ApplianceReading.h"
-#include "CMySocket.h"
-#include "CodePage.h"
-#include "ExitCodes.h"
-#include "Registry.h"
-#include "StringTable.h"
-#include "backup/BackupFile.h"
-#include "backup/NetworkRestore.h"
-#include "backup/RestoreChoices.h"
-#include "backup/RestorePreview.h"
-#include "backup/TransferSteps.h"
+#include "cli/ApplianceReading.h"
+#include "cli/ExitCodes.h"
+#include "cli/Registry.h"
+#include "core/backup/BackupFile.h"
+#include "core/backup/NetworkRestore.h"
+#include "core/backup/RestoreChoices.h"
+#include "core/backup/RestorePreview.h"
+#include "core/backup/TransferSteps.h"
+#include "link/Answers.h"
+#include "link/CMySocket.h"
+#include "link/CodePage.h"
+#include "res/StringTable.h"
 
 #include <algorithm>
 #include <iostream>

@@ -2,12 +2,12 @@
 // same rule as the blacklist page (same checks, same order, same messages), sends the whole
 // table back with the firewall's own lead and trailing bytes, and reports the appliance's answer.
 
-#include "CodePage.h"
-#include "ExitCodes.h"
-#include "Registry.h"
-#include "Requests.h"
-#include "StringTable.h"
-#include "access/BlacklistRules.h"
+#include "cli/ExitCodes.h"
+#include "cli/Registry.h"
+#include "core/access/BlacklistRules.h"
+#include "link/CodePage.h"
+#include "link/Requests.h"
+#include "res/StringTable.h"
 
 #include <algorithm>
 #include <iostream>

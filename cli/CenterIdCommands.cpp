@@ -2,13 +2,13 @@
 // same rule as the center ID page (same checks, same order, same messages), sends the whole
 // table back and reports the appliance's answer.
 
-#include "CodePage.h"
-#include "Commands.h"
-#include "ExitCodes.h"
-#include "Registry.h"
-#include "Requests.h"
-#include "StringTable.h"
-#include "access/CenterIdRules.h"
+#include "cli/ExitCodes.h"
+#include "cli/Registry.h"
+#include "core/access/CenterIdRules.h"
+#include "link/CodePage.h"
+#include "link/Commands.h"
+#include "link/Requests.h"
+#include "res/StringTable.h"
 
 #include <charconv>
 #include <cstdlib>

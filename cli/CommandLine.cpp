@@ -1,10 +1,10 @@
-#include "CommandLine.h"
+#include "cli/CommandLine.h"
 
-#include "Commands.h"
-#include "RegularFile.h"
-#include "SocketIo.h"
-#include "StringTable.h"
-#include "Terminal.h"
+#include "cli/Terminal.h"
+#include "link/Commands.h"
+#include "link/RegularFile.h"
+#include "link/SocketIo.h"
+#include "res/StringTable.h"
 
 #include <cctype>
 #include <cstdio>

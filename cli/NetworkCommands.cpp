@@ -2,16 +2,16 @@
 // mac register, ntp set. Each reads the appliance's configuration first, applies the page's
 // rules (same checks, same order, same messages) and prints the appliance's answer.
 
-#include "NetworkCommands.h"
+#include "cli/NetworkCommands.h"
 
-#include "CMySocket.h"
-#include "CodePage.h"
-#include "Commands.h"
-#include "ExitCodes.h"
-#include "Requests.h"
-#include "StringTable.h"
-#include "network/InfoRules.h"
-#include "network/NetworkRules.h"
+#include "cli/ExitCodes.h"
+#include "core/network/InfoRules.h"
+#include "core/network/NetworkRules.h"
+#include "link/CMySocket.h"
+#include "link/CodePage.h"
+#include "link/Commands.h"
+#include "link/Requests.h"
+#include "res/StringTable.h"
 
 #include <algorithm>
 #include <iostream>

@@ -1,14 +1,14 @@
 // Product and device commands: summary, network, time, autoupdate.
 
-#include "CodePage.h"
-#include "Commands.h"
-#include "ExitCodes.h"
-#include "NetworkCommands.h"
-#include "Registry.h"
-#include "Requests.h"
-#include "StringTable.h"
-#include "TextForms.h"
-#include "network/InfoRules.h"
+#include "cli/ExitCodes.h"
+#include "cli/NetworkCommands.h"
+#include "cli/Registry.h"
+#include "cli/TextForms.h"
+#include "core/network/InfoRules.h"
+#include "link/CodePage.h"
+#include "link/Commands.h"
+#include "link/Requests.h"
+#include "res/StringTable.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "Registry.h"
+#include "cli/Registry.h"
 
-#include "ExitCodes.h"
+#include "cli/ExitCodes.h"
 
 #include <algorithm>
 #include <iostream>

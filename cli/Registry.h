@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CommandLine.h"
-#include "Report.h"
-#include "Session.h"
+#include "cli/CommandLine.h"
+#include "cli/Report.h"
+#include "cli/Session.h"
 
 #include <iosfwd>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "Report.h"
+#include "cli/Report.h"
 
-#include "Json.h"
+#include "cli/Json.h"
 
 #include <algorithm>
 #include <iostream>

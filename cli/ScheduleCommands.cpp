@@ -3,14 +3,14 @@
 // applies the same rule as the IO schedule window (same checks, same order, same messages), sends
 // the whole timetable back and reports the answer.
 
-#include "CodePage.h"
-#include "ExitCodes.h"
-#include "Registry.h"
-#include "Requests.h"
-#include "ScheduleSheetCommands.h"
-#include "TextForms.h"
-#include "TimetableSession.h"
-#include "schedule/ScheduleRules.h"
+#include "cli/ExitCodes.h"
+#include "cli/Registry.h"
+#include "cli/ScheduleSheetCommands.h"
+#include "cli/TextForms.h"
+#include "cli/TimetableSession.h"
+#include "core/schedule/ScheduleRules.h"
+#include "link/CodePage.h"
+#include "link/Requests.h"
 
 #include <algorithm>
 #include <charconv>

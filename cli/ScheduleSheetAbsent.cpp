@@ -1,9 +1,9 @@
 // schedule export and import in a build without the spreadsheet libraries (the Windows build):
 // they say so and fail, so a script never takes the missing file for a written one.
-#include "ScheduleSheetCommands.h"
+#include "cli/ScheduleSheetCommands.h"
 
-#include "ExitCodes.h"
-#include "StringTable.h"
+#include "cli/ExitCodes.h"
+#include "res/StringTable.h"
 
 #include <iostream>
 

@@ -1,17 +1,17 @@
 // The timetable as a spreadsheet file from the command line, with the window's rules: the same
 // sheet, the same import summary, and a question before the appliance's timetable is replaced.
 
-#include "ScheduleSheetCommands.h"
+#include "cli/ScheduleSheetCommands.h"
 
-#include "CodePage.h"
-#include "CommandLine.h"
-#include "ExitCodes.h"
-#include "FileSpreadsheetApplication.h"
-#include "TimetableSession.h"
-#include "schedule/ScheduleRules.h"
-#include "schedule/ScheduleSheetExport.h"
-#include "schedule/ScheduleSheetImport.h"
-#include "schedule/ScheduleSheetMessages.h"
+#include "cli/CommandLine.h"
+#include "cli/ExitCodes.h"
+#include "cli/TimetableSession.h"
+#include "core/schedule/ScheduleRules.h"
+#include "core/schedule/ScheduleSheetExport.h"
+#include "core/schedule/ScheduleSheetImport.h"
+#include "core/schedule/ScheduleSheetMessages.h"
+#include "link/CodePage.h"
+#include "sheet/FileSpreadsheetApplication.h"
 
 #include <iostream>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Registry.h"
+#include "cli/Registry.h"
 
 namespace qvctl {
 

@@ -1,11 +1,11 @@
-#include "Session.h"
+#include "cli/Session.h"
 
-#include "Answers.h"
-#include "CMySocket.h"
-#include "Commands.h"
-#include "ExitCodes.h"
-#include "Requests.h"
-#include "StringTable.h"
+#include "cli/ExitCodes.h"
+#include "link/Answers.h"
+#include "link/CMySocket.h"
+#include "link/Commands.h"
+#include "link/Requests.h"
+#include "res/StringTable.h"
 
 #include <algorithm>
 #include <iostream>

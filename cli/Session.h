@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CGlobalData.h"
-#include "CommandLine.h"
-#include "Frame.h"
-#include "LinkEvent.h"
+#include "cli/CommandLine.h"
+#include "link/CGlobalData.h"
+#include "link/Frame.h"
+#include "link/LinkEvent.h"
 
 #include <condition_variable>
 #include <deque>

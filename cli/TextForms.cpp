@@ -1,6 +1,6 @@
-#include "TextForms.h"
+#include "cli/TextForms.h"
 
-#include "schedule/ServerTime.h"
+#include "core/schedule/ServerTime.h"
 
 #include <cstdio>
 #include <ctime>

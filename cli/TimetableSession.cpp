@@ -1,9 +1,9 @@
-#include "TimetableSession.h"
+#include "cli/TimetableSession.h"
 
-#include "ExitCodes.h"
-#include "Requests.h"
-#include "StringTable.h"
-#include "schedule/ScheduleRules.h"
+#include "cli/ExitCodes.h"
+#include "core/schedule/ScheduleRules.h"
+#include "link/Requests.h"
+#include "res/StringTable.h"
 
 #include <algorithm>
 #include <iostream>

@@ -3,8 +3,8 @@
 // The timetable's round trip with the appliance, as every schedule command makes it: fetch what
 // the IO schedule window shows, send the whole timetable back, report the answer.
 
-#include "LinkEvent.h"
-#include "Registry.h"
+#include "cli/Registry.h"
+#include "link/LinkEvent.h"
 
 #include <cstdint>
 

@@ -1,15 +1,15 @@
 // Uploads, the logo's delete, software and firmware update, reboot: the same limits, checks and
 // messages as the window's upload and update pages, in the terminal's language.
 
-#include "Answers.h"
-#include "Commands.h"
-#include "ExitCodes.h"
-#include "Registry.h"
-#include "Requests.h"
-#include "StringTable.h"
-#include "Terminal.h"
-#include "upload/UpdateSteps.h"
-#include "upload/UploadRules.h"
+#include "cli/ExitCodes.h"
+#include "cli/Registry.h"
+#include "cli/Terminal.h"
+#include "core/upload/UpdateSteps.h"
+#include "core/upload/UploadRules.h"
+#include "link/Answers.h"
+#include "link/Commands.h"
+#include "link/Requests.h"
+#include "res/StringTable.h"
 
 #include <charconv>
 #include <chrono>

@@ -1,8 +1,8 @@
 // Wake-on-LAN command: wol.
 
-#include "ExitCodes.h"
-#include "Registry.h"
-#include "Requests.h"
+#include "cli/ExitCodes.h"
+#include "cli/Registry.h"
+#include "link/Requests.h"
 
 namespace qvctl {
 namespace {

@@ -3,13 +3,13 @@
 // messages). Changes send the whole table back and report the appliance's answer; export only
 // writes the file.
 
-#include "CodePage.h"
-#include "ExitCodes.h"
-#include "Registry.h"
-#include "RegularFile.h"
-#include "Requests.h"
-#include "StringTable.h"
-#include "network/WolRules.h"
+#include "cli/ExitCodes.h"
+#include "cli/Registry.h"
+#include "core/network/WolRules.h"
+#include "link/CodePage.h"
+#include "link/RegularFile.h"
+#include "link/Requests.h"
+#include "res/StringTable.h"
 
 #include <charconv>
 #include <fstream>

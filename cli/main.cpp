@@ -1,10 +1,10 @@
 // qvctl: the appliance's settings from the command line, for people and for scripts.
 
-#include "CommandLine.h"
-#include "ExitCodes.h"
-#include "Registry.h"
-#include "Report.h"
-#include "Terminal.h"
+#include "cli/CommandLine.h"
+#include "cli/ExitCodes.h"
+#include "cli/Registry.h"
+#include "cli/Report.h"
+#include "cli/Terminal.h"
 
 #include <iostream>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Commands.h"
-#include "LinkEvent.h"
+#include "link/Commands.h"
+#include "link/LinkEvent.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "ByteFields.h"
+#include "link/ByteFields.h"
 
 #include <algorithm>
 #include <cstring>

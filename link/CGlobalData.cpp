@@ -1,7 +1,7 @@
-#include "CGlobalData.h"
+#include "link/CGlobalData.h"
 
-#include "CMySocket.h"
-#include "LinkEvent.h"
+#include "link/CMySocket.h"
+#include "link/LinkEvent.h"
 
 #include <algorithm>
 #include <cstring>

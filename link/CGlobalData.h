@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Records.h"
+#include "link/Records.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,9 +1,9 @@
-#include "CMySocket.h"
+#include "link/CMySocket.h"
 
-#include "Commands.h"
-#include "DebugLog.h"
-#include "FrameReaders.h"
-#include "Wipe.h"
+#include "link/Commands.h"
+#include "link/DebugLog.h"
+#include "link/FrameReaders.h"
+#include "link/Wipe.h"
 
 #include <algorithm>
 

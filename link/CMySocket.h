@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Frame.h"
-#include "LinkEvent.h"
-#include "SocketIo.h"
+#include "link/Frame.h"
+#include "link/LinkEvent.h"
+#include "link/SocketIo.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,6 +1,6 @@
-#include "Catalogue.h"
+#include "link/Catalogue.h"
 
-#include "Records.h"
+#include "link/Records.h"
 
 #include <array>
 

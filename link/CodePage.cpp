@@ -1,6 +1,6 @@
 // What both platforms' code page handling shares: the choice of the code page and cutting a
 // text to a field; the conversions are in CodePageIconv.cpp and CodePageWin.cpp.
-#include "CodePage.h"
+#include "link/CodePage.h"
 
 #include <charconv>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The code page conversions on iconv, for systems without the Windows code page calls.
-#include "CodePage.h"
+#include "link/CodePage.h"
 
-#include "Wipe.h"
+#include "link/Wipe.h"
 
 #include <cerrno>
 #include <cstdlib>

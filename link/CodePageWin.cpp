@@ -1,6 +1,6 @@
 // The code page conversions on Windows' own tables (MultiByteToWideChar and WideCharToMultiByte),
 // which know every code page the system has, the ANSI one first of all.
-#include "CodePage.h"
+#include "link/CodePage.h"
 
 #include <windows.h>
 

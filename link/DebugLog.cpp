@@ -1,4 +1,4 @@
-#include "DebugLog.h"
+#include "link/DebugLog.h"
 
 #include <cstdarg>
 #include <cstdio>

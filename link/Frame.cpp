@@ -1,7 +1,7 @@
-#include "Frame.h"
+#include "link/Frame.h"
 
-#include "ByteFields.h"
-#include "Scrambler.h"
+#include "link/ByteFields.h"
+#include "link/Scrambler.h"
 
 namespace qv {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Commands.h"
+#include "link/Commands.h"
 
 #include <array>
 #include <cstddef>

@@ -1,8 +1,8 @@
-#include "FrameReaders.h"
+#include "link/FrameReaders.h"
 
-#include "Catalogue.h"
-#include "Records.h"
-#include "Scrambler.h"
+#include "link/Catalogue.h"
+#include "link/Records.h"
+#include "link/Scrambler.h"
 
 #include <algorithm>
 

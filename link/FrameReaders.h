@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ByteSource.h"
-#include "Frame.h"
-#include "LinkEvent.h"
+#include "link/ByteSource.h"
+#include "link/Frame.h"
+#include "link/LinkEvent.h"
 
 #include <memory>
 #include <vector>

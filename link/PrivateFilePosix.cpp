@@ -1,4 +1,4 @@
-#include "PrivateFile.h"
+#include "link/PrivateFile.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,12 +1,12 @@
 #pragma once
 
 // Every record of the conversation, byte-exact.
-#include "AccessTables.h"
-#include "CenterIdTable.h"
-#include "NetworkConfigRecord.h"
-#include "ScheduleTables.h"
-#include "TextRequestPayload.h"
-#include "WolTable.h"
+#include "link/AccessTables.h"
+#include "link/CenterIdTable.h"
+#include "link/NetworkConfigRecord.h"
+#include "link/ScheduleTables.h"
+#include "link/TextRequestPayload.h"
+#include "link/WolTable.h"
 
 namespace qv {
 

@@ -1,4 +1,4 @@
-#include "RegularFile.h"
+#include "link/RegularFile.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,6 +1,6 @@
-#include "Requests.h"
+#include "link/Requests.h"
 
-#include "Commands.h"
+#include "link/Commands.h"
 
 namespace qv::request {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Frame.h"
-#include "Records.h"
+#include "link/Frame.h"
+#include "link/Records.h"
 
 #include <string_view>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WireRecord.h"
+#include "link/WireRecord.h"
 
 namespace qv {
 

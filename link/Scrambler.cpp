@@ -1,4 +1,4 @@
-#include "Scrambler.h"
+#include "link/Scrambler.h"
 
 namespace qv {
 namespace {

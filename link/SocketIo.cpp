@@ -1,4 +1,4 @@
-#include "SocketIo.h"
+#include "link/SocketIo.h"
 
 #include <algorithm>
 #include <cctype>

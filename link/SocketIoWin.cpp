@@ -1,7 +1,7 @@
 // The socket interface on Winsock 2. Windows has no SIGPIPE, so sends need no flag; a blocked
 // receive or accept is woken by cancelling its pending call, since a shutdown alone does not
 // reliably end it there.
-#include "SocketIo.h"
+#include "link/SocketIo.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ByteFields.h"
+#include "link/ByteFields.h"
 
 #include <algorithm>
 #include <array>

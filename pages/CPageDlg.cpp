@@ -1,8 +1,8 @@
-#include "CPageDlg.h"
+#include "pages/CPageDlg.h"
 
-#include "ControlIds.h"
-#include "KeyboardAccess.h"
-#include "StoreTableModel.h"
+#include "pages/ControlIds.h"
+#include "pages/KeyboardAccess.h"
+#include "pages/StoreTableModel.h"
 
 #include <QKeyEvent>
 #include <QPainter>

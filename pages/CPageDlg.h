@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DrawPageHeading.h"
+#include "pages/DrawPageHeading.h"
 
 #include <QWidget>
 

@@ -1,9 +1,9 @@
-#include "CTablePageDlg.h"
+#include "pages/CTablePageDlg.h"
 
-#include "CGlobalData.h"
-#include "Commands.h"
-#include "ControlFactory.h"
-#include "Prompt.h"
+#include "link/CGlobalData.h"
+#include "link/Commands.h"
+#include "pages/ControlFactory.h"
+#include "pages/Prompt.h"
 
 #include <QLabel>
 

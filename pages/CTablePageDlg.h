@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CPageDlg.h"
-#include "QtText.h"
-#include "UnappliedEdits.h"
-#include "Verdict.h"
+#include "core/Verdict.h"
+#include "pages/CPageDlg.h"
+#include "pages/QtText.h"
+#include "pages/UnappliedEdits.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
-#include "ControlFactory.h"
+#include "pages/ControlFactory.h"
 
-#include "ControlIds.h"
-#include "QtText.h"
+#include "pages/ControlIds.h"
+#include "pages/QtText.h"
 
 #include <QCheckBox>
 #include <QComboBox>

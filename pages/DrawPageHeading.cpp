@@ -1,4 +1,4 @@
-#include "DrawPageHeading.h"
+#include "pages/DrawPageHeading.h"
 
 #include <QFont>
 #include <QFontMetrics>

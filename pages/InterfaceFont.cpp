@@ -1,6 +1,6 @@
-#include "InterfaceFont.h"
+#include "pages/InterfaceFont.h"
 
-#include "StringTable.h"
+#include "res/StringTable.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,4 +1,4 @@
-#include "IpAddressEdit.h"
+#include "pages/IpAddressEdit.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

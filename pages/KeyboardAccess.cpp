@@ -1,6 +1,6 @@
-#include "KeyboardAccess.h"
+#include "pages/KeyboardAccess.h"
 
-#include "QtText.h"
+#include "pages/QtText.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

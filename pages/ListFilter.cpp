@@ -1,6 +1,6 @@
-#include "ListFilter.h"
+#include "pages/ListFilter.h"
 
-#include "StoreTableModel.h"
+#include "pages/StoreTableModel.h"
 
 #include <QCollator>
 #include <QHeaderView>

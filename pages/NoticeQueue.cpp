@@ -1,4 +1,4 @@
-#include "NoticeQueue.h"
+#include "pages/NoticeQueue.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,6 +1,6 @@
-#include "Prompt.h"
+#include "pages/Prompt.h"
 
-#include "QtText.h"
+#include "pages/QtText.h"
 
 #include <QDir>
 #include <QFileDialog>

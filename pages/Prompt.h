@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NoticeQueue.h"
+#include "pages/NoticeQueue.h"
 
 #include <QString>
 #include <QStringList>

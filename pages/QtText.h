@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CodePage.h"
-#include "StringTable.h"
+#include "link/CodePage.h"
+#include "res/StringTable.h"
 
 #include <QString>
 #include <QStringList>

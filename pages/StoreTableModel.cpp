@@ -1,6 +1,6 @@
-#include "StoreTableModel.h"
+#include "pages/StoreTableModel.h"
 
-#include "QtText.h"
+#include "pages/QtText.h"
 
 #include <QAbstractProxyModel>
 #include <QHeaderView>

@@ -5,7 +5,7 @@
 // a list of 2048 rows costs what its visible rows cost; no text is kept per cell. Row r of the
 // model is slot r of the table, so a selection names a slot directly.
 
-#include "QtText.h"
+#include "pages/QtText.h"
 
 #include <QAbstractTableModel>
 #include <QList>

@@ -5,9 +5,9 @@
 // Every page that edits a whole table in the store and sends it with Apply uses one of these;
 // the page keeps only its own lines (its list, its marker, its inputs).
 
-#include "Prompt.h"
-#include "QtText.h"
-#include "TableChangeTracker.h"
+#include "core/TableChangeTracker.h"
+#include "pages/Prompt.h"
+#include "pages/QtText.h"
 
 #include <algorithm>
 #include <cstddef>

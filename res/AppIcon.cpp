@@ -1,4 +1,4 @@
-#include "AppIcon.h"
+#include "res/AppIcon.h"
 
 namespace qv {
 

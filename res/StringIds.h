@@ -6,7 +6,7 @@ namespace qv {
 // ids never change, because support notes and logs quote them.
 enum class StringId : int {
 #define QV_STRING(name, id, english, korean) name = id,
-#include "StringList.h"
+#include "res/StringList.h"
 #undef QV_STRING
 };
 

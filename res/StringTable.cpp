@@ -1,4 +1,4 @@
-#include "StringTable.h"
+#include "res/StringTable.h"
 
 #include <algorithm>
 #include <array>
@@ -17,7 +17,7 @@ struct StringEntry {
 // The table StringList.h describes, sorted by id.
 constexpr std::array kStrings = std::to_array<StringEntry>({
 #define QV_STRING(name, id, english, korean) {StringId::name, english, korean},
-#include "StringList.h"
+#include "res/StringList.h"
 #undef QV_STRING
 });
 

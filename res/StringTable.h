@@ -1,6 +1,6 @@
 #pragma once
 
-#include "StringIds.h"
+#include "res/StringIds.h"
 
 #include <string_view>
 

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Shows that the window's own code (app/, the page widgets and rules in pages/, res/) builds for
-# Windows as it builds without the spreadsheet files: each source is compiled, syntax only, by
-# the mingw-w64 compiler against the Windows headers and Debian's Qt 6 headers. A POSIX call the
-# Windows headers lack (fork, pipe, poll, waitpid, kill, getuid, setrlimit, ...) fails to compile;
-# a POSIX header the window includes itself fails the check even where mingw-w64 ships one
+# Shows that the window's own code (app/, the page widgets in pages/, the rules in core/, res/)
+# builds for Windows as it builds without the spreadsheet files: each source is compiled, syntax
+# only, by the mingw-w64 compiler against the Windows headers and Debian's Qt 6 headers. A POSIX
+# call the Windows headers lack (fork, pipe, poll, waitpid, kill, getuid, setrlimit, ...) fails to
+# compile; a POSIX header the window includes itself fails the check even where mingw-w64 ships one
 # (unistd.h, sys/stat.h, fcntl.h, pthread.h, ...); so does code the compiler would not see because
 # it is kept from Windows by a platform test. System calls belong in the platform file pairs of
 # link/, cli/ and sim/ (the *Posix.cpp and *Win.cpp files), which are cross-built on their own.
@@ -25,7 +25,7 @@ qt=/usr/include/x86_64-linux-gnu/qt6
 flags=(-fsyntax-only -std=c++20 -H
     -DQT_NO_CAST_FROM_ASCII -DQT_NO_CAST_TO_ASCII -DQT_NO_CONTEXTLESS_CONNECT -DQT_NO_KEYWORDS
     -DQT_USE_QSTRINGBUILDER -D_POSIX_THREAD_SAFE_FUNCTIONS
-    -I"$root/app" -I"$root/pages" -I"$root/res" -I"$root/link"
+    -I"$root"
     -isystem "$qt" -isystem "$qt/QtCore" -isystem "$qt/QtGui" -isystem "$qt/QtWidgets"
     -isystem "$qt/QtNetwork" -isystem "${QV_HOST_HEADERS:-}")
 
@@ -63,10 +63,10 @@ if [[ ${1:-} == --source ]]; then
 fi
 
 # What the window builds without the spreadsheet files: everything in its folders except the
-# spreadsheet backend (pages/schedule/sheet), the timetable's spreadsheet exchange
-# (ScheduleSheet*) and the buttons that use it (CIoschDlgSheet.cpp).
-mapfile -t code < <(find app pages res \( -name '*.cpp' -o -name '*.h' \) | sort |
-    grep -v -e '^pages/schedule/sheet/' -e '/ScheduleSheet' -e '/CIoschDlgSheet\.cpp$')
+# timetable's spreadsheet exchange (ScheduleSheet*) and the buttons that use it
+# (CIoschDlgSheet.cpp); the spreadsheet backend (sheet/) is a folder of its own.
+mapfile -t code < <(find app pages core res \( -name '*.cpp' -o -name '*.h' \) | sort |
+    grep -v -e '/ScheduleSheet' -e '/CIoschDlgSheet\.cpp$')
 mapfile -t sources < <(printf '%s\n' "${code[@]}" | grep '\.cpp$')
 
 if platform=$(grep -nE '_WIN32|_WIN64|Q_OS_[A-Z]|__unix__|__linux__|__APPLE__|_POSIX_' \

@@ -1,7 +1,7 @@
-#include "SimHandler.h"
+#include "sim/SimHandler.h"
 
-#include "Catalogue.h"
-#include "Commands.h"
+#include "link/Catalogue.h"
+#include "link/Commands.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Frame.h"
-#include "SimState.h"
+#include "link/Frame.h"
+#include "sim/SimState.h"
 
 #include <array>
 #include <chrono>

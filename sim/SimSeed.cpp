@@ -1,6 +1,6 @@
-#include "SimState.h"
+#include "sim/SimState.h"
 
-#include "CodePage.h"
+#include "link/CodePage.h"
 
 #include <algorithm>
 #include <array>

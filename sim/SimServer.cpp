@@ -1,8 +1,8 @@
-#include "SimServer.h"
+#include "sim/SimServer.h"
 
-#include "Commands.h"
-#include "FrameReaders.h"
-#include "PrivateFile.h"
+#include "link/Commands.h"
+#include "link/FrameReaders.h"
+#include "link/PrivateFile.h"
 
 #include <algorithm>
 #include <ctime>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "SimHandler.h"
-#include "SimState.h"
-#include "SocketIo.h"
+#include "link/SocketIo.h"
+#include "sim/SimHandler.h"
+#include "sim/SimState.h"
 
 #include <atomic>
 #include <chrono>

@@ -1,7 +1,7 @@
-#include "SimState.h"
+#include "sim/SimState.h"
 
-#include "PrivateFile.h"
-#include "TextRequestPayload.h"
+#include "link/PrivateFile.h"
+#include "link/TextRequestPayload.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "StopRequest.h"
+#include "sim/StopRequest.h"
 
 #include <windows.h>
 

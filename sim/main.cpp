@@ -1,9 +1,9 @@
 // qvsim: a stand-in for the appliance's admin port, for demonstrations and end-to-end tests.
 
-#include "PrivateFile.h"
-#include "SimServer.h"
-#include "SimState.h"
-#include "StopRequest.h"
+#include "link/PrivateFile.h"
+#include "sim/SimServer.h"
+#include "sim/SimState.h"
+#include "sim/StopRequest.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,13 +1,13 @@
-#include "access/CAdminDlg.h"
+#include "pages/access/CAdminDlg.h"
 
-#include "CGlobalData.h"
-#include "CodePage.h"
-#include "ControlFactory.h"
-#include "KeyboardAccess.h"
-#include "Prompt.h"
-#include "QtText.h"
-#include "Requests.h"
-#include "access/AdminRules.h"
+#include "core/access/AdminRules.h"
+#include "link/CGlobalData.h"
+#include "link/CodePage.h"
+#include "link/Requests.h"
+#include "pages/ControlFactory.h"
+#include "pages/KeyboardAccess.h"
+#include "pages/Prompt.h"
+#include "pages/QtText.h"
 
 #include <QFormLayout>
 #include <QGroupBox>

@@ -1,13 +1,13 @@
-#include "access/CBlacklistDlg.h"
+#include "pages/access/CBlacklistDlg.h"
 
-#include "CGlobalData.h"
-#include "CodePage.h"
-#include "ControlFactory.h"
-#include "ListFilter.h"
-#include "Prompt.h"
-#include "QtText.h"
-#include "Requests.h"
-#include "StoreTableModel.h"
+#include "link/CGlobalData.h"
+#include "link/CodePage.h"
+#include "link/Requests.h"
+#include "pages/ControlFactory.h"
+#include "pages/ListFilter.h"
+#include "pages/Prompt.h"
+#include "pages/QtText.h"
+#include "pages/StoreTableModel.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CTablePageDlg.h"
-#include "access/BlacklistRules.h"
+#include "core/access/BlacklistRules.h"
+#include "pages/CTablePageDlg.h"
 
 #include <string>
 #include <vector>

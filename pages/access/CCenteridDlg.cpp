@@ -1,14 +1,14 @@
-#include "access/CCenteridDlg.h"
+#include "pages/access/CCenteridDlg.h"
 
-#include "CGlobalData.h"
-#include "CodePage.h"
-#include "ControlFactory.h"
-#include "KeyboardAccess.h"
-#include "ListFilter.h"
-#include "Prompt.h"
-#include "QtText.h"
-#include "Requests.h"
-#include "StoreTableModel.h"
+#include "link/CGlobalData.h"
+#include "link/CodePage.h"
+#include "link/Requests.h"
+#include "pages/ControlFactory.h"
+#include "pages/KeyboardAccess.h"
+#include "pages/ListFilter.h"
+#include "pages/Prompt.h"
+#include "pages/QtText.h"
+#include "pages/StoreTableModel.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CTablePageDlg.h"
-#include "access/CenterIdRules.h"
+#include "core/access/CenterIdRules.h"
+#include "pages/CTablePageDlg.h"
 
 class QCheckBox;
 class QComboBox;

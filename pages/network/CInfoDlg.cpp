@@ -1,12 +1,12 @@
-#include "network/CInfoDlg.h"
+#include "pages/network/CInfoDlg.h"
 
-#include "CGlobalData.h"
-#include "CodePage.h"
-#include "ControlFactory.h"
-#include "KeyboardAccess.h"
-#include "QtText.h"
-#include "network/InfoRules.h"
-#include "schedule/CIoschDlg.h"
+#include "core/network/InfoRules.h"
+#include "link/CGlobalData.h"
+#include "link/CodePage.h"
+#include "pages/ControlFactory.h"
+#include "pages/KeyboardAccess.h"
+#include "pages/QtText.h"
+#include "pages/schedule/CIoschDlg.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CPageDlg.h"
-#include "NetworkConfigRecord.h"
+#include "link/NetworkConfigRecord.h"
+#include "pages/CPageDlg.h"
 
 #include <map>
 #include <optional>

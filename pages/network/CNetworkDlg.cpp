@@ -1,15 +1,15 @@
-#include "network/CNetworkDlg.h"
+#include "pages/network/CNetworkDlg.h"
 
-#include "CGlobalData.h"
-#include "CMySocket.h"
-#include "CodePage.h"
-#include "ControlFactory.h"
-#include "ControlIds.h"
-#include "IpAddressEdit.h"
-#include "Prompt.h"
-#include "QtText.h"
-#include "Requests.h"
-#include "network/InfoRules.h"
+#include "core/network/InfoRules.h"
+#include "link/CGlobalData.h"
+#include "link/CMySocket.h"
+#include "link/CodePage.h"
+#include "link/Requests.h"
+#include "pages/ControlFactory.h"
+#include "pages/ControlIds.h"
+#include "pages/IpAddressEdit.h"
+#include "pages/Prompt.h"
+#include "pages/QtText.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

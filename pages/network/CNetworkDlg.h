@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CPageDlg.h"
-#include "NetworkConfigRecord.h"
-#include "network/NetworkRules.h"
+#include "core/network/NetworkRules.h"
+#include "link/NetworkConfigRecord.h"
+#include "pages/CPageDlg.h"
 
 #include <QStringList>
 

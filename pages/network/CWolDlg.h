@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CTablePageDlg.h"
-#include "network/WolRules.h"
+#include "core/network/WolRules.h"
+#include "pages/CTablePageDlg.h"
 
 class QLineEdit;
 class QPushButton;

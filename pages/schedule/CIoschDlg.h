@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CPageDlg.h"
-#include "ScheduleTables.h"
-#include "UnappliedEdits.h"
-#include "schedule/ScheduleRules.h"
+#include "core/schedule/ScheduleRules.h"
+#include "link/ScheduleTables.h"
+#include "pages/CPageDlg.h"
+#include "pages/UnappliedEdits.h"
 
 #include <QTimer>
 

@@ -1,16 +1,16 @@
 // The IO schedule window's To Excel File and From Excel File buttons with the spreadsheet files:
 // the timetable exported to a workbook the administrator saves, or read back from one. A build
 // without the spreadsheet libraries takes CIoschDlgSheetAbsent.cpp instead.
-#include "schedule/CIoschDlg.h"
+#include "pages/schedule/CIoschDlg.h"
 
-#include "CGlobalData.h"
-#include "FileSpreadsheetApplication.h"
-#include "Prompt.h"
-#include "QtText.h"
-#include "schedule/ScheduleRules.h"
-#include "schedule/ScheduleSheetExport.h"
-#include "schedule/ScheduleSheetImport.h"
-#include "schedule/ScheduleSheetMessages.h"
+#include "core/schedule/ScheduleRules.h"
+#include "core/schedule/ScheduleSheetExport.h"
+#include "core/schedule/ScheduleSheetImport.h"
+#include "core/schedule/ScheduleSheetMessages.h"
+#include "link/CGlobalData.h"
+#include "pages/Prompt.h"
+#include "pages/QtText.h"
+#include "sheet/FileSpreadsheetApplication.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "schedule/CMyPicStatic.h"
+#include "pages/schedule/CMyPicStatic.h"
 
-#include "QtText.h"
+#include "pages/QtText.h"
 
 #include <QPainter>
 

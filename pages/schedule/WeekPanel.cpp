@@ -1,11 +1,11 @@
-#include "schedule/WeekPanel.h"
+#include "pages/schedule/WeekPanel.h"
 
-#include "ControlFactory.h"
-#include "ControlIds.h"
-#include "QtText.h"
-#include "StoreTableModel.h"
-#include "schedule/ScheduleRules.h"
-#include "schedule/WeekView.h"
+#include "core/schedule/ScheduleRules.h"
+#include "pages/ControlFactory.h"
+#include "pages/ControlIds.h"
+#include "pages/QtText.h"
+#include "pages/StoreTableModel.h"
+#include "pages/schedule/WeekView.h"
 
 #include <QColor>
 #include <QLabel>

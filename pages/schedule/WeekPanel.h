@@ -4,8 +4,8 @@
 // its switching events in the seven days from the appliance's clock. Read-only; it shows the
 // timetable the window holds, unapplied edits included.
 
-#include "ScheduleTables.h"
-#include "schedule/WeekPlan.h"
+#include "core/schedule/WeekPlan.h"
+#include "link/ScheduleTables.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
-#include "schedule/WeekView.h"
+#include "pages/schedule/WeekView.h"
 
-#include "QtText.h"
-#include "schedule/ScheduleRules.h"
+#include "core/schedule/ScheduleRules.h"
+#include "pages/QtText.h"
 
 #include <QHelpEvent>
 #include <QPainter>

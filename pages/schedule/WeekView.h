@@ -4,7 +4,7 @@
 // of a normal schedule, coloured by its function, with its relay number inside. Painted whole,
 // so a device with two thousand schedules costs no widget per cell.
 
-#include "schedule/WeekPlan.h"
+#include "core/schedule/WeekPlan.h"
 
 #include <QColor>
 #include <QRectF>

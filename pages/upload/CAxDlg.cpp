@@ -1,4 +1,4 @@
-#include "upload/CAxDlg.h"
+#include "pages/upload/CAxDlg.h"
 
 CAxDlg::CAxDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     : CUploadPageDlg({qv::upload::Kind::ActiveXPage, qv::StringId::ActiveXTitle, kPath, kBrowse,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "upload/CUploadPageDlg.h"
+#include "pages/upload/CUploadPageDlg.h"
 
 // Page 8: the ActiveX start page (index.html) of the appliance's web server.
 class CAxDlg : public CUploadPageDlg {

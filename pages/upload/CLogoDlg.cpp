@@ -1,11 +1,11 @@
-#include "upload/CLogoDlg.h"
+#include "pages/upload/CLogoDlg.h"
 
-#include "CGlobalData.h"
-#include "ControlFactory.h"
-#include "ControlIds.h"
-#include "Prompt.h"
-#include "QtText.h"
-#include "Requests.h"
+#include "link/CGlobalData.h"
+#include "link/Requests.h"
+#include "pages/ControlFactory.h"
+#include "pages/ControlIds.h"
+#include "pages/Prompt.h"
+#include "pages/QtText.h"
 
 #include <QDir>
 #include <QFile>

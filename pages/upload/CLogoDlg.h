@@ -1,6 +1,6 @@
 #pragma once
 
-#include "upload/CUploadPageDlg.h"
+#include "pages/upload/CUploadPageDlg.h"
 
 class QLabel;
 class QPushButton;

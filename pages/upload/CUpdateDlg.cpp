@@ -1,12 +1,12 @@
-#include "upload/CUpdateDlg.h"
+#include "pages/upload/CUpdateDlg.h"
 
-#include "CGlobalData.h"
-#include "ControlFactory.h"
-#include "ControlIds.h"
-#include "KeyboardAccess.h"
-#include "Prompt.h"
-#include "QtText.h"
-#include "Requests.h"
+#include "link/CGlobalData.h"
+#include "link/Requests.h"
+#include "pages/ControlFactory.h"
+#include "pages/ControlIds.h"
+#include "pages/KeyboardAccess.h"
+#include "pages/Prompt.h"
+#include "pages/QtText.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CPageDlg.h"
-#include "upload/UpdateSteps.h"
+#include "core/upload/UpdateSteps.h"
+#include "pages/CPageDlg.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

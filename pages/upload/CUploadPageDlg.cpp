@@ -1,10 +1,10 @@
-#include "upload/CUploadPageDlg.h"
+#include "pages/upload/CUploadPageDlg.h"
 
-#include "CGlobalData.h"
-#include "ControlFactory.h"
-#include "ControlIds.h"
-#include "Prompt.h"
-#include "QtText.h"
+#include "link/CGlobalData.h"
+#include "pages/ControlFactory.h"
+#include "pages/ControlIds.h"
+#include "pages/Prompt.h"
+#include "pages/QtText.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CPageDlg.h"
-#include "StringIds.h"
-#include "upload/UploadRules.h"
-#include "upload/UploadSender.h"
+#include "core/upload/UploadRules.h"
+#include "pages/CPageDlg.h"
+#include "pages/upload/UploadSender.h"
+#include "res/StringIds.h"
 
 #include <QElapsedTimer>
 

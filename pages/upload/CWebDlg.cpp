@@ -1,4 +1,4 @@
-#include "upload/CWebDlg.h"
+#include "pages/upload/CWebDlg.h"
 
 CWebDlg::CWebDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     : CUploadPageDlg({qv::upload::Kind::WebArchive, qv::StringId::WebTitle, kPath, kBrowse, kUpload,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "upload/CUploadPageDlg.h"
+#include "pages/upload/CUploadPageDlg.h"
 
 // Page 9: a zip archive of web files that the appliance's web server unpacks and serves.
 class CWebDlg : public CUploadPageDlg {

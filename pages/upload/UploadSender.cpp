@@ -1,8 +1,8 @@
-#include "upload/UploadSender.h"
+#include "pages/upload/UploadSender.h"
 
-#include "CGlobalData.h"
-#include "CMySocket.h"
-#include "QtText.h"
+#include "link/CGlobalData.h"
+#include "link/CMySocket.h"
+#include "pages/QtText.h"
 
 #include <QMetaObject>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "StringIds.h"
-#include "upload/UploadRules.h"
+#include "core/upload/UploadRules.h"
+#include "res/StringIds.h"
 
 #include <QObject>
 #include <QString>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "CGlobalData.h"
-#include "CLogonDlg.h"
-#include "CQVSettingDlg.h"
-#include "ControlIds.h"
-#include "ScriptedAppliance.h"
-#include "ScriptedPrompt.h"
-#include "ServerEvent.h"
+#include "app/CLogonDlg.h"
+#include "app/CQVSettingDlg.h"
+#include "app/ServerEvent.h"
+#include "link/CGlobalData.h"
+#include "pages/ControlIds.h"
+#include "tests/support/ScriptedAppliance.h"
+#include "tests/support/ScriptedPrompt.h"
 
 #include <QApplication>
 #include <QLineEdit>

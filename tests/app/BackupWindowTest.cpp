@@ -3,15 +3,15 @@
 // tables ticked in its preview, and a link cut while writing says what was written and what
 // was not.
 
-#include "AppTestSupport.h"
-#include "ConfigTransfer.h"
-#include "QvctlRun.h"
-#include "RestorePreviewDlg.h"
-#include "SimHandler.h"
-#include "TransferProgressDlg.h"
-#include "WindowOnSim.h"
-#include "backup/BackupFile.h"
-#include "network/CInfoDlg.h"
+#include "app/ConfigTransfer.h"
+#include "app/RestorePreviewDlg.h"
+#include "app/TransferProgressDlg.h"
+#include "core/backup/BackupFile.h"
+#include "pages/network/CInfoDlg.h"
+#include "sim/SimHandler.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/support/QvctlRun.h"
+#include "tests/support/WindowOnSim.h"
 
 #include <QAction>
 #include <QCheckBox>

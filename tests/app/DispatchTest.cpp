@@ -1,17 +1,17 @@
 // OnUserReplyMsg row by row: events posted as the receive thread posts them, effects read from
 // the store, the pages' controls and the messages shown.
 
-#include "AppTestSupport.h"
-#include "CMySocket.h"
-#include "Commands.h"
-#include "NetworkConfigRecord.h"
-#include "Requests.h"
-#include "ScriptedAppliance.h"
-#include "access/CBlacklistDlg.h"
-#include "network/CInfoDlg.h"
-#include "network/CNetworkDlg.h"
-#include "schedule/CIoschDlg.h"
-#include "upload/CUpdateDlg.h"
+#include "link/CMySocket.h"
+#include "link/Commands.h"
+#include "link/NetworkConfigRecord.h"
+#include "link/Requests.h"
+#include "pages/access/CBlacklistDlg.h"
+#include "pages/network/CInfoDlg.h"
+#include "pages/network/CNetworkDlg.h"
+#include "pages/schedule/CIoschDlg.h"
+#include "pages/upload/CUpdateDlg.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/support/ScriptedAppliance.h"
 
 #include <QCheckBox>
 #include <QLabel>

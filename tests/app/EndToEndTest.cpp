@@ -1,8 +1,8 @@
 // The window against the simulated appliance, in-process on a free loopback port.
 
-#include "AppTestSupport.h"
-#include "WindowOnSim.h"
-#include "network/CInfoDlg.h"
+#include "pages/network/CInfoDlg.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/support/WindowOnSim.h"
 
 #include <QLabel>
 #include <gtest/gtest.h>

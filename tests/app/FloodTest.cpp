@@ -1,10 +1,10 @@
 // An appliance that answers the same thing thousands of times: the window shows one notice box
 // at a time, keeps answering, and ends with no box open.
 
-#include "AppTestSupport.h"
-#include "Commands.h"
-#include "LinkEvent.h"
-#include "Prompt.h"
+#include "link/Commands.h"
+#include "link/LinkEvent.h"
+#include "pages/Prompt.h"
+#include "tests/app/AppTestSupport.h"
 
 #include <QApplication>
 #include <QMessageBox>

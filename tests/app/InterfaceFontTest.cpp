@@ -1,7 +1,7 @@
 // The window's font by language: under Korean a font whose period reads as a period.
 
-#include "InterfaceFont.h"
-#include "AppTestSupport.h"
+#include "pages/InterfaceFont.h"
+#include "tests/app/AppTestSupport.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -3,13 +3,13 @@
 // every enabled control, each has a name a screen reader can announce, and the pages' buttons
 // have mnemonics.
 
-#include "KeyboardAccess.h"
-#include "AppTestSupport.h"
-#include "NavLink.h"
-#include "QtText.h"
-#include "Requests.h"
-#include "RunningSim.h"
-#include "network/CInfoDlg.h"
+#include "pages/KeyboardAccess.h"
+#include "app/NavLink.h"
+#include "link/Requests.h"
+#include "pages/QtText.h"
+#include "pages/network/CInfoDlg.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/support/RunningSim.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -4,12 +4,12 @@
 // the test never holds the password in a buffer it frees (it types it a key at a time), so a
 // copy found is the window's.
 
-#include "AppTestSupport.h"
-#include "CLogonDlg.h"
-#include "CQVSettingDlg.h"
-#include "ControlIds.h"
-#include "ScriptedPrompt.h"
-#include "TestPlatform.h"
+#include "app/CLogonDlg.h"
+#include "app/CQVSettingDlg.h"
+#include "pages/ControlIds.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/support/ScriptedPrompt.h"
+#include "tests/support/TestPlatform.h"
 
 #include <QLineEdit>
 #include <QTest>

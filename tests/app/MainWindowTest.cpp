@@ -1,15 +1,15 @@
 // The main window and the logon page, driven through their controls against a scripted
 // appliance on loopback.
 
-#include "AppTestSupport.h"
-#include "CAboutDlg.h"
-#include "CMySocket.h"
-#include "Commands.h"
-#include "Requests.h"
-#include "ScriptedAppliance.h"
-#include "TextRequestPayload.h"
-#include "access/CAdminDlg.h"
-#include "schedule/CIoschDlg.h"
+#include "app/CAboutDlg.h"
+#include "link/CMySocket.h"
+#include "link/Commands.h"
+#include "link/Requests.h"
+#include "link/TextRequestPayload.h"
+#include "pages/access/CAdminDlg.h"
+#include "pages/schedule/CIoschDlg.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/support/ScriptedAppliance.h"
 
 #include <QAbstractButton>
 #include <QAction>

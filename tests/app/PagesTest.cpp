@@ -1,12 +1,12 @@
 // The page operations the shell relies on: the update page's buttons, the IO schedule window's
 // Refresh and clock, Qt's own Korean texts, and a logon that has to wait for its connection.
 
-#include "AppTestSupport.h"
-#include "CMySocket.h"
-#include "CQVSettingApp.h"
-#include "Commands.h"
-#include "schedule/CIoschDlg.h"
-#include "upload/CUpdateDlg.h"
+#include "app/CQVSettingApp.h"
+#include "link/CMySocket.h"
+#include "link/Commands.h"
+#include "pages/schedule/CIoschDlg.h"
+#include "pages/upload/CUpdateDlg.h"
+#include "tests/app/AppTestSupport.h"
 
 #include <QCheckBox>
 #include <QLabel>

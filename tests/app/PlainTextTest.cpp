@@ -1,11 +1,11 @@
 // Texts that come from the appliance or from a file are shown as they are: markup in them is
 // never drawn, whatever it says. Each place that shows such text gets a crafted one.
 
-#include "AppTestSupport.h"
-#include "CLogonDlg.h"
-#include "ControlIds.h"
-#include "Prompt.h"
-#include "upload/CUpdateDlg.h"
+#include "app/CLogonDlg.h"
+#include "pages/ControlIds.h"
+#include "pages/Prompt.h"
+#include "pages/upload/CUpdateDlg.h"
+#include "tests/app/AppTestSupport.h"
 
 #include <QApplication>
 #include <QLabel>

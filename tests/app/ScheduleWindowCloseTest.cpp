@@ -1,11 +1,11 @@
 // The IO schedule window closed by the operator: edits that were not applied are applied,
 // discarded or kept on the operator's word, and the main window shows a page again afterwards.
 
-#include "AppTestSupport.h"
-#include "NavLink.h"
-#include "QtText.h"
-#include "RunningSim.h"
-#include "schedule/CIoschDlg.h"
+#include "app/NavLink.h"
+#include "pages/QtText.h"
+#include "pages/schedule/CIoschDlg.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/support/RunningSim.h"
 
 #include <QTableView>
 

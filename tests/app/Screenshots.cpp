@@ -5,12 +5,12 @@
 // (scripts/screenshots.sh renders both scales). Pages are taken from the Page enumeration, so a
 // page added there is rendered too.
 
-#include "AppTestSupport.h"
-#include "InterfaceFont.h"
-#include "Requests.h"
-#include "SimServer.h"
-#include "SimState.h"
-#include "network/CInfoDlg.h"
+#include "link/Requests.h"
+#include "pages/InterfaceFont.h"
+#include "pages/network/CInfoDlg.h"
+#include "sim/SimServer.h"
+#include "sim/SimState.h"
+#include "tests/app/AppTestSupport.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,9 +1,9 @@
 // The shell's rules without widgets: command line, version line, server time, update progress.
 
-#include "CMyCommandLineInfo.h"
-#include "ShellTexts.h"
-#include "schedule/ServerTime.h"
-#include "upload/UpdateSteps.h"
+#include "app/CMyCommandLineInfo.h"
+#include "app/ShellTexts.h"
+#include "core/schedule/ServerTime.h"
+#include "core/upload/UpdateSteps.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // the same Qt in the same run. Prints how long the window took to be visible from the moment
 // the script started it (QV_BENCH_T0, nanoseconds since 1970) and its resident memory then.
 
-#include "BenchProcess.h"
+#include "tests/bench/BenchProcess.h"
 
 #include <QApplication>
 #include <QLabel>

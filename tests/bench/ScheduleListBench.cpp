@@ -3,10 +3,10 @@
 // two bare QTableViews over a minimal table model holding the same rows, in the same iteration,
 // and prints the ratio of the two times. Not a test: run it with scripts/bench-lists.sh.
 
-#include "CGlobalData.h"
-#include "ControlIds.h"
-#include "Prompt.h"
-#include "schedule/CIoschDlg.h"
+#include "link/CGlobalData.h"
+#include "pages/ControlIds.h"
+#include "pages/Prompt.h"
+#include "pages/schedule/CIoschDlg.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>

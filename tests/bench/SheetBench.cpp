@@ -2,8 +2,8 @@
 // backend, then has openpyxl do the same work on the same file in the same run, and prints both
 // times and their ratio. Not a test: run it with scripts/bench-sheet.sh.
 
-#include "CellAddress.h"
-#include "FileSpreadsheetApplication.h"
+#include "sheet/CellAddress.h"
+#include "sheet/FileSpreadsheetApplication.h"
 
 #include <algorithm>
 #include <chrono>

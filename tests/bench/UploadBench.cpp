@@ -3,12 +3,12 @@
 // prints both times and the upload's throughput as a share of the plain send. Not a test: run it
 // with scripts/bench-upload.sh.
 
-#include "CMySocket.h"
-#include "LinkEvent.h"
-#include "Requests.h"
-#include "SimServer.h"
-#include "SimState.h"
-#include "SocketIo.h"
+#include "link/CMySocket.h"
+#include "link/LinkEvent.h"
+#include "link/Requests.h"
+#include "link/SocketIo.h"
+#include "sim/SimServer.h"
+#include "sim/SimState.h"
 
 #include <algorithm>
 #include <chrono>

@@ -4,13 +4,13 @@
 // qvsim's address, it then logs on as admin, follows every navigation link the way an
 // administrator clicks them, waits for each page's tables and prints the memory after all.
 
-#include "BenchProcess.h"
-#include "CGlobalData.h"
-#include "CLogonDlg.h"
-#include "CQVSettingApp.h"
-#include "CQVSettingDlg.h"
-#include "ControlIds.h"
-#include "Prompt.h"
+#include "app/CLogonDlg.h"
+#include "app/CQVSettingApp.h"
+#include "app/CQVSettingDlg.h"
+#include "link/CGlobalData.h"
+#include "pages/ControlIds.h"
+#include "pages/Prompt.h"
+#include "tests/bench/BenchProcess.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>

@@ -2,15 +2,15 @@
 // it means in the window, a stage may outlast --timeout, a peer that stops reading ends the
 // command, and a table changed by someone else between write and read back is reported.
 
-#include "Commands.h"
-#include "Frame.h"
-#include "SimHandler.h"
-#include "SimState.h"
-#include "StringTable.h"
+#include "link/Commands.h"
+#include "link/Frame.h"
+#include "res/StringTable.h"
+#include "sim/SimHandler.h"
+#include "sim/SimState.h"
 
-#include "QvctlRun.h"
-#include "ScriptedAppliance.h"
-#include "TestPlatform.h"
+#include "tests/support/QvctlRun.h"
+#include "tests/support/ScriptedAppliance.h"
+#include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // qvctl's output pieces: JSON escaping, table layout with wide characters, and the text forms.
 
-#include "Json.h"
-#include "Report.h"
-#include "TextForms.h"
+#include "cli/Json.h"
+#include "cli/Report.h"
+#include "cli/TextForms.h"
 
-#include "TestPlatform.h"
+#include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // The real qvctl program against qvsim over loopback: every read command in human and JSON
 // output, and the exit codes a script relies on.
 
-#include "ExitCodes.h"
-#include "QvctlRun.h"
-#include "Session.h"
-#include "SimHandler.h"
-#include "SimTestSupport.h"
+#include "cli/ExitCodes.h"
+#include "cli/Session.h"
+#include "sim/SimHandler.h"
+#include "tests/sim/SimTestSupport.h"
+#include "tests/support/QvctlRun.h"
 
-#include "Frame.h"
-#include "Requests.h"
-#include "ScriptedAppliance.h"
+#include "link/Frame.h"
+#include "link/Requests.h"
+#include "tests/support/ScriptedAppliance.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // crashes, and a file it takes is written back into one it takes again with the same bytes in
 // every table, so what a restore sends is exactly what the file held.
 
-#include "backup/BackupFile.h"
+#include "core/backup/BackupFile.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ByteSource.h"
+#include "link/ByteSource.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -4,10 +4,10 @@
 // its payload has exactly the size the reply table gives, re-scrambling it gives the bytes that
 // came over the wire, and no count in the store exceeds its table.
 
-#include "CGlobalData.h"
-#include "FrameReaders.h"
-#include "FuzzInput.h"
-#include "Scrambler.h"
+#include "link/CGlobalData.h"
+#include "link/FrameReaders.h"
+#include "link/Scrambler.h"
+#include "tests/fuzz/FuzzInput.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,9 +2,9 @@
 // must have the payload size the request table gives, and encoding it again must give back the
 // bytes that came over the wire (apart from the reserved header bytes, which nobody reads).
 
-#include "Frame.h"
-#include "FrameReaders.h"
-#include "FuzzInput.h"
+#include "link/Frame.h"
+#include "link/FrameReaders.h"
+#include "tests/fuzz/FuzzInput.h"
 
 #include <algorithm>
 #include <cstdio>

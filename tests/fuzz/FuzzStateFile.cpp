@@ -7,7 +7,7 @@
 // counts within their tables and limits, and reads back as the same state from the text a save
 // would write of it. The inputs taken are counted, and told at the end.
 
-#include "SimState.h"
+#include "sim/SimState.h"
 
 #include <cstdio>
 #include <cstdlib>

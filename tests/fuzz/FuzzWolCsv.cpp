@@ -4,7 +4,7 @@
 // replacing a table with them keeps the count within the table; and the list written as UTF-8
 // and read again is the same list, whatever commas, quotes and blanks its names hold.
 
-#include "network/WolRules.h"
+#include "core/network/WolRules.h"
 
 #include <cstdio>
 #include <cstdlib>

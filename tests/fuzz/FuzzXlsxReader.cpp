@@ -3,9 +3,9 @@
 // first two worksheets. Whatever the bytes, the reader answers with a block of exactly the
 // requested size within its limits, or with an error that says what was wrong.
 
-#include "SheetLimits.h"
-#include "XlsxReader.h"
-#include "ZipArchive.h"
+#include "sheet/SheetLimits.h"
+#include "sheet/XlsxReader.h"
+#include "sheet/ZipArchive.h"
 
 #include <cmath>
 #include <cstdio>

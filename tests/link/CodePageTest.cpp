@@ -1,6 +1,6 @@
-#include "CodePage.h"
+#include "link/CodePage.h"
 
-#include "TestPlatform.h"
+#include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
 

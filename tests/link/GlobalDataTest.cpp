@@ -1,10 +1,10 @@
-#include "CGlobalData.h"
-#include "CMySocket.h"
-#include "FrameReaders.h"
-#include "LinkEvent.h"
-#include "Requests.h"
-#include "ScriptedAppliance.h"
-#include "TestSupport.h"
+#include "link/CGlobalData.h"
+#include "link/CMySocket.h"
+#include "link/FrameReaders.h"
+#include "link/LinkEvent.h"
+#include "link/Requests.h"
+#include "tests/link/TestSupport.h"
+#include "tests/support/ScriptedAppliance.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "CGlobalData.h"
-#include "CMySocket.h"
-#include "DebugLog.h"
-#include "Requests.h"
-#include "ScriptedAppliance.h"
-#include "TestSupport.h"
+#include "link/CGlobalData.h"
+#include "link/CMySocket.h"
+#include "link/DebugLog.h"
+#include "link/Requests.h"
+#include "tests/link/TestSupport.h"
+#include "tests/support/ScriptedAppliance.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "Records.h"
-#include "TestSupport.h"
+#include "link/Records.h"
+#include "tests/link/TestSupport.h"
 
 #include <gtest/gtest.h>
 

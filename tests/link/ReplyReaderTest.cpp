@@ -1,5 +1,5 @@
-#include "FrameReaders.h"
-#include "TestSupport.h"
+#include "link/FrameReaders.h"
+#include "tests/link/TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "Requests.h"
-#include "Catalogue.h"
-#include "FrameReaders.h"
-#include "TestSupport.h"
+#include "link/Requests.h"
+#include "link/Catalogue.h"
+#include "link/FrameReaders.h"
+#include "tests/link/TestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "Frame.h"
-#include "Scrambler.h"
-#include "TestSupport.h"
+#include "link/Frame.h"
+#include "link/Scrambler.h"
+#include "tests/link/TestSupport.h"
 
 #include <gtest/gtest.h>
 

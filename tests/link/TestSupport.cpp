@@ -1,6 +1,6 @@
-#include "TestSupport.h"
+#include "tests/link/TestSupport.h"
 
-#include "FrameReaders.h"
+#include "link/FrameReaders.h"
 
 #include <gtest/gtest.h>
 

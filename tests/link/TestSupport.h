@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ByteSource.h"
-#include "LinkEvent.h"
+#include "link/ByteSource.h"
+#include "link/LinkEvent.h"
 
 #include <chrono>
 #include <condition_variable>

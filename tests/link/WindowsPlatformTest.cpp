@@ -1,8 +1,8 @@
 // The Windows side of the link's platform calls, run under a Korean system locale (ctest sets
 // LC_ALL=ko_KR.UTF-8, from which wine takes the ANSI code page 949).
 
-#include "CodePage.h"
-#include "SocketIo.h"
+#include "link/CodePage.h"
+#include "link/SocketIo.h"
 
 #include <gtest/gtest.h>
 

@@ -2,17 +2,17 @@
 // reaches the appliance byte for byte, nothing sent while disconnected, captions in English and
 // Korean.
 
-#include "CGlobalData.h"
-#include "CMySocket.h"
-#include "ControlIds.h"
-#include "Frame.h"
-#include "LinkEvent.h"
-#include "QtText.h"
-#include "ScriptedPrompt.h"
-#include "SocketIo.h"
-#include "TextRequestPayload.h"
-#include "access/AdminRules.h"
-#include "access/CAdminDlg.h"
+#include "core/access/AdminRules.h"
+#include "link/CGlobalData.h"
+#include "link/CMySocket.h"
+#include "link/Frame.h"
+#include "link/LinkEvent.h"
+#include "link/SocketIo.h"
+#include "link/TextRequestPayload.h"
+#include "pages/ControlIds.h"
+#include "pages/QtText.h"
+#include "pages/access/CAdminDlg.h"
+#include "tests/support/ScriptedPrompt.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -20,9 +20,9 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "Typing.h"
+#include "tests/support/Typing.h"
 
-#include "ScriptedAppliance.h"
+#include "tests/support/ScriptedAppliance.h"
 
 #include <gtest/gtest.h>
 

@@ -3,12 +3,12 @@
 // table back, and finds the appliance's table as expected byte for byte, lead and trailing
 // bytes included. Then the blacklist is cleared and read again.
 
-#include "CQVSettingDlg.h"
-#include "ListProbe.h"
-#include "QtText.h"
-#include "WindowOnSim.h"
-#include "access/BlacklistRules.h"
-#include "access/CBlacklistDlg.h"
+#include "app/CQVSettingDlg.h"
+#include "core/access/BlacklistRules.h"
+#include "pages/QtText.h"
+#include "pages/access/CBlacklistDlg.h"
+#include "tests/support/ListProbe.h"
+#include "tests/support/WindowOnSim.h"
 
 #include <QAbstractButton>
 #include <QTableView>

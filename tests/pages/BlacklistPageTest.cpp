@@ -1,20 +1,20 @@
 // The blacklist page driven through its controls, as an operator would: typing, choosing rows,
 // clicking, with messages answered by the scripted prompt and requests read by a peer socket.
 
-#include "CGlobalData.h"
-#include "CMySocket.h"
-#include "ControlIds.h"
-#include "Frame.h"
-#include "LinkEvent.h"
-#include "QtText.h"
-#include "Requests.h"
-#include "ScriptedPrompt.h"
-#include "SocketIo.h"
-#include "access/BlacklistRules.h"
-#include "access/CBlacklistDlg.h"
+#include "core/access/BlacklistRules.h"
+#include "link/CGlobalData.h"
+#include "link/CMySocket.h"
+#include "link/Frame.h"
+#include "link/LinkEvent.h"
+#include "link/Requests.h"
+#include "link/SocketIo.h"
+#include "pages/ControlIds.h"
+#include "pages/QtText.h"
+#include "pages/access/CBlacklistDlg.h"
+#include "tests/support/ScriptedPrompt.h"
 
-#include "KeyboardAccess.h"
-#include "ListProbe.h"
+#include "pages/KeyboardAccess.h"
+#include "tests/support/ListProbe.h"
 #include <QAbstractButton>
 #include <QApplication>
 #include <QHeaderView>
@@ -25,9 +25,9 @@
 #include <QTest>
 #include <algorithm>
 
-#include "Typing.h"
+#include "tests/support/Typing.h"
 
-#include "ScriptedAppliance.h"
+#include "tests/support/ScriptedAppliance.h"
 
 #include <gtest/gtest.h>
 

@@ -2,12 +2,12 @@
 // center ID page, edits, applies, opens the page again and finds the appliance's table as
 // expected, with a Korean name carried as code page 949 bytes.
 
-#include "CQVSettingDlg.h"
-#include "ListProbe.h"
-#include "QtText.h"
-#include "WindowOnSim.h"
-#include "access/CCenteridDlg.h"
-#include "access/CenterIdRules.h"
+#include "app/CQVSettingDlg.h"
+#include "core/access/CenterIdRules.h"
+#include "pages/QtText.h"
+#include "pages/access/CCenteridDlg.h"
+#include "tests/support/ListProbe.h"
+#include "tests/support/WindowOnSim.h"
 
 #include <QComboBox>
 #include <QTableView>

@@ -1,20 +1,20 @@
 // The center ID page driven through its controls, as an operator would: typing, choosing,
 // clicking, with messages answered by the scripted prompt and requests read by a peer socket.
 
-#include "CGlobalData.h"
-#include "CMySocket.h"
-#include "CodePage.h"
-#include "ControlIds.h"
-#include "Frame.h"
-#include "LinkEvent.h"
-#include "QtText.h"
-#include "Requests.h"
-#include "ScriptedPrompt.h"
-#include "SocketIo.h"
-#include "access/CCenteridDlg.h"
-#include "access/CenterIdRules.h"
+#include "core/access/CenterIdRules.h"
+#include "link/CGlobalData.h"
+#include "link/CMySocket.h"
+#include "link/CodePage.h"
+#include "link/Frame.h"
+#include "link/LinkEvent.h"
+#include "link/Requests.h"
+#include "link/SocketIo.h"
+#include "pages/ControlIds.h"
+#include "pages/QtText.h"
+#include "pages/access/CCenteridDlg.h"
+#include "tests/support/ScriptedPrompt.h"
 
-#include "ListProbe.h"
+#include "tests/support/ListProbe.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,10 +28,10 @@
 #include <QTableView>
 #include <QTest>
 
-#include "Typing.h"
+#include "tests/support/Typing.h"
 #include <QVBoxLayout>
 
-#include "ScriptedAppliance.h"
+#include "tests/support/ScriptedAppliance.h"
 
 #include <gtest/gtest.h>
 

@@ -2,13 +2,13 @@
 // appliance's own values; the administrator page changes the ID and password, the appliance
 // confirms, and only the new pair logs on afterwards.
 
-#include "CQVSettingDlg.h"
-#include "QtText.h"
-#include "WindowOnSim.h"
-#include "access/AdminRules.h"
-#include "access/CAdminDlg.h"
-#include "network/CInfoDlg.h"
-#include "network/InfoRules.h"
+#include "app/CQVSettingDlg.h"
+#include "core/access/AdminRules.h"
+#include "core/network/InfoRules.h"
+#include "pages/QtText.h"
+#include "pages/access/CAdminDlg.h"
+#include "pages/network/CInfoDlg.h"
+#include "tests/support/WindowOnSim.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -2,11 +2,11 @@
 // English and in Korean, the company name in UTF-8 under code pages 949 and 1252, and the limits
 // taken from the store.
 
-#include "CGlobalData.h"
-#include "ControlIds.h"
-#include "ScriptedPrompt.h"
-#include "StringTable.h"
-#include "network/CInfoDlg.h"
+#include "link/CGlobalData.h"
+#include "pages/ControlIds.h"
+#include "pages/network/CInfoDlg.h"
+#include "res/StringTable.h"
+#include "tests/support/ScriptedPrompt.h"
 
 #include <QAbstractButton>
 #include <QLabel>

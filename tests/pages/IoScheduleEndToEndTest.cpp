@@ -2,12 +2,12 @@
 // devices and 2040 schedules, opens the schedule window through its link, and shows a device's
 // schedules, the count line and the device's week.
 
-#include "CQVSettingDlg.h"
-#include "ListProbe.h"
-#include "WindowOnSim.h"
-#include "schedule/CIoschDlg.h"
-#include "schedule/WeekPanel.h"
-#include "schedule/WeekView.h"
+#include "app/CQVSettingDlg.h"
+#include "pages/schedule/CIoschDlg.h"
+#include "pages/schedule/WeekPanel.h"
+#include "pages/schedule/WeekView.h"
+#include "tests/support/ListProbe.h"
+#include "tests/support/WindowOnSim.h"
 
 #include <QLineEdit>
 #include <QTableView>

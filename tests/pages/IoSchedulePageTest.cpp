@@ -1,21 +1,21 @@
 // The IO schedule window driven through its controls, with messages answered by the scripted
 // prompt and requests read by a peer socket.
 
-#include "CGlobalData.h"
-#include "CMySocket.h"
-#include "ControlIds.h"
-#include "Frame.h"
-#include "LinkEvent.h"
-#include "QtText.h"
-#include "Requests.h"
-#include "ScriptedAppliance.h"
-#include "ScriptedPrompt.h"
-#include "schedule/CIoschDlg.h"
-#include "schedule/ScheduleRules.h"
-#include "schedule/WeekPanel.h"
-#include "schedule/WeekView.h"
+#include "core/schedule/ScheduleRules.h"
+#include "link/CGlobalData.h"
+#include "link/CMySocket.h"
+#include "link/Frame.h"
+#include "link/LinkEvent.h"
+#include "link/Requests.h"
+#include "pages/ControlIds.h"
+#include "pages/QtText.h"
+#include "pages/schedule/CIoschDlg.h"
+#include "pages/schedule/WeekPanel.h"
+#include "pages/schedule/WeekView.h"
+#include "tests/support/ScriptedAppliance.h"
+#include "tests/support/ScriptedPrompt.h"
 
-#include "ListProbe.h"
+#include "tests/support/ListProbe.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>

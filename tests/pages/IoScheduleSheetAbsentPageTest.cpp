@@ -1,13 +1,13 @@
 // The IO schedule window's To Excel File and From Excel File buttons in a build without the
 // spreadsheet files: both stay, say so, and neither asks for a file nor touches the timetable.
 
-#include "CGlobalData.h"
-#include "ControlIds.h"
-#include "QtText.h"
-#include "ScriptedPrompt.h"
-#include "schedule/CIoschDlg.h"
+#include "link/CGlobalData.h"
+#include "pages/ControlIds.h"
+#include "pages/QtText.h"
+#include "pages/schedule/CIoschDlg.h"
+#include "tests/support/ScriptedPrompt.h"
 
-#include "ListProbe.h"
+#include "tests/support/ListProbe.h"
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTableView>

@@ -1,14 +1,14 @@
 // The IO schedule window's To Excel File and From Excel File buttons, with file choosers and the
 // import's question answered by the scripted prompt.
 
-#include "CGlobalData.h"
-#include "ControlIds.h"
-#include "FileSpreadsheetApplication.h"
-#include "QtText.h"
-#include "ScriptedPrompt.h"
-#include "schedule/CIoschDlg.h"
+#include "link/CGlobalData.h"
+#include "pages/ControlIds.h"
+#include "pages/QtText.h"
+#include "pages/schedule/CIoschDlg.h"
+#include "sheet/FileSpreadsheetApplication.h"
+#include "tests/support/ScriptedPrompt.h"
 
-#include "ListProbe.h"
+#include "tests/support/ListProbe.h"
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>

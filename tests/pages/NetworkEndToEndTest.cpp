@@ -2,10 +2,10 @@
 // 127.0.0.2 with new ports, the logon page offers the new address and says when the appliance
 // answers there, and qvctl reads the new settings back.
 
-#include "IpAddressEdit.h"
-#include "QvctlRun.h"
-#include "WindowOnSim.h"
-#include "network/CNetworkDlg.h"
+#include "pages/IpAddressEdit.h"
+#include "pages/network/CNetworkDlg.h"
+#include "tests/support/QvctlRun.h"
+#include "tests/support/WindowOnSim.h"
 
 #include <QLabel>
 

@@ -2,16 +2,16 @@
 // check boxes, Save & Reboot's preview, question and frame byte for byte, the refusals, and the
 // DDNS frames with a Korean company.
 
-#include "CGlobalData.h"
-#include "CMySocket.h"
-#include "ControlIds.h"
-#include "Frame.h"
-#include "IpAddressEdit.h"
-#include "QtText.h"
-#include "ScriptedAppliance.h"
-#include "ScriptedPrompt.h"
-#include "Typing.h"
-#include "network/CNetworkDlg.h"
+#include "link/CGlobalData.h"
+#include "link/CMySocket.h"
+#include "link/Frame.h"
+#include "pages/ControlIds.h"
+#include "pages/IpAddressEdit.h"
+#include "pages/QtText.h"
+#include "pages/network/CNetworkDlg.h"
+#include "tests/support/ScriptedAppliance.h"
+#include "tests/support/ScriptedPrompt.h"
+#include "tests/support/Typing.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

@@ -1,8 +1,8 @@
 // Notices one at a time: what arrives while a box is open waits, repeats are counted, and the
 // queue stays bounded however much arrives.
 
-#include "NoticeQueue.h"
-#include "Prompt.h"
+#include "pages/NoticeQueue.h"
+#include "pages/Prompt.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The IO schedule window's To Excel File with a timetable longer than From Excel File reads
 // back: the administrator is asked before anything is written.
 
-#include "CGlobalData.h"
-#include "ControlIds.h"
-#include "ScriptedPrompt.h"
-#include "schedule/CIoschDlg.h"
+#include "link/CGlobalData.h"
+#include "pages/ControlIds.h"
+#include "pages/schedule/CIoschDlg.h"
+#include "tests/support/ScriptedPrompt.h"
 
 #include <QFileInfo>
 #include <QPushButton>

@@ -1,9 +1,9 @@
 // The list model over a store table, checked by Qt's model tester while the table grows,
 // shrinks and empties, and as a view sees it: texts from the store, selections kept by row.
 
-#include "StoreTableModel.h"
-#include "ControlFactory.h"
-#include "ListProbe.h"
+#include "pages/StoreTableModel.h"
+#include "pages/ControlFactory.h"
+#include "tests/support/ListProbe.h"
 
 #include <QAbstractItemModelTester>
 #include <QTableView>

@@ -1,12 +1,12 @@
 // The guard of unapplied table edits, driven the way a page drives it: tables arrive in the
 // store, the operator edits, answers questions (scripted), loses the link and leaves the page.
 
-#include "UnappliedEdits.h"
+#include "pages/UnappliedEdits.h"
 
-#include "CenterIdTable.h"
-#include "QtText.h"
-#include "ScriptedPrompt.h"
-#include "WireRecord.h"
+#include "link/CenterIdTable.h"
+#include "link/WireRecord.h"
+#include "pages/QtText.h"
+#include "tests/support/ScriptedPrompt.h"
 
 #include <gtest/gtest.h>
 

@@ -2,14 +2,14 @@
 // starts nothing, the automatic-update box, the firmware update's signal and the versions before
 // and after an update.
 
-#include "CGlobalData.h"
-#include "CMySocket.h"
-#include "ControlIds.h"
-#include "Frame.h"
-#include "QtText.h"
-#include "ScriptedAppliance.h"
-#include "ScriptedPrompt.h"
-#include "upload/CUpdateDlg.h"
+#include "link/CGlobalData.h"
+#include "link/CMySocket.h"
+#include "link/Frame.h"
+#include "pages/ControlIds.h"
+#include "pages/QtText.h"
+#include "pages/upload/CUpdateDlg.h"
+#include "tests/support/ScriptedAppliance.h"
+#include "tests/support/ScriptedPrompt.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

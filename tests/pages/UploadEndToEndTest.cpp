@@ -1,12 +1,12 @@
 // The upload pages whole: the real window logs on to qvsim over loopback, chooses each kind of
 // file, uploads it, and qvsim stores exactly the original bytes; the logo's delete removes it.
 
-#include "CQVSettingDlg.h"
-#include "QtText.h"
-#include "WindowOnSim.h"
-#include "upload/CAxDlg.h"
-#include "upload/CLogoDlg.h"
-#include "upload/CWebDlg.h"
+#include "app/CQVSettingDlg.h"
+#include "pages/QtText.h"
+#include "pages/upload/CAxDlg.h"
+#include "pages/upload/CLogoDlg.h"
+#include "pages/upload/CWebDlg.h"
+#include "tests/support/WindowOnSim.h"
 
 #include <QTest>
 

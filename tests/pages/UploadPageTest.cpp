@@ -2,16 +2,16 @@
 // the refusals that send nothing, the buttons while a file goes out, uploads that end without
 // the appliance's answer, and the logo's preview, warning and delete.
 
-#include "CGlobalData.h"
-#include "CMySocket.h"
-#include "ControlIds.h"
-#include "Frame.h"
-#include "QtText.h"
-#include "ScriptedAppliance.h"
-#include "ScriptedPrompt.h"
-#include "upload/CAxDlg.h"
-#include "upload/CLogoDlg.h"
-#include "upload/CWebDlg.h"
+#include "link/CGlobalData.h"
+#include "link/CMySocket.h"
+#include "link/Frame.h"
+#include "pages/ControlIds.h"
+#include "pages/QtText.h"
+#include "pages/upload/CAxDlg.h"
+#include "pages/upload/CLogoDlg.h"
+#include "pages/upload/CWebDlg.h"
+#include "tests/support/ScriptedAppliance.h"
+#include "tests/support/ScriptedPrompt.h"
 
 #include <QAbstractButton>
 #include <QImage>

@@ -3,12 +3,12 @@
 // table byte for byte as the operator left it, the appliance's bytes 0 to 3 of every slot
 // included.
 
-#include "CQVSettingDlg.h"
-#include "ListProbe.h"
-#include "QtText.h"
-#include "WindowOnSim.h"
-#include "network/CWolDlg.h"
-#include "network/WolRules.h"
+#include "app/CQVSettingDlg.h"
+#include "core/network/WolRules.h"
+#include "pages/QtText.h"
+#include "pages/network/CWolDlg.h"
+#include "tests/support/ListProbe.h"
+#include "tests/support/WindowOnSim.h"
 
 #include <QFile>
 #include <QTableView>

@@ -2,21 +2,21 @@
 // choosing files, with messages and file choosers answered by the scripted prompt and Apply's
 // request read by a peer socket.
 
-#include "CGlobalData.h"
-#include "CMySocket.h"
-#include "ControlIds.h"
-#include "Frame.h"
-#include "LinkEvent.h"
-#include "QtText.h"
-#include "Requests.h"
-#include "Scrambler.h"
-#include "ScriptedPrompt.h"
-#include "SocketIo.h"
-#include "network/CWolDlg.h"
-#include "network/WolRules.h"
+#include "core/network/WolRules.h"
+#include "link/CGlobalData.h"
+#include "link/CMySocket.h"
+#include "link/Frame.h"
+#include "link/LinkEvent.h"
+#include "link/Requests.h"
+#include "link/Scrambler.h"
+#include "link/SocketIo.h"
+#include "pages/ControlIds.h"
+#include "pages/QtText.h"
+#include "pages/network/CWolDlg.h"
+#include "tests/support/ScriptedPrompt.h"
 
-#include "KeyboardAccess.h"
-#include "ListProbe.h"
+#include "pages/KeyboardAccess.h"
+#include "tests/support/ListProbe.h"
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -27,9 +27,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "Typing.h"
+#include "tests/support/Typing.h"
 
-#include "ScriptedAppliance.h"
+#include "tests/support/ScriptedAppliance.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The string table over its whole list: every name has both texts, found by its id, with the same
 // placeholders in both languages; and the language follows the locale.
 
-#include "StringTable.h"
+#include "res/StringTable.h"
 
-#include "TestPlatform.h"
+#include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +28,7 @@ struct Listed {
 // The list as the table is generated from it.
 constexpr Listed kListed[] = {
 #define QV_STRING(name, id, english, korean) {#name, StringId::name, english, korean},
-#include "StringList.h"
+#include "res/StringList.h"
 #undef QV_STRING
 };
 

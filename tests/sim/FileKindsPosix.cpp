@@ -1,4 +1,4 @@
-#include "FileKinds.h"
+#include "tests/sim/FileKinds.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "FileKinds.h"
+#include "tests/sim/FileKinds.h"
 
 // Windows has no named pipes in the file system, nor owners that qvsim checks.
 bool qv::simtest::makePipe(const std::string&) {

@@ -1,13 +1,13 @@
 // The simulator's request handling, driven directly: what it serves before and after logon,
 // writes read back byte for byte, the registration rules, and the timed and closing answers.
 
-#include "SimHandler.h"
-#include "ByteSource.h"
-#include "Catalogue.h"
-#include "Commands.h"
-#include "FrameReaders.h"
-#include "Requests.h"
-#include "TextRequestPayload.h"
+#include "sim/SimHandler.h"
+#include "link/ByteSource.h"
+#include "link/Catalogue.h"
+#include "link/Commands.h"
+#include "link/FrameReaders.h"
+#include "link/Requests.h"
+#include "link/TextRequestPayload.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // qvsim over loopback: the link core's writes read back byte for byte, and the server survives
 // clients that vanish, garbage, reboots and restarts.
 
-#include "CMySocket.h"
-#include "Catalogue.h"
-#include "Commands.h"
-#include "Requests.h"
-#include "SimTestSupport.h"
-#include "TestPlatform.h"
+#include "link/CMySocket.h"
+#include "link/Catalogue.h"
+#include "link/Commands.h"
+#include "link/Requests.h"
+#include "tests/sim/SimTestSupport.h"
+#include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // Helpers shared by the simulator and qvctl tests: an in-process qvsim on a free port, an event
 // sink that waits with a deadline, and a raw socket for hand-made bytes.
 
-#include "LinkEvent.h"
-#include "RunningSim.h"
-#include "SimServer.h"
-#include "SocketIo.h"
+#include "link/LinkEvent.h"
+#include "link/SocketIo.h"
+#include "sim/SimServer.h"
+#include "tests/support/RunningSim.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -1,9 +1,9 @@
 // The state file keeps every byte across a save and a load, and a broken file changes nothing.
 
-#include "SimState.h"
+#include "sim/SimState.h"
 
-#include "FileKinds.h"
-#include "TestPlatform.h"
+#include "tests/sim/FileKinds.h"
+#include "tests/support/TestPlatform.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // standard input on the null device so no password prompt can appear, and collects what it
 // printed.
 
-#include "TestPlatform.h"
+#include "tests/support/TestPlatform.h"
 
 #include <filesystem>
 #include <fstream>

@@ -2,8 +2,8 @@
 
 // qvsim in the test's own process, on a free loopback port: the peer of the end-to-end tests.
 
-#include "SimServer.h"
-#include "SimState.h"
+#include "sim/SimServer.h"
+#include "sim/SimState.h"
 
 #include <chrono>
 #include <memory>

@@ -1,10 +1,10 @@
-#include "ScriptedAppliance.h"
+#include "tests/support/ScriptedAppliance.h"
 
-#include "ByteSource.h"
-#include "CGlobalData.h"
-#include "CMySocket.h"
-#include "FrameReaders.h"
-#include "LinkEvent.h"
+#include "link/ByteSource.h"
+#include "link/CGlobalData.h"
+#include "link/CMySocket.h"
+#include "link/FrameReaders.h"
+#include "link/LinkEvent.h"
 
 #include <memory>
 

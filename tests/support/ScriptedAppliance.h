@@ -7,8 +7,8 @@
 // - by hand: the test takes the client itself (accept, or connect for a store's link) and
 //   exchanges exact bytes with it: hand-laid frames, frames cut short, a reset connection.
 
-#include "Frame.h"
-#include "SocketIo.h"
+#include "link/Frame.h"
+#include "link/SocketIo.h"
 
 #include <atomic>
 #include <chrono>

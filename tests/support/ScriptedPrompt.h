@@ -4,7 +4,7 @@
 // from queues, and can run a callback while a box is "open" (a real box runs its own event
 // loop, so tests can check what happens meanwhile).
 
-#include "Prompt.h"
+#include "pages/Prompt.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "TestPlatform.h"
+#include "tests/support/TestPlatform.h"
 
 #include <cstdlib>
 #include <fcntl.h>

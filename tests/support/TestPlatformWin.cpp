@@ -1,6 +1,6 @@
-#include "TestPlatform.h"
+#include "tests/support/TestPlatform.h"
 
-#include "StopRequest.h"
+#include "sim/StopRequest.h"
 
 #include <windows.h>
 

@@ -3,15 +3,15 @@
 // The fixture of the end-to-end tests: the real window on qvsim in this process, on a free
 // loopback port, driven through its controls the way an administrator would.
 
-#include "CGlobalData.h"
-#include "CLogonDlg.h"
-#include "CQVSettingDlg.h"
-#include "ControlIds.h"
-#include "QtText.h"
-#include "RunningSim.h"
-#include "ScriptedPrompt.h"
-#include "SimState.h"
-#include "Typing.h"
+#include "app/CLogonDlg.h"
+#include "app/CQVSettingDlg.h"
+#include "link/CGlobalData.h"
+#include "pages/ControlIds.h"
+#include "pages/QtText.h"
+#include "sim/SimState.h"
+#include "tests/support/RunningSim.h"
+#include "tests/support/ScriptedPrompt.h"
+#include "tests/support/Typing.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
