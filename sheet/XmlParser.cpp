@@ -15,9 +15,6 @@ namespace {
 
 constexpr size_t kChunkBytes = 64 * kKiB;
 constexpr size_t kMaxNameBytes = 256;
-// Pieces fed one after another without a single event: the parser is holding one token (a tag,
-// a comment, an instruction) longer than any a sheet has, and would go on growing its buffer.
-constexpr size_t kMaxQuietPieces = kMaxXmlTokenBytes / kChunkBytes + 1;
 
 bool isUtf8Name(std::string encoding) {
     std::transform(encoding.begin(), encoding.end(), encoding.begin(),
@@ -63,7 +60,9 @@ public:
         if (!m_parser)
             return sheetError(SheetErrorKind::LimitExceeded, "not enough memory for the XML");
         bool first = true;
-        size_t quietPieces = 0;
+        // Bytes fed in pieces that gave not a single event: the parser is holding one token (a
+        // tag, a comment, an instruction) and would go on growing its buffer for it.
+        size_t quietBytes = 0;
         for (;;) {
             auto* const buffer = static_cast<char*>(XML_GetBuffer(m_parser, kChunkBytes));
             if (!buffer)
@@ -82,8 +81,8 @@ public:
                 return outcome();
             if (last)
                 return {};
-            quietPieces = m_events == 0 ? quietPieces + 1 : 0;
-            if (quietPieces > kMaxQuietPieces)
+            quietBytes = m_events == 0 ? quietBytes + static_cast<size_t>(got) : 0;
+            if (quietBytes > kMaxXmlTokenBytes)
                 return sheetError(SheetErrorKind::LimitExceeded,
                                   "part " + m_part + ": XML markup longer than a cell holds");
         }
