@@ -86,6 +86,41 @@ TEST(SheetXml, WellFormedPartsReadAndBrokenBytesAreRefused) {
     }
 }
 
+TEST(SheetXml, WorkbookListReadWhateverItsPrefixes) {
+    const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+    const auto withWorkbook = [&](const std::string& sheets) {
+        qvtest::Parts parts = qvtest::workbookParts(qvtest::sheetXml(""));
+        parts[2].second = R"(<x:workbook xmlns:x="m" xmlns:rel=")" + rel +
+                          R"("><x:workbookPr date1904="0"/><x:sheets>)" + sheets +
+                          "</x:sheets></x:workbook>";
+        return parts;
+    };
+    const struct {
+        const char* what;
+        qvtest::Parts parts;
+        std::string name; // empty: refused as corrupt
+    } cases[] = {
+        {"prefixed elements and id", withWorkbook(R"(<x:sheet name="A&amp;B" rel:id="rId1"/>)"),
+         "A&B"},
+        {"id without its prefix", withWorkbook(R"(<x:sheet name="T" id="rId1"/>)"), ""},
+        {"a name that is no UTF-8", withWorkbook("<x:sheet name=\"\xC0\" rel:id=\"rId1\"/>"), ""},
+    };
+    qvtest::TempFolder folder;
+    for (const auto& c : cases) {
+        const std::string path = folder.file("w.xlsx");
+        qvtest::writeZip(path, c.parts);
+        FileSpreadsheetApplication app;
+        auto book = app.workbooks().open(path);
+        if (c.name.empty()) {
+            ASSERT_FALSE(book) << c.what << " was opened";
+            EXPECT_EQ(book.error().kind, SheetErrorKind::Corrupt) << c.what;
+            continue;
+        }
+        ASSERT_TRUE(book) << c.what << ": " << describe(book.error());
+        EXPECT_EQ(book.value()->worksheets().item(1).value()->name(), c.name) << c.what;
+    }
+}
+
 TEST(SheetXml, FailedWriteSaysWhyAndLeavesStderrAndTheOldFileAlone) {
     qvtest::TempFolder folder;
     const std::string old = folder.file("old.xlsx");
