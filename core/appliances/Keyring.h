@@ -35,5 +35,10 @@ KeyringResult lookupPassword(std::string_view name, std::string_view address,
                              std::string& password);
 // Ok when a password was removed, NotFound when there was none.
 KeyringResult clearPassword(std::string_view name, std::string_view address);
+// Files the saved password of an appliance that was renamed or moved under its new name and
+// address, so that the edit does not lose it. The old entry goes only once the new one is kept;
+// NotFound when none was saved.
+KeyringResult movePassword(std::string_view oldName, std::string_view oldAddress,
+                           std::string_view newName, std::string_view newAddress);
 
 } // namespace qv::appliances

@@ -43,6 +43,13 @@ TEST(KeyringSecretService, KeepsOnePasswordPerNameAndAddress) {
     EXPECT_EQ(password, "second");
     EXPECT_EQ(lookupPassword("Daegu", "10.0.0.1:12300", password).status, KeyringStatus::NotFound);
     EXPECT_FALSE((KeyringResult{KeyringStatus::NotFound, {}}.message()));
+
+    // A renamed appliance keeps its password under the new name, and only there.
+    ASSERT_TRUE(movePassword("Busan", "10.0.0.1:12300", "Busan 2", "10.0.0.9:12300").ok());
+    EXPECT_TRUE(lookupPassword("Busan 2", "10.0.0.9:12300", password).ok());
+    EXPECT_EQ(password, "비밀번호 ünï");
+    EXPECT_EQ(lookupPassword("Busan", "10.0.0.1:12300", password).status, KeyringStatus::NotFound);
+    EXPECT_EQ(movePassword("Busan", "10.0.0.1:12300", "x", "h:1").status, KeyringStatus::NotFound);
 }
 
 TEST(KeyringWithoutService, SaysTheKeyringIsUnavailable) {
