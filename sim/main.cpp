@@ -78,12 +78,13 @@ Several clients are served at once against one state; each request is applied wh
 that stops inside a request for 10 s, has not logged on within 30 s or does not read its answers
 is dropped; a logged-on administrator may stay idle. Before its logon a client may send nothing
 but the logon. At most 64 clients are served at once, of which at most 16 have not logged on
-yet; more are refused. In a fleet these limits hold for each appliance. A failed logon is answered after a pause of 0.25 s that doubles with
-every earlier failure on the connection or from the same address (up to 8 s; a correct logon
-clears it). A change the state file could not keep is refused and undone. Every request served
-is logged on standard
-output, one line each. SIGINT or SIGTERM stops the simulator; on Windows Ctrl+C, Ctrl+Break,
-closing its console, or setting the event Local\qvsim-stop-PID (PID: its process id).
+yet; more are refused (in a fleet, for each appliance on its own). A failed logon is answered
+after a pause of 0.25 s that doubles with every earlier failure on the connection or from the
+same address (up to 8 s; a correct logon clears it). A change the state file could not keep
+is refused and undone. Every request served is logged on standard output, one line each (in a
+fleet, after the appliance's number: "[001]"). SIGINT or SIGTERM stops the simulator; on
+Windows Ctrl+C, Ctrl+Break, closing its console, or setting the event Local\qvsim-stop-PID
+(PID: its process id).
 
 Exit status: 0 stopped as above, 1 cannot listen, the state file is unusable or the upload
 folder is not its own, 2 usage error.

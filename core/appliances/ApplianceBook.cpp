@@ -23,6 +23,8 @@ constexpr int kFormatVersion = 1;
 constexpr int kMaxNesting = 5;
 // The code pages the link reads texts in.
 constexpr int kCodePages[] = {949, 1252, 65001};
+// An appliance has seven keys; a few more leave room for a later version's.
+constexpr size_t kMaxKeysPerObject = 16;
 // A host name is at most this long (a DNS name's bound).
 constexpr size_t kMaxHostBytes = 253;
 
@@ -288,9 +290,11 @@ std::string bookText(const ApplianceBook& book) {
 LoadResult parseBook(std::string_view text, const std::string& name) {
     if (nesting(text) > kMaxNesting)
         return refused(StringId::ApplianceBookNotABook, {name});
-    // nlohmann keeps the last of two equal keys without a word; a book is refused instead.
+    // nlohmann keeps the last of two equal keys without a word; a book is refused instead. And
+    // an object finds a key by walking its keys, so one of a hundred thousand keys would take
+    // minutes to build: the book's objects have a few, more are refused as they are read.
     std::vector<std::set<std::string>> keysOfOpenObjects;
-    bool keyTwice = false;
+    bool badKeys = false;
     const Json::parser_callback_t checkKeys = [&](int, Json::parse_event_t event, Json& parsed) {
         switch (event) {
         case Json::parse_event_t::object_start:
@@ -302,16 +306,17 @@ LoadResult parseBook(std::string_view text, const std::string& name) {
             return true;
         case Json::parse_event_t::key:
             if (keysOfOpenObjects.empty() ||
-                keysOfOpenObjects.back().insert(parsed.get<std::string>()).second)
+                (keysOfOpenObjects.back().size() < kMaxKeysPerObject &&
+                 keysOfOpenObjects.back().insert(parsed.get<std::string>()).second))
                 return true;
-            keyTwice = true;
+            badKeys = true;
             return false;
         default:
             return true;
         }
     };
     const Json root = Json::parse(text, checkKeys, false);
-    if (root.is_discarded() || keyTwice || !root.is_object())
+    if (root.is_discarded() || badKeys || !root.is_object())
         return refused(StringId::ApplianceBookNotABook, {name});
     const auto formatName = root.find("format");
     const auto version = root.find("version");

@@ -167,6 +167,13 @@ TEST(ApplianceBookFile, RefusesHostileFilesWhole) {
         {head + R"("appliances": [)" + std::string(100, '[') + std::string(100, ']') + "]}",
          StringId::ApplianceBookNotABook},
         {entry(R"(, "name2": "\ud800")"), StringId::ApplianceBookNotABook},
+        {entry([] {
+             std::string keys;
+             for (int i = 0; i < 20; ++i)
+                 keys += ", \"k" + std::to_string(i) + "\": 0";
+             return keys;
+         }()),
+         StringId::ApplianceBookNotABook},
     };
     for (const Case& c : cases) {
         const LoadResult read = parseBook(c.text, "book.json");

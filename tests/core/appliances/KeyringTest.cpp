@@ -1,5 +1,5 @@
-// The keyring against a real Secret Service (a private GNOME Keyring, started around this
-// program by with-secret-service.sh), and without one.
+// The keyring against a real one (on Linux a private GNOME Keyring, started around this program
+// by with-secret-service.sh; on Windows the Credential Manager), and without one.
 
 #include "core/appliances/Keyring.h"
 
@@ -8,7 +8,7 @@
 namespace qv::appliances {
 namespace {
 
-TEST(KeyringSecretService, KeepsOnePasswordPerNameAndAddress) {
+TEST(Keyring, KeepsOnePasswordPerNameAndAddress) {
     struct Entry {
         const char* name;
         const char* address;
@@ -50,6 +50,9 @@ TEST(KeyringSecretService, KeepsOnePasswordPerNameAndAddress) {
     EXPECT_EQ(password, "비밀번호 ünï");
     EXPECT_EQ(lookupPassword("Busan", "10.0.0.1:12300", password).status, KeyringStatus::NotFound);
     EXPECT_EQ(movePassword("Busan", "10.0.0.1:12300", "x", "h:1").status, KeyringStatus::NotFound);
+    // Nothing is left behind in a keyring that outlives the test (the Credential Manager).
+    EXPECT_TRUE(clearPassword("Seoul HQ", "10.0.0.2:12300").ok());
+    EXPECT_TRUE(clearPassword("Busan 2", "10.0.0.9:12300").ok());
 }
 
 TEST(KeyringWithoutService, SaysTheKeyringIsUnavailable) {
