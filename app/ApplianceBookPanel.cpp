@@ -59,9 +59,9 @@ QString codePageCaption(int codePage) {
 } // namespace
 
 ApplianceBookPanel::ApplianceBookPanel(qv::Prompt& prompt, QLineEdit* address,
-                                       QLineEdit* adminId, QString bookPath, QWidget* parent)
+                                       QLineEdit* adminId, QWidget* parent)
     : QGroupBox(qv::uiText(StringId::BookTitle), parent), m_prompt(prompt), m_address(address),
-      m_adminId(adminId), m_path(std::move(bookPath)) {
+      m_adminId(adminId) {
     setupControls();
     load();
 }
@@ -149,10 +149,14 @@ void ApplianceBookPanel::chooseCurrent() {
 
 void ApplianceBookPanel::load() {
     m_usable = false;
-    if (m_path.isEmpty()) {
-        m_state->setText(qv::uiText(StringId::BookNoPlace));
+    // The place qvctl uses too: $XDG_CONFIG_HOME/QVSetting, %APPDATA%\QVSetting on Windows.
+    std::optional<qv::Message> noPlace;
+    if (const std::optional<std::string> path = qv::appliances::defaultBookPath(&noPlace))
+        m_path = *path;
+    if (m_path.empty()) {
+        m_state->setText(noPlace ? messageText(*noPlace) : QString());
     } else {
-        qv::appliances::LoadResult loaded = qv::appliances::loadBook(m_path.toStdString());
+        qv::appliances::LoadResult loaded = qv::appliances::loadBook(m_path);
         if (loaded.ok()) {
             m_book = std::move(*loaded.book);
             m_usable = true;
@@ -172,7 +176,7 @@ bool ApplianceBookPanel::store(const qv::appliances::ApplianceBook& changed) {
     if (!m_usable)
         return false;
     if (const std::optional<qv::Message> failed =
-            qv::appliances::saveBook(changed, m_path.toStdString())) {
+            qv::appliances::saveBook(changed, m_path)) {
         m_prompt.notice(messageText(*failed));
         return false;
     }

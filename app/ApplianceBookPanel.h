@@ -41,7 +41,7 @@ public:
 
     // `address` and `adminId` are the logon box's fields, which an entry's address and ID share.
     ApplianceBookPanel(qv::Prompt& prompt, QLineEdit* address, QLineEdit* adminId,
-                       QString bookPath, QWidget* parent = nullptr);
+                       QWidget* parent = nullptr);
     ~ApplianceBookPanel() override;
 
     // The entry whose address is `address`, if the book has one.
@@ -84,7 +84,7 @@ private:
     qv::Prompt& m_prompt;
     QLineEdit* m_address;
     QLineEdit* m_adminId;
-    QString m_path;
+    std::string m_path;
     qv::appliances::ApplianceBook m_book;
     bool m_usable = false;
 

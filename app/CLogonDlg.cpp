@@ -49,12 +49,6 @@ QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The address book's place, the one qvctl uses; empty when the environment names none.
-QString bookPath() {
-    const std::optional<std::string> path = qv::appliances::defaultBookPath();
-    return path ? QString::fromStdString(*path) : QString();
-}
-
 bool isEnterOrEscape(const QKeyEvent* key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
            key->key() == Qt::Key_Escape;
@@ -80,7 +74,7 @@ void CLogonDlg::setupControls() {
     m_login = controls::button(kLogin, qv::uiText(StringId::Login), "login");
     m_savePassword =
         controls::checkBox(kSavePassword, qv::uiText(StringId::BookSavePassword), "savePassword");
-    m_book = new ApplianceBookPanel(prompt(), m_address, m_id, bookPath());
+    m_book = new ApplianceBookPanel(prompt(), m_address, m_id);
 
     auto* group = new QGroupBox;
     auto* grid = new QGridLayout(group);
