@@ -47,9 +47,9 @@ QVariant ApplianceBookModel::data(const QModelIndex& index, int role) const {
         switch (index.column()) {
         case kGroup:
             // Appliances without a group come after the named groups.
-            return (entry.group.empty() ? QStringLiteral("\x02") : QStringLiteral("\x01")) +
-                   fromUtf8(entry.group).toCaseFolded() + QLatin1Char('\x01') +
-                   fromUtf8(entry.name).toCaseFolded();
+            return QString((entry.group.empty() ? QStringLiteral("\x02") : QStringLiteral("\x01")) +
+                           fromUtf8(entry.group).toCaseFolded() + QLatin1Char('\x01') +
+                           fromUtf8(entry.name).toCaseFolded());
         case kLastSeen:
             return fromUtf8(entry.lastSeen.when);
         default:

@@ -79,6 +79,9 @@ void ApplianceBookPanel::setupControls() {
     m_list->setSortingEnabled(true);
     m_list->sortByColumn(ApplianceBookModel::kGroup, Qt::AscendingOrder);
     m_list->horizontalHeader()->setStretchLastSection(true);
+    // The list takes the room the logon page leaves, never more: the window keeps its size.
+    m_list->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    m_list->setMinimumHeight(90);
     m_list->setColumnWidth(ApplianceBookModel::kName, 150);
     m_list->setColumnWidth(ApplianceBookModel::kAddress, 150);
     m_list->setColumnWidth(ApplianceBookModel::kGroup, 110);

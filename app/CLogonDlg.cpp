@@ -29,6 +29,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using qv::StringId;
 namespace controls = qv::controls;
 
@@ -191,6 +193,7 @@ void CLogonDlg::Logon() {
     m_targetAddress = m_address->text().trimmed();
     m_targetId = m_id->text();
     m_target = m_book->entryForAddress(m_targetAddress);
+    m_koreanOffered = false;
     qv::setApplianceCodePage(m_target ? qv::appliances::effectiveCodePage(*m_target) : 0);
     // The request's fields hold 31 and 63 bytes; longer input is cut at a character boundary.
     const std::string id = qv::toAnsiLimited(m_id->text(), kMaxIdBytes);
@@ -248,7 +251,7 @@ void CLogonDlg::applianceChosen(const qv::appliances::Appliance& appliance) {
             : result(std::move(other.result)), password(std::move(other.password)) {}
         ~Found() { qv::wipe(password); }
     };
-    const bool started = m_keyring.run(
+    m_keyring.run(
         this,
         [name, address] {
             Found found;
@@ -267,8 +270,6 @@ void CLogonDlg::applianceChosen(const qv::appliances::Appliance& appliance) {
             showReturnStatus(qv::uiText(StringId::BookPasswordNeeded).arg(fromUtf8(name)));
             m_password->setFocus();
         });
-    if (!started)
-        m_password->setFocus();
 }
 
 void CLogonDlg::logonAccepted() {
@@ -308,7 +309,7 @@ void CLogonDlg::savePassword(const qv::appliances::Appliance& appliance, std::st
     const std::string name = appliance.name;
     const std::string address = appliance.address;
     auto kept = std::make_shared<std::string>(std::move(password));
-    const bool started = m_keyring.run(
+    m_keyring.run(
         this,
         [name, address, kept] {
             const qv::appliances::KeyringResult result =
@@ -320,8 +321,6 @@ void CLogonDlg::savePassword(const qv::appliances::Appliance& appliance, std::st
             if (const std::optional<qv::Message> why = result.message())
                 prompt().notice(QString::fromStdString(qv::format(*why)));
         });
-    if (!started)
-        qv::wipe(*kept);
 }
 
 void CLogonDlg::summaryArrived(const qv::NetworkConfigRecord& record) {
@@ -335,10 +334,14 @@ void CLogonDlg::summaryArrived(const qv::NetworkConfigRecord& record) {
         qv::info::softwareVersionAnsi(record.softwareVersion(), record.versionNote()));
     seen.serial = qv::ansiToUtf8(record.macText());
     m_book->recordSeen(m_target->name, seen);
+}
 
-    if (qv::appliances::effectiveCodePage(*m_target) == 949 ||
-        !qv::readsAsKorean(record.companyUtf8()))
+void CLogonDlg::textsArrived(const std::vector<std::string>& texts) {
+    if (!m_target || m_koreanOffered || qv::appliances::effectiveCodePage(*m_target) == 949 ||
+        std::none_of(texts.begin(), texts.end(),
+                     [](const std::string& text) { return qv::readsAsKorean(text); }))
         return;
+    m_koreanOffered = true;
     const std::string name = m_target->name;
     QTimer::singleShot(0, this, [this, name] {
         if (!m_target || m_target->name != name ||

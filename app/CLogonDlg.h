@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 class ApplianceBookPanel;
 class QCheckBox;
@@ -69,9 +70,11 @@ public:
     // The appliance took the logon: the password goes to the keyring when "Save password" is
     // ticked, and the address book offers to keep the appliance. Called before forgetPassword.
     void logonAccepted();
-    // The product summary arrived: the book notes when the appliance was seen and what it runs,
-    // and offers code page 949 when its texts read as Korean under another.
+    // The product summary arrived: the book notes when the appliance was seen and what it runs.
     void summaryArrived(const qv::NetworkConfigRecord& record);
+    // Texts of the appliance arrived (center ID and Wake-on-LAN names, as their bytes): when they
+    // read as Korean and the book names another code page, it offers 949, once per logon.
+    void textsArrived(const std::vector<std::string>& texts);
 
 Q_SIGNALS:
     // The appliance's texts are read in another code page from now on: pages showing them read
@@ -111,6 +114,7 @@ private:
     std::optional<qv::appliances::Appliance> m_target;
     QString m_targetAddress;
     QString m_targetId;
+    bool m_koreanOffered = false;
     BackgroundTask m_keyring;
     qv::EventSink* m_sink = nullptr;
     bool m_connecting = false;
