@@ -1116,3 +1116,28 @@ QV_STRING(KeyringUnavailable, 2120,
           "합니다.")
 QV_STRING(KeyringFailed, 2121, "The desktop keyring did not do it: %1",
           "데스크톱 키링이 작업을 하지 못했습니다: %1")
+
+// The logon page's address book.
+QV_STRING(BookTitle, 2200, "Address book", "주소록")
+QV_STRING(BookName, 2201, "Name", "이름")
+QV_STRING(BookAddress, 2202, "Address", "주소")
+QV_STRING(BookGroup, 2203, "Group", "그룹")
+QV_STRING(BookLastSeen, 2204, "Last seen", "최근 접속")
+QV_STRING(BookCodePage, 2205, "Code page", "코드 페이지")
+QV_STRING(BookNote, 2206, "Note", "메모")
+QV_STRING(BookSavePassword, 2207, "Save password", "비밀번호 저장")
+QV_STRING(BookCodePageSystem, 2208, "The system's (%1)", "시스템 설정 (%1)")
+QV_STRING(BookCodePageKorean, 2209, "949 Korean", "949 한국어")
+QV_STRING(BookCodePageWestern, 2210, "1252 Western", "1252 서유럽어")
+QV_STRING(BookOfferAdd, 2211, "Add %1 to the address book?", "%1 을(를) 주소록에 추가하시겠습니까?")
+QV_STRING(BookOfferUpdate, 2212, "Change the administrator ID of %1 in the address book to %2?",
+          "주소록에서 %1 의 관리자 ID를 %2 (으)로 바꾸시겠습니까?")
+QV_STRING(BookOfferKorean, 2213,
+          "The texts of %1 read as Korean. Read them in code page 949 from now on?",
+          "%1 의 문자는 한국어로 보입니다. 앞으로 코드 페이지 949로 읽으시겠습니까?")
+QV_STRING(BookRemoveAsk, 2214,
+          "Remove %1 from the address book? Its saved password is removed too.",
+          "%1 을(를) 주소록에서 삭제하시겠습니까? 저장된 비밀번호도 함께 삭제됩니다.")
+QV_STRING(BookNoneSelected, 2215, "Choose an appliance in the address book first.",
+          "먼저 주소록에서 장비를 선택하십시오.")
+QV_STRING(BookPasswordNeeded, 2216, "Type the password of %1.", "%1 의 비밀번호를 입력하십시오.")
