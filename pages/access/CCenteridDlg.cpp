@@ -32,7 +32,7 @@ CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* 
                         qv::UnappliedEditsQuestions{qv::StringId::CenterIdKeepAfterLogon,
                                                     qv::StringId::CenterIdKeepAfterReread,
                                                     qv::StringId::CenterIdDiscardOnLeave}),
-                    qv::uiText(qv::StringId::ChangesNotApplied), parent) {
+                    qv::uiText(qv::StringId::ChangesNotApplied), StringId::CenterIdSet, parent) {
     m_model = new StoreTableModel(
         modelColumns(cid::kColumns),
         [this] { return qv::usedSlots<qv::CenterIdTable>(this->store().centerIdCount); },
@@ -46,7 +46,7 @@ CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* 
     connect(m_add, &QPushButton::clicked, this, &CCenteridDlg::onAdd);
     connect(m_edit, &QPushButton::clicked, this, &CCenteridDlg::onEdit);
     connect(m_del, &QPushButton::clicked, this, &CCenteridDlg::onDel);
-    connect(m_apply, &QPushButton::clicked, this, &CCenteridDlg::onApply);
+    connect(m_apply, &QPushButton::clicked, this, [this] { apply(); });
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CCenteridDlg::onSelectionChanged);
     connect(m_password, &QLineEdit::textChanged, this, &CCenteridDlg::onPasswordChanged);
@@ -163,42 +163,28 @@ void CCenteridDlg::onEdit() {
 
 void CCenteridDlg::onDel() {
     qv::CGlobalData& s = store();
-    const std::vector<int> rows = qv::storeRows(m_list);
-    if (rows.size() > 1) {
-        deleteSeveral(rows);
-        return;
-    }
+    const RowDeletion rules{
+        [&s](int row) { return cid::validateDelete(s.centerIdCount, row); },
+        [&s](int row) { cid::deleteEntry(s.centerIdTable, s.centerIdCount, row); },
+        [&s](const std::vector<int>& rows) {
+            return cid::validateDeleteRows(s.centerIdCount, rows);
+        },
+        [&s](const std::vector<int>& rows) {
+            cid::deleteRows(s.centerIdTable, s.centerIdCount, rows);
+        },
+        StringId::CenterIdDeleteSeveral};
     const int row = qv::selectedStoreRow(m_list) >= 0 ? m_currentRow : -1;
-    if (!accepted(cid::validateDelete(s.centerIdCount, row)))
-        return;
-    cid::deleteEntry(s.centerIdTable, s.centerIdCount, row);
-    noteEdit();
-    clearInputs();
+    if (deleteChosen(qv::storeRows(m_list), row, rules))
+        clearInputs();
 }
 
-// One row goes without a question; several chosen at once are asked about first, since a slip
-// of Shift or Ctrl would otherwise take accounts with it.
-void CCenteridDlg::deleteSeveral(const std::vector<int>& rows) {
-    qv::CGlobalData& s = store();
-    if (!accepted(cid::validateDeleteRows(s.centerIdCount, rows)))
-        return;
-    const qv::CenterIdTable beforeTable = s.centerIdTable;
-    const int32_t beforeCount = s.centerIdCount;
-    if (!prompt().question(
-            qv::uiText(StringId::CenterIdDeleteSeveral).arg(static_cast<int>(rows.size())),
-            qv::DefaultAnswer::No))
-        return;
-    // A table that arrived while the question was open replaced the rows that were chosen.
-    if (!qv::sameEntries(beforeTable, beforeCount, s.centerIdTable, s.centerIdCount))
-        return;
-    cid::deleteRows(s.centerIdTable, s.centerIdCount, rows);
-    noteEdit();
-    clearInputs();
+void CCenteridDlg::requestContent() {
+    sendIfConnected(qv::request::readCenterIds());
 }
 
-void CCenteridDlg::onApply() {
+qv::Frame CCenteridDlg::applyRequest() const {
     const qv::CGlobalData& s = store();
-    sendTable(qv::request::writeCenterIds(s.centerIdCount, s.centerIdTable));
+    return qv::request::writeCenterIds(s.centerIdCount, s.centerIdTable);
 }
 
 void CCenteridDlg::onSelectionChanged() {

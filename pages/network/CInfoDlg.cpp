@@ -3,6 +3,7 @@
 #include "core/network/InfoRules.h"
 #include "link/CGlobalData.h"
 #include "link/CodePage.h"
+#include "link/Requests.h"
 #include "pages/ControlFactory.h"
 #include "pages/KeyboardAccess.h"
 #include "pages/QtText.h"
@@ -125,4 +126,8 @@ void CInfoDlg::fill(const qv::NetworkConfigRecord& record) {
         // Long texts show from their start.
         field->setCursorPosition(0);
     }
+}
+
+void CInfoDlg::requestContent() {
+    sendIfConnected(qv::request::readSummary());
 }

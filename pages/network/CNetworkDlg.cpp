@@ -352,3 +352,7 @@ void CNetworkDlg::onNtpRegistration() {
     if (store().send(qv::request::setNtpServer(wire)))
         markSent(kNtpField, kNtpField);
 }
+
+void CNetworkDlg::requestContent() {
+    sendIfConnected(qv::request::readNetwork());
+}
