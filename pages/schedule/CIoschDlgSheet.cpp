@@ -48,8 +48,9 @@ void CIoschDlg::onExport() {
                                     : QDir(m_sheetFolder).filePath(QStringLiteral("schedule.xlsx"));
     qv::sheet::FileSpreadsheetApplication application(
         [&](qv::sheet::Workbook& book) -> qv::sheet::SheetStatus {
-            const std::optional<QString> chosen = prompt().saveFileName(
-                qv::qtFileFilter(qv::uiText(StringId::SheetSaveFilter)), defaultName);
+            const std::optional<QString> chosen =
+                prompt().saveFileName(qv::qtFileFilter(qv::uiText(StringId::SheetSaveFilter)),
+                                      defaultName, qv::uiText(StringId::ChooseSheetExportTitle));
             if (!chosen || chosen->isEmpty())
                 return {};
             QString path = *chosen;
@@ -79,7 +80,8 @@ void CIoschDlg::onExport() {
 
 void CIoschDlg::onImport() {
     const std::optional<QString> chosen =
-        prompt().openFileName(qv::qtFileFilter(qv::uiText(StringId::SheetOpenFilter)));
+        prompt().openFileName(qv::qtFileFilter(qv::uiText(StringId::SheetOpenFilter)),
+                              qv::uiText(StringId::ChooseSheetImportTitle));
     if (!chosen || chosen->isEmpty())
         return;
     m_sheetFolder = QFileInfo(*chosen).absolutePath();
