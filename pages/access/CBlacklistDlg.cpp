@@ -4,6 +4,7 @@
 #include "link/CodePage.h"
 #include "link/Requests.h"
 #include "pages/ControlFactory.h"
+#include "pages/KeyboardAccess.h"
 #include "pages/ListFilter.h"
 #include "pages/Prompt.h"
 #include "pages/QtText.h"
@@ -138,6 +139,11 @@ void CBlacklistDlg::setupControls() {
     layout->addWidget(m_blacklist, 3);
     layout->addLayout(blacklistButtons);
     layout->addLayout(blockRow, 2);
+
+    // The blacklist and its buttons, then the Block IP list and the controls beside it.
+    make::setTabOrder(this,
+                      {m_blacklist, m_blacklistFind, m_addSelected, m_clearAll, m_blockListFind,
+                       m_blockList, m_addAddress, m_add, m_editAddress, m_edit, m_delete, m_apply});
 }
 
 void CBlacklistDlg::blacklistArrived() {

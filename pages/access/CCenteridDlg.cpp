@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,11 @@
 namespace cid = qv::centerid;
 
 using qv::StringId;
+
+namespace {
+// The Name column in the rules' columns.
+constexpr int kNameColumn = 3;
+} // namespace
 
 CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     : CTablePageDlg(qv::uiText(StringId::CenterIdTitle), store, prompt,
@@ -59,6 +65,8 @@ void CCenteridDlg::setupControls() {
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_find = make::findBox(kFind, "centerIdFind");
     ListFilter::attach(m_model, m_list, m_find);
+    // Names are the longest texts of a row: their column takes the room the others leave.
+    m_list->horizontalHeader()->setSectionResizeMode(kNameColumn, QHeaderView::Stretch);
     m_id = make::lineEdit(kId, qv::uiText(StringId::CenterIdLabelId), "centerId");
     m_password = make::passwordEdit(kPassword, qv::uiText(StringId::CenterIdLabelPassword),
                                     "centerPassword");
@@ -67,6 +75,10 @@ void CCenteridDlg::setupControls() {
     for (int group = 1; group <= cid::kGroupCount; ++group)
         m_group->addItem(QString::number(group));
     m_group->setCurrentIndex(-1);
+    // The groups run long: a page of them at a time, with a scroll bar for the rest. Styles
+    // that open a combo box's list over the whole screen ignore the limit unless told not to.
+    m_group->setMaxVisibleItems(20);
+    m_group->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     m_superUser = make::checkBox(kSuperUser, qv::uiText(StringId::CenterIdSuperUser), "superUser");
     m_prohibitFileTransfer =
         make::checkBox(kProhibitFileTransfer, qv::uiText(StringId::CenterIdProhibitFileTransfer),

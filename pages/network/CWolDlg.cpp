@@ -209,7 +209,8 @@ void CWolDlg::onExport() {
         return;
     }
     std::optional<QString> chosen = prompt().saveFileName(
-        qv::qtFileFilter(qv::uiText(StringId::WolExportFilter)), QStringLiteral("wol.csv"));
+        qv::qtFileFilter(qv::uiText(StringId::WolExportFilter)), QStringLiteral("wol.csv"),
+        qv::uiText(StringId::ChooseWolExportTitle));
     if (!chosen || chosen->isEmpty())
         return;
     QString path = *chosen;
@@ -232,7 +233,8 @@ void CWolDlg::onExport() {
 
 void CWolDlg::onImport() {
     std::optional<QString> chosen =
-        prompt().openFileName(qv::qtFileFilter(qv::uiText(StringId::WolImportFilter)));
+        prompt().openFileName(qv::qtFileFilter(qv::uiText(StringId::WolImportFilter)),
+                              qv::uiText(StringId::ChooseWolImportTitle));
     if (!chosen || chosen->isEmpty())
         return;
     // The list is replaced only by what a file yields: a file that cannot be read, or that

@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -213,18 +214,22 @@ void CIoschDlg::setupControls() {
     left->addLayout(listButtons);
 
     auto* editor = new QGridLayout;
-    const auto labelled = [editor](int row, int column, QWidget* label, QWidget* field) {
+    const auto labelled = [editor](int row, int column, QWidget* label, QWidget* field,
+                                   Qt::Alignment alignment = {}) {
         editor->addWidget(label, row, column);
-        editor->addWidget(field, row, column + 1);
+        editor->addWidget(field, row, column + 1, alignment);
     };
+    // Relay and minute hold a number or two: they keep their own width when the window grows.
+    m_minute->setMaximumWidth(m_minute->fontMetrics().horizontalAdvance(QStringLiteral("0000")) +
+                              16);
     labelled(0, 0, new QLabel(qv::uiText(StringId::ScheduleFunctionSelector)), m_function);
-    labelled(0, 2, new QLabel(qv::uiText(StringId::ScheduleRelay)), m_relay);
+    labelled(0, 2, new QLabel(qv::uiText(StringId::ScheduleRelay)), m_relay, Qt::AlignLeft);
     editor->addWidget(m_dayLabel, 1, 0);
     editor->addWidget(m_weekday, 1, 1);
     editor->addWidget(m_month, 1, 1);
     labelled(1, 2, m_dateLabel, m_date);
     labelled(2, 0, new QLabel(qv::uiText(StringId::ScheduleHour)), m_hour);
-    labelled(2, 2, new QLabel(qv::uiText(StringId::ScheduleMinuteLabel)), m_minute);
+    labelled(2, 2, new QLabel(qv::uiText(StringId::ScheduleMinuteLabel)), m_minute, Qt::AlignLeft);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {m_add, m_edit, m_delete})
@@ -486,6 +491,15 @@ void CIoschDlg::showEditorKind(bool exception) {
     m_month->setVisible(exception);
     m_dateLabel->setVisible(exception);
     m_date->setVisible(exception);
+}
+
+void CIoschDlg::showEvent(QShowEvent* event) {
+    CPageDlg::showEvent(event);
+    // The columns have their final widths now: the timetable is at least as wide as they are
+    // with the vertical scroll bar beside them, so no column hides behind a horizontal one.
+    m_schedules->setMinimumWidth(m_schedules->horizontalHeader()->length() +
+                                 m_schedules->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                                 2 * m_schedules->frameWidth());
 }
 
 void CIoschDlg::closeEvent(QCloseEvent* event) {
