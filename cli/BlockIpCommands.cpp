@@ -7,6 +7,7 @@
 #include "core/access/BlacklistRules.h"
 #include "link/CodePage.h"
 #include "link/Requests.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 
 #include <algorithm>
@@ -57,9 +58,7 @@ int refuseLockOut(CommandContext& context, const std::string& address, bool conf
     const std::string own = context.session().store().localAddress();
     if (confirmed || !bl::locksOut(address, own))
         return kExitOk;
-    std::string text(qv::uiString(qv::StringId::BlockIpLocksOutRefused));
-    if (const size_t at = text.find("%1"); at != std::string::npos)
-        text.replace(at, 2, own);
+    const std::string text = qv::format(qv::uiString(qv::StringId::BlockIpLocksOutRefused), {own});
     std::cerr << "qvctl " << context.options().command << ": " << text << "\n";
     return kExitUsage;
 }

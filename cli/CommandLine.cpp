@@ -4,6 +4,7 @@
 #include "link/Commands.h"
 #include "link/RegularFile.h"
 #include "link/SocketIo.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 
 #include <cctype>
@@ -48,8 +49,7 @@ std::optional<std::string> readSecret(const std::string& file, const char* varia
                 read.status == qv::FileReadStatus::NotRegular ? StringId::NotRegularFile
                 : read.status == qv::FileReadStatus::TooLarge ? StringId::CliPasswordFileTooLarge
                                                               : StringId::CliPasswordFileUnreadable;
-            error = std::string(qv::uiString(id));
-            error.replace(error.find("%1"), 2, file);
+            error = qv::format(qv::uiString(id), {file});
             return std::nullopt;
         }
         std::string secret = read.bytes.substr(0, read.bytes.find('\n'));

@@ -11,6 +11,7 @@
 #include "link/CodePage.h"
 #include "link/Commands.h"
 #include "link/Requests.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 
 #include <algorithm>
@@ -141,10 +142,7 @@ bool confirmed() {
 }
 
 std::string withMarker(StringId id, const std::string& value) {
-    std::string text(qv::uiString(id));
-    if (const size_t at = text.find("%1"); at != std::string::npos)
-        text.replace(at, 2, value);
-    return text;
+    return qv::format(qv::uiString(id), {value});
 }
 
 int runDdns(CommandContext& context) {

@@ -8,6 +8,7 @@
 #include "link/CodePage.h"
 #include "link/Commands.h"
 #include "link/Requests.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 
 #include <algorithm>
@@ -126,9 +127,8 @@ int setAutoUpdate(CommandContext& context, bool on) {
                                      qv::ReplyEvent::AutoUpdateApplied, "the automatic update");
         status != kExitOk)
         return status;
-    std::string done(qv::uiString(qv::StringId::CliAutoUpdateSet));
-    done.replace(done.find("%1"), 2, on ? "on" : "off");
-    context.out() << done << "\n";
+    context.out() << qv::format(qv::uiString(qv::StringId::CliAutoUpdateSet), {on ? "on" : "off"})
+                  << "\n";
     return kExitOk;
 }
 

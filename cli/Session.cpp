@@ -5,6 +5,7 @@
 #include "link/CMySocket.h"
 #include "link/Commands.h"
 #include "link/Requests.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 
 #include <algorithm>
@@ -219,9 +220,9 @@ int ApplianceSession::writeTable(Table table, const std::string& what, const std
         return status;
     const TableContents readBack = contentsOf(m_store, table);
     if (before ? !holdsChange(*before, sent, readBack) : readBack != sent) {
-        std::string message(qv::uiString(qv::StringId::CliTableChangedMeanwhile));
-        message.replace(message.find("%1"), 2, what);
-        std::cerr << "qvctl: " << message << "\n";
+        std::cerr << "qvctl: "
+                  << qv::format(qv::uiString(qv::StringId::CliTableChangedMeanwhile), {what})
+                  << "\n";
         return kExitChangeOverwritten;
     }
     return kExitOk;

@@ -9,6 +9,7 @@
 #include "link/Answers.h"
 #include "link/Commands.h"
 #include "link/Requests.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 
 #include <charconv>
@@ -29,10 +30,7 @@ std::string text(StringId id) {
 
 // The string table's "%1" filled in.
 std::string filled(StringId id, const std::string& value) {
-    std::string out = text(id);
-    if (const size_t at = out.find("%1"); at != std::string::npos)
-        out.replace(at, 2, value);
-    return out;
+    return qv::format(text(id), {value});
 }
 
 // Texts from the string table break lines the appliance-era way, "\r\n".

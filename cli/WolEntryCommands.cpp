@@ -9,6 +9,7 @@
 #include "link/CodePage.h"
 #include "link/RegularFile.h"
 #include "link/Requests.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 
 #include <charconv>
@@ -93,10 +94,7 @@ bool parseRequest(const std::vector<std::string>& args, Request& request, std::s
 
 // A message of the string table with its "%1" filled in.
 std::string message(StringId id, const std::string& argument = {}) {
-    std::string text(qv::uiString(id));
-    if (const size_t at = text.find("%1"); at != std::string::npos)
-        text.replace(at, 2, argument);
-    return text;
+    return qv::format(qv::uiString(id), {argument});
 }
 
 int refuse(CommandContext& context, const std::string& text) {
