@@ -222,6 +222,9 @@ std::string failureText(const CLI::App& app, const CLI::ParseError& failure, boo
     }
     // A value refused by its check reads "--timeout needs seconds from 1 to 3600".
     std::string text = failure.what();
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&failure) != nullptr &&
+        text.find("missing") != std::string::npos && text.rfind("--", 0) == 0)
+        return "option " + text.substr(0, text.find(':')) + " needs a value";
     if (dynamic_cast<const CLI::ValidationError*>(&failure) != nullptr && text.rfind("--", 0) == 0)
         if (const size_t colon = text.find(": "); colon != std::string::npos)
             text.replace(colon, 2, " ");
@@ -235,7 +238,10 @@ CLI::Validator wholeNumberOption(long min, long max, const std::string& words) {
 }
 
 void addOperands(CLI::App& command, std::vector<std::string>& operands, const std::string& name) {
-    command.add_option(name, operands)->type_name(name)->group("");
+    command.add_option(name, operands)
+        ->type_name(name)
+        ->group("")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 }
 
 std::optional<CommandLine> readCommandLine(const std::vector<std::string>& arguments,
@@ -249,6 +255,8 @@ std::optional<CommandLine> readCommandLine(const std::vector<std::string>& argum
     app.set_help_flag("--help,-h", "show this text; after a command, that command's usage");
     app.fallthrough();
     app.require_subcommand(0, 1);
+    // An option given twice takes its last value, as a later word corrects an earlier one.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.add_option("--server", options.server,
                    "the appliance: host name or dotted address, port 12300 when none is given "
                    "(default 127.0.0.1)")
