@@ -367,6 +367,7 @@ TEST_F(QvctlAgainstQvsim, JsonOfEveryReadCommandIsValidAndTyped) {
     const Result r = qvctl({"centerids", "--json"}, {{"QVSETTING_CODEPAGE", std::string("65001")}});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(JsonCheck(r.out).valid()) << r.out;
+    EXPECT_TRUE(contains(r.out, "\xEF\xBF\xBD")) << r.out;
 }
 
 TEST_F(QvctlAgainstQvsim, ExitCodesTellWhatWentWrong) {
