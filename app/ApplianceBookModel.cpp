@@ -50,8 +50,17 @@ QVariant ApplianceBookModel::data(const QModelIndex& index, int role) const {
             return QString((entry.group.empty() ? QStringLiteral("\x02") : QStringLiteral("\x01")) +
                            fromUtf8(entry.group).toCaseFolded() + QLatin1Char('\x01') +
                            fromUtf8(entry.name).toCaseFolded());
-        case kLastSeen:
-            return fromUtf8(entry.lastSeen.when);
+        case kLastSeen: {
+            // The first click on the column puts the appliance seen last first, and those
+            // never seen at the end: each digit of the time stands for its complement.
+            if (entry.lastSeen.when.empty())
+                return QStringLiteral("~");
+            QString key = fromUtf8(entry.lastSeen.when);
+            for (QChar& c : key)
+                if (c.isDigit())
+                    c = QChar(u'9' - (c.unicode() - u'0'));
+            return key;
+        }
         default:
             return data(index, Qt::DisplayRole).toString().toCaseFolded();
         }

@@ -3,6 +3,8 @@
 #include "cli/ExitCodes.h"
 #include "cli/Registry.h"
 #include "cli/Terminal.h"
+#include "core/appliances/ApplianceBook.h"
+#include "core/appliances/Keyring.h"
 #include "link/Commands.h"
 #include "link/RegularFile.h"
 #include "link/SocketIo.h"
@@ -61,8 +63,9 @@ std::optional<std::string> readSecret(const std::string& file, const char* varia
         stripLineEnd(secret);
         return secret;
     }
-    if (auto fromEnvironment = environmentText(variable))
-        return fromEnvironment;
+    if (variable != nullptr)
+        if (auto fromEnvironment = environmentText(variable))
+            return fromEnvironment;
     if (!mayPrompt || !inputIsTerminal())
         return std::nullopt;
     std::string secret;
@@ -231,6 +234,32 @@ std::string failureText(const CLI::App& app, const CLI::ParseError& failure, boo
     return text;
 }
 
+// --appliance NAME: the server, ID and code page of the book's entry, where the line gives none.
+bool takeFromBook(const std::string& name, bool serverGiven, bool userGiven, Options& options,
+                  std::ostream& err) {
+    std::optional<qv::Message> why;
+    const std::optional<std::string> path = qv::appliances::defaultBookPath(&why);
+    qv::appliances::LoadResult loaded;
+    if (path)
+        loaded = qv::appliances::loadBook(*path);
+    else
+        loaded.error = why;
+    const qv::appliances::Appliance* entry = loaded.ok() ? loaded.book->find(name) : nullptr;
+    if (!entry) {
+        const qv::Message message =
+            loaded.ok() ? qv::Message{StringId::ApplianceNotFound, {name}} : *loaded.error;
+        err << "qvctl: " << qv::format(message) << "\n";
+        return false;
+    }
+    if (!serverGiven)
+        options.server = entry->address;
+    if (!userGiven && !entry->adminId.empty())
+        options.user = entry->adminId;
+    options.applianceName = entry->name;
+    options.codePage = qv::appliances::effectiveCodePage(*entry);
+    return true;
+}
+
 } // namespace
 
 CLI::Validator wholeNumberOption(long min, long max, const std::string& words) {
@@ -288,6 +317,14 @@ std::optional<CommandLine> readCommandLine(const std::vector<std::string>& argum
                    "makes no progress (default 10)")
         ->type_name("SECONDS")
         ->check(wholeNumberFrom(1, 3600, "needs seconds from 1 to 3600"));
+    std::string appliance;
+    app.add_option("--appliance", appliance,
+                   "the appliance of the address book called NAME: its address, administrator "
+                   "ID, code page and saved password (--server, --user and QVCTL_PASSWORD win)")
+        ->type_name("NAME");
+    app.add_flag("--save-password", options.savePassword,
+                 "keep the password in the desktop keyring, for the appliance of the address "
+                 "book");
     // Taken only to be refused: a password on the command line is visible to every user.
     CLI::Option* password = app.add_option("--password")->expected(0, 1)->group("");
 
@@ -338,6 +375,17 @@ std::optional<CommandLine> readCommandLine(const std::vector<std::string>& argum
         exitCode = kExitUsage;
         return std::nullopt;
     }
+    if (options.savePassword && appliance.empty() && command->second.name != "appliances") {
+        err << "qvctl: --save-password keeps the password of an appliance of the address book: "
+               "name it with --appliance\nTry 'qvctl --help'.\n";
+        exitCode = kExitUsage;
+        return std::nullopt;
+    }
+    if (!appliance.empty() && !takeFromBook(appliance, app.count("--server") > 0,
+                                            app.count("--user") > 0, options, err)) {
+        exitCode = kExitUsage;
+        return std::nullopt;
+    }
     options.timeout = std::chrono::seconds(timeout);
     options.command = command->second.name;
     line.run = runs[options.command];
@@ -357,9 +405,20 @@ bool askYes(const std::string& prompt) {
 }
 
 bool obtainPassword(const Options& options, std::string& password, std::string& error) {
-    const auto secret =
-        readSecret(options.passwordFile, "QVCTL_PASSWORD",
-                   "Password for " + options.user + " at " + options.server + ": ", true, error);
+    const std::string prompt = "Password for " + options.user + " at " + options.server + ": ";
+    std::optional<std::string> secret =
+        readSecret(options.passwordFile, "QVCTL_PASSWORD", prompt, false, error);
+    if (!secret && error.empty() && !options.applianceName.empty()) {
+        std::string saved;
+        const qv::appliances::KeyringResult found =
+            qv::appliances::lookupPassword(options.applianceName, options.server, saved);
+        if (found.ok())
+            secret = std::move(saved);
+        else if (const std::optional<qv::Message> why = found.message())
+            std::cerr << "qvctl: " << qv::format(*why) << "\n";
+    }
+    if (!secret && error.empty())
+        secret = readSecret({}, nullptr, prompt, true, error);
     if (!secret) {
         if (error.empty())
             error = "no password: standard input is not a terminal, QVCTL_PASSWORD is not set "

@@ -25,6 +25,11 @@ struct Options {
     bool json = false;
     std::chrono::seconds timeout{10}; // how long to wait for each answer
     std::string command;
+    // --appliance: the address book's entry the server, ID and code page came from; its saved
+    // password is used when neither --password-file nor QVCTL_PASSWORD gives one.
+    std::string applianceName;
+    int codePage = 0; // the entry's code page of the appliance's texts; 0: the system's
+    bool savePassword = false; // --save-password: keep the password in the desktop keyring
 };
 
 // What the command line asked for: the options and the command, its operands and its own
@@ -41,8 +46,9 @@ std::optional<CommandLine> readCommandLine(const std::vector<std::string>& argum
                                            std::ostream& out, std::ostream& err, int& exitCode);
 
 // The administrator password, never from the command line: from --password-file when given,
-// else from QVCTL_PASSWORD when set, else from a prompt without echo when standard input is a
-// terminal. False with a message when none of them gives one.
+// else from QVCTL_PASSWORD when set, else from the desktop keyring for an appliance of the
+// address book, else from a prompt without echo when standard input is a terminal. False with a
+// message when none of them gives one.
 bool obtainPassword(const Options& options, std::string& password, std::string& error);
 
 // A secret that never comes from the command line: the first line of `file` when one is named,

@@ -1,6 +1,9 @@
 #include "cli/Registry.h"
 
 #include "cli/ExitCodes.h"
+#include "core/appliances/Keyring.h"
+#include "link/Wipe.h"
+#include "res/Message.h"
 
 #include <algorithm>
 #include <ostream>
@@ -50,8 +53,17 @@ int CommandContext::logOn() {
     }
     auto session = std::make_unique<ApplianceSession>(m_options, m_err);
     const int status = session->logOn(password);
-    if (status == kExitOk)
+    if (status == kExitOk) {
         m_session = std::move(session);
+        // Kept only once the appliance took it.
+        if (m_options.savePassword && !m_options.applianceName.empty()) {
+            const qv::appliances::KeyringResult saved = qv::appliances::storePassword(
+                m_options.applianceName, m_options.server, password);
+            if (const std::optional<qv::Message> why = saved.message())
+                m_err << "qvctl: " << qv::format(*why) << "\n";
+        }
+    }
+    qv::wipe(password);
     return status;
 }
 

@@ -5,6 +5,7 @@
 #include "cli/Registry.h"
 #include "cli/Report.h"
 #include "cli/Terminal.h"
+#include "link/CodePage.h"
 
 #include <iostream>
 
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
     if (!line)
         return exitCode;
     qvctl::escapeControlCharacters(!line->options.json);
+    // An appliance of the address book has its texts in the code page its entry names.
+    qv::setApplianceCodePage(line->options.codePage);
     qvctl::CommandContext context(line->options, std::cout, std::cerr);
     return line->run(context);
 }
