@@ -71,7 +71,7 @@ int runAdmin(CommandContext& context) {
 
     const admin::Verdict verdict = admin::checkChange(id, password, retype, qv::systemCodePage());
     if (!verdict.ok()) {
-        std::cerr << "qvctl admin: " << qv::uiString(*verdict.refusal) << "\n";
+        std::cerr << "qvctl admin: " << qv::format(*verdict.refusal) << "\n";
         return kExitUsage;
     }
     if (const int status = context.logOn(); status != kExitOk)

@@ -22,7 +22,7 @@ constexpr const char* kUsage =
 
 // A refusal, worded as on the page (the firewall's fixed texts, else the terminal's language).
 int refuse(CommandContext& context, const bl::Verdict& verdict) {
-    std::cerr << "qvctl " << context.options().command << ": " << qv::uiString(verdict.stringId)
+    std::cerr << "qvctl " << context.options().command << ": " << qv::uiString(verdict.message.id)
               << "\n";
     return kExitUsage;
 }

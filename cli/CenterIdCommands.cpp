@@ -134,7 +134,7 @@ std::string toAnsi(const std::string& utf8, StringId refusalId, std::optional<St
 
 // A refusal, worded as on the page, in the terminal's language.
 int refuse(CommandContext& context, const cid::Verdict& verdict) {
-    std::cerr << "qvctl " << context.options().command << ": " << qv::uiString(verdict.stringId)
+    std::cerr << "qvctl " << context.options().command << ": " << qv::uiString(verdict.message.id)
               << "\n";
     return kExitUsage;
 }

@@ -215,7 +215,7 @@ sched::EditorInput editorOf(const ChangeRequest& request, sched::EditorInput in)
 }
 
 int refuse(CommandContext& context, const qv::Verdict& verdict) {
-    std::cerr << "qvctl " << context.options().command << ": " << qv::uiString(verdict.stringId)
+    std::cerr << "qvctl " << context.options().command << ": " << qv::uiString(verdict.message.id)
               << "\n";
     return kExitUsage;
 }

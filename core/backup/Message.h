@@ -1,20 +1,19 @@
 #pragma once
 
-#include "res/StringIds.h"
+// The backup rules speak in the one message type of the string table. The names below are kept
+// for qvctl's backup command until it shows qv::Message itself.
+
+#include "res/Message.h"
 
 #include <string>
-#include <vector>
 
 namespace qv::backup {
 
-// A text of the string table with the values for its "%1", "%2", ... kept apart, so the rules
-// say what happened and the caller shows it in the administrator's language.
-struct Message {
-    StringId id{};
-    std::vector<std::string> args;
-};
+using Message = qv::Message;
 
 // The message in the user-interface language, its placeholders filled in.
-std::string messageText(const Message& message);
+inline std::string messageText(const Message& message) {
+    return qv::format(message);
+}
 
 } // namespace qv::backup

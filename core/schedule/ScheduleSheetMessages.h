@@ -5,6 +5,7 @@
 // qvctl show the same lines. No Qt here.
 
 #include "core/schedule/ScheduleSheetImport.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 #include "sheet/SheetError.h"
 
@@ -25,7 +26,10 @@ std::string importSummaryText(const ScheduleSheet& sheet, int32_t scheduleLimit,
 // the import will not read back; empty when it reads back all of them.
 std::string exportNotReadBackText(int32_t count, Language language);
 
-// The string with "%1", "%2", ... replaced by `values` in turn.
-std::string withArguments(std::string_view text, std::initializer_list<std::string_view> values);
+// The old name of qv::format, kept for qvctl's sheet command until it calls qv::format itself.
+inline std::string withArguments(std::string_view text,
+                                 std::initializer_list<std::string_view> values) {
+    return format(text, values);
+}
 
 } // namespace qv::schedule
