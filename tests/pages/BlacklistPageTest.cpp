@@ -31,8 +31,6 @@
 
 #include <gtest/gtest.h>
 
-#include <poll.h>
-
 #include <string>
 #include <vector>
 
