@@ -1,11 +1,7 @@
 #include "app/CMyCommandLineInfo.h"
 
 void CMyCommandLineInfo::ParseParam(std::string_view param, bool flag, bool /*last*/) {
-    if (!flag) {
-        m_other.emplace_back(param);
-        return;
-    }
-    if (param.empty())
+    if (!flag || param.empty())
         return;
     if (m_flagCount == 0)
         m_serverAddress = std::string(param);

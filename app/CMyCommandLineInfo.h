@@ -2,7 +2,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 // Reads the start-up parameters. The only input the program takes is the appliance's address,
 // given as a flag parameter: "-192.168.0.10", "/qv.example.net:12300". The first such parameter
@@ -15,7 +14,6 @@ public:
 
     const std::string& serverAddress() const { return m_serverAddress; }
     int flagCount() const { return m_flagCount; }
-    const std::vector<std::string>& otherParameters() const { return m_other; }
 
     // Parses argv[1..argc-1], deciding flags by a leading '/' or '-'.
     static CMyCommandLineInfo parse(int argc, const char* const* argv);
@@ -23,5 +21,4 @@ public:
 private:
     std::string m_serverAddress;
     int m_flagCount = 0;
-    std::vector<std::string> m_other;
 };

@@ -83,14 +83,10 @@ public:
     // A working page is built the first time it is shown or a reply concerns it, not at start:
     // most sessions visit a few pages, and each built page keeps its widgets and models.
     CPageDlg* page(Page page);
-    bool pageBuilt(Page page) const { return m_pages[static_cast<size_t>(pageIndex(page))]; }
     CLogonDlg* logonPage() const { return m_logon; }
-    CInfoDlg* infoPage();
     CNetworkDlg* networkPage();
-    CUpdateDlg* updatePage();
     CBlacklistDlg* blacklistPage();
     CIoschDlg* ioSchedulePage();
-    ConfigTransfer* transfer() const { return m_transfer; }
     bool blacklistRereadActive() const { return m_blacklistRereadTimer.isActive(); }
 
     // Shows the logon page with `host` and `port` in the address box and waits there for the
@@ -115,9 +111,11 @@ private:
     CPageDlg* buildPage(Page page);
     // The IO schedule window when it has been built, without building it.
     CIoschDlg* builtScheduleWindow() const;
+    CInfoDlg* infoPage();
     CAdminDlg* adminPage();
     CCenteridDlg* centerIdPage();
     CWolDlg* wolPage();
+    CUpdateDlg* updatePage();
     CLogoDlg* logoPage();
     CAxDlg* axPage();
     CWebDlg* webPage();

@@ -24,15 +24,8 @@ using qv::StringId;
 
 namespace {
 
-QString text(const bk::Message& message) {
-    return qv::fromUtf8(bk::messageText(message));
-}
-
-QString lines(const std::vector<std::string>& texts) {
-    QStringList out;
-    for (const std::string& line : texts)
-        out << qv::fromUtf8(line);
-    return out.join(QLatin1Char('\n'));
+QString text(const qv::Message& message) {
+    return qv::fromUtf8(qv::format(message));
 }
 
 std::string localPath(const QString& path) {
@@ -221,7 +214,7 @@ void ConfigTransfer::writeBackup() {
         m_store.link ? m_store.link->host() + ":" + std::to_string(m_store.link->port())
                      : std::string();
     bk::stampBackup(*m_read, appliance);
-    const std::optional<bk::Message> fault = bk::writeBackupFile(*m_read, localPath(m_backupPath));
+    const std::optional<qv::Message> fault = bk::writeBackupFile(*m_read, localPath(m_backupPath));
     finish(fault ? text(*fault) : qv::uiText(StringId::BackupWritten).arg(m_backupPath), !fault);
 }
 
@@ -256,7 +249,7 @@ bool ConfigTransfer::networkConfirmed() {
     // A change that cuts this client off offers No first, as on the network page.
     const qv::DefaultAnswer first =
         m_network->preview.warnings.empty() ? qv::DefaultAnswer::Yes : qv::DefaultAnswer::No;
-    return m_prompt.question(lines(bk::networkLines(*m_network)) + QStringLiteral("\n\n") +
+    return m_prompt.question(qv::linesText(bk::networkLines(*m_network)) + QStringLiteral("\n\n") +
                                  qv::uiText(StringId::NetworkRebootQuestion),
                              first);
 }

@@ -9,6 +9,7 @@
 #include "app/NavLink.h"
 #include "core/network/InfoRules.h"
 #include "core/network/NetworkRules.h"
+#include "link/ApplianceLimits.h"
 #include "link/CGlobalData.h"
 #include "link/CMySocket.h"
 #include "link/Commands.h"
@@ -163,7 +164,7 @@ void CQVSettingDlg::logonAccepted(int32_t value) {
     m_logon->forgetPassword();
     m_returnWatch.stop();
     m_logon->showReturnStatus({});
-    m_store.maxCenterIdCount = std::clamp(value - result::kLogonLimitOffset, 1, 100);
+    m_store.maxCenterIdCount = qv::limits::centerIdLimit(value - result::kLogonLimitOffset);
     setStorePage(Page::Summary);
     if (m_store.isConnected())
         m_store.send(qv::request::readSummary());
@@ -178,7 +179,7 @@ void CQVSettingDlg::logonRefused() {
 void CQVSettingDlg::summaryArrived(const qv::LinkEvent& event) {
     const qv::NetworkConfigRecord record = recordOf(event);
     m_store.ioScheduleEnabled = record.ioScheduleEnabled();
-    m_store.maxScheduleCount = std::clamp(record.maxScheduleCount(), 10, 2040);
+    m_store.maxScheduleCount = qv::limits::scheduleLimit(record.maxScheduleCount());
     m_store.maxStandbyCount = record.maxStandbyCount();
     m_links[kLinkIoSchedule]->setVisible(record.ioScheduleEnabled() == 1);
     infoPage()->fill(record);

@@ -29,8 +29,8 @@ RestorePreviewDlg::RestorePreviewDlg(const std::vector<bk::TableChoice>& choices
         box->setChecked(offered && choice.table != bk::Table::Network);
         std::vector<std::string> lines = choice.lines;
         if (choice.refusal)
-            lines.push_back(bk::messageText(
-                {StringId::RestoreTableRefused, {bk::messageText(*choice.refusal)}}));
+            lines.push_back(
+                qv::format({StringId::RestoreTableRefused, {qv::format(*choice.refusal)}}));
         // The lines quote the file's own texts: names, IDs, notes.
         auto* details = new QLabel(qv::linesText(lines));
         details->setTextFormat(Qt::PlainText);

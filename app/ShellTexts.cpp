@@ -1,6 +1,6 @@
 #include "app/ShellTexts.h"
 
-#include "res/StringTable.h"
+#include "res/Message.h"
 
 #include <array>
 #include <cstdio>
@@ -25,10 +25,7 @@ std::string versionLine(const char* buildDate) {
             monthNumber = static_cast<int>(i) + 1;
     char date[32];
     std::snprintf(date, sizeof date, "%04ld.%02d.%02ld", year, monthNumber, day);
-    std::string line(uiString(StringId::AboutVersionLine));
-    if (const size_t at = line.find("%1"); at != std::string::npos)
-        line.replace(at, 2, date);
-    return line;
+    return format(Message{StringId::AboutVersionLine, {date}});
 }
 
 } // namespace qv

@@ -60,7 +60,7 @@ int runAdmin(CommandContext& context, const std::vector<std::string>& ids,
 
     const admin::Verdict verdict = admin::checkChange(id, password, retype, qv::systemCodePage());
     if (!verdict.ok()) {
-        context.err() << "qvctl admin: " << qv::uiString(*verdict.refusal) << "\n";
+        context.err() << "qvctl admin: " << qv::format(*verdict.refusal) << "\n";
         return kExitUsage;
     }
     if (const int status = context.logOn(); status != kExitOk)

@@ -15,6 +15,7 @@
 #include "link/Answers.h"
 #include "link/CMySocket.h"
 #include "link/CodePage.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 
 #include <algorithm>
@@ -29,7 +30,7 @@ using qv::StringId;
 constexpr const char* kRestoreUsage = "FILE [--only TABLE,...] [--dry-run [--json]] [--yes]";
 
 std::string text(StringId id, std::vector<std::string> args = {}) {
-    return bk::messageText({id, std::move(args)});
+    return qv::format({id, std::move(args)});
 }
 
 int refuse(CommandContext& context, const std::string& message, int status = kExitUsage) {
@@ -47,7 +48,7 @@ int runBackup(CommandContext& context, const std::vector<std::string>& args) {
         return status;
     bk::stampBackup(*backup, context.options().server);
     if (const auto fault = bk::writeBackupFile(*backup, args[0]))
-        return refuse(context, bk::messageText(*fault), kExitUsage);
+        return refuse(context, qv::format(*fault), kExitUsage);
     context.out() << text(StringId::BackupWritten, {args[0]}) << "\n";
     return kExitOk;
 }
@@ -121,7 +122,7 @@ int runRestore(CommandContext& context, const RestoreLine& line) {
         return context.usageError(text(StringId::RestoreJsonNeedsDryRun));
     const bk::ReadResult file = bk::readBackupFile(request.file);
     if (!file.ok())
-        return refuse(context, bk::messageText(file.error));
+        return refuse(context, qv::format(file.error));
     const bk::Backup& restored = *file.backup;
 
     if (const int status = context.logOn(); status != kExitOk)
@@ -163,7 +164,7 @@ int runRestore(CommandContext& context, const RestoreLine& line) {
         // Every table is checked before any is written, so a refusal leaves the appliance as
         // it was.
         if (choice.refusal) {
-            refuse(context, bk::messageText(*choice.refusal));
+            refuse(context, qv::format(*choice.refusal));
             fits = false;
         }
     }
@@ -193,10 +194,10 @@ int runRestore(CommandContext& context, const RestoreLine& line) {
         out << text(StringId::RestoreWriting, {bk::tableTitle(table)}) << std::endl;
         for (const bk::Step& step : bk::writingSteps(table, restored, network))
             if (const int status = runStep(context.session(), step, table); status != kExitOk)
-                return refuse(context, bk::messageText(ledger.outcome()), status);
+                return refuse(context, qv::format(ledger.outcome()), status);
         ++ledger.written;
     }
-    out << bk::messageText(ledger.outcome()) << "\n";
+    out << qv::format(ledger.outcome()) << "\n";
     if (restoreNetwork && network.reboots())
         out << text(StringId::NetworkSent) << "\n";
     return kExitOk;

@@ -24,7 +24,7 @@ constexpr const char* kUsage =
 
 // A refusal, worded as on the page (the firewall's fixed texts, else the terminal's language).
 int refuse(CommandContext& context, const bl::Verdict& verdict) {
-    context.err() << "qvctl " << context.options().command << ": " << qv::uiString(verdict.stringId)
+    context.err() << "qvctl " << context.options().command << ": " << qv::format(verdict.message)
                   << "\n";
     return kExitUsage;
 }

@@ -102,7 +102,7 @@ std::string toAnsi(const std::string& utf8, StringId refusalId, std::optional<St
 
 // A refusal, worded as on the page, in the terminal's language.
 int refuse(CommandContext& context, const cid::Verdict& verdict) {
-    context.err() << "qvctl " << context.options().command << ": " << qv::uiString(verdict.stringId)
+    context.err() << "qvctl " << context.options().command << ": " << qv::format(verdict.message)
                   << "\n";
     return kExitUsage;
 }

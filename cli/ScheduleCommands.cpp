@@ -230,7 +230,7 @@ sched::EditorInput editorOf(const ChangeRequest& request, sched::EditorInput in)
 }
 
 int refuse(CommandContext& context, const qv::Verdict& verdict) {
-    context.err() << "qvctl " << context.options().command << ": " << qv::uiString(verdict.stringId)
+    context.err() << "qvctl " << context.options().command << ": " << qv::format(verdict.message)
                   << "\n";
     return kExitUsage;
 }

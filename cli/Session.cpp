@@ -2,6 +2,7 @@
 
 #include "cli/ExitCodes.h"
 #include "link/Answers.h"
+#include "link/ApplianceLimits.h"
 #include "link/CMySocket.h"
 #include "link/Commands.h"
 #include "link/Requests.h"
@@ -151,7 +152,8 @@ int ApplianceSession::logOn(const std::string& password) {
               << answer.value << ")\n";
         return kExitLogonRefused;
     }
-    m_store.maxCenterIdCount = std::clamp(answer.value - qv::result::kLogonLimitOffset, 1, 100);
+    m_store.maxCenterIdCount = std::clamp(answer.value - qv::result::kLogonLimitOffset,
+                                          qv::limits::kMinCenterIds, qv::limits::kMaxCenterIds);
     m_store.PageIndex = 1;
     return kExitOk;
 }

@@ -112,10 +112,10 @@ int refuse(CommandContext& context, const std::string& text) {
 
 // The page's "select an item" refusals mean, for a number given here, that no such entry exists.
 int refuse(CommandContext& context, const wol::Verdict& verdict) {
-    if (verdict.stringId == StringId::WolSelectToModify ||
-        verdict.stringId == StringId::WolSelectToDelete)
+    if (verdict.message.id == StringId::WolSelectToModify ||
+        verdict.message.id == StringId::WolSelectToDelete)
         return refuse(context, message(StringId::WolEntryNotFound));
-    return refuse(context, message(verdict.stringId));
+    return refuse(context, message(verdict.message.id));
 }
 
 int applyTable(CommandContext& context) {

@@ -2,7 +2,7 @@
 
 // The outcome of a table page's check, shared by the pages' rules and qvctl. No Qt here.
 
-#include "res/StringIds.h"
+#include "res/Message.h"
 
 namespace qv {
 
@@ -10,11 +10,11 @@ namespace qv {
 struct Verdict {
     enum class Kind { Accepted, Ignored, Refused };
     Kind kind = Kind::Accepted;
-    StringId stringId{}; // the message of a refusal
+    Message message; // the message of a refusal
 
     static Verdict accepted() { return {}; }
     static Verdict ignored() { return {Kind::Ignored, {}}; }
-    static Verdict refused(StringId id) { return {Kind::Refused, id}; }
+    static Verdict refused(StringId id) { return {Kind::Refused, {id, {}}}; }
 
     bool ok() const { return kind == Kind::Accepted; }
     bool operator==(const Verdict&) const = default;

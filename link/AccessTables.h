@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/ApplianceLimits.h"
 #include "link/WireRecord.h"
 
 namespace qv {
@@ -19,8 +20,8 @@ public:
     void setCounter(int index, uint16_t v) { setU16(36 + 2 * static_cast<size_t>(index), v); }
 };
 
-// The store keeps at most 2048 blacklist entries.
-class BlacklistEntries : public WireTable<BlacklistEntry, 2048> {};
+// The store keeps at most this many blacklist entries.
+class BlacklistEntries : public WireTable<BlacklistEntry, limits::kBlacklistSlots> {};
 
 // One address slot of the block IP table.
 class BlockIpSlot : public WireRecord<100> {
@@ -30,8 +31,8 @@ public:
 };
 
 // The firewall's block IP table: 4 lead bytes and 96 trailing bytes that the client does not
-// interpret and sends back as received, around 100 address slots.
-class BlockIpTable : public WireTable<BlockIpSlot, 100, 4, 96> {
+// interpret and sends back as received, around its address slots.
+class BlockIpTable : public WireTable<BlockIpSlot, limits::kBlockIpSlots, 4, 96> {
 public:
     std::string address(size_t index) const { return entry(index).address(); }
     void setAddress(size_t index, std::string_view v) {

@@ -19,7 +19,7 @@ struct LinkEvent;
 class CGlobalData {
 public:
     CGlobalData();
-    virtual ~CGlobalData();
+    ~CGlobalData();
     CGlobalData(const CGlobalData&) = delete;
     CGlobalData& operator=(const CGlobalData&) = delete;
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "link/ApplianceLimits.h"
 #include "link/Commands.h"
 #include "link/LinkEvent.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace qv {
 
@@ -34,12 +36,13 @@ struct ReplyRule {
 // header and ignored).
 const ReplyRule* findReplyRule(Command cmd);
 
-// What the appliance reads after a request header.
+// What the appliance reads after a request header, and what the request is called in a log.
 struct RequestRule {
     Command cmd;
     PayloadRule payload;
     size_t size;
     bool scrambled;
+    std::string_view name;
 };
 
 // The rule for a request code, or nullptr for a code that is never sent (25, 28, above 31).

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/ApplianceLimits.h"
 #include "link/WireRecord.h"
 
 namespace qv {
@@ -29,7 +30,7 @@ public:
     // Byte 129 is reserved and never written.
 };
 
-// 101 slots; the count travels in the frame header and is kept beside the table.
-class CenterIdTable : public WireTable<CenterIdEntry, 101> {};
+// Its slots; the count travels in the frame header and is kept beside the table.
+class CenterIdTable : public WireTable<CenterIdEntry, limits::kCenterIdSlots> {};
 
 } // namespace qv

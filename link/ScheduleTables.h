@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/ApplianceLimits.h"
 #include "link/WireRecord.h"
 
 namespace qv {
@@ -14,7 +15,7 @@ public:
     void setId(std::string_view v) { setText(12, 32, v); }
 };
 
-class IoListTable : public WireTable<IoListEntry, 1024> {};
+class IoListTable : public WireTable<IoListEntry, limits::kIoDeviceSlots> {};
 
 // One switching time of one relay point of one device.
 class ScheduleEntry : public WireRecord<44> {
@@ -45,6 +46,6 @@ public:
     void setId(std::string_view v) { setText(12, 32, v); }
 };
 
-class ScheduleTable : public WireTable<ScheduleEntry, 2048> {};
+class ScheduleTable : public WireTable<ScheduleEntry, limits::kScheduleSlots> {};
 
 } // namespace qv

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/ApplianceLimits.h"
 #include "link/WireRecord.h"
 
 namespace qv {
@@ -14,7 +15,7 @@ public:
     void setMacUtf8(std::string_view v) { setText(36, 64, v); }
 };
 
-// 101 slots, always sent whole.
-class WolTable : public WireTable<WolEntry, 101> {};
+// All its slots, always sent whole.
+class WolTable : public WireTable<WolEntry, limits::kWolSlots> {};
 
 } // namespace qv

@@ -68,7 +68,7 @@ protected:
     // Shows a refusal of the rules; false unless the verdict accepts.
     bool accepted(const qv::Verdict& verdict) {
         if (verdict.kind == qv::Verdict::Kind::Refused)
-            showRefusal(qv::uiText(verdict.stringId));
+            showRefusal(qv::uiText(verdict.message));
         return verdict.ok();
     }
 

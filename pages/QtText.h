@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/CodePage.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 
 #include <QString>
@@ -19,6 +20,11 @@ inline QString uiText(StringId id) {
 }
 inline QString uiText(StringId id, Language language) {
     const std::string_view text = uiString(id, language);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+// A message of the rules in the user-interface language.
+inline QString uiText(const Message& message) {
+    const std::string text = format(message);
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 

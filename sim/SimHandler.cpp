@@ -1,5 +1,6 @@
 #include "sim/SimHandler.h"
 
+#include "link/ApplianceLimits.h"
 #include "link/Catalogue.h"
 #include "link/Commands.h"
 
@@ -66,73 +67,13 @@ template <class Table> constexpr int32_t slotsOf() {
 }
 
 int32_t clampedMaxSchedules(const NetworkConfigRecord& record) {
-    return std::clamp(record.maxScheduleCount(), 10, 2040);
+    return limits::scheduleLimit(record.maxScheduleCount());
 }
 
-const char* requestName(Command cmd) {
-    switch (cmd) {
-    case CMD_LOGIN_MSG:
-        return "logon";
-    case CMD_GET_INFO_MSG:
-        return "read product summary";
-    case CMD_SET_ADMIN_MSG:
-        return "change administrator";
-    case CMD_GET_CENTERID_MSG:
-        return "read center IDs";
-    case CMD_SET_CENTERID_MSG:
-        return "write center IDs";
-    case CMD_GET_WOL_MSG:
-        return "read Wake-on-LAN";
-    case CMD_SET_WOL_MSG:
-        return "write Wake-on-LAN";
-    case CMD_GET_NETWORK_MSG:
-        return "read network settings";
-    case CMD_SET_NETWORK_MSG:
-        return "save network settings and reboot";
-    case CMD_CHECK_DDNS_MSG:
-        return "check DDNS ID";
-    case CMD_REG_MAC_MSG:
-        return "register MAC address";
-    case CMD_REG_DDNS_MSG:
-        return "register DDNS";
-    case CMD_SET_UPDATE_MSG:
-        return "start software update";
-    case CMD_SET_LOGO_MSG:
-        return "logo upload";
-    case CMD_SET_AXPAGE_MSG:
-        return "ActiveX page upload";
-    case CMD_GET_AUTOUPDATE_MSG:
-        return "read automatic update";
-    case CMD_SET_AUTOUPDATE_MSG:
-        return "write automatic update";
-    case CMD_SET_REBOOT_MSG:
-        return "reboot";
-    case CMD_SET_FIRMWARE_MSG:
-        return "start firmware update";
-    case CMD_SET_WEBPAGE_MSG:
-        return "web archive upload";
-    case CMD_GET_IOLIST_MSG:
-        return "read IO list";
-    case CMD_GET_SCHEDULE_MSG:
-        return "read schedule";
-    case CMD_SET_SCHEDULE_MSG:
-        return "write schedule";
-    case CMD_GET_TIME_MSG:
-        return "read time";
-    case CMD_SET_NTP_MSG:
-        return "set NTP server";
-    case CMD_GET_BLACKLIST_MSG:
-        return "read blacklist";
-    case CMD_GET_BLOCKIP_MSG:
-        return "read block IPs";
-    case CMD_SET_BLOCKIP_MSG:
-        return "write block IPs";
-    case CMD_CLEAR_BLACKLIST_MSG:
-        return "clear blacklist";
-    case CMD_SET_BLANK_MODE:
-        break;
-    }
-    return "?";
+// The request's name in the log; "?" for a code the catalogue does not know.
+std::string_view requestName(Command cmd) {
+    const RequestRule* rule = findRequestRule(cmd);
+    return rule != nullptr ? rule->name : std::string_view("?");
 }
 
 // A fixed-width text ends with a NUL inside its field and the client zero-fills the rest. Bytes

@@ -1,5 +1,6 @@
 #include "sim/SimState.h"
 
+#include "link/ApplianceLimits.h"
 #include "link/CodePage.h"
 
 #include <algorithm>
@@ -209,7 +210,7 @@ std::unique_ptr<SimState> seededState() {
 
 void seedLargePlant(SimState& s, int devices, int schedules) {
     devices = std::clamp(devices, 0, static_cast<int>(IoListTable::kSlots));
-    schedules = std::clamp(schedules, 0, 2040);
+    schedules = std::clamp(schedules, 0, limits::kMaxSchedules);
     for (int i = 0; i < devices; ++i) {
         IoListEntry e;
         char id[32];

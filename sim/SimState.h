@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/ApplianceLimits.h"
 #include "link/Records.h"
 
 #include <cstdint>
@@ -11,7 +12,7 @@ namespace qv::sim {
 // Everything the simulated appliance remembers. Tables are kept as the exact bytes the last
 // write brought (bytes it does not interpret included), so a later read returns them unchanged.
 struct SimState {
-    static constexpr int32_t kBlacklistSlots = 2048;
+    static constexpr int32_t kBlacklistSlots = static_cast<int32_t>(limits::kBlacklistSlots);
 
     std::string adminId = "admin";
     std::string adminPassword = "admin";

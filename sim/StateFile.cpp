@@ -1,5 +1,6 @@
 #include "sim/SimState.h"
 
+#include "link/ApplianceLimits.h"
 #include "link/PrivateFile.h"
 #include "link/TextRequestPayload.h"
 
@@ -73,15 +74,24 @@ struct TableField {
     int32_t slots;
 };
 
+constexpr int32_t slotsOf(size_t slots) {
+    return static_cast<int32_t>(slots);
+}
+
 std::map<std::string, TableField> tablesOf(SimState& s) {
     return {
-        {"center-ids", {&s.centerIdCount, s.centerIds.data(), s.centerIds.size(), 101}},
-        {"wol", {&s.wolCount, s.wol.data(), s.wol.size(), 101}},
+        {"center-ids",
+         {&s.centerIdCount, s.centerIds.data(), s.centerIds.size(),
+          slotsOf(limits::kCenterIdSlots)}},
+        {"wol", {&s.wolCount, s.wol.data(), s.wol.size(), slotsOf(limits::kWolSlots)}},
         {"blacklist",
          {&s.blacklistCount, s.blacklist.data(), s.blacklist.size(), SimState::kBlacklistSlots}},
-        {"block-ips", {&s.blockIpCount, s.blockIps.data(), s.blockIps.size(), 100}},
-        {"io-list", {&s.ioCount, s.ioList.data(), s.ioList.size(), 1024}},
-        {"schedule", {&s.scheduleCount, s.schedule.data(), s.schedule.size(), 2048}},
+        {"block-ips",
+         {&s.blockIpCount, s.blockIps.data(), s.blockIps.size(), slotsOf(limits::kBlockIpSlots)}},
+        {"io-list",
+         {&s.ioCount, s.ioList.data(), s.ioList.size(), slotsOf(limits::kIoDeviceSlots)}},
+        {"schedule",
+         {&s.scheduleCount, s.schedule.data(), s.schedule.size(), slotsOf(limits::kScheduleSlots)}},
     };
 }
 

@@ -7,7 +7,7 @@ namespace {
 
 Verdict refused(StringId message) {
     Verdict verdict;
-    verdict.refusal = message;
+    verdict.refusal = Message{message, {}};
     return verdict;
 }
 

@@ -3,7 +3,7 @@
 // The administrator credentials rules: what a new administrator ID and password must be before
 // the appliance is asked to take them. Shared by the administrator page and qvctl. No Qt here.
 
-#include "res/StringIds.h"
+#include "res/Message.h"
 
 #include <cstddef>
 #include <optional>
@@ -21,7 +21,7 @@ inline constexpr size_t kMaxPasswordBytes = 31;
 
 // The outcome of Apply's checks: accepted with the ANSI texts to send, or refused with a message.
 struct Verdict {
-    std::optional<StringId> refusal;
+    std::optional<Message> refusal;
     std::string id;       // accepted: the new ID in the ANSI code page
     std::string password; // accepted: the new password in the ANSI code page
 

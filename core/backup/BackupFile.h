@@ -7,7 +7,7 @@
 // refused with a message and nothing is taken from it.
 
 #include "core/backup/Backup.h"
-#include "core/backup/Message.h"
+#include "res/Message.h"
 
 #include <memory>
 #include <optional>

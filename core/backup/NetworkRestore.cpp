@@ -1,7 +1,7 @@
 #include "core/backup/NetworkRestore.h"
 
-#include "core/backup/Message.h"
 #include "core/backup/RestorePreview.h"
+#include "res/Message.h"
 
 #include "link/CodePage.h"
 
@@ -36,16 +36,16 @@ NetworkRestore planNetworkRestore(const NetworkConfigRecord& now,
 
 std::vector<std::string> networkLines(const NetworkRestore& plan) {
     if (plan.unchanged())
-        return {messageText({StringId::PreviewUnchanged, {tableTitle(Table::Network)}})};
+        return {qv::format({StringId::PreviewUnchanged, {tableTitle(Table::Network)}})};
     std::vector<std::string> lines;
     if (plan.reboots())
         lines = network::previewLines(plan.preview, plan.after, plan.link);
     else
-        lines.push_back(messageText({StringId::NetworkChangeHeading, {}}));
+        lines.push_back(qv::format({StringId::NetworkChangeHeading, {}}));
     if (plan.ntpChanges)
-        lines.push_back(messageText({StringId::NetworkChangeRow,
-                                     {std::string(uiString(StringId::RestoreNtpServerLabel)),
-                                      plan.ntpBeforeText, plan.ntpAfterText}}));
+        lines.push_back(qv::format({StringId::NetworkChangeRow,
+                                    {std::string(uiString(StringId::RestoreNtpServerLabel)),
+                                     plan.ntpBeforeText, plan.ntpAfterText}}));
     return lines;
 }
 

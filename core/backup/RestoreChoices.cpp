@@ -25,7 +25,7 @@ std::optional<Message> checkNetwork(const NetworkRestore& network) {
 }
 
 void addRefusal(TableChoice& choice) {
-    choice.json["refusal"] = choice.refusal ? Json(messageText(*choice.refusal)) : Json();
+    choice.json["refusal"] = choice.refusal ? Json(qv::format(*choice.refusal)) : Json();
 }
 
 } // namespace
@@ -39,7 +39,7 @@ std::vector<TableChoice> restoreChoices(const Backup& now, const Backup& restore
             choice.lines = networkLines(network);
             choice.differs = !network.unchanged();
             if (choice.differs) {
-                choice.lines.push_back(messageText({StringId::NetworkNotRestored, {}}));
+                choice.lines.push_back(qv::format({StringId::NetworkNotRestored, {}}));
                 if (network.reboots())
                     choice.refusal = checkNetwork(network);
             }
@@ -60,7 +60,7 @@ std::vector<TableChoice> restoreChoices(const Backup& now, const Backup& restore
             std::string names;
             for (const std::string& name : missing)
                 names += (names.empty() ? "" : ", ") + name;
-            choice.lines.push_back(messageText({StringId::RestoreDevicesNotListed, {names}}));
+            choice.lines.push_back(qv::format({StringId::RestoreDevicesNotListed, {names}}));
             choice.json["devicesNotListed"] = missing;
         }
         if (preview.differs)

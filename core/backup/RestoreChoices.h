@@ -6,7 +6,7 @@
 // per table with them.
 
 #include "core/backup/Backup.h"
-#include "core/backup/Message.h"
+#include "res/Message.h"
 #include "core/backup/NetworkRestore.h"
 #include "core/backup/RestoreLimits.h"
 #include "core/backup/RestorePreview.h"

@@ -6,7 +6,7 @@
 // table before it writes any.
 
 #include "core/backup/Backup.h"
-#include "core/backup/Message.h"
+#include "res/Message.h"
 
 #include <optional>
 

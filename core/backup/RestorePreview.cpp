@@ -1,8 +1,8 @@
 #include "core/backup/RestorePreview.h"
 
 #include "core/access/CenterIdRules.h"
-#include "core/backup/Message.h"
 #include "core/schedule/ScheduleRules.h"
+#include "res/Message.h"
 
 #include "link/CodePage.h"
 #include "link/Commands.h"
@@ -214,17 +214,17 @@ TablePreview previewTable(Table table, const Backup& now, const Backup& restored
 std::vector<std::string> previewLines(const TablePreview& preview) {
     const std::string title = tableTitle(preview.table);
     if (!preview.differs)
-        return {messageText({StringId::PreviewUnchanged, {title}})};
+        return {qv::format({StringId::PreviewUnchanged, {title}})};
     if (preview.rows.empty() && preview.otherBytesRows == 0)
-        return {messageText({StringId::PreviewOtherBytes, {title}})};
+        return {qv::format({StringId::PreviewOtherBytes, {title}})};
     const auto count = [&](RowChange::Kind kind) {
         return std::to_string(std::count_if(preview.rows.begin(), preview.rows.end(),
                                             [kind](const RowChange& r) { return r.kind == kind; }));
     };
     std::vector<std::string> lines{
-        messageText({StringId::PreviewSummary,
-                     {title, count(RowChange::Kind::Added), count(RowChange::Kind::Removed),
-                      count(RowChange::Kind::Changed), count(RowChange::Kind::Moved)}})};
+        qv::format({StringId::PreviewSummary,
+                    {title, count(RowChange::Kind::Added), count(RowChange::Kind::Removed),
+                     count(RowChange::Kind::Changed), count(RowChange::Kind::Moved)}})};
     for (const RowChange& row : preview.rows) {
         switch (row.kind) {
         case RowChange::Kind::Added: {
@@ -241,19 +241,19 @@ std::vector<std::string> previewLines(const TablePreview& preview) {
         case RowChange::Kind::Changed:
             for (const FieldChange& field : row.fields)
                 lines.push_back("  ~ " + path(preview, row.row, field.column) + ": " +
-                                (field.hidden ? messageText({StringId::PreviewPasswordChanged, {}})
+                                (field.hidden ? qv::format({StringId::PreviewPasswordChanged, {}})
                                               : field.before + " -> " + field.after));
             break;
         case RowChange::Kind::Moved:
             lines.push_back("  > " + path(preview, row.row, {}) + ": " +
-                            messageText({StringId::PreviewRowMoved,
-                                         {std::to_string(row.from), std::to_string(row.to)}}));
+                            qv::format({StringId::PreviewRowMoved,
+                                        {std::to_string(row.from), std::to_string(row.to)}}));
             break;
         }
     }
     if (preview.otherBytesRows > 0)
-        lines.push_back("  ~ " + messageText({StringId::PreviewOtherBytesRows,
-                                              {title, std::to_string(preview.otherBytesRows)}}));
+        lines.push_back("  ~ " + qv::format({StringId::PreviewOtherBytesRows,
+                                             {title, std::to_string(preview.otherBytesRows)}}));
     return lines;
 }
 

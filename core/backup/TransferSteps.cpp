@@ -29,7 +29,7 @@ std::string utcNow() {
 
 std::string names(std::vector<Table>::const_iterator from, std::vector<Table>::const_iterator to) {
     if (from == to)
-        return messageText({StringId::RestoreNone, {}});
+        return qv::format({StringId::RestoreNone, {}});
     std::string out;
     for (auto it = from; it != to; ++it)
         out += (out.empty() ? "" : ", ") + tableTitle(*it);

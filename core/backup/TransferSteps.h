@@ -6,7 +6,7 @@
 // in the same order and count a table as written on the same answer.
 
 #include "core/backup/Backup.h"
-#include "core/backup/Message.h"
+#include "res/Message.h"
 #include "core/backup/NetworkRestore.h"
 
 #include "link/Frame.h"

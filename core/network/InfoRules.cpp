@@ -59,8 +59,7 @@ Limits limitsFromRecord(const NetworkConfigRecord& record, int32_t maxCenterIds)
     Limits limits;
     limits.maxCenterIds = maxCenterIds;
     limits.ioScheduleEnabled = record.ioScheduleEnabled();
-    limits.maxSchedules =
-        std::clamp(record.maxScheduleCount(), kMinScheduleLimit, kMaxScheduleLimit);
+    limits.maxSchedules = qv::limits::scheduleLimit(record.maxScheduleCount());
     limits.maxStandby = record.maxStandbyCount();
     return limits;
 }

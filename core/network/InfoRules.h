@@ -3,6 +3,7 @@
 // The product summary's text forms: how the appliance's identity and limits read, on the
 // summary page and in qvctl alike. No Qt here; every text comes back in UTF-8.
 
+#include "link/ApplianceLimits.h"
 #include "link/NetworkConfigRecord.h"
 
 #include <array>
@@ -17,8 +18,8 @@ namespace qv::info {
 inline constexpr std::string_view kDdnsDomainSuffix = ".quorvel-ddns.net";
 
 // The dispatcher keeps the appliance's schedule limit within these bounds.
-inline constexpr int32_t kMinScheduleLimit = 10;
-inline constexpr int32_t kMaxScheduleLimit = 2040;
+inline constexpr int32_t kMinScheduleLimit = limits::kMinSchedules;
+inline constexpr int32_t kMaxScheduleLimit = limits::kMaxSchedules;
 
 // The limits the summary shows, as the settings store keeps them after a summary arrived.
 struct Limits {

@@ -2,25 +2,18 @@
 
 #include "link/CodePage.h"
 #include "link/Commands.h"
+#include "res/Message.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace qv::network {
 namespace {
 
-void fill(std::string& text, std::string_view marker, std::string_view value) {
-    if (const size_t at = text.find(marker); at != std::string::npos)
-        text.replace(at, marker.size(), value);
-}
-
+// A marker the caller gives no value for is left empty.
 std::string message(StringId id, Language language, std::string_view first = {},
                     std::string_view second = {}, std::string_view third = {}) {
-    std::string text(uiString(id, language));
-    // Filled from the last marker down, so a value holding "%1" is never read as a marker.
-    fill(text, "%3", third);
-    fill(text, "%2", second);
-    fill(text, "%1", first);
-    return text;
+    return format(uiString(id, language), {first, second, third});
 }
 
 bool inSubnet(const Ipv4& host, const Ipv4& network, const Ipv4& mask) {
@@ -98,11 +91,12 @@ std::optional<Refusal> checkStaticAddresses(const SettingsInput& input) {
 } // namespace
 
 std::string refusalText(const Refusal& refusal, Language language) {
-    const std::string field =
-        refusal.field ? std::string(uiString(*refusal.field, language)) : std::string();
-    if (!refusal.value.empty())
-        return message(refusal.message, language, field, refusal.value, refusal.against);
-    return message(refusal.message, language, field, std::to_string(refusal.limit));
+    std::vector<std::string> args{refusal.field ? std::string(uiString(*refusal.field, language))
+                                                : std::string()};
+    args.insert(args.end(), refusal.message.args.begin(), refusal.message.args.end());
+    // A place the refusal has no value for is left empty.
+    args.resize(std::max<size_t>(args.size(), 3));
+    return format(uiString(refusal.message.id, language), args);
 }
 
 Settings settingsFromRecord(const NetworkConfigRecord& record) {

@@ -7,6 +7,7 @@
 
 #include "link/NetworkConfigRecord.h"
 #include "link/SocketIo.h"
+#include "res/Message.h"
 #include "res/StringIds.h"
 #include "res/StringTable.h"
 
@@ -38,20 +39,21 @@ inline constexpr size_t kMaxCompanyBytes = 31;
 inline constexpr size_t kMaxEmailBytes = 64;
 inline constexpr size_t kMaxMacTextBytes = 63;
 
-// A refused input: the message and, for the messages about one field, that field's label and
-// the field's byte limit, or for an address the value refused and what it was judged against.
+// A refused input: the message with its values and, for the messages about one field, that
+// field's label. The label takes the message's first place ("%1") in the language the refusal is
+// shown in; the values follow it: the field's byte limit, or for an address the value refused
+// and what it was judged against.
 struct Refusal {
-    StringId message{};
+    Message message;
     std::optional<StringId> field;
-    size_t limit = 0;
-    std::string value;
-    std::string against;
 
     Refusal() = default;
-    Refusal(StringId message, std::optional<StringId> field = {}, size_t limit = 0,
+    Refusal(StringId id, std::optional<StringId> field = {}, size_t limit = 0,
             std::string value = {}, std::string against = {})
-        : message(message), field(field), limit(limit), value(std::move(value)),
-          against(std::move(against)) {}
+        : message{id, value.empty()
+                          ? std::vector<std::string>{std::to_string(limit)}
+                          : std::vector<std::string>{std::move(value), std::move(against)}},
+          field(field) {}
     bool operator==(const Refusal&) const = default;
 };
 // The refusal's text with the field's label and its limit or refused value filled in, in UTF-8.

@@ -82,7 +82,7 @@ int32_t usedSchedules(int32_t count) {
 }
 
 int32_t scheduleLimit(int32_t productLimit) {
-    return std::clamp(productLimit, kMinScheduleLimit, kMaxScheduleLimit);
+    return limits::scheduleLimit(productLimit);
 }
 
 std::string functionText(uint8_t function) {

@@ -6,6 +6,7 @@
 // so both refuse the same input with the same message. No Qt here.
 
 #include "core/Verdict.h"
+#include "link/ApplianceLimits.h"
 #include "link/ScheduleTables.h"
 #include "res/StringIds.h"
 #include "res/StringTable.h"
@@ -23,8 +24,8 @@ inline constexpr int32_t kDeviceSlots = static_cast<int32_t>(IoListTable::kSlots
 inline constexpr int32_t kScheduleSlots = static_cast<int32_t>(ScheduleTable::kSlots);
 // The product record's schedule limit is held to this range when it arrives; 2040, not the
 // table's 2048 slots, is the highest limit that can be in force.
-inline constexpr int32_t kMinScheduleLimit = 10;
-inline constexpr int32_t kMaxScheduleLimit = 2040;
+inline constexpr int32_t kMinScheduleLimit = limits::kMinSchedules;
+inline constexpr int32_t kMaxScheduleLimit = limits::kMaxSchedules;
 inline constexpr int kFunctionCount = 4;
 inline constexpr int kRelayCount = 4;
 inline constexpr int kMaxMinute = 59;

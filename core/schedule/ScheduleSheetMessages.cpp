@@ -36,23 +36,13 @@ constexpr std::array<StringId, kRangedFields> kFieldNames{
 
 } // namespace
 
-std::string withArguments(std::string_view text, std::initializer_list<std::string_view> values) {
-    std::string out(text);
-    int number = 0;
-    for (const std::string_view value : values) {
-        const std::string marker = "%" + std::to_string(++number);
-        if (const size_t at = out.find(marker); at != std::string::npos)
-            out.replace(at, marker.size(), value);
-    }
-    return out;
-}
-
 std::string exportNotReadBackText(int32_t count, Language language) {
     const int32_t notReadBack = entriesNotReadBack(count);
     if (notReadBack == 0)
         return {};
-    return withArguments(uiString(StringId::ExportNotReadBack, language),
-                         {std::to_string(notReadBack), std::to_string(usedSchedules(count))});
+    return format(Message{StringId::ExportNotReadBack,
+                          {std::to_string(notReadBack), std::to_string(usedSchedules(count))}},
+                  language);
 }
 
 std::string sheetErrorText(const sheet::SheetError& error, Language language) {
@@ -65,7 +55,7 @@ std::string sheetErrorText(const sheet::SheetError& error, Language language) {
 std::string importSummaryText(const ScheduleSheet& sheet, int32_t scheduleLimit,
                               Language language) {
     const auto line = [&](StringId id, auto value) {
-        return withArguments(uiString(id, language), {std::to_string(value)}) + "\n";
+        return format(Message{id, {std::to_string(value)}}, language) + "\n";
     };
     const ImportSummary& s = sheet.summary;
     std::string text = line(StringId::ImportTaken, sheet.entries.size());
@@ -84,7 +74,7 @@ std::string importSummaryText(const ScheduleSheet& sheet, int32_t scheduleLimit,
                 fields += (fields.empty() ? "" : ", ") +
                           std::string(uiString(kFieldNames[i], language)) + " " +
                           std::to_string(s.outOfRange[i]);
-        text += withArguments(uiString(StringId::ImportOutOfRange, language), {fields}) + "\n";
+        text += format(Message{StringId::ImportOutOfRange, {fields}}, language) + "\n";
     }
     if (s.idsCut > 0)
         text += line(StringId::ImportIdsCut, s.idsCut);

@@ -5,6 +5,7 @@
 // qvctl show the same lines. No Qt here.
 
 #include "core/schedule/ScheduleSheetImport.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 #include "sheet/SheetError.h"
 
@@ -24,8 +25,5 @@ std::string importSummaryText(const ScheduleSheet& sheet, int32_t scheduleLimit,
 // What the administrator is told before an export of `count` entries is written: the entries
 // the import will not read back; empty when it reads back all of them.
 std::string exportNotReadBackText(int32_t count, Language language);
-
-// The string with "%1", "%2", ... replaced by `values` in turn.
-std::string withArguments(std::string_view text, std::initializer_list<std::string_view> values);
 
 } // namespace qv::schedule

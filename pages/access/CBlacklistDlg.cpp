@@ -171,7 +171,7 @@ void CBlacklistDlg::onAdd() {
     const bl::Verdict verdict = bl::validateAdd(s.blockIpTable, s.blockIpCount, address);
     if (!accepted(verdict)) {
         // A text too short to be an address also redraws the list.
-        if (verdict.stringId == qv::StringId::BlockIpEnterExactly)
+        if (verdict.message.id == qv::StringId::BlockIpEnterExactly)
             reloadTable();
         return;
     }

@@ -378,7 +378,7 @@ sched::EditorInput CIoschDlg::editorInput() const {
 }
 
 void CIoschDlg::refuse(const qv::Verdict& verdict) {
-    prompt().notice(qv::uiText(verdict.stringId));
+    prompt().notice(qv::uiText(verdict.message));
 }
 
 void CIoschDlg::tableEdited() {

@@ -5,6 +5,7 @@
 #include "app/ServerEvent.h"
 #include "link/CGlobalData.h"
 #include "pages/ControlIds.h"
+#include "pages/network/CInfoDlg.h"
 #include "tests/support/ScriptedAppliance.h"
 #include "tests/support/ScriptedPrompt.h"
 
@@ -37,6 +38,11 @@ inline bool waitUntil(const std::function<bool()>& done,
 }
 
 // Runs the event loop until the appliance has received at least `count` requests.
+// The window's summary page, reached through its page id as the window knows it.
+inline CInfoDlg* summaryPage(CQVSettingDlg& window) {
+    return static_cast<CInfoDlg*>(window.page(Page::Summary));
+}
+
 inline bool waitForRequests(const ScriptedAppliance& appliance, size_t count) {
     return waitUntil([&] { return appliance.requests().size() >= count; });
 }

@@ -38,8 +38,8 @@ std::unique_ptr<SimState> changedState() {
     return s;
 }
 
-QString messageText(const bk::Message& message) {
-    return qv::fromUtf8(bk::messageText(message));
+QString messageText(const qv::Message& message) {
+    return qv::fromUtf8(qv::format(message));
 }
 
 class BackupWindow : public WindowOnSim {
@@ -61,12 +61,12 @@ protected:
         ADD_FAILURE() << "no action " << id;
     }
     bool transferEnds() {
-        return waitUntil([&] { return !window->transfer()->running(); });
+        return waitUntil([&] { return !window->findChild<ConfigTransfer*>()->running(); });
     }
     // The preview of a restore begun with the summary page's Restore... on `file`.
     RestorePreviewDlg* restoreFrom(const std::string& file) {
         prompt.openAnswers.push_back(QString::fromStdString(file));
-        click(window->infoPage(), CInfoDlg::kRestore);
+        click(summaryPage(*window), CInfoDlg::kRestore);
         RestorePreviewDlg* preview = nullptr;
         EXPECT_TRUE(waitUntil([&] {
             preview = window->findChild<RestorePreviewDlg*>();
@@ -103,7 +103,7 @@ TEST_F(BackupWindow, TheMenuAndTheSummaryButtonWriteWhatQvctlWrites) {
     prompt.saveAnswers = {QString::fromStdString(byMenu), QString::fromStdString(byButton)};
     triggerAction(CQVSettingDlg::kBackupAction);
     ASSERT_TRUE(transferEnds());
-    click(window->infoPage(), CInfoDlg::kBackup);
+    click(summaryPage(*window), CInfoDlg::kBackup);
     ASSERT_TRUE(transferEnds());
     const std::string byQvctl = dir + "/qvctl.json";
     ASSERT_EQ(runQvctl({"--server", sim.address(), "backup", byQvctl}).status, 0);
@@ -112,7 +112,7 @@ TEST_F(BackupWindow, TheMenuAndTheSummaryButtonWriteWhatQvctlWrites) {
     ASSERT_TRUE(expected.ok());
     for (const std::string& path : {byMenu, byButton}) {
         const bk::ReadResult written = bk::readBackupFile(path);
-        ASSERT_TRUE(written.ok()) << bk::messageText(written.error);
+        ASSERT_TRUE(written.ok()) << qv::format(written.error);
         const bk::Backup &a = *written.backup, &b = *expected.backup;
         EXPECT_EQ(a.summary, b.summary) << path;
         EXPECT_EQ(a.network, b.network) << path;
@@ -155,7 +155,7 @@ TEST_F(BackupWindow, CancelWritesNoFileAndTheNextBackupIsWhole) {
     triggerAction(CQVSettingDlg::kBackupAction);
     // The first request is out; Cancel ends the backup before its answer comes.
     click(window.get(), TransferProgressDlg::kCancel);
-    EXPECT_FALSE(window->transfer()->running());
+    EXPECT_FALSE(window->findChild<ConfigTransfer*>()->running());
     EXPECT_TRUE(noticeShown(qv::uiText(qv::StringId::TransferCancelled) + QLatin1Char(' ') +
                             qv::uiText(qv::StringId::BackupNotWritten)));
     // A backup begun while the cancelled request's answer is still on its way is whole.
@@ -163,7 +163,7 @@ TEST_F(BackupWindow, CancelWritesNoFileAndTheNextBackupIsWhole) {
     ASSERT_TRUE(transferEnds());
     EXPECT_FALSE(std::filesystem::exists(cancelled));
     const bk::ReadResult written = bk::readBackupFile(next);
-    ASSERT_TRUE(written.ok()) << bk::messageText(written.error);
+    ASSERT_TRUE(written.ok()) << qv::format(written.error);
     EXPECT_EQ(written.backup->centerIdCount, simState().centerIdCount);
     EXPECT_EQ(written.backup->centerIds, simState().centerIds);
     EXPECT_EQ(written.backup->autoUpdate, simState().autoUpdate);

@@ -15,7 +15,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QTableWidget>
+#include <QTableView>
 
 #include <gtest/gtest.h>
 
@@ -178,8 +178,8 @@ TEST(Dispatch, SummaryRecordSetsLimitsAndTheIoScheduleLink) {
         EXPECT_EQ(w.store.maxScheduleCount, c.storedSchedules);
         EXPECT_EQ(w.store.maxStandbyCount, c.maxStandby);
         EXPECT_EQ(ioLink->isVisible(), c.linkShown) << int(c.ioByte);
-        ASSERT_TRUE(w.window->infoPage()->record());
-        EXPECT_EQ(*w.window->infoPage()->record(), record);
+        ASSERT_TRUE(summaryPage(*w.window)->record());
+        EXPECT_EQ(*summaryPage(*w.window)->record(), record);
     }
     // The network page gets its record from event 8.
     qv::NetworkConfigRecord network;

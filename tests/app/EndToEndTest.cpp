@@ -19,8 +19,8 @@ TEST_F(AppEndToEnd, LogonFetchesTheSummaryAndRebootReturnsToLogon) {
     openWindow();
     ASSERT_TRUE(logOn());
     EXPECT_TRUE(window->page(Page::Summary)->isVisible());
-    ASSERT_TRUE(waitUntil([&] { return window->infoPage()->record().has_value(); }));
-    EXPECT_FALSE(window->infoPage()->record()->companyUtf8().empty());
+    ASSERT_TRUE(waitUntil([&] { return summaryPage(*window)->record().has_value(); }));
+    EXPECT_FALSE(summaryPage(*window)->record()->companyUtf8().empty());
     EXPECT_GE(store.maxScheduleCount, 10);
     EXPECT_EQ(in<QPushButton>(window.get(), 1010)->isVisible(), store.ioScheduleEnabled == 1);
     EXPECT_TRUE(prompt.shown.empty());

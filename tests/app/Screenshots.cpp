@@ -164,7 +164,8 @@ int main(int argc, char** argv) {
         save(Page::Logon, w.window.get());
         w.clickLogin();
         if (!qvtest::waitUntil([&] {
-                return w.store.PageIndex == 1 && w.window->infoPage()->record().has_value();
+                return w.store.PageIndex == 1 &&
+                       qvtest::summaryPage(*w.window)->record().has_value();
             })) {
             std::fprintf(stderr, "the simulated appliance did not answer the logon\n");
             status = 1;

@@ -1,11 +1,15 @@
 #include "link/Requests.h"
+#include "link/ApplianceLimits.h"
 #include "link/Catalogue.h"
 #include "link/FrameReaders.h"
 #include "tests/link/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
+#include <set>
+#include <string_view>
 
 using namespace qv;
 using qvtest::Bytes;
@@ -189,3 +193,39 @@ TEST(RequestReader, RefusesWhatCannotBeFramed) {
 }
 
 } // namespace
+
+// Every code the client sends has a name of its own in the catalogue (qvsim's log shows it).
+TEST(Catalogue, EverySentRequestHasItsOwnName) {
+    std::set<std::string_view> names;
+    for (int code = 1; code <= 31; ++code) {
+        const RequestRule* rule = findRequestRule(static_cast<Command>(code));
+        if (code == 25 || code == 28) {
+            EXPECT_EQ(rule, nullptr) << code;
+            continue;
+        }
+        ASSERT_NE(rule, nullptr) << code;
+        EXPECT_FALSE(rule->name.empty()) << code;
+        EXPECT_TRUE(names.insert(rule->name).second) << code << " " << rule->name;
+    }
+    EXPECT_EQ(findRequestRule(CMD_GET_SCHEDULE_MSG)->name, "read schedule");
+}
+
+// The limits a record or a logon answer carries are held to what the appliance can keep.
+TEST(ApplianceLimits, ClampTheAnsweredLimits) {
+    const struct {
+        int32_t given, schedules, centerIds;
+    } cases[]{{-5, 10, 1},       {0, 10, 1},
+              {1, 10, 1},        {9, 10, 9},
+              {10, 10, 10},      {100, 100, 100},
+              {101, 101, 100},   {2040, 2040, 100},
+              {2041, 2040, 100}, {INT32_MAX, 2040, 100}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(limits::scheduleLimit(c.given), c.schedules) << c.given;
+        EXPECT_EQ(limits::centerIdLimit(c.given), c.centerIds) << c.given;
+    }
+    // A count off the wire is held to its table's slots.
+    EXPECT_EQ(findReplyRule(CMD_GET_SCHEDULE_MSG)->maxCount, 2048);
+    EXPECT_EQ(findReplyRule(CMD_GET_IOLIST_MSG)->maxCount, 1024);
+    EXPECT_EQ(findReplyRule(CMD_GET_CENTERID_MSG)->maxCount, 101);
+    EXPECT_EQ(findReplyRule(CMD_GET_BLOCKIP_MSG)->maxCount, 100);
+}

@@ -27,8 +27,6 @@
 
 #include <gtest/gtest.h>
 
-#include <poll.h>
-
 namespace admin = qv::admin;
 using qv::StringId;
 

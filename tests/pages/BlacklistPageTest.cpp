@@ -32,8 +32,6 @@
 
 #include <gtest/gtest.h>
 
-#include <poll.h>
-
 #include <string>
 #include <vector>
 

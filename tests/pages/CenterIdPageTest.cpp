@@ -36,8 +36,6 @@
 
 #include <gtest/gtest.h>
 
-#include <poll.h>
-
 namespace cid = qv::centerid;
 using qv::StringId;
 

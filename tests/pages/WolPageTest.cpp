@@ -34,8 +34,6 @@
 
 #include <gtest/gtest.h>
 
-#include <poll.h>
-
 namespace wol = qv::wol;
 using qv::StringId;
 

@@ -40,7 +40,7 @@ std::unique_ptr<Backup> noisyBackup() {
 TEST(BackupFile, EveryByteOfEveryTableSurvivesTheFile) {
     const auto original = noisyBackup();
     const ReadResult read = parseBackup(backupText(*original), "b.json");
-    ASSERT_TRUE(read.ok()) << messageText(read.error);
+    ASSERT_TRUE(read.ok()) << qv::format(read.error);
     const Backup& b = *read.backup;
     EXPECT_EQ(b.summary, original->summary);
     EXPECT_EQ(b.network, original->network);
@@ -114,7 +114,7 @@ TEST(BackupFile, RefusesFilesThatAreNotWholeConsistentBackups) {
     for (const Case& c : cases) {
         const ReadResult read = parseBackup(c.text, "b.json");
         EXPECT_FALSE(read.ok()) << c.what;
-        EXPECT_EQ(read.error.id, c.refusal) << c.what << ": " << messageText(read.error);
+        EXPECT_EQ(read.error.id, c.refusal) << c.what << ": " << qv::format(read.error);
     }
 }
 

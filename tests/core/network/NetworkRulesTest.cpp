@@ -80,7 +80,7 @@ TEST(NetworkRules, StaticAddressesTheApplianceCannotAnswerAtAreRefusedNamingTheF
             a[field] = net::parseDotted(typed);
             const net::SettingsInput input{a[0], a[1], a[2], false, "", "", "", false};
             const R got = net::checkSettings(input).refusal;
-            EXPECT_EQ(got ? std::optional(got->message) : std::nullopt, message) << typed;
+            EXPECT_EQ(got ? std::optional(got->message.id) : std::nullopt, message) << typed;
             EXPECT_TRUE(!got || got->field == labels[field]) << typed;
         }
 }
