@@ -83,8 +83,7 @@ QVariant ApplianceBookModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QVariant ApplianceBookModel::headerData(int section, Qt::Orientation orientation,
-                                        int role) const {
+QVariant ApplianceBookModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     switch (section) {

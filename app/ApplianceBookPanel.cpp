@@ -58,8 +58,8 @@ QString codePageCaption(int codePage) {
 
 } // namespace
 
-ApplianceBookPanel::ApplianceBookPanel(qv::Prompt& prompt, QLineEdit* address,
-                                       QLineEdit* adminId, QWidget* parent)
+ApplianceBookPanel::ApplianceBookPanel(qv::Prompt& prompt, QLineEdit* address, QLineEdit* adminId,
+                                       QWidget* parent)
     : QGroupBox(qv::uiText(StringId::BookTitle), parent), m_prompt(prompt), m_address(address),
       m_adminId(adminId) {
     setupControls();
@@ -178,8 +178,7 @@ void ApplianceBookPanel::load() {
 bool ApplianceBookPanel::store(const qv::appliances::ApplianceBook& changed) {
     if (!m_usable)
         return false;
-    if (const std::optional<qv::Message> failed =
-            qv::appliances::saveBook(changed, m_path)) {
+    if (const std::optional<qv::Message> failed = qv::appliances::saveBook(changed, m_path)) {
         m_prompt.notice(messageText(*failed));
         return false;
     }
@@ -351,8 +350,7 @@ void ApplianceBookPanel::setCodePage(const std::string& name, int codePage) {
         showBook(fromUtf8(name));
 }
 
-void ApplianceBookPanel::recordSeen(const std::string& name,
-                                    const qv::appliances::LastSeen& seen) {
+void ApplianceBookPanel::recordSeen(const std::string& name, const qv::appliances::LastSeen& seen) {
     const std::optional<Appliance> current = selected();
     qv::appliances::ApplianceBook changed = m_book;
     if (!changed.recordSeen(name, seen) && store(changed))

@@ -28,9 +28,8 @@ public:
         // The work runs on the thread and returns what to do with its result on the owner's.
         auto job = [work = std::move(work), done = std::move(done)]() mutable {
             auto result = std::make_shared<decltype(work())>(work());
-            return std::function<void()>([done = std::move(done), result]() mutable {
-                done(std::move(*result));
-            });
+            return std::function<void()>(
+                [done = std::move(done), result]() mutable { done(std::move(*result)); });
         };
         m_pending.emplace_back(context, std::move(job));
         if (!m_busy)

@@ -4,10 +4,10 @@
 #include "core/appliances/Keyring.h"
 #include "core/network/InfoRules.h"
 #include "link/CGlobalData.h"
-#include "link/CodePage.h"
 #include "link/CMySocket.h"
-#include "link/Requests.h"
+#include "link/CodePage.h"
 #include "link/NetworkConfigRecord.h"
+#include "link/Requests.h"
 #include "link/Wipe.h"
 #include "pages/ControlFactory.h"
 #include "pages/ControlIds.h"
@@ -106,8 +106,8 @@ void CLogonDlg::setupControls() {
     layout->addWidget(m_returnStatus);
     layout->addWidget(m_book, 1);
 
-    controls::setTabOrder(this, {m_address, m_id, m_password, m_savePassword, m_login,
-                                 m_book->firstControl()});
+    controls::setTabOrder(
+        this, {m_address, m_id, m_password, m_savePassword, m_login, m_book->firstControl()});
     connect(m_book, &ApplianceBookPanel::chosen, this, &CLogonDlg::applianceChosen);
     connect(m_book, &ApplianceBookPanel::removed, this,
             [this](const qv::appliances::Appliance& removed) {

@@ -59,8 +59,8 @@ int list(CommandContext& context, const ApplianceBook& book) {
     });
     Report report;
     report.listKey = "appliances";
-    report.columnKeys = {"name", "address", "adminId", "group", "codePage", "lastSeen", "version",
-                         "note"};
+    report.columnKeys = {"name",     "address",  "adminId", "group",
+                         "codePage", "lastSeen", "version", "note"};
     report.columnLabels = {"NAME",      "ADDRESS",   "ADMIN ID", "GROUP",
                            "CODE PAGE", "LAST SEEN", "VERSION",  "NOTE"};
     report.emptyText = "The address book is empty.";

@@ -28,7 +28,7 @@ struct Options {
     // --appliance: the address book's entry the server, ID and code page came from; its saved
     // password is used when neither --password-file nor QVCTL_PASSWORD gives one.
     std::string applianceName;
-    int codePage = 0; // the entry's code page of the appliance's texts; 0: the system's
+    int codePage = 0;          // the entry's code page of the appliance's texts; 0: the system's
     bool savePassword = false; // --save-password: keep the password in the desktop keyring
 };
 

@@ -57,8 +57,8 @@ int CommandContext::logOn() {
         m_session = std::move(session);
         // Kept only once the appliance took it.
         if (m_options.savePassword && !m_options.applianceName.empty()) {
-            const qv::appliances::KeyringResult saved = qv::appliances::storePassword(
-                m_options.applianceName, m_options.server, password);
+            const qv::appliances::KeyringResult saved =
+                qv::appliances::storePassword(m_options.applianceName, m_options.server, password);
             if (const std::optional<qv::Message> why = saved.message())
                 m_err << "qvctl: " << qv::format(*why) << "\n";
         }

@@ -10,8 +10,8 @@
 #include "core/schedule/ScheduleSheetExport.h"
 #include "core/schedule/ScheduleSheetImport.h"
 #include "core/schedule/ScheduleSheetMessages.h"
-#include "res/Message.h"
 #include "link/CodePage.h"
+#include "res/Message.h"
 #include "sheet/FileSpreadsheetApplication.h"
 
 #include <iostream>
@@ -55,8 +55,7 @@ int runScheduleExport(CommandContext& context, const std::string& path) {
         return refuse(context, std::string(qv::uiString(StringId::ExcelLoadError)) + "\n" +
                                    sched::sheetErrorText(status.error(), qv::systemLanguage()));
     const std::string count = std::to_string(sched::usedSchedules(store.scheduleCount));
-    context.out() << qv::format(qv::uiString(StringId::ExportWritten), {count, path})
-                  << "\n";
+    context.out() << qv::format(qv::uiString(StringId::ExportWritten), {count, path}) << "\n";
     return kExitOk;
 }
 

@@ -6,10 +6,10 @@
 // per table with them.
 
 #include "core/backup/Backup.h"
-#include "res/Message.h"
 #include "core/backup/NetworkRestore.h"
 #include "core/backup/RestoreLimits.h"
 #include "core/backup/RestorePreview.h"
+#include "res/Message.h"
 
 #include <optional>
 #include <string>

@@ -6,8 +6,8 @@
 // in the same order and count a table as written on the same answer.
 
 #include "core/backup/Backup.h"
-#include "res/Message.h"
 #include "core/backup/NetworkRestore.h"
+#include "res/Message.h"
 
 #include "link/Frame.h"
 #include "link/LinkEvent.h"

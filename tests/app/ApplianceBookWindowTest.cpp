@@ -105,8 +105,7 @@ TEST_F(BookWindow, WithoutASavedPasswordTheChoiceAsksForIt) {
     QLineEdit* password = in<QLineEdit>(window->logonPage(), CLogonDlg::kPassword);
     ASSERT_TRUE(QTest::qWaitFor([&] { return password->hasFocus(); }, kWaitMs));
     EXPECT_EQ(store.PageIndex, 0);
-    EXPECT_EQ(in<QLineEdit>(window->logonPage(), CLogonDlg::kServerAddress)->text(),
-              simAddress());
+    EXPECT_EQ(in<QLineEdit>(window->logonPage(), CLogonDlg::kServerAddress)->text(), simAddress());
     qvtest::typeInto(password, QStringLiteral("admin"));
     QTest::keyClick(password, Qt::Key_Return);
     EXPECT_TRUE(QTest::qWaitFor([&] { return store.PageIndex == 1; }, kWaitMs));
@@ -142,8 +141,7 @@ TEST_F(BookWindow, ATypedLogonWithSavePasswordIsOfferedToTheBookAndTheKeyring) {
               qv::uiText(qv::StringId::BookOfferAdd).arg(QStringLiteral("lab")));
     std::string saved;
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return qv::appliances::lookupPassword("lab", sim.address(), saved).ok(); },
-        kWaitMs));
+        [&] { return qv::appliances::lookupPassword("lab", sim.address(), saved).ok(); }, kWaitMs));
     EXPECT_EQ(saved, "admin");
     const qv::appliances::LoadResult kept = qv::appliances::loadBook(path);
     ASSERT_TRUE(kept.ok() && kept.book->find("lab"));
@@ -168,7 +166,8 @@ TEST_F(BookWindow, AddEditRemoveKeepTheFileAndTheKeyringInStep) {
     click(logon, Panel::kEdit);
     EXPECT_EQ(qv::appliances::loadBook(path).book->find("annex")->note, "second floor");
 
-    list()->setCurrentIndex(list()->model()->index(static_cast<int>(names().indexOf(QStringLiteral("office"))), 0));
+    list()->setCurrentIndex(
+        list()->model()->index(static_cast<int>(names().indexOf(QStringLiteral("office"))), 0));
     prompt.answers.push_back(true); // "Remove office...?"
     click(logon, Panel::kRemove);
     EXPECT_EQ(qv::appliances::loadBook(path).book->find("office"), nullptr);

@@ -25,13 +25,14 @@ protected:
     void TearDown() override { std::filesystem::remove_all(config); }
     qvtest::QvctlResult qvctl(const std::vector<std::string>& args) {
         // No keyring in reach: the saved password is never the one used here.
-        return runQvctl(args, {{"XDG_CONFIG_HOME", config},
-                               {"DBUS_SESSION_BUS_ADDRESS", std::string("unix:path=/nonexistent")}});
+        return runQvctl(args,
+                        {{"XDG_CONFIG_HOME", config},
+                         {"DBUS_SESSION_BUS_ADDRESS", std::string("unix:path=/nonexistent")}});
     }
 
-    std::string config = (std::filesystem::temp_directory_path() /
-                          ("qvctl-book-" + std::to_string(::getpid())))
-                             .string();
+    std::string config =
+        (std::filesystem::temp_directory_path() / ("qvctl-book-" + std::to_string(::getpid())))
+            .string();
     qv::simtest::RunningSim sim;
 };
 
@@ -43,11 +44,13 @@ TEST_F(QvctlAppliances, BookCommandsCheckKeepAndList) {
     } const steps[] = {
         {{"appliances"}, qvctl::kExitOk, "The address book is empty."},
         {{"appliances", "add", "office", sim.address(), "--group", "Seoul", "--codepage", "949"},
-         qvctl::kExitOk, ""},
+         qvctl::kExitOk,
+         ""},
         {{"appliances", "add", "Office", "127.0.0.1:1"}, qvctl::kExitUsage, "already"},
         {{"appliances", "add", "depot", "nowhere:99999"}, qvctl::kExitUsage, "host:port"},
         {{"appliances", "add", "depot", "127.0.0.1:1", "--codepage", "437"},
-         qvctl::kExitUsage, "437"},
+         qvctl::kExitUsage,
+         "437"},
         {{"appliances", "add", "depot", "127.0.0.1:1"}, qvctl::kExitOk, ""},
         {{"appliances", "edit", "depot", "--note", "basement"}, qvctl::kExitOk, ""},
         {{"appliances", "edit", "attic", "--note", "x"}, qvctl::kExitUsage, "attic"},

@@ -53,7 +53,7 @@ TEST(CodePage, KoreanTextIsToldFromWesternText) {
     EXPECT_TRUE(readsAsKorean("Quorvel " + kKoreanAnsi));
     EXPECT_FALSE(readsAsKorean("Quorvel"));
     EXPECT_FALSE(readsAsKorean("Caf\xE9 M\xFCller")); // 1252
-    EXPECT_FALSE(readsAsKorean("\xC7"));             // a lead byte cut off
+    EXPECT_FALSE(readsAsKorean("\xC7"));              // a lead byte cut off
     EXPECT_FALSE(readsAsKorean(kKoreanUtf8));
 }
 
