@@ -1052,3 +1052,36 @@ QV_STRING(EditsDiscard, 1627, "Discard", "버리기")
 QV_STRING(EditsKeepEditing, 1628, "Keep editing", "계속 편집")
 // What a screen reader adds to the navigation link of the page shown.
 QV_STRING(LinkShownPage, 1629, "Page shown", "표시 중인 페이지")
+// qvctl over an inventory of appliances: the list's faults (%1: its line) and the run's table.
+QV_STRING(InventoryBadLine, 1760, "inventory line %1: expected NAME HOST:PORT",
+          "인벤토리 %1번째 줄: NAME HOST:PORT 형식이어야 합니다")
+QV_STRING(InventoryBadName, 1761,
+          "inventory line %1: the name \"%2\" may hold only letters, digits, \".\", \"_\" and "
+          "\"-\", and may not start with \".\"",
+          "인벤토리 %1번째 줄: 이름 \"%2\"에는 문자, 숫자, \".\", \"_\", \"-\"만 쓸 수 있고 "
+          "\".\"으로 시작할 수 없습니다")
+QV_STRING(InventoryNameTooLong, 1762, "inventory line %1: the name \"%2\" is longer than 64 bytes",
+          "인벤토리 %1번째 줄: 이름 \"%2\"이(가) 64바이트보다 깁니다")
+QV_STRING(InventoryBadAddress, 1763,
+          "inventory line %1: \"%2\" is not HOST:PORT (a host name or dotted address, a port "
+          "from 1 to 65535)",
+          "인벤토리 %1번째 줄: \"%2\"은(는) HOST:PORT(호스트 이름 또는 점으로 구분한 주소, 1에서 "
+          "65535 사이의 포트)가 아닙니다")
+QV_STRING(InventoryDuplicateName, 1764, "inventory line %1: the name \"%2\" is already on line %3",
+          "인벤토리 %1번째 줄: 이름 \"%2\"은(는) 이미 %3번째 줄에 있습니다")
+QV_STRING(InventoryTooLarge, 1765, "the inventory is larger than %1 KB",
+          "인벤토리가 %1KB보다 큽니다")
+QV_STRING(InventoryTooManyEntries, 1766, "the inventory lists more than %1 appliances",
+          "인벤토리에 장비가 %1대보다 많습니다")
+QV_STRING(InventoryEmpty, 1767, "the inventory lists no appliance", "인벤토리에 장비가 없습니다")
+QV_STRING(InventoryUnreadable, 1768, "cannot read the inventory %1",
+          "인벤토리 %1을(를) 읽을 수 없습니다")
+QV_STRING(InventoryColumnName, 1769, "Appliance", "장비")
+QV_STRING(InventoryColumnResult, 1770, "Result", "결과")
+QV_STRING(InventoryColumnTime, 1771, "Time", "시간")
+QV_STRING(InventoryResultOk, 1772, "ok", "성공")
+QV_STRING(InventorySummary, 1773, "%1 appliances: %2 succeeded, %3 failed",
+          "장비 %1대: %2대 성공, %3대 실패")
+QV_STRING(InventorySummaryStopped, 1774,
+          "stopped: %1 of %2 appliances finished (%3 succeeded, %4 failed), %5 not started",
+          "중단됨: 장비 %2대 중 %1대 완료(%3대 성공, %4대 실패), %5대는 시작하지 않음")

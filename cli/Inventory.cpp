@@ -1,0 +1,158 @@
+#include "cli/Inventory.h"
+
+#include "link/RegularFile.h"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+#include <nlohmann/json.hpp>
+
+namespace qvctl {
+namespace {
+
+using qv::Message;
+using qv::StringId;
+
+bool isNameByte(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == '_' || c == '-' || c >= 0x80;
+}
+
+// Case folded as far as ASCII goes: NAS and nas would be one backup file on Windows and macOS.
+std::string foldedName(std::string_view name) {
+    std::string folded(name);
+    std::transform(folded.begin(), folded.end(), folded.begin(), [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+    return folded;
+}
+
+bool isValidUtf8(std::string_view text) {
+    try {
+        (void)nlohmann::json(std::string(text)).dump();
+        return true;
+    } catch (const nlohmann::json::type_error&) {
+        return false;
+    }
+}
+
+std::optional<StringId> nameFault(std::string_view name) {
+    if (name.size() > kMaxApplianceNameBytes)
+        return StringId::InventoryNameTooLong;
+    // Non-ASCII bytes pass one by one above; here they must also form valid UTF-8.
+    if (!std::all_of(name.begin(), name.end(),
+                     [](char c) { return isNameByte(static_cast<unsigned char>(c)); }) ||
+        !isValidUtf8(name) || name.front() == '.')
+        return StringId::InventoryBadName;
+    return std::nullopt;
+}
+
+bool isHostName(std::string_view host) {
+    if (host.empty() || host.size() > 253 || host.front() == '-' || host.front() == '.' ||
+        host.back() == '.' || host.find("..") != std::string_view::npos)
+        return false;
+    return std::all_of(host.begin(), host.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '.' || c == '-';
+    });
+}
+
+Message lineMessage(StringId id, int line, std::string detail = {}) {
+    return {id, {std::to_string(line), std::move(detail)}};
+}
+
+} // namespace
+
+bool isApplianceAddress(std::string_view address) {
+    const size_t colon = address.rfind(':');
+    if (colon == std::string_view::npos || colon + 1 == address.size())
+        return false;
+    const std::string_view port = address.substr(colon + 1);
+    int value = 0;
+    const auto [end, fault] = std::from_chars(port.data(), port.data() + port.size(), value);
+    if (fault != std::errc() || end != port.data() + port.size() || port.front() == '+' ||
+        value < 1 || value > 65535)
+        return false;
+    return isHostName(address.substr(0, colon));
+}
+
+std::optional<std::vector<InventoryEntry>> parseInventory(std::string_view text, Message& error) {
+    if (text.size() > kMaxInventoryBytes) {
+        error = {StringId::InventoryTooLarge, {std::to_string(kMaxInventoryBytes / 1024)}};
+        return std::nullopt;
+    }
+    // An editor's byte order mark is not part of the first name.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    std::vector<InventoryEntry> entries;
+    std::map<std::string, int> lineOfName;
+    int lineNumber = 0;
+    while (!text.empty()) {
+        ++lineNumber;
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        line = line.substr(0, line.find('#'));
+        std::vector<std::string_view> words;
+        for (size_t at = 0;;) {
+            at = line.find_first_not_of(" \t\r", at);
+            if (at == std::string_view::npos)
+                break;
+            const size_t stop = std::min(line.find_first_of(" \t\r", at), line.size());
+            words.push_back(line.substr(at, stop - at));
+            at = stop;
+        }
+        if (words.empty())
+            continue;
+        if (words.size() != 2) {
+            error = lineMessage(StringId::InventoryBadLine, lineNumber);
+            return std::nullopt;
+        }
+        if (const auto fault = nameFault(words[0])) {
+            error = lineMessage(*fault, lineNumber, std::string(words[0]));
+            return std::nullopt;
+        }
+        if (!isApplianceAddress(words[1])) {
+            error = lineMessage(StringId::InventoryBadAddress, lineNumber, std::string(words[1]));
+            return std::nullopt;
+        }
+        const auto [seen, added] = lineOfName.emplace(foldedName(words[0]), lineNumber);
+        if (!added) {
+            error = {
+                StringId::InventoryDuplicateName,
+                {std::to_string(lineNumber), std::string(words[0]), std::to_string(seen->second)}};
+            return std::nullopt;
+        }
+        if (entries.size() == kMaxInventoryEntries) {
+            error = {StringId::InventoryTooManyEntries, {std::to_string(kMaxInventoryEntries)}};
+            return std::nullopt;
+        }
+        entries.push_back({std::string(words[0]), std::string(words[1]), lineNumber});
+    }
+    if (entries.empty()) {
+        error = {StringId::InventoryEmpty, {}};
+        return std::nullopt;
+    }
+    return entries;
+}
+
+std::optional<std::vector<InventoryEntry>> readInventoryFile(const std::string& path,
+                                                             Message& error) {
+    const qv::FileBytes file = qv::readRegularFile(path, kMaxInventoryBytes);
+    switch (file.status) {
+    case qv::FileReadStatus::Ok:
+        break;
+    case qv::FileReadStatus::TooLarge:
+        error = {StringId::InventoryTooLarge, {std::to_string(kMaxInventoryBytes / 1024)}};
+        return std::nullopt;
+    case qv::FileReadStatus::NotRegular:
+        error = {StringId::NotRegularFile, {path}};
+        return std::nullopt;
+    case qv::FileReadStatus::Unreadable:
+        error = {StringId::InventoryUnreadable, {path}};
+        return std::nullopt;
+    }
+    return parseInventory(file.bytes, error);
+}
+
+} // namespace qvctl

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "res/Message.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qvctl {
+
+// One appliance of an inventory: the name the administrator gave it and where it listens.
+struct InventoryEntry {
+    std::string name;
+    std::string address; // HOST:PORT, as written
+    int line = 0;        // where it stands in its file, for messages
+};
+
+// An inventory file is read whole before anything is sent, so it has to fit in memory with room
+// to spare; a fleet this size is already far more than one run should reach.
+inline constexpr size_t kMaxInventoryBytes = 1024 * 1024;
+inline constexpr size_t kMaxInventoryEntries = 10000;
+// A name becomes a file name (DIR/NAME.json) and a table cell.
+inline constexpr size_t kMaxApplianceNameBytes = 64;
+
+// Reads a plain list: one "NAME HOST:PORT" a line; blank lines and everything from "#" to the end
+// of a line are ignored. Every line is checked and nothing is returned unless all are sound: the
+// first fault comes back as a message naming its line. A name is letters, digits, ".", "_", "-"
+// or any non-ASCII UTF-8 letter, does not start with "." and is used only once (case does not
+// make two names differ, since the backup files of both would be one file on some systems).
+std::optional<std::vector<InventoryEntry>> parseInventory(std::string_view text,
+                                                          qv::Message& error);
+
+// The same for a file: a regular file of at most kMaxInventoryBytes.
+std::optional<std::vector<InventoryEntry>> readInventoryFile(const std::string& path,
+                                                             qv::Message& error);
+
+// Whether `address` is HOST:PORT with a host name or dotted IPv4 address and a port 1..65535.
+bool isApplianceAddress(std::string_view address);
+
+} // namespace qvctl

@@ -1,0 +1,96 @@
+// The plain inventory list: what it accepts, and the message (with its line) for each fault.
+
+#include "cli/Inventory.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace qvctl {
+namespace {
+
+using qv::StringId;
+
+TEST(Inventory, AcceptsNamesAddressesCommentsAndBlankLines) {
+    qv::Message error;
+    const auto entries = parseInventory("\xEF\xBB\xBF# the branch offices\r\n"
+                                        "\n"
+                                        "  hq-1\t10.0.0.1:12300   # by the door\r\n"
+                                        "branch_2 relay.example.com:65535\n"
+                                        "\xEC\xA7\x80\xEC\x82\xAC.3 127.0.0.1:1",
+                                        error);
+    ASSERT_TRUE(entries) << qv::format(error);
+    ASSERT_EQ(entries->size(), 3u);
+    EXPECT_EQ((*entries)[0].name, "hq-1");
+    EXPECT_EQ((*entries)[0].address, "10.0.0.1:12300");
+    EXPECT_EQ((*entries)[0].line, 3);
+    EXPECT_EQ((*entries)[1].address, "relay.example.com:65535");
+    EXPECT_EQ((*entries)[2].name, "\xEC\xA7\x80\xEC\x82\xAC.3");
+    EXPECT_EQ((*entries)[2].line, 5);
+}
+
+TEST(Inventory, RefusesEachFaultWithItsLine) {
+    const std::string longName(65, 'a');
+    const struct {
+        std::string text;
+        StringId id;
+        std::vector<std::string> args;
+    } cases[] = {
+        {"a 1.2.3.4:1\nb\n", StringId::InventoryBadLine, {"2", ""}},
+        {"a 1.2.3.4:1 extra\n", StringId::InventoryBadLine, {"1", ""}},
+        {"a 1.2.3.4\n", StringId::InventoryBadAddress, {"1", "1.2.3.4"}},
+        {"a 1.2.3.4:0\n", StringId::InventoryBadAddress, {"1", "1.2.3.4:0"}},
+        {"a 1.2.3.4:65536\n", StringId::InventoryBadAddress, {"1", "1.2.3.4:65536"}},
+        {"a 1.2.3.4:+80\n", StringId::InventoryBadAddress, {"1", "1.2.3.4:+80"}},
+        {"a :80\n", StringId::InventoryBadAddress, {"1", ":80"}},
+        {"a host..x:80\n", StringId::InventoryBadAddress, {"1", "host..x:80"}},
+        {"a ho/st:80\n", StringId::InventoryBadAddress, {"1", "ho/st:80"}},
+        {"../etc 1.2.3.4:1\n", StringId::InventoryBadName, {"1", "../etc"}},
+        {".hidden 1.2.3.4:1\n", StringId::InventoryBadName, {"1", ".hidden"}},
+        {"a/b 1.2.3.4:1\n", StringId::InventoryBadName, {"1", "a/b"}},
+        {"a\\b 1.2.3.4:1\n", StringId::InventoryBadName, {"1", "a\\b"}},
+        {"a\x1b[2J 1.2.3.4:1\n", StringId::InventoryBadName, {"1", "a\x1b[2J"}},
+        {"bad\xFF 1.2.3.4:1\n", StringId::InventoryBadName, {"1", "bad\xFF"}},
+        {longName + " 1.2.3.4:1\n", StringId::InventoryNameTooLong, {"1", longName}},
+        {"nas 1.2.3.4:1\n\nNAS 1.2.3.5:1\n", StringId::InventoryDuplicateName, {"3", "NAS", "1"}},
+        {"# nothing but a comment\n\n", StringId::InventoryEmpty, {}},
+        {std::string(kMaxInventoryBytes + 1, '#'), StringId::InventoryTooLarge, {"1024"}},
+    };
+    for (const auto& c : cases) {
+        qv::Message error;
+        EXPECT_FALSE(parseInventory(c.text, error)) << c.text;
+        EXPECT_EQ(error.id, c.id) << c.text;
+        EXPECT_EQ(error.args, c.args) << c.text;
+    }
+}
+
+TEST(Inventory, RefusesMoreEntriesThanTheLimit) {
+    std::string text;
+    for (size_t i = 0; i <= kMaxInventoryEntries; ++i)
+        text += "a" + std::to_string(i) + " 10.0.0.1:1\n";
+    qv::Message error;
+    EXPECT_FALSE(parseInventory(text, error));
+    EXPECT_EQ(error.id, StringId::InventoryTooManyEntries);
+}
+
+TEST(Inventory, ReadsOnlyARegularFile) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("qvctl-inventory-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto file = dir / "fleet.txt";
+    std::ofstream(file) << "one 127.0.0.1:12300\n";
+    qv::Message error;
+    const auto entries = readInventoryFile(file.string(), error);
+    ASSERT_TRUE(entries);
+    EXPECT_EQ(entries->front().name, "one");
+    EXPECT_FALSE(readInventoryFile(dir.string(), error));
+    EXPECT_EQ(error.id, StringId::NotRegularFile);
+    EXPECT_FALSE(readInventoryFile((dir / "missing").string(), error));
+    EXPECT_EQ(error.id, StringId::InventoryUnreadable);
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace
+} // namespace qvctl

@@ -1,0 +1,168 @@
+// Running one job over many appliances at once: live qvsim servers in this process next to a
+// dead address, one that refuses the logon and one that never answers; what each outcome holds,
+// the output lines, the summary and the exit status, and Ctrl+C in the middle of a run.
+
+#include "cli/ExitCodes.h"
+#include "cli/Parallel.h"
+#include "cli/Session.h"
+#include "link/Requests.h"
+#include "tests/support/RunningSim.h"
+#include "tests/support/ScriptedAppliance.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <iostream>
+#include <map>
+#include <nlohmann/json.hpp>
+
+namespace qvctl {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A read command in miniature: logs on, reads the center ID table and prints its size as JSON.
+// Its messages go to std::cerr as a command's do.
+int readCenterIdCount(const InventoryEntry& appliance, std::ostream& out,
+                      std::chrono::seconds timeout = 10s) {
+    Options options;
+    options.server = appliance.address;
+    options.timeout = timeout;
+    ApplianceSession session(options);
+    if (const int status = session.logOn("admin"); status != kExitOk)
+        return status;
+    if (const int status =
+            session.request(qv::request::readCenterIds(), qv::ReplyEvent::CenterIdsArrived);
+        status != kExitOk)
+        return status;
+    out << "{\"centerIds\": " << session.store().centerIdCount << "}\n";
+    return kExitOk;
+}
+
+std::unique_ptr<qv::sim::SimState> withPassword(const std::string& password) {
+    auto state = qv::sim::seededState();
+    state->adminPassword = password;
+    return state;
+}
+
+TEST(ParallelRun, OneFailingApplianceNeverStopsTheOthers) {
+    qv::simtest::RunningSim live1, live2, live3, refusing({}, withPassword("other"));
+    qvtest::ScriptedAppliance dead(qvtest::ScriptedAppliance::kByHand);
+    dead.stopListening();
+    ASSERT_TRUE(live1.started() && live2.started() && live3.started() && refusing.started());
+    const std::vector<InventoryEntry> fleet{{"live-1", live1.address(), 1},
+                                            {"dead", dead.address(), 2},
+                                            {"live-2", live2.address(), 3},
+                                            {"refusing", refusing.address(), 4},
+                                            {"live-3", live3.address(), 5}};
+    ParallelRun run(fleet, 2);
+    std::map<std::string, RunOutcome> outcomes;
+    std::vector<std::string> order;
+    const RunTotals totals =
+        run.run([](const InventoryEntry& appliance,
+                   std::ostream& out) { return readCenterIdCount(appliance, out); },
+                [&](const RunOutcome& outcome) {
+                    order.push_back(outcome.appliance.name);
+                    outcomes[outcome.appliance.name] = outcome;
+                });
+
+    EXPECT_EQ(order.size(), fleet.size());
+    EXPECT_EQ(totals.appliances, 5u);
+    EXPECT_EQ(totals.finished, 5u);
+    EXPECT_EQ(totals.failed, 2u);
+    EXPECT_FALSE(totals.stopped);
+    for (const char* name : {"live-1", "live-2", "live-3"}) {
+        EXPECT_EQ(outcomes[name].exit, kExitOk) << name << outcomes[name].err;
+        EXPECT_EQ(nlohmann::json::parse(outcomes[name].out)["centerIds"], 6) << name;
+        EXPECT_EQ(outcomes[name].err, "") << name;
+    }
+    // Each appliance's messages are in its own outcome, and only there.
+    EXPECT_EQ(outcomes["dead"].exit, kExitConnectFailed);
+    EXPECT_EQ(outcomes["dead"].err, "qvctl: cannot connect to " + dead.address() + "\n");
+    EXPECT_EQ(outcomes["refusing"].exit, kExitLogonRefused);
+    EXPECT_NE(outcomes["refusing"].err.find("logon refused"), std::string::npos);
+    EXPECT_EQ(outcomes["refusing"].err.find("cannot connect"), std::string::npos);
+    EXPECT_EQ(outcomes["dead"].out, "");
+    EXPECT_EQ(runExitCode(totals), kExitSeveralFailures);
+    EXPECT_EQ(summaryLine(totals), "5 appliances: 3 succeeded, 2 failed\n");
+}
+
+TEST(ParallelRun, ExitStatusIsZeroOnlyWhenEveryApplianceSucceeded) {
+    const auto totals = [](std::vector<int> failures, bool stopped = false) {
+        RunTotals t;
+        t.appliances = 4;
+        t.finished = 4;
+        t.failed = failures.size();
+        t.failures = std::move(failures);
+        t.stopped = stopped;
+        return t;
+    };
+    EXPECT_EQ(runExitCode(totals({})), 0);
+    EXPECT_EQ(runExitCode(totals({kExitConnectFailed, kExitConnectFailed})), kExitConnectFailed);
+    EXPECT_EQ(runExitCode(totals({kExitConnectFailed, kExitLogonRefused})), kExitSeveralFailures);
+    EXPECT_EQ(runExitCode(totals({}, true)), kExitInterrupted);
+}
+
+TEST(ParallelRun, InterruptCutsRunningLinksAndStartsNoMore) {
+    // The first appliance takes the logon and never answers; the run takes one at a time.
+    qvtest::ScriptedAppliance silent;
+    qv::simtest::RunningSim live1, live2;
+    ASSERT_TRUE(live1.started() && live2.started());
+    const std::vector<InventoryEntry> fleet{{"silent", silent.address(), 1},
+                                            {"live-1", live1.address(), 2},
+                                            {"live-2", live2.address(), 3}};
+    ParallelRun run(fleet, 1);
+    std::thread interrupter([&] {
+        ASSERT_TRUE(silent.waitForRequests(1));
+        std::raise(SIGINT);
+    });
+    std::vector<RunOutcome> outcomes;
+    // A time-out far longer than a cut takes: the link must end because it was cut.
+    const RunTotals totals =
+        run.run([](const InventoryEntry& appliance,
+                   std::ostream& out) { return readCenterIdCount(appliance, out, 20s); },
+                [&](const RunOutcome& outcome) { outcomes.push_back(outcome); });
+    interrupter.join();
+
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes[0].appliance.name, "silent");
+    EXPECT_EQ(outcomes[0].exit, kExitLinkLost);
+    EXPECT_NE(outcomes[0].err.find("ended before the answer came"), std::string::npos)
+        << outcomes[0].err;
+    EXPECT_TRUE(totals.stopped);
+    EXPECT_EQ(totals.finished, 1u);
+    EXPECT_EQ(totals.notStarted(), 2u);
+    EXPECT_TRUE(live1.log().empty());
+    EXPECT_EQ(runExitCode(totals), kExitInterrupted);
+    EXPECT_EQ(summaryLine(totals),
+              "stopped: 1 of 3 appliances finished (0 succeeded, 1 failed), 2 not started\n");
+}
+
+TEST(ParallelRun, OutputLines) {
+    const std::vector<InventoryEntry> fleet{{"hq", "10.0.0.1:12300", 1},
+                                            {"\xEC\xA7\x80\xEC\x82\xAC", "10.0.0.2:12300", 2}};
+    EXPECT_EQ(nameColumnWidth(fleet), 9u); // "Appliance" is wider than both
+    EXPECT_EQ(tableHeader(fleet), "Appliance       Time  Result\n");
+    RunOutcome ok{fleet[1], 0, "Center IDs: 3\n\n  Limit: 100  \n", "", 1234ms};
+    EXPECT_EQ(tableRow(ok, 9),
+              "\xEC\xA7\x80\xEC\x82\xAC           1.2 s  Center IDs: 3; Limit: 100\n");
+    RunOutcome quiet{fleet[0], 0, "", "", 50ms};
+    EXPECT_EQ(tableRow(quiet, 9), "hq             0.1 s  ok\n");
+    RunOutcome failed{fleet[0], 3, "", "qvctl: cannot connect to 10.0.0.1:12300\n", 10000ms};
+    EXPECT_EQ(tableRow(failed, 9), "hq            10.0 s  cannot connect to 10.0.0.1:12300\n");
+
+    EXPECT_EQ(jsonLine(failed), "{\"appliance\":\"hq\",\"address\":\"10.0.0.1:12300\",\"exit\":3,"
+                                "\"ms\":10000,\"error\":\"cannot connect to 10.0.0.1:12300\"}\n");
+    RunOutcome json{fleet[0], 0, "{\n  \"centerIds\": 3,\n  \"name\": \"\xEC\xA7\x80\"\n}\n", "",
+                    5ms};
+    EXPECT_EQ(jsonLine(json), "{\"appliance\":\"hq\",\"address\":\"10.0.0.1:12300\",\"exit\":0,"
+                              "\"ms\":5,\"result\":{\"centerIds\":3,\"name\":\"\xEC\xA7\x80\"}}\n");
+    EXPECT_EQ(jsonLine(quiet), "{\"appliance\":\"hq\",\"address\":\"10.0.0.1:12300\",\"exit\":0,"
+                               "\"ms\":50,\"result\":null}\n");
+    RunOutcome text{fleet[0], 0, "not json \xFF", "", 5ms};
+    EXPECT_EQ(jsonLine(text), "{\"appliance\":\"hq\",\"address\":\"10.0.0.1:12300\",\"exit\":0,"
+                              "\"ms\":5,\"result\":\"not json \xEF\xBF\xBD\"}\n");
+}
+
+} // namespace
+} // namespace qvctl
