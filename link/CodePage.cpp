@@ -2,16 +2,41 @@
 // text to a field; the conversions are in CodePageIconv.cpp and CodePageWin.cpp.
 #include "link/CodePage.h"
 
+#include <atomic>
 #include <charconv>
 #include <cstdlib>
 
 namespace qv {
+
+namespace {
+
+std::atomic<int> g_applianceCodePage{0};
+thread_local int t_applianceCodePage = 0;
+
+} // namespace
+
+void setApplianceCodePage(int codePage) {
+    g_applianceCodePage.store(codePage, std::memory_order_relaxed);
+}
+
+ApplianceCodePageScope::ApplianceCodePageScope(int codePage) : m_previous(t_applianceCodePage) {
+    if (codePage != 0)
+        t_applianceCodePage = codePage;
+}
+
+ApplianceCodePageScope::~ApplianceCodePageScope() {
+    t_applianceCodePage = m_previous;
+}
 
 int codePageForLocale(std::string_view locale) {
     return locale.substr(0, 2) == "ko" ? 949 : 1252;
 }
 
 int systemCodePage() {
+    if (t_applianceCodePage != 0)
+        return t_applianceCodePage;
+    if (const int chosen = g_applianceCodePage.load(std::memory_order_relaxed); chosen != 0)
+        return chosen;
     if (const char* forced = std::getenv("QVSETTING_CODEPAGE"); forced && *forced) {
         int value = 0;
         const std::string_view text(forced);

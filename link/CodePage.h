@@ -5,10 +5,33 @@
 
 namespace qv {
 
-// Texts in the appliance's records are bytes in the Windows ANSI code page of the administrator's
-// user-interface language: 949 for Korean, 1252 otherwise. QVSETTING_CODEPAGE (for example
-// "949") overrides the choice.
+// Texts in the appliance's records are bytes in a Windows ANSI code page: the one the address book
+// names for the appliance when it names one (setApplianceCodePage, ApplianceCodePageScope),
+// else QVSETTING_CODEPAGE (for example "949") when set, else the code page of the
+// administrator's user-interface language: 949 for Korean, 1252 otherwise.
 int systemCodePage();
+
+// The code page of the one appliance this process talks to (the window's), for every thread;
+// 0 forgets it.
+void setApplianceCodePage(int codePage);
+
+// The code page of the appliance the calling thread talks to, while the scope lives: qvctl runs
+// one appliance per thread over an inventory, each with its own texts. 0 leaves the choice as
+// it was.
+class ApplianceCodePageScope {
+public:
+    explicit ApplianceCodePageScope(int codePage);
+    ~ApplianceCodePageScope();
+    ApplianceCodePageScope(const ApplianceCodePageScope&) = delete;
+    ApplianceCodePageScope& operator=(const ApplianceCodePageScope&) = delete;
+
+private:
+    int m_previous;
+};
+
+// Whether the link converts texts of `codePage` as that code page: 949, 1252 and UTF-8 (65001)
+// everywhere, any code page Windows knows on Windows.
+bool isSupportedCodePage(int codePage);
 // The choice without the override: on Windows the system's ANSI code page itself, elsewhere the
 // one the locale's language implies (codePageForLocale of LC_ALL, LC_MESSAGES or LANG).
 int ambientCodePage();

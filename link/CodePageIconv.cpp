@@ -71,6 +71,10 @@ std::string convert(std::string_view input, const char* from, const char* to, bo
 
 } // namespace
 
+bool isSupportedCodePage(int codePage) {
+    return codePage == 949 || codePage == 1252 || codePage == kUtf8CodePage;
+}
+
 bool isUtf8(std::string_view text) {
     bool ok = true;
     convert(text, "UTF-8", "UTF-8", true, &ok);

@@ -95,6 +95,10 @@ std::string fromWide(const std::wstring& wide, UINT codePage, bool& ok) {
 
 } // namespace
 
+bool isSupportedCodePage(int codePage) {
+    return codePage > 0 && IsValidCodePage(static_cast<UINT>(codePage)) != 0;
+}
+
 bool isUtf8(std::string_view text) {
     std::wstring ignored;
     return text.size() <= INT_MAX && wideOf(text, CP_UTF8, ignored);

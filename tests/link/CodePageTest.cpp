@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 using namespace qv;
 
 namespace {
@@ -22,6 +24,28 @@ TEST(CodePage, LanguageChoosesTheCodePage) {
     qvtest::setEnvironment("QVSETTING_CODEPAGE", "949");
     EXPECT_EQ(systemCodePage(), 949);
     qvtest::setEnvironment("QVSETTING_CODEPAGE", std::nullopt);
+}
+
+// The address book's code page for an appliance wins over the environment's; a thread's own
+// (qvctl over an inventory) wins over the process's and ends with its scope.
+TEST(CodePage, ApplianceCodePageWinsAndIsPerThreadInAScope) {
+    qvtest::setEnvironment("QVSETTING_CODEPAGE", "1252");
+    setApplianceCodePage(949);
+    EXPECT_EQ(ansiToUtf8(kKoreanAnsi), kKoreanUtf8);
+    {
+        const ApplianceCodePageScope scope(1252);
+        EXPECT_EQ(systemCodePage(), 1252);
+        int otherThread = 0;
+        std::thread([&] { otherThread = systemCodePage(); }).join();
+        EXPECT_EQ(otherThread, 949);
+    }
+    EXPECT_EQ(systemCodePage(), 949);
+    setApplianceCodePage(0);
+    EXPECT_EQ(systemCodePage(), 1252);
+    qvtest::setEnvironment("QVSETTING_CODEPAGE", std::nullopt);
+    EXPECT_TRUE(isSupportedCodePage(949));
+    EXPECT_TRUE(isSupportedCodePage(kUtf8CodePage));
+    EXPECT_FALSE(isSupportedCodePage(0));
 }
 
 TEST(CodePage, ConvertsBothWays) {
