@@ -329,4 +329,19 @@ std::string summaryLine(const RunTotals& totals) {
            "\n";
 }
 
+int runOverInventory(const std::vector<InventoryEntry>& appliances, size_t parallel, bool json,
+                     const ApplianceJob& job, std::ostream& out, std::ostream& err) {
+    const size_t nameWidth = nameColumnWidth(appliances);
+    if (!json)
+        out << tableHeader(appliances) << std::flush;
+    ParallelRun run(appliances, parallel);
+    // Each line is flushed as it is written: whoever reads the output sees an appliance's
+    // result when it is known, not when the slowest one is done.
+    const RunTotals totals = run.run(job, [&](const RunOutcome& outcome) {
+        out << (json ? jsonLine(outcome) : tableRow(outcome, nameWidth)) << std::flush;
+    });
+    (json ? err : out) << summaryLine(totals) << std::flush;
+    return runExitCode(totals);
+}
+
 } // namespace qvctl

@@ -109,4 +109,10 @@ std::string jsonLine(const RunOutcome& outcome);
 // The last line: how many succeeded and failed, and after a stop how many never started.
 std::string summaryLine(const RunTotals& totals);
 
+// A whole run as qvctl prints it: the table's header, then each appliance's row (or JSON line)
+// on `out` the moment it finishes, then the summary line (on `err` with --json, so that `out`
+// holds nothing but JSON lines). Returns the run's exit status (runExitCode).
+int runOverInventory(const std::vector<InventoryEntry>& appliances, size_t parallel, bool json,
+                     const ApplianceJob& job, std::ostream& out, std::ostream& err);
+
 } // namespace qvctl

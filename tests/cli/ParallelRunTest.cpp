@@ -15,6 +15,7 @@
 #include <iostream>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 namespace qvctl {
 namespace {
@@ -162,6 +163,44 @@ TEST(ParallelRun, OutputLines) {
     RunOutcome text{fleet[0], 0, "not json \xFF", "", 5ms};
     EXPECT_EQ(jsonLine(text), "{\"appliance\":\"hq\",\"address\":\"10.0.0.1:12300\",\"exit\":0,"
                               "\"ms\":5,\"result\":\"not json \xEF\xBF\xBD\"}\n");
+}
+
+TEST(ParallelRun, PrintsEveryApplianceAndTheSummary) {
+    qv::simtest::RunningSim live;
+    qvtest::ScriptedAppliance dead(qvtest::ScriptedAppliance::kByHand);
+    dead.stopListening();
+    ASSERT_TRUE(live.started());
+    const std::vector<InventoryEntry> fleet{{"dead", dead.address(), 1},
+                                            {"live", live.address(), 2}};
+    const auto job = [](const InventoryEntry& appliance, std::ostream& out) {
+        return readCenterIdCount(appliance, out);
+    };
+    for (const bool json : {false, true}) {
+        std::ostringstream out, err;
+        EXPECT_EQ(runOverInventory(fleet, 8, json, job, out, err), kExitConnectFailed);
+        std::vector<std::string> lines;
+        std::istringstream text(out.str());
+        for (std::string line; std::getline(text, line);)
+            lines.push_back(line);
+        const std::string summary = "2 appliances: 1 succeeded, 1 failed\n";
+        if (json) {
+            ASSERT_EQ(lines.size(), 2u) << out.str();
+            std::map<std::string, nlohmann::json> byName;
+            for (const auto& line : lines) {
+                const auto object = nlohmann::json::parse(line);
+                byName[object["appliance"]] = object;
+            }
+            EXPECT_EQ(byName["live"]["result"]["centerIds"], 6);
+            EXPECT_EQ(byName["dead"]["exit"], kExitConnectFailed);
+            EXPECT_EQ(byName["dead"]["error"], "cannot connect to " + dead.address());
+            EXPECT_EQ(err.str(), summary);
+        } else {
+            ASSERT_EQ(lines.size(), 4u) << out.str();
+            EXPECT_EQ(lines[0], "Appliance       Time  Result");
+            EXPECT_EQ(lines[3] + "\n", summary);
+            EXPECT_EQ(err.str(), "");
+        }
+    }
 }
 
 } // namespace
