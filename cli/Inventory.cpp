@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <set>
 
 namespace qvctl {
 namespace {
@@ -153,6 +155,58 @@ std::optional<std::vector<InventoryEntry>> readInventoryFile(const std::string& 
         return std::nullopt;
     }
     return parseInventory(file.bytes, error);
+}
+
+namespace {
+
+bool has(const std::vector<std::string>& args, std::string_view option) {
+    return std::find(args.begin(), args.end(), option) != args.end();
+}
+
+bool isFolder(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
+}
+
+} // namespace
+
+std::optional<Message> checkInventoryCommand(const std::string& command,
+                                             const std::vector<std::string>& args) {
+    static const std::set<std::string> anyArguments{"summary",   "time",      "iolist",
+                                                    "centerids", "blacklist", "blockips",
+                                                    "wol",       "centerid",  "blockip"};
+    const std::string first = args.empty() ? std::string() : args.front();
+    if (anyArguments.count(command) != 0)
+        return std::nullopt;
+    if ((command == "network" || command == "autoupdate") && args.empty())
+        return std::nullopt;
+    if (command == "schedule" || command == "wolentry") {
+        if (first == "export")
+            return Message{StringId::InventoryOneFileForAll, {command + " export"}};
+        if (command == "schedule" && first == "import" && !has(args, "--yes"))
+            return Message{StringId::InventoryNeedsYes, {command + " import"}};
+        return std::nullopt;
+    }
+    if (command == "backup") {
+        if (args.size() == 1 && !isFolder(first))
+            return Message{StringId::InventoryNeedsFolder, {first}};
+        return std::nullopt;
+    }
+    if (command == "restore") {
+        if (!has(args, "--dry-run") && !has(args, "--yes"))
+            return Message{StringId::InventoryNeedsYes, {command}};
+        return std::nullopt;
+    }
+    return Message{StringId::InventoryCommandRefused, {command}};
+}
+
+std::vector<std::string> argumentsFor(const std::string& command,
+                                      const std::vector<std::string>& args,
+                                      const InventoryEntry& appliance) {
+    std::vector<std::string> out = args;
+    if ((command == "backup" || command == "restore") && !out.empty() && isFolder(out.front()))
+        out.front() = (std::filesystem::path(out.front()) / (appliance.name + ".json")).string();
+    return out;
 }
 
 } // namespace qvctl

@@ -39,4 +39,19 @@ std::optional<std::vector<InventoryEntry>> readInventoryFile(const std::string& 
 // Whether `address` is HOST:PORT with a host name or dotted IPv4 address and a port 1..65535.
 bool isApplianceAddress(std::string_view address);
 
+// Whether `command` with `args` may run on every appliance of an inventory, checked once before
+// any appliance is reached; the refusal otherwise. Reads, backup, restore and the table edits
+// run; a change of an appliance's own settings (network, administrator, update, reboot, ...) is
+// made one appliance at a time. Nothing may ask a question, since many appliances would ask at
+// once: a restore needs --dry-run or --yes, a schedule import --yes. An export would write one
+// file for every appliance, and backup needs an existing folder for its files.
+std::optional<qv::Message> checkInventoryCommand(const std::string& command,
+                                                 const std::vector<std::string>& args);
+
+// The command's arguments for one appliance: backup's folder becomes FOLDER/NAME.json, and so
+// does restore's when it names a folder (a file is restored to every appliance).
+std::vector<std::string> argumentsFor(const std::string& command,
+                                      const std::vector<std::string>& args,
+                                      const InventoryEntry& appliance);
+
 } // namespace qvctl

@@ -1085,3 +1085,22 @@ QV_STRING(InventorySummary, 1773, "%1 appliances: %2 succeeded, %3 failed",
 QV_STRING(InventorySummaryStopped, 1774,
           "stopped: %1 of %2 appliances finished (%3 succeeded, %4 failed), %5 not started",
           "중단됨: 장비 %2대 중 %1대 완료(%3대 성공, %4대 실패), %5대는 시작하지 않음")
+QV_STRING(InventoryCommandRefused, 1775,
+          "%1 does not run over an inventory: it changes an appliance's own settings, one "
+          "appliance at a time (use --server)",
+          "%1은(는) 인벤토리에 대해 실행하지 않습니다. 장비 자체의 설정을 바꾸므로 장비마다 "
+          "하나씩 실행하십시오(--server 사용)")
+QV_STRING(InventoryNeedsYes, 1776,
+          "%1 over an inventory asks no questions, since every appliance would ask at once: add "
+          "--yes (or --dry-run to preview)",
+          "인벤토리에 대해 실행하는 %1은(는) 질문하지 않습니다. 모든 장비가 한꺼번에 묻게 되기 "
+          "때문입니다. --yes를 주십시오(미리 보려면 --dry-run)")
+QV_STRING(InventoryOneFileForAll, 1777,
+          "%1 over an inventory would write one file for every appliance: export from one "
+          "appliance with --server",
+          "인벤토리에 대해 %1을(를) 실행하면 모든 장비가 한 파일에 씁니다. --server로 장비 하나에서 "
+          "내보내십시오")
+QV_STRING(InventoryNeedsFolder, 1778,
+          "backup over an inventory writes FOLDER/NAME.json for each appliance: %1 is not an "
+          "existing folder",
+          "인벤토리 백업은 장비마다 FOLDER/NAME.json을 씁니다. %1은(는) 있는 폴더가 아닙니다")

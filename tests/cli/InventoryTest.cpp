@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <unistd.h>
 
 namespace qvctl {
@@ -89,6 +90,58 @@ TEST(Inventory, ReadsOnlyARegularFile) {
     EXPECT_EQ(error.id, StringId::NotRegularFile);
     EXPECT_FALSE(readInventoryFile((dir / "missing").string(), error));
     EXPECT_EQ(error.id, StringId::InventoryUnreadable);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Inventory, CommandsThatRunOverAnInventory) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("qvctl-inventory-cmd-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string folder = dir.string(), file = (dir / "one.json").string();
+    std::ofstream(file) << "{}";
+    using Args = std::vector<std::string>;
+    const struct {
+        std::string command;
+        Args args;
+        std::optional<StringId> refusal;
+    } cases[] = {
+        {"summary", {}, {}},
+        {"centerids", {}, {}},
+        {"centerid", {"add", "7", "--group", "1"}, {}},
+        {"blockip", {"add", "10.0.0.9"}, {}},
+        {"schedule", {"3"}, {}},
+        {"schedule", {"del", "3", "1"}, {}},
+        {"schedule", {"import", "week.xlsx", "--yes"}, {}},
+        {"schedule", {"import", "week.xlsx"}, StringId::InventoryNeedsYes},
+        {"schedule", {"export", "week.xlsx"}, StringId::InventoryOneFileForAll},
+        {"wolentry", {"export", "wol.csv"}, StringId::InventoryOneFileForAll},
+        {"wolentry", {"import", "wol.csv"}, {}},
+        {"network", {}, {}},
+        {"network", {"set", "--dhcp", "--yes"}, StringId::InventoryCommandRefused},
+        {"autoupdate", {}, {}},
+        {"autoupdate", {"off"}, StringId::InventoryCommandRefused},
+        {"backup", {folder}, {}},
+        {"backup", {file}, StringId::InventoryNeedsFolder},
+        {"backup", {(dir / "none").string()}, StringId::InventoryNeedsFolder},
+        {"restore", {folder, "--dry-run"}, {}},
+        {"restore", {file, "--yes"}, {}},
+        {"restore", {folder}, StringId::InventoryNeedsYes},
+        {"reboot", {"--yes"}, StringId::InventoryCommandRefused},
+        {"firmware", {"update", "--yes"}, StringId::InventoryCommandRefused},
+        {"admin", {"root"}, StringId::InventoryCommandRefused},
+        {"upload", {"logo", "a.bmp"}, StringId::InventoryCommandRefused},
+    };
+    for (const auto& c : cases) {
+        const auto refusal = checkInventoryCommand(c.command, c.args);
+        EXPECT_EQ(refusal ? std::optional<StringId>(refusal->id) : std::nullopt, c.refusal)
+            << c.command << " " << (c.args.empty() ? "" : c.args.front());
+    }
+    const InventoryEntry hq{"hq", "10.0.0.1:12300", 1};
+    const std::string own = (dir / "hq.json").string();
+    EXPECT_EQ(argumentsFor("backup", {folder}, hq), Args{own});
+    EXPECT_EQ(argumentsFor("restore", {folder, "--dry-run"}, hq), (Args{own, "--dry-run"}));
+    EXPECT_EQ(argumentsFor("restore", {file, "--yes"}, hq), (Args{file, "--yes"}));
+    EXPECT_EQ(argumentsFor("wolentry", {"import", folder}, hq), (Args{"import", folder}));
     std::filesystem::remove_all(dir);
 }
 
