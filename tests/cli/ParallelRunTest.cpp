@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <csignal>
 #include <iostream>
 #include <map>
@@ -86,6 +87,38 @@ TEST(ParallelRun, OneFailingApplianceNeverStopsTheOthers) {
     EXPECT_EQ(outcomes["dead"].out, "");
     EXPECT_EQ(runExitCode(totals), kExitSeveralFailures);
     EXPECT_EQ(summaryLine(totals), "5 appliances: 3 succeeded, 2 failed\n");
+}
+
+TEST(ParallelRun, RunsAtMostParallelAtOnceAndEveryApplianceOnce) {
+    std::vector<InventoryEntry> fleet;
+    for (int i = 0; i < 40; ++i)
+        fleet.push_back({"a" + std::to_string(i), "127.0.0.1:1", i + 1});
+    for (const size_t parallel : {size_t{1}, size_t{3}, size_t{64}}) {
+        std::atomic<int> running{0}, most{0};
+        std::map<std::string, int> seen;
+        ParallelRun run(fleet, parallel);
+        const RunTotals totals = run.run(
+            [&](const InventoryEntry& appliance, std::ostream& out) {
+                const int now = ++running;
+                for (int was = most.load(); now > was && !most.compare_exchange_weak(was, now);)
+                    ;
+                std::this_thread::yield();
+                out << appliance.name;
+                --running;
+                return appliance.line % 7 == 0 ? kExitLinkLost : kExitOk;
+            },
+            [&](const RunOutcome& outcome) {
+                ++seen[outcome.appliance.name];
+                EXPECT_EQ(outcome.out, outcome.appliance.name);
+            });
+        EXPECT_LE(most.load(), static_cast<int>(parallel));
+        EXPECT_EQ(seen.size(), fleet.size());
+        for (const auto& [name, times] : seen)
+            EXPECT_EQ(times, 1) << name;
+        EXPECT_EQ(totals.finished, 40u);
+        EXPECT_EQ(totals.failed, 5u);
+        EXPECT_EQ(runExitCode(totals), kExitLinkLost);
+    }
 }
 
 TEST(ParallelRun, ExitStatusIsZeroOnlyWhenEveryApplianceSucceeded) {
