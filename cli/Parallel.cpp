@@ -67,6 +67,8 @@ protected:
                 target->push_back(static_cast<char>(c));
             return traits_type::not_eof(c);
         }
+        if (c == traits_type::eof())
+            return traits_type::not_eof(c);
         return m_original->sputc(static_cast<char>(c));
     }
     std::streamsize xsputn(const char* text, std::streamsize count) override {
