@@ -1,22 +1,35 @@
 #include "app/CLogonDlg.h"
 
+#include "app/ApplianceBookPanel.h"
+#include "core/appliances/Keyring.h"
+#include "core/network/InfoRules.h"
 #include "link/CGlobalData.h"
+#include "link/CodePage.h"
 #include "link/CMySocket.h"
 #include "link/Requests.h"
+#include "link/NetworkConfigRecord.h"
 #include "link/Wipe.h"
 #include "pages/ControlFactory.h"
 #include "pages/ControlIds.h"
 #include "pages/KeyboardAccess.h"
 #include "pages/Prompt.h"
 #include "pages/QtText.h"
+#include "res/Message.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using qv::StringId;
 namespace controls = qv::controls;
@@ -32,6 +45,10 @@ void addField(QGridLayout* grid, int row, int labelId, QLineEdit* edit) {
     label->setBuddy(edit);
     grid->addWidget(label, row, 0);
     grid->addWidget(edit, row, 1);
+}
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 bool isEnterOrEscape(const QKeyEvent* key) {
@@ -57,16 +74,23 @@ void CLogonDlg::setupControls() {
     m_id = controls::lineEdit(kAdminId, qv::uiText(StringId::AdminId), "adminId");
     m_password = controls::passwordEdit(kPassword, qv::uiText(StringId::Password), "password");
     m_login = controls::button(kLogin, qv::uiText(StringId::Login), "login");
+    m_savePassword =
+        controls::checkBox(kSavePassword, qv::uiText(StringId::BookSavePassword), "savePassword");
+    m_book = new ApplianceBookPanel(prompt(), m_address, m_id);
 
     auto* group = new QGroupBox;
     auto* grid = new QGridLayout(group);
-    grid->setContentsMargins(40, 36, 40, 36);
+    grid->setContentsMargins(40, 16, 40, 16);
     grid->setHorizontalSpacing(14);
-    grid->setVerticalSpacing(12);
+    grid->setVerticalSpacing(8);
     addField(grid, 0, kServerAddressLabel, m_address);
     addField(grid, 1, kAdminIdLabel, m_id);
     addField(grid, 2, kPasswordLabel, m_password);
-    grid->addWidget(m_login, 3, 1, Qt::AlignRight);
+    auto* loginRow = new QHBoxLayout;
+    loginRow->addWidget(m_savePassword);
+    loginRow->addStretch();
+    loginRow->addWidget(m_login);
+    grid->addLayout(loginRow, 3, 1);
 
     m_returnStatus = new QLabel;
     qv::setControl(m_returnStatus, kReturnStatus, qv::uiText(StringId::ReturnStatusName));
@@ -77,12 +101,22 @@ void CLogonDlg::setupControls() {
     m_returnStatus->hide();
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(60, 60, 60, 60);
+    layout->setContentsMargins(60, 30, 60, 12);
     layout->addWidget(group);
     layout->addWidget(m_returnStatus);
-    layout->addStretch();
+    layout->addWidget(m_book, 1);
 
-    controls::setTabOrder(this, {m_address, m_id, m_password, m_login});
+    controls::setTabOrder(this, {m_address, m_id, m_password, m_savePassword, m_login,
+                                 m_book->firstControl()});
+    connect(m_book, &ApplianceBookPanel::chosen, this, &CLogonDlg::applianceChosen);
+    connect(m_book, &ApplianceBookPanel::removed, this,
+            [this](const qv::appliances::Appliance& removed) {
+                const std::string name = removed.name;
+                const std::string address = removed.address;
+                m_keyring.run(
+                    this, [name, address] { return qv::appliances::clearPassword(name, address); },
+                    [](const qv::appliances::KeyringResult&) {});
+            });
 }
 
 CLogonDlg::~CLogonDlg() {
@@ -155,6 +189,12 @@ void CLogonDlg::finishConnect() {
 void CLogonDlg::Logon() {
     if (m_connecting)
         return;
+    // The appliance's texts, the password among them, are in the code page its entry names.
+    m_targetAddress = m_address->text().trimmed();
+    m_targetId = m_id->text();
+    m_target = m_book->entryForAddress(m_targetAddress);
+    m_koreanOffered = false;
+    qv::setApplianceCodePage(m_target ? qv::appliances::effectiveCodePage(*m_target) : 0);
     // The request's fields hold 31 and 63 bytes; longer input is cut at a character boundary.
     const std::string id = qv::toAnsiLimited(m_id->text(), kMaxIdBytes);
     const std::shared_ptr<const Secret> password = passwordBytes();
@@ -197,6 +237,123 @@ void CLogonDlg::connectFinished(bool ok, const std::string& id,
                     qv::uiText(StringId::ConnectFailedAfter));
 }
 
+void CLogonDlg::applianceChosen(const qv::appliances::Appliance& appliance) {
+    m_address->setText(fromUtf8(appliance.address));
+    m_id->setText(fromUtf8(appliance.adminId));
+    forgetPassword();
+    const std::string name = appliance.name;
+    const std::string address = appliance.address;
+    struct Found {
+        qv::appliances::KeyringResult result;
+        std::string password;
+        Found() = default;
+        Found(Found&& other) noexcept
+            : result(std::move(other.result)), password(std::move(other.password)) {}
+        ~Found() { qv::wipe(password); }
+    };
+    m_keyring.run(
+        this,
+        [name, address] {
+            Found found;
+            found.result = qv::appliances::lookupPassword(name, address, found.password);
+            return found;
+        },
+        [this, name](Found found) {
+            if (found.result.ok()) {
+                m_password->setText(QString::fromUtf8(
+                    found.password.data(), static_cast<qsizetype>(found.password.size())));
+                Logon();
+                return;
+            }
+            if (const std::optional<qv::Message> why = found.result.message())
+                prompt().notice(QString::fromStdString(qv::format(*why)));
+            showReturnStatus(qv::uiText(StringId::BookPasswordNeeded).arg(fromUtf8(name)));
+            m_password->setFocus();
+        });
+}
+
+void CLogonDlg::logonAccepted() {
+    std::string password;
+    if (m_savePassword->isChecked()) {
+        QByteArray typed = m_password->text().toUtf8();
+        password.assign(typed.constData(), static_cast<size_t>(typed.size()));
+        qv::wipe(typed);
+    }
+    // Asked once the logon's own handling is over, never inside it.
+    QTimer::singleShot(0, this, [this, password = std::move(password)]() mutable {
+        offerToKeep(std::move(password));
+    });
+}
+
+void CLogonDlg::offerToKeep(std::string password) {
+    // A book in use, or a password to keep, is what makes the offer worth a question.
+    const bool offer = !password.empty() || m_book->hasEntries();
+    const QString id = m_targetId;
+    if (!m_target && offer && m_book->usable()) {
+        const QString name = m_book->nameFor(m_targetAddress);
+        if (prompt().question(qv::uiText(StringId::BookOfferAdd).arg(name)) &&
+            m_book->addLoggedOn(m_targetAddress, id))
+            m_target = m_book->entryForAddress(m_targetAddress);
+    } else if (m_target && fromUtf8(m_target->adminId) != id && m_book->usable()) {
+        if (prompt().question(
+                qv::uiText(StringId::BookOfferUpdate).arg(fromUtf8(m_target->name), id)) &&
+            m_book->updateAdminId(m_target->name, id))
+            m_target = m_book->entryForAddress(m_targetAddress);
+    }
+    if (m_target && !password.empty())
+        savePassword(*m_target, std::move(password));
+    qv::wipe(password);
+}
+
+void CLogonDlg::savePassword(const qv::appliances::Appliance& appliance, std::string password) {
+    const std::string name = appliance.name;
+    const std::string address = appliance.address;
+    auto kept = std::make_shared<std::string>(std::move(password));
+    m_keyring.run(
+        this,
+        [name, address, kept] {
+            const qv::appliances::KeyringResult result =
+                qv::appliances::storePassword(name, address, *kept);
+            qv::wipe(*kept);
+            return result;
+        },
+        [this](const qv::appliances::KeyringResult& result) {
+            if (const std::optional<qv::Message> why = result.message())
+                prompt().notice(QString::fromStdString(qv::format(*why)));
+        });
+}
+
+void CLogonDlg::summaryArrived(const qv::NetworkConfigRecord& record) {
+    if (!m_target)
+        return;
+    qv::appliances::LastSeen seen;
+    seen.when = QDateTime::currentDateTimeUtc()
+                    .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ"))
+                    .toStdString();
+    seen.softwareVersion = qv::ansiToUtf8(
+        qv::info::softwareVersionAnsi(record.softwareVersion(), record.versionNote()));
+    seen.serial = qv::ansiToUtf8(record.macText());
+    m_book->recordSeen(m_target->name, seen);
+}
+
+void CLogonDlg::textsArrived(const std::vector<std::string>& texts) {
+    if (!m_target || m_koreanOffered || qv::appliances::effectiveCodePage(*m_target) == 949 ||
+        std::none_of(texts.begin(), texts.end(),
+                     [](const std::string& text) { return qv::readsAsKorean(text); }))
+        return;
+    m_koreanOffered = true;
+    const std::string name = m_target->name;
+    QTimer::singleShot(0, this, [this, name] {
+        if (!m_target || m_target->name != name ||
+            !prompt().question(qv::uiText(StringId::BookOfferKorean).arg(fromUtf8(name))))
+            return;
+        m_book->setCodePage(name, 949);
+        m_target = m_book->entryForAddress(m_targetAddress);
+        qv::setApplianceCodePage(949);
+        Q_EMIT codePageChanged();
+    });
+}
+
 bool CLogonDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return CPageDlg::eventFilter(watched, event);
@@ -204,7 +361,9 @@ bool CLogonDlg::eventFilter(QObject* watched, QEvent* event) {
     if (!isEnterOrEscape(key))
         return CPageDlg::eventFilter(watched, event);
     if (key->key() != Qt::Key_Escape) {
-        if (watched == m_id)
+        if (m_book->isList(watched))
+            m_book->chooseCurrent();
+        else if (watched == m_id)
             m_password->setFocus();
         else if (watched == m_password)
             Logon();

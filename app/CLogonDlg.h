@@ -1,19 +1,26 @@
 #pragma once
 
+#include "app/BackgroundTask.h"
+#include "core/appliances/ApplianceBook.h"
 #include "pages/CPageDlg.h"
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
+class ApplianceBookPanel;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace qv {
 class EventSink;
-}
+class NetworkConfigRecord;
+} // namespace qv
 
 // Page 0: the administrator logs on with the appliance's address, the administrator ID and the
 // password. Connecting runs on a worker thread, so the window stays responsive for the link's
@@ -30,6 +37,7 @@ public:
         kAdminIdLabel = 1082,
         kPasswordLabel = 1083,
         kReturnStatus = 1084, // the wait for an appliance that reboots
+        kSavePassword = 1095,
     };
 
     // The request carries the ID in a 32-byte field and the password in a 64-byte field, each
@@ -59,6 +67,20 @@ public:
     // The status line under the logon box; an empty text hides it.
     void showReturnStatus(const QString& text);
 
+    // The appliance took the logon: the password goes to the keyring when "Save password" is
+    // ticked, and the address book offers to keep the appliance. Called before forgetPassword.
+    void logonAccepted();
+    // The product summary arrived: the book notes when the appliance was seen and what it runs.
+    void summaryArrived(const qv::NetworkConfigRecord& record);
+    // Texts of the appliance arrived (center ID and Wake-on-LAN names, as their bytes): when they
+    // read as Korean and the book names another code page, it offers 949, once per logon.
+    void textsArrived(const std::vector<std::string>& texts);
+
+Q_SIGNALS:
+    // The appliance's texts are read in another code page from now on: pages showing them read
+    // them again.
+    void codePageChanged();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -76,12 +98,24 @@ private:
     void sendLogon(const std::string& id, const Secret& password);
     void connectFinished(bool ok, const std::string& id,
                          const std::shared_ptr<const Secret>& password, const QString& address);
+    // An entry of the book was chosen: log on with its saved password, or ask for one.
+    void applianceChosen(const qv::appliances::Appliance& appliance);
+    void offerToKeep(std::string password);
+    void savePassword(const qv::appliances::Appliance& appliance, std::string password);
 
     QLineEdit* m_address;
     QLineEdit* m_id;
     QLineEdit* m_password;
     QPushButton* m_login;
     QLabel* m_returnStatus;
+    QCheckBox* m_savePassword;
+    ApplianceBookPanel* m_book;
+    // The book's entry of the appliance the last Login went to, and what was typed for it.
+    std::optional<qv::appliances::Appliance> m_target;
+    QString m_targetAddress;
+    QString m_targetId;
+    bool m_koreanOffered = false;
+    BackgroundTask m_keyring;
     qv::EventSink* m_sink = nullptr;
     bool m_connecting = false;
     std::thread m_connectThread;

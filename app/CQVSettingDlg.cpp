@@ -155,6 +155,12 @@ void CQVSettingDlg::createLogonPage(const QString& serverAddress) {
     m_logon = new CLogonDlg(m_store, m_prompt);
     m_logon->setEventTarget(&m_sink);
     m_logon->setServerAddress(serverAddress);
+    // Texts read in another code page: the summary is asked for again, and every other page
+    // reads its table again when it is next shown.
+    connect(m_logon, &CLogonDlg::codePageChanged, this, [this] {
+        if (m_store.isConnected())
+            m_store.send(qv::request::readSummary());
+    });
     m_pages[static_cast<size_t>(pageIndex(Page::Logon))] = m_logon;
     m_frame->addWidget(m_logon);
     connect(&m_returnWatch, &ApplianceReturnWatch::statusChanged, m_logon,

@@ -145,6 +145,7 @@ private:
     void logonAccepted(int32_t value);
     void logonRefused();
     void summaryArrived(const qv::LinkEvent& event);
+    void noteTexts(const qv::LinkEvent& event);
     void updateProgress(int32_t value);
     void uploadAnswered(CUploadPageDlg* page, const qv::LinkEvent& event);
     void firmwareFinished();

@@ -152,6 +152,7 @@ void CQVSettingDlg::OnUserReplyMsg(const qv::LinkEvent& event) {
         return;
     // A table that travelled with the event goes into the store before any page reads it.
     qv::applyReplyToStore(m_store, event);
+    noteTexts(event);
     for (const DispatchRow& row : dispatchTable()) {
         if (row.event == event.code && row.when.holds(event.value)) {
             row.action(*this, event);
@@ -160,7 +161,21 @@ void CQVSettingDlg::OnUserReplyMsg(const qv::LinkEvent& event) {
     }
 }
 
+// The center IDs' names are the texts the appliance keeps in its code page: the logon page
+// tells Korean ones.
+void CQVSettingDlg::noteTexts(const qv::LinkEvent& event) {
+    if (event.code != qv::ReplyEvent::CenterIdsArrived)
+        return;
+    std::vector<std::string> texts;
+    const auto count = static_cast<size_t>(std::clamp<int32_t>(
+        m_store.centerIdCount, 0, static_cast<int32_t>(qv::CenterIdTable::kSlots)));
+    for (size_t i = 0; i < count; ++i)
+        texts.push_back(m_store.centerIdTable.entry(i).name());
+    m_logon->textsArrived(texts);
+}
+
 void CQVSettingDlg::logonAccepted(int32_t value) {
+    m_logon->logonAccepted();
     m_logon->forgetPassword();
     m_returnWatch.stop();
     m_logon->showReturnStatus({});
@@ -185,6 +200,7 @@ void CQVSettingDlg::summaryArrived(const qv::LinkEvent& event) {
     infoPage()->fill(record);
     updatePage()->versionReported(qv::fromAnsi(
         qv::info::softwareVersionAnsi(record.softwareVersion(), record.versionNote())));
+    m_logon->summaryArrived(record);
 }
 
 void CQVSettingDlg::updateProgress(int32_t value) {

@@ -46,6 +46,23 @@ int systemCodePage() {
     return ambientCodePage();
 }
 
+bool readsAsKorean(std::string_view bytes) {
+    bool syllable = false;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80)
+            continue;
+        if (i + 1 >= bytes.size())
+            return false;
+        const auto trail = static_cast<unsigned char>(bytes[i + 1]);
+        if (lead < 0xB0 || lead > 0xC8 || trail < 0xA1 || trail > 0xFE)
+            return false;
+        syllable = true;
+        ++i;
+    }
+    return syllable;
+}
+
 std::string cutAnsi(std::string_view ansi, size_t maxBytes, int codePage) {
     if (ansi.size() <= maxBytes)
         return std::string(ansi);

@@ -51,6 +51,11 @@ inline std::string utf8ToAnsi(std::string_view utf8, bool* ok = nullptr) {
     return utf8ToAnsi(utf8, systemCodePage(), ok);
 }
 
+// Whether `bytes` read as Korean text in code page 949: at least one Hangul syllable (a lead byte
+// 0xB0 to 0xC8 and a trail byte 0xA1 to 0xFE) and no byte above 0x7F outside such a pair. A
+// Western text in 1252 (an accented letter before a plain one) does not.
+bool readsAsKorean(std::string_view bytes);
+
 // The code page number of UTF-8.
 inline constexpr int kUtf8CodePage = 65001;
 // Whether `text` is well-formed UTF-8.

@@ -1104,3 +1104,92 @@ QV_STRING(InventoryNeedsFolder, 1778,
           "backup over an inventory writes FOLDER/NAME.json for each appliance: %1 is not an "
           "existing folder",
           "인벤토리 백업은 장비마다 FOLDER/NAME.json을 씁니다. %1은(는) 있는 폴더가 아닙니다")
+// The address book of appliances (appliances.json) and the desktop keyring that keeps their
+// passwords. %1 of ApplianceTextNotAllowed is the field's key in the file.
+QV_STRING(ApplianceNameEmpty, 2100, "An appliance needs a name.", "장비 이름이 필요합니다.")
+QV_STRING(ApplianceNameTaken, 2101, "There is already an appliance named \"%1\".",
+          "\"%1\"(이)라는 장비가 이미 있습니다.")
+QV_STRING(ApplianceNotFound, 2102, "There is no appliance named \"%1\".",
+          "\"%1\"(이)라는 장비가 없습니다.")
+QV_STRING(ApplianceAddressInvalid, 2103,
+          "\"%1\" is not an address of the form host:port (a host name or IPv4 address and a "
+          "port from 1 to 65535).",
+          "\"%1\"은(는) host:port 형식의 주소가 아닙니다(호스트 이름 또는 IPv4 주소와 1에서 "
+          "65535 사이의 포트).")
+QV_STRING(ApplianceCodePageUnsupported, 2104,
+          "Code page %1 is not one the appliance's texts can be read in: use 949, 1252 or 65001.",
+          "코드 페이지 %1(으)로는 장비의 문자열을 읽을 수 없습니다. 949, 1252 또는 65001을 "
+          "쓰십시오.")
+QV_STRING(ApplianceNameTooLong, 2105, "An appliance name may have at most %1 bytes.",
+          "장비 이름은 최대 %1바이트까지 쓸 수 있습니다.")
+QV_STRING(ApplianceAdminIdTooLong, 2106, "An administrator ID may have at most %1 bytes.",
+          "관리자 ID는 최대 %1바이트까지 쓸 수 있습니다.")
+QV_STRING(ApplianceGroupTooLong, 2107, "A group name may have at most %1 bytes.",
+          "그룹 이름은 최대 %1바이트까지 쓸 수 있습니다.")
+QV_STRING(ApplianceNoteTooLong, 2108, "A note may have at most %1 bytes.",
+          "메모는 최대 %1바이트까지 쓸 수 있습니다.")
+QV_STRING(ApplianceTextNotAllowed, 2109,
+          "The field \"%1\" holds characters that are not allowed: control characters or bytes "
+          "that are not UTF-8.",
+          "\"%1\" 항목에 쓸 수 없는 문자(제어 문자 또는 UTF-8이 아닌 바이트)가 있습니다.")
+QV_STRING(ApplianceNameSpaces, 2110, "An appliance name may not begin or end with a space.",
+          "장비 이름은 공백으로 시작하거나 끝날 수 없습니다.")
+QV_STRING(ApplianceBookFull, 2111, "The appliance list holds at most %1 appliances.",
+          "장비 목록에는 장비를 최대 %1개까지 넣을 수 있습니다.")
+QV_STRING(ApplianceBookUnreadable, 2112, "Cannot read the appliance list %1.",
+          "장비 목록 %1을(를) 읽을 수 없습니다.")
+QV_STRING(ApplianceBookTooLarge, 2113,
+          "The appliance list %1 is larger than %2 bytes; it was not read.",
+          "장비 목록 %1이(가) %2바이트보다 커서 읽지 않았습니다.")
+QV_STRING(ApplianceBookNotABook, 2114,
+          "%1 is not an appliance list of QVSetting (or it is damaged); it was left as it is.",
+          "%1은(는) QVSetting의 장비 목록이 아니거나 손상되었습니다. 파일은 그대로 두었습니다.")
+QV_STRING(ApplianceBookDamaged, 2115,
+          "The appliance list %1 is not usable: \"%2\" is missing, unknown or of the wrong kind. "
+          "It was left as it is.",
+          "장비 목록 %1을(를) 쓸 수 없습니다. \"%2\"이(가) 없거나 알 수 없거나 종류가 "
+          "잘못되었습니다. 파일은 그대로 두었습니다.")
+QV_STRING(ApplianceBookNewer, 2116,
+          "The appliance list %1 was written in format %2 by a newer QVSetting; this one reads "
+          "format %3. It was left as it is.",
+          "장비 목록 %1은(는) 더 새로운 QVSetting이 형식 %2(으)로 썼습니다. 이 버전은 형식 "
+          "%3을(를) 읽습니다. 파일은 그대로 두었습니다.")
+QV_STRING(ApplianceBookBadEntry, 2117,
+          "The appliance list %1 is not usable: %2: %3 It was left as it is.",
+          "장비 목록 %1을(를) 쓸 수 없습니다: %2: %3 파일은 그대로 두었습니다.")
+QV_STRING(ApplianceBookWriteFailed, 2118, "Cannot write the appliance list %1: %2",
+          "장비 목록 %1을(를) 쓸 수 없습니다: %2")
+QV_STRING(ApplianceBookNoFolder, 2119,
+          "The user's configuration folder is not known: %1 is not set.",
+          "사용자 설정 폴더를 알 수 없습니다: %1이(가) 설정되지 않았습니다.")
+QV_STRING(KeyringUnavailable, 2120,
+          "No desktop keyring is available (%1): passwords are not saved and must be typed.",
+          "데스크톱 키링을 쓸 수 없습니다(%1). 비밀번호를 저장하지 않으므로 직접 입력해야 "
+          "합니다.")
+QV_STRING(KeyringFailed, 2121, "The desktop keyring did not do it: %1",
+          "데스크톱 키링이 작업을 하지 못했습니다: %1")
+
+// The logon page's address book.
+QV_STRING(BookTitle, 2200, "Address book", "주소록")
+QV_STRING(BookName, 2201, "Name", "이름")
+QV_STRING(BookAddress, 2202, "Address", "주소")
+QV_STRING(BookGroup, 2203, "Group", "그룹")
+QV_STRING(BookLastSeen, 2204, "Last seen", "최근 접속")
+QV_STRING(BookCodePage, 2205, "Code page", "코드 페이지")
+QV_STRING(BookNote, 2206, "Note", "메모")
+QV_STRING(BookSavePassword, 2207, "Save password", "비밀번호 저장")
+QV_STRING(BookCodePageSystem, 2208, "The system's (%1)", "시스템 설정 (%1)")
+QV_STRING(BookCodePageKorean, 2209, "949 Korean", "949 한국어")
+QV_STRING(BookCodePageWestern, 2210, "1252 Western", "1252 서유럽어")
+QV_STRING(BookOfferAdd, 2211, "Add %1 to the address book?", "%1 을(를) 주소록에 추가하시겠습니까?")
+QV_STRING(BookOfferUpdate, 2212, "Change the administrator ID of %1 in the address book to %2?",
+          "주소록에서 %1 의 관리자 ID를 %2 (으)로 바꾸시겠습니까?")
+QV_STRING(BookOfferKorean, 2213,
+          "The texts of %1 read as Korean. Read them in code page 949 from now on?",
+          "%1 의 문자는 한국어로 보입니다. 앞으로 코드 페이지 949로 읽으시겠습니까?")
+QV_STRING(BookRemoveAsk, 2214,
+          "Remove %1 from the address book? Its saved password is removed too.",
+          "%1 을(를) 주소록에서 삭제하시겠습니까? 저장된 비밀번호도 함께 삭제됩니다.")
+QV_STRING(BookNoneSelected, 2215, "Choose an appliance in the address book first.",
+          "먼저 주소록에서 장비를 선택하십시오.")
+QV_STRING(BookPasswordNeeded, 2216, "Type the password of %1.", "%1 의 비밀번호를 입력하십시오.")

@@ -18,10 +18,10 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
     -DQV_BUILD_GUI=OFF -DQV_BUILD_SHEET=OFF >/dev/null
 tests=(res_tests link_tests windows_platform_tests sim_tests cli_tests core_tests
-    cli_command_tests)
+    cli_command_tests appliances_tests keyring_tests)
 cmake --build "$build" -j "$(nproc)" --target qvctl qvsim "${tests[@]}" \
     fuzz_reply_reader_replay fuzz_request_reader_replay fuzz_wol_csv_replay \
-    fuzz_state_file_replay fuzz_backup_file_replay
+    fuzz_state_file_replay fuzz_backup_file_replay fuzz_appliance_book_replay
 
 # wine keeps its Windows installation in the build folder and prints no diagnostics; Debian keeps
 # the 64-bit loader out of PATH.

@@ -5,7 +5,8 @@
 # then the Qt-free part again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the link and simulator tests under ThreadSanitizer, then short
 # fuzzing runs of the frame readers, the .xlsx reader, the Wake-on-LAN list import, qvsim's
-# state file reader and the backup file reader with their saved inputs replayed.
+# state file reader, the backup file reader and the address book reader with their saved inputs
+# replayed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -43,7 +44,7 @@ echo "== fuzzing (libFuzzer, clang-14): saved inputs, then short runs"
 cmake -S "$root" -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
     -DQV_FUZZ=ON -DQV_BUILD_GUI=OFF -DQV_BUILD_TESTS=ON >/dev/null
-targets=(reply_reader request_reader xlsx_reader wol_csv state_file backup_file)
+targets=(reply_reader request_reader xlsx_reader wol_csv state_file backup_file appliance_book)
 export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
 cmake --build build-fuzz -j "$jobs" --target "${targets[@]/#/fuzz_}"
 for target in "${targets[@]}"; do

@@ -3,7 +3,7 @@
 #include "sheet/SerialDate.h"
 #include "sheet/SheetLimits.h"
 #include "sheet/Utf8.h"
-#include "sheet/XmlPullReader.h"
+#include "sheet/XmlParser.h"
 
 #include <algorithm>
 #include <charconv>
@@ -12,7 +12,7 @@
 namespace qv::sheet {
 namespace {
 
-using Event = XmlPullReader::Event;
+using Next = XmlHandler::Next;
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9')
@@ -97,44 +97,47 @@ struct CellInProgress {
     bool inBlock = false;
 };
 
-class SheetPass {
+class SheetPass final : public XmlHandler {
 public:
-    SheetPass(XmlPullReader& xml, std::string_view part, BlockRead& block)
-        : m_xml(xml), m_part(part), m_block(block) {}
+    SheetPass(std::string_view part, BlockRead& block) : m_part(part), m_block(block) {}
 
-    SheetStatus run() {
-        for (;;) {
-            const Event event = m_xml.next();
-            if (event == Event::Error)
-                return m_xml.error();
-            if (event == Event::End)
-                return {};
-            const std::string_view name = m_xml.localName();
-            if (event == Event::StartElement) {
-                const SheetStatus status = start(name);
-                if (!status || m_done)
-                    return status;
-            } else if (event == Event::EndElement) {
-                const SheetStatus status = end(name);
-                if (!status || m_done)
-                    return status;
-            } else if (m_into) {
-                if (m_into->size() + m_xml.text().size() > kMaxXmlTokenBytes)
-                    return sheetError(SheetErrorKind::LimitExceeded,
-                                      "part " + std::string(m_part) +
-                                          ": a cell text longer than a cell holds");
-                m_into->append(m_xml.text());
-            }
-        }
+    const SheetStatus& status() const { return m_status; }
+
+    Next start(std::string_view name, const XmlAttributes& attributes) override {
+        m_attributes = &attributes;
+        return follow(startElement(name));
+    }
+    Next end(std::string_view name) override { return follow(endElement(name)); }
+    Next text(std::string_view text) override {
+        if (!m_into)
+            return Next::Go;
+        if (m_into->size() + text.size() > kMaxXmlTokenBytes)
+            return follow(sheetError(SheetErrorKind::LimitExceeded,
+                                     "part " + std::string(m_part) +
+                                         ": a cell text longer than a cell holds"));
+        m_into->append(text);
+        return Next::Go;
     }
 
 private:
-    SheetStatus start(std::string_view name) {
+    Next follow(SheetStatus status) {
+        if (!status) {
+            m_status = std::move(status);
+            return Next::Stop;
+        }
+        return m_done ? Next::Stop : Next::Go;
+    }
+
+    std::optional<std::string_view> attribute(std::string_view name) const {
+        return m_attributes->get(name);
+    }
+
+    SheetStatus startElement(std::string_view name) {
         if (name == "sheetData") {
             m_inSheetData = true;
         } else if (m_inSheetData && name == "row") {
             uint32_t row = m_row + 1;
-            if (const auto r = m_xml.attribute("r"); r && !parseWhole(*r, row))
+            if (const auto r = attribute("r"); r && !parseWhole(*r, row))
                 return corrupt(m_part, "row number \"" + std::string(*r) + "\"");
             if (row <= m_row || row > kSheetRows)
                 return corrupt(m_part, "row " + std::to_string(row) + " out of order");
@@ -145,7 +148,7 @@ private:
             m_cell.value.clear();
             m_cell.inlineText.clear();
             CellAddress address{m_row, m_column + 1};
-            if (const auto r = m_xml.attribute("r")) {
+            if (const auto r = attribute("r")) {
                 const auto parsed = parseCell(*r);
                 if (!parsed || parsed->row != m_row)
                     return corrupt(m_part, "cell \"" + std::string(*r) + "\" in row " +
@@ -156,7 +159,7 @@ private:
                 return corrupt(m_part, "a cell beyond column XFD");
             m_column = address.column;
             m_cell.address = address;
-            const auto type = m_xml.attribute("t");
+            const auto type = attribute("t");
             m_cell.type = type ? cellType(*type) : CellType::Number;
             if (m_cell.type == CellType::Other)
                 m_cell.otherType = *type;
@@ -173,7 +176,7 @@ private:
         return {};
     }
 
-    SheetStatus end(std::string_view name) {
+    SheetStatus endElement(std::string_view name) {
         if (name == "v" || name == "t") {
             m_into = nullptr;
         } else if (name == "rPh" && m_phonetic > 0) {
@@ -268,9 +271,10 @@ private:
         return {};
     }
 
-    XmlPullReader& m_xml;
     std::string_view m_part;
     BlockRead& m_block;
+    SheetStatus m_status;
+    const XmlAttributes* m_attributes = nullptr; // of the start tag being handled
     bool m_inSheetData = false;
     bool m_inCell = false;
     bool m_done = false;
@@ -279,6 +283,83 @@ private:
     int m_phonetic = 0;
     CellInProgress m_cell;
     std::string* m_into = nullptr; // where the text of the current element goes
+};
+
+// The shared-string table up to the last string the block refers to; the block's references
+// are sorted by string index.
+class StringsPass final : public XmlHandler {
+public:
+    explicit StringsPass(BlockRead& block) : m_block(block) {}
+
+    const SheetStatus& status() const { return m_status; }
+    size_t nextRef() const { return m_nextRef; }
+    uint32_t count() const { return m_index; }
+
+    Next start(std::string_view name, const XmlAttributes&) override {
+        if (name == "si") {
+            m_inItem = true;
+            m_wanted = m_block.sharedRefs[m_nextRef].first == m_index;
+            m_text.clear();
+        } else if (m_inItem && name == "rPh") {
+            ++m_phonetic;
+        } else if (m_inItem && m_wanted && name == "t" && m_phonetic == 0) {
+            m_inText = true;
+        }
+        return Next::Go;
+    }
+
+    Next end(std::string_view name) override {
+        if (name == "t") {
+            m_inText = false;
+        } else if (name == "rPh" && m_phonetic > 0) {
+            --m_phonetic;
+        } else if (name == "si" && m_inItem) {
+            m_inItem = false;
+            if (m_wanted && !store())
+                return Next::Stop;
+            ++m_index;
+        }
+        return m_nextRef < m_block.sharedRefs.size() ? Next::Go : Next::Stop;
+    }
+
+    Next text(std::string_view text) override {
+        if (!m_inText)
+            return Next::Go;
+        if (m_text.size() + text.size() > kMaxXmlTokenBytes) {
+            m_status = sheetError(SheetErrorKind::LimitExceeded,
+                                  "a shared string longer than a cell holds");
+            return Next::Stop;
+        }
+        m_text += text;
+        return Next::Go;
+    }
+
+private:
+    bool store() {
+        const auto& refs = m_block.sharedRefs;
+        const std::string decoded = decodeEscapes(m_text);
+        for (; m_nextRef < refs.size() && refs[m_nextRef].first == m_index; ++m_nextRef) {
+            m_block.textBytes += decoded.size();
+            if (m_block.textBytes > kMaxBlockTextBytes) {
+                m_status = sheetError(SheetErrorKind::LimitExceeded,
+                                      "the block holds more text than a read may return");
+                return false;
+            }
+            const CellAddress at = refs[m_nextRef].second;
+            m_block.grid.at(at.row, at.column) = decoded;
+        }
+        return true;
+    }
+
+    BlockRead& m_block;
+    SheetStatus m_status;
+    uint32_t m_index = 0; // of the <si> being read
+    size_t m_nextRef = 0;
+    bool m_inItem = false;
+    bool m_wanted = false;
+    bool m_inText = false;
+    int m_phonetic = 0;
+    std::string m_text;
 };
 
 } // namespace
@@ -316,8 +397,9 @@ SheetStatus readSheetBlock(const ZipArchive& archive, std::string_view part, Inf
     auto stream = archive.openPart(part, budget);
     if (!stream)
         return stream.error();
-    XmlPullReader xml(*stream.value(), std::string(part));
-    return SheetPass(xml, part, block).run();
+    SheetPass pass(part, block);
+    const SheetStatus parsed = parseXmlStream(*stream.value(), part, pass);
+    return parsed ? pass.status() : parsed;
 }
 
 SheetStatus resolveSharedStrings(const ZipArchive& archive, std::string_view part,
@@ -333,60 +415,17 @@ SheetStatus resolveSharedStrings(const ZipArchive& archive, std::string_view par
     auto stream = archive.openPart(part, budget);
     if (!stream)
         return stream.error();
-    XmlPullReader xml(*stream.value(), std::string(part));
-    uint32_t index = 0; // of the <si> being read
-    size_t nextRef = 0;
-    bool inItem = false;
-    bool wanted = false;
-    bool inText = false;
-    int phonetic = 0;
-    std::string text;
-    while (nextRef < refs.size()) {
-        const Event event = xml.next();
-        if (event == Event::Error)
-            return xml.error();
-        if (event == Event::End)
-            return sheetError(SheetErrorKind::Corrupt,
-                              "shared string " + std::to_string(refs[nextRef].first) +
-                                  " beyond the table's " + std::to_string(index) + " strings");
-        const std::string_view name = event == Event::Text ? "" : xml.localName();
-        if (event == Event::StartElement) {
-            if (name == "si") {
-                inItem = true;
-                wanted = refs[nextRef].first == index;
-                text.clear();
-            } else if (inItem && name == "rPh") {
-                ++phonetic;
-            } else if (inItem && wanted && name == "t" && phonetic == 0) {
-                inText = true;
-            }
-        } else if (event == Event::EndElement) {
-            if (name == "t") {
-                inText = false;
-            } else if (name == "rPh" && phonetic > 0) {
-                --phonetic;
-            } else if (name == "si" && inItem) {
-                inItem = false;
-                if (wanted) {
-                    const std::string decoded = decodeEscapes(text);
-                    for (; nextRef < refs.size() && refs[nextRef].first == index; ++nextRef) {
-                        block.textBytes += decoded.size();
-                        if (block.textBytes > kMaxBlockTextBytes)
-                            return sheetError(SheetErrorKind::LimitExceeded,
-                                              "the block holds more text than a read may return");
-                        const CellAddress at = refs[nextRef].second;
-                        block.grid.at(at.row, at.column) = decoded;
-                    }
-                }
-                ++index;
-            }
-        } else if (inText) {
-            if (text.size() + xml.text().size() > kMaxXmlTokenBytes)
-                return sheetError(SheetErrorKind::LimitExceeded,
-                                  "a shared string longer than a cell holds");
-            text += xml.text();
-        }
-    }
+    StringsPass strings(block);
+    const SheetStatus parsed = parseXmlStream(*stream.value(), part, strings);
+    if (!parsed)
+        return parsed;
+    if (!strings.status())
+        return strings.status();
+    if (strings.nextRef() < refs.size())
+        return sheetError(SheetErrorKind::Corrupt,
+                          "shared string " + std::to_string(refs[strings.nextRef()].first) +
+                              " beyond the table's " + std::to_string(strings.count()) +
+                              " strings");
     return {};
 }
 

@@ -2,8 +2,7 @@
 
 #include "sheet/SheetLimits.h"
 #include "sheet/XlsxBlockReader.h"
-
-#include <pugixml.hpp>
+#include "sheet/XmlParser.h"
 
 #include <map>
 #include <new>
@@ -15,11 +14,6 @@ struct Relationship {
     std::string type;
     std::string target; // part name, resolved against the source part's folder
 };
-
-std::string_view localName(std::string_view name) {
-    const size_t colon = name.rfind(':');
-    return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
 
 bool endsWith(std::string_view text, std::string_view tail) {
     return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
@@ -54,25 +48,43 @@ std::string folderOf(std::string_view part) {
     return slash == std::string_view::npos ? std::string() : std::string(part.substr(0, slash + 1));
 }
 
-// A small part parsed whole. A DOCTYPE is refused here too: pugixml would not expand its
-// entities, but no spreadsheet program writes one.
-SheetResult<pugi::xml_document*> parseSmallPart(const ZipArchive& archive, std::string_view part,
-                                                InflateBudget& budget, pugi::xml_document& doc) {
+using Next = XmlHandler::Next;
+
+// A small part parsed from memory, whole: it is read only to its end, and a cap on its size keeps
+// that cheap.
+SheetStatus parseSmallPart(const ZipArchive& archive, std::string_view part, InflateBudget& budget,
+                           XmlHandler& handler) {
     auto bytes = archive.readPart(part, kMaxSmallPartBytes, budget);
     if (!bytes)
         return bytes.error();
-    const pugi::xml_parse_result parsed =
-        doc.load_buffer(bytes->data(), bytes->size(), pugi::parse_default | pugi::parse_doctype,
-                        pugi::encoding_utf8);
-    if (!parsed)
-        return sheetError(SheetErrorKind::Corrupt,
-                          "part " + std::string(part) + ": " + parsed.description());
-    for (const pugi::xml_node node : doc.children())
-        if (node.type() == pugi::node_doctype)
-            return sheetError(SheetErrorKind::Corrupt,
-                              "part " + std::string(part) + ": a DOCTYPE, refused");
-    return &doc;
+    return parseXmlBytes(bytes.value(), part, handler);
 }
+
+// The <Relationship> elements of a relationships part.
+class RelationshipsPass final : public XmlHandler {
+public:
+    explicit RelationshipsPass(std::string folder) : m_folder(std::move(folder)) {}
+
+    std::map<std::string, Relationship>& relationships() { return m_relationships; }
+
+    Next start(std::string_view name, const XmlAttributes& attributes) override {
+        if (++m_depth == 2 && name == "Relationship" && attributes.get("TargetMode") != "External")
+            m_relationships[std::string(attributes.get("Id").value_or(""))] = {
+                std::string(attributes.get("Type").value_or("")),
+                resolveTarget(m_folder, attributes.get("Target").value_or(""))};
+        return Next::Go;
+    }
+    Next end(std::string_view) override {
+        --m_depth;
+        return Next::Go;
+    }
+    Next text(std::string_view) override { return Next::Go; }
+
+private:
+    std::string m_folder;
+    std::map<std::string, Relationship> m_relationships;
+    int m_depth = 0;
+};
 
 // The relationships of `part`, by id. A part without relationships has none.
 SheetResult<std::map<std::string, Relationship>>
@@ -80,33 +92,55 @@ readRelationships(const ZipArchive& archive, std::string_view part, InflateBudge
     const std::string folder = folderOf(part);
     const std::string relsPart =
         folder + "_rels/" + std::string(part.substr(folder.size())) + ".rels";
-    std::map<std::string, Relationship> relationships;
     if (!archive.contains(relsPart))
-        return relationships;
-    pugi::xml_document doc;
-    const auto parsed = parseSmallPart(archive, relsPart, budget, doc);
+        return std::map<std::string, Relationship>();
+    RelationshipsPass pass(folder);
+    const SheetStatus parsed = parseSmallPart(archive, relsPart, budget, pass);
     if (!parsed)
         return parsed.error();
-    for (const pugi::xml_node node : doc.document_element().children()) {
-        if (localName(node.name()) != "Relationship")
-            continue;
-        if (std::string_view(node.attribute("TargetMode").value()) == "External")
-            continue;
-        relationships[node.attribute("Id").value()] = {
-            node.attribute("Type").value(),
-            resolveTarget(folder, node.attribute("Target").value())};
-    }
-    return relationships;
+    return std::move(pass.relationships());
 }
 
-const char* idAttribute(const pugi::xml_node& sheet) {
-    // r:id, whatever prefix the relationships namespace was given.
-    for (const pugi::xml_attribute attribute : sheet.attributes())
-        if (std::string_view(attribute.name()).find(':') != std::string_view::npos &&
-            localName(attribute.name()) == "id")
-            return attribute.value();
-    return "";
-}
+struct SheetListing {
+    std::string name;
+    std::string id; // of its relationship
+};
+
+// What workbook.xml says: its root element's name, whether dates count from 1904, the sheets in
+// the workbook's order.
+class WorkbookPass final : public XmlHandler {
+public:
+    std::string root;
+    bool date1904 = false;
+    std::vector<SheetListing> sheets;
+
+    Next start(std::string_view name, const XmlAttributes& attributes) override {
+        ++m_depth;
+        if (m_depth == 1) {
+            root = name;
+        } else if (m_depth == 2 && name == "workbookPr") {
+            const auto value = attributes.get("date1904");
+            date1904 = value == "1" || value == "true";
+        } else if (m_depth == 2 && name == "sheets") {
+            m_inSheets = true;
+        } else if (m_depth == 3 && m_inSheets && name == "sheet") {
+            // r:id, whatever prefix the relationships namespace was given.
+            sheets.push_back({std::string(attributes.get("name").value_or("")),
+                              std::string(attributes.getPrefixed("id").value_or(""))});
+        }
+        return Next::Go;
+    }
+    Next end(std::string_view) override {
+        if (m_depth-- == 2)
+            m_inSheets = false;
+        return Next::Go;
+    }
+    Next text(std::string_view) override { return Next::Go; }
+
+private:
+    int m_depth = 0;
+    bool m_inSheets = false;
+};
 
 } // namespace
 
@@ -138,8 +172,8 @@ SheetStatus XlsxWorkbook::readStructure() {
     if (endsWith(workbookPart, ".bin"))
         return sheetError(SheetErrorKind::Unsupported, "a binary workbook (.xlsb)");
 
-    pugi::xml_document doc;
-    const auto parsed = parseSmallPart(m_archive, workbookPart, budget, doc);
+    WorkbookPass workbook;
+    const SheetStatus parsed = parseSmallPart(m_archive, workbookPart, budget, workbook);
     if (!parsed)
         return parsed.error();
     const auto rels = readRelationships(m_archive, workbookPart, budget);
@@ -149,28 +183,16 @@ SheetStatus XlsxWorkbook::readStructure() {
         if (endsWith(relationship.type, "/sharedStrings"))
             m_sharedStrings = relationship.target;
 
-    const pugi::xml_node root = doc.document_element();
-    if (localName(root.name()) != "workbook")
+    if (workbook.root != "workbook")
         return sheetError(SheetErrorKind::NotSpreadsheet,
                           "part " + workbookPart + " is not a workbook");
-    for (const pugi::xml_node child : root.children()) {
-        const std::string_view name = localName(child.name());
-        if (name == "workbookPr") {
-            const std::string_view date1904 = child.attribute("date1904").value();
-            m_date1904 = date1904 == "1" || date1904 == "true";
-        } else if (name == "sheets") {
-            for (const pugi::xml_node sheet : child.children()) {
-                if (localName(sheet.name()) != "sheet")
-                    continue;
-                const auto found = rels->find(idAttribute(sheet));
-                if (found == rels->end())
-                    return sheetError(SheetErrorKind::Corrupt, std::string("sheet \"") +
-                                                                   sheet.attribute("name").value() +
-                                                                   "\" has no part");
-                if (endsWith(found->second.type, "/worksheet"))
-                    m_sheets.push_back({sheet.attribute("name").value(), found->second.target});
-            }
-        }
+    m_date1904 = workbook.date1904;
+    for (const SheetListing& sheet : workbook.sheets) {
+        const auto found = rels->find(sheet.id);
+        if (found == rels->end())
+            return sheetError(SheetErrorKind::Corrupt, "sheet \"" + sheet.name + "\" has no part");
+        if (endsWith(found->second.type, "/worksheet"))
+            m_sheets.push_back({sheet.name, found->second.target});
     }
     if (m_sheets.empty())
         return sheetError(SheetErrorKind::Corrupt, "a workbook without worksheets");

@@ -2,9 +2,15 @@
 
 #include <xlsxwriter.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <optional>
+#include <system_error>
 
 namespace qv::sheet {
 namespace {
@@ -15,6 +21,19 @@ bool isDigit(char c) {
 
 SheetError writeError(const std::string& path, lxw_error error) {
     return sheetError(SheetErrorKind::WriteFailed, path + ": " + lxw_strerror(error));
+}
+
+// Opens the target the way the library will when it closes the workbook, but without emptying
+// a file already there: a folder that is missing, a name taken by a folder or a file that may not
+// be written is found here and said in the system's words, before the library would report it
+// on the standard error with only its own general message for the caller.
+std::optional<SheetError> targetRefused(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return sheetError(SheetErrorKind::WriteFailed,
+                          path + ": " + std::error_code(errno, std::generic_category()).message());
+    ::close(fd);
+    return std::nullopt;
 }
 
 class Writer {
@@ -188,23 +207,35 @@ SheetStatus writeXlsx(const std::string& path, const std::vector<NamedSheet>& sh
     lxw_workbook* workbook = workbook_new_opt(path.c_str(), &options);
     if (!workbook)
         return sheetError(SheetErrorKind::WriteFailed, path + ": cannot start the workbook");
+    // Until the workbook is closed nothing is written to the path: a write given up before then
+    // frees the workbook and leaves a file already at the path as it was.
     for (const NamedSheet& sheet : sheets) {
+        // Checked first: the library would print its own warning for a name it refuses.
+        if (const lxw_error e = workbook_validate_sheet_name(workbook, sheet.name.c_str())) {
+            lxw_workbook_free(workbook);
+            return sheetError(SheetErrorKind::WriteFailed,
+                              path + ": worksheet name \"" + sheet.name + "\": " + lxw_strerror(e));
+        }
         lxw_worksheet* worksheet = workbook_add_worksheet(workbook, sheet.name.c_str());
         if (!worksheet) {
-            workbook_close(workbook);
-            std::remove(path.c_str());
+            lxw_workbook_free(workbook);
             return sheetError(SheetErrorKind::WriteFailed,
                               path + ": worksheet name \"" + sheet.name + "\" refused");
         }
         if (const lxw_error e = Writer(workbook, worksheet).write(*sheet.sheet)) {
-            // What was written so far is no workbook the administrator asked for.
-            workbook_close(workbook);
-            std::remove(path.c_str());
+            lxw_workbook_free(workbook);
             return writeError(path, e);
         }
     }
-    if (const lxw_error e = workbook_close(workbook))
+    if (auto refused = targetRefused(path)) {
+        lxw_workbook_free(workbook);
+        return *refused;
+    }
+    if (const lxw_error e = workbook_close(workbook)) {
+        // What was written so far is no workbook the administrator asked for.
+        std::remove(path.c_str());
         return writeError(path, e);
+    }
     return {};
 }
 

@@ -405,6 +405,10 @@ void SimServer::serveClient(SocketHandle client, int number) {
             }
         }
         applyFiles(outcome);
+        if (m_options.latency.count() > 0) {
+            std::unique_lock lock(m_waitMutex);
+            m_wake.wait_for(lock, m_options.latency, [this] { return m_stop.load(); });
+        }
         bool sent = true;
         for (const Frame& reply : outcome.replies)
             sent = sent && sender.send(reply);

@@ -49,6 +49,9 @@ struct ServerOptions {
     // Starts a connection's thread; std::thread when empty. May throw std::system_error, as
     // std::thread does when the system has no thread left: that connection is then refused.
     std::function<std::thread(std::function<void()>)> startThread;
+    // Every answer leaves this long after its request was handled, as from an appliance across
+    // a slow wide-area link; stop() cuts the wait short.
+    std::chrono::milliseconds latency{0};
     // One line per request served and per connection event; none when empty.
     std::function<void(const std::string&)> log;
     // The clock the time request answers with; the system clock when empty.

@@ -1,6 +1,7 @@
 // qvsim: a stand-in for the appliance's admin port, for demonstrations and end-to-end tests.
 
 #include "link/PrivateFile.h"
+#include "sim/SimFleet.h"
 #include "sim/SimServer.h"
 #include "sim/SimState.h"
 #include "sim/StopRequest.h"
@@ -13,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -57,18 +59,32 @@ Options:
                            place of the demonstration devices and schedules
   --schedules M            with --devices: M schedules spread over the devices (0 to 2040,
                            default 0); the schedule limit becomes 2040
+  --fleet N                serve N appliances (1 to 1000) from one process, on N consecutive
+                           ports from --port (with --port 0 each on a free port of its own),
+                           each with its own state, demonstration names and serial number (its
+                           MAC address): device names QV-MY2400-001 on. One "qvsim listening
+                           on" line is printed per appliance. --admin-id, --admin-password,
+                           --max-center-ids and --devices apply to each of them.
+  --state-dir DIR          keep each appliance's state in its own file in DIR
+                           (appliance-001.state on), as --state does for one; the folder is
+                           made when missing and must be the user's own. Uploads go to
+                           appliance-001.state.uploads on, or with --upload-dir to its
+                           subfolders appliance-001 on.
+  --latency MS             answer every request MS milliseconds late (0 to 60000, default 0),
+                           as an appliance across a slow wide-area link
   --help                   show this text
 
 Several clients are served at once against one state; each request is applied whole. A client
 that stops inside a request for 10 s, has not logged on within 30 s or does not read its answers
 is dropped; a logged-on administrator may stay idle. Before its logon a client may send nothing
 but the logon. At most 64 clients are served at once, of which at most 16 have not logged on
-yet; more are refused. A failed logon is answered after a pause of 0.25 s that doubles with
-every earlier failure on the connection or from the same address (up to 8 s; a correct logon
-clears it). A change the state file could not keep is refused and undone. Every request served
-is logged on standard
-output, one line each. SIGINT or SIGTERM stops the simulator; on Windows Ctrl+C, Ctrl+Break,
-closing its console, or setting the event Local\qvsim-stop-PID (PID: its process id).
+yet; more are refused (in a fleet, for each appliance on its own). A failed logon is answered
+after a pause of 0.25 s that doubles with every earlier failure on the connection or from the
+same address (up to 8 s; a correct logon clears it). A change the state file could not keep
+is refused and undone. Every request served is logged on standard output, one line each (in a
+fleet, after the appliance's number: "[001]"). SIGINT or SIGTERM stops the simulator; on
+Windows Ctrl+C, Ctrl+Break, closing its console, or setting the event Local\qvsim-stop-PID
+(PID: its process id).
 
 Exit status: 0 stopped as above, 1 cannot listen, the state file is unusable or the upload
 folder is not its own, 2 usage error.
@@ -82,6 +98,9 @@ struct Arguments {
     std::optional<int> devices;
     int schedules = 0;
     bool uploadDirGiven = false;
+    std::string uploadDir;
+    std::optional<int> fleet;
+    std::string stateDir;
 };
 
 bool parseSeconds(const std::string& text, std::chrono::milliseconds& out) {
@@ -167,7 +186,7 @@ int parseArguments(int argc, char** argv, Arguments& args) {
         } else if (option == "--state") {
             args.server.statePath = value;
         } else if (option == "--upload-dir") {
-            args.server.uploadDir = value;
+            args.uploadDir = value;
             args.uploadDirGiven = true;
         } else if (option == "--update-step") {
             if (!parseSeconds(value, args.server.updateStep))
@@ -185,6 +204,21 @@ int parseArguments(int argc, char** argv, Arguments& args) {
             if (!parseInteger(value, 0, 1024, n))
                 return usageError("--devices needs a number from 0 to 1024");
             args.devices = n;
+        } else if (option == "--fleet") {
+            int n = 0;
+            if (!parseInteger(value, 1, qv::sim::kMaxFleet, n))
+                return usageError("--fleet needs a number from 1 to " +
+                                  std::to_string(qv::sim::kMaxFleet));
+            args.fleet = n;
+        } else if (option == "--state-dir") {
+            if (value.empty())
+                return usageError("--state-dir needs a folder");
+            args.stateDir = value;
+        } else if (option == "--latency") {
+            int ms = 0;
+            if (!parseInteger(value, 0, 60000, ms))
+                return usageError("--latency needs milliseconds from 0 to 60000");
+            args.server.latency = std::chrono::milliseconds(ms);
         } else if (option == "--schedules") {
             if (!parseInteger(value, 0, 2040, args.schedules))
                 return usageError("--schedules needs a number from 0 to 2040");
@@ -192,19 +226,26 @@ int parseArguments(int argc, char** argv, Arguments& args) {
             return usageError("unknown option: " + option);
         }
     }
+    if (!args.stateDir.empty() && !args.server.statePath.empty())
+        return usageError("--state and --state-dir exclude each other");
+    if (args.fleet.value_or(1) > 1 && !args.server.statePath.empty())
+        return usageError("--fleet keeps its appliances' states with --state-dir, not --state");
+    if (args.server.port != 0 && args.server.port + args.fleet.value_or(1) - 1 > 65535)
+        return usageError("--fleet " + std::to_string(*args.fleet) + " from --port " +
+                          std::to_string(args.server.port) + " goes past port 65535");
+    if (args.schedules > 0 && !args.devices)
+        return usageError("--schedules needs --devices");
     return -1;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    Arguments args;
-    if (const int status = parseArguments(argc, argv, args); status >= 0)
-        return status;
-    std::setvbuf(stdout, nullptr, _IOLBF, 0);
-
-    std::unique_ptr<qv::sim::SimState> state = qv::sim::seededState();
-    const std::string& statePath = args.server.statePath;
+// The state of fleet member `index` (or of the one appliance, `inFleet` false): read from
+// `statePath` when it is there, else seeded, then the overrides of the command line, saved
+// back when new or overridden. Returns -1 when it is usable, else the exit status.
+int prepareState(const Arguments& args, const std::string& statePath, bool inFleet, int index,
+                 std::unique_ptr<qv::sim::SimState>& state) {
+    state = qv::sim::seededState();
+    if (inFleet)
+        qv::sim::seedFleetMember(*state, index);
     bool stateIsNew = true;
     // A link is there too, even when it points nowhere: it is refused, never written through.
     std::error_code code;
@@ -218,8 +259,6 @@ int main(int argc, char** argv) {
         }
         stateIsNew = false;
     }
-    if (args.schedules > 0 && !args.devices)
-        return usageError("--schedules needs --devices");
     if (args.devices)
         qv::sim::seedLargePlant(*state, *args.devices, args.schedules);
     const bool overridden = args.adminId || args.adminPassword || args.maxCenterIds || args.devices;
@@ -241,47 +280,118 @@ int main(int argc, char** argv) {
             return kExitFailure;
         }
     }
-    bool freshUploadDir = false;
-    if (!args.uploadDirGiven && !statePath.empty()) {
-        args.server.uploadDir = statePath + ".uploads";
-    } else if (!args.uploadDirGiven) {
-        // A fresh folder of its own: a fixed name in a shared temporary folder could be made
-        // first by another user, with links in it to the owner's files.
-        const std::string fault =
-            qv::makePrivateFolder(std::filesystem::temp_directory_path(code).string(),
-                                  "qvsim-uploads-", args.server.uploadDir);
+    return -1;
+}
+
+// Member `index`'s state file, upload folder and log lines.
+void setUpMember(qv::sim::ServerOptions& options, const Arguments& args, bool inFleet, int index,
+                 const std::string& freshUploadDir) {
+    namespace fs = std::filesystem;
+    if (options.port != 0)
+        options.port += index;
+    if (!args.stateDir.empty())
+        options.statePath = qv::sim::fleetStatePath(args.stateDir, index);
+    const std::string member = "appliance-" + qv::sim::fleetLabel(index).substr(1, 3);
+    if (args.uploadDirGiven)
+        options.uploadDir = inFleet ? (fs::path(args.uploadDir) / member).string() : args.uploadDir;
+    else if (!options.statePath.empty())
+        options.uploadDir = options.statePath + ".uploads";
+    else
+        options.uploadDir = inFleet ? (fs::path(freshUploadDir) / member).string() : freshUploadDir;
+    if (inFleet) {
+        const std::string label = qv::sim::fleetLabel(index) + " ";
+        options.log = [label](const std::string& line) {
+            std::printf("%s%s\n", label.c_str(), line.c_str());
+        };
+    } else {
+        options.log = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
+    }
+}
+
+// A fresh upload folder that received nothing is not left behind; one with uploads is kept.
+void removeUnusedUploadFolders(const std::string& freshUploadDir,
+                               const std::vector<std::string>& uploadDirs) {
+    if (freshUploadDir.empty())
+        return;
+    std::error_code code;
+    for (const std::string& folder : uploadDirs)
+        std::filesystem::remove(folder, code);
+    std::filesystem::remove(freshUploadDir, code);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Arguments args;
+    if (const int status = parseArguments(argc, argv, args); status >= 0)
+        return status;
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+
+    const bool inFleet = args.fleet || !args.stateDir.empty();
+    const int count = args.fleet.value_or(1);
+    std::error_code code;
+    if (!args.stateDir.empty()) {
+        // A new folder is the user's own from the start; one that is there must already be.
+        if (!std::filesystem::exists(std::filesystem::symlink_status(args.stateDir, code)) &&
+            std::filesystem::create_directories(args.stateDir, code))
+            std::filesystem::permissions(args.stateDir, std::filesystem::perms::owner_all, code);
+        if (const std::string fault = qv::privateFolderFault(args.stateDir); !fault.empty()) {
+            std::cerr << "qvsim: cannot keep states in " << args.stateDir << ": " << fault << "\n";
+            return kExitFailure;
+        }
+    }
+
+    // Without a place named for them, uploads go to a fresh folder of their own: a fixed name in
+    // a shared temporary folder could be made first by another user, with links in it to the
+    // owner's files.
+    std::string freshUploadDir;
+    if (!args.uploadDirGiven && args.server.statePath.empty() && args.stateDir.empty()) {
+        const std::string fault = qv::makePrivateFolder(
+            std::filesystem::temp_directory_path(code).string(), "qvsim-uploads-", freshUploadDir);
         if (!fault.empty()) {
             std::cerr << "qvsim: cannot make a folder for uploads: " << fault << "\n";
             return kExitFailure;
         }
-        freshUploadDir = true;
     }
-    const std::string uploadDir = args.server.uploadDir;
-    args.server.log = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
+
+    std::vector<qv::sim::SimFleet::Member> members;
+    std::vector<std::string> uploadDirs;
+    for (int i = 0; i < count; ++i) {
+        qv::sim::SimFleet::Member member;
+        member.options = args.server;
+        setUpMember(member.options, args, inFleet, i, freshUploadDir);
+        if (const int status =
+                prepareState(args, member.options.statePath, inFleet, i, member.state);
+            status >= 0) {
+            if (!freshUploadDir.empty())
+                std::filesystem::remove(freshUploadDir, code);
+            return status;
+        }
+        uploadDirs.push_back(member.options.uploadDir);
+        members.push_back(std::move(member));
+    }
 
     qv::sim::StopRequest stopRequest;
-
-    const std::string bind = args.server.bindAddress;
-    qv::sim::SimServer server(std::move(args.server), std::move(state));
+    qv::sim::SimFleet fleet(std::move(members));
     std::string error;
-    if (!server.start(error)) {
+    if (!fleet.start(error)) {
         std::cerr << "qvsim: " << error << "\n";
-        if (freshUploadDir)
-            std::filesystem::remove(uploadDir, code);
+        removeUnusedUploadFolders(freshUploadDir, uploadDirs);
         return kExitFailure;
     }
-    std::printf("qvsim listening on %s:%d\n", bind.c_str(), server.port());
-    std::printf("qvsim keeps uploads in %s\n", uploadDir.c_str());
+    for (size_t i = 0; i < fleet.size(); ++i)
+        std::printf("qvsim listening on %s:%d\n", args.server.bindAddress.c_str(),
+                    fleet.member(i).port());
+    for (const std::string& folder : uploadDirs)
+        std::printf("qvsim keeps uploads in %s\n", folder.c_str());
 
-    std::thread stopWaiter([&server, &stopRequest] {
+    std::thread stopWaiter([&fleet, &stopRequest] {
         const std::string what = stopRequest.wait();
         std::printf("qvsim stopping (%s)\n", what.c_str());
-        server.stop();
+        fleet.stop();
     });
-    server.run();
+    fleet.run();
     stopWaiter.join();
-    // A fresh folder that received nothing is not left behind; one with uploads is kept.
-    if (freshUploadDir)
-        std::filesystem::remove(uploadDir, code);
+    removeUnusedUploadFolders(freshUploadDir, uploadDirs);
     return 0;
 }

@@ -48,6 +48,15 @@ TEST(CodePage, ApplianceCodePageWinsAndIsPerThreadInAScope) {
     EXPECT_FALSE(isSupportedCodePage(0));
 }
 
+TEST(CodePage, KoreanTextIsToldFromWesternText) {
+    EXPECT_TRUE(readsAsKorean(kKoreanAnsi));
+    EXPECT_TRUE(readsAsKorean("Quorvel " + kKoreanAnsi));
+    EXPECT_FALSE(readsAsKorean("Quorvel"));
+    EXPECT_FALSE(readsAsKorean("Caf\xE9 M\xFCller")); // 1252
+    EXPECT_FALSE(readsAsKorean("\xC7"));             // a lead byte cut off
+    EXPECT_FALSE(readsAsKorean(kKoreanUtf8));
+}
+
 TEST(CodePage, ConvertsBothWays) {
     bool ok = false;
     EXPECT_EQ(ansiToUtf8(kKoreanAnsi, 949, &ok), kKoreanUtf8);
