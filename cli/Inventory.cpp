@@ -1,9 +1,12 @@
 #include "cli/Inventory.h"
 
+#include "core/appliances/ApplianceBook.h"
+#include "core/appliances/Keyring.h"
 #include "link/RegularFile.h"
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -205,8 +208,84 @@ std::vector<std::string> argumentsFor(const std::string& command,
                                       const InventoryEntry& appliance) {
     std::vector<std::string> out = args;
     if ((command == "backup" || command == "restore") && !out.empty() && isFolder(out.front()))
-        out.front() = (std::filesystem::path(out.front()) / (appliance.name + ".json")).string();
+        out.front() =
+            (std::filesystem::path(out.front()) / (fileNameOf(appliance) + ".json")).string();
     return out;
+}
+
+std::optional<std::vector<InventoryEntry>>
+loadInventory(const std::string& file, const std::optional<std::string>& group, Message& error) {
+    std::string path = file;
+    if (path.empty()) {
+        std::optional<Message> why;
+        const auto place = qv::appliances::defaultBookPath(&why);
+        if (!place) {
+            error = why.value_or(Message{StringId::InventoryEmpty, {}});
+            return std::nullopt;
+        }
+        path = *place;
+    } else {
+        const qv::FileBytes start = qv::readRegularFile(path, kMaxInventoryBytes);
+        const size_t first = start.bytes.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
+        const bool book = first != std::string::npos && start.bytes[first] == '{';
+        if (start.status != qv::FileReadStatus::TooLarge && !book) {
+            if (group) {
+                error = {StringId::InventoryGroupNeedsBook, {path}};
+                return std::nullopt;
+            }
+            return readInventoryFile(path, error);
+        }
+    }
+    const qv::appliances::LoadResult loaded = qv::appliances::loadBook(path);
+    if (!loaded.ok()) {
+        error = loaded.error.value_or(Message{StringId::InventoryUnreadable, {path}});
+        return std::nullopt;
+    }
+    std::vector<InventoryEntry> entries;
+    int index = 0;
+    for (const auto& a : loaded.book->appliances()) {
+        ++index;
+        if (!group || a.group == *group)
+            entries.push_back({a.name, a.address, index, a.adminId, a.codePage});
+    }
+    if (entries.empty()) {
+        error = group ? Message{StringId::InventoryEmptyGroup, {*group}}
+                      : Message{StringId::InventoryEmpty, {}};
+        return std::nullopt;
+    }
+    return entries;
+}
+
+std::optional<std::string> passwordFor(const InventoryEntry& appliance, Message& error) {
+    if (const char* shared = std::getenv("QVCTL_PASSWORD"))
+        return std::string(shared);
+    std::string password;
+    const auto found = qv::appliances::lookupPassword(appliance.name, appliance.address, password);
+    if (found.ok())
+        return password;
+    error = found.message().value_or(Message{StringId::InventoryNoPassword, {appliance.name}});
+    return std::nullopt;
+}
+
+std::string fileNameOf(const InventoryEntry& appliance) {
+    std::string name = appliance.name;
+    for (char& c : name)
+        if (!isNameByte(static_cast<unsigned char>(c)))
+            c = '_';
+    if (!name.empty() && name.front() == '.')
+        name.front() = '_';
+    return name;
+}
+
+std::optional<Message> checkFileNames(const std::vector<InventoryEntry>& appliances) {
+    std::map<std::string, const InventoryEntry*> byFile;
+    for (const auto& appliance : appliances) {
+        const auto [seen, added] = byFile.emplace(foldedName(fileNameOf(appliance)), &appliance);
+        if (!added)
+            return Message{StringId::InventorySameFile,
+                           {seen->second->name, appliance.name, fileNameOf(appliance) + ".json"}};
+    }
+    return std::nullopt;
 }
 
 } // namespace qvctl

@@ -13,8 +13,10 @@ namespace qvctl {
 // One appliance of an inventory: the name the administrator gave it and where it listens.
 struct InventoryEntry {
     std::string name;
-    std::string address; // HOST:PORT, as written
-    int line = 0;        // where it stands in its file, for messages
+    std::string address;      // HOST:PORT, as written
+    int line = 0;             // where it stands in its file, for messages
+    std::string adminId = {}; // the address book's administrator ID; empty: --user
+    int codePage = 0;         // the code page of its texts; 0: the system's
 };
 
 // An inventory file is read whole before anything is sent, so it has to fit in memory with room
@@ -38,6 +40,22 @@ std::optional<std::vector<InventoryEntry>> readInventoryFile(const std::string& 
 
 // Whether `address` is HOST:PORT with a host name or dotted IPv4 address and a port 1..65535.
 bool isApplianceAddress(std::string_view address);
+
+// --inventory FILE and --group G as qvctl takes them: FILE is an address book when it holds a
+// JSON object, else a plain list; --group G takes the book's appliances of that group, from FILE
+// or, without it, from the book in its usual place. A plain list has no groups.
+std::optional<std::vector<InventoryEntry>>
+loadInventory(const std::string& file, const std::optional<std::string>& group, qv::Message& error);
+
+// The administrator password of one appliance: QVCTL_PASSWORD for all when it is set, else the
+// one the desktop keyring keeps for the appliance's name and address.
+std::optional<std::string> passwordFor(const InventoryEntry& appliance, qv::Message& error);
+
+// The name of an appliance's own file (FOLDER/NAME.json): a book's name may hold what a file
+// name must not ("/", ":", a leading "."), and each such byte becomes "_". Two appliances whose
+// files would be one refuse the run, since one would overwrite the other's backup.
+std::string fileNameOf(const InventoryEntry& appliance);
+std::optional<qv::Message> checkFileNames(const std::vector<InventoryEntry>& appliances);
 
 // Whether `command` with `args` may run on every appliance of an inventory, checked once before
 // any appliance is reached; the refusal otherwise. Reads, backup, restore and the table edits

@@ -1104,6 +1104,19 @@ QV_STRING(InventoryNeedsFolder, 1778,
           "backup over an inventory writes FOLDER/NAME.json for each appliance: %1 is not an "
           "existing folder",
           "인벤토리 백업은 장비마다 FOLDER/NAME.json을 씁니다. %1은(는) 있는 폴더가 아닙니다")
+QV_STRING(InventoryGroupNeedsBook, 1779,
+          "--group takes a group of the address book: %1 is a plain list, which has no groups",
+          "--group은 주소록의 그룹을 받습니다. %1은(는) 그룹이 없는 일반 목록입니다")
+QV_STRING(InventoryEmptyGroup, 1780, "the address book has no appliance in the group \"%1\"",
+          "주소록의 \"%1\" 그룹에 장비가 없습니다")
+QV_STRING(InventoryNoPassword, 1781,
+          "the desktop keyring keeps no password for %1: save it in the address book, or set "
+          "QVCTL_PASSWORD",
+          "데스크톱 키링에 %1의 비밀번호가 없습니다. 주소록에 저장하거나 QVCTL_PASSWORD를 "
+          "설정하십시오")
+QV_STRING(InventorySameFile, 1782,
+          "%1 and %2 would both be backed up to %3: rename one of them in the address book",
+          "%1과(와) %2이(가) 모두 %3에 백업됩니다. 주소록에서 둘 중 하나의 이름을 바꾸십시오")
 // The address book of appliances (appliances.json) and the desktop keyring that keeps their
 // passwords. %1 of ApplianceTextNotAllowed is the field's key in the file.
 QV_STRING(ApplianceNameEmpty, 2100, "An appliance needs a name.", "장비 이름이 필요합니다.")

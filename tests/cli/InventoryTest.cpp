@@ -1,6 +1,7 @@
 // The plain inventory list: what it accepts, and the message (with its line) for each fault.
 
 #include "cli/Inventory.h"
+#include "core/appliances/ApplianceBook.h"
 
 #include <gtest/gtest.h>
 
@@ -132,6 +133,41 @@ TEST(Inventory, CommandsThatRunOverAnInventory) {
     EXPECT_EQ(argumentsFor("restore", {folder, "--dry-run"}, hq), (Args{own, "--dry-run"}));
     EXPECT_EQ(argumentsFor("restore", {file, "--yes"}, hq), (Args{file, "--yes"}));
     EXPECT_EQ(argumentsFor("wolentry", {"import", folder}, hq), (Args{"import", folder}));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(Inventory, TakesAnAddressBookOrAGroupOfIt) {
+    namespace ap = qv::appliances;
+    ap::ApplianceBook book;
+    ASSERT_FALSE(book.add({"Seoul 1", "10.0.0.1:12300", "root", "east", 949, "", {}}));
+    ASSERT_FALSE(book.add({"../busan", "10.0.0.2:12300", "", "south", 0, "", {}}));
+    ASSERT_FALSE(book.add({"Seoul_1", "10.0.0.3:12300", "", "east", 0, "", {}}));
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("qvctl-inventory-book-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string bookFile = (dir / "appliances.json").string();
+    const std::string listFile = (dir / "list.txt").string();
+    std::ofstream(bookFile) << ap::bookText(book);
+    std::ofstream(listFile) << "one 127.0.0.1:1\n";
+    qv::Message error;
+    const auto east = loadInventory(bookFile, std::string("east"), error);
+    ASSERT_TRUE(east) << qv::format(error);
+    ASSERT_EQ(east->size(), 2u);
+    EXPECT_EQ((*east)[0].adminId, "root");
+    EXPECT_EQ((*east)[0].codePage, 949);
+    EXPECT_EQ(loadInventory(bookFile, std::nullopt, error)->size(), 3u);
+    EXPECT_FALSE(loadInventory(bookFile, std::string("west"), error));
+    EXPECT_EQ(error.id, StringId::InventoryEmptyGroup);
+    EXPECT_FALSE(loadInventory(listFile, std::string("east"), error));
+    EXPECT_EQ(error.id, StringId::InventoryGroupNeedsBook);
+    EXPECT_EQ(loadInventory(listFile, std::nullopt, error)->front().name, "one");
+    // A book's names become file names that stay in the folder, and never two alike.
+    const auto all = *loadInventory(bookFile, std::nullopt, error);
+    EXPECT_EQ(fileNameOf(all[1]), "_._busan");
+    const auto same = checkFileNames(all);
+    ASSERT_TRUE(same);
+    EXPECT_EQ(same->args, (std::vector<std::string>{"Seoul 1", "Seoul_1", "Seoul_1.json"}));
+    EXPECT_FALSE(checkFileNames({all[0], all[1]}));
     std::filesystem::remove_all(dir);
 }
 
