@@ -1,12 +1,22 @@
 #include "app/ApplianceReturnWatch.h"
 
+#include "link/SocketIo.h"
 #include "pages/QtText.h"
 
-#include <QTcpSocket>
+#include <mutex>
+#include <string>
+#include <thread>
 
 using qv::StringId;
 
-ApplianceReturnWatch::ApplianceReturnWatch(QObject* parent) : QObject(parent) {
+struct ApplianceReturnWatch::Mailbox {
+    std::mutex mutex;
+    ApplianceReturnWatch* watch = nullptr;
+};
+
+ApplianceReturnWatch::ApplianceReturnWatch(QObject* parent)
+    : QObject(parent), m_mailbox(std::make_shared<Mailbox>()) {
+    m_mailbox->watch = this;
     m_probeTimer.setInterval(kProbeInterval);
     m_secondTimer.setInterval(1000);
     connect(&m_probeTimer, &QTimer::timeout, this, &ApplianceReturnWatch::probe);
@@ -14,7 +24,9 @@ ApplianceReturnWatch::ApplianceReturnWatch(QObject* parent) : QObject(parent) {
 }
 
 ApplianceReturnWatch::~ApplianceReturnWatch() {
-    endProbe();
+    // An answer already posted is dropped with this object's pending events.
+    const std::lock_guard<std::mutex> lock(m_mailbox->mutex);
+    m_mailbox->watch = nullptr;
 }
 
 QString ApplianceReturnWatch::target() const {
@@ -51,12 +63,33 @@ void ApplianceReturnWatch::tick() {
 
 void ApplianceReturnWatch::probe() {
     // A knock still under way after a whole interval has its answer: nobody is there.
-    if (m_probe)
+    if (m_knock != 0)
         probeFailed();
-    m_probe = new QTcpSocket(this);
-    connect(m_probe, &QTcpSocket::connected, this, &ApplianceReturnWatch::probeConnected);
-    connect(m_probe, &QTcpSocket::errorOccurred, this, &ApplianceReturnWatch::probeFailed);
-    m_probe->connectToHost(m_host, m_port);
+    m_knock = ++m_lastKnock;
+    if (m_knock == 0) // after wrapping round, 0 still means "none"
+        m_knock = ++m_lastKnock;
+    const unsigned knock = m_knock;
+    const qv::ServerAddress address{m_host.toStdString(), m_port};
+    std::thread([mailbox = m_mailbox, address, knock] {
+        const qv::SocketHandle socket = qv::connectTcp(address, kKnockTimeout);
+        const bool connected = socket != qv::kInvalidSocket;
+        if (connected)
+            qv::closeSocket(socket);
+        const std::lock_guard<std::mutex> lock(mailbox->mutex);
+        if (ApplianceReturnWatch* watch = mailbox->watch)
+            QMetaObject::invokeMethod(
+                watch, [watch, knock, connected] { watch->knockEnded(knock, connected); },
+                Qt::QueuedConnection);
+    }).detach();
+}
+
+void ApplianceReturnWatch::knockEnded(unsigned knock, bool connected) {
+    if (knock != m_knock)
+        return;
+    if (connected)
+        probeConnected();
+    else
+        probeFailed();
 }
 
 void ApplianceReturnWatch::probeConnected() {
@@ -74,10 +107,5 @@ void ApplianceReturnWatch::probeFailed() {
 }
 
 void ApplianceReturnWatch::endProbe() {
-    if (!m_probe)
-        return;
-    m_probe->disconnect(this);
-    m_probe->abort();
-    m_probe->deleteLater();
-    m_probe = nullptr;
+    m_knock = 0;
 }

@@ -403,33 +403,9 @@ void CQVSettingDlg::scheduleWindowClosed() {
 }
 
 void CQVSettingDlg::sendPageRequests(Page page) {
-    if (!m_store.isConnected())
-        return;
-    switch (page) {
-    case Page::Summary:
-        m_store.send(qv::request::readSummary());
-        break;
-    case Page::CenterIds:
-        m_store.send(qv::request::readCenterIds());
-        break;
-    case Page::Wol:
-        m_store.send(qv::request::readWol());
-        break;
-    case Page::Network:
-        m_store.send(qv::request::readNetwork());
-        break;
-    case Page::Update:
-        m_store.send(qv::request::readAutoUpdate());
-        break;
-    case Page::Blacklist:
-        m_store.send(qv::request::readBlacklist());
-        break;
-    case Page::IoSchedule:
-        ioSchedulePage()->requestTables();
-        break;
-    default:
-        break;
-    }
+    // Each page knows what it shows and asks for it itself.
+    if (m_store.isConnected() && page != Page::Logon)
+        this->page(page)->requestContent();
 }
 
 void CQVSettingDlg::onReboot() {

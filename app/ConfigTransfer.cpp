@@ -68,7 +68,8 @@ void ConfigTransfer::backup() {
                              .arg(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
     const std::optional<QString> path =
         m_prompt.saveFileName(qv::uiText(StringId::BackupFileFilter),
-                              m_folder.isEmpty() ? name : QDir(m_folder).filePath(name));
+                              m_folder.isEmpty() ? name : QDir(m_folder).filePath(name),
+                              qv::uiText(StringId::ChooseBackupTitle));
     if (!path || path->isEmpty())
         return;
     m_backupPath = *path;
@@ -79,8 +80,8 @@ void ConfigTransfer::backup() {
 void ConfigTransfer::restore() {
     if (!mayStart())
         return;
-    const std::optional<QString> path =
-        m_prompt.openFileName(qv::uiText(StringId::BackupFileFilter));
+    const std::optional<QString> path = m_prompt.openFileName(
+        qv::uiText(StringId::BackupFileFilter), qv::uiText(StringId::ChooseRestoreTitle));
     if (!path || path->isEmpty())
         return;
     m_folder = QFileInfo(*path).absolutePath();

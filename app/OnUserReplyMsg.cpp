@@ -75,20 +75,10 @@ const std::vector<CQVSettingDlg::DispatchRow>& CQVSettingDlg::dispatchTable() {
         {R::AdminChangeAnswered, always,
          [](W w, E e) { w.m_prompt.notice(qv::uiText(Text::ChangeRefused).arg(e.value)); }},
         {R::CenterIdsArrived, always, [](W w, E) { w.centerIdPage()->tableArrived(); }},
-        // Apply's answer: the page learns whether its edits are now the appliance's.
-        {R::CenterIdsApplied, always,
-         [](W w, E e) {
-             w.centerIdPage()->applyAnswered(e.value);
-             if (e.value == result::kSuccess)
-                 w.showMessage(Text::CenterIdSet);
-         }},
+        // Apply's answer: the page learns whether its edits are now the appliance's, and says so.
+        {R::CenterIdsApplied, always, [](W w, E e) { w.centerIdPage()->applyAnswered(e.value); }},
         {R::WolArrived, always, [](W w, E) { w.wolPage()->tableArrived(); }},
-        {R::WolApplied, always,
-         [](W w, E e) {
-             w.wolPage()->applyAnswered(e.value);
-             if (e.value == result::kSuccess)
-                 w.showMessage(Text::WolSet);
-         }},
+        {R::WolApplied, always, [](W w, E e) { w.wolPage()->applyAnswered(e.value); }},
         {R::NetworkArrived, always, [](W w, E e) { w.networkPage()->load(recordOf(e)); }},
         // DDNS and product registration answers: one message per value, as qvctl prints them.
         {R::DdnsIdChecked, always,
@@ -125,20 +115,14 @@ const std::vector<CQVSettingDlg::DispatchRow>& CQVSettingDlg::dispatchTable() {
          message(Text::FirmwareServerUnreachable)},
         {R::NtpServerSet, always, message(Text::NtpServerSet)},
         {R::IoListArrived, always, [](W w, E) { w.ioSchedulePage()->ioListArrived(); }},
-        {R::SchedulesArrived, always, [](W w, E) { w.ioSchedulePage()->schedulesArrived(); }},
-        {R::SchedulesApplied, always,
-         [](W w, E e) { w.ioSchedulePage()->schedulesApplied(e.value); }},
+        {R::SchedulesArrived, always, [](W w, E) { w.ioSchedulePage()->tableArrived(); }},
+        {R::SchedulesApplied, always, [](W w, E e) { w.ioSchedulePage()->applyAnswered(e.value); }},
         {R::ServerTimeArrived, always,
          [](W w, E e) { w.ioSchedulePage()->serverTimeArrived(e.value); }},
         {R::WebArchiveUploaded, always, [](W w, E e) { w.uploadAnswered(w.webPage(), e); }},
         {R::BlacklistArrived, always, [](W w, E) { w.blacklistArrived(); }},
         {R::BlockIpsArrived, always, [](W w, E) { w.blacklistPage()->tableArrived(); }},
-        {R::BlockIpsApplied, always,
-         [](W w, E e) {
-             w.blacklistPage()->applyAnswered(e.value);
-             if (e.value == result::kSuccess)
-                 w.showMessage(Text::BlockIpListChanged);
-         }},
+        {R::BlockIpsApplied, always, [](W w, E e) { w.blacklistPage()->applyAnswered(e.value); }},
         {R::BlacklistCleared, is(result::kSuccess), [](W w, E) { w.blacklistCleared(); }},
         {R::LinkEnded, always, [](W w, E) { w.linkEnded(); }},
     };

@@ -13,8 +13,6 @@ namespace qvctl {
 namespace {
 
 int noArguments(CommandContext& context) {
-    if (!context.options().args.empty())
-        return context.usageError("takes no arguments");
     return context.logOn();
 }
 
@@ -100,9 +98,10 @@ int runBlockIps(CommandContext& context) {
 
 } // namespace
 
-QVCTL_COMMAND(runCenterIds, "centerids", "",
-              "center IDs: ID, password masked, name, group, super user, prohibitions");
-QVCTL_COMMAND(runBlacklist, "blacklist", "", "blacklisted addresses with their eight counters");
-QVCTL_COMMAND(runBlockIps, "blockips", "", "addresses the appliance's firewall blocks");
+QVCTL_PLAIN_COMMAND(runCenterIds, "centerids", "",
+                    "center IDs: ID, password masked, name, group, super user, prohibitions");
+QVCTL_PLAIN_COMMAND(runBlacklist, "blacklist", "",
+                    "blacklisted addresses with their eight counters");
+QVCTL_PLAIN_COMMAND(runBlockIps, "blockips", "", "addresses the appliance's firewall blocks");
 
 } // namespace qvctl

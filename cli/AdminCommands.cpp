@@ -2,6 +2,7 @@
 // command line; the same checks and messages as the administrator page apply before anything is
 // sent, and the appliance's answer is reported.
 
+#include "cli/CommandOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/Registry.h"
 #include "core/access/AdminRules.h"
@@ -46,23 +47,11 @@ bool newPassword(const std::string& file, std::string& password, std::string& re
     return true;
 }
 
-int runAdmin(CommandContext& context) {
-    const std::vector<std::string>& args = context.options().args;
-    std::string id;
-    std::string file;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--new-password-file") {
-            if (i + 1 >= args.size())
-                return context.usageError("option --new-password-file needs a value");
-            file = args[++i];
-        } else if (args[i].size() > 1 && args[i][0] == '-') {
-            return context.usageError("unknown option '" + args[i] + "' for admin");
-        } else if (id.empty()) {
-            id = args[i];
-        } else {
-            return context.usageError("takes one new administrator ID");
-        }
-    }
+int runAdmin(CommandContext& context, const std::vector<std::string>& ids,
+             const std::string& file) {
+    if (ids.size() > 1)
+        return context.usageError("takes one new administrator ID");
+    const std::string id = ids.empty() ? std::string() : ids.front();
     std::string password;
     std::string retype;
     std::string error;
@@ -71,7 +60,7 @@ int runAdmin(CommandContext& context) {
 
     const admin::Verdict verdict = admin::checkChange(id, password, retype, qv::systemCodePage());
     if (!verdict.ok()) {
-        std::cerr << "qvctl admin: " << qv::uiString(*verdict.refusal) << "\n";
+        context.err() << "qvctl admin: " << qv::uiString(*verdict.refusal) << "\n";
         return kExitUsage;
     }
     if (const int status = context.logOn(); status != kExitOk)
@@ -92,9 +81,20 @@ int runAdmin(CommandContext& context) {
     return kExitOk;
 }
 
+CommandRun defineAdmin(CLI::App& command) {
+    auto ids = std::make_shared<std::vector<std::string>>();
+    auto file = std::make_shared<std::string>();
+    addOperands(command, *ids, "NEW-ID");
+    command
+        .add_option("--new-password-file", *file,
+                    "read the new password from the first line of FILE")
+        ->type_name("FILE");
+    return [ids, file](CommandContext& context) { return runAdmin(context, *ids, *file); };
+}
+
 } // namespace
 
-QVCTL_COMMAND(runAdmin, "admin", "NEW-ID [--new-password-file FILE]",
+QVCTL_COMMAND(defineAdmin, "admin", "NEW-ID [--new-password-file FILE]",
               "change the administrator ID and password (new password from the file, "
               "QVCTL_NEW_PASSWORD, or typed twice)");
 

@@ -4,6 +4,7 @@
 // table by table, the network settings last since Save & Reboot ends the link.
 
 #include "cli/ApplianceReading.h"
+#include "cli/CommandOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/Registry.h"
 #include "core/backup/BackupFile.h"
@@ -32,12 +33,11 @@ std::string text(StringId id, std::vector<std::string> args = {}) {
 }
 
 int refuse(CommandContext& context, const std::string& message, int status = kExitUsage) {
-    std::cerr << "qvctl " << context.options().command << ": " << message << "\n";
+    context.err() << "qvctl " << context.options().command << ": " << message << "\n";
     return status;
 }
 
-int runBackup(CommandContext& context) {
-    const std::vector<std::string>& args = context.options().args;
+int runBackup(CommandContext& context, const std::vector<std::string>& args) {
     if (args.size() != 1)
         return context.usageError(text(StringId::BackupNeedsFile));
     if (const int status = context.logOn(); status != kExitOk)
@@ -52,6 +52,14 @@ int runBackup(CommandContext& context) {
     return kExitOk;
 }
 
+// What the command line gave restore: its operands and options.
+struct RestoreLine {
+    std::vector<std::string> args;
+    std::optional<std::string> only;
+    bool dryRun = false;
+    bool yes = false;
+};
+
 struct RestoreRequest {
     std::string file;
     std::vector<bk::Table> tables;
@@ -60,44 +68,32 @@ struct RestoreRequest {
 };
 
 // False with the message when the arguments are wrong.
-bool parseRestore(const std::vector<std::string>& args, RestoreRequest& request,
-                  std::string& error) {
-    bool only = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--dry-run") {
-            request.dryRun = true;
-        } else if (arg == "--yes") {
-            request.yes = true;
-        } else if (arg == "--only") {
-            if (i + 1 == args.size()) {
-                error = text(StringId::RestoreOnlyNeedsTables);
+bool parseRestore(const RestoreLine& line, RestoreRequest& request, std::string& error) {
+    request.dryRun = line.dryRun;
+    request.yes = line.yes;
+    if (line.only) {
+        std::string names = *line.only + ",";
+        for (size_t at; (at = names.find(',')) != std::string::npos; names.erase(0, at + 1)) {
+            const auto table = bk::tableNamed(names.substr(0, at));
+            if (!table) {
+                error = text(StringId::RestoreUnknownTable, {names.substr(0, at)});
                 return false;
             }
-            only = true;
-            std::string names = args[++i] + ",";
-            for (size_t at; (at = names.find(',')) != std::string::npos; names.erase(0, at + 1)) {
-                const auto table = bk::tableNamed(names.substr(0, at));
-                if (!table) {
-                    error = text(StringId::RestoreUnknownTable, {names.substr(0, at)});
-                    return false;
-                }
-                request.tables.push_back(*table);
-            }
-        } else if (request.file.empty() && arg.rfind("--", 0) != 0) {
-            request.file = arg;
-        } else {
-            error = text(StringId::RestoreUnexpectedArgument, {arg});
-            return false;
+            request.tables.push_back(*table);
         }
     }
-    if (request.file.empty()) {
+    if (line.args.size() > 1) {
+        error = text(StringId::RestoreUnexpectedArgument, {line.args[1]});
+        return false;
+    }
+    if (line.args.empty()) {
         error = text(StringId::RestoreNeedsFile);
         return false;
     }
+    request.file = line.args.front();
     // Without --only every table but the network settings, which reboot the appliance.
     for (const bk::Table table : bk::kAllTables)
-        if (!only && table != bk::Table::Network)
+        if (!line.only && table != bk::Table::Network)
             request.tables.push_back(table);
     return true;
 }
@@ -116,9 +112,9 @@ int runStep(ApplianceSession& session, const bk::Step& step, bk::Table table) {
     return session.request(step.request, step.answer);
 }
 
-int runRestore(CommandContext& context) {
+int runRestore(CommandContext& context, const RestoreLine& line) {
     RestoreRequest request;
-    if (std::string error; !parseRestore(context.options().args, request, error))
+    if (std::string error; !parseRestore(line, request, error))
         return context.usageError(error);
     // The JSON is the preview alone: the question and the writing that follow are text.
     if (context.options().json && !request.dryRun)
@@ -206,11 +202,24 @@ int runRestore(CommandContext& context) {
     return kExitOk;
 }
 
+CommandRun defineRestore(CLI::App& command) {
+    auto line = std::make_shared<RestoreLine>();
+    addOperands(command, line->args, "FILE");
+    command.add_flag("--dry-run", line->dryRun, "show what would change, and change nothing");
+    command.add_flag("--yes", line->yes, "do not ask before the tables are written");
+    command
+        .add_option_function<std::string>(
+            "--only", [line](const std::string& value) { line->only = value; },
+            "restore only these tables, separated by commas")
+        ->type_name("TABLES");
+    return [line](CommandContext& context) { return runRestore(context, *line); };
+}
+
 } // namespace
 
-QVCTL_COMMAND(runBackup, "backup", "FILE",
-              "save the whole configuration to FILE (mode 0600: it holds passwords)");
-QVCTL_COMMAND(runRestore, "restore", kRestoreUsage,
+QVCTL_OPERANDS_COMMAND(runBackup, "backup", "FILE",
+                       "save the whole configuration to FILE (mode 0600: it holds passwords)");
+QVCTL_COMMAND(defineRestore, "restore", kRestoreUsage,
               "preview, then restore tables from a backup (network only with --only)");
 
 } // namespace qvctl

@@ -2,11 +2,13 @@
 // same rule as the blacklist page (same checks, same order, same messages), sends the whole
 // table back with the firewall's own lead and trailing bytes, and reports the appliance's answer.
 
+#include "cli/CommandOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/Registry.h"
 #include "core/access/BlacklistRules.h"
 #include "link/CodePage.h"
 #include "link/Requests.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 
 #include <algorithm>
@@ -22,8 +24,8 @@ constexpr const char* kUsage =
 
 // A refusal, worded as on the page (the firewall's fixed texts, else the terminal's language).
 int refuse(CommandContext& context, const bl::Verdict& verdict) {
-    std::cerr << "qvctl " << context.options().command << ": " << qv::uiString(verdict.stringId)
-              << "\n";
+    context.err() << "qvctl " << context.options().command << ": " << qv::uiString(verdict.stringId)
+                  << "\n";
     return kExitUsage;
 }
 
@@ -57,21 +59,14 @@ int refuseLockOut(CommandContext& context, const std::string& address, bool conf
     const std::string own = context.session().store().localAddress();
     if (confirmed || !bl::locksOut(address, own))
         return kExitOk;
-    std::string text(qv::uiString(qv::StringId::BlockIpLocksOutRefused));
-    if (const size_t at = text.find("%1"); at != std::string::npos)
-        text.replace(at, 2, own);
-    std::cerr << "qvctl " << context.options().command << ": " << text << "\n";
+    const std::string text = qv::format(qv::uiString(qv::StringId::BlockIpLocksOutRefused), {own});
+    context.err() << "qvctl " << context.options().command << ": " << text << "\n";
     return kExitUsage;
 }
 
-int runBlockIp(CommandContext& context) {
-    std::vector<std::string> args = context.options().args;
-    const auto yes = std::find(args.begin(), args.end(), "--yes");
-    const bool confirmed = yes != args.end();
+int runBlockIp(CommandContext& context, const std::vector<std::string>& args, bool confirmed) {
     if (confirmed && (args.empty() || args[0] == "del"))
         return context.usageError("--yes belongs to add and edit");
-    if (confirmed)
-        args.erase(yes);
     if (args.empty())
         return context.usageError("needs an action (add, edit or del)");
     const std::string& action = args[0];
@@ -138,9 +133,20 @@ int runBlockIp(CommandContext& context) {
     return applyTable(context);
 }
 
+CommandRun defineBlockIp(CLI::App& command) {
+    auto operands = std::make_shared<std::vector<std::string>>();
+    auto confirmed = std::make_shared<bool>(false);
+    addOperands(command, *operands, "ARGUMENTS");
+    command.add_flag("--yes", *confirmed,
+                     "add, edit: block the address this computer reaches the appliance from");
+    return [operands, confirmed](CommandContext& context) {
+        return runBlockIp(context, *operands, *confirmed);
+    };
+}
+
 } // namespace
 
-QVCTL_COMMAND(runBlockIp, "blockip", kUsage,
+QVCTL_COMMAND(defineBlockIp, "blockip", kUsage,
               "add, change or delete addresses the appliance's firewall blocks");
 
 } // namespace qvctl

@@ -2,6 +2,7 @@
 // same rule as the center ID page (same checks, same order, same messages), sends the whole
 // table back and reports the appliance's answer.
 
+#include "cli/CommandOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/Registry.h"
 #include "core/access/CenterIdRules.h"
@@ -43,7 +44,9 @@ struct Request {
     std::string passwordFile;
 };
 
-bool parseRequest(const std::vector<std::string>& args, Request& request, std::string& error) {
+// The action and the center ID as operands; the options, given anywhere, are already in
+// `request`. Options that do not belong to the action are refused.
+bool checkRequest(const std::vector<std::string>& args, Request& request, std::string& error) {
     if (args.size() < 2) {
         error = "needs an action (add, edit or del) and the center ID";
         return false;
@@ -54,53 +57,18 @@ bool parseRequest(const std::vector<std::string>& args, Request& request, std::s
         error = "unknown action '" + request.action + "' (add, edit or del)";
         return false;
     }
-    for (size_t i = 2; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const auto value = [&](std::string& out) {
-            if (i + 1 >= args.size()) {
-                error = "option " + arg + " needs a value";
-                return false;
-            }
-            out = args[++i];
-            return true;
-        };
-        std::string text;
-        if (arg == "--name") {
-            if (!value(text))
-                return false;
-            request.name = text;
-        } else if (arg == "--id" && request.action == "edit") {
-            if (!value(text))
-                return false;
-            request.newId = text;
-        } else if (arg == "--group") {
-            if (!value(text))
-                return false;
-            int group = 0;
-            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), group);
-            if (ec != std::errc{} || end != text.data() + text.size() || group < 1 ||
-                group > cid::kGroupCount) {
-                error = "--group takes a number from 1 to 50";
-                return false;
-            }
-            request.group = group;
-        } else if (arg == "--change-password" && request.action == "edit") {
-            request.changePassword = true;
-        } else if (arg == "--center-password-file") {
-            if (!value(request.passwordFile))
-                return false;
-        } else if (arg == "--super-user" || arg == "--no-super-user") {
-            request.superUser = arg == "--super-user";
-        } else if (arg == "--prohibit-file-transfer" || arg == "--allow-file-transfer") {
-            request.prohibitFileTransfer = arg == "--prohibit-file-transfer";
-        } else if (arg == "--prohibit-log-deletion" || arg == "--allow-log-deletion") {
-            request.prohibitLogDeletion = arg == "--prohibit-log-deletion";
-        } else {
-            error = "unknown option '" + arg + "' for centerid " + request.action;
-            return false;
-        }
+    if (args.size() > 2) {
+        error = request.action == "del" ? "del takes only the center ID"
+                                        : "unexpected argument '" + args[2] + "'";
+        return false;
     }
-    if (request.action == "del" && args.size() > 2) {
+    if (request.action != "edit" && (request.newId || request.changePassword)) {
+        error = std::string(request.newId ? "--id" : "--change-password") + " belongs to edit";
+        return false;
+    }
+    if (request.action == "del" &&
+        (request.name || request.group || request.superUser || request.prohibitFileTransfer ||
+         request.prohibitLogDeletion || !request.passwordFile.empty())) {
         error = "del takes only the center ID";
         return false;
     }
@@ -134,8 +102,8 @@ std::string toAnsi(const std::string& utf8, StringId refusalId, std::optional<St
 
 // A refusal, worded as on the page, in the terminal's language.
 int refuse(CommandContext& context, const cid::Verdict& verdict) {
-    std::cerr << "qvctl " << context.options().command << ": " << qv::uiString(verdict.stringId)
-              << "\n";
+    context.err() << "qvctl " << context.options().command << ": " << qv::uiString(verdict.stringId)
+                  << "\n";
     return kExitUsage;
 }
 
@@ -159,10 +127,9 @@ int applyTable(CommandContext& context) {
     return kExitOk;
 }
 
-int runCenterId(CommandContext& context) {
-    Request request;
+int runCenterId(CommandContext& context, const std::vector<std::string>& args, Request request) {
     std::string error;
-    if (!parseRequest(context.options().args, request, error))
+    if (!checkRequest(args, request, error))
         return context.usageError(error);
     const bool adding = request.action == "add";
     std::optional<std::string> password;
@@ -244,9 +211,52 @@ int runCenterId(CommandContext& context) {
     return applyTable(context);
 }
 
+CommandRun defineCenterId(CLI::App& command) {
+    auto request = std::make_shared<Request>();
+    auto operands = std::make_shared<std::vector<std::string>>();
+    addOperands(command, *operands, "ARGUMENTS");
+    command
+        .add_option_function<std::string>(
+            "--name", [request](const std::string& value) { request->name = value; },
+            "add, edit: the center's name")
+        ->type_name("NAME");
+    command
+        .add_option_function<std::string>(
+            "--id", [request](const std::string& value) { request->newId = value; },
+            "edit: the new center ID")
+        ->type_name("NEW-ID");
+    command
+        .add_option_function<int>(
+            "--group", [request](const int& value) { request->group = value; },
+            "add, edit: the group, 1 to 50")
+        ->type_name("N")
+        ->check(wholeNumberOption(1, cid::kGroupCount, "takes a number from 1 to 50"));
+    command.add_flag("--change-password", request->changePassword,
+                     "edit: set a new password (add always sets one)");
+    command
+        .add_option("--center-password-file", request->passwordFile,
+                    "read the center ID's password from the first line of FILE")
+        ->type_name("FILE");
+    command.add_flag_function(
+        "--super-user,!--no-super-user", [request](int64_t n) { request->superUser = n > 0; },
+        "add, edit: a super user, or not");
+    command.add_flag_function(
+        "--prohibit-file-transfer,!--allow-file-transfer",
+        [request](int64_t n) { request->prohibitFileTransfer = n > 0; },
+        "add, edit: file transfer prohibited, or allowed");
+    command.add_flag_function(
+        "--prohibit-log-deletion,!--allow-log-deletion",
+        [request](int64_t n) { request->prohibitLogDeletion = n > 0; },
+        "add, edit: log deletion prohibited, or allowed");
+    // Each run starts from the request as the line gave it.
+    return [request, operands](CommandContext& context) {
+        return runCenterId(context, *operands, *request);
+    };
+}
+
 } // namespace
 
-QVCTL_COMMAND(runCenterId, "centerid", kUsage,
+QVCTL_COMMAND(defineCenterId, "centerid", kUsage,
               "add, change or delete a center ID (password from --center-password-file, "
               "QVCTL_CENTER_PASSWORD or a prompt; edit changes it only with --change-password)");
 

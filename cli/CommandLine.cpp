@@ -1,17 +1,23 @@
 #include "cli/CommandLine.h"
 
+#include "cli/ExitCodes.h"
+#include "cli/Registry.h"
 #include "cli/Terminal.h"
 #include "link/Commands.h"
 #include "link/RegularFile.h"
 #include "link/SocketIo.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <map>
 #include <optional>
-#include <set>
+#include <sstream>
+
+#include <CLI/CLI.hpp>
 
 namespace qvctl {
 namespace {
@@ -48,8 +54,7 @@ std::optional<std::string> readSecret(const std::string& file, const char* varia
                 read.status == qv::FileReadStatus::NotRegular ? StringId::NotRegularFile
                 : read.status == qv::FileReadStatus::TooLarge ? StringId::CliPasswordFileTooLarge
                                                               : StringId::CliPasswordFileUnreadable;
-            error = std::string(qv::uiString(id));
-            error.replace(error.find("%1"), 2, file);
+            error = qv::format(qv::uiString(id), {file});
             return std::nullopt;
         }
         std::string secret = read.bytes.substr(0, read.bytes.find('\n'));
@@ -69,108 +74,275 @@ std::optional<std::string> readSecret(const std::string& file, const char* varia
 
 namespace {
 
-// Options of a command may stand anywhere after its name. The commands read their operands
-// first and their options after them, so the options, each with its value when it takes one,
-// are moved behind the operands, keeping their order.
-void putOperandsFirst(std::vector<std::string>& args) {
-    static const std::set<std::string, std::less<>> kTakesValue{"--address",
-                                                                "--center-password-file",
-                                                                "--company",
-                                                                "--data-port",
-                                                                "--email",
-                                                                "--exception",
-                                                                "--function",
-                                                                "--gateway",
-                                                                "--group",
-                                                                "--id",
-                                                                "--link-port",
-                                                                "--mac",
-                                                                "--name",
-                                                                "--netmask",
-                                                                "--new-password-file",
-                                                                "--only",
-                                                                "--relay",
-                                                                "--stage-timeout",
-                                                                "--time",
-                                                                "--web-port",
-                                                                "--weekday"};
-    std::vector<std::string> operands, optionWords;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i].size() <= 2 || args[i].rfind("--", 0) != 0) {
-            operands.push_back(args[i]);
-            continue;
-        }
-        optionWords.push_back(args[i]);
-        if (kTakesValue.count(args[i]) != 0 && i + 1 < args.size())
-            optionWords.push_back(args[++i]);
+const char* const kHelpHead = R"(Usage: qvctl [OPTIONS] COMMAND [ARGUMENTS]
+
+Reads and changes the settings of a Quorvel MY appliance (or of qvsim) over its administration
+port.
+
+Options (anywhere on the line):
+)";
+
+const char* const kPasswordHelp = R"(
+The password is never taken from the command line. It comes from --password-file when given,
+else from the environment variable QVCTL_PASSWORD when set, else from a prompt without echo
+when standard input is a terminal.
+
+Commands:
+)";
+
+const char* const kHelpTail = R"(
+Texts are printed in UTF-8. Texts the appliance keeps in the Windows code page of the
+administrator's language (949 for Korean, 1252 otherwise; QVSETTING_CODEPAGE overrides) are
+converted; the company name and the Wake-on-LAN names are UTF-8 already.
+
+Questions (before a reboot, a firmware update, a restore) read the answer from standard input,
+a terminal or a pipe; only y or yes goes on, and --yes answers for them. Control characters in
+texts from the appliance or from a file are shown as \x1b and the like.
+
+Exit status:
+  0  success
+  1  a question was answered No (or standard input ended): nothing was sent
+  2  usage error (bad option or argument, no password, unreadable password file)
+  3  the appliance could not be reached
+  4  logon refused (wrong administrator ID or password)
+  5  the link was lost, or no answer came (or nothing could be sent) within the time-out
+  6  the appliance refused a change
+  7  the change was taken, but reading it back shows another administrator's change
+)";
+
+// Summaries and option texts start in one column; a longer head puts its text on the next line.
+constexpr size_t kTextColumn = 24;
+
+// Option texts are broken into lines of at most this many columns.
+constexpr size_t kLineWidth = 95;
+
+void putInColumn(std::string& head, const std::string& text, std::ostream& out, bool wrap = false) {
+    const size_t lastLine = head.size() - (head.rfind('\n') + 1);
+    if (head.find('\n') != std::string::npos || lastLine + 2 > kTextColumn)
+        head += "\n" + std::string(kTextColumn, ' ');
+    else
+        head.append(kTextColumn - lastLine, ' ');
+    out << head;
+    if (!wrap) {
+        out << text << "\n";
+        return;
     }
-    operands.insert(operands.end(), optionWords.begin(), optionWords.end());
-    args = std::move(operands);
+    std::istringstream words(text);
+    size_t column = kTextColumn;
+    bool first = true;
+    for (std::string word; words >> word; first = false) {
+        if (!first && column + 1 + word.size() > kLineWidth) {
+            out << "\n" << std::string(kTextColumn, ' ');
+            column = kTextColumn;
+        } else if (!first) {
+            out << ' ';
+            ++column;
+        }
+        out << word;
+        column += word.size();
+    }
+    out << "\n";
+}
+
+// The options of `app` (a command's own, or those of every command), one a line, with the name
+// of their value and their text as they were declared.
+void printOptions(const CLI::App& app, std::ostream& out) {
+    for (const CLI::Option* option : app.get_options()) {
+        if (option->get_group().empty() || option->get_positional())
+            continue;
+        // A flag and its negation ("--super-user, --no-super-user") are named together.
+        std::string names =
+            option == app.get_help_ptr() ? option->get_name() : option->get_name(false, true);
+        for (size_t comma; (comma = names.find(',')) != std::string::npos;)
+            names.replace(comma, 1, "|");
+        // The value a negation stands for ("{false}") is no part of its name.
+        for (size_t brace; (brace = names.find('{')) != std::string::npos;)
+            names.erase(brace, names.find('}', brace) - brace + 1);
+        std::string head = "  " + names;
+        if (!option->get_type_name().empty() && option->get_expected_min() > 0)
+            head += " " + option->get_type_name();
+        putInColumn(head, option->get_description(), out, true);
+    }
+}
+
+void printHelp(const CLI::App& app, std::ostream& out) {
+    out << kHelpHead;
+    printOptions(app, out);
+    out << kPasswordHelp;
+    for (const auto& command : allCommands()) {
+        // Alternatives of a usage ("add ... | del ID") are shown one a line.
+        std::string head = "  " + command.name;
+        std::string usage = command.usage;
+        for (size_t bar; (bar = usage.find(" | ")) != std::string::npos;) {
+            head += " " + usage.substr(0, bar) + "\n  " + command.name;
+            usage.erase(0, bar + 3);
+        }
+        if (!usage.empty())
+            head += " " + usage;
+        putInColumn(head, command.summary, out);
+    }
+    out << kHelpTail;
+}
+
+void printCommandHelp(const CLI::App& command, const CommandEntry& entry, std::ostream& out) {
+    out << "Usage: qvctl [OPTIONS] " << entry.name << (entry.usage.empty() ? "" : " ")
+        << entry.usage << "\n\n"
+        << entry.summary << "\n";
+    std::ostringstream options;
+    printOptions(command, options);
+    if (!options.str().empty())
+        out << "\nOptions:\n" << options.str();
+}
+
+// A whole number from `min` to `max`; `words` says what is wanted when the value is not one.
+CLI::Validator wholeNumberFrom(long min, long max, std::string words) {
+    return CLI::Validator(
+        [min, max, words](std::string& text) {
+            char* end = nullptr;
+            const long value = std::strtol(text.c_str(), &end, 10);
+            if (text.empty() || *end != '\0' || value < min || value > max)
+                return words;
+            return std::string();
+        },
+        // No description: the help shows the option's own value name.
+        std::string());
+}
+
+// A parse failure in this program's words: what was not expected is named as an option or an
+// argument (or, before any command, as a command).
+std::string failureText(const CLI::App& app, const CLI::ParseError& failure, bool inCommand) {
+    if (dynamic_cast<const CLI::ExtrasError*>(&failure) != nullptr) {
+        const std::vector<std::string> extras = app.remaining(true);
+        if (!extras.empty()) {
+            const std::string& first = extras.front();
+            if (first.size() > 1 && first[0] == '-')
+                return "unknown option '" + first + "'";
+            return inCommand ? "unexpected argument '" + first + "'" : "unknown command " + first;
+        }
+    }
+    // A value refused by its check reads "--timeout needs seconds from 1 to 3600".
+    std::string text = failure.what();
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&failure) != nullptr &&
+        text.find("missing") != std::string::npos && text.rfind("--", 0) == 0)
+        return "option " + text.substr(0, text.find(':')) + " needs a value";
+    if (dynamic_cast<const CLI::ValidationError*>(&failure) != nullptr && text.rfind("--", 0) == 0)
+        if (const size_t colon = text.find(": "); colon != std::string::npos)
+            text.replace(colon, 2, " ");
+    return text;
 }
 
 } // namespace
 
-bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const auto value = [&](std::string& out) {
-            if (i + 1 >= argc) {
-                error = "option " + arg + " needs a value";
-                return false;
-            }
-            out = argv[++i];
-            return true;
-        };
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--json") {
-            options.json = true;
-        } else if (arg == "--server") {
-            if (!value(options.server))
-                return false;
-            qv::ServerAddress address;
-            if (!qv::parseServerAddress(options.server, qv::kDefaultPort, address)) {
-                error = "--server needs HOST or HOST:PORT with a port from 1 to 65535";
-                return false;
-            }
-        } else if (arg == "--user") {
-            if (!value(options.user))
-                return false;
-            // The logon request has room for 31 bytes of ID and its terminator.
-            if (options.user.size() > kMaxUserBytes) {
-                error = "--user takes at most 31 bytes";
-                return false;
-            }
-        } else if (arg == "--password-file") {
-            if (!value(options.passwordFile))
-                return false;
-        } else if (arg == "--password") {
-            error = "the password is never taken from the command line; use a terminal prompt, "
-                    "QVCTL_PASSWORD or --password-file";
-            return false;
-        } else if (arg == "--timeout") {
-            std::string text;
-            if (!value(text))
-                return false;
-            char* end = nullptr;
-            const long seconds = std::strtol(text.c_str(), &end, 10);
-            if (text.empty() || *end != '\0' || seconds < 1 || seconds > 3600) {
-                error = "--timeout needs seconds from 1 to 3600";
-                return false;
-            }
-            options.timeout = std::chrono::seconds(seconds);
-        } else if (options.command.empty()) {
-            if (arg.size() > 1 && arg[0] == '-') {
-                error = "unknown option " + arg;
-                return false;
-            }
-            options.command = arg;
-        } else {
-            options.args.push_back(arg);
-        }
+CLI::Validator wholeNumberOption(long min, long max, const std::string& words) {
+    return wholeNumberFrom(min, max, words);
+}
+
+void addOperands(CLI::App& command, std::vector<std::string>& operands, const std::string& name) {
+    command.add_option(name, operands)
+        ->type_name(name)
+        ->group("")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
+std::optional<CommandLine> readCommandLine(const std::vector<std::string>& arguments,
+                                           std::ostream& out, std::ostream& err, int& exitCode) {
+    CommandLine line;
+    Options& options = line.options;
+    CLI::App app("qvctl", "qvctl");
+    // The help texts are this program's own; the options of every command pass from a command
+    // up to here, so they may stand anywhere; a word after a command is its operand, never a
+    // second command.
+    app.set_help_flag("--help,-h", "show this text; after a command, that command's usage");
+    app.fallthrough();
+    app.require_subcommand(0, 1);
+    // An option given twice takes its last value, as a later word corrects an earlier one.
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.add_option("--server", options.server,
+                   "the appliance: host name or dotted address, port 12300 when none is given "
+                   "(default 127.0.0.1)")
+        ->type_name("HOST[:PORT]")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                qv::ServerAddress address;
+                return qv::parseServerAddress(text, qv::kDefaultPort, address)
+                           ? std::string()
+                           : std::string("needs HOST or HOST:PORT with a port from 1 to 65535");
+            },
+            std::string()));
+    // The logon request has room for 31 bytes of ID and its terminator.
+    app.add_option("--user", options.user, "administrator ID (default admin)")
+        ->type_name("ID")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                return text.size() > kMaxUserBytes ? std::string("takes at most 31 bytes")
+                                                   : std::string();
+            },
+            std::string()));
+    app.add_option("--password-file", options.passwordFile,
+                   "read the password from the first line of FILE")
+        ->type_name("FILE");
+    app.add_flag("--json", options.json, "print JSON for scripts instead of tables");
+    int timeout = static_cast<int>(options.timeout.count());
+    app.add_option("--timeout", timeout,
+                   "how long to wait for the connection and for each answer, and for a send that "
+                   "makes no progress (default 10)")
+        ->type_name("SECONDS")
+        ->check(wholeNumberFrom(1, 3600, "needs seconds from 1 to 3600"));
+    // Taken only to be refused: a password on the command line is visible to every user.
+    CLI::Option* password = app.add_option("--password")->expected(0, 1)->group("");
+
+    std::vector<std::pair<CLI::App*, CommandEntry>> commands;
+    for (const CommandEntry& entry : allCommands()) {
+        CLI::App* command = app.add_subcommand(entry.name, entry.summary);
+        commands.emplace_back(command, entry);
     }
-    putOperandsFirst(options.args);
-    return true;
+    std::map<std::string, CommandRun> runs;
+    for (auto& [command, entry] : commands)
+        runs[entry.name] = entry.define(*command);
+
+    const auto selected = [&]() -> const std::pair<CLI::App*, CommandEntry>* {
+        for (const auto& pair : commands)
+            if (pair.first->parsed())
+                return &pair;
+        return nullptr;
+    };
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    if (!reversed.empty())
+        reversed.pop_back(); // the program's name
+    try {
+        app.parse(reversed);
+    } catch (const CLI::CallForHelp&) {
+        if (const auto* command = selected())
+            printCommandHelp(*command->first, command->second, out);
+        else
+            printHelp(app, out);
+        exitCode = kExitOk;
+        return std::nullopt;
+    } catch (const CLI::ParseError& failure) {
+        const auto* command = selected();
+        const std::string where = command != nullptr ? "qvctl " + command->second.name : "qvctl";
+        err << where << ": " << failureText(app, failure, command != nullptr) << "\nTry '" << where
+            << " --help'.\n";
+        exitCode = kExitUsage;
+        return std::nullopt;
+    }
+    if (password->count() > 0) {
+        err << "qvctl: the password is never taken from the command line; use a terminal prompt, "
+               "QVCTL_PASSWORD or --password-file\nTry 'qvctl --help'.\n";
+        exitCode = kExitUsage;
+        return std::nullopt;
+    }
+    const auto* command = selected();
+    if (command == nullptr) {
+        err << "qvctl: no command given\nTry 'qvctl --help'.\n";
+        exitCode = kExitUsage;
+        return std::nullopt;
+    }
+    options.timeout = std::chrono::seconds(timeout);
+    options.command = command->second.name;
+    line.run = runs[options.command];
+    exitCode = kExitOk;
+    return line;
 }
 
 bool askYes(const std::string& prompt) {

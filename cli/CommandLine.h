@@ -2,32 +2,43 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace qvctl {
 
+class CommandContext;
+
 // Longest administrator ID and password the logon request carries (their fields keep a NUL).
 inline constexpr size_t kMaxUserBytes = 31;
 inline constexpr size_t kMaxPasswordBytes = 63;
 
-// What the command line asked for. Options that every command takes are read wherever they
-// stand; everything else after the command name belongs to the command, its operands first and
-// its own options after them, whatever their order on the line.
+// The options every command takes, read wherever they stand on the line: which appliance, as
+// whom, and how the output looks. One set serves one run of a command.
 struct Options {
     std::string server = "127.0.0.1"; // host[:port], port 12300 when none is given
     std::string user = "admin";
     std::string passwordFile;
     bool json = false;
-    bool help = false;
     std::chrono::seconds timeout{10}; // how long to wait for each answer
     std::string command;
-    std::vector<std::string> args;
 };
 
-// False with a message when an option is unknown (before the command) or lacks its value.
-bool parseCommandLine(int argc, const char* const* argv, Options& options, std::string& error);
+// What the command line asked for: the options and the command, its operands and its own
+// options already read into it.
+struct CommandLine {
+    Options options;
+    std::function<int(CommandContext& context)> run;
+};
+
+// Reads the command line (the program's name first). Nothing (with the help text on `out` when
+// it was asked for, exit code 0; else a message on `err`, exit code 2) when no command is to
+// run; `exitCode` says which.
+std::optional<CommandLine> readCommandLine(const std::vector<std::string>& arguments,
+                                           std::ostream& out, std::ostream& err, int& exitCode);
 
 // The administrator password, never from the command line: from --password-file when given,
 // else from QVCTL_PASSWORD when set, else from a prompt without echo when standard input is a

@@ -4,6 +4,7 @@
 
 #include "cli/NetworkCommands.h"
 
+#include "cli/CommandOptions.h"
 #include "cli/ExitCodes.h"
 #include "core/network/InfoRules.h"
 #include "core/network/NetworkRules.h"
@@ -11,10 +12,12 @@
 #include "link/CodePage.h"
 #include "link/Commands.h"
 #include "link/Requests.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 
 #include <algorithm>
 #include <iostream>
+#include <memory>
 #include <optional>
 
 namespace qvctl {
@@ -28,7 +31,7 @@ constexpr const char* kNetworkUsage =
     "[--data-port N] [--web-port N] [--upnp|--no-upnp] [--yes]]";
 
 int refuse(CommandContext& context, const std::string& text) {
-    std::cerr << "qvctl " << context.options().command << ": " << text << "\n";
+    context.err() << "qvctl " << context.options().command << ": " << text << "\n";
     return kExitUsage;
 }
 
@@ -59,8 +62,8 @@ int answerOf(CommandContext& context, const qv::Frame& frame, qv::ReplyEvent eve
         return status;
     const std::string_view text = qv::uiString(message(answer.value));
     if (answer.value != qv::result::kSuccess) {
-        std::cerr << "qvctl " << context.options().command << ": " << text << " (" << answer.value
-                  << ")\n";
+        context.err() << "qvctl " << context.options().command << ": " << text << " ("
+                      << answer.value << ")\n";
         return kExitChangeRefused;
     }
     context.out() << text << "\n";
@@ -74,59 +77,56 @@ struct NetworkRequest {
     std::optional<std::string> linkPort, dataPort, webPort;
     std::optional<bool> upnp;
     bool yes = false;
+
+    bool any() const {
+        return dhcp || address || netMask || gateway || linkPort || dataPort || webPort || upnp ||
+               yes;
+    }
 };
 
-bool parseNetworkRequest(const std::vector<std::string>& args, NetworkRequest& request,
-                         std::string& error) {
-    for (size_t i = 1; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const auto value = [&]() -> std::optional<std::string> {
-            if (i + 1 >= args.size()) {
-                error = "option " + arg + " needs a value";
-                return std::nullopt;
-            }
-            return args[++i];
-        };
-        const auto address = [&](std::optional<net::Ipv4>& out) {
-            const std::optional<std::string> text = value();
-            if (!text)
-                return false;
-            out = net::parseDotted(*text);
-            if (!out)
-                error = arg + " needs a dotted address such as 192.168.0.10";
-            return out.has_value();
-        };
-        const auto port = [&](std::optional<std::string>& out) {
-            out = value();
-            return out.has_value();
-        };
-        bool ok = true;
-        if (arg == "--dhcp" || arg == "--static")
-            request.dhcp = arg == "--dhcp";
-        else if (arg == "--upnp" || arg == "--no-upnp")
-            request.upnp = arg == "--upnp";
-        else if (arg == "--yes")
-            request.yes = true;
-        else if (arg == "--address")
-            ok = address(request.address);
-        else if (arg == "--netmask")
-            ok = address(request.netMask);
-        else if (arg == "--gateway")
-            ok = address(request.gateway);
-        else if (arg == "--link-port")
-            ok = port(request.linkPort);
-        else if (arg == "--data-port")
-            ok = port(request.dataPort);
-        else if (arg == "--web-port")
-            ok = port(request.webPort);
-        else {
-            error = "unknown option '" + arg + "' for network set";
-            ok = false;
-        }
-        if (!ok)
-            return false;
+// The options of network set, typed and named as the page's fields.
+void addNetworkOptions(CLI::App& command, const std::shared_ptr<NetworkRequest>& request) {
+    command.add_flag_function(
+        "--dhcp,!--static", [request](int64_t n) { request->dhcp = n > 0; },
+        "network set: take the address by DHCP, or keep one of its own (--static)");
+    command.add_flag_function(
+        "--upnp,!--no-upnp", [request](int64_t n) { request->upnp = n > 0; },
+        "network set: switch UPNP on or off");
+    command.add_flag("--yes", request->yes, "network set: do not ask before the reboot");
+    const std::pair<const char*, std::optional<net::Ipv4> NetworkRequest::*> addresses[] = {
+        {"--address", &NetworkRequest::address},
+        {"--netmask", &NetworkRequest::netMask},
+        {"--gateway", &NetworkRequest::gateway}};
+    for (const auto& [name, field] : addresses) {
+        const std::string option = name;
+        command
+            .add_option_function<std::string>(
+                option,
+                [request, field = field](const std::string& text) {
+                    (*request).*field = net::parseDotted(text);
+                },
+                "network set: a dotted address")
+            ->type_name("A")
+            ->check(CLI::Validator(
+                [](std::string& text) {
+                    return net::parseDotted(text) ? std::string()
+                                                  : std::string("needs a dotted address such as "
+                                                                "192.168.0.10");
+                },
+                std::string()));
     }
-    return true;
+    // The ports are judged by the page's rule, with its messages, once every value is known.
+    const std::pair<const char*, std::optional<std::string> NetworkRequest::*> ports[] = {
+        {"--link-port", &NetworkRequest::linkPort},
+        {"--data-port", &NetworkRequest::dataPort},
+        {"--web-port", &NetworkRequest::webPort}};
+    for (const auto& [name, field] : ports)
+        command
+            .add_option_function<std::string>(
+                name,
+                [request, field = field](const std::string& text) { (*request).*field = text; },
+                "network set: a port number")
+            ->type_name("N");
 }
 
 // Asks on the terminal (or reads the answer from standard input); only "y" or "yes" go on.
@@ -141,34 +141,26 @@ bool confirmed() {
 }
 
 std::string withMarker(StringId id, const std::string& value) {
-    std::string text(qv::uiString(id));
-    if (const size_t at = text.find("%1"); at != std::string::npos)
-        text.replace(at, 2, value);
-    return text;
+    return qv::format(qv::uiString(id), {value});
 }
 
-int runDdns(CommandContext& context) {
-    const std::vector<std::string>& args = context.options().args;
+struct DdnsRequest {
+    std::vector<std::string> args;
+    std::optional<std::string> id, email, company;
+};
+
+int runDdns(CommandContext& context, const DdnsRequest& request) {
+    const std::vector<std::string>& args = request.args;
     const bool check = !args.empty() && args[0] == "check";
     if (check && args.size() != 2)
         return context.usageError("check needs the DDNS ID and nothing else");
     net::DdnsInput input;
-    std::optional<std::string> id, email, company;
-    if (!check) {
-        if (args.empty() || args[0] != "register")
-            return context.usageError("needs an action: check ID, or register");
-        for (size_t i = 1; i < args.size(); ++i) {
-            std::optional<std::string>* target = args[i] == "--id"        ? &id
-                                                 : args[i] == "--email"   ? &email
-                                                 : args[i] == "--company" ? &company
-                                                                          : nullptr;
-            if (target == nullptr || i + 1 >= args.size())
-                return context.usageError(target == nullptr
-                                              ? "unknown option '" + args[i] + "' for register"
-                                              : "option " + args[i] + " needs a value");
-            *target = args[++i];
-        }
-    }
+    const std::optional<std::string>&id = request.id, &email = request.email,
+          &company = request.company;
+    if (check && (id || email || company))
+        return context.usageError("--id, --email and --company belong to register");
+    if (!check && (args.size() != 1 || args[0] != "register"))
+        return context.usageError("needs an action: check ID, or register");
     qv::NetworkConfigRecord record;
     if (const int status = readConfiguration(context, record); status != kExitOk)
         return status;
@@ -191,8 +183,24 @@ int runDdns(CommandContext& context) {
                     qv::ReplyEvent::DdnsRegistrationAnswered, net::ddnsRegistrationAnswer);
 }
 
-int runMac(CommandContext& context) {
-    const std::vector<std::string>& args = context.options().args;
+CommandRun defineDdns(CLI::App& command) {
+    auto request = std::make_shared<DdnsRequest>();
+    addOperands(command, request->args, "ARGUMENTS");
+    const std::pair<const char*, std::optional<std::string> DdnsRequest::*> texts[] = {
+        {"--id", &DdnsRequest::id},
+        {"--email", &DdnsRequest::email},
+        {"--company", &DdnsRequest::company}};
+    for (const auto& [name, field] : texts)
+        command
+            .add_option_function<std::string>(
+                name,
+                [request, field = field](const std::string& text) { (*request).*field = text; },
+                "register: instead of the appliance's value")
+            ->type_name("TEXT");
+    return [request](CommandContext& context) { return runDdns(context, *request); };
+}
+
+int runMac(CommandContext& context, const std::vector<std::string>& args) {
     if (args.size() != 1 || args[0] != "register")
         return context.usageError("takes one action: register");
     qv::NetworkConfigRecord record;
@@ -207,8 +215,7 @@ int runMac(CommandContext& context) {
                     qv::ReplyEvent::MacRegistrationAnswered, net::macRegistrationAnswer);
 }
 
-int runNtp(CommandContext& context) {
-    const std::vector<std::string>& args = context.options().args;
+int runNtp(CommandContext& context, const std::vector<std::string>& args) {
     if (args.size() != 2 || args[0] != "set")
         return context.usageError("takes one action: set ADDRESS");
     std::string wire;
@@ -226,13 +233,7 @@ int runNtp(CommandContext& context) {
     return kExitOk;
 }
 
-} // namespace
-
-int runNetworkSet(CommandContext& context) {
-    NetworkRequest request;
-    std::string error;
-    if (!parseNetworkRequest(context.options().args, request, error))
-        return context.usageError(error);
+int runNetworkSet(CommandContext& context, const NetworkRequest& request) {
     qv::NetworkConfigRecord record;
     if (const int status = readConfiguration(context, record); status != kExitOk)
         return status;
@@ -274,7 +275,7 @@ int runNetworkSet(CommandContext& context) {
     if (preview.unchanged())
         return kExitOk;
     if (!request.yes && !confirmed()) {
-        std::cerr << qv::uiString(StringId::NetworkNotSent) << "\n";
+        context.err() << qv::uiString(StringId::NetworkNotSent) << "\n";
         return kExitDeclined;
     }
     const std::string host =
@@ -288,14 +289,33 @@ int runNetworkSet(CommandContext& context) {
     return kExitOk;
 }
 
-const char* networkUsage() {
-    return kNetworkUsage;
+// network alone reads the settings; network set changes them.
+CommandRun defineNetwork(CLI::App& command) {
+    auto request = std::make_shared<NetworkRequest>();
+    auto operands = std::make_shared<std::vector<std::string>>();
+    addOperands(command, *operands, "ARGUMENTS");
+    addNetworkOptions(command, request);
+    return [request, operands](CommandContext& context) {
+        if (operands->size() == 1 && operands->front() == "set")
+            return runNetworkSet(context, *request);
+        if (!operands->empty())
+            return context.usageError("takes set and its options, or nothing to read the "
+                                      "settings");
+        if (request->any())
+            return context.usageError("the options belong to network set");
+        return runNetworkRead(context);
+    };
 }
 
-QVCTL_COMMAND(runDdns, "ddns", "check ID | register [--id ID] [--email E] [--company C]",
+} // namespace
+
+QVCTL_COMMAND(defineNetwork, "network", kNetworkUsage,
+              "network and DDNS settings: addresses, DHCP, ports, UPNP, DDNS ID, NTP server; "
+              "set changes the network settings and reboots the appliance");
+QVCTL_COMMAND(defineDdns, "ddns", "check ID | register [--id ID] [--email E] [--company C]",
               "asks whether a DDNS ID is free, or registers the DDNS entry (options not given "
               "keep the appliance's values)");
-QVCTL_COMMAND(runMac, "mac", "register", "registers the product by its MAC address");
-QVCTL_COMMAND(runNtp, "ntp", "set ADDRESS", "sets the appliance's NTP server");
+QVCTL_OPERANDS_COMMAND(runMac, "mac", "register", "registers the product by its MAC address");
+QVCTL_OPERANDS_COMMAND(runNtp, "ntp", "set ADDRESS", "sets the appliance's NTP server");
 
 } // namespace qvctl

@@ -4,10 +4,8 @@
 
 namespace qvctl {
 
-// qvctl network set: the network page's Save & Reboot (NetworkCommands.cpp); `network` alone
-// reads the settings (ProductCommands.cpp).
-int runNetworkSet(CommandContext& context);
-// The usage of `network` with its `set` form, for the help text.
-const char* networkUsage();
+// qvctl network without an action reads the settings (ProductCommands.cpp); network set is the
+// network page's Save & Reboot (NetworkCommands.cpp).
+int runNetworkRead(CommandContext& context);
 
 } // namespace qvctl

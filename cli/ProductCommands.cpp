@@ -1,5 +1,6 @@
 // Product and device commands: summary, network, time, autoupdate.
 
+#include "cli/CommandOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/NetworkCommands.h"
 #include "cli/Registry.h"
@@ -8,6 +9,7 @@
 #include "link/CodePage.h"
 #include "link/Commands.h"
 #include "link/Requests.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 
 #include <algorithm>
@@ -27,8 +29,6 @@ int readRecord(CommandContext& context, const qv::Frame& request, qv::ReplyEvent
 }
 
 int noArguments(CommandContext& context) {
-    if (!context.options().args.empty())
-        return context.usageError("takes no arguments");
     return context.logOn();
 }
 
@@ -63,9 +63,9 @@ int runSummary(CommandContext& context) {
     return kExitOk;
 }
 
-int runNetwork(CommandContext& context) {
-    if (!context.options().args.empty() && context.options().args[0] == "set")
-        return runNetworkSet(context);
+} // namespace
+
+int runNetworkRead(CommandContext& context) {
     if (const int status = noArguments(context); status != kExitOk)
         return status;
     qv::NetworkConfigRecord r;
@@ -99,6 +99,8 @@ int runNetwork(CommandContext& context) {
     return kExitOk;
 }
 
+namespace {
+
 int runTime(CommandContext& context) {
     if (const int status = noArguments(context); status != kExitOk)
         return status;
@@ -126,14 +128,12 @@ int setAutoUpdate(CommandContext& context, bool on) {
                                      qv::ReplyEvent::AutoUpdateApplied, "the automatic update");
         status != kExitOk)
         return status;
-    std::string done(qv::uiString(qv::StringId::CliAutoUpdateSet));
-    done.replace(done.find("%1"), 2, on ? "on" : "off");
-    context.out() << done << "\n";
+    context.out() << qv::format(qv::uiString(qv::StringId::CliAutoUpdateSet), {on ? "on" : "off"})
+                  << "\n";
     return kExitOk;
 }
 
-int runAutoUpdate(CommandContext& context) {
-    const std::vector<std::string>& args = context.options().args;
+int runAutoUpdate(CommandContext& context, const std::vector<std::string>& args) {
     if (args.size() == 1 && (args[0] == "on" || args[0] == "off"))
         return setAutoUpdate(context, args[0] == "on");
     if (!args.empty())
@@ -157,13 +157,10 @@ int runAutoUpdate(CommandContext& context) {
 
 } // namespace
 
-QVCTL_COMMAND(runSummary, "summary", "",
-              "product summary: versions, MAC address, DDNS host, company, limits");
-QVCTL_COMMAND(runNetwork, "network", networkUsage(),
-              "network and DDNS settings: addresses, DHCP, ports, UPNP, DDNS ID, NTP server; "
-              "set changes the network settings and reboots the appliance");
-QVCTL_COMMAND(runTime, "time", "", "the appliance's clock, in local time");
-QVCTL_COMMAND(runAutoUpdate, "autoupdate", "[on|off]",
-              "whether the automatic update is switched on; on or off switches it");
+QVCTL_PLAIN_COMMAND(runSummary, "summary", "",
+                    "product summary: versions, MAC address, DDNS host, company, limits");
+QVCTL_PLAIN_COMMAND(runTime, "time", "", "the appliance's clock, in local time");
+QVCTL_OPERANDS_COMMAND(runAutoUpdate, "autoupdate", "[on|off]",
+                       "whether the automatic update is switched on; on or off switches it");
 
 } // namespace qvctl

@@ -3,7 +3,7 @@
 #include "cli/ExitCodes.h"
 
 #include <algorithm>
-#include <iostream>
+#include <ostream>
 
 namespace qvctl {
 namespace {
@@ -35,8 +35,8 @@ std::vector<CommandEntry> allCommands() {
     return commands;
 }
 
-CommandContext::CommandContext(const Options& options, std::ostream& out)
-    : m_options(options), m_out(out) {}
+CommandContext::CommandContext(const Options& options, std::ostream& out, std::ostream& err)
+    : m_options(options), m_out(out), m_err(err) {}
 
 CommandContext::~CommandContext() = default;
 
@@ -45,10 +45,10 @@ int CommandContext::logOn() {
         return kExitOk;
     std::string password, error;
     if (!obtainPassword(m_options, password, error)) {
-        std::cerr << "qvctl: " << error << "\n";
+        m_err << "qvctl: " << error << "\n";
         return kExitUsage;
     }
-    auto session = std::make_unique<ApplianceSession>(m_options);
+    auto session = std::make_unique<ApplianceSession>(m_options, m_err);
     const int status = session->logOn(password);
     if (status == kExitOk)
         m_session = std::move(session);
@@ -60,8 +60,8 @@ void CommandContext::print(const Report& report) {
 }
 
 int CommandContext::usageError(const std::string& message) {
-    std::cerr << "qvctl " << m_options.command << ": " << message << "\nTry 'qvctl "
-              << m_options.command << " --help'.\n";
+    m_err << "qvctl " << m_options.command << ": " << message << "\nTry 'qvctl "
+          << m_options.command << " --help'.\n";
     return kExitUsage;
 }
 

@@ -1,6 +1,8 @@
 #include "cli/Report.h"
 
-#include "cli/Json.h"
+#include "link/CodePage.h"
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <iostream>
@@ -33,21 +35,26 @@ void pad(std::string& out, const std::string& text, size_t width) {
     out.append(width - std::min(width, displayWidth(text)), ' ');
 }
 
-void writeValue(JsonWriter& json, const Value& value) {
+// Objects keep their keys in the order the report gives them, as a person reads them.
+using Json = nlohmann::ordered_json;
+
+Json jsonValue(const Value& value) {
     switch (value.kind) {
     case Value::Kind::Text:
-        json.string(value.text);
-        break;
+        return value.text;
     case Value::Kind::Number:
-        json.number(value.number);
-        break;
+        return value.number;
     case Value::Kind::Boolean:
-        json.boolean(value.flag);
-        break;
+        return value.flag;
     case Value::Kind::Null:
-        json.null();
         break;
     }
+    return nullptr;
+}
+
+// Bytes that are no UTF-8 (a code page text the appliance sent as it keeps it) read as U+FFFD.
+std::string validUtf8(const std::string& text) {
+    return qv::isUtf8(text) ? text : qv::ansiToUtf8(text, qv::kUtf8CodePage);
 }
 
 // A value as a table shows it: valid UTF-8, its control characters escaped before the columns
@@ -122,27 +129,22 @@ std::string renderHuman(const Report& report) {
 }
 
 std::string renderJson(const Report& report) {
-    JsonWriter json;
-    json.beginObject();
-    for (const Field& field : report.fields) {
-        json.key(field.key);
-        writeValue(json, field.value);
-    }
+    Json json = Json::object();
+    for (const Field& field : report.fields)
+        json[field.key] = jsonValue(field.value);
     if (!report.listKey.empty()) {
-        json.key(report.listKey);
-        json.beginArray();
+        Json rows = Json::array();
         for (const auto& row : report.rows) {
-            json.beginObject();
-            for (size_t c = 0; c < report.columnKeys.size() && c < row.size(); ++c) {
-                json.key(report.columnKeys[c]);
-                writeValue(json, row[c]);
-            }
-            json.endObject();
+            Json object = Json::object();
+            for (size_t c = 0; c < report.columnKeys.size() && c < row.size(); ++c)
+                object[report.columnKeys[c]] = jsonValue(row[c]);
+            rows.push_back(std::move(object));
         }
-        json.endArray();
+        json[report.listKey] = std::move(rows);
     }
-    json.endObject();
-    return json.text() + "\n";
+    // Whatever bytes the appliance sent, the output stays valid UTF-8: an invalid byte is
+    // written as U+FFFD.
+    return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 EscapingBuffer::int_type EscapingBuffer::overflow(int_type c) {

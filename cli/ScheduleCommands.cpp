@@ -3,6 +3,7 @@
 // applies the same rule as the IO schedule window (same checks, same order, same messages), sends
 // the whole timetable back and reports the answer.
 
+#include "cli/CommandOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/Registry.h"
 #include "cli/ScheduleSheetCommands.h"
@@ -46,8 +47,6 @@ std::vector<qv::IoListEntry> sortedDevices(const qv::CGlobalData& store) {
 }
 
 int runIoList(CommandContext& context) {
-    if (!context.options().args.empty())
-        return context.usageError("takes no arguments");
     if (const int status = context.logOn(); status != kExitOk)
         return status;
     if (const int status =
@@ -112,6 +111,43 @@ std::optional<int> wholeNumber(std::string_view text) {
 
 // What a change asked for: the action, the device, the row number, and the editor's values of
 // the options that were given.
+const std::vector<std::string> kFunctions{"on", "off", "push-on", "push-off"};
+const std::vector<std::string> kWeekdays{"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
+
+std::optional<int> indexIn(const std::vector<std::string>& names, const std::string& text) {
+    const auto it = std::find(names.begin(), names.end(), text);
+    return it == names.end() ? std::optional<int>()
+                             : std::optional<int>(static_cast<int>(it - names.begin()));
+}
+
+// "A/B" as two numbers.
+std::optional<std::pair<int, int>> pairOf(const std::string& text, char separator) {
+    const size_t at = text.find(separator);
+    if (at == std::string::npos)
+        return std::nullopt;
+    const auto first = wholeNumber(std::string_view(text).substr(0, at));
+    const auto second = wholeNumber(std::string_view(text).substr(at + 1));
+    if (!first || !second)
+        return std::nullopt;
+    return std::pair<int, int>{*first, *second};
+}
+
+// A check of an option's value; `fits` says whether it does, `words` what is wanted.
+CLI::Validator valueCheck(bool (*fits)(const std::string&), const char* words) {
+    return CLI::Validator(
+        [fits, words](std::string& text) {
+            return fits(text) ? std::string() : std::string(words);
+        },
+        std::string());
+}
+
+// What the command line gave the schedule command: its operands and its options' values.
+struct ScheduleLine {
+    std::vector<std::string> args;
+    std::optional<std::string> function, relay, weekday, exception, time;
+    bool yes = false;
+};
+
 struct ChangeRequest {
     std::string action;
     std::string device;
@@ -123,7 +159,8 @@ struct ChangeRequest {
     std::optional<std::pair<int, int>> time;      // hour index, minute
 };
 
-bool parseChange(const std::vector<std::string>& args, ChangeRequest& request, std::string& error) {
+bool parseChange(const ScheduleLine& line, ChangeRequest& request, std::string& error) {
+    const std::vector<std::string>& args = line.args;
     request.action = args[0];
     request.device = args[1];
     size_t next = 2;
@@ -141,50 +178,28 @@ bool parseChange(const std::vector<std::string>& args, ChangeRequest& request, s
         error = "del takes only the device ID and the row number";
         return false;
     }
-    static const std::vector<std::string> functions{"on", "off", "push-on", "push-off"};
-    static const std::vector<std::string> weekdays{"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
-    const auto indexIn = [](const std::vector<std::string>& names, const std::string& text) {
-        const auto it = std::find(names.begin(), names.end(), text);
-        return it == names.end() ? std::optional<int>()
-                                 : std::optional<int>(static_cast<int>(it - names.begin()));
-    };
-    // "A/B" as two numbers.
-    const auto pairOf = [](const std::string& text, char separator) {
-        const size_t at = text.find(separator);
-        if (at == std::string::npos)
-            return std::optional<std::pair<int, int>>();
-        const auto first = wholeNumber(std::string_view(text).substr(0, at));
-        const auto second = wholeNumber(std::string_view(text).substr(at + 1));
-        if (!first || !second)
-            return std::optional<std::pair<int, int>>();
-        return std::optional<std::pair<int, int>>({*first, *second});
-    };
-    for (size_t i = next; i < args.size(); ++i) {
-        const std::string& option = args[i];
-        if (i + 1 >= args.size()) {
-            error = "option " + option + " needs a value";
-            return false;
-        }
-        const std::string& value = args[++i];
-        if (option == "--function" && indexIn(functions, value)) {
-            request.function = indexIn(functions, value);
-        } else if (option == "--relay" && wholeNumber(value) && *wholeNumber(value) >= 1 &&
-                   *wholeNumber(value) <= sched::kRelayCount) {
-            request.relay = *wholeNumber(value) - 1;
-        } else if (option == "--weekday" && indexIn(weekdays, value)) {
-            request.weekday = indexIn(weekdays, value);
-        } else if (option == "--exception" && pairOf(value, '/') &&
-                   pairOf(value, '/')->first >= 1 && pairOf(value, '/')->first <= 12) {
-            // The date is left to the rules, which word its refusals as the window does.
-            request.exception = {pairOf(value, '/')->first - 1, pairOf(value, '/')->second};
-        } else if (option == "--time" && pairOf(value, ':') && pairOf(value, ':')->first >= 0 &&
-                   pairOf(value, ':')->first <= 23) {
-            request.time = pairOf(value, ':');
-        } else {
-            error = "bad option or value: " + option + " " + value;
-            return false;
-        }
+    if (request.action == "del" &&
+        (line.function || line.relay || line.weekday || line.exception || line.time)) {
+        error = "del takes only the device ID and the row number";
+        return false;
     }
+    if (args.size() > next) {
+        error = "unexpected argument '" + args[next] + "'";
+        return false;
+    }
+    // The values were checked as the line was read; here they become the editor's.
+    if (line.function)
+        request.function = indexIn(kFunctions, *line.function);
+    if (line.relay)
+        request.relay = *wholeNumber(*line.relay) - 1;
+    if (line.weekday)
+        request.weekday = indexIn(kWeekdays, *line.weekday);
+    // The date is left to the rules, which word its refusals as the window does.
+    if (line.exception)
+        request.exception = {pairOf(*line.exception, '/')->first - 1,
+                             pairOf(*line.exception, '/')->second};
+    if (line.time)
+        request.time = pairOf(*line.time, ':');
     if (request.weekday && request.exception) {
         error = "--weekday and --exception exclude each other";
         return false;
@@ -215,15 +230,15 @@ sched::EditorInput editorOf(const ChangeRequest& request, sched::EditorInput in)
 }
 
 int refuse(CommandContext& context, const qv::Verdict& verdict) {
-    std::cerr << "qvctl " << context.options().command << ": " << qv::uiString(verdict.stringId)
-              << "\n";
+    context.err() << "qvctl " << context.options().command << ": " << qv::uiString(verdict.stringId)
+                  << "\n";
     return kExitUsage;
 }
 
-int runScheduleChange(CommandContext& context) {
+int runScheduleChange(CommandContext& context, const ScheduleLine& line) {
     ChangeRequest request;
     std::string error;
-    if (!parseChange(context.options().args, request, error))
+    if (!parseChange(line, request, error))
         return context.usageError(error);
     qv::LinkEvent summary;
     if (const int status = fetchTimetable(context, &summary, true); status != kExitOk)
@@ -269,14 +284,30 @@ int runScheduleChange(CommandContext& context) {
     return sendTimetable(context);
 }
 
-int runSchedule(CommandContext& context) {
-    const auto& args = context.options().args;
-    if (args.size() >= 2 && (args[0] == "add" || args[0] == "edit" || args[0] == "del"))
-        return runScheduleChange(context);
-    if (args.size() >= 2 && args[0] == "export")
-        return runScheduleExport(context);
-    if (args.size() >= 2 && args[0] == "import")
-        return runScheduleImport(context);
+int runSchedule(CommandContext& context, const ScheduleLine& line) {
+    const auto& args = line.args;
+    if (args.size() >= 2 && (args[0] == "add" || args[0] == "edit" || args[0] == "del")) {
+        if (line.yes)
+            return context.usageError("--yes belongs to import");
+        return runScheduleChange(context, line);
+    }
+    const bool changeOptions =
+        line.function || line.relay || line.weekday || line.exception || line.time;
+    if (changeOptions)
+        return context.usageError("--function, --relay, --weekday, --exception and --time belong "
+                                  "to add and edit");
+    if (args.size() >= 2 && args[0] == "export") {
+        if (args.size() != 2 || line.yes)
+            return context.usageError("export needs the file to write, FILE.xlsx");
+        return runScheduleExport(context, args[1]);
+    }
+    if (args.size() >= 2 && args[0] == "import") {
+        if (args.size() != 2)
+            return context.usageError("import needs the file to read, FILE, and optionally --yes");
+        return runScheduleImport(context, args[1], line.yes);
+    }
+    if (line.yes)
+        return context.usageError("--yes belongs to import");
     if (args.size() > 1)
         return context.usageError("takes at most one argument, a device ID");
     const bool oneDevice = args.size() == 1;
@@ -335,10 +366,48 @@ int runSchedule(CommandContext& context) {
     return kExitOk;
 }
 
+CommandRun defineSchedule(CLI::App& command) {
+    auto line = std::make_shared<ScheduleLine>();
+    addOperands(command, line->args, "ARGUMENTS");
+    const auto text = [&](const char* name, std::optional<std::string> ScheduleLine::*field,
+                          const char* help, const char* kind, CLI::Validator check) {
+        command
+            .add_option_function<std::string>(
+                name, [line, field](const std::string& value) { (*line).*field = value; }, help)
+            ->type_name(kind)
+            ->check(std::move(check));
+    };
+    text("--function", &ScheduleLine::function, "add, edit: what the relay does", "FUNCTION",
+         valueCheck([](const std::string& v) { return indexIn(kFunctions, v).has_value(); },
+                    "takes on, off, push-on or push-off"));
+    text("--relay", &ScheduleLine::relay, "add, edit: the relay, 1 to 4", "N",
+         wholeNumberOption(1, sched::kRelayCount, "takes a relay number from 1 to 4"));
+    text("--weekday", &ScheduleLine::weekday, "add, edit: a day of every week", "DAY",
+         valueCheck([](const std::string& v) { return indexIn(kWeekdays, v).has_value(); },
+                    "takes sun, mon, tue, wed, thu, fri or sat"));
+    text("--exception", &ScheduleLine::exception, "add, edit: one date of the year instead",
+         "MONTH/DATE",
+         valueCheck(
+             [](const std::string& v) {
+                 const auto pair = pairOf(v, '/');
+                 return pair && pair->first >= 1 && pair->first <= 12;
+             },
+             "takes MONTH/DATE with a month from 1 to 12"));
+    text("--time", &ScheduleLine::time, "add, edit: the hour and minute", "HH:MM",
+         valueCheck(
+             [](const std::string& v) {
+                 const auto pair = pairOf(v, ':');
+                 return pair && pair->first >= 0 && pair->first <= 23;
+             },
+             "takes HH:MM with an hour from 0 to 23"));
+    command.add_flag("--yes", line->yes, "import: do not ask before the timetable is replaced");
+    return [line](CommandContext& context) { return runSchedule(context, *line); };
+}
+
 } // namespace
 
-QVCTL_COMMAND(runIoList, "iolist", "", "IO devices with their status, sorted by ID");
-QVCTL_COMMAND(runSchedule, "schedule", std::string("[DEVICE-ID] | ") + kChangeUsage,
+QVCTL_PLAIN_COMMAND(runIoList, "iolist", "", "IO devices with their status, sorted by ID");
+QVCTL_COMMAND(defineSchedule, "schedule", std::string("[DEVICE-ID] | ") + kChangeUsage,
               "IO schedules, normal then exception, of every device or of one; add, change "
               "(NO as listed) or delete one and send the timetable; export it to, or replace it "
               "from, a spreadsheet file (export and import are absent from the Windows build)");

@@ -5,25 +5,25 @@
 #include "cli/ExitCodes.h"
 #include "res/StringTable.h"
 
-#include <iostream>
+#include <ostream>
 
 namespace qvctl {
 namespace {
 
-int notInThisBuild(CommandContext& context) {
-    std::cerr << "qvctl " << context.options().command << " " << context.options().args[0] << ": "
-              << qv::uiString(qv::StringId::SheetNotInThisBuild) << "\n";
+int notInThisBuild(CommandContext& context, const char* action) {
+    context.err() << "qvctl " << context.options().command << " " << action << ": "
+                  << qv::uiString(qv::StringId::SheetNotInThisBuild) << "\n";
     return kExitUsage;
 }
 
 } // namespace
 
-int runScheduleExport(CommandContext& context) {
-    return notInThisBuild(context);
+int runScheduleExport(CommandContext& context, const std::string&) {
+    return notInThisBuild(context, "export");
 }
 
-int runScheduleImport(CommandContext& context) {
-    return notInThisBuild(context);
+int runScheduleImport(CommandContext& context, const std::string&, bool) {
+    return notInThisBuild(context, "import");
 }
 
 } // namespace qvctl

@@ -23,7 +23,7 @@ using qv::StringId;
 namespace sched = qv::schedule;
 
 int refuse(CommandContext& context, const std::string& message) {
-    std::cerr << "qvctl " << context.options().command << ": " << message << "\n";
+    context.err() << "qvctl " << context.options().command << ": " << message << "\n";
     return kExitUsage;
 }
 
@@ -34,11 +34,7 @@ std::string fileError(const std::string& path, const qv::sheet::SheetError& erro
 
 } // namespace
 
-int runScheduleExport(CommandContext& context) {
-    const auto& args = context.options().args;
-    if (args.size() != 2)
-        return context.usageError("export needs the file to write, FILE.xlsx");
-    const std::string& path = args[1];
+int runScheduleExport(CommandContext& context, const std::string& path) {
     if (const int status = fetchTimetable(context, nullptr, false); status != kExitOk)
         return status;
     const qv::CGlobalData& store = context.session().store();
@@ -48,7 +44,7 @@ int runScheduleExport(CommandContext& context) {
     const std::string notReadBack =
         sched::exportNotReadBackText(store.scheduleCount, qv::systemLanguage());
     if (!notReadBack.empty())
-        std::cerr << "qvctl " << context.options().command << ": " << notReadBack << "\n";
+        context.err() << "qvctl " << context.options().command << ": " << notReadBack << "\n";
     // Handed to the user means written where the command line says.
     qv::sheet::FileSpreadsheetApplication application(
         [&](qv::sheet::Workbook& book) { return book.saveAs(path); });
@@ -63,12 +59,7 @@ int runScheduleExport(CommandContext& context) {
     return kExitOk;
 }
 
-int runScheduleImport(CommandContext& context) {
-    const auto& args = context.options().args;
-    const bool yes = args.size() == 3 && args[2] == "--yes";
-    if (args.size() != 2 && !yes)
-        return context.usageError("import needs the file to read, FILE, and optionally --yes");
-    const std::string& path = args[1];
+int runScheduleImport(CommandContext& context, const std::string& path, bool yes) {
     // The file is read before the appliance is asked anything: a bad file changes nothing.
     qv::sheet::FileSpreadsheetApplication application;
     const auto block = sched::readScheduleBlock(application, path);
@@ -83,7 +74,7 @@ int runScheduleImport(CommandContext& context) {
     if (const int status = fetchTimetable(context, &summary, false); status != kExitOk)
         return status;
     // With --json the summary goes to the error stream, so that the output stays JSON.
-    std::ostream& report = context.options().json ? std::cerr : context.out();
+    std::ostream& report = context.options().json ? context.err() : context.out();
     report << sched::importSummaryText(sheet, limitOf(summary), qv::systemLanguage());
     if (!yes && !askYes(std::string(qv::uiString(StringId::ImportReplaceOnAppliance)))) {
         report << qv::uiString(StringId::SheetNotRead) << "\n";

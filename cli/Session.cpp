@@ -6,12 +6,13 @@
 #include "link/CMySocket.h"
 #include "link/Commands.h"
 #include "link/Requests.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 
 #include <algorithm>
-#include <iostream>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace qvctl {
@@ -115,7 +116,8 @@ TableRequests requestsOf(const qv::CGlobalData& store, ApplianceSession::Table t
 
 } // namespace
 
-ApplianceSession::ApplianceSession(const Options& options) : m_options(options) {
+ApplianceSession::ApplianceSession(const Options& options, std::ostream& err)
+    : m_options(options), m_err(err) {
     m_store.link = std::make_unique<qv::CMySocket>();
     // On a run over many appliances, Ctrl+C cuts this link.
     ParallelRun::watchLink(m_store.link.get());
@@ -139,7 +141,7 @@ void ApplianceSession::post(qv::LinkEvent event) {
 int ApplianceSession::logOn(const std::string& password) {
     // --timeout bounds the connection too, so a silent address fails as soon as an answer would.
     if (!m_store.link->Connect(this, m_options.server, qv::kDefaultPort, m_options.timeout)) {
-        std::cerr << "qvctl: cannot connect to " << m_options.server << "\n";
+        m_err << "qvctl: cannot connect to " << m_options.server << "\n";
         return kExitConnectFailed;
     }
     qv::LinkEvent answer;
@@ -148,9 +150,9 @@ int ApplianceSession::logOn(const std::string& password) {
         status != kExitOk)
         return status;
     if (!qv::result::kLogonAccepted.holds(answer.value)) {
-        std::cerr << "qvctl: logon refused: check the administrator ID and password (the "
-                     "appliance answered "
-                  << answer.value << ")\n";
+        m_err << "qvctl: logon refused: check the administrator ID and password (the "
+                 "appliance answered "
+              << answer.value << ")\n";
         return kExitLogonRefused;
     }
     m_store.maxCenterIdCount = std::clamp(answer.value - qv::result::kLogonLimitOffset, 1, 100);
@@ -168,9 +170,9 @@ int ApplianceSession::request(const qv::Frame& frame, qv::ReplyEvent event, qv::
 int ApplianceSession::send(const qv::Frame& frame,
                            const std::function<void(size_t, size_t)>& progress) {
     if (!m_store.link->Send(frame, progress)) {
-        std::cerr << "qvctl: the link to " << m_options.server
-                  << " was lost while sending, or the appliance took nothing for "
-                  << m_options.timeout.count() << " s\n";
+        m_err << "qvctl: the link to " << m_options.server
+              << " was lost while sending, or the appliance took nothing for "
+              << m_options.timeout.count() << " s\n";
         return kExitLinkLost;
     }
     return kExitOk;
@@ -180,9 +182,9 @@ int ApplianceSession::sendLast(const qv::Frame& frame) {
     const bool sent = m_store.link->Send(frame);
     m_store.link->Close();
     if (!sent) {
-        std::cerr << "qvctl: the link to " << m_options.server
-                  << " was lost while sending, or the appliance took nothing for "
-                  << m_options.timeout.count() << " s\n";
+        m_err << "qvctl: the link to " << m_options.server
+              << " was lost while sending, or the appliance took nothing for "
+              << m_options.timeout.count() << " s\n";
         return kExitLinkLost;
     }
     return kExitOk;
@@ -194,8 +196,8 @@ int ApplianceSession::change(const qv::Frame& frame, qv::ReplyEvent event,
     if (const int status = request(frame, event, &answer); status != kExitOk)
         return status;
     if (!qv::answer::confirmsChange(event, answer.value)) {
-        std::cerr << "qvctl: the appliance refused " << what << " (it answered " << answer.value
-                  << ")\n";
+        m_err << "qvctl: the appliance refused " << what << " (it answered " << answer.value
+              << ")\n";
         return kExitChangeRefused;
     }
     return kExitOk;
@@ -212,20 +214,19 @@ int ApplianceSession::writeTable(Table table, const std::string& what, const std
         return status;
     if (!qv::answer::confirmsChange(requests.applied, answer.value)) {
         if (refusal.empty())
-            std::cerr << "qvctl: the appliance refused " << what << " (it answered " << answer.value
-                      << ")\n";
+            m_err << "qvctl: the appliance refused " << what << " (it answered " << answer.value
+                  << ")\n";
         else
-            std::cerr << "qvctl " << m_options.command << ": " << refusal << " (" << answer.value
-                      << ")\n";
+            m_err << "qvctl " << m_options.command << ": " << refusal << " (" << answer.value
+                  << ")\n";
         return kExitChangeRefused;
     }
     if (const int status = request(requests.read, requests.arrived); status != kExitOk)
         return status;
     const TableContents readBack = contentsOf(m_store, table);
     if (before ? !holdsChange(*before, sent, readBack) : readBack != sent) {
-        std::string message(qv::uiString(qv::StringId::CliTableChangedMeanwhile));
-        message.replace(message.find("%1"), 2, what);
-        std::cerr << "qvctl: " << message << "\n";
+        m_err << "qvctl: "
+              << qv::format(qv::uiString(qv::StringId::CliTableChangedMeanwhile), {what}) << "\n";
         return kExitChangeOverwritten;
     }
     return kExitOk;
@@ -246,8 +247,8 @@ int ApplianceSession::waitFor(qv::ReplyEvent event, qv::LinkEvent* reply,
             qv::LinkEvent next = std::move(m_events.front());
             m_events.pop_front();
             if (next.code == qv::ReplyEvent::LinkEnded) {
-                std::cerr << "qvctl: the link to " << m_options.server
-                          << " ended before the answer came\n";
+                m_err << "qvctl: the link to " << m_options.server
+                      << " ended before the answer came\n";
                 return kExitLinkLost;
             }
             lock.unlock();
@@ -274,13 +275,13 @@ int ApplianceSession::waitFor(qv::ReplyEvent event, qv::LinkEvent* reply,
                 lock.lock();
                 continue;
             }
-            std::cerr << "qvctl: no answer from " << m_options.server << " within " << limit.count()
-                      << " s"
-                      << (event == qv::ReplyEvent::LogonAnswered
-                              ? " (an appliance may serve one administrator at a time: is "
-                                "another client connected?)"
-                              : "")
-                      << "\n";
+            m_err << "qvctl: no answer from " << m_options.server << " within " << limit.count()
+                  << " s"
+                  << (event == qv::ReplyEvent::LogonAnswered
+                          ? " (an appliance may serve one administrator at a time: is "
+                            "another client connected?)"
+                          : "")
+                  << "\n";
             return kExitLinkLost;
         }
     }

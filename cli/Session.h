@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <iosfwd>
 #include <map>
 #include <mutex>
 
@@ -18,7 +19,8 @@ namespace qvctl {
 // the store here, on the main thread, as the window does on its own.
 class ApplianceSession : public qv::EventSink {
 public:
-    explicit ApplianceSession(const Options& options);
+    // Messages go to `err`.
+    ApplianceSession(const Options& options, std::ostream& err);
     ~ApplianceSession() override;
 
     // Connects and logs on. Returns an exit code; on failure the message is on standard error.
@@ -63,6 +65,7 @@ public:
 
 private:
     const Options& m_options;
+    std::ostream& m_err;
     qv::CGlobalData m_store;
     std::mutex m_mutex;
     std::condition_variable m_arrived;

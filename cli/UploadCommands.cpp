@@ -1,6 +1,7 @@
 // Uploads, the logo's delete, software and firmware update, reboot: the same limits, checks and
 // messages as the window's upload and update pages, in the terminal's language.
 
+#include "cli/CommandOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/Registry.h"
 #include "cli/Terminal.h"
@@ -9,6 +10,7 @@
 #include "link/Answers.h"
 #include "link/Commands.h"
 #include "link/Requests.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 
 #include <charconv>
@@ -29,10 +31,7 @@ std::string text(StringId id) {
 
 // The string table's "%1" filled in.
 std::string filled(StringId id, const std::string& value) {
-    std::string out = text(id);
-    if (const size_t at = out.find("%1"); at != std::string::npos)
-        out.replace(at, 2, value);
-    return out;
+    return qv::format(text(id), {value});
 }
 
 // Texts from the string table break lines the appliance-era way, "\r\n".
@@ -78,31 +77,32 @@ private:
 
 // Asks `question` unless --yes was given; kExitOk means go on, kExitDeclined that the answer
 // was No and nothing was sent.
-int confirm(StringId question, bool yes) {
+int confirm(CommandContext& context, StringId question, bool yes) {
     if (yes || askYes(terminalText(text(question)) + "\n" + text(StringId::CliConfirm)))
         return kExitOk;
-    std::cerr << text(StringId::CliNotConfirmed) << "\n";
+    context.err() << text(StringId::CliNotConfirmed) << "\n";
     return kExitDeclined;
 }
 
-// Only --yes, or nothing.
-bool yesOnly(const std::vector<std::string>& args, size_t from, bool& yes) {
-    yes = false;
-    for (size_t i = from; i < args.size(); ++i) {
-        if (args[i] != "--yes")
-            return false;
-        yes = true;
-    }
-    return true;
+// A command whose run reads its operands and whether --yes was given.
+struct YesLine {
+    std::vector<std::string> args;
+    bool yes = false;
+};
+
+template <int (*Run)(CommandContext&, const YesLine&)> CommandRun withYes(CLI::App& command) {
+    auto line = std::make_shared<YesLine>();
+    addOperands(command, line->args, "ARGUMENTS");
+    command.add_flag("--yes", line->yes, "do not ask first");
+    return [line](CommandContext& context) { return Run(context, *line); };
 }
 
-int runUpload(CommandContext& context) {
+int runUpload(CommandContext& context, const std::vector<std::string>& args) {
     static const std::map<std::string, upload::Kind> kinds{
         {"logo", upload::Kind::Logo},
         {"activex", upload::Kind::ActiveXPage},
         {"web", upload::Kind::WebArchive},
     };
-    const std::vector<std::string>& args = context.options().args;
     if (args.size() != 2 || kinds.count(args[0]) == 0)
         return context.usageError("takes logo, activex or web, and one FILE");
     const upload::Kind kind = kinds.at(args[0]);
@@ -110,7 +110,7 @@ int runUpload(CommandContext& context) {
     // Read and checked before logging on: a refused file costs no connection.
     const upload::Prepared prepared = upload::prepare(kind, path);
     if (prepared.refusal) {
-        std::cerr << "qvctl upload: " << filled(*prepared.refusal, path) << "\n";
+        context.err() << "qvctl upload: " << filled(*prepared.refusal, path) << "\n";
         return kExitUsage;
     }
     if (const int status = context.logOn(); status != kExitOk)
@@ -127,16 +127,16 @@ int runUpload(CommandContext& context) {
     const std::optional<StringId> message = upload::answerMessage(kind, answer.value);
     // A logo upload is confirmed by 1 alone; 0 would say the logo was deleted instead.
     if (!message || (kind == upload::Kind::Logo && answer.value != qv::result::kLogoUploaded)) {
-        std::cerr << "qvctl upload: "
-                  << filled(StringId::CliUploadAnswerMissing, std::to_string(answer.value)) << "\n";
+        context.err() << "qvctl upload: "
+                      << filled(StringId::CliUploadAnswerMissing, std::to_string(answer.value))
+                      << "\n";
         return kExitChangeRefused;
     }
     context.out() << text(*message) << "\n";
     return kExitOk;
 }
 
-int runLogo(CommandContext& context) {
-    const std::vector<std::string>& args = context.options().args;
+int runLogo(CommandContext& context, const std::vector<std::string>& args) {
     if (args.size() != 1 || args[0] != "delete")
         return context.usageError("takes delete");
     if (const int status = context.logOn(); status != kExitOk)
@@ -147,8 +147,8 @@ int runLogo(CommandContext& context) {
         status != kExitOk)
         return status;
     if (answer.value != qv::result::kLogoDeleted) {
-        std::cerr << "qvctl logo: the appliance did not delete the logo (it answered "
-                  << answer.value << ")\n";
+        context.err() << "qvctl logo: the appliance did not delete the logo (it answered "
+                      << answer.value << ")\n";
         return kExitChangeRefused;
     }
     context.out() << text(StringId::LogoDeleted) << "\n";
@@ -156,33 +156,11 @@ int runLogo(CommandContext& context) {
 }
 
 // update start [--stage-timeout SECONDS]: the limit between two stage reports, from 1 s to a
-// day; false with a message for anything else.
-bool parseUpdate(const std::vector<std::string>& args, std::chrono::seconds& stageLimit,
-                 std::string& error) {
-    bool started = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "start" && !started) {
-            started = true;
-        } else if (args[i] == "--stage-timeout" && i + 1 < args.size()) {
-            const std::string& value = args[++i];
-            int seconds = 0;
-            const auto [end, ec] =
-                std::from_chars(value.data(), value.data() + value.size(), seconds);
-            if (ec != std::errc{} || end != value.data() + value.size() || seconds < 1 ||
-                seconds > 86400) {
-                error = "--stage-timeout needs seconds from 1 to 86400";
-                return false;
-            }
-            stageLimit = std::chrono::seconds(seconds);
-        } else {
-            error = "takes start [--stage-timeout SECONDS]";
-            return false;
-        }
-    }
-    if (!started)
-        error = "takes start [--stage-timeout SECONDS]";
-    return started;
-}
+// day.
+struct UpdateLine {
+    std::vector<std::string> args;
+    int stageSeconds = 600;
+};
 
 // The time a stage has taken so far, rewritten in place at a terminal while the appliance works.
 class StageWait {
@@ -211,12 +189,10 @@ private:
     bool m_drawn = false;
 };
 
-int runUpdate(CommandContext& context) {
-    // A stage of a real update (a program fetched from the vendor's server) may take minutes;
-    // --timeout stays the limit for the link itself.
-    std::chrono::seconds stageLimit{600};
-    if (std::string error; !parseUpdate(context.options().args, stageLimit, error))
-        return context.usageError(error);
+int runUpdate(CommandContext& context, const UpdateLine& line) {
+    if (line.args.size() != 1 || line.args[0] != "start")
+        return context.usageError("takes start [--stage-timeout SECONDS]");
+    const std::chrono::seconds stageLimit{line.stageSeconds};
     if (const int status = context.logOn(); status != kExitOk)
         return status;
     ApplianceSession& session = context.session();
@@ -240,7 +216,7 @@ int runUpdate(CommandContext& context) {
         if (!effect.runEnded)
             continue;
         if (report.value != qv::result::kUpdateFinished) {
-            std::cerr << "qvctl update: " << text(*effect.message) << "\n";
+            context.err() << "qvctl update: " << text(*effect.message) << "\n";
             return kExitChangeRefused;
         }
         context.out() << text(*effect.message) << "\n";
@@ -249,12 +225,25 @@ int runUpdate(CommandContext& context) {
     return status;
 }
 
-int runFirmware(CommandContext& context) {
-    const std::vector<std::string>& args = context.options().args;
-    bool yes = false;
-    if (args.empty() || args[0] != "update" || !yesOnly(args, 1, yes))
+CommandRun defineUpdate(CLI::App& command) {
+    auto line = std::make_shared<UpdateLine>();
+    addOperands(command, line->args, "ARGUMENTS");
+    // A stage of a real update (a program fetched from the vendor's server) may take minutes;
+    // --timeout stays the limit for the link itself.
+    command
+        .add_option("--stage-timeout", line->stageSeconds,
+                    "the longest wait between two stage reports (default 600)")
+        ->type_name("SECONDS")
+        ->check(wholeNumberOption(1, 86400, "needs seconds from 1 to 86400"));
+    return [line](CommandContext& context) { return runUpdate(context, *line); };
+}
+
+int runFirmware(CommandContext& context, const YesLine& line) {
+    const bool yes = line.yes;
+    if (line.args.size() != 1 || line.args[0] != "update")
         return context.usageError("takes update [--yes]");
-    if (const int status = confirm(StringId::FirmwareUpdateQuestion, yes); status != kExitOk)
+    if (const int status = confirm(context, StringId::FirmwareUpdateQuestion, yes);
+        status != kExitOk)
         return status;
     if (const int status = context.logOn(); status != kExitOk)
         return status;
@@ -264,22 +253,22 @@ int runFirmware(CommandContext& context) {
         status != kExitOk)
         return status;
     if (answer.value != qv::result::kFirmwareUpdateFinished) {
-        std::cerr << "qvctl firmware: "
-                  << (answer.value == qv::result::kUpdateServerUnreachable
-                          ? text(StringId::FirmwareServerUnreachable)
-                          : filled(StringId::ChangeRefused, std::to_string(answer.value)))
-                  << "\n";
+        context.err() << "qvctl firmware: "
+                      << (answer.value == qv::result::kUpdateServerUnreachable
+                              ? text(StringId::FirmwareServerUnreachable)
+                              : filled(StringId::ChangeRefused, std::to_string(answer.value)))
+                      << "\n";
         return kExitChangeRefused;
     }
     context.out() << text(StringId::FirmwareUpdated) << "\n";
     return kExitOk;
 }
 
-int runReboot(CommandContext& context) {
-    bool yes = false;
-    if (!yesOnly(context.options().args, 0, yes))
+int runReboot(CommandContext& context, const YesLine& line) {
+    const bool yes = line.yes;
+    if (!line.args.empty())
         return context.usageError("takes [--yes]");
-    if (const int status = confirm(StringId::RebootQuestion, yes); status != kExitOk)
+    if (const int status = confirm(context, StringId::RebootQuestion, yes); status != kExitOk)
         return status;
     if (const int status = context.logOn(); status != kExitOk)
         return status;
@@ -303,8 +292,8 @@ int runReboot(CommandContext& context) {
     if (status != kExitOk)
         return status;
     if (qv::answer::rebootAnswer(answer.value) == RebootAnswer::Unknown) {
-        std::cerr << "qvctl reboot: "
-                  << filled(StringId::ChangeRefused, std::to_string(answer.value)) << "\n";
+        context.err() << "qvctl reboot: "
+                      << filled(StringId::ChangeRefused, std::to_string(answer.value)) << "\n";
         return kExitChangeRefused;
     }
     // 101, or 1 to 99 (the center ID limit after the reboot): the appliance reboots.
@@ -312,15 +301,23 @@ int runReboot(CommandContext& context) {
     return kExitOk;
 }
 
+CommandRun defineFirmware(CLI::App& command) {
+    return withYes<runFirmware>(command);
+}
+
+CommandRun defineReboot(CLI::App& command) {
+    return withYes<runReboot>(command);
+}
+
 } // namespace
 
-QVCTL_COMMAND(runUpload, "upload", "logo|activex|web FILE",
-              "upload the company logo, the ActiveX start page or a web page archive");
-QVCTL_COMMAND(runLogo, "logo", "delete", "delete the company logo and banner");
-QVCTL_COMMAND(runUpdate, "update", "start [--stage-timeout SECONDS]",
+QVCTL_OPERANDS_COMMAND(runUpload, "upload", "logo|activex|web FILE",
+                       "upload the company logo, the ActiveX start page or a web page archive");
+QVCTL_OPERANDS_COMMAND(runLogo, "logo", "delete", "delete the company logo and banner");
+QVCTL_COMMAND(defineUpdate, "update", "start [--stage-timeout SECONDS]",
               "start the software update and print each stage until it ends");
-QVCTL_COMMAND(runFirmware, "firmware", "update [--yes]",
+QVCTL_COMMAND(defineFirmware, "firmware", "update [--yes]",
               "start the firmware update; the appliance reboots (asks first without --yes)");
-QVCTL_COMMAND(runReboot, "reboot", "[--yes]", "reboot the appliance (asks first without --yes)");
+QVCTL_COMMAND(defineReboot, "reboot", "[--yes]", "reboot the appliance (asks first without --yes)");
 
 } // namespace qvctl

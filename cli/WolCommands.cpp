@@ -8,8 +8,6 @@ namespace qvctl {
 namespace {
 
 int runWol(CommandContext& context) {
-    if (!context.options().args.empty())
-        return context.usageError("takes no arguments");
     if (const int status = context.logOn(); status != kExitOk)
         return status;
     if (const int status =
@@ -34,6 +32,6 @@ int runWol(CommandContext& context) {
 
 } // namespace
 
-QVCTL_COMMAND(runWol, "wol", "", "Wake-on-LAN targets: name and MAC address");
+QVCTL_PLAIN_COMMAND(runWol, "wol", "", "Wake-on-LAN targets: name and MAC address");
 
 } // namespace qvctl

@@ -3,12 +3,14 @@
 // messages). Changes send the whole table back and report the appliance's answer; export only
 // writes the file.
 
+#include "cli/CommandOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/Registry.h"
 #include "core/network/WolRules.h"
 #include "link/CodePage.h"
 #include "link/RegularFile.h"
 #include "link/Requests.h"
+#include "res/Message.h"
 #include "res/StringTable.h"
 
 #include <charconv>
@@ -35,7 +37,15 @@ struct Request {
     int row = -1;      // edit and del: the list's number less one
 };
 
-bool parseRequest(const std::vector<std::string>& args, Request& request, std::string& error) {
+// The command line's words for wolentry: its operands and its options' values.
+struct Line {
+    std::vector<std::string> args;
+    std::optional<std::string> name, mac;
+    bool utf8 = false;
+};
+
+bool parseRequest(const Line& line, Request& request, std::string& error) {
+    const std::vector<std::string>& args = line.args;
     if (args.size() < 2) {
         error = "needs an action (add, edit, del, export or import) and its operand";
         return false;
@@ -43,6 +53,14 @@ bool parseRequest(const std::vector<std::string>& args, Request& request, std::s
     request.action = args[0];
     request.operand = args[1];
     const std::string& action = request.action;
+    if (line.utf8 && action != "export") {
+        error = "--utf8 belongs to export";
+        return false;
+    }
+    if ((line.name || line.mac) && action != "edit") {
+        error = "--name and --mac belong to edit";
+        return false;
+    }
     if (action == "add") {
         if (args.size() != 3) {
             error = "add takes the name and the MAC address";
@@ -51,10 +69,7 @@ bool parseRequest(const std::vector<std::string>& args, Request& request, std::s
         request.mac = args[2];
         return true;
     }
-    if (action == "export" && args.size() == 3 && args[2] == "--utf8") {
-        request.utf8 = true;
-        return true;
-    }
+    request.utf8 = line.utf8;
     if (action == "export" || action == "import") {
         if (args.size() != 2) {
             error = action == "export" ? "export takes the file and optionally --utf8"
@@ -75,32 +90,23 @@ bool parseRequest(const std::vector<std::string>& args, Request& request, std::s
         return false;
     }
     request.row = number - 1;
-    if (action == "del" && args.size() > 2) {
-        error = "del takes only the entry's number";
+    if (args.size() > 2) {
+        error = action == "del" ? "del takes only the entry's number"
+                                : "unexpected argument '" + args[2] + "'";
         return false;
     }
-    for (size_t i = 2; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if ((arg != "--name" && arg != "--mac") || i + 1 >= args.size()) {
-            error = arg == "--name" || arg == "--mac" ? "option " + arg + " needs a value"
-                                                      : "unknown option '" + arg + "' for edit";
-            return false;
-        }
-        (arg == "--name" ? request.name : request.newMac) = args[++i];
-    }
+    request.name = line.name;
+    request.newMac = line.mac;
     return true;
 }
 
 // A message of the string table with its "%1" filled in.
 std::string message(StringId id, const std::string& argument = {}) {
-    std::string text(qv::uiString(id));
-    if (const size_t at = text.find("%1"); at != std::string::npos)
-        text.replace(at, 2, argument);
-    return text;
+    return qv::format(qv::uiString(id), {argument});
 }
 
 int refuse(CommandContext& context, const std::string& text) {
-    std::cerr << "qvctl " << context.options().command << ": " << text << "\n";
+    context.err() << "qvctl " << context.options().command << ": " << text << "\n";
     return kExitUsage;
 }
 
@@ -172,17 +178,17 @@ int importFrom(CommandContext& context, const std::string& path, const std::stri
     if (result.entries.empty())
         return refuse(context, message(StringId::WolFileHasNoEntries, path));
     if (result.limited)
-        std::cerr << "qvctl " << context.options().command << ": "
-                  << qv::uiString(StringId::WolImportLimited) << "\n";
+        context.err() << "qvctl " << context.options().command << ": "
+                      << qv::uiString(StringId::WolImportLimited) << "\n";
     qv::CGlobalData& store = context.session().store();
     wol::replaceEntries(store.wolTable, store.wolCount, result.entries);
     return applyTable(context);
 }
 
-int runWolEntry(CommandContext& context) {
+int runWolEntry(CommandContext& context, const Line& line) {
     Request request;
     std::string error;
-    if (!parseRequest(context.options().args, request, error))
+    if (!parseRequest(line, request, error))
         return context.usageError(error);
     std::optional<std::string> csv;
     if (request.action == "import" && !(csv = readCsv(context, request.operand)))
@@ -228,9 +234,27 @@ int runWolEntry(CommandContext& context) {
     return applyTable(context);
 }
 
+CommandRun defineWolEntry(CLI::App& command) {
+    auto line = std::make_shared<Line>();
+    addOperands(command, line->args, "ARGUMENTS");
+    command
+        .add_option_function<std::string>(
+            "--name", [line](const std::string& value) { line->name = value; },
+            "edit: the new name")
+        ->type_name("NAME");
+    command
+        .add_option_function<std::string>(
+            "--mac", [line](const std::string& value) { line->mac = value; },
+            "edit: the new MAC address")
+        ->type_name("MAC");
+    command.add_flag("--utf8", line->utf8,
+                     "export: UTF-8 with a byte-order mark instead of the code page");
+    return [line](CommandContext& context) { return runWolEntry(context, *line); };
+}
+
 } // namespace
 
-QVCTL_COMMAND(runWolEntry, "wolentry", kUsage,
+QVCTL_COMMAND(defineWolEntry, "wolentry", kUsage,
               "add, change or delete a Wake-on-LAN target, or export or import the list as CSV");
 
 } // namespace qvctl

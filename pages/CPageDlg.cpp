@@ -1,5 +1,6 @@
 #include "pages/CPageDlg.h"
 
+#include "link/CGlobalData.h"
 #include "pages/ControlIds.h"
 #include "pages/KeyboardAccess.h"
 #include "pages/StoreTableModel.h"
@@ -47,4 +48,8 @@ bool CPageDlg::eventFilter(QObject* watched, QEvent* event) {
             return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool CPageDlg::sendIfConnected(const qv::Frame& request) {
+    return m_store.isConnected() && m_store.send(request);
 }

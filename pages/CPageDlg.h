@@ -7,6 +7,7 @@
 namespace qv {
 class CGlobalData;
 class Prompt;
+struct Frame;
 } // namespace qv
 
 // Base of every page: paints the title band, holds the settings store and the message service,
@@ -28,6 +29,9 @@ public:
     // Called before the window closes and releases the link object: a page that uses the link
     // off the user-interface thread stops doing so.
     virtual void linkClosing() {}
+    // Called when the page is opened or read again: asks the appliance for what the page
+    // shows. A page that shows only what the store already holds asks for nothing.
+    virtual void requestContent() {}
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -41,6 +45,9 @@ protected:
     void dropEnterAndEscape();
 
     qv::CGlobalData& store() { return m_store; }
+    const qv::CGlobalData& store() const { return m_store; }
+    // Sends `request` while the link is up; false when it did not go out.
+    bool sendIfConnected(const qv::Frame& request);
     qv::Prompt& prompt() { return m_prompt; }
 
 private:

@@ -50,6 +50,10 @@ QVariant meaningOf(const QString& text) {
 QVariant StoreTableModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
+    if (m_rowRole && role != Qt::DisplayRole && index.row() < m_readRowCount()) {
+        if (QVariant answer = m_rowRole(index.row(), role); answer.isValid())
+            return answer;
+    }
     switch (role) {
     case Qt::DisplayRole: {
         const QStringList& texts = textsOf(index.row());

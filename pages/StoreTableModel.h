@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 class QTableView;
 
@@ -29,6 +30,9 @@ public:
     using RowCount = std::function<int()>;
     // The texts of one row, one per column.
     using RowTexts = std::function<QStringList(int row)>;
+    // A row's answer for a role other than its texts (its colours, say), taken from the row's
+    // entry in the store; an invalid value leaves the role to the model.
+    using RowRole = std::function<QVariant(int row, int role)>;
 
     StoreTableModel(QList<Column> columns, RowCount rowCount, RowTexts rowTexts,
                     QObject* parent = nullptr);
@@ -42,6 +46,10 @@ public:
     // The table in the store changed: rows past the new count go, new ones come at the end,
     // and every remaining row is read again. A selected row that still exists stays selected.
     void reload();
+
+    // Asks `rowRole` first for every role but the texts, so a page styles a row by what its
+    // entry holds rather than by reading the row's text back.
+    void setRowRole(RowRole rowRole) { m_rowRole = std::move(rowRole); }
 
     // Shows the model in `view` with the columns' widths, through `proxy` when one is given.
     void attach(QTableView* view, QAbstractItemModel* proxy = nullptr);
@@ -58,6 +66,7 @@ private:
     QList<Column> m_columns;
     RowCount m_readRowCount;
     RowTexts m_rowTexts;
+    RowRole m_rowRole;
     int m_rows = 0;
     // A view asks for one cell at a time, a row's cells one after another: the last row's texts
     // are kept until it asks for another row or the table changes.

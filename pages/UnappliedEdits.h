@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace qv {
@@ -41,6 +42,11 @@ public:
     virtual EditsOnLeave confirmLeave() = 0;
     virtual void linkEnded() = 0;
     virtual bool unapplied() const = 0;
+    // The operator gave the edits up: the table is again the one the appliance last confirmed.
+    virtual void discard() = 0;
+    // A test that the table still holds the entries it holds now, for a question that runs the
+    // event loop while a fresh table may arrive.
+    virtual std::function<bool()> unchangedSinceNow() const = 0;
 };
 
 template <class Table> class UnappliedEdits final : public UnappliedEditsGuard {
@@ -95,7 +101,7 @@ public:
 
     // Throws the edits away without asking (the operator already chose so); the store holds the
     // appliance's table again.
-    void discard() {
+    void discard() override {
         if (!m_tracker.unapplied())
             return;
         m_tracker.discard(m_table, m_count);
@@ -112,6 +118,12 @@ public:
 
     // True while the edits differ from what the appliance last sent or confirmed.
     bool unapplied() const override { return m_tracker.unapplied(); }
+
+    std::function<bool()> unchangedSinceNow() const override {
+        return [this, table = m_table, count = m_count] {
+            return qv::sameEntries(table, count, m_table, m_count);
+        };
+    }
 
 private:
     struct Snapshot {

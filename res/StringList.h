@@ -684,8 +684,8 @@ QV_STRING(LogoUploadButton, 1101, "Upload logo and banner", "로고 및 배너 �
 QV_STRING(LogoDeleteButton, 1102, "Delete logo and banner", "로고 및 배너 삭제")
 QV_STRING(ActiveXUploadButton, 1103, "File upload", "파일 업로드")
 QV_STRING(WebUploadButton, 1104, "zip file upload", "zip 파일 업로드")
-QV_STRING(LogoFilter, 1105, "Logo File(*.gif;*.jpg)|*.gif; *.jpg|All Files(*.*)|*.*|",
-          "로고 파일(*.gif;*.jpg)|*.gif; *.jpg|모든 파일(*.*)|*.*|")
+QV_STRING(LogoFilter, 1105, "Logo images|*.gif;*.jpg|All Files(*.*)|*.*|",
+          "로고 이미지|*.gif;*.jpg|모든 파일(*.*)|*.*|")
 QV_STRING(ActiveXFilter, 1106, "html파일|*.html|모든파일(*.*)|*.*|",
           "html파일|*.html|모든파일(*.*)|*.*|")
 QV_STRING(WebFilter, 1107, "zip파일|*.zip|모든파일(*.*)|*.*|", "zip파일|*.zip|모든파일(*.*)|*.*|")
@@ -1052,6 +1052,23 @@ QV_STRING(EditsDiscard, 1627, "Discard", "버리기")
 QV_STRING(EditsKeepEditing, 1628, "Keep editing", "계속 편집")
 // What a screen reader adds to the navigation link of the page shown.
 QV_STRING(LinkShownPage, 1629, "Page shown", "표시 중인 페이지")
+// The file choosers' titles: each says what it chooses.
+QV_STRING(ChooseLogoTitle, 1630, "Choose the logo image", "로고 이미지 선택")
+QV_STRING(ChooseActiveXTitle, 1631, "Choose the ActiveX page", "ActiveX 페이지 선택")
+QV_STRING(ChooseWebArchiveTitle, 1632, "Choose the web page archive", "웹 페이지 압축 파일 선택")
+QV_STRING(ChooseWolExportTitle, 1633, "Save the WOL list as", "WOL 목록을 저장할 파일")
+QV_STRING(ChooseWolImportTitle, 1634, "Choose the WOL list to import", "가져올 WOL 목록 선택")
+QV_STRING(ChooseSheetExportTitle, 1635, "Save the schedules as an Excel file",
+          "스케줄을 저장할 엑셀 파일")
+QV_STRING(ChooseSheetImportTitle, 1636, "Choose the Excel file of schedules to read",
+          "읽어 올 스케줄 엑셀 파일 선택")
+QV_STRING(ChooseBackupTitle, 1637, "Save the backup as", "백업을 저장할 파일")
+QV_STRING(ChooseRestoreTitle, 1638, "Choose the backup to restore", "복원할 백업 선택")
+// The center ID list's column captions in the window's language.
+QV_STRING(CenterIdColumnPassword, 1640, "Password", "비밀번호")
+QV_STRING(CenterIdColumnName, 1641, "Name", "이름")
+QV_STRING(CenterIdColumnGroup, 1642, "Group", "그룹")
+QV_STRING(CenterIdColumnAdmin, 1643, "SuperUser", "최고관리자")
 // qvctl over an inventory of appliances: the list's faults (%1: its line) and the run's table.
 QV_STRING(InventoryBadLine, 1760, "inventory line %1: expected NAME HOST:PORT",
           "인벤토리 %1번째 줄: NAME HOST:PORT 형식이어야 합니다")

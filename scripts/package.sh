@@ -16,6 +16,7 @@ echo "package: $deb"
 contents=$(dpkg-deb -c "$deb")
 missing=0
 for path in ./usr/bin/QVSetting ./usr/bin/qvctl ./usr/bin/qvsim \
+    ./usr/lib/qvsetting/qvsetting-sheet.so \
     ./usr/share/man/man1/QVSetting.1.gz ./usr/share/man/man1/qvctl.1.gz \
     ./usr/share/man/man1/qvsim.1.gz \
     ./usr/share/applications/com.quorvel.QVSetting.desktop \

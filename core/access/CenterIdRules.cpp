@@ -188,10 +188,10 @@ Input inputFromEntry(const CenterIdEntry& entry) {
 const std::array<Column, 8> kColumns = {{
     {StringId::ColumnNumber, 40},
     {StringId::ColumnId, 90},
-    {StringId::ColumnPassword, 70},
-    {StringId::ColumnName, 90},
-    {StringId::ColumnGroup, 55},
-    {StringId::CenterIdColumnSuperUser, 60},
+    {StringId::CenterIdColumnPassword, 70},
+    {StringId::CenterIdColumnName, 90},
+    {StringId::CenterIdColumnGroup, 55},
+    {StringId::CenterIdColumnAdmin, 60},
     {StringId::CenterIdColumnLogDeletion, 60},
     {StringId::CenterIdColumnFileTransfer, 60},
 }};

@@ -4,6 +4,7 @@
 #include "link/CodePage.h"
 #include "link/Requests.h"
 #include "pages/ControlFactory.h"
+#include "pages/KeyboardAccess.h"
 #include "pages/ListFilter.h"
 #include "pages/Prompt.h"
 #include "pages/QtText.h"
@@ -39,7 +40,8 @@ CBlacklistDlg::CBlacklistDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget
                         qv::UnappliedEditsQuestions{qv::StringId::BlockIpKeepAfterLogon,
                                                     qv::StringId::BlockIpKeepAfterReread,
                                                     qv::StringId::BlockIpDiscardOnLeave}),
-                    qv::uiText(qv::StringId::ChangesNotApplied), parent) {
+                    qv::uiText(qv::StringId::ChangesNotApplied), StringId::BlockIpListChanged,
+                    parent) {
     m_blacklistModel = new StoreTableModel(
         modelColumns(bl::kBlacklistColumns), [this] { return blacklistRows(this->store()); },
         [this](int row) {
@@ -61,7 +63,7 @@ CBlacklistDlg::CBlacklistDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget
     connect(m_edit, &QPushButton::clicked, this, &CBlacklistDlg::onEdit);
     connect(m_delete, &QPushButton::clicked, this, &CBlacklistDlg::onDelete);
     connect(m_addSelected, &QPushButton::clicked, this, &CBlacklistDlg::onAddSelected);
-    connect(m_apply, &QPushButton::clicked, this, &CBlacklistDlg::onApply);
+    connect(m_apply, &QPushButton::clicked, this, [this] { apply(); });
     connect(m_clearAll, &QPushButton::clicked, this, &CBlacklistDlg::onClearAll);
     connect(m_blacklist->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
@@ -137,6 +139,11 @@ void CBlacklistDlg::setupControls() {
     layout->addWidget(m_blacklist, 3);
     layout->addLayout(blacklistButtons);
     layout->addLayout(blockRow, 2);
+
+    // The blacklist and its buttons, then the Block IP list and the controls beside it.
+    make::setTabOrder(this,
+                      {m_blacklist, m_blacklistFind, m_addSelected, m_clearAll, m_blockListFind,
+                       m_blockList, m_addAddress, m_add, m_editAddress, m_edit, m_delete, m_apply});
 }
 
 void CBlacklistDlg::blacklistArrived() {
@@ -193,17 +200,9 @@ void CBlacklistDlg::onEdit() {
 void CBlacklistDlg::onDelete() {
     qv::CGlobalData& s = store();
     const std::vector<int> rows = qv::storeRows(m_blockList);
-    if (!accepted(bl::validateDelete(s.blockIpCount, rows)))
-        return;
-    const qv::BlockIpTable beforeTable = s.blockIpTable;
-    const int32_t beforeCount = s.blockIpCount;
-    if (!prompt().question(qv::uiText(qv::StringId::BlockIpDeleteQuestion), qv::DefaultAnswer::No))
-        return;
-    // A table that arrived while the question was open replaced the rows that were chosen.
-    if (!qv::sameEntries(beforeTable, beforeCount, s.blockIpTable, s.blockIpCount))
-        return;
-    bl::deleteRows(s.blockIpTable, s.blockIpCount, rows);
-    noteEdit();
+    deleteAfterAsking(bl::validateDelete(s.blockIpCount, rows),
+                      qv::uiText(qv::StringId::BlockIpDeleteQuestion),
+                      [&s, &rows] { bl::deleteRows(s.blockIpTable, s.blockIpCount, rows); });
 }
 
 void CBlacklistDlg::onAddSelected() {
@@ -233,9 +232,13 @@ bool CBlacklistDlg::confirmBlocking(const std::string& address) {
         qv::DefaultAnswer::No);
 }
 
-void CBlacklistDlg::onApply() {
+void CBlacklistDlg::requestContent() {
+    sendIfConnected(qv::request::readBlacklist());
+}
+
+qv::Frame CBlacklistDlg::applyRequest() const {
     const qv::CGlobalData& s = store();
-    sendTable(qv::request::writeBlockIps(s.blockIpCount, s.blockIpTable));
+    return qv::request::writeBlockIps(s.blockIpCount, s.blockIpTable);
 }
 
 void CBlacklistDlg::onClearAll() {
@@ -256,8 +259,8 @@ void CBlacklistDlg::onBlacklistRowChanged(int row) {
     }
     const qv::CGlobalData& s = store();
     if (row < blacklistRows(s))
-        m_addAddress->setText(qv::fromUtf8(bl::blacklistRowTexts(
-            s.blacklist->entry(static_cast<size_t>(row)), row, qv::systemCodePage())[1]));
+        m_addAddress->setText(qv::fromUtf8(qv::ansiToUtf8(
+            s.blacklist->entry(static_cast<size_t>(row)).ip(), qv::systemCodePage())));
 }
 
 void CBlacklistDlg::onBlockRowChanged(int row) {
@@ -268,6 +271,6 @@ void CBlacklistDlg::onBlockRowChanged(int row) {
         return;
     const qv::CGlobalData& s = store();
     if (row < qv::usedSlots<qv::BlockIpTable>(s.blockIpCount))
-        m_editAddress->setText(
-            qv::fromUtf8(bl::blockRowTexts(s.blockIpTable, row, qv::systemCodePage())[1]));
+        m_editAddress->setText(qv::fromUtf8(qv::ansiToUtf8(
+            s.blockIpTable.address(static_cast<size_t>(row)), qv::systemCodePage())));
 }

@@ -35,6 +35,9 @@ public:
 
     CBlacklistDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
 
+    // The appliance answers with the blacklist and the Block IP list.
+    void requestContent() override;
+
     // The blacklist entries in the store changed (the appliance sent them): the upper list
     // shows them, with nothing chosen.
     void blacklistArrived();
@@ -42,12 +45,12 @@ public:
 private:
     void setupControls();
     void reloadTable() override;
+    qv::Frame applyRequest() const override;
 
     void onAdd();
     void onEdit();
     void onDelete();
     void onAddSelected();
-    void onApply();
     void onClearAll();
     void onBlacklistRowChanged(int row);
     void onBlockRowChanged(int row);

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,11 @@ namespace cid = qv::centerid;
 
 using qv::StringId;
 
+namespace {
+// The Name column in the rules' columns.
+constexpr int kNameColumn = 3;
+} // namespace
+
 CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     : CTablePageDlg(qv::uiText(StringId::CenterIdTitle), store, prompt,
                     std::make_unique<qv::UnappliedEdits<qv::CenterIdTable>>(
@@ -32,7 +38,7 @@ CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* 
                         qv::UnappliedEditsQuestions{qv::StringId::CenterIdKeepAfterLogon,
                                                     qv::StringId::CenterIdKeepAfterReread,
                                                     qv::StringId::CenterIdDiscardOnLeave}),
-                    qv::uiText(qv::StringId::ChangesNotApplied), parent) {
+                    qv::uiText(qv::StringId::ChangesNotApplied), StringId::CenterIdSet, parent) {
     m_model = new StoreTableModel(
         modelColumns(cid::kColumns),
         [this] { return qv::usedSlots<qv::CenterIdTable>(this->store().centerIdCount); },
@@ -46,7 +52,7 @@ CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* 
     connect(m_add, &QPushButton::clicked, this, &CCenteridDlg::onAdd);
     connect(m_edit, &QPushButton::clicked, this, &CCenteridDlg::onEdit);
     connect(m_del, &QPushButton::clicked, this, &CCenteridDlg::onDel);
-    connect(m_apply, &QPushButton::clicked, this, &CCenteridDlg::onApply);
+    connect(m_apply, &QPushButton::clicked, this, [this] { apply(); });
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CCenteridDlg::onSelectionChanged);
     connect(m_password, &QLineEdit::textChanged, this, &CCenteridDlg::onPasswordChanged);
@@ -59,6 +65,8 @@ void CCenteridDlg::setupControls() {
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_find = make::findBox(kFind, "centerIdFind");
     ListFilter::attach(m_model, m_list, m_find);
+    // Names are the longest texts of a row: their column takes the room the others leave.
+    m_list->horizontalHeader()->setSectionResizeMode(kNameColumn, QHeaderView::Stretch);
     m_id = make::lineEdit(kId, qv::uiText(StringId::CenterIdLabelId), "centerId");
     m_password = make::passwordEdit(kPassword, qv::uiText(StringId::CenterIdLabelPassword),
                                     "centerPassword");
@@ -67,6 +75,10 @@ void CCenteridDlg::setupControls() {
     for (int group = 1; group <= cid::kGroupCount; ++group)
         m_group->addItem(QString::number(group));
     m_group->setCurrentIndex(-1);
+    // The groups run long: a page of them at a time, with a scroll bar for the rest. Styles
+    // that open a combo box's list over the whole screen ignore the limit unless told not to.
+    m_group->setMaxVisibleItems(20);
+    m_group->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     m_superUser = make::checkBox(kSuperUser, qv::uiText(StringId::CenterIdSuperUser), "superUser");
     m_prohibitFileTransfer =
         make::checkBox(kProhibitFileTransfer, qv::uiText(StringId::CenterIdProhibitFileTransfer),
@@ -163,42 +175,28 @@ void CCenteridDlg::onEdit() {
 
 void CCenteridDlg::onDel() {
     qv::CGlobalData& s = store();
-    const std::vector<int> rows = qv::storeRows(m_list);
-    if (rows.size() > 1) {
-        deleteSeveral(rows);
-        return;
-    }
+    const RowDeletion rules{
+        [&s](int row) { return cid::validateDelete(s.centerIdCount, row); },
+        [&s](int row) { cid::deleteEntry(s.centerIdTable, s.centerIdCount, row); },
+        [&s](const std::vector<int>& rows) {
+            return cid::validateDeleteRows(s.centerIdCount, rows);
+        },
+        [&s](const std::vector<int>& rows) {
+            cid::deleteRows(s.centerIdTable, s.centerIdCount, rows);
+        },
+        StringId::CenterIdDeleteSeveral};
     const int row = qv::selectedStoreRow(m_list) >= 0 ? m_currentRow : -1;
-    if (!accepted(cid::validateDelete(s.centerIdCount, row)))
-        return;
-    cid::deleteEntry(s.centerIdTable, s.centerIdCount, row);
-    noteEdit();
-    clearInputs();
+    if (deleteChosen(qv::storeRows(m_list), row, rules))
+        clearInputs();
 }
 
-// One row goes without a question; several chosen at once are asked about first, since a slip
-// of Shift or Ctrl would otherwise take accounts with it.
-void CCenteridDlg::deleteSeveral(const std::vector<int>& rows) {
-    qv::CGlobalData& s = store();
-    if (!accepted(cid::validateDeleteRows(s.centerIdCount, rows)))
-        return;
-    const qv::CenterIdTable beforeTable = s.centerIdTable;
-    const int32_t beforeCount = s.centerIdCount;
-    if (!prompt().question(
-            qv::uiText(StringId::CenterIdDeleteSeveral).arg(static_cast<int>(rows.size())),
-            qv::DefaultAnswer::No))
-        return;
-    // A table that arrived while the question was open replaced the rows that were chosen.
-    if (!qv::sameEntries(beforeTable, beforeCount, s.centerIdTable, s.centerIdCount))
-        return;
-    cid::deleteRows(s.centerIdTable, s.centerIdCount, rows);
-    noteEdit();
-    clearInputs();
+void CCenteridDlg::requestContent() {
+    sendIfConnected(qv::request::readCenterIds());
 }
 
-void CCenteridDlg::onApply() {
+qv::Frame CCenteridDlg::applyRequest() const {
     const qv::CGlobalData& s = store();
-    sendTable(qv::request::writeCenterIds(s.centerIdCount, s.centerIdTable));
+    return qv::request::writeCenterIds(s.centerIdCount, s.centerIdTable);
 }
 
 void CCenteridDlg::onSelectionChanged() {

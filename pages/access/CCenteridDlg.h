@@ -33,16 +33,17 @@ public:
 
     CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
 
+    void requestContent() override;
+
 private:
     void setupControls();
     void reloadTable() override;
+    qv::Frame applyRequest() const override;
     void editsDiscarded() override { clearInputs(); }
 
     void onAdd();
     void onEdit();
     void onDel();
-    void deleteSeveral(const std::vector<int>& rows);
-    void onApply();
     void onSelectionChanged();
     void onPasswordChanged(const QString& text);
 

@@ -3,6 +3,7 @@
 #include "core/network/InfoRules.h"
 #include "link/CGlobalData.h"
 #include "link/CodePage.h"
+#include "link/Requests.h"
 #include "pages/ControlFactory.h"
 #include "pages/KeyboardAccess.h"
 #include "pages/QtText.h"
@@ -12,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -60,6 +62,11 @@ void CInfoDlg::setupControls() {
     for (const FieldRow& f : kFieldRows) {
         QLineEdit* field = controls::lineEdit(f.id, qv::uiText(f.label), f.objectName);
         field->setReadOnly(true);
+        // The summary is to read, not to type in: its fields wear the window's colour, as a
+        // read-only field does, instead of the white of one that takes input.
+        QPalette readOnly = field->palette();
+        readOnly.setColor(QPalette::Base, readOnly.color(QPalette::Window));
+        field->setPalette(readOnly);
         field->setMinimumWidth(360);
         auto* label = new QLabel(field->accessibleName());
         label->setBuddy(field);
@@ -125,4 +132,8 @@ void CInfoDlg::fill(const qv::NetworkConfigRecord& record) {
         // Long texts show from their start.
         field->setCursorPosition(0);
     }
+}
+
+void CInfoDlg::requestContent() {
+    sendIfConnected(qv::request::readSummary());
 }

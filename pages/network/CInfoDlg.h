@@ -32,6 +32,9 @@ public:
 
     CInfoDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
 
+    // The product summary, which the window shows when it arrives.
+    void requestContent() override;
+
     // Shows the configuration record of reply 2. The dispatcher has copied the record's IO
     // scheduler flag and its schedule and standby limits into the store before; the limits
     // shown are the store's.

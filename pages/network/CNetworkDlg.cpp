@@ -8,6 +8,7 @@
 #include "pages/ControlFactory.h"
 #include "pages/ControlIds.h"
 #include "pages/IpAddressEdit.h"
+#include "pages/KeyboardAccess.h"
 #include "pages/Prompt.h"
 #include "pages/QtText.h"
 
@@ -21,6 +22,8 @@
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <vector>
 
 namespace net = qv::network;
 namespace controls = qv::controls;
@@ -163,6 +166,18 @@ void CNetworkDlg::setupControls() {
     m_marker = controls::unappliedMarker(qv::uiText(StringId::ChangesNotApplied));
     layout->addWidget(m_marker, 0, Qt::AlignRight);
     layout->addStretch();
+
+    // Down the network box (each address field by field), then the DDNS box row by row, then
+    // the NTP server.
+    std::vector<QWidget*> tabOrder;
+    for (const IpAddressEdit* address : {m_address, m_netMask, m_gateway})
+        for (int field = 0; field < 4; ++field)
+            tabOrder.push_back(address->field(field));
+    tabOrder.insert(tabOrder.end(),
+                    {m_dhcp, m_linkPort, m_dataPort, m_configPort, m_webPort, m_upnp,
+                     m_saveAndReboot, m_mac, m_macRegistration, m_ddnsId, m_ddnsCheck, m_email,
+                     m_company, m_ddnsRegistration, m_ntpServer, m_ntpRegistration});
+    controls::setTabOrder(this, tabOrder);
 }
 
 void CNetworkDlg::load(const qv::NetworkConfigRecord& record) {
@@ -351,4 +366,8 @@ void CNetworkDlg::onNtpRegistration() {
         return;
     if (store().send(qv::request::setNtpServer(wire)))
         markSent(kNtpField, kNtpField);
+}
+
+void CNetworkDlg::requestContent() {
+    sendIfConnected(qv::request::readNetwork());
 }

@@ -49,6 +49,9 @@ public:
 
     CNetworkDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
 
+    // The network record, which load() shows.
+    void requestContent() override;
+
     // Takes the configuration record of reply 8 and overwrites every field with it.
     void load(const qv::NetworkConfigRecord& record);
     // The record of the last reply 8, if one arrived.

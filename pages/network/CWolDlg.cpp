@@ -45,7 +45,7 @@ CWolDlg::CWolDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
                         qv::UnappliedEditsQuestions{qv::StringId::WolKeepAfterLogon,
                                                     qv::StringId::WolKeepAfterReread,
                                                     qv::StringId::WolDiscardOnLeave}),
-                    qv::uiText(qv::StringId::ChangesNotApplied), parent) {
+                    qv::uiText(qv::StringId::ChangesNotApplied), StringId::WolSet, parent) {
     // Every entry gets its row, also one whose text has no form in the code page: a row left
     // out would make every later row name the wrong slot for Edit and Delete.
     m_model = new StoreTableModel(
@@ -60,7 +60,7 @@ CWolDlg::CWolDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     connect(m_add, &QPushButton::clicked, this, &CWolDlg::onAdd);
     connect(m_edit, &QPushButton::clicked, this, &CWolDlg::onEdit);
     connect(m_delete, &QPushButton::clicked, this, &CWolDlg::onDelete);
-    connect(m_apply, &QPushButton::clicked, this, &CWolDlg::onApply);
+    connect(m_apply, &QPushButton::clicked, this, [this] { apply(); });
     connect(m_export, &QPushButton::clicked, this, &CWolDlg::onExport);
     connect(m_import, &QPushButton::clicked, this, &CWolDlg::onImport);
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -170,41 +170,24 @@ void CWolDlg::onEdit() {
 
 void CWolDlg::onDelete() {
     qv::CGlobalData& s = store();
-    const std::vector<int> rows = qv::storeRows(m_list);
-    if (rows.size() > 1) {
-        deleteSeveral(rows);
-        return;
-    }
+    const RowDeletion rules{
+        [&s](int row) { return wol::validateDelete(s.wolCount, row); },
+        [&s](int row) { wol::deleteEntry(s.wolTable, s.wolCount, row); },
+        [&s](const std::vector<int>& rows) { return wol::validateDeleteRows(s.wolCount, rows); },
+        [&s](const std::vector<int>& rows) { wol::deleteRows(s.wolTable, s.wolCount, rows); },
+        StringId::WolDeleteSeveral};
     const int row = qv::selectedStoreRow(m_list) >= 0 ? m_currentRow : -1;
-    if (!accepted(wol::validateDelete(s.wolCount, row)))
-        return;
-    wol::deleteEntry(s.wolTable, s.wolCount, row);
-    noteEdit();
-    clearInputs();
+    if (deleteChosen(qv::storeRows(m_list), row, rules))
+        clearInputs();
 }
 
-// One row goes without a question; several chosen at once are asked about first.
-void CWolDlg::deleteSeveral(const std::vector<int>& rows) {
-    qv::CGlobalData& s = store();
-    if (!accepted(wol::validateDeleteRows(s.wolCount, rows)))
-        return;
-    const qv::WolTable beforeTable = s.wolTable;
-    const int32_t beforeCount = s.wolCount;
-    if (!prompt().question(
-            qv::uiText(StringId::WolDeleteSeveral).arg(static_cast<int>(rows.size())),
-            qv::DefaultAnswer::No))
-        return;
-    // A table that arrived while the question was open replaced the rows that were chosen.
-    if (!qv::sameEntries(beforeTable, beforeCount, s.wolTable, s.wolCount))
-        return;
-    wol::deleteRows(s.wolTable, s.wolCount, rows);
-    noteEdit();
-    clearInputs();
+void CWolDlg::requestContent() {
+    sendIfConnected(qv::request::readWol());
 }
 
-void CWolDlg::onApply() {
+qv::Frame CWolDlg::applyRequest() const {
     const qv::CGlobalData& s = store();
-    sendTable(qv::request::writeWol(s.wolCount, s.wolTable));
+    return qv::request::writeWol(s.wolCount, s.wolTable);
 }
 
 void CWolDlg::onExport() {
@@ -226,7 +209,8 @@ void CWolDlg::onExport() {
         return;
     }
     std::optional<QString> chosen = prompt().saveFileName(
-        qv::qtFileFilter(qv::uiText(StringId::WolExportFilter)), QStringLiteral("wol.csv"));
+        qv::qtFileFilter(qv::uiText(StringId::WolExportFilter)), QStringLiteral("wol.csv"),
+        qv::uiText(StringId::ChooseWolExportTitle));
     if (!chosen || chosen->isEmpty())
         return;
     QString path = *chosen;
@@ -249,7 +233,8 @@ void CWolDlg::onExport() {
 
 void CWolDlg::onImport() {
     std::optional<QString> chosen =
-        prompt().openFileName(qv::qtFileFilter(qv::uiText(StringId::WolImportFilter)));
+        prompt().openFileName(qv::qtFileFilter(qv::uiText(StringId::WolImportFilter)),
+                              qv::uiText(StringId::ChooseWolImportTitle));
     if (!chosen || chosen->isEmpty())
         return;
     // The list is replaced only by what a file yields: a file that cannot be read, or that

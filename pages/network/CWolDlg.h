@@ -29,16 +29,17 @@ public:
 
     CWolDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
 
+    void requestContent() override;
+
 private:
     void setupControls();
     void reloadTable() override;
+    qv::Frame applyRequest() const override;
     void editsDiscarded() override { clearInputs(); }
 
     void onAdd();
     void onEdit();
     void onDelete();
-    void deleteSeveral(const std::vector<int>& rows);
-    void onApply();
     void onExport();
     void onImport();
     void onSelectionChanged();

@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -38,24 +39,6 @@ namespace sched = qv::schedule;
 using qv::StringId;
 
 namespace {
-
-// Exception rows are pink, so the dates that take the place of a weekday stand out.
-class ScheduleListModel : public StoreTableModel {
-public:
-    using StoreTableModel::StoreTableModel;
-
-    QVariant data(const QModelIndex& index, int role) const override {
-        if (role == Qt::BackgroundRole) {
-            const bool exception =
-                StoreTableModel::data(index.siblingAtColumn(sched::kColKind), Qt::DisplayRole)
-                    .toString() == qv::uiText(StringId::ScheduleException);
-            return exception ? QColor(255, 200, 200) : QColor(Qt::white);
-        }
-        if (role == Qt::ForegroundRole)
-            return QColor(Qt::black);
-        return StoreTableModel::data(index, role);
-    }
-};
 
 QList<StoreTableModel::Column> scheduleColumns() {
     const auto text = [](StringId id) { return qv::uiText(id); };
@@ -95,11 +78,13 @@ std::optional<int> chosen(const QComboBox* combo) {
 } // namespace
 
 CIoschDlg::CIoschDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
-    : CPageDlg(qv::uiText(StringId::IoScheduleTitle), store, prompt, parent),
-      m_edits(prompt, *store.scheduleTable, store.scheduleCount,
-              qv::UnappliedEditsQuestions{StringId::ScheduleKeepAfterLogon,
-                                          StringId::ScheduleKeepAfterReread,
-                                          StringId::ScheduleDiscardOnLeave}),
+    : CTablePageDlg(qv::uiText(StringId::IoScheduleTitle), store, prompt,
+                    std::make_unique<qv::UnappliedEdits<qv::ScheduleTable>>(
+                        prompt, *store.scheduleTable, store.scheduleCount,
+                        qv::UnappliedEditsQuestions{StringId::ScheduleKeepAfterLogon,
+                                                    StringId::ScheduleKeepAfterReread,
+                                                    StringId::ScheduleDiscardOnLeave}),
+                    qv::uiText(StringId::ChangesNotApplied), StringId::ScheduleUploaded, parent),
       m_openInDesktop(openWithDesktop) {
     setWindowFlag(Qt::Window);
     setWindowTitle(qv::uiText(StringId::IoScheduleWindowTitle));
@@ -114,7 +99,7 @@ CIoschDlg::CIoschDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent
                                qv::fromUtf8(sched::ioStatusText(e.status()))};
         },
         this);
-    m_scheduleModel = new ScheduleListModel(
+    m_scheduleModel = new StoreTableModel(
         scheduleColumns(), [this] { return static_cast<int>(m_slots.size()); },
         [this](int row) {
             const qv::ScheduleEntry e = this->store().scheduleTable->entry(
@@ -124,6 +109,17 @@ CIoschDlg::CIoschDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent
             return modelRow(texts);
         },
         this);
+    // Exception rows are pink, so the dates that take the place of a weekday stand out.
+    m_scheduleModel->setRowRole([this](int row, int role) -> QVariant {
+        if (role == Qt::BackgroundRole) {
+            const qv::ScheduleEntry e = this->store().scheduleTable->entry(
+                static_cast<size_t>(m_slots[static_cast<size_t>(row)]));
+            return e.isException() ? QColor(255, 200, 200) : QColor(Qt::white);
+        }
+        if (role == Qt::ForegroundRole)
+            return QColor(Qt::black);
+        return {};
+    });
     setupControls();
     resize(1560, 680);
 
@@ -200,7 +196,6 @@ void CIoschDlg::setupControls() {
     m_edit = make::button(kEdit, qv::uiText(StringId::ScheduleEdit), "edit");
     m_delete = make::button(kDelete, qv::uiText(StringId::ScheduleDelete), "delete");
     m_apply = make::button(kApply, qv::uiText(StringId::ScheduleApply), "apply");
-    m_marker = make::unappliedMarker(qv::uiText(StringId::ChangesNotApplied));
 
     m_schedules = make::listView(kSchedules, qv::uiText(StringId::ScheduleList), "schedules");
     m_scheduleFind = make::findBox(kScheduleFind, "scheduleFind");
@@ -219,24 +214,28 @@ void CIoschDlg::setupControls() {
     left->addLayout(listButtons);
 
     auto* editor = new QGridLayout;
-    const auto labelled = [editor](int row, int column, QWidget* label, QWidget* field) {
+    const auto labelled = [editor](int row, int column, QWidget* label, QWidget* field,
+                                   Qt::Alignment alignment = {}) {
         editor->addWidget(label, row, column);
-        editor->addWidget(field, row, column + 1);
+        editor->addWidget(field, row, column + 1, alignment);
     };
+    // Relay and minute hold a number or two: they keep their own width when the window grows.
+    m_minute->setMaximumWidth(m_minute->fontMetrics().horizontalAdvance(QStringLiteral("0000")) +
+                              16);
     labelled(0, 0, new QLabel(qv::uiText(StringId::ScheduleFunctionSelector)), m_function);
-    labelled(0, 2, new QLabel(qv::uiText(StringId::ScheduleRelay)), m_relay);
+    labelled(0, 2, new QLabel(qv::uiText(StringId::ScheduleRelay)), m_relay, Qt::AlignLeft);
     editor->addWidget(m_dayLabel, 1, 0);
     editor->addWidget(m_weekday, 1, 1);
     editor->addWidget(m_month, 1, 1);
     labelled(1, 2, m_dateLabel, m_date);
     labelled(2, 0, new QLabel(qv::uiText(StringId::ScheduleHour)), m_hour);
-    labelled(2, 2, new QLabel(qv::uiText(StringId::ScheduleMinuteLabel)), m_minute);
+    labelled(2, 2, new QLabel(qv::uiText(StringId::ScheduleMinuteLabel)), m_minute, Qt::AlignLeft);
 
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {m_add, m_edit, m_delete})
         buttons->addWidget(b);
     buttons->addStretch();
-    buttons->addWidget(m_marker);
+    buttons->addWidget(unappliedMarker());
     buttons->addWidget(m_apply);
 
     auto* right = new QVBoxLayout;
@@ -266,14 +265,12 @@ void CIoschDlg::setupControls() {
     make::setTabOrder(this, tabOrder);
 }
 
-void CIoschDlg::requestTables() {
-    qv::CGlobalData& s = store();
-    if (!s.isConnected())
+void CIoschDlg::requestContent() {
+    if (!store().isConnected())
         return;
     // IO list and schedules first; the clock a moment later, each while the link is up.
-    s.send(qv::request::readIoList());
-    if (s.isConnected())
-        s.send(qv::request::readSchedule());
+    sendIfConnected(qv::request::readIoList());
+    sendIfConnected(qv::request::readSchedule());
     QTimer::singleShot(kTimeRequestPauseMs, this, [this] {
         if (store().isConnected())
             store().send(qv::request::readTime());
@@ -286,37 +283,14 @@ void CIoschDlg::ioListArrived() {
     SetIOListData();
 }
 
-void CIoschDlg::schedulesArrived() {
+void CIoschDlg::tableAnswerArrived() {
     store().ioBusy = 0;
     m_ioDevices->setEnabled(true);
-    // False while a question about an earlier table is open: the list is rebuilt once it has
-    // been answered.
-    if (m_edits.takeFresh())
-        SetScheduleData();
-}
-
-void CIoschDlg::schedulesApplied(int32_t value) {
-    store().ioBusy = 0;
-    m_edits.confirmed(value == qv::result::kSuccess);
-    m_marker->setVisible(m_edits.unapplied());
-    if (value == qv::result::kSuccess)
-        prompt().notice(qv::uiText(StringId::ScheduleUploaded));
 }
 
 void CIoschDlg::serverTimeArrived(int32_t secondsSince1970) {
     SetTimeText(qv::fromUtf8(qv::formatServerTime(secondsSince1970)));
     m_week->setServerTime(secondsSince1970);
-}
-
-bool CIoschDlg::confirmLeave() {
-    const qv::EditsOnLeave answer = m_edits.confirmLeave();
-    if (answer == qv::EditsOnLeave::Discarded)
-        SetScheduleData();
-    return answer != qv::EditsOnLeave::Stay;
-}
-
-void CIoschDlg::linkEnded() {
-    m_edits.linkEnded();
 }
 
 void CIoschDlg::SetIOListData() {
@@ -351,7 +325,7 @@ void CIoschDlg::SetScheduleData() {
     m_scheduleModel->reload();
     m_week->setSchedules(sched::entriesAt(*s.scheduleTable, m_slots));
     updateCountLine();
-    m_marker->setVisible(m_edits.unapplied());
+    unappliedMarker()->setVisible(hasUnappliedChanges());
 }
 
 void CIoschDlg::SetTimeText(const QString& text) {
@@ -408,8 +382,7 @@ void CIoschDlg::refuse(const qv::Verdict& verdict) {
 }
 
 void CIoschDlg::tableEdited() {
-    m_edits.noteEdit();
-    SetScheduleData();
+    noteEdit();
 }
 
 void CIoschDlg::onAdd() {
@@ -456,14 +429,16 @@ void CIoschDlg::onDelete() {
 }
 
 bool CIoschDlg::onApply() {
-    qv::CGlobalData& s = store();
-    if (!s.isConnected())
+    if (!store().isConnected())
         return false;
-    s.ioBusy = 1;
-    if (!s.send(qv::request::writeSchedule(s.scheduleCount, *s.scheduleTable)))
-        return false;
-    m_edits.sent();
-    return true;
+    // The clock asks nothing until the answer is in.
+    store().ioBusy = 1;
+    return apply();
+}
+
+qv::Frame CIoschDlg::applyRequest() const {
+    const qv::CGlobalData& s = store();
+    return qv::request::writeSchedule(s.scheduleCount, *s.scheduleTable);
 }
 
 void CIoschDlg::onDeviceChanged(int row) {
@@ -500,9 +475,11 @@ void CIoschDlg::onScheduleChanged() {
     m_weekday->setCurrentIndex(in.weekday.value_or(-1));
     m_hour->setCurrentIndex(in.hour.value_or(-1));
     m_relay->setCurrentIndex(in.relay.value_or(-1));
-    const QModelIndex index = m_schedules->selectionModel()->selectedRows().value(0);
-    m_minute->setText(index.siblingAtColumn(sched::kColMinute).data().toString());
-    m_date->setText(index.siblingAtColumn(sched::kColDate).data().toString());
+    const auto texts = sched::rowTexts(
+        store().scheduleTable->entry(static_cast<size_t>(m_slots[static_cast<size_t>(row)])),
+        row + 1, qv::systemLanguage());
+    m_minute->setText(qv::fromUtf8(texts[sched::kColMinute]));
+    m_date->setText(qv::fromUtf8(texts[sched::kColDate]));
     m_exception->setChecked(in.exception);
     showEditorKind(in.exception);
 }
@@ -516,11 +493,20 @@ void CIoschDlg::showEditorKind(bool exception) {
     m_date->setVisible(exception);
 }
 
+void CIoschDlg::showEvent(QShowEvent* event) {
+    CPageDlg::showEvent(event);
+    // The columns have their final widths now: the timetable is at least as wide as they are
+    // with the vertical scroll bar beside them, so no column hides behind a horizontal one.
+    m_schedules->setMinimumWidth(m_schedules->horizontalHeader()->length() +
+                                 m_schedules->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                                 2 * m_schedules->frameWidth());
+}
+
 void CIoschDlg::closeEvent(QCloseEvent* event) {
     // Closing hides the window; it lives as long as the main window. Edits that were not
     // applied are not left behind unseen: they are applied, discarded, or the window stays.
     event->ignore();
-    if (m_edits.unapplied()) {
+    if (hasUnappliedChanges()) {
         enum Answer { Apply, Discard, KeepEditing };
         const int answer =
             prompt().choice(qv::uiText(StringId::ScheduleCloseQuestion),
@@ -532,8 +518,7 @@ void CIoschDlg::closeEvent(QCloseEvent* event) {
             if (!onApply())
                 return;
         } else if (answer == Discard) {
-            m_edits.discard();
-            SetScheduleData();
+            discardEdits();
         } else {
             return;
         }

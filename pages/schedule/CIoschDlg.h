@@ -2,8 +2,7 @@
 
 #include "core/schedule/ScheduleRules.h"
 #include "link/ScheduleTables.h"
-#include "pages/CPageDlg.h"
-#include "pages/UnappliedEdits.h"
+#include "pages/CTablePageDlg.h"
 
 #include <QTimer>
 
@@ -25,8 +24,9 @@ class WeekPanel;
 
 // Page 11: the timetable of the relay outputs of the appliance's IO devices. A window of its
 // own, not laid into the main window's page frame. Edits change the store's timetable; only
-// Apply sends it, whole.
-class CIoschDlg : public CPageDlg {
+// Apply sends it, whole. The timetable is the table the page base guards: tableArrived() and
+// applyAnswered() are about it.
+class CIoschDlg : public CTablePageDlg {
     Q_OBJECT
 public:
     enum ControlId : int {
@@ -66,11 +66,9 @@ public:
 
     // The window was opened through its link: asks for the IO device list and the schedules,
     // and a moment later for the appliance's time.
-    void requestTables();
+    void requestContent() override;
     // The appliance's answers, as the main window hands them over (the tables are in the store).
     void ioListArrived();
-    void schedulesArrived();
-    void schedulesApplied(int32_t value);
     void serverTimeArrived(int32_t secondsSince1970);
 
     // Rebuild the IO device list (reply 21) and the current device's schedules (reply 22) from
@@ -85,12 +83,6 @@ public:
     void stopClockTimer() { m_clockTimer.stop(); }
     bool clockTimerActive() const { return m_clockTimer.isActive(); }
 
-    // Asks before unapplied timetable edits are thrown away; false keeps the window.
-    bool confirmLeave() override;
-    // The link ended: the edits stay in the store until the operator decides.
-    void linkEnded() override;
-    bool hasUnappliedChanges() const { return m_edits.unapplied(); }
-
     // The Refresh button and the IO device list, which the dispatcher enables again when the IO
     // list and the schedules arrive.
     QPushButton* refreshButton() const { return m_refresh; }
@@ -102,9 +94,17 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void setupControls();
+    void reloadTable() override { SetScheduleData(); }
+    qv::Frame applyRequest() const override;
+    // Any answer about the timetable ends the wait that holds back the clock's requests.
+    void tableAnswerArrived() override;
+    // A timetable the appliance did not take is shown by the marker that stays, without a
+    // message box, as the appliance's other answers about its IO devices are.
+    void applyRefused(int32_t) override {}
     void onClockTick();
     void onRefresh();
     void onAdd();
@@ -130,7 +130,6 @@ private:
     void updateCountLine();
     void refuse(const qv::Verdict& verdict);
 
-    qv::UnappliedEdits<qv::ScheduleTable> m_edits;
     QTimer m_clockTimer;      // timer 3999
     bool m_ascending = true;  // the IO device list's order by ID, flipped by its header
     int m_currentIo = 0;      // the device whose schedules are shown
@@ -162,6 +161,5 @@ private:
     QPushButton* m_apply;
     QPushButton* m_toExcel;
     QPushButton* m_fromExcel;
-    QLabel* m_marker;
     WeekPanel* m_week;
 };

@@ -1,104 +1,80 @@
-// The IO schedule window's To Excel File and From Excel File buttons with the spreadsheet files:
-// the timetable exported to a workbook the administrator saves, or read back from one. A build
-// without the spreadsheet libraries takes CIoschDlgSheetAbsent.cpp instead.
+// The IO schedule window's To Excel File and From Excel File buttons with the spreadsheet files.
+// The work is done by the spreadsheet exchange module (SheetExchangeModule.cpp), loaded on the
+// first click, so that a window that never reads or writes such a file carries none of the
+// spreadsheet libraries. A build without them takes CIoschDlgSheetAbsent.cpp instead; an
+// installation whose module is missing says the same as that build does.
 #include "pages/schedule/CIoschDlg.h"
 
-#include "core/schedule/ScheduleRules.h"
-#include "core/schedule/ScheduleSheetExport.h"
-#include "core/schedule/ScheduleSheetImport.h"
-#include "core/schedule/ScheduleSheetMessages.h"
-#include "link/CGlobalData.h"
 #include "pages/Prompt.h"
 #include "pages/QtText.h"
-#include "sheet/FileSpreadsheetApplication.h"
+#include "pages/schedule/SheetExchange.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QLibrary>
 
-namespace sched = qv::schedule;
-using qv::StringId;
+namespace exchange = qv::sheetexchange;
 
 namespace {
 
-std::string localPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+// Where the module may be: beside the program, in the package's private folder next to the
+// program's, and in the build tree the program was built in.
+QStringList moduleCandidates() {
+    const QString name = QStringLiteral(QV_SHEET_EXCHANGE_MODULE);
+    const QDir program(QCoreApplication::applicationDirPath());
+    QStringList candidates{program.filePath(name),
+                           program.filePath(QStringLiteral("../lib/qvsetting/") + name)};
+#ifdef QV_SHEET_MODULE_BUILD_DIR
+    candidates << QDir(QStringLiteral(QV_SHEET_MODULE_BUILD_DIR)).filePath(name);
+#endif
+    return candidates;
 }
 
-QString sheetFailure(StringId heading, const qv::sheet::SheetError& error) {
-    return qv::uiText(heading) + QLatin1Char('\n') +
-           qv::fromUtf8(sched::sheetErrorText(error, qv::systemLanguage()));
+// The first of `candidates` that is a module of this build; nullptr when none is. A loaded
+// module stays loaded for the rest of the process.
+const exchange::Entry* loadModule(const QStringList& candidates) {
+    for (const QString& candidate : candidates) {
+        QLibrary library(candidate);
+        if (!library.load())
+            continue;
+        const auto entry =
+            reinterpret_cast<exchange::EntryFunction>(library.resolve(QV_SHEET_EXCHANGE_ENTRY));
+        const exchange::Entry* found = entry ? entry() : nullptr;
+        if (found && found->version == exchange::kVersion)
+            return found;
+        library.unload();
+    }
+    return nullptr;
+}
+
+// The module's entry, nullptr while it cannot be found (each click looks again).
+// QVSETTING_SHEET_MODULE, when set, names the one file to load: an installation that keeps
+// the module elsewhere.
+const exchange::Entry* sheetExchange() {
+    const QString named = qEnvironmentVariable("QVSETTING_SHEET_MODULE");
+    if (!named.isEmpty())
+        return loadModule({named});
+    static const exchange::Entry* loaded = nullptr;
+    if (!loaded)
+        loaded = loadModule(moduleCandidates());
+    return loaded;
 }
 
 } // namespace
 
 void CIoschDlg::onExport() {
-    const qv::CGlobalData& s = store();
-    if (sched::nothingToExport(s.scheduleCount))
-        return prompt().notice(qv::uiText(StringId::ScheduleNothingToExport));
-    const std::string notReadBack =
-        sched::exportNotReadBackText(s.scheduleCount, qv::systemLanguage());
-    if (!notReadBack.empty() && !prompt().question(qv::fromUtf8(notReadBack) + QLatin1Char('\n') +
-                                                   qv::uiText(StringId::ExportAnyway)))
-        return;
-    // Handing the workbook to the user is where the portable application asks where to save it.
-    QString saved;
-    const QString defaultName = m_sheetFolder.isEmpty()
-                                    ? QStringLiteral("schedule.xlsx")
-                                    : QDir(m_sheetFolder).filePath(QStringLiteral("schedule.xlsx"));
-    qv::sheet::FileSpreadsheetApplication application(
-        [&](qv::sheet::Workbook& book) -> qv::sheet::SheetStatus {
-            const std::optional<QString> chosen = prompt().saveFileName(
-                qv::qtFileFilter(qv::uiText(StringId::SheetSaveFilter)), defaultName);
-            if (!chosen || chosen->isEmpty())
-                return {};
-            QString path = *chosen;
-            if (QFileInfo(path).suffix().isEmpty()) {
-                path += QStringLiteral(".xlsx");
-                // The chooser asked about the name as typed, not about this one.
-                if (QFileInfo::exists(path) &&
-                    !prompt().question(
-                        qv::uiText(StringId::WolReplaceFile).arg(QDir::toNativeSeparators(path)),
-                        qv::DefaultAnswer::No))
-                    return {};
-            }
-            qv::sheet::SheetStatus status = book.saveAs(localPath(path));
-            if (status) {
-                saved = path;
-                m_sheetFolder = QFileInfo(path).absolutePath();
-            }
-            return status;
-        });
-    const qv::sheet::SheetStatus status = sched::exportSchedules(
-        application, *s.scheduleTable, s.scheduleCount, qv::systemCodePage());
-    if (!status)
-        return prompt().notice(sheetFailure(StringId::ExcelLoadError, status.error()));
-    if (!saved.isEmpty())
-        m_openInDesktop(saved);
+    const exchange::Entry* module = sheetExchange();
+    if (!module)
+        return prompt().notice(qv::uiText(qv::StringId::SheetButtonsNotInThisBuild));
+    exchange::Context context{store(), prompt(), m_sheetFolder, m_openInDesktop, {}};
+    module->exportSchedules(context);
 }
 
 void CIoschDlg::onImport() {
-    const std::optional<QString> chosen =
-        prompt().openFileName(qv::qtFileFilter(qv::uiText(StringId::SheetOpenFilter)));
-    if (!chosen || chosen->isEmpty())
-        return;
-    m_sheetFolder = QFileInfo(*chosen).absolutePath();
-    qv::sheet::FileSpreadsheetApplication application;
-    const auto block = sched::readScheduleBlock(application, localPath(*chosen));
-    if (!block)
-        return prompt().notice(sheetFailure(StringId::ExcelLoadError, block.error()) +
-                               QLatin1Char('\n') + qv::uiText(StringId::SheetNotRead));
-    const sched::ScheduleSheet sheet =
-        sched::readScheduleSheet(block.value(), qv::systemCodePage());
-    if (!sheet.captionFound)
-        return prompt().notice(qv::uiText(StringId::ScheduleNotSchedulerFile));
-    qv::CGlobalData& s = store();
-    const QString summary = qv::fromUtf8(sched::importSummaryText(
-        sheet, sched::scheduleLimit(s.maxScheduleCount), qv::systemLanguage()));
-    if (!prompt().question(summary + qv::uiText(StringId::ImportReplaceQuestion),
-                           qv::DefaultAnswer::No))
-        return;
-    // The list shows the imported timetable, even an empty one.
-    sched::replaceSchedules(*s.scheduleTable, s.scheduleCount, sheet.entries);
-    tableEdited();
+    const exchange::Entry* module = sheetExchange();
+    if (!module)
+        return prompt().notice(qv::uiText(qv::StringId::SheetButtonsNotInThisBuild));
+    exchange::Context context{store(), prompt(), m_sheetFolder, m_openInDesktop,
+                              [this] { tableEdited(); }};
+    module->importSchedules(context);
 }

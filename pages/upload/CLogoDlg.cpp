@@ -21,7 +21,8 @@ using qv::StringId;
 
 CLogoDlg::CLogoDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     : CUploadPageDlg({qv::upload::Kind::Logo, StringId::LogoTitle, kPath, kBrowse, kUpload,
-                      StringId::LogoUploadButton, StringId::LogoFilter, StringId::LogoHelp},
+                      StringId::LogoUploadButton, StringId::LogoFilter, StringId::LogoHelp,
+                      StringId::ChooseLogoTitle},
                      store, prompt, parent) {
     m_delete = qv::controls::button(kDelete, qv::uiText(StringId::LogoDeleteButton), "delete");
     disableWhileSending(m_delete);
@@ -40,6 +41,7 @@ CLogoDlg::CLogoDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
     previewRow->addWidget(m_previewSize, 1);
     extras()->addWidget(m_delete, 0, Qt::AlignLeft);
     extras()->addWidget(previewBox);
+    orderTabs({m_delete});
     connect(m_delete, &QPushButton::clicked, this, &CLogoDlg::onDelete);
     dropEnterAndEscape();
 }

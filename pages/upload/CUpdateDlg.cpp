@@ -192,3 +192,7 @@ void CUpdateDlg::versionReported(const QString& version) {
     m_loggedOnAgain = false;
     m_versionBeforeUpdate.clear();
 }
+
+void CUpdateDlg::requestContent() {
+    sendIfConnected(qv::request::readAutoUpdate());
+}

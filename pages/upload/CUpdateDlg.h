@@ -33,6 +33,9 @@ public:
 
     CUpdateDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent = nullptr);
 
+    // The automatic update setting.
+    void requestContent() override;
+
     // Applies a software update progress report (reply 13) to the status fields and the
     // Update start button; returns the message to show, if any.
     std::optional<qv::StringId> applyProgress(int32_t value);

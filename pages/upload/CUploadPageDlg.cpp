@@ -3,6 +3,7 @@
 #include "link/CGlobalData.h"
 #include "pages/ControlFactory.h"
 #include "pages/ControlIds.h"
+#include "pages/KeyboardAccess.h"
 #include "pages/Prompt.h"
 #include "pages/QtText.h"
 
@@ -55,6 +56,7 @@ CUploadPageDlg::CUploadPageDlg(const Layout& layout, qv::CGlobalData& store, qv:
     page->addWidget(help);
     page->addStretch();
     showSending(false);
+    orderTabs({});
 
     connect(m_browse, &QPushButton::clicked, this, &CUploadPageDlg::onBrowse);
     connect(m_upload, &QPushButton::clicked, this, &CUploadPageDlg::onUpload);
@@ -63,13 +65,19 @@ CUploadPageDlg::CUploadPageDlg(const Layout& layout, qv::CGlobalData& store, qv:
     connect(m_sender, &UploadSender::ended, this, &CUploadPageDlg::onEnded);
 }
 
+void CUploadPageDlg::orderTabs(const std::vector<QWidget*>& extraControls) {
+    std::vector<QWidget*> order{m_path, m_browse, m_upload, m_cancel};
+    order.insert(order.end(), extraControls.begin(), extraControls.end());
+    make::setTabOrder(this, order);
+}
+
 QString CUploadPageDlg::path() const {
     return m_path->text();
 }
 
 void CUploadPageDlg::onBrowse() {
-    const std::optional<QString> chosen =
-        prompt().openFileName(qv::qtFileFilter(qv::uiText(m_layout.filter)));
+    const std::optional<QString> chosen = prompt().openFileName(
+        qv::qtFileFilter(qv::uiText(m_layout.filter)), qv::uiText(m_layout.chooserTitle));
     if (!chosen)
         return;
     m_path->setText(QDir::toNativeSeparators(*chosen));

@@ -37,6 +37,8 @@ public:
         qv::StringId uploadCaption;
         qv::StringId filter;
         qv::StringId help;
+        // The title of Browse's file chooser.
+        qv::StringId chooserTitle;
     };
 
     CUploadPageDlg(const Layout& layout, qv::CGlobalData& store, qv::Prompt& prompt,
@@ -58,6 +60,8 @@ protected:
     QVBoxLayout* extras() { return m_extras; }
     // Buttons that stay disabled while a file goes out, beside Browse and Upload.
     void disableWhileSending(QPushButton* button) { m_idleOnly.push_back(button); }
+    // Tab goes through the file, Browse, the upload and its Cancel, then `extraControls`.
+    void orderTabs(const std::vector<QWidget*>& extraControls);
     QString path() const;
     // Called after Browse put a new path into the field.
     virtual void fileChosen(const QString&) {}

@@ -8,6 +8,8 @@
 #include "link/Requests.h"
 #include "pages/InterfaceFont.h"
 #include "pages/network/CInfoDlg.h"
+#include "pages/schedule/CIoschDlg.h"
+#include "pages/schedule/WeekPanel.h"
 #include "sim/SimServer.h"
 #include "sim/SimState.h"
 #include "tests/app/AppTestSupport.h"
@@ -15,6 +17,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPixmap>
+#include <QTableView>
 
 #include <cstdio>
 #include <cstdlib>
@@ -78,6 +81,8 @@ int linkTo(Page page) {
         return CQVSettingDlg::kLinkWebPage;
     case Page::IoSchedule:
         return CQVSettingDlg::kLinkIoSchedule;
+    case Page::Blacklist:
+        return CQVSettingDlg::kLinkBlacklist;
     default:
         return 0;
     }
@@ -89,6 +94,23 @@ bool savePicture(QWidget* widget, const QString& path) {
     const QImage image = widget->grab().toImage().convertToFormat(
         QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
     return image.save(path, "PNG", 0);
+}
+
+// Selects the first IO device whose week grid and next switching events have something to
+// show, so that the picture shows the window at work.
+void showBusyDevice(QWidget* window) {
+    auto* devices = qv::findControl<QTableView>(window, CIoschDlg::kIoDevices);
+    auto* week = window->findChild<WeekPanel*>();
+    if (!devices || !week)
+        return;
+    for (int row = 0; row < devices->model()->rowCount(); ++row) {
+        devices->selectRow(row);
+        qvtest::settle(std::chrono::milliseconds(50));
+        if (!week->nextEvents().empty())
+            break;
+    }
+    devices->scrollTo(devices->currentIndex());
+    qvtest::settle(std::chrono::milliseconds(300));
 }
 
 } // namespace
@@ -151,17 +173,21 @@ int main(int argc, char** argv) {
             save(Page::Summary, w.window.get());
             for (int index = pageIndex(Page::Summary) + 1; index < kPageCount; ++index) {
                 const auto page = static_cast<Page>(index);
-                if (const int link = linkTo(page)) {
+                const int link = linkTo(page);
+                if (link && w.control<QWidget>(link)->isVisible()) {
+                    // Opened by its link, which shows as the current one.
                     w.clickLink(link);
                 } else {
-                    // The blacklist link is hidden: as after a cleared blacklist, the page is
-                    // shown and its list read.
+                    // A link the appliance left hidden: as after a cleared blacklist, the page
+                    // is shown and its list read.
                     w.store.PageIndex = index;
                     w.window->ShowPage(page);
                     if (page == Page::Blacklist)
                         w.store.send(qv::request::readBlacklist());
                 }
                 qvtest::settle(std::chrono::milliseconds(500));
+                if (page == Page::IoSchedule)
+                    showBusyDevice(w.window->page(page));
                 save(page, page == Page::IoSchedule ? static_cast<QWidget*>(w.window->page(page))
                                                     : w.window.get());
             }

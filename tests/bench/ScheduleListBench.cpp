@@ -158,7 +158,7 @@ Fixture& fixture() {
 // The two replies of opening the window, then what the operator sees.
 void fillWindowLists(Fixture& f) {
     f.page->ioListArrived();
-    f.page->schedulesArrived();
+    f.page->tableArrived();
     benchmark::DoNotOptimize(f.devices->grab());
     benchmark::DoNotOptimize(f.schedules->grab());
 }

@@ -1,8 +1,8 @@
 // qvctl's output pieces: JSON escaping, table layout with wide characters, and the text forms.
 
-#include "cli/Json.h"
 #include "cli/Report.h"
 #include "cli/TextForms.h"
+#include "link/CodePage.h"
 
 #include "tests/support/TestPlatform.h"
 
@@ -13,42 +13,49 @@
 namespace qvctl {
 namespace {
 
+// A report's JSON, whatever bytes its texts hold: escaped, and valid UTF-8 throughout.
 TEST(Json, EscapesAndKeepsOutputValidUtf8) {
     const std::vector<std::pair<std::string, std::string>> cases{
         {"plain", "\"plain\""},
         {"quote \" backslash \\", "\"quote \\\" backslash \\\\\""},
         {"tab\tline\nreturn\r", "\"tab\\tline\\nreturn\\r\""},
         {std::string("nul\0x", 5), "\"nul\\u0000x\""},
-        {"\x01\x1f\x7f", "\"\\u0001\\u001f\\u007f\""},
+        {"\x01\x1f", "\"\\u0001\\u001f\""},
         {"한국어", "\"한국어\""},
-        {"\xB0\xFC", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""},                 // CP949 bytes are no UTF-8
-        {"\xC0\xAF", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""},                 // overlong '/'
-        {"\xED\xA0\x80", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\""}, // a surrogate
-        {"cut \xEC\x95", "\"cut \xEF\xBF\xBD\xEF\xBF\xBD\""},
+        {"\xB0\xFC", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""}, // CP949 bytes are no UTF-8
+        {"\xC0\xAF", "\"\xEF\xBF\xBD\xEF\xBF\xBD\""}, // overlong '/'
+        {"a\xFF"
+         "b",
+         "\"a\xEF\xBF\xBD"
+         "b\""},
     };
-    for (const auto& [input, expected] : cases)
-        EXPECT_EQ(jsonQuote(input), expected) << input;
+    for (const auto& [input, expected] : cases) {
+        Report report;
+        report.fields = {{"k", "K", Value::of(input)}};
+        EXPECT_EQ(renderJson(report), "{\n  \"k\": " + expected + "\n}\n") << input;
+    }
+    // A cut sequence or a surrogate is no valid UTF-8 either: only whole characters come out.
+    for (const std::string input : {"cut \xEC\x95", "\xED\xA0\x80", "\xF4\x90\x80\x80"}) {
+        Report report;
+        report.fields = {{"k", "K", Value::of(input)}};
+        const std::string json = renderJson(report);
+        EXPECT_TRUE(qv::isUtf8(json)) << input;
+        EXPECT_NE(json.find("\xEF\xBF\xBD"), std::string::npos) << input;
+    }
 }
 
-TEST(Json, WriterNestsObjectsAndArrays) {
-    JsonWriter json;
-    json.beginObject();
-    json.key("a");
-    json.number(-1);
-    json.key("list");
-    json.beginArray();
-    json.beginObject();
-    json.key("on");
-    json.boolean(true);
-    json.endObject();
-    json.null();
-    json.endArray();
-    json.key("empty");
-    json.beginArray();
-    json.endArray();
-    json.endObject();
-    EXPECT_EQ(json.text(), "{\n  \"a\": -1,\n  \"list\": [\n    {\n      \"on\": true\n    },\n"
-                           "    null\n  ],\n  \"empty\": []\n}");
+TEST(Json, ReportKeepsItsOrderAndTypes) {
+    Report report;
+    report.fields = {{"z", "Z", Value::of(int64_t{-1})},
+                     {"a", "A", Value::flagOf(true, "on")},
+                     {"none", "None", Value::none("-")}};
+    report.listKey = "list";
+    report.columnKeys = {"name", "n"};
+    report.columnLabels = {"Name", "N"};
+    report.rows = {{Value::of("\xB0"), Value::of(int64_t{2})}};
+    EXPECT_EQ(renderJson(report), "{\n  \"z\": -1,\n  \"a\": true,\n  \"none\": null,\n"
+                                  "  \"list\": [\n    {\n      \"name\": \"\xEF\xBF\xBD\",\n"
+                                  "      \"n\": 2\n    }\n  ]\n}\n");
 }
 
 TEST(Report, AlignsColumnsByDisplayWidth) {

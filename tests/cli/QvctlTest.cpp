@@ -15,6 +15,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -366,6 +367,7 @@ TEST_F(QvctlAgainstQvsim, JsonOfEveryReadCommandIsValidAndTyped) {
     const Result r = qvctl({"centerids", "--json"}, {{"QVSETTING_CODEPAGE", std::string("65001")}});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(JsonCheck(r.out).valid()) << r.out;
+    EXPECT_TRUE(contains(r.out, "\xEF\xBF\xBD")) << r.out;
 }
 
 TEST_F(QvctlAgainstQvsim, ExitCodesTellWhatWentWrong) {
@@ -479,7 +481,7 @@ TEST(ApplianceSession, ReportsARefusedChange) {
     ASSERT_TRUE(sim.started());
     Options options;
     options.server = sim.address();
-    auto session = std::make_unique<ApplianceSession>(options);
+    auto session = std::make_unique<ApplianceSession>(options, std::cerr);
     ASSERT_EQ(session->logOn("admin"), kExitOk);
     EXPECT_EQ(session->maxCenterIds(), 20);
     EXPECT_EQ(session->change(qv::request::writeCenterIds(21, qv::CenterIdTable{}),
@@ -494,7 +496,7 @@ TEST(ApplianceSession, ReportsARefusedChange) {
     // The simulator serves one client at a time: the next one comes after this one has gone.
     session.reset();
 
-    ApplianceSession wrong(options);
+    ApplianceSession wrong(options, std::cerr);
     EXPECT_EQ(wrong.logOn("nope"), kExitLogonRefused);
 }
 
@@ -507,7 +509,7 @@ TEST(ApplianceSession, WaitsForTheEventTheReplyRaises) {
     Options options;
     options.server = sim.address();
     options.timeout = std::chrono::seconds(2);
-    ApplianceSession session(options);
+    ApplianceSession session(options, std::cerr);
     ASSERT_EQ(session.logOn("admin"), kExitOk);
     using E = qv::ReplyEvent;
     namespace result = qv::result;

@@ -12,6 +12,7 @@
 #include "pages/ControlIds.h"
 #include "pages/QtText.h"
 #include "pages/access/CAdminDlg.h"
+#include "tests/support/PageFixture.h"
 #include "tests/support/ScriptedPrompt.h"
 
 #include <QAbstractButton>
@@ -35,44 +36,21 @@ namespace {
 
 using qvtest::typeInto;
 
-class AdminPage : public ::testing::Test {
+class AdminPage : public qvtest::PageFixture<CAdminDlg> {
 protected:
-    void SetUp() override {
-        page = std::make_unique<CAdminDlg>(store, prompt);
-        page->resize(560, 360);
-        page->show();
-    }
+    void SetUp() override { open(560, 360); }
     void TearDown() override {
-        page.reset();
-        if (store.link)
-            store.link->Close();
+        PageFixture::TearDown();
         qunsetenv("QVSETTING_CODEPAGE");
     }
 
-    QLineEdit* edit(int id) {
-        auto* widget = qv::findControl<QLineEdit>(page.get(), id);
-        EXPECT_NE(widget, nullptr) << "control " << id;
-        return widget;
-    }
-    void type(int id, const QString& text) {
-        QLineEdit* field = edit(id);
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        typeInto(field, text);
-    }
     void enter(const QString& id, const QString& password, const QString& retype) {
         type(CAdminDlg::kNewId, id);
         type(CAdminDlg::kNewPassword, password);
         type(CAdminDlg::kRetype, retype);
     }
-    void apply() {
-        QTest::mouseClick(qv::findControl<QAbstractButton>(page.get(), CAdminDlg::kApply),
-                          Qt::LeftButton);
-    }
+    void apply() { click(CAdminDlg::kApply); }
 
-    void connectPeer() { ASSERT_TRUE(appliance.connect(store)); }
-    bool peerHasData(int ms) { return appliance.hasData(std::chrono::milliseconds(ms)); }
-    std::vector<uint8_t> readPeer(size_t length) { return appliance.read(length); }
     // The wire bytes of request 3 laid out by hand: header 3 / 100, then the 100-byte text
     // payload with the ID at byte 4 and the password at byte 36, scrambled.
     static std::vector<uint8_t> changeRequest(const std::string& id, const std::string& password) {
@@ -81,11 +59,6 @@ protected:
         std::copy(password.begin(), password.end(), payload.begin() + 36);
         return qv::encodeFrame(qv::Frame{qv::CMD_SET_ADMIN_MSG, 100, payload, true});
     }
-
-    qv::CGlobalData store;
-    qvtest::ScriptedPrompt prompt;
-    std::unique_ptr<CAdminDlg> page;
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
 };
 
 TEST_F(AdminPage, RefusalsShowTheirMessageSendNothingAndKeepTheBoxes) {

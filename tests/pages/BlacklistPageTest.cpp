@@ -11,6 +11,7 @@
 #include "pages/ControlIds.h"
 #include "pages/QtText.h"
 #include "pages/access/CBlacklistDlg.h"
+#include "tests/support/PageFixture.h"
 #include "tests/support/ScriptedPrompt.h"
 
 #include "pages/KeyboardAccess.h"
@@ -55,41 +56,15 @@ struct Listed {
     int8_t quorvelIp;
 };
 
-class BlacklistPage : public ::testing::Test {
+class BlacklistPage : public qvtest::PageFixture<CBlacklistDlg> {
 protected:
-    void SetUp() override {
-        page = std::make_unique<CBlacklistDlg>(store, prompt);
-        page->resize(800, 560);
-        page->show();
-    }
-    void TearDown() override {
-        page.reset();
-        if (store.link)
-            store.link->Close();
-    }
+    void SetUp() override { open(800, 560); }
 
-    template <class T> T* control(int id) {
-        T* widget = qv::findControl<T>(page.get(), id);
-        EXPECT_NE(widget, nullptr) << "control " << id;
-        return widget;
-    }
     qvtest::ListProbe list(int id) { return qvtest::ListProbe(control<QTableView>(id)); }
-    QLineEdit* edit(int id) { return control<QLineEdit>(id); }
-    QLabel* marker() { return page->findChild<QLabel*>(QStringLiteral("unappliedMarker")); }
     QString cell(int listId, int row, int column) { return list(listId).cell(row, column); }
-    void type(int id, const QString& text) {
-        QLineEdit* field = edit(id);
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        typeInto(field, text);
-    }
-    void click(int id) { QTest::mouseClick(control<QAbstractButton>(id), Qt::LeftButton); }
     // Clicks a row; with `add`, Ctrl+click adds it to the selection.
     void selectRow(int listId, int row, bool add = false) {
         list(listId).click(row, add ? Qt::ControlModifier : Qt::KeyboardModifiers{});
-    }
-    QString lastNotice() {
-        return prompt.notices().isEmpty() ? QString() : prompt.notices().last();
     }
 
     // The appliance's blacklist arriving as event 25, as the dispatcher hands it over.
@@ -138,15 +113,6 @@ protected:
             out.push_back(store.blockIpTable.address(static_cast<size_t>(i)));
         return out;
     }
-
-    void connectPeer() { ASSERT_TRUE(appliance.connect(store)); }
-    bool peerHasData(int ms) { return appliance.hasData(std::chrono::milliseconds(ms)); }
-    std::vector<uint8_t> readPeer(size_t length) { return appliance.read(length); }
-
-    qv::CGlobalData store;
-    qvtest::ScriptedPrompt prompt;
-    std::unique_ptr<CBlacklistDlg> page;
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
 };
 
 const std::vector<Listed> kSixListed{{"203.0.113.45", 0}, {"198.51.100.7", 1},

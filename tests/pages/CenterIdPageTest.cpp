@@ -12,6 +12,7 @@
 #include "pages/ControlIds.h"
 #include "pages/QtText.h"
 #include "pages/access/CCenteridDlg.h"
+#include "tests/support/PageFixture.h"
 #include "tests/support/ScriptedPrompt.h"
 
 #include "tests/support/ListProbe.h"
@@ -62,36 +63,14 @@ qv::CenterIdEntry entry(const char* id, const char* password, uint16_t group) {
     return e;
 }
 
-class CenterIdPage : public ::testing::Test {
+class CenterIdPage : public qvtest::PageFixture<CCenteridDlg> {
 protected:
-    void SetUp() override {
-        page = std::make_unique<CCenteridDlg>(store, prompt);
-        page->resize(700, 420);
-        page->show();
-    }
-    void TearDown() override {
-        page.reset();
-        if (store.link)
-            store.link->Close();
-    }
+    void SetUp() override { open(700, 420); }
 
-    template <class T> T* control(int id) {
-        T* widget = qv::findControl<T>(page.get(), id);
-        EXPECT_NE(widget, nullptr) << "control " << id;
-        return widget;
-    }
-    QLineEdit* edit(int id) { return control<QLineEdit>(id); }
     qvtest::ListProbe list() { return qvtest::ListProbe(control<QTableView>(kList)); }
     QComboBox* group() { return control<QComboBox>(kGroup); }
     QCheckBox* check(int id) { return control<QCheckBox>(id); }
-    QLabel* marker() { return page->findChild<QLabel*>(QStringLiteral("unappliedMarker")); }
 
-    void type(int id, const QString& text) {
-        QLineEdit* field = edit(id);
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        typeInto(field, text);
-    }
     // Chooses group `number` (1..50) with the keyboard, as on a closed drop-down list.
     void chooseGroup(int number) {
         QComboBox* combo = group();
@@ -100,11 +79,6 @@ protected:
         for (int i = 1; i < number; ++i)
             QTest::keyClick(combo, Qt::Key_Down);
         ASSERT_EQ(combo->currentIndex(), number - 1);
-    }
-    void click(int id) { QTest::mouseClick(control<QAbstractButton>(id), Qt::LeftButton); }
-    void tick(int id, bool on) {
-        if (check(id)->isChecked() != on)
-            click(id);
     }
     void selectRow(int row) {
         list().click(row);
@@ -127,18 +101,6 @@ protected:
         page->tableArrived();
     }
     QString cell(int row, int column) { return list().cell(row, column); }
-    QString lastNotice() {
-        return prompt.notices().isEmpty() ? QString() : prompt.notices().last();
-    }
-
-    void connectPeer() { ASSERT_TRUE(appliance.connect(store)); }
-    bool peerHasData(int ms) { return appliance.hasData(std::chrono::milliseconds(ms)); }
-    std::vector<uint8_t> readPeer(size_t length) { return appliance.read(length); }
-
-    qv::CGlobalData store;
-    qvtest::ScriptedPrompt prompt;
-    std::unique_ptr<CCenteridDlg> page;
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
 };
 
 TEST_F(CenterIdPage, LayoutColumnsAndGroupChoices) {
@@ -149,7 +111,11 @@ TEST_F(CenterIdPage, LayoutColumnsAndGroupChoices) {
         if (c < 6) {
             EXPECT_EQ(list().header(c), QString::fromLatin1(captions[c]));
         }
-        expectWidth(list().view(), c, widths[c]);
+        // The names take the room the other columns leave: at least their own width.
+        if (c == 3)
+            EXPECT_GE(list().view()->columnWidth(c), widths[c]);
+        else
+            expectWidth(list().view(), c, widths[c]);
     }
     EXPECT_EQ(list().header(6), QStringLiteral("로그삭제"));
     EXPECT_EQ(list().header(7), QStringLiteral("파일전송"));

@@ -12,6 +12,7 @@
 #include "pages/schedule/CIoschDlg.h"
 #include "pages/schedule/WeekPanel.h"
 #include "pages/schedule/WeekView.h"
+#include "tests/support/PageFixture.h"
 #include "tests/support/ScriptedAppliance.h"
 #include "tests/support/ScriptedPrompt.h"
 
@@ -68,7 +69,7 @@ private:
     std::optional<std::string> m_saved;
 };
 
-class IoSchedulePage : public ::testing::Test {
+class IoSchedulePage : public qvtest::PageFixture<CIoschDlg> {
 protected:
     void SetUp() override {
         const std::vector<const char*> ids{"PUMP", "GATE", "LOBBY"};
@@ -80,18 +81,7 @@ protected:
         }
         store.ioDeviceCount = 3;
         store.maxScheduleCount = 10;
-        page = std::make_unique<CIoschDlg>(store, prompt);
-        page->show();
-    }
-    void TearDown() override {
-        page.reset();
-        if (store.link)
-            store.link->Close();
-    }
-    template <class T> T* control(int id) {
-        T* widget = qv::findControl<T>(page.get(), id);
-        EXPECT_NE(widget, nullptr) << "control " << id;
-        return widget;
+        open();
     }
     qvtest::ListProbe devices() {
         return qvtest::ListProbe(control<QTableView>(CIoschDlg::kIoDevices));
@@ -99,7 +89,6 @@ protected:
     qvtest::ListProbe schedules() {
         return qvtest::ListProbe(control<QTableView>(CIoschDlg::kSchedules));
     }
-    void click(int id) { QTest::mouseClick(control<QAbstractButton>(id), Qt::LeftButton); }
     void choose(int id, int index) { control<QComboBox>(id)->setCurrentIndex(index); }
     void receive(const std::vector<qv::ScheduleEntry>& entries) {
         qv::ScheduleTable table;
@@ -108,16 +97,8 @@ protected:
         qv::applyReplyToStore(
             store, {qv::ReplyEvent::SchedulesArrived, static_cast<int32_t>(entries.size()),
                     std::vector<uint8_t>(table.bytes.begin(), table.bytes.end())});
-        page->schedulesArrived();
+        page->tableArrived();
     }
-    QString lastNotice() {
-        return prompt.notices().isEmpty() ? QString() : prompt.notices().last();
-    }
-
-    qv::CGlobalData store;
-    qvtest::ScriptedPrompt prompt;
-    std::unique_ptr<CIoschDlg> page;
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
 };
 
 TEST_F(IoSchedulePage, ListsDevicesByIdAndTheirSchedulesInTwoPasses) {

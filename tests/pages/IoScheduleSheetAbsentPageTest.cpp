@@ -35,7 +35,7 @@ TEST(IoScheduleSheetPage, ButtonsSayTheBuildHasNoSpreadsheetFiles) {
     store.scheduleCount = 1;
     CIoschDlg page(store, prompt);
     page.show();
-    page.schedulesArrived();
+    page.tableArrived();
     qvtest::ListProbe list(qv::findControl<QTableView>(&page, CIoschDlg::kSchedules));
     ASSERT_EQ(list.rowCount(), 1);
     const auto tableBefore = store.scheduleTable->bytes;

@@ -67,7 +67,7 @@ TEST(IoScheduleSheetPage, ExportThenImportAsksBeforeReplacing) {
         store.scheduleTable->setEntry(static_cast<size_t>(i), e);
     }
     store.scheduleCount = 2;
-    page.schedulesArrived();
+    page.tableArrived();
     ASSERT_EQ(list.rowCount(), 2);
 
     // Saved where the administrator chose, with the extension added, then opened.

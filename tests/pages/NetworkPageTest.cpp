@@ -9,6 +9,7 @@
 #include "pages/IpAddressEdit.h"
 #include "pages/QtText.h"
 #include "pages/network/CNetworkDlg.h"
+#include "tests/support/PageFixture.h"
 #include "tests/support/ScriptedAppliance.h"
 #include "tests/support/ScriptedPrompt.h"
 #include "tests/support/Typing.h"
@@ -28,30 +29,11 @@ using Page = CNetworkDlg;
 
 namespace {
 
-class NetworkPage : public ::testing::Test {
+class NetworkPage : public qvtest::PageFixture<CNetworkDlg> {
 protected:
-    void SetUp() override {
-        page = std::make_unique<CNetworkDlg>(store, prompt);
-        page->show();
-    }
-    void TearDown() override {
-        page.reset();
-        if (store.link)
-            store.link->Close();
-    }
+    void SetUp() override { open(); }
 
-    template <class T> T* in(int id) {
-        T* widget = qv::findControl<T>(page.get(), id);
-        EXPECT_NE(widget, nullptr) << "control " << id;
-        return widget;
-    }
-    void type(int id, const QString& text) {
-        QLineEdit* field = in<QLineEdit>(id);
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        qvtest::typeInto(field, text);
-    }
-    void click(int id) { QTest::mouseClick(in<QAbstractButton>(id), Qt::LeftButton); }
+    template <class T> T* in(int id) { return control<T>(id); }
     // What a screen reader does with a check box: its toggle action, no mouse and no key.
     void toggleAsScreenReader(int id) {
         QAccessible::queryAccessibleInterface(in<QCheckBox>(id))
@@ -78,11 +60,6 @@ protected:
                                       const std::vector<uint8_t>& payload) {
         return qv::encodeFrame(qv::Frame{cmd, value, payload, true});
     }
-
-    qv::CGlobalData store;
-    qvtest::ScriptedPrompt prompt;
-    std::unique_ptr<CNetworkDlg> page;
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
 };
 
 TEST_F(NetworkPage, DhcpOneShowsZeroAddressesDisabledAnyOtherByteIsStatic) {

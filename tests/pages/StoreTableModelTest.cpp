@@ -6,6 +6,7 @@
 #include "tests/support/ListProbe.h"
 
 #include <QAbstractItemModelTester>
+#include <QColor>
 #include <QTableView>
 
 #include <gtest/gtest.h>
@@ -89,6 +90,45 @@ TEST(StoreTableModel, RowsTheStoreNoLongerHoldsReadEmptyUntilReload) {
     EXPECT_EQ(model.index(0, 1).data().toString(), QStringLiteral("a"));
     model.reload();
     EXPECT_EQ(model.rowCount(), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(StoreTableModel, ARowsOwnRolesComeFromItsEntryTheRestFromTheModel) {
+    // Rows marked in the stand-in table are styled, whatever their texts say.
+    Rows rows{{QStringLiteral("plain"), QStringLiteral("marked"), QStringLiteral("marked")}, 3};
+    const std::vector<bool> marked{false, true, false};
+    std::unique_ptr<StoreTableModel> model(modelOver(rows));
+    QAbstractItemModelTester tester(model.get(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model->setRowRole([&marked](int row, int role) -> QVariant {
+        if (role == Qt::BackgroundRole)
+            return marked.at(static_cast<size_t>(row)) ? QColor(Qt::red) : QColor(Qt::white);
+        return {};
+    });
+    struct Case {
+        int row;
+        int role;
+        QVariant expected;
+    };
+    const std::vector<Case> cases{
+        {0, Qt::BackgroundRole, QColor(Qt::white)},
+        {1, Qt::BackgroundRole, QColor(Qt::red)},
+        {2, Qt::BackgroundRole, QColor(Qt::white)},
+        // The texts are the rows' own, never the hook's.
+        {1, Qt::DisplayRole, QStringLiteral("marked")},
+        // A role the hook leaves alone keeps the model's answer.
+        {1, Qt::TextAlignmentRole,
+         QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter))},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(model->index(c.row, 1).data(c.role), c.expected) << c.row << " " << c.role;
+
+    // A row the store no longer holds is not asked about until reload.
+    rows.count = 1;
+    EXPECT_FALSE(model->index(2, 1).data(Qt::BackgroundRole).isValid());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "pages/ControlIds.h"
 #include "pages/QtText.h"
 #include "pages/upload/CUpdateDlg.h"
+#include "tests/support/PageFixture.h"
 #include "tests/support/ScriptedAppliance.h"
 #include "tests/support/ScriptedPrompt.h"
 
@@ -22,28 +23,15 @@ using qv::StringId;
 
 namespace {
 
-class UpdatePage : public ::testing::Test {
+class UpdatePage : public qvtest::PageFixture<CUpdateDlg> {
 protected:
-    void SetUp() override {
-        page = std::make_unique<CUpdateDlg>(store, prompt);
-        page->show();
-    }
-    void TearDown() override {
-        page.reset();
-        if (store.link)
-            store.link->Close();
-    }
+    void SetUp() override { open(); }
     QAbstractButton* start() { return qv::findControl<QAbstractButton>(page.get(), 1032); }
     // The header of the next request the appliance receives.
     qv::FrameHeader nextRequest() {
         const std::vector<uint8_t> header = appliance.read(qv::kHeaderSize);
         return header.empty() ? qv::FrameHeader{} : qv::decodeHeader(header.data());
     }
-
-    qv::CGlobalData store;
-    qvtest::ScriptedPrompt prompt;
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
-    std::unique_ptr<CUpdateDlg> page;
 };
 
 TEST_F(UpdatePage, UpdateStartNeverStaysDisabled) {

@@ -10,6 +10,7 @@
 #include "pages/upload/CAxDlg.h"
 #include "pages/upload/CLogoDlg.h"
 #include "pages/upload/CWebDlg.h"
+#include "tests/support/PageFixture.h"
 #include "tests/support/ScriptedAppliance.h"
 #include "tests/support/ScriptedPrompt.h"
 
@@ -40,12 +41,10 @@ const PageCase kAx{"activex", CAxDlg::kBrowse, CAxDlg::kUpload,
 const PageCase kWeb{"web", CWebDlg::kBrowse, CWebDlg::kUpload,
                     [](auto& s, auto& p) { return std::make_unique<CWebDlg>(s, p); }};
 
-class UploadPage : public ::testing::Test {
+class UploadPage : public qvtest::PageFixture<CUploadPageDlg> {
 protected:
     void TearDown() override {
-        page.reset();
-        if (store.link)
-            store.link->Close();
+        PageFixture::TearDown();
         for (const std::string& file : files)
             std::filesystem::remove(file);
     }
@@ -79,10 +78,6 @@ protected:
                 std::string(payload.begin(), payload.end())};
     }
 
-    qv::CGlobalData store;
-    qvtest::ScriptedPrompt prompt;
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
-    std::unique_ptr<CUploadPageDlg> page;
     PageCase current = kLogo;
     std::vector<std::string> files;
 };

@@ -13,6 +13,7 @@
 #include "pages/ControlIds.h"
 #include "pages/QtText.h"
 #include "pages/network/CWolDlg.h"
+#include "tests/support/PageFixture.h"
 #include "tests/support/ScriptedPrompt.h"
 
 #include "pages/KeyboardAccess.h"
@@ -48,41 +49,23 @@ constexpr int kList = CWolDlg::kList, kName = CWolDlg::kName, kMac = CWolDlg::kM
               kApply = CWolDlg::kApply, kExport = CWolDlg::kExport, kImport = CWolDlg::kImport;
 const std::string kKimCp949 = "\xB1\xE8\xC3\xB6\xBC\xF6"; // "김철수"
 
-class WolPage : public ::testing::Test {
+class WolPage : public qvtest::PageFixture<CWolDlg> {
 protected:
     void SetUp() override {
         qputenv("QVSETTING_CODEPAGE", "949");
-        page = std::make_unique<CWolDlg>(store, prompt);
-        page->resize(520, 560);
-        page->show();
+        open(520, 560);
         ASSERT_TRUE(dir.isValid());
     }
     void TearDown() override {
-        page.reset();
-        if (store.link)
-            store.link->Close();
+        PageFixture::TearDown();
         qunsetenv("QVSETTING_CODEPAGE");
     }
 
-    template <class T> T* control(int id) {
-        T* widget = qv::findControl<T>(page.get(), id);
-        EXPECT_NE(widget, nullptr) << "control " << id;
-        return widget;
-    }
     qvtest::ListProbe list() { return qvtest::ListProbe(control<QTableView>(kList)); }
-    QLineEdit* edit(int id) { return control<QLineEdit>(id); }
     // A button's caption as read, without the mnemonic the page marks on it when shown.
     QString caption(int id) {
         return qv::controls::withoutMnemonic(control<QPushButton>(id)->text());
     }
-    QLabel* marker() { return page->findChild<QLabel*>(QStringLiteral("unappliedMarker")); }
-    void type(int id, const QString& text) {
-        QLineEdit* field = edit(id);
-        field->selectAll();
-        QTest::keyClick(field, Qt::Key_Delete);
-        typeInto(field, text);
-    }
-    void click(int id) { QTest::mouseClick(control<QAbstractButton>(id), Qt::LeftButton); }
     void selectRow(int row) {
         list().click(row);
         ASSERT_EQ(list().currentRow(), row);
@@ -122,9 +105,6 @@ protected:
         }
     }
     QString cell(int row, int column) { return list().cell(row, column); }
-    QString lastNotice() {
-        return prompt.notices().isEmpty() ? QString() : prompt.notices().last();
-    }
     QString path(const char* name) { return dir.filePath(QString::fromLatin1(name)); }
     QByteArray readFile(const QString& file) {
         QFile f(file);
@@ -141,15 +121,7 @@ protected:
         click(kImport);
     }
 
-    void connectPeer() { ASSERT_TRUE(appliance.connect(store)); }
-    bool peerHasData(int ms) { return appliance.hasData(std::chrono::milliseconds(ms)); }
-    std::vector<uint8_t> readPeer(size_t length) { return appliance.read(length); }
-
-    qv::CGlobalData store;
-    qvtest::ScriptedPrompt prompt;
-    std::unique_ptr<CWolDlg> page;
     QTemporaryDir dir;
-    qvtest::ScriptedAppliance appliance{qvtest::ScriptedAppliance::kByHand};
 };
 
 TEST_F(WolPage, LayoutColumnsAndButtons) {

@@ -37,6 +37,8 @@ public:
     std::deque<int> choices;
     // The answers each choice offered, in order.
     std::vector<QStringList> choiceAnswers;
+    // The title of every file chooser asked for, in order.
+    QStringList fileTitles;
     // Answers to the choosers; nullopt is a cancelled chooser. Cancel when the queue is empty.
     std::deque<std::optional<QString>> openAnswers;
     std::deque<std::optional<QString>> saveAnswers;
@@ -60,13 +62,15 @@ public:
         return take(choices, -1);
     }
 
-    std::optional<QString> openFileName(const QString& filter, const QString& = {}) override {
+    std::optional<QString> openFileName(const QString& filter, const QString& title = {}) override {
+        fileTitles << title;
         record({Kind::OpenFile, filter, {}});
         return take(openAnswers, std::optional<QString>{});
     }
 
     std::optional<QString> saveFileName(const QString& filter, const QString& defaultName,
-                                        const QString& = {}) override {
+                                        const QString& title = {}) override {
+        fileTitles << title;
         record({Kind::SaveFile, filter, defaultName});
         return take(saveAnswers, std::optional<QString>{});
     }
