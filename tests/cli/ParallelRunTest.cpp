@@ -30,7 +30,7 @@ int readCenterIdCount(const InventoryEntry& appliance, std::ostream& out,
     Options options;
     options.server = appliance.address;
     options.timeout = timeout;
-    ApplianceSession session(options);
+    ApplianceSession session(options, std::cerr);
     if (const int status = session.logOn("admin"); status != kExitOk)
         return status;
     if (const int status =
