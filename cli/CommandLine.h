@@ -25,6 +25,12 @@ struct Options {
     bool json = false;
     std::chrono::seconds timeout{10}; // how long to wait for each answer
     std::string command;
+    // A run over many appliances: a plain list or an address book, or a group of the book.
+    std::string inventory;
+    std::optional<std::string> group;
+    size_t parallel = 8; // at most this many appliances at once
+    // The password when it is known already (an inventory's appliance, from the keyring).
+    std::optional<std::string> password;
 };
 
 // What the command line asked for: the options and the command, its operands and its own

@@ -6,6 +6,7 @@
 #include "cli/Parallel.h"
 #include "cli/Session.h"
 #include "link/Requests.h"
+#include "tests/support/QvctlRun.h"
 #include "tests/support/RunningSim.h"
 #include "tests/support/ScriptedAppliance.h"
 
@@ -13,6 +14,8 @@
 
 #include <atomic>
 #include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -219,6 +222,34 @@ TEST(ParallelRun, PrintsEveryApplianceAndTheSummary) {
             EXPECT_EQ(err.str(), "");
         }
     }
+}
+
+TEST(ParallelRun, QvctlOverAnInventory) {
+    qv::simtest::RunningSim live1, live2, refusing({}, withPassword("other"));
+    qvtest::ScriptedAppliance dead(qvtest::ScriptedAppliance::kByHand);
+    dead.stopListening();
+    const auto list = std::filesystem::temp_directory_path() /
+                      ("qvctl-inventory-run-" + std::to_string(::getpid()) + ".txt");
+    std::ofstream(list) << "live-1 " << live1.address() << "\n# gone\ndead " << dead.address()
+                        << "\nlive-2 " << live2.address() << "\nrefusing " << refusing.address()
+                        << "\n";
+    const auto run = qvtest::runQvctl({"--inventory", list.string(), "--json", "time"});
+    std::map<std::string, nlohmann::json> byName;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        const auto object = nlohmann::json::parse(line);
+        byName[object["appliance"]] = object;
+    }
+    EXPECT_EQ(run.status, kExitSeveralFailures) << run.err;
+    ASSERT_EQ(byName.size(), 4u) << run.out;
+    EXPECT_TRUE(byName["live-2"]["result"].contains("serverTime"));
+    EXPECT_EQ(byName["dead"]["exit"], kExitConnectFailed);
+    EXPECT_EQ(byName["refusing"]["exit"], kExitLogonRefused);
+    EXPECT_EQ(run.err, "4 appliances: 2 succeeded, 2 failed\n");
+    const auto refused = qvtest::runQvctl({"--inventory", list.string(), "reboot", "--yes"});
+    EXPECT_EQ(refused.status, kExitUsage);
+    EXPECT_EQ(refused.out, "");
+    std::filesystem::remove(list);
 }
 
 } // namespace
