@@ -1115,8 +1115,8 @@ QV_STRING(InventoryNeedsYes, 1776,
 QV_STRING(InventoryOneFileForAll, 1777,
           "%1 over an inventory would write one file for every appliance: export from one "
           "appliance with --server",
-          "인벤토리에 대해 %1을(를) 실행하면 모든 장비가 한 파일에 씁니다. --server로 장비 하나에서 "
-          "내보내십시오")
+          "인벤토리에 대해 %1을(를) 실행하면 모든 장비가 한 파일에 씁니다. --server로 장비 "
+          "하나에서 내보내십시오")
 QV_STRING(InventoryNeedsFolder, 1778,
           "backup over an inventory writes FOLDER/NAME.json for each appliance: %1 is not an "
           "existing folder",
