@@ -325,6 +325,18 @@ std::optional<CommandLine> readCommandLine(const std::vector<std::string>& argum
     app.add_flag("--save-password", options.savePassword,
                  "keep the password in the desktop keyring, for the appliance of the address "
                  "book");
+    app.add_option("--inventory", options.inventory,
+                   "run the command on every appliance of FILE: an address book, or a plain list "
+                   "of NAME HOST:PORT lines")
+        ->type_name("FILE");
+    app.add_option("--group", options.group,
+                   "run the command on the appliances of the address book's group G")
+        ->type_name("G");
+    int parallel = static_cast<int>(options.parallel);
+    app.add_option("--parallel", parallel,
+                   "with --inventory or --group: at most N appliances at once (default 8)")
+        ->type_name("N")
+        ->check(wholeNumberFrom(1, 256, "needs a number from 1 to 256"));
     // Taken only to be refused: a password on the command line is visible to every user.
     CLI::Option* password = app.add_option("--password")->expected(0, 1)->group("");
 
@@ -363,6 +375,7 @@ std::optional<CommandLine> readCommandLine(const std::vector<std::string>& argum
         exitCode = kExitUsage;
         return std::nullopt;
     }
+    options.parallel = static_cast<size_t>(parallel);
     if (password->count() > 0) {
         err << "qvctl: the password is never taken from the command line; use a terminal prompt, "
                "QVCTL_PASSWORD or --password-file\nTry 'qvctl --help'.\n";

@@ -30,6 +30,12 @@ struct Options {
     std::string applianceName;
     int codePage = 0;          // the entry's code page of the appliance's texts; 0: the system's
     bool savePassword = false; // --save-password: keep the password in the desktop keyring
+    // A run over many appliances: a plain list or an address book, or a group of the book.
+    std::string inventory;
+    std::optional<std::string> group;
+    size_t parallel = 8; // at most this many appliances at once
+    // The password when it is known already (an inventory's appliance, from the keyring).
+    std::optional<std::string> password;
 };
 
 // What the command line asked for: the options and the command, its operands and its own

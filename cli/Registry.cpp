@@ -47,7 +47,9 @@ int CommandContext::logOn() {
     if (m_session)
         return kExitOk;
     std::string password, error;
-    if (!obtainPassword(m_options, password, error)) {
+    if (m_options.password) {
+        password = *m_options.password;
+    } else if (!obtainPassword(m_options, password, error)) {
         m_err << "qvctl: " << error << "\n";
         return kExitUsage;
     }

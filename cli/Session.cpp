@@ -1,6 +1,7 @@
 #include "cli/Session.h"
 
 #include "cli/ExitCodes.h"
+#include "cli/Parallel.h"
 #include "link/Answers.h"
 #include "link/ApplianceLimits.h"
 #include "link/CMySocket.h"
@@ -119,9 +120,12 @@ TableRequests requestsOf(const qv::CGlobalData& store, ApplianceSession::Table t
 ApplianceSession::ApplianceSession(const Options& options, std::ostream& err)
     : m_options(options), m_err(err) {
     m_store.link = std::make_unique<qv::CMySocket>();
+    // On a run over many appliances, Ctrl+C cuts this link.
+    ParallelRun::watchLink(m_store.link.get());
 }
 
 ApplianceSession::~ApplianceSession() {
+    ParallelRun::unwatchLink(m_store.link.get());
     // Close joins the receive thread before the queue goes away.
     if (m_store.link)
         m_store.link->Close();

@@ -75,6 +75,13 @@ void CMySocket::Close() {
     joinFinishedThread();
 }
 
+void CMySocket::Interrupt() {
+    // Under the close lock the descriptor cannot be released and reused by another link while
+    // it is shut down here.
+    std::lock_guard closing(m_closeMutex);
+    shutdownSocket(m_socket.load());
+}
+
 void CMySocket::joinFinishedThread() {
     if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id())
         m_thread.join();

@@ -39,6 +39,10 @@ public:
     // Stops the receive thread and closes the socket. Safe when already closed; returns only
     // after the receive thread has ended.
     void Close();
+    // Cuts the link from any thread without waiting: the receive thread sees the end and posts
+    // LinkEnded, a send in progress fails, and the owner's Close releases the rest. Does nothing
+    // when not connected.
+    void Interrupt();
     bool connected() const { return m_connected.load(); }
     // The host and port of the last Connect, as given.
     const std::string& host() const { return m_host; }

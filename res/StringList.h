@@ -1069,6 +1069,71 @@ QV_STRING(CenterIdColumnPassword, 1640, "Password", "비밀번호")
 QV_STRING(CenterIdColumnName, 1641, "Name", "이름")
 QV_STRING(CenterIdColumnGroup, 1642, "Group", "그룹")
 QV_STRING(CenterIdColumnAdmin, 1643, "SuperUser", "최고관리자")
+// qvctl over an inventory of appliances: the list's faults (%1: its line) and the run's table.
+QV_STRING(InventoryBadLine, 1760, "inventory line %1: expected NAME HOST:PORT",
+          "인벤토리 %1번째 줄: NAME HOST:PORT 형식이어야 합니다")
+QV_STRING(InventoryBadName, 1761,
+          "inventory line %1: the name \"%2\" may hold only letters, digits, \".\", \"_\" and "
+          "\"-\", and may not start with \".\"",
+          "인벤토리 %1번째 줄: 이름 \"%2\"에는 문자, 숫자, \".\", \"_\", \"-\"만 쓸 수 있고 "
+          "\".\"으로 시작할 수 없습니다")
+QV_STRING(InventoryNameTooLong, 1762, "inventory line %1: the name \"%2\" is longer than 64 bytes",
+          "인벤토리 %1번째 줄: 이름 \"%2\"이(가) 64바이트보다 깁니다")
+QV_STRING(InventoryBadAddress, 1763,
+          "inventory line %1: \"%2\" is not HOST:PORT (a host name or dotted address, a port "
+          "from 1 to 65535)",
+          "인벤토리 %1번째 줄: \"%2\"은(는) HOST:PORT(호스트 이름 또는 점으로 구분한 주소, 1에서 "
+          "65535 사이의 포트)가 아닙니다")
+QV_STRING(InventoryDuplicateName, 1764, "inventory line %1: the name \"%2\" is already on line %3",
+          "인벤토리 %1번째 줄: 이름 \"%2\"은(는) 이미 %3번째 줄에 있습니다")
+QV_STRING(InventoryTooLarge, 1765, "the inventory is larger than %1 KB",
+          "인벤토리가 %1KB보다 큽니다")
+QV_STRING(InventoryTooManyEntries, 1766, "the inventory lists more than %1 appliances",
+          "인벤토리에 장비가 %1대보다 많습니다")
+QV_STRING(InventoryEmpty, 1767, "the inventory lists no appliance", "인벤토리에 장비가 없습니다")
+QV_STRING(InventoryUnreadable, 1768, "cannot read the inventory %1",
+          "인벤토리 %1을(를) 읽을 수 없습니다")
+QV_STRING(InventoryColumnName, 1769, "Appliance", "장비")
+QV_STRING(InventoryColumnResult, 1770, "Result", "결과")
+QV_STRING(InventoryColumnTime, 1771, "Time", "시간")
+QV_STRING(InventoryResultOk, 1772, "ok", "성공")
+QV_STRING(InventorySummary, 1773, "%1 appliances: %2 succeeded, %3 failed",
+          "장비 %1대: %2대 성공, %3대 실패")
+QV_STRING(InventorySummaryStopped, 1774,
+          "stopped: %1 of %2 appliances finished (%3 succeeded, %4 failed), %5 not started",
+          "중단됨: 장비 %2대 중 %1대 완료(%3대 성공, %4대 실패), %5대는 시작하지 않음")
+QV_STRING(InventoryCommandRefused, 1775,
+          "%1 does not run over an inventory: it changes an appliance's own settings, one "
+          "appliance at a time (use --server)",
+          "%1은(는) 인벤토리에 대해 실행하지 않습니다. 장비 자체의 설정을 바꾸므로 장비마다 "
+          "하나씩 실행하십시오(--server 사용)")
+QV_STRING(InventoryNeedsYes, 1776,
+          "%1 over an inventory asks no questions, since every appliance would ask at once: add "
+          "--yes (or --dry-run to preview)",
+          "인벤토리에 대해 실행하는 %1은(는) 질문하지 않습니다. 모든 장비가 한꺼번에 묻게 되기 "
+          "때문입니다. --yes를 주십시오(미리 보려면 --dry-run)")
+QV_STRING(InventoryOneFileForAll, 1777,
+          "%1 over an inventory would write one file for every appliance: export from one "
+          "appliance with --server",
+          "인벤토리에 대해 %1을(를) 실행하면 모든 장비가 한 파일에 씁니다. --server로 장비 "
+          "하나에서 내보내십시오")
+QV_STRING(InventoryNeedsFolder, 1778,
+          "backup over an inventory writes FOLDER/NAME.json for each appliance: %1 is not an "
+          "existing folder",
+          "인벤토리 백업은 장비마다 FOLDER/NAME.json을 씁니다. %1은(는) 있는 폴더가 아닙니다")
+QV_STRING(InventoryGroupNeedsBook, 1779,
+          "--group takes a group of the address book: %1 is a plain list, which has no groups",
+          "--group은 주소록의 그룹을 받습니다. %1은(는) 그룹이 없는 일반 목록입니다")
+QV_STRING(InventoryEmptyGroup, 1780, "the address book has no appliance in the group \"%1\"",
+          "주소록의 \"%1\" 그룹에 장비가 없습니다")
+QV_STRING(InventoryNoPassword, 1781,
+          "the desktop keyring keeps no password for %1: save it in the address book, or set "
+          "QVCTL_PASSWORD",
+          "데스크톱 키링에 %1의 비밀번호가 없습니다. 주소록에 저장하거나 QVCTL_PASSWORD를 "
+          "설정하십시오")
+QV_STRING(InventorySameFile, 1782,
+          "%1 and %2 would both be backed up to %3: rename one of them in the address book",
+          "%1과(와) %2이(가) 모두 %3에 백업됩니다. 주소록에서 둘 중 하나의 이름을 바꾸십시오")
 // The address book of appliances (appliances.json) and the desktop keyring that keeps their
 // passwords. %1 of ApplianceTextNotAllowed is the field's key in the file.
 QV_STRING(ApplianceNameEmpty, 2100, "An appliance needs a name.", "장비 이름이 필요합니다.")
