@@ -1,5 +1,6 @@
 #include "core/appliances/ApplianceBook.h"
 
+#include "core/JsonNesting.h"
 #include "link/CodePage.h"
 #include "link/PrivateFile.h"
 #include "link/RegularFile.h"
@@ -75,29 +76,6 @@ std::optional<Message> checkLastSeen(const LastSeen& seen) {
             return message(StringId::ApplianceTextNotAllowed, {"lastSeen"});
     }
     return std::nullopt;
-}
-
-// How deep `text` nests, counted before the parser builds anything from it.
-int nesting(std::string_view text) {
-    int depth = 0;
-    int deepest = 0;
-    bool inString = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (inString) {
-            if (c == '\\')
-                ++i;
-            else if (c == '"')
-                inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '{' || c == '[') {
-            deepest = std::max(deepest, ++depth);
-        } else if (c == '}' || c == ']') {
-            --depth;
-        }
-    }
-    return deepest;
 }
 
 LoadResult refused(StringId id, std::vector<std::string> args) {
@@ -288,7 +266,7 @@ std::string bookText(const ApplianceBook& book) {
 }
 
 LoadResult parseBook(std::string_view text, const std::string& name) {
-    if (nesting(text) > kMaxNesting)
+    if (qv::jsonNesting(text) > kMaxNesting)
         return refused(StringId::ApplianceBookNotABook, {name});
     // nlohmann keeps the last of two equal keys without a word; a book is refused instead. And
     // an object finds a key by walking its keys, so one of a hundred thousand keys would take

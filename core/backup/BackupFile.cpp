@@ -1,5 +1,6 @@
 #include "core/backup/BackupFile.h"
 
+#include "core/JsonNesting.h"
 #include "core/backup/BackupViews.h"
 #include "core/backup/Base64.h"
 
@@ -82,28 +83,6 @@ void layout(const Json& value, int depth, std::string& out) {
     } else {
         out += compact(value);
     }
-}
-
-// How deeply arrays and objects nest, counted outside strings.
-int nesting(std::string_view text) {
-    int depth = 0, deepest = 0;
-    bool inString = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (inString) {
-            if (c == '\\')
-                ++i;
-            else if (c == '"')
-                inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '[' || c == '{') {
-            deepest = std::max(deepest, ++depth);
-        } else if (c == ']' || c == '}') {
-            --depth;
-        }
-    }
-    return deepest;
 }
 
 // Takes the parts of a parsed file into a backup; the first fault ends it with its message.
@@ -233,7 +212,7 @@ std::string backupText(const Backup& backup) {
 }
 
 ReadResult parseBackup(std::string_view text, const std::string& name) {
-    if (nesting(text) > kMaxNesting)
+    if (qv::jsonNesting(text) > kMaxNesting)
         return refused(StringId::BackupNotABackup, {name});
     std::vector<size_t> keysOfOpenObjects;
     bool tooManyKeys = false;
