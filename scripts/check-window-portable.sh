@@ -63,10 +63,13 @@ if [[ ${1:-} == --source ]]; then
 fi
 
 # What the window builds without the spreadsheet files: everything in its folders except the
-# timetable's spreadsheet exchange (ScheduleSheet*) and the buttons that use it
-# (CIoschDlgSheet.cpp); the spreadsheet backend (sheet/) is a folder of its own.
+# timetable's spreadsheet exchange (ScheduleSheet*), the buttons that use it (CIoschDlgSheet.cpp)
+# and its module (SheetExchangeModule.cpp); the spreadsheet backend (sheet/) is a folder of its
+# own. The address book's platform pairs (the configuration folder, the keyring: *Posix.cpp and
+# KeyringSecret.cpp beside *Win.cpp) are cross-built with qvctl.
 mapfile -t code < <(find app pages core res \( -name '*.cpp' -o -name '*.h' \) | sort |
-    grep -v -e '/ScheduleSheet' -e '/CIoschDlgSheet\.cpp$')
+    grep -v -e '/ScheduleSheet' -e '/CIoschDlgSheet\.cpp$' -e '/SheetExchangeModule\.cpp$' \
+        -e '^core/appliances/.*\(Posix\|Win\|Secret\)\.cpp$')
 mapfile -t sources < <(printf '%s\n' "${code[@]}" | grep '\.cpp$')
 
 if platform=$(grep -nE '_WIN32|_WIN64|Q_OS_[A-Z]|__unix__|__linux__|__APPLE__|_POSIX_' \

@@ -1,6 +1,7 @@
 #include "core/appliances/ApplianceBook.h"
 
 #include "core/JsonNesting.h"
+#include "core/appliances/ConfigFolder.h"
 #include "link/CodePage.h"
 #include "link/PrivateFile.h"
 #include "link/RegularFile.h"
@@ -364,22 +365,9 @@ std::optional<Message> saveBook(const ApplianceBook& book, const std::string& pa
 
 std::optional<std::string> defaultBookPath(std::optional<Message>* why) {
     namespace fs = std::filesystem;
-    const auto variable = [](const char* name) -> std::string {
-        const char* value = std::getenv(name);
-        return value != nullptr ? value : "";
-    };
-#ifdef _WIN32
-    const std::string base = variable("APPDATA");
-    const char* needed = "APPDATA";
-#else
-    // The base directory rules: a relative XDG_CONFIG_HOME is ignored.
-    std::string base = variable("XDG_CONFIG_HOME");
-    if (!fs::path(base).is_absolute())
-        base.clear();
-    if (base.empty() && fs::path(variable("HOME")).is_absolute())
-        base = (fs::path(variable("HOME")) / ".config").string();
-    const char* needed = "HOME";
-#endif
+    const ConfigFolder folder = userConfigFolder();
+    const std::string& base = folder.path;
+    const char* needed = folder.variable;
     if (base.empty()) {
         if (why)
             *why = message(StringId::ApplianceBookNoFolder, {needed});
