@@ -31,10 +31,12 @@ export WINEPREFIX="$build/wine-prefix" WINEDEBUG=-all WINELOADER=/usr/lib/wine/w
 # out (SO_SNDTIMEO), so qvsim's drop of such a client cannot happen, nor can the link's and
 # qvctl's end of a send that makes no progress; and on Windows the code page
 # is the system's ANSI code page, not the one LANG implies, which the Korean qvctl test sets
-# (windows_platform_tests checks code page 949 under a Korean system locale instead).
+# (windows_platform_tests checks code page 949 under a Korean system locale instead); and qvctl's
+# address book commands, whose book is in %APPDATA%, which wine takes from its own profile, not
+# from the test (the book's own tests run here).
 # Under load wine now and then fails to start a program a test runs (it ends at once with no
 # output); a test that fails is run once more, so a fault that shows every time still fails.
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300 --repeat until-pass:2 \
-    -E 'SimServer.DropsAClientThatDoesNotReadItsAnswers|CenterIdCommand.KoreanTerminalCarries|ASendWithoutProgress'
+    -E 'SimServer.DropsAClientThatDoesNotReadItsAnswers|CenterIdCommand.KoreanTerminalCarries|ASendWithoutProgress|QvctlAppliances'
 # wine leaves its server running a few seconds after the last program; this prefix's is stopped.
 "${WINELOADER%/*}/wineserver" -k 2>/dev/null || true
