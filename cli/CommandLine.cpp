@@ -283,6 +283,9 @@ std::optional<CommandLine> readCommandLine(const std::vector<std::string>& argum
     // second command.
     app.set_help_flag("--help,-h", "show this text; after a command, that command's usage");
     app.fallthrough();
+    // A file is named "/tmp/x.zip" on every platform: a leading slash is never an option, on
+    // Windows either (CLI11 would read "/tmp" there as a Windows-style option).
+    app.allow_windows_style_options(false);
     app.require_subcommand(0, 1);
     // An option given twice takes its last value, as a later word corrects an earlier one.
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
