@@ -23,9 +23,13 @@ TEST(ScheduleCommand, SpreadsheetFilesAreRefusedInThisBuild) {
     const std::string refusal(
         qv::uiString(qv::StringId::SheetNotInThisBuild, qv::Language::English));
     const int32_t count = sim.server().snapshot().scheduleCount;
-    for (const char* command : {"export", "import"}) {
-        const auto r = qvtest::runQvctl(
-            {"--server", sim.address(), "schedule", command, file.string(), "--yes"});
+    for (const std::string command : {"export", "import"}) {
+        // --yes answers the import's question; export asks none and refuses it.
+        std::vector<std::string> args{"--server", sim.address(), "schedule", command,
+                                      file.string()};
+        if (command == "import")
+            args.push_back("--yes");
+        const auto r = qvtest::runQvctl(args);
         EXPECT_EQ(r.status, 2) << command;
         EXPECT_NE(r.err.find(refusal), std::string::npos) << command << ": " << r.err;
         EXPECT_FALSE(std::filesystem::exists(file)) << command;
