@@ -137,9 +137,6 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
     addTransferActions();
     setFixedSize(sizeHint());
 
-    m_placementTimer.setSingleShot(true);
-    connect(&m_placementTimer, &QTimer::timeout, this, &CQVSettingDlg::placeStorePage);
-    m_placementTimer.start(kPlacementDelayMs);
     m_blacklistRereadTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_blacklistRereadTimer, &QTimer::timeout, this, &CQVSettingDlg::rereadBlacklist);
 }
@@ -469,6 +466,17 @@ void CQVSettingDlg::reject() {
     // The window's close box ends the program like the Close button.
     if (pagesAllowClosing())
         QDialog::reject();
+}
+
+// The store's page goes in the frame as the window first shows, before its first paint: the
+// layout has placed the frame by then, so no start-up delay is needed and the window never
+// shows an empty frame.
+void CQVSettingDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!m_placed) {
+        m_placed = true;
+        placeStorePage();
+    }
 }
 
 void CQVSettingDlg::keyPressEvent(QKeyEvent* event) {

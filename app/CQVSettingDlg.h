@@ -63,8 +63,6 @@ public:
         kPageFrame = 1069,
     };
 
-    // After the window is shown, the page of the store is laid in place (timer 1070).
-    static constexpr int kPlacementDelayMs = 30;
     // After the appliance cleared its blacklist, the blacklist is read again this often at this
     // pace, while the appliance empties it in the background (timer 1071).
     static constexpr int kBlacklistRereadMs = 1200;
@@ -100,6 +98,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void reject() override;
 
 private:
@@ -167,7 +166,7 @@ private:
     int m_blacklistRereadsDone = 0;
     // The page the IO schedule window was opened from, shown again when it closes.
     Page m_pageBeforeSchedule = Page::Summary;
-    QTimer m_placementTimer;       // timer 1070
+    bool m_placed = false; // the store's page was put in the frame when the window first showed
     QTimer m_blacklistRereadTimer; // timer 1071
     ApplianceReturnWatch m_returnWatch;
     ConfigTransfer* m_transfer = nullptr;

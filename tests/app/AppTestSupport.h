@@ -88,6 +88,8 @@ struct Window {
         window = std::make_unique<CQVSettingDlg>(store, prompt, address);
         window->show();
         waitUntil([&] { return currentPage() == window->page(Page::Logon); });
+        // The keyboard focus arrives with the activation, after the first show.
+        waitUntil([&] { return window->isActiveWindow(); });
     }
     ~Window() { window.reset(); }
 

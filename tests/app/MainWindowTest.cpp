@@ -129,6 +129,15 @@ TEST(MainWindow, LinksPagesAndAccessibleNames) {
         << version->text().toStdString();
 }
 
+// The first frame already holds the logon page: nothing waits on a start-up timer.
+TEST(MainWindow, FirstShowPutsTheLogonPageInTheFrame) {
+    qv::CGlobalData store;
+    ScriptedPrompt prompt;
+    CQVSettingDlg window(store, prompt);
+    window.show();
+    EXPECT_TRUE(window.logonPage()->isVisible());
+}
+
 TEST(MainWindow, CommandLineAddressFillsTheAddressBox) {
     Window w(QStringLiteral("10.1.2.3:12345"));
     EXPECT_EQ(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kServerAddress)->text(),
