@@ -34,6 +34,7 @@ done
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
 grep -q libqt6widgets6 <<<"$depends" || { echo "Depends lacks Qt 6 Widgets" >&2; exit 1; }
+grep -q libsecret-1-0 <<<"$depends" || { echo "Depends lacks the keyring's library" >&2; exit 1; }
 
 desktop-file-validate packaging/com.quorvel.QVSetting.desktop
 appstreamcli validate --no-net packaging/com.quorvel.QVSetting.metainfo.xml

@@ -1,5 +1,6 @@
-// What the window loads at start: no second network stack beside the link's, and the
-// spreadsheet libraries only with the exchange module, when a file is read or written.
+// What the window loads at start: no second network stack beside the link's, the spreadsheet
+// libraries only with the exchange module, when a file is read or written, and the keyring's
+// library only when a password is saved or looked up.
 
 #include "pages/QtText.h"
 #include "pages/schedule/CIoschDlg.h"
@@ -21,6 +22,11 @@ bool mapped(const char* library) {
 // Read before main(): what the program's own links pulled in.
 const bool kNetworkAtStart = mapped("libQt6Network");
 const bool kSpreadsheetAtStart = mapped("libxlsxwriter");
+const bool kKeyringAtStart = mapped("libsecret");
+
+TEST(StartupLoad, KeyringLibraryWaitsForItsFirstUse) {
+    EXPECT_FALSE(kKeyringAtStart);
+}
 
 #ifdef QV_SHEET_MODULE_BUILT
 TEST(StartupLoad, SpreadsheetLibrariesComeWithTheModuleOnFirstUse) {
