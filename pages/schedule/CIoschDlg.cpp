@@ -502,6 +502,27 @@ void CIoschDlg::showEvent(QShowEvent* event) {
                                  2 * m_schedules->frameWidth());
 }
 
+void CIoschDlg::hideEvent(QHideEvent* event) {
+    CPageDlg::hideEvent(event);
+    if (event->spontaneous())
+        return; // minimised: it is still the administrator's open window
+    // Hidden, the window would keep its painted surface (about 4 MB at its size) until it is
+    // shown again. The surface goes once the hiding is over; the tables, the lists and any
+    // edits stay, and the next show paints a new one. A dialog of the window still open keeps
+    // the surface it stands on.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (isVisible() || !testAttribute(Qt::WA_WState_Created))
+                return;
+            for (const QWidget* child : findChildren<QWidget*>())
+                if (child->isWindow() && child->isVisible())
+                    return;
+            destroy();
+        },
+        Qt::QueuedConnection);
+}
+
 void CIoschDlg::closeEvent(QCloseEvent* event) {
     // Closing hides the window; it lives as long as the main window. Edits that were not
     // applied are not left behind unseen: they are applied, discarded, or the window stays.

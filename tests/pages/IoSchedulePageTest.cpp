@@ -131,6 +131,20 @@ TEST_F(IoSchedulePage, ListsDevicesByIdAndTheirSchedulesInTwoPasses) {
     EXPECT_EQ(devices().cell(0, 1), QStringLiteral("GATE"));
 }
 
+// Hidden, the window gives back its painted surface and keeps its lists; shown, it paints anew.
+TEST_F(IoSchedulePage, HidingReleasesTheSurfaceAndKeepsTheLists) {
+    receive({schedule("GATE", 0, 1, 2, 0, 8)});
+    page->show();
+    ASSERT_NE(page->windowHandle(), nullptr);
+    page->hide();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(page->windowHandle(), nullptr);
+    page->show();
+    EXPECT_TRUE(page->isVisible());
+    EXPECT_EQ(devices().rowCount(), 3);
+    EXPECT_EQ(schedules().rowCount(), 1);
+}
+
 TEST_F(IoSchedulePage, EditsChangeTheTableAndApplySendsIt) {
     receive({schedule("GATE", 0, 1, 2, 0, 8), schedule("GATE", 0, 1, 2, 0, 8)});
     // Refresh and Add do nothing without a link; Refresh keeps its button.
