@@ -4,6 +4,7 @@
 #include "app/CQVSettingDlg.h"
 #include "link/CGlobalData.h"
 #include "link/DebugLog.h"
+#include "pages/FallbackHinting.h"
 #include "pages/InterfaceFont.h"
 #include "pages/Prompt.h"
 #include "pages/QtText.h"
@@ -28,8 +29,18 @@ std::unique_ptr<QTranslator> loadQtTranslations(qv::Language language) {
     return translator;
 }
 
+namespace {
+
+// What must be settled before Qt's font database is read: the fallback fonts' hinting.
+int& beforeTheApplication(int& argc) {
+    qv::prepareFallbackHinting();
+    return argc;
+}
+
+} // namespace
+
 CQVSettingApp::CQVSettingApp(int& argc, char** argv)
-    : QApplication(argc, argv), m_argc(argc), m_argv(argv) {
+    : QApplication(beforeTheApplication(argc), argv), m_argc(argc), m_argv(argv) {
     setApplicationName(QStringLiteral("QVSetting"));
     setWindowIcon(QIcon(qv::appIconPath()));
     qv::applyInterfaceFont(*this);

@@ -1,11 +1,14 @@
-// The window's font by language: under Korean a font whose period reads as a period.
+// The window's font by language: under Korean a font whose period reads as a period; under
+// English the Korean fallback fonts unhinted, the Latin ones as the desktop hints them.
 
 #include "pages/InterfaceFont.h"
+#include "pages/FallbackHinting.h"
 #include "tests/app/AppTestSupport.h"
 
 #include <QApplication>
 #include <QFontInfo>
 
+#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 namespace qvtest {
@@ -31,6 +34,38 @@ TEST(InterfaceFont, KoreanUsesAFontWhosePeriodIsAPeriodEnglishKeepsTheDesktops) 
         EXPECT_TRUE(test.accepted.contains(family)) << test.korean << " " << family.toStdString();
     }
     QApplication::setFont(desktop);
+}
+
+// The hint style fontconfig gives Qt for a family.
+int hintStyle(const char* family) {
+    FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* font = FcFontMatch(nullptr, pattern, &result);
+    int style = -1;
+    if (font != nullptr && FcPatternGetInteger(font, FC_HINT_STYLE, 0, &style) != FcResultMatch)
+        style = -1;
+    if (font != nullptr)
+        FcPatternDestroy(font);
+    FcPatternDestroy(pattern);
+    return style;
+}
+
+TEST(InterfaceFont, EnglishDrawsTheKoreanFallbackUnhintedKoreanLeavesItAsTheDesktopSays) {
+    const int desktop = hintStyle("NanumGothic");
+    const int latin = hintStyle("DejaVu Sans");
+    ASSERT_NE(desktop, FC_HINT_NONE) << "this desktop leaves Korean fonts unhinted already";
+    {
+        LanguageScope korean(true);
+        qv::prepareFallbackHinting();
+        EXPECT_EQ(hintStyle("NanumGothic"), desktop);
+    }
+    LanguageScope english(false);
+    qv::prepareFallbackHinting();
+    EXPECT_EQ(hintStyle("NanumGothic"), FC_HINT_NONE);
+    EXPECT_EQ(hintStyle("NanumBarunGothic:bold"), FC_HINT_NONE);
+    EXPECT_EQ(hintStyle("DejaVu Sans"), latin);
 }
 
 } // namespace

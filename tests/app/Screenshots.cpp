@@ -6,6 +6,7 @@
 // page added there is rendered too.
 
 #include "link/Requests.h"
+#include "pages/FallbackHinting.h"
 #include "pages/InterfaceFont.h"
 #include "pages/network/CInfoDlg.h"
 #include "pages/schedule/CIoschDlg.h"
@@ -130,6 +131,8 @@ int main(int argc, char** argv) {
     setenv("QVSETTING_CODEPAGE", "949", 1);
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // The fonts as the program sets them up.
+    qv::prepareFallbackHinting();
     QApplication app(argc, argv);
     qv::applyInterfaceFont(app);
 
