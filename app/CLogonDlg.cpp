@@ -273,21 +273,19 @@ void CLogonDlg::applianceChosen(const qv::appliances::Appliance& appliance) {
 }
 
 void CLogonDlg::logonAccepted() {
-    std::string password;
+    auto password = std::make_shared<qv::WipedText>();
     if (m_savePassword->isChecked()) {
         QByteArray typed = m_password->text().toUtf8();
-        password.assign(typed.constData(), static_cast<size_t>(typed.size()));
+        password->text.assign(typed.constData(), static_cast<size_t>(typed.size()));
         qv::wipe(typed);
     }
     // Asked once the logon's own handling is over, never inside it.
-    QTimer::singleShot(0, this, [this, password = std::move(password)]() mutable {
-        offerToKeep(std::move(password));
-    });
+    QTimer::singleShot(0, this, [this, password] { offerToKeep(password); });
 }
 
-void CLogonDlg::offerToKeep(std::string password) {
+void CLogonDlg::offerToKeep(const std::shared_ptr<qv::WipedText>& password) {
     // A book in use, or a password to keep, is what makes the offer worth a question.
-    const bool offer = !password.empty() || m_book->hasEntries();
+    const bool offer = !password->text.empty() || m_book->hasEntries();
     const QString id = m_targetId;
     if (!m_target && offer && m_book->usable()) {
         const QString name = m_book->nameFor(m_targetAddress);
@@ -300,22 +298,18 @@ void CLogonDlg::offerToKeep(std::string password) {
             m_book->updateAdminId(m_target->name, id))
             m_target = m_book->entryForAddress(m_targetAddress);
     }
-    if (m_target && !password.empty())
-        savePassword(*m_target, std::move(password));
-    qv::wipe(password);
+    if (m_target && !password->text.empty())
+        savePassword(*m_target, password);
 }
 
-void CLogonDlg::savePassword(const qv::appliances::Appliance& appliance, std::string password) {
+void CLogonDlg::savePassword(const qv::appliances::Appliance& appliance,
+                             const std::shared_ptr<qv::WipedText>& password) {
     const std::string name = appliance.name;
     const std::string address = appliance.address;
-    auto kept = std::make_shared<std::string>(std::move(password));
     m_keyring.run(
         this,
-        [name, address, kept] {
-            const qv::appliances::KeyringResult result =
-                qv::appliances::storePassword(name, address, *kept);
-            qv::wipe(*kept);
-            return result;
+        [name, address, password] {
+            return qv::appliances::storePassword(name, address, password->text);
         },
         [this](const qv::appliances::KeyringResult& result) {
             if (const std::optional<qv::Message> why = result.message())

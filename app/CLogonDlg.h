@@ -2,6 +2,7 @@
 
 #include "app/BackgroundTask.h"
 #include "core/appliances/ApplianceBook.h"
+#include "link/Wipe.h"
 #include "pages/CPageDlg.h"
 
 #include <atomic>
@@ -100,8 +101,9 @@ private:
                          const std::shared_ptr<const Secret>& password, const QString& address);
     // An entry of the book was chosen: log on with its saved password, or ask for one.
     void applianceChosen(const qv::appliances::Appliance& appliance);
-    void offerToKeep(std::string password);
-    void savePassword(const qv::appliances::Appliance& appliance, std::string password);
+    void offerToKeep(const std::shared_ptr<qv::WipedText>& password);
+    void savePassword(const qv::appliances::Appliance& appliance,
+                      const std::shared_ptr<qv::WipedText>& password);
 
     QLineEdit* m_address;
     QLineEdit* m_id;

@@ -5,6 +5,7 @@
 // dump or a swapped-out page to show.
 
 #include <cstddef>
+#include <string>
 
 namespace qv {
 
@@ -20,5 +21,17 @@ inline void wipeBytes(void* data, size_t size) {
 template <class Bytes> void wipe(Bytes& bytes) {
     wipeBytes(bytes.data(), static_cast<size_t>(bytes.size()) * sizeof(*bytes.data()));
 }
+
+// A password held across a queued call or a worker thread: wiped when the last holder lets it
+// go, whether or not the call it waits for is ever made. Never copied or moved, so no second
+// buffer (a moved-from short string keeps its characters) is left behind.
+struct WipedText {
+    std::string text;
+
+    WipedText() = default;
+    WipedText(const WipedText&) = delete;
+    WipedText& operator=(const WipedText&) = delete;
+    ~WipedText() { wipe(text); }
+};
 
 } // namespace qv
