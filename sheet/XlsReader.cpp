@@ -222,6 +222,11 @@ void answerLastValue(const std::string& path, size_t index, const CellArea& area
     freexl_close(handle);
 }
 
+// What every answer that breaks off says: the child ended in the middle of it.
+SheetError readerStopped() {
+    return sheetError(SheetErrorKind::Corrupt, "the .xls reader stopped on this file");
+}
+
 // Runs `work` in a child process and returns what it wrote, or why there is nothing.
 SheetResult<std::string> runInChild(const std::function<void(AnswerWriter&)>& work) {
     IsolatedResult result = runIsolated(
@@ -242,14 +247,14 @@ SheetResult<std::string> runInChild(const std::function<void(AnswerWriter&)>& wo
     case IsolatedEnd::Stopped:
         break;
     }
-    return sheetError(SheetErrorKind::Corrupt, "the .xls reader stopped on this file");
+    return readerStopped();
 }
 
 // The status byte at the start of an answer.
 SheetStatus answerStatus(AnswerReader& in) {
     uint8_t status = 0;
     if (!in.u8(status))
-        return sheetError(SheetErrorKind::Corrupt, "the .xls reader stopped on this file");
+        return readerStopped();
     if (status == 0)
         return {};
     std::string detail;
@@ -258,82 +263,87 @@ SheetStatus answerStatus(AnswerReader& in) {
     return sheetError(static_cast<SheetErrorKind>(kind), detail);
 }
 
-} // namespace
-
-SheetResult<std::vector<std::string>> readXlsWorksheetNames(const std::string& path) {
-    const auto answer = runInChild([&](AnswerWriter& out) { answerNames(path, out); });
+// Asks a child: runs `work` there, and when its answer begins with success, has `read` take the
+// rest of it. Every question to the child goes this way.
+template <class T>
+SheetResult<T> askChild(const std::function<void(AnswerWriter&)>& work,
+                        const std::function<SheetResult<T>(AnswerReader&)>& read) {
+    const auto answer = runInChild(work);
     if (!answer)
         return answer.error();
     AnswerReader in(answer.value());
     const SheetStatus status = answerStatus(in);
     if (!status)
         return status.error();
-    uint32_t count = 0;
-    std::vector<std::string> names;
-    if (!in.u32(count))
-        return sheetError(SheetErrorKind::Corrupt, "the .xls reader stopped on this file");
-    for (uint32_t i = 0; i < count; ++i)
-        if (!in.text(names.emplace_back()))
-            return sheetError(SheetErrorKind::Corrupt, "the .xls reader stopped on this file");
-    if (names.empty())
-        return sheetError(SheetErrorKind::Corrupt, "a workbook without worksheets");
-    return names;
+    return read(in);
+}
+
+} // namespace
+
+SheetResult<std::vector<std::string>> readXlsWorksheetNames(const std::string& path) {
+    return askChild<std::vector<std::string>>(
+        [&](AnswerWriter& out) { answerNames(path, out); },
+        [](AnswerReader& in) -> SheetResult<std::vector<std::string>> {
+            uint32_t count = 0;
+            std::vector<std::string> names;
+            if (!in.u32(count))
+                return readerStopped();
+            for (uint32_t i = 0; i < count; ++i)
+                if (!in.text(names.emplace_back()))
+                    return readerStopped();
+            if (names.empty())
+                return sheetError(SheetErrorKind::Corrupt, "a workbook without worksheets");
+            return names;
+        });
 }
 
 SheetResult<CellGrid> readXlsBlock(const std::string& path, size_t index, const CellArea& area) {
     if (area.cellCount() > kMaxBlockCells)
         return sheetError(SheetErrorKind::LimitExceeded,
                           "block " + areaName(area) + " holds more cells than a read may return");
-    const auto answer = runInChild([&](AnswerWriter& out) { answerBlock(path, index, area, out); });
-    if (!answer)
-        return answer.error();
-    AnswerReader in(answer.value());
-    const SheetStatus status = answerStatus(in);
-    if (!status)
-        return status.error();
-    CellGrid grid(area.rows(), area.columns());
-    size_t textBytes = 0;
-    while (!in.atEnd()) {
-        uint32_t row = 0;
-        uint32_t column = 0;
-        uint8_t kind = 0;
-        if (!in.u32(row) || !in.u32(column) || !in.u8(kind) || row >= grid.rows() ||
-            column >= grid.columns())
-            return sheetError(SheetErrorKind::Corrupt, "the .xls reader stopped on this file");
-        if (kind == kNumber) {
-            double number = 0;
-            if (!in.bytes(&number, sizeof number))
-                return sheetError(SheetErrorKind::Corrupt, "the .xls reader stopped on this file");
-            grid.at(row, column) = number;
-        } else {
-            std::string text;
-            if (!in.text(text))
-                return sheetError(SheetErrorKind::Corrupt, "the .xls reader stopped on this file");
-            textBytes += text.size();
-            if (textBytes > kMaxBlockTextBytes)
-                return sheetError(SheetErrorKind::LimitExceeded,
-                                  "the block holds more text than a read may return");
-            grid.at(row, column) = std::move(text);
-        }
-    }
-    return grid;
+    return askChild<CellGrid>([&](AnswerWriter& out) { answerBlock(path, index, area, out); },
+                              [&](AnswerReader& in) -> SheetResult<CellGrid> {
+                                  CellGrid grid(area.rows(), area.columns());
+                                  size_t textBytes = 0;
+                                  while (!in.atEnd()) {
+                                      uint32_t row = 0;
+                                      uint32_t column = 0;
+                                      uint8_t kind = 0;
+                                      if (!in.u32(row) || !in.u32(column) || !in.u8(kind) ||
+                                          row >= grid.rows() || column >= grid.columns())
+                                          return readerStopped();
+                                      if (kind == kNumber) {
+                                          double number = 0;
+                                          if (!in.bytes(&number, sizeof number))
+                                              return readerStopped();
+                                          grid.at(row, column) = number;
+                                          continue;
+                                      }
+                                      std::string text;
+                                      if (!in.text(text))
+                                          return readerStopped();
+                                      textBytes += text.size();
+                                      if (textBytes > kMaxBlockTextBytes)
+                                          return sheetError(
+                                              SheetErrorKind::LimitExceeded,
+                                              "the block holds more text than a read may return");
+                                      grid.at(row, column) = std::move(text);
+                                  }
+                                  return grid;
+                              });
 }
 
 SheetResult<std::optional<CellAddress>> findXlsLastValue(const std::string& path, size_t index,
                                                          const CellArea& area) {
-    const auto answer =
-        runInChild([&](AnswerWriter& out) { answerLastValue(path, index, area, out); });
-    if (!answer)
-        return answer.error();
-    AnswerReader in(answer.value());
-    const SheetStatus status = answerStatus(in);
-    if (!status)
-        return status.error();
-    uint8_t found = 0;
-    CellAddress at;
-    if (!in.u8(found) || (found && (!in.u32(at.row) || !in.u32(at.column))))
-        return sheetError(SheetErrorKind::Corrupt, "the .xls reader stopped on this file");
-    return found ? std::optional<CellAddress>(at) : std::nullopt;
+    return askChild<std::optional<CellAddress>>(
+        [&](AnswerWriter& out) { answerLastValue(path, index, area, out); },
+        [](AnswerReader& in) -> SheetResult<std::optional<CellAddress>> {
+            uint8_t found = 0;
+            CellAddress at;
+            if (!in.u8(found) || (found && (!in.u32(at.row) || !in.u32(at.column))))
+                return readerStopped();
+            return found ? std::optional<CellAddress>(at) : std::nullopt;
+        });
 }
 
 } // namespace qv::sheet
