@@ -5,6 +5,8 @@
 // as without a session bus.
 #include "core/appliances/Keyring.h"
 
+#include "link/Wipe.h"
+
 #include <dlfcn.h>
 #include <libsecret/secret.h>
 
@@ -87,8 +89,15 @@ KeyringResult fromError(const Secret& secret, GError* error) {
     return result;
 }
 
-KeyringResult noLibrary(const Secret& secret) {
-    return KeyringResult{KeyringStatus::Unavailable, secret.missing};
+// Runs one call to the keyring, `call(secret, error)`: without the library there is no keyring;
+// an error the call reports decides the result over what the call returned.
+template <typename Call> KeyringResult withSecret(const Call& call) {
+    const Secret& secret = secretLibrary();
+    if (!secret.missing.empty())
+        return KeyringResult{KeyringStatus::Unavailable, secret.missing};
+    GError* error = nullptr;
+    KeyringResult result = call(secret, error);
+    return error != nullptr ? fromError(secret, error) : result;
 }
 
 } // namespace
@@ -97,18 +106,16 @@ KeyringResult storePassword(std::string_view name, std::string_view address,
                             std::string_view password) {
     const std::string n(name);
     const std::string a(address);
-    const std::string typed(password);
     const std::string label = "QVSetting: " + n + " (" + a + ")";
-    const Secret& secret = secretLibrary();
-    if (!secret.missing.empty())
-        return noLibrary(secret);
-    GError* error = nullptr;
-    const gboolean stored =
-        secret.store(schema(), SECRET_COLLECTION_DEFAULT, label.c_str(), typed.c_str(), nullptr,
-                     &error, "name", n.c_str(), "address", a.c_str(), nullptr);
-    if (error != nullptr)
-        return fromError(secret, error);
-    return KeyringResult{stored ? KeyringStatus::Ok : KeyringStatus::Failed, {}};
+    // libsecret takes the password as a C string: the copy made for it is wiped afterwards.
+    WipedText typed;
+    typed.text.assign(password);
+    return withSecret([&](const Secret& secret, GError*& error) {
+        const gboolean stored =
+            secret.store(schema(), SECRET_COLLECTION_DEFAULT, label.c_str(), typed.text.c_str(),
+                         nullptr, &error, "name", n.c_str(), "address", a.c_str(), nullptr);
+        return KeyringResult{stored ? KeyringStatus::Ok : KeyringStatus::Failed, {}};
+    });
 }
 
 KeyringResult lookupPassword(std::string_view name, std::string_view address,
@@ -116,34 +123,26 @@ KeyringResult lookupPassword(std::string_view name, std::string_view address,
     password.clear();
     const std::string n(name);
     const std::string a(address);
-    const Secret& secret = secretLibrary();
-    if (!secret.missing.empty())
-        return noLibrary(secret);
-    GError* error = nullptr;
-    gchar* found =
-        secret.lookup(schema(), nullptr, &error, "name", n.c_str(), "address", a.c_str(), nullptr);
-    if (error != nullptr)
-        return fromError(secret, error);
-    if (found == nullptr)
-        return KeyringResult{KeyringStatus::NotFound, {}};
-    password = found;
-    // Wiped as it is freed, so the password does not linger in freed memory.
-    secret.free(found);
-    return KeyringResult{KeyringStatus::Ok, {}};
+    return withSecret([&](const Secret& secret, GError*& error) {
+        gchar* found = secret.lookup(schema(), nullptr, &error, "name", n.c_str(), "address",
+                                     a.c_str(), nullptr);
+        if (found == nullptr)
+            return KeyringResult{KeyringStatus::NotFound, {}};
+        password = found;
+        // Wiped as it is freed, so the password does not linger in freed memory.
+        secret.free(found);
+        return KeyringResult{KeyringStatus::Ok, {}};
+    });
 }
 
 KeyringResult clearPassword(std::string_view name, std::string_view address) {
     const std::string n(name);
     const std::string a(address);
-    const Secret& secret = secretLibrary();
-    if (!secret.missing.empty())
-        return noLibrary(secret);
-    GError* error = nullptr;
-    const gboolean removed =
-        secret.clear(schema(), nullptr, &error, "name", n.c_str(), "address", a.c_str(), nullptr);
-    if (error != nullptr)
-        return fromError(secret, error);
-    return KeyringResult{removed ? KeyringStatus::Ok : KeyringStatus::NotFound, {}};
+    return withSecret([&](const Secret& secret, GError*& error) {
+        const gboolean removed = secret.clear(schema(), nullptr, &error, "name", n.c_str(),
+                                              "address", a.c_str(), nullptr);
+        return KeyringResult{removed ? KeyringStatus::Ok : KeyringStatus::NotFound, {}};
+    });
 }
 
 } // namespace qv::appliances
