@@ -3,21 +3,11 @@
 // saving never turns a book into one the next start refuses.
 
 #include "core/appliances/ApplianceBook.h"
+#include "tests/fuzz/FuzzCheck.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <string_view>
 
-namespace {
-
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
-
-} // namespace
+using qvfuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view file(reinterpret_cast<const char*>(data), size);

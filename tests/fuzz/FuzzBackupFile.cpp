@@ -3,21 +3,11 @@
 // every table, so what a restore sends is exactly what the file held.
 
 #include "core/backup/BackupFile.h"
+#include "tests/fuzz/FuzzCheck.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <string_view>
 
-namespace {
-
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
-
-} // namespace
+using qvfuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view file(reinterpret_cast<const char*>(data), size);

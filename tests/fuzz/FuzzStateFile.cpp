@@ -8,9 +8,9 @@
 // would write of it. The inputs taken are counted, and told at the end.
 
 #include "sim/SimState.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -18,15 +18,10 @@
 
 namespace {
 
+using qvfuzz::check;
+
 size_t g_inputs = 0;
 size_t g_accepted = 0;
-
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
 
 bool carriable(const std::string& text, size_t width) {
     return !text.empty() && text.size() < width && text.find('\0') == std::string::npos;

@@ -5,19 +5,13 @@
 // and read again is the same list, whatever commas, quotes and blanks its names hold.
 
 #include "core/network/WolRules.h"
+#include "tests/fuzz/FuzzCheck.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <string_view>
 
 namespace {
 
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
+using qvfuzz::check;
 
 // Korean (the appliance's home), Japanese and Chinese double-byte pages and Western European.
 constexpr int kCodePages[] = {949, 932, 936, 1252};

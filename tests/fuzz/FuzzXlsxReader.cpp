@@ -6,20 +6,14 @@
 #include "sheet/SheetLimits.h"
 #include "sheet/XlsxReader.h"
 #include "sheet/ZipArchive.h"
+#include "tests/fuzz/FuzzCheck.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <variant>
 
 namespace {
 
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
+using qvfuzz::check;
 
 void checkError(const qv::sheet::SheetError& error) {
     check(!error.detail.empty(), "an error without its detail");
