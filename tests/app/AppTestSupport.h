@@ -107,6 +107,13 @@ struct Window {
         pageControl<QLineEdit>(Page::Logon, CLogonDlg::kAdminId)->setText(id);
         pageControl<QLineEdit>(Page::Logon, CLogonDlg::kPassword)->setText(password);
     }
+    // Logs on as the appliance's administrator and waits for the summary; false when it is not
+    // reached.
+    bool logOnAsAdmin() {
+        typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
+        clickLogin();
+        return waitUntil([&] { return store.PageIndex == 1; });
+    }
     void clickLogin() {
         QTest::mouseClick(pageControl<QPushButton>(Page::Logon, CLogonDlg::kLogin), Qt::LeftButton);
     }

@@ -395,9 +395,7 @@ TEST(Dispatch, ClearedBlacklistIsReadThreeTimes) {
             }
         });
         Window w(QString::fromStdString(appliance.address()));
-        w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
-        w.clickLogin();
-        ASSERT_TRUE(waitUntil([&] { return w.store.PageIndex == 1; }));
+        ASSERT_TRUE(w.logOnAsAdmin());
         ASSERT_TRUE(waitForRequests(appliance, 2));
 
         w.store.send(qv::request::clearBlacklist());

@@ -45,9 +45,7 @@ TEST(KeyboardAccess, TabReachesEveryControlOfEveryPageAndEachHasAName) {
         qvtest::LanguageScope language(korean);
         qv::simtest::RunningSim sim;
         qvtest::Window w(QString::fromStdString(sim.address()));
-        w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
-        w.clickLogin();
-        ASSERT_TRUE(qvtest::waitUntil([&] { return w.store.PageIndex == 1; }));
+        ASSERT_TRUE(w.logOnAsAdmin());
         for (const qv::Frame& read :
              {qv::request::readCenterIds(), qv::request::readWol(), qv::request::readBlacklist(),
               qv::request::readBlockIps(), qv::request::readIoList(), qv::request::readSchedule()})
@@ -90,9 +88,7 @@ TEST(KeyboardAccess, TabReachesEveryControlOfEveryPageAndEachHasAName) {
 }
 
 void logOn(qvtest::Window& w) {
-    w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
-    w.clickLogin();
-    ASSERT_TRUE(qvtest::waitUntil([&] { return w.store.PageIndex == 1; }));
+    ASSERT_TRUE(w.logOnAsAdmin());
     w.window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.window.get()));
 }

@@ -54,9 +54,7 @@ std::string refusedAddress() {
 }
 
 void logOn(Window& w, ScriptedAppliance& appliance) {
-    w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
-    w.clickLogin();
-    ASSERT_TRUE(waitUntil([&] { return w.store.PageIndex == 1; }));
+    ASSERT_TRUE(w.logOnAsAdmin());
     ASSERT_TRUE(waitForRequests(appliance, 2));
 }
 
@@ -344,9 +342,7 @@ TEST(Logon, LinkLossBringsBackTheEmptyLogonPage) {
     ASSERT_TRUE(w.store.link) << "the link object stays for the next Login";
 
     // The next Login connects again.
-    w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
-    w.clickLogin();
-    ASSERT_TRUE(waitUntil([&] { return w.store.PageIndex == 1; }));
+    ASSERT_TRUE(w.logOnAsAdmin());
     EXPECT_EQ(appliance.connections(), 2);
 }
 

@@ -27,9 +27,7 @@ TEST(PageLook, ChoosersSayWhatTheyChooseAndControlsFitWhatTheyShow) {
         qvtest::LanguageScope language(korean);
         qv::simtest::RunningSim sim;
         qvtest::Window w(QString::fromStdString(sim.address()));
-        w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
-        w.clickLogin();
-        ASSERT_TRUE(qvtest::waitUntil([&] { return w.store.PageIndex == 1; }));
+        ASSERT_TRUE(w.logOnAsAdmin());
         w.clickLink(CQVSettingDlg::kLinkCenterIds);
         w.clickLink(CQVSettingDlg::kLinkIoSchedule);
         qvtest::settle();

@@ -28,9 +28,7 @@ ScriptedAppliance::Responder admitting() {
 }
 
 void logOn(Window& w, ScriptedAppliance& appliance) {
-    w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
-    w.clickLogin();
-    ASSERT_TRUE(waitUntil([&] { return w.store.PageIndex == 1; }));
+    ASSERT_TRUE(w.logOnAsAdmin());
     ASSERT_TRUE(waitForRequests(appliance, 2));
 }
 

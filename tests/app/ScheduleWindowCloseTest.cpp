@@ -18,9 +18,7 @@ using qv::StringId;
 TEST(ScheduleWindowClose, AsksApplyDiscardOrKeepEditingAndShowsThePageItCameFrom) {
     qv::simtest::RunningSim sim;
     qvtest::Window w(QString::fromStdString(sim.address()));
-    w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
-    w.clickLogin();
-    ASSERT_TRUE(qvtest::waitUntil([&] { return w.store.PageIndex == 1; }));
+    ASSERT_TRUE(w.logOnAsAdmin());
     w.prompt.defaultAnswer = true;
     CIoschDlg* iosch = w.window->ioSchedulePage();
     auto* schedules = qv::findControl<QTableView>(iosch, CIoschDlg::kSchedules);
