@@ -79,7 +79,10 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
     links->setSpacing(2);
     for (const LinkRow& row : kLinkRows) {
         auto* link = new NavLink(row.id, qv::uiText(row.caption));
-        link->setVisible(row.visibleAtStart);
+        // Hidden before it has a parent; showing a parentless link would open it as a window
+        // of its own for a moment.
+        if (!row.visibleAtStart)
+            link->hide();
         const int id = row.id;
         connect(link, &QPushButton::clicked, this, [this, id] { onLinkClicked(id); });
         links->addWidget(link);

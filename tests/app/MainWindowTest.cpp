@@ -136,6 +136,26 @@ TEST(MainWindow, FirstShowPutsTheLogonPageInTheFrame) {
     EXPECT_TRUE(window.logonPage()->isVisible());
 }
 
+// Building the window opens no window but itself: a control shown before it has a parent
+// would flash on the desktop as a window of its own.
+TEST(MainWindow, BuildingOpensNoWindowOfItsOwnForAControl) {
+    struct ShownWindows : QObject {
+        QStringList names;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (event->type() == QEvent::Show && widget && widget->isWindow())
+                names << QString::fromLatin1(widget->metaObject()->className());
+            return false;
+        }
+    } shown;
+    qApp->installEventFilter(&shown);
+    qv::CGlobalData store;
+    ScriptedPrompt prompt;
+    CQVSettingDlg window(store, prompt);
+    qApp->removeEventFilter(&shown);
+    EXPECT_EQ(shown.names.join(QStringLiteral(", ")).toStdString(), "");
+}
+
 TEST(MainWindow, CommandLineAddressFillsTheAddressBox) {
     Window w(QStringLiteral("10.1.2.3:12345"));
     EXPECT_EQ(w.pageControl<QLineEdit>(Page::Logon, CLogonDlg::kServerAddress)->text(),
