@@ -75,7 +75,10 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
 
-    auto* links = new QVBoxLayout;
+    auto* linkColumn = new QWidget;
+    linkColumn->setStyleSheet(NavLink::columnStyleSheet());
+    auto* links = new QVBoxLayout(linkColumn);
+    links->setContentsMargins(0, 0, 0, 0);
     links->setSpacing(2);
     for (const LinkRow& row : kLinkRows) {
         auto* link = new NavLink(row.id, qv::uiText(row.caption));
@@ -111,7 +114,7 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
     right->addWidget(frameBox, 1);
     right->addWidget(close, 0, Qt::AlignRight);
     auto* layout = new QHBoxLayout(this);
-    layout->addLayout(links);
+    layout->addWidget(linkColumn);
     layout->addLayout(right, 1);
 
     // The about box lives where the system menu cannot be reached portably: in the window's

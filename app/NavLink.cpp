@@ -20,13 +20,15 @@ NavLink::NavLink(int controlId, const QString& caption, QWidget* parent)
     setFlat(true);
     setAutoDefault(false);
     setCursor(Qt::PointingHandCursor);
-    setStyleSheet(
-        QStringLiteral(
-            "NavLink { color: #1a4fa0; text-align: left; border: none; padding: 3px 2px; }"
-            "NavLink:focus { background: #e4e8f4; }"
-            "NavLink[current=\"true\"] { font-weight: bold; border-left: %1px solid #1a4fa0; }"
-            "NavLink:hover { color: #883366; text-decoration: underline; }")
-            .arg(kCurrentBarWidth));
+}
+
+QString NavLink::columnStyleSheet() {
+    return QStringLiteral(
+               "NavLink { color: #1a4fa0; text-align: left; border: none; padding: 3px 2px; }"
+               "NavLink:focus { background: #e4e8f4; }"
+               "NavLink[current=\"true\"] { font-weight: bold; border-left: %1px solid #1a4fa0; }"
+               "NavLink:hover { color: #883366; text-decoration: underline; }")
+        .arg(kCurrentBarWidth);
 }
 
 void NavLink::setCurrent(bool current) {
@@ -42,13 +44,21 @@ void NavLink::setCurrent(bool current) {
 
 QSize NavLink::sizeHint() const {
     QSize hint = QPushButton::sizeHint();
-    if (!isCurrent()) {
+    if (!isCurrent())
+        hint.rwidth() += boldExtraWidth() + kCurrentBarWidth;
+    return hint;
+}
+
+int NavLink::boldExtraWidth() const {
+    if (text() != m_measuredText || font() != m_measuredFont) {
+        m_measuredText = text();
+        m_measuredFont = font();
         QFont bold = font();
         bold.setBold(true);
-        hint.rwidth() += QFontMetrics(bold).horizontalAdvance(text()) -
-                         fontMetrics().horizontalAdvance(text()) + kCurrentBarWidth;
+        m_boldExtra =
+            QFontMetrics(bold).horizontalAdvance(text()) - fontMetrics().horizontalAdvance(text());
     }
-    return hint;
+    return m_boldExtra;
 }
 
 void NavLink::keyPressEvent(QKeyEvent* event) {

@@ -16,10 +16,22 @@ public:
 
     static constexpr char kCurrent[] = "current";
 
+    // The links' look, set once on the widget that holds them all rather than on each link, so
+    // that it is read once.
+    static QString columnStyleSheet();
+
     // As wide as the link is when it is the current one, whether or not it is: the column of
     // links, and so the window, keeps one size whichever page is shown.
     QSize sizeHint() const override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // How much wider the caption is in bold, measured once per caption and font: layouts ask
+    // for the size hint many times.
+    int boldExtraWidth() const;
+    mutable QString m_measuredText;
+    mutable QFont m_measuredFont;
+    mutable int m_boldExtra = 0;
 };
