@@ -1,17 +1,11 @@
 #include "pages/IpAddressEdit.h"
 
+#include "pages/DigitsValidator.h"
+
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
-
-namespace {
-
-// 0 to 255 and the prefixes of those numbers; a keystroke that leaves this range is dropped.
-const QRegularExpression kOctet(QStringLiteral("(25[0-5]|2[0-4][0-9]|1[0-9][0-9]|[1-9]?[0-9])?"));
-
-} // namespace
 
 IpAddressEdit::IpAddressEdit(QWidget* parent) : QWidget(parent) {
     auto* layout = new QHBoxLayout(this);
@@ -22,7 +16,7 @@ IpAddressEdit::IpAddressEdit(QWidget* parent) : QWidget(parent) {
             layout->addWidget(new QLabel(QStringLiteral(".")));
         auto* field = new QLineEdit;
         field->setObjectName(QStringLiteral("octet%1").arg(i + 1));
-        field->setValidator(new QRegularExpressionValidator(kOctet, field));
+        field->setValidator(DigitsValidator::octet(field));
         field->setMaxLength(3);
         field->setAlignment(Qt::AlignCenter);
         field->setFixedWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 8);

@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QSet>
 #include <QWidget>
 
@@ -243,9 +242,17 @@ void setTabOrder(QWidget* page, const std::vector<QWidget*>& order) {
 }
 
 QString withoutMnemonic(const QString& caption) {
-    static const QRegularExpression korean(QStringLiteral("\\(&[A-Za-z0-9]\\)(?=\\.*$)"));
+    // The Korean form puts the letter after the caption, before any trailing dots: "저장(&S)...".
     QString plain = caption;
-    plain.remove(korean);
+    qsizetype end = plain.size();
+    while (end > 0 && plain[end - 1] == QLatin1Char('.'))
+        --end;
+    const auto asciiLetterOrDigit = [](QChar c) {
+        return c.unicode() < 128 && c.isLetterOrNumber();
+    };
+    if (end >= 4 && plain[end - 4] == QLatin1Char('(') && plain[end - 3] == QLatin1Char('&') &&
+        asciiLetterOrDigit(plain[end - 2]) && plain[end - 1] == QLatin1Char(')'))
+        plain.remove(end - 4, 4);
     QString out;
     for (qsizetype i = 0; i < plain.size(); ++i) {
         if (plain[i] == QLatin1Char('&') && i + 1 < plain.size())

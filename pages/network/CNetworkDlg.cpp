@@ -7,6 +7,7 @@
 #include "link/Requests.h"
 #include "pages/ControlFactory.h"
 #include "pages/ControlIds.h"
+#include "pages/DigitsValidator.h"
 #include "pages/IpAddressEdit.h"
 #include "pages/KeyboardAccess.h"
 #include "pages/Prompt.h"
@@ -19,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -35,8 +35,7 @@ namespace {
 // rules refuse with a message).
 QLineEdit* portEdit(int id, StringId label, const char* objectName) {
     QLineEdit* edit = controls::lineEdit(id, qv::uiText(label), objectName);
-    edit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+    edit->setValidator(new DigitsValidator(5, edit));
     edit->setMaxLength(5);
     edit->setMaximumWidth(80);
     return edit;

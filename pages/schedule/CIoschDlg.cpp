@@ -7,6 +7,7 @@
 #include "link/Requests.h"
 #include "pages/ControlFactory.h"
 #include "pages/ControlIds.h"
+#include "pages/DigitsValidator.h"
 #include "pages/KeyboardAccess.h"
 #include "pages/ListFilter.h"
 #include "pages/Prompt.h"
@@ -28,7 +29,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTableView>
@@ -180,8 +180,7 @@ void CIoschDlg::setupControls() {
     m_dateLabel = new QLabel(qv::uiText(StringId::ScheduleDate));
     qv::setControl(m_dateLabel, kDateLabel, m_dateLabel->text());
     const auto digitsOnly = [this](QLineEdit* edit) {
-        edit->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("[0-9]{0,4}")), this));
+        edit->setValidator(new DigitsValidator(4, this));
     };
     m_date = make::lineEdit(kDate, qv::uiText(StringId::ScheduleDate), "date");
     digitsOnly(m_date);

@@ -6,6 +6,7 @@
 #include "link/CMySocket.h"
 #include "link/Frame.h"
 #include "pages/ControlIds.h"
+#include "pages/DigitsValidator.h"
 #include "pages/IpAddressEdit.h"
 #include "pages/QtText.h"
 #include "pages/network/CNetworkDlg.h"
@@ -233,6 +234,38 @@ TEST_F(NetworkPage, DdnsRegistrationSendsTheKoreanCompanyInUtf8) {
     std::copy(company.begin(), company.end(), payload.begin() + 90);
     const auto expected = frame(qv::Command::CMD_REG_DDNS_MSG, 100, payload);
     EXPECT_EQ(appliance.read(expected.size()), expected);
+}
+
+// What the number fields let through: ports and times digits only, an address's numbers 0 to
+// 255 without a leading zero; anything else is dropped as it is typed.
+TEST(DigitsValidator, NumberFieldsTakeOnlyWhatTheyCanHold) {
+    QObject owner;
+    DigitsValidator* octet = DigitsValidator::octet(&owner);
+    auto* fourDigits = new DigitsValidator(4, &owner);
+    const struct {
+        const QValidator* validator;
+        QString text;
+        QValidator::State state;
+    } cases[] = {
+        {octet, QString(), QValidator::Acceptable},
+        {octet, QStringLiteral("0"), QValidator::Acceptable},
+        {octet, QStringLiteral("25"), QValidator::Acceptable},
+        {octet, QStringLiteral("255"), QValidator::Acceptable},
+        {octet, QStringLiteral("256"), QValidator::Invalid},
+        {octet, QStringLiteral("00"), QValidator::Invalid},
+        {octet, QStringLiteral("07"), QValidator::Invalid},
+        {octet, QStringLiteral("1000"), QValidator::Invalid},
+        {octet, QStringLiteral("1."), QValidator::Invalid},
+        {fourDigits, QStringLiteral("0930"), QValidator::Acceptable},
+        {fourDigits, QStringLiteral("12345"), QValidator::Invalid},
+        {fourDigits, QStringLiteral("-1"), QValidator::Invalid},
+        {fourDigits, QString::fromUtf8("\u0663"), QValidator::Invalid}, // an Arabic-Indic three
+    };
+    for (const auto& c : cases) {
+        QString text = c.text;
+        int pos = 0;
+        EXPECT_EQ(c.validator->validate(text, pos), c.state) << c.text.toStdString();
+    }
 }
 
 } // namespace
