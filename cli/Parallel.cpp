@@ -172,8 +172,8 @@ RunTotals ParallelRun::run(const ApplianceJob& job,
             m_workerEnded.wait_for(lock, kCheckInterval);
             if (g_interrupted.load())
                 m_stop.store(true);
-            // Cut again on every check: a link that was still connecting at the first cut is
-            // cut as soon as it is up.
+            // Cut again on every check: a link whose Connect began after the first cut gives up
+            // at the next one.
             if (m_stop.load()) {
                 lock.unlock();
                 cutLinks();

@@ -49,7 +49,8 @@ bool CMySocket::Connect(EventSink* sink, const std::string& address, int port,
     m_port = target.port;
     m_host = target.host;
     m_sink = sink;
-    const SocketHandle socket = connectTcp(target, timeout);
+    m_connectCancelled.store(false);
+    const SocketHandle socket = connectTcp(target, timeout, &m_connectCancelled);
     if (socket == kInvalidSocket)
         return false;
     if (!setSendTimeout(socket, timeout)) {
@@ -76,6 +77,7 @@ void CMySocket::Close() {
 }
 
 void CMySocket::Interrupt() {
+    m_connectCancelled.store(true);
     // Under the close lock the descriptor cannot be released and reused by another link while
     // it is shut down here.
     std::lock_guard closing(m_closeMutex);

@@ -40,8 +40,9 @@ public:
     // after the receive thread has ended.
     void Close();
     // Cuts the link from any thread without waiting: the receive thread sees the end and posts
-    // LinkEnded, a send in progress fails, and the owner's Close releases the rest. Does nothing
-    // when not connected.
+    // LinkEnded, a send in progress fails, and the owner's Close releases the rest. A Connect
+    // still waiting for the handshake fails within kConnectCancelCheck. Does nothing to a later
+    // Connect.
     void Interrupt();
     bool connected() const { return m_connected.load(); }
     // The host and port of the last Connect, as given.
@@ -65,6 +66,8 @@ private:
 
     std::atomic<bool> m_connected{false};
     std::atomic<bool> m_stop{false};
+    // Set by Interrupt: a Connect still waiting for the handshake gives up.
+    std::atomic<bool> m_connectCancelled{false};
     std::atomic<SocketHandle> m_socket{kInvalidSocket};
     EventSink* m_sink = nullptr;
     int m_port = kDefaultPort;

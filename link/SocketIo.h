@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -33,8 +34,11 @@ bool isHostName(const std::string& host);
 
 // Opens a TCP connection with Nagle's coalescing off. A text with a letter in it is looked up by
 // name; one of digits and dots is read as a dotted address. Gives up after `timeout`, so a
-// silent address fails instead of hanging. Returns kInvalidSocket on any failure.
-SocketHandle connectTcp(const ServerAddress& address, std::chrono::milliseconds timeout);
+// silent address fails instead of hanging, and within kConnectCancelCheck of `*cancel` turning
+// true, when it is given (a stop from another thread). Returns kInvalidSocket on any failure.
+SocketHandle connectTcp(const ServerAddress& address, std::chrono::milliseconds timeout,
+                        const std::atomic<bool>* cancel = nullptr);
+inline constexpr std::chrono::milliseconds kConnectCancelCheck{50};
 
 // True when every byte went out. Never raises SIGPIPE when the peer has gone.
 bool SendAll(SocketHandle socket, const uint8_t* buffer, size_t length);

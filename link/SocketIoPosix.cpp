@@ -41,20 +41,28 @@ bool setBlocking(SocketHandle socket, bool blocking) {
     return fcntl(socket, F_SETFL, blocking ? (flags & ~O_NONBLOCK) : (flags | O_NONBLOCK)) == 0;
 }
 
-// Connects a non-blocking socket and waits at most `timeout` for the handshake.
-bool connectWithin(SocketHandle socket, const sockaddr_in& peer,
-                   std::chrono::milliseconds timeout) {
+// Connects a non-blocking socket and waits at most `timeout` for the handshake, looking at
+// `cancel` between short waits.
+bool connectWithin(SocketHandle socket, const sockaddr_in& peer, std::chrono::milliseconds timeout,
+                   const std::atomic<bool>* cancel) {
     if (!setBlocking(socket, false))
         return false;
     if (connect(socket, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
         if (errno != EINPROGRESS)
             return false;
-        pollfd wait{socket, POLLOUT, 0};
-        int ready;
-        do {
-            ready = poll(&wait, 1, static_cast<int>(timeout.count()));
-        } while (ready < 0 && errno == EINTR);
-        if (ready <= 0)
+        const auto until = std::chrono::steady_clock::now() + timeout;
+        int ready = 0;
+        while (ready == 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                until - std::chrono::steady_clock::now());
+            if (left.count() <= 0 || (cancel != nullptr && cancel->load()))
+                return false;
+            pollfd wait{socket, POLLOUT, 0};
+            ready = poll(&wait, 1, static_cast<int>(std::min(left, kConnectCancelCheck).count()));
+            if (ready < 0 && errno == EINTR)
+                ready = 0;
+        }
+        if (ready < 0)
             return false;
         int error = 0;
         socklen_t length = sizeof error;
@@ -73,7 +81,8 @@ bool setTimeout(SocketHandle socket, int option, std::chrono::milliseconds timeo
 
 } // namespace
 
-SocketHandle connectTcp(const ServerAddress& address, std::chrono::milliseconds timeout) {
+SocketHandle connectTcp(const ServerAddress& address, std::chrono::milliseconds timeout,
+                        const std::atomic<bool>* cancel) {
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(static_cast<uint16_t>(address.port));
@@ -85,7 +94,7 @@ SocketHandle connectTcp(const ServerAddress& address, std::chrono::milliseconds 
         return kInvalidSocket;
     const int on = 1;
     if (setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on) != 0 ||
-        !connectWithin(s, peer, timeout)) {
+        !connectWithin(s, peer, timeout, cancel)) {
         close(s);
         return kInvalidSocket;
     }

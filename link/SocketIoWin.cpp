@@ -70,19 +70,29 @@ timeval timevalOf(std::chrono::milliseconds timeout) {
 
 // Connects a non-blocking socket and waits at most `timeout` for the handshake. Winsock reports
 // a refused connection in the exception set, not the write set.
-bool connectWithin(SOCKET socket, const sockaddr_in& peer, std::chrono::milliseconds timeout) {
+bool connectWithin(SOCKET socket, const sockaddr_in& peer, std::chrono::milliseconds timeout,
+                   const std::atomic<bool>* cancel) {
     if (!setBlocking(socket, false))
         return false;
     if (connect(socket, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
         if (WSAGetLastError() != WSAEWOULDBLOCK)
             return false;
+        const auto until = std::chrono::steady_clock::now() + timeout;
         fd_set writable, failed;
-        FD_ZERO(&writable);
-        FD_ZERO(&failed);
-        FD_SET(socket, &writable);
-        FD_SET(socket, &failed);
-        timeval limit = timevalOf(timeout);
-        if (select(0, nullptr, &writable, &failed, &limit) <= 0 || FD_ISSET(socket, &failed))
+        int ready = 0;
+        while (ready == 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                until - std::chrono::steady_clock::now());
+            if (left.count() <= 0 || (cancel != nullptr && cancel->load()))
+                return false;
+            FD_ZERO(&writable);
+            FD_ZERO(&failed);
+            FD_SET(socket, &writable);
+            FD_SET(socket, &failed);
+            timeval limit = timevalOf(std::min(left, kConnectCancelCheck));
+            ready = select(0, nullptr, &writable, &failed, &limit);
+        }
+        if (ready < 0 || FD_ISSET(socket, &failed))
             return false;
         int error = 0;
         int length = sizeof error;
@@ -113,7 +123,8 @@ bool setTimeout(SocketHandle socket, int option, std::chrono::milliseconds timeo
 
 } // namespace
 
-SocketHandle connectTcp(const ServerAddress& address, std::chrono::milliseconds timeout) {
+SocketHandle connectTcp(const ServerAddress& address, std::chrono::milliseconds timeout,
+                        const std::atomic<bool>* cancel) {
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(static_cast<u_short>(address.port));
@@ -123,7 +134,7 @@ SocketHandle connectTcp(const ServerAddress& address, std::chrono::milliseconds 
     if (s == INVALID_SOCKET)
         return kInvalidSocket;
     noDelay(s);
-    if (!connectWithin(s, peer, timeout)) {
+    if (!connectWithin(s, peer, timeout, cancel)) {
         closesocket(s);
         return kInvalidSocket;
     }
