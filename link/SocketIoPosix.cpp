@@ -1,5 +1,7 @@
 #include "link/SocketIo.h"
 
+#include "link/WaitInSteps.h"
+
 #include <cstring>
 
 #include <arpa/inet.h>
@@ -50,19 +52,12 @@ bool connectWithin(SocketHandle socket, const sockaddr_in& peer, std::chrono::mi
     if (connect(socket, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
         if (errno != EINPROGRESS)
             return false;
-        const auto until = std::chrono::steady_clock::now() + timeout;
-        int ready = 0;
-        while (ready == 0) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                until - std::chrono::steady_clock::now());
-            if (left.count() <= 0 || (cancel != nullptr && cancel->load()))
-                return false;
+        const int ready = waitInSteps(timeout, cancel, [socket](std::chrono::milliseconds step) {
             pollfd wait{socket, POLLOUT, 0};
-            ready = poll(&wait, 1, static_cast<int>(std::min(left, kConnectCancelCheck).count()));
-            if (ready < 0 && errno == EINTR)
-                ready = 0;
-        }
-        if (ready < 0)
+            const int n = poll(&wait, 1, static_cast<int>(step.count()));
+            return n < 0 && errno == EINTR ? 0 : n;
+        });
+        if (ready <= 0)
             return false;
         int error = 0;
         socklen_t length = sizeof error;

@@ -3,6 +3,8 @@
 // reliably end it there.
 #include "link/SocketIo.h"
 
+#include "link/WaitInSteps.h"
+
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -77,22 +79,16 @@ bool connectWithin(SOCKET socket, const sockaddr_in& peer, std::chrono::millisec
     if (connect(socket, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0) {
         if (WSAGetLastError() != WSAEWOULDBLOCK)
             return false;
-        const auto until = std::chrono::steady_clock::now() + timeout;
         fd_set writable, failed;
-        int ready = 0;
-        while (ready == 0) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                until - std::chrono::steady_clock::now());
-            if (left.count() <= 0 || (cancel != nullptr && cancel->load()))
-                return false;
+        const int ready = waitInSteps(timeout, cancel, [&](std::chrono::milliseconds step) {
             FD_ZERO(&writable);
             FD_ZERO(&failed);
             FD_SET(socket, &writable);
             FD_SET(socket, &failed);
-            timeval limit = timevalOf(std::min(left, kConnectCancelCheck));
-            ready = select(0, nullptr, &writable, &failed, &limit);
-        }
-        if (ready < 0 || FD_ISSET(socket, &failed))
+            timeval limit = timevalOf(step);
+            return select(0, nullptr, &writable, &failed, &limit);
+        });
+        if (ready <= 0 || FD_ISSET(socket, &failed))
             return false;
         int error = 0;
         int length = sizeof error;
