@@ -79,7 +79,14 @@ QLineEdit* findBox(int id, const char* objectName) {
 QLabel* unappliedMarker(const QString& text) {
     auto* marker = new QLabel(text);
     marker->setObjectName(QStringLiteral("unappliedMarker"));
-    marker->setStyleSheet(QStringLiteral("color: #b00020; font-weight: bold;"));
+    // Red and bold through the palette and the font: a style sheet would bring in Qt's whole
+    // style-sheet engine for one label.
+    QPalette red = marker->palette();
+    red.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x20));
+    marker->setPalette(red);
+    QFont bold = marker->font();
+    bold.setBold(true);
+    marker->setFont(bold);
     marker->setVisible(false);
     return marker;
 }

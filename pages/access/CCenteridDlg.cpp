@@ -18,6 +18,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -29,6 +30,19 @@ using qv::StringId;
 namespace {
 // The Name column in the rules' columns.
 constexpr int kNameColumn = 3;
+
+// The application's style, but a combo box's list opens below it as a plain list that keeps
+// its visible-row limit, instead of over the box as a menu of every item.
+class ListBelowStyle : public QProxyStyle {
+public:
+    explicit ListBelowStyle(QObject* owner) { setParent(owner); }
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
 } // namespace
 
 CCenteridDlg::CCenteridDlg(qv::CGlobalData& store, qv::Prompt& prompt, QWidget* parent)
@@ -78,7 +92,7 @@ void CCenteridDlg::setupControls() {
     // The groups run long: a page of them at a time, with a scroll bar for the rest. Styles
     // that open a combo box's list over the whole screen ignore the limit unless told not to.
     m_group->setMaxVisibleItems(20);
-    m_group->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    m_group->setStyle(new ListBelowStyle(m_group));
     m_superUser = make::checkBox(kSuperUser, qv::uiText(StringId::CenterIdSuperUser), "superUser");
     m_prohibitFileTransfer =
         make::checkBox(kProhibitFileTransfer, qv::uiText(StringId::CenterIdProhibitFileTransfer),
