@@ -75,10 +75,7 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
 
-    auto* linkColumn = new QWidget;
-    linkColumn->setStyleSheet(NavLink::columnStyleSheet());
-    auto* links = new QVBoxLayout(linkColumn);
-    links->setContentsMargins(0, 0, 0, 0);
+    auto* links = new QVBoxLayout;
     links->setSpacing(2);
     for (const LinkRow& row : kLinkRows) {
         auto* link = new NavLink(row.id, qv::uiText(row.caption));
@@ -114,7 +111,7 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
     right->addWidget(frameBox, 1);
     right->addWidget(close, 0, Qt::AlignRight);
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(linkColumn);
+    layout->addLayout(links);
     layout->addLayout(right, 1);
 
     // The about box lives where the system menu cannot be reached portably: in the window's

@@ -5,12 +5,19 @@
 
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QStyle>
+#include <QStyleOption>
 
 namespace {
 
-// The bar beside the current link, in pixels.
+const QColor kLinkColour(0x1a, 0x4f, 0xa0);
+const QColor kHoverColour(0x88, 0x33, 0x66);
+const QColor kFocusBackground(0xe4, 0xe8, 0xf4);
+// The bar beside the current link, and the room around the caption, in pixels.
 constexpr int kCurrentBarWidth = 3;
+constexpr int kPaddingX = 2;
+constexpr int kPaddingY = 3;
 
 } // namespace
 
@@ -22,43 +29,61 @@ NavLink::NavLink(int controlId, const QString& caption, QWidget* parent)
     setCursor(Qt::PointingHandCursor);
 }
 
-QString NavLink::columnStyleSheet() {
-    return QStringLiteral(
-               "NavLink { color: #1a4fa0; text-align: left; border: none; padding: 3px 2px; }"
-               "NavLink:focus { background: #e4e8f4; }"
-               "NavLink[current=\"true\"] { font-weight: bold; border-left: %1px solid #1a4fa0; }"
-               "NavLink:hover { color: #883366; text-decoration: underline; }")
-        .arg(kCurrentBarWidth);
-}
-
 void NavLink::setCurrent(bool current) {
-    if (isCurrent() == current)
+    if (m_current == current)
         return;
-    setProperty(kCurrent, current);
+    m_current = current;
     setAccessibleDescription(current ? qv::uiText(qv::StringId::LinkShownPage) : QString());
-    // The style sheet reads the property when the link is polished.
-    style()->unpolish(this);
-    style()->polish(this);
     update();
 }
 
 QSize NavLink::sizeHint() const {
-    QSize hint = QPushButton::sizeHint();
-    if (!isCurrent())
-        hint.rwidth() += boldExtraWidth() + kCurrentBarWidth;
-    return hint;
-}
-
-int NavLink::boldExtraWidth() const {
     if (text() != m_measuredText || font() != m_measuredFont) {
         m_measuredText = text();
         m_measuredFont = font();
         QFont bold = font();
         bold.setBold(true);
-        m_boldExtra =
-            QFontMetrics(bold).horizontalAdvance(text()) - fontMetrics().horizontalAdvance(text());
+        const QFontMetrics regular(font());
+        const QSize caption = regular.size(Qt::TextShowMnemonic, text());
+        const int boldExtra =
+            QFontMetrics(bold).horizontalAdvance(text()) - regular.horizontalAdvance(text());
+        m_measuredSize = QSize(caption.width() + boldExtra + kCurrentBarWidth + 2 * kPaddingX,
+                               caption.height() + 2 * kPaddingY);
     }
-    return m_boldExtra;
+    return m_measuredSize;
+}
+
+void NavLink::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (hasFocus())
+        painter.fillRect(rect(), kFocusBackground);
+    QRect captionBox = rect().adjusted(kPaddingX, kPaddingY, -kPaddingX, -kPaddingY);
+    QFont face = font();
+    if (m_current) {
+        painter.fillRect(QRect(0, 0, kCurrentBarWidth, height()), kLinkColour);
+        captionBox.setLeft(captionBox.left() + kCurrentBarWidth);
+        face.setBold(true);
+    }
+    const bool hovered = underMouse();
+    face.setUnderline(hovered);
+    painter.setFont(face);
+    painter.setPen(hovered ? kHoverColour : kLinkColour);
+    int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic;
+    QStyleOption option;
+    option.initFrom(this);
+    if (!style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this))
+        flags |= Qt::TextHideMnemonic;
+    painter.drawText(captionBox, flags, text());
+}
+
+void NavLink::enterEvent(QEnterEvent* event) {
+    QPushButton::enterEvent(event);
+    update();
+}
+
+void NavLink::leaveEvent(QEvent* event) {
+    QPushButton::leaveEvent(event);
+    update();
 }
 
 void NavLink::keyPressEvent(QKeyEvent* event) {
