@@ -1,6 +1,7 @@
 // How the pages read and fit, against the simulated appliance: file choosers titled by what
 // they choose, Korean captions, fields and lists that show what they hold.
 
+#include "app/NavLink.h"
 #include "pages/QtText.h"
 #include "pages/access/CCenteridDlg.h"
 #include "pages/network/CInfoDlg.h"
@@ -15,12 +16,50 @@
 #include <QComboBox>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTest>
+#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using qv::StringId;
+
+// A link's states as they are drawn: the page shown has a bar at its left, the focus a tint
+// behind the caption, the mouse a plum caption; the hint is the same in every state.
+TEST(PageLook, LinksDrawTheShownPageTheFocusAndTheMouse) {
+    QWidget column;
+    auto* layout = new QVBoxLayout(&column);
+    auto* link = new NavLink(3001, QStringLiteral("Product Summary"));
+    auto* other = new NavLink(3002, QStringLiteral("Reboot"));
+    layout->addWidget(link);
+    layout->addWidget(other);
+    column.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&column));
+    const QSize hint = link->sizeHint();
+    const auto rgb = [](const QImage& image, int x, int y) { return image.pixelColor(x, y).rgb(); };
+    const QRgb blue = qRgb(0x1a, 0x4f, 0xa0), tint = qRgb(0xe4, 0xe8, 0xf4),
+               plum = qRgb(0x88, 0x33, 0x66);
+    const struct {
+        bool current, focus, mouse;
+    } states[] = {
+        {false, false, false}, {true, false, false}, {false, true, false}, {false, false, true}};
+    for (const auto& state : states) {
+        link->setCurrent(state.current);
+        (state.focus ? link : other)->setFocus();
+        QTest::mouseMove(state.mouse ? link : other, QPoint(4, 4));
+        const QImage image = link->grab().toImage();
+        const int right = image.width() - 2, middle = image.height() / 2;
+        EXPECT_EQ(rgb(image, 1, middle) == blue, state.current);
+        EXPECT_EQ(rgb(image, right, 1) == tint, state.focus);
+        bool plumSeen = false;
+        for (int x = 0; x < image.width() && !plumSeen; ++x)
+            for (int y = 0; y < image.height() && !plumSeen; ++y)
+                plumSeen = rgb(image, x, y) == plum;
+        EXPECT_EQ(plumSeen, state.mouse);
+        EXPECT_EQ(link->sizeHint(), hint);
+    }
+}
 
 TEST(PageLook, ChoosersSayWhatTheyChooseAndControlsFitWhatTheyShow) {
     for (const bool korean : {false, true}) {
