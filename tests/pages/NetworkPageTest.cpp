@@ -240,32 +240,21 @@ TEST_F(NetworkPage, DdnsRegistrationSendsTheKoreanCompanyInUtf8) {
 // 255 without a leading zero; anything else is dropped as it is typed.
 TEST(DigitsValidator, NumberFieldsTakeOnlyWhatTheyCanHold) {
     QObject owner;
-    DigitsValidator* octet = DigitsValidator::octet(&owner);
-    auto* fourDigits = new DigitsValidator(4, &owner);
     const struct {
         const QValidator* validator;
-        QString text;
-        QValidator::State state;
-    } cases[] = {
-        {octet, QString(), QValidator::Acceptable},
-        {octet, QStringLiteral("0"), QValidator::Acceptable},
-        {octet, QStringLiteral("25"), QValidator::Acceptable},
-        {octet, QStringLiteral("255"), QValidator::Acceptable},
-        {octet, QStringLiteral("256"), QValidator::Invalid},
-        {octet, QStringLiteral("00"), QValidator::Invalid},
-        {octet, QStringLiteral("07"), QValidator::Invalid},
-        {octet, QStringLiteral("1000"), QValidator::Invalid},
-        {octet, QStringLiteral("1."), QValidator::Invalid},
-        {fourDigits, QStringLiteral("0930"), QValidator::Acceptable},
-        {fourDigits, QStringLiteral("12345"), QValidator::Invalid},
-        {fourDigits, QStringLiteral("-1"), QValidator::Invalid},
-        {fourDigits, QString::fromUtf8("\u0663"), QValidator::Invalid}, // an Arabic-Indic three
-    };
-    for (const auto& c : cases) {
-        QString text = c.text;
-        int pos = 0;
-        EXPECT_EQ(c.validator->validate(text, pos), c.state) << c.text.toStdString();
-    }
+        std::vector<const char*> acceptable, invalid; // "\u0663": an Arabic-Indic three
+    } rules[] = {
+        {DigitsValidator::octet(&owner), {"", "0", "25", "255"}, {"256", "00", "07", "1000", "1."}},
+        {new DigitsValidator(4, &owner), {"0930"}, {"12345", "-1", "\u0663"}}};
+    for (const auto& rule : rules)
+        for (const bool good : {true, false})
+            for (const char* typed : good ? rule.acceptable : rule.invalid) {
+                QString text = QString::fromUtf8(typed);
+                int pos = 0;
+                EXPECT_EQ(rule.validator->validate(text, pos),
+                          good ? QValidator::Acceptable : QValidator::Invalid)
+                    << typed;
+            }
 }
 
 } // namespace
