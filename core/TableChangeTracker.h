@@ -36,10 +36,14 @@ template <class Table> class TableChangeTracker {
 public:
     // The table as the page shows it now, after a load or an edit.
     void noteWorking(const Table& table, int32_t count) {
-        if (sameEntries(table, count, m_confirmed.table, m_confirmed.count))
+        if (sameEntries(table, count, m_confirmed.table, m_confirmed.count)) {
             m_edits.reset();
-        else
-            m_edits = snapshot(table, count);
+            return;
+        }
+        if (!m_edits)
+            m_edits = std::make_unique<Snapshot>();
+        m_edits->table = table;
+        m_edits->count = usedSlots<Table>(count);
     }
     // A table arrived from the appliance. True when it replaced edits that were never applied
     // and differ from it: the caller asks whether to keep them (restoreWorking) or not
