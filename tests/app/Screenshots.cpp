@@ -7,6 +7,7 @@
 
 #include "link/Requests.h"
 #include "pages/FallbackHinting.h"
+#include "pages/GroupBoxFrameStyle.h"
 #include "pages/InterfaceFont.h"
 #include "pages/network/CInfoDlg.h"
 #include "pages/schedule/CIoschDlg.h"
@@ -131,9 +132,10 @@ int main(int argc, char** argv) {
     setenv("QVSETTING_CODEPAGE", "949", 1);
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    // The fonts as the program sets them up.
+    // The fonts and style as the program sets them up.
     qv::prepareFallbackHinting();
     QApplication app(argc, argv);
+    app.setStyle(new qv::GroupBoxFrameStyle(app.style()));
     qv::applyInterfaceFont(app);
 
     qv::sim::ServerOptions options;

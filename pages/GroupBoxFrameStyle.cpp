@@ -1,0 +1,229 @@
+#include "pages/GroupBoxFrameStyle.h"
+
+#include <QGroupBox>
+#include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QStyleOption>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qv {
+namespace {
+
+// Qt's raster engine fills fewer than 96 rows at once on the painting thread and hands taller
+// fills to its thread pool in pieces, which for a frame's few pixels costs more than it saves.
+constexpr int kBandRows = 64;
+// The frame the shape is learnt from, and the one it is checked on: different sizes, so a rim or
+// tint that depends on the size shows as a difference, both short enough to draw on this thread.
+constexpr QSize kLearnSize(64, 80);
+constexpr QSize kCheckSize(90, 94);
+// Kinds of frame seen (palettes, states, fonts); more than this is unusual and starts afresh.
+constexpr std::size_t kMaxKinds = 32;
+
+// The 32-bit formats whose top byte is alpha (or unused) in memory order, which the samples are
+// drawn in; a window's back buffer is one of them.
+bool isSampleFormat(int format) {
+    switch (format) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_RGBX8888:
+    case QImage::Format_RGBA8888:
+    case QImage::Format_RGBA8888_Premultiplied:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// An opaque ground of many different values, so a blend that rounds differently shows.
+QImage ground(QSize size, QImage::Format format) {
+    QImage image(size, format);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<quint32*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = 0xff000000u | quint32((x * 7 + y * 3) & 255) << 16 |
+                      quint32((x * 5 + y * 11) & 255) << 8 | quint32((x * 13 + y) & 255);
+    }
+    return image;
+}
+
+// The format of the image the painter writes to in the end (a window's back buffer is one), or
+// Format_Invalid where that is not an image.
+int targetFormat(const QPainter& painter) {
+    const QPaintDevice* device = painter.paintEngine()->paintDevice();
+    return device && device->devType() == QInternal::Image
+               ? static_cast<const QImage*>(device)->format()
+               : QImage::Format_Invalid;
+}
+
+// Whether the painter writes to an image the way a sample image would be written to.
+bool paintsLikeSample(const QPainter& painter) {
+    const QPaintEngine* engine = painter.paintEngine();
+    const QTransform& transform = painter.transform();
+    return engine && engine->type() == QPaintEngine::Raster &&
+           painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
+           painter.opacity() == 1.0 && transform.type() <= QTransform::TxTranslate &&
+           transform.dx() == std::floor(transform.dx()) &&
+           transform.dy() == std::floor(transform.dy());
+}
+
+} // namespace
+
+void GroupBoxFrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                       QPainter* painter, const QWidget* widget) const {
+    if (element != PE_FrameGroupBox || !painter || !paintsLikeSample(*painter)) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
+    const Shape& shape = shapeOf(*option, *painter, widget);
+    if (!shape.known || option->rect.marginsRemoved(shape.rim).isEmpty()) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
+    drawLearnt(shape, option->rect, *painter);
+}
+
+const GroupBoxFrameStyle::Shape& GroupBoxFrameStyle::shapeOf(const QStyleOption& option,
+                                                             const QPainter& painter,
+                                                             const QWidget* widget) const {
+    const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(&option);
+    // What a style may look at besides the option: the box's title and check box.
+    const auto* box = qobject_cast<const QGroupBox*>(widget);
+    const int boxLook = box ? (box->title().isEmpty() ? 1 : 0) | (box->isCheckable() ? 2 : 0) : 4;
+    const int format = targetFormat(painter);
+    const qreal ratio = painter.device()->devicePixelRatio();
+    const Kind kind{option.palette.cacheKey(),
+                    option.fontMetrics.height(),
+                    int(option.state) ^ int(option.direction) << 30,
+                    frame ? int(frame->features) : -1,
+                    boxLook,
+                    format,
+                    ratio,
+                    int(painter.renderHints())};
+    if (const auto found = m_shapes.find(kind); found != m_shapes.end())
+        return found->second;
+    if (m_shapes.size() >= kMaxKinds)
+        m_shapes.clear();
+    return m_shapes.emplace(kind, learn(option, format, ratio, painter.renderHints(), widget))
+        .first->second;
+}
+
+GroupBoxFrameStyle::Shape GroupBoxFrameStyle::learn(const QStyleOption& option, int format,
+                                                    qreal ratio, QPainter::RenderHints hints,
+                                                    const QWidget* widget) const {
+    Shape shape;
+    if (ratio != 1.0 || !isSampleFormat(format))
+        return shape;
+    QStyleOptionFrame sample;
+    if (const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(&option))
+        sample = *frame;
+    else
+        sample.QStyleOption::operator=(option);
+
+    // The frame alone, on nothing: its pixels as they are blended, its inside the tint.
+    QImage alone(kLearnSize, QImage::Format_ARGB32_Premultiplied);
+    alone.fill(Qt::transparent);
+    sample.rect = alone.rect();
+    {
+        QPainter painter(&alone);
+        painter.setRenderHints(hints);
+        QProxyStyle::drawPrimitive(PE_FrameGroupBox, &sample, &painter, widget);
+    }
+    // Where every row is the middle row and every column the middle column, a stretch of one
+    // line gives the same pixels: that is the inside and the edges; the rest are the corners.
+    const int width = alone.width();
+    const int height = alone.height();
+    const int midX = width / 2;
+    const int lowY = height * 3 / 4; // below any title the frame leaves room for
+    const auto rowIs = [&alone, width](int y, int like) {
+        return std::equal(alone.constScanLine(y), alone.constScanLine(y) + width * 4,
+                          alone.constScanLine(like));
+    };
+    const auto at = [&alone](int x, int y) {
+        return reinterpret_cast<const QRgb*>(alone.constScanLine(y))[x];
+    };
+    const auto columnIs = [&at, height](int x, int like) {
+        for (int y = 0; y < height; ++y)
+            if (at(x, y) != at(like, y))
+                return false;
+        return true;
+    };
+    int left = midX, right = midX, top = lowY, bottom = lowY;
+    while (left > 0 && columnIs(left - 1, midX))
+        --left;
+    while (right < width - 1 && columnIs(right + 1, midX))
+        ++right;
+    while (top > 0 && rowIs(top - 1, lowY))
+        --top;
+    while (bottom < height - 1 && rowIs(bottom + 1, lowY))
+        ++bottom;
+    shape.rim = QMargins(left, top, width - 1 - right, height - 1 - bottom);
+    shape.tint = at(midX, lowY);
+    shape.sample = alone;
+
+    // Drawn both ways on a ground of many values, at another size: the same pixels, or no use.
+    sample.rect = QRect(QPoint(0, 0), kCheckSize);
+    QImage base = ground(kCheckSize, QImage::Format(format));
+    QImage learnt = base;
+    {
+        QPainter painter(&base);
+        painter.setRenderHints(hints);
+        QProxyStyle::drawPrimitive(PE_FrameGroupBox, &sample, &painter, widget);
+    }
+    {
+        QPainter painter(&learnt);
+        painter.setRenderHints(hints);
+        drawLearnt(shape, sample.rect, painter);
+    }
+    shape.known = base == learnt;
+    return shape;
+}
+
+void GroupBoxFrameStyle::drawLearnt(const Shape& shape, const QRect& whole, QPainter& painter) {
+    const QMargins& rim = shape.rim;
+    const QImage& sample = shape.sample;
+    const QRect inside = whole.marginsRemoved(rim);
+    const int width = sample.width();
+    const int height = sample.height();
+    const int midX = width / 2;
+    const int lowY = height * 3 / 4;
+    const auto at = [&sample](int x, int y) {
+        return reinterpret_cast<const QRgb*>(sample.constScanLine(y))[x];
+    };
+    // Solid fills are Qt's cheapest drawing; a transparent one changes nothing.
+    const auto fill = [&painter](const QRect& target, QRgb premultiplied) {
+        if (qAlpha(premultiplied) != 0 && !target.isEmpty())
+            painter.fillRect(target, QColor::fromRgba(qUnpremultiply(premultiplied)));
+    };
+    const auto corner = [&painter, &sample](const QPoint& at, const QRect& source) {
+        if (!source.isEmpty())
+            painter.drawImage(at, sample, source);
+    };
+    const int right = inside.right() + 1;
+    const int below = inside.bottom() + 1;
+    corner(whole.topLeft(), QRect(0, 0, rim.left(), rim.top()));
+    corner(QPoint(right, whole.top()), QRect(width - rim.right(), 0, rim.right(), rim.top()));
+    corner(QPoint(whole.left(), below), QRect(0, height - rim.bottom(), rim.left(), rim.bottom()));
+    corner(QPoint(right, below),
+           QRect(width - rim.right(), height - rim.bottom(), rim.right(), rim.bottom()));
+    // The top and bottom edges: each row one colour along its length.
+    for (int y = 0; y < rim.top(); ++y)
+        fill(QRect(inside.left(), whole.top() + y, inside.width(), 1), at(midX, y));
+    for (int y = 0; y < rim.bottom(); ++y)
+        fill(QRect(inside.left(), below + y, inside.width(), 1),
+             at(midX, height - rim.bottom() + y));
+    // The sides, each column one colour down its length, and the inside, band by band.
+    for (int top = inside.top(); top <= inside.bottom(); top += kBandRows) {
+        const int rows = std::min(kBandRows, inside.bottom() - top + 1);
+        for (int x = 0; x < rim.left(); ++x)
+            fill(QRect(whole.left() + x, top, 1, rows), at(x, lowY));
+        for (int x = 0; x < rim.right(); ++x)
+            fill(QRect(right + x, top, 1, rows), at(width - rim.right() + x, lowY));
+        fill(QRect(inside.left(), top, inside.width(), rows), shape.tint);
+    }
+}
+
+} // namespace qv

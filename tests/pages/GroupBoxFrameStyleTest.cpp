@@ -1,0 +1,97 @@
+// Group box frames drawn from what the style learnt of the base style: the same pixels as the
+// base style draws, and the base style's own drawing where its frame is not a rim around one
+// colour.
+
+#include "pages/GroupBoxFrameStyle.h"
+
+#include <QGroupBox>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOption>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Fusion, or a frame shaded from top to bottom; counts the frames drawn for a box on screen.
+class BaseStyle : public QProxyStyle {
+public:
+    explicit BaseStyle(bool shaded)
+        : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))), m_shaded(shaded) {}
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element == PE_FrameGroupBox && painter->device() == widget)
+            ++boxFrames;
+        if (element == PE_FrameGroupBox && m_shaded) {
+            QLinearGradient shade(option->rect.topLeft(), option->rect.bottomLeft());
+            shade.setColorAt(0, QColor(0, 0, 160, 90));
+            shade.setColorAt(1, QColor(160, 0, 0, 30));
+            painter->fillRect(option->rect, shade);
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
+    mutable int boxFrames = 0;
+
+private:
+    bool m_shaded;
+};
+
+QImage render(QGroupBox& box, QStyle& style, QImage::Format format) {
+    box.setStyle(&style);
+    QImage image(box.size(), format);
+    image.fill(QColor(239, 235, 231));
+    box.render(&image);
+    return image;
+}
+
+// How many pixels two pictures of one size differ in.
+int differingPixels(const QImage& a, const QImage& b) {
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y);
+    return count;
+}
+
+TEST(GroupBoxFrameStyle, FramesAreTheBaseStylesPixelForPixel) {
+    struct Case {
+        bool shaded;
+        const char* title;
+        bool checkable;
+        QSize size;
+        QImage::Format format;
+        int baseFramesDrawn; // for the box itself, by the base style
+    };
+    const Case cases[] = {
+        {false, "", false, {660, 150}, QImage::Format_RGB32, 0},
+        {false, "Address book", false, {660, 330}, QImage::Format_RGB32, 0},
+        {false, "Address book", true, {300, 200}, QImage::Format_ARGB32_Premultiplied, 0},
+        {false, "", false, {70, 90}, QImage::Format_ARGB32_Premultiplied, 0},
+        {false, "", false, {8, 8}, QImage::Format_RGB32, 1},          // smaller than its rim
+        {false, "", false, {400, 300}, QImage::Format_RGB16, 1},      // not a format it samples
+        {true, "Shaded", false, {400, 300}, QImage::Format_RGB32, 1}, // no one colour inside
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.title << " " << c.size.width() << "x"
+                                        << c.size.height() << " format " << c.format);
+        BaseStyle plain(c.shaded);
+        qv::GroupBoxFrameStyle learning(new BaseStyle(c.shaded));
+        auto* learningBase = static_cast<BaseStyle*>(learning.baseStyle());
+        QGroupBox box(QString::fromLatin1(c.title));
+        box.setCheckable(c.checkable);
+        box.resize(c.size);
+        const QImage expected = render(box, plain, c.format);
+        EXPECT_EQ(differingPixels(render(box, learning, c.format), expected), 0);
+        EXPECT_EQ(learningBase->boxFrames, c.baseFramesDrawn);
+        // Learnt once, drawn again the same.
+        EXPECT_EQ(differingPixels(render(box, learning, c.format), expected), 0);
+    }
+}
+
+} // namespace
