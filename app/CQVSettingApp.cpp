@@ -32,9 +32,15 @@ std::unique_ptr<QTranslator> loadQtTranslations(qv::Language language) {
 
 namespace {
 
-// What must be settled before Qt's font database is read: the fallback fonts' hinting.
+// What must be settled before Qt's font database is read: the fallback fonts' hinting, prepared
+// while the application object is built and waited for at the end of its constructor.
+std::future<void>& fontPreparation() {
+    static std::future<void> preparation;
+    return preparation;
+}
+
 int& beforeTheApplication(int& argc) {
-    qv::prepareFallbackHinting();
+    fontPreparation() = qv::prepareFallbackHintingAside();
     return argc;
 }
 
@@ -49,6 +55,8 @@ CQVSettingApp::CQVSettingApp(int& argc, char** argv)
     m_qtTranslator = loadQtTranslations(qv::systemLanguage());
     if (m_qtTranslator)
         installTranslator(m_qtTranslator.get());
+    if (fontPreparation().valid())
+        fontPreparation().get();
     // Silent unless enabled, for example QT_LOGGING_RULES="qv.link.debug=true".
     qv::setDebugWriter([](std::string_view line) {
         qCDebug(qvLink, "%.*s", static_cast<int>(line.size()), line.data());

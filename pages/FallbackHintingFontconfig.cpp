@@ -20,8 +20,9 @@ constexpr char kUnhintKorean[] = R"(<?xml version="1.0"?>
 
 } // namespace
 
-void prepareFallbackHinting() {
-    if (systemLanguage() == Language::Korean || !FcInit())
+void prepareFallbackHinting(Language language) {
+    // Reading the configuration is most of the work, and Qt's font database reads it anyway.
+    if (!FcInit() || language == Language::Korean)
         return;
     // Added to the configuration Qt's font database reads; without it the fonts stay hinted.
     FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(),

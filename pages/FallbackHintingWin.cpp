@@ -4,6 +4,6 @@
 
 namespace qv {
 
-void prepareFallbackHinting() {}
+void prepareFallbackHinting(Language) {}
 
 } // namespace qv

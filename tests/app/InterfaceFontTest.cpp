@@ -62,8 +62,9 @@ TEST(InterfaceFont, EnglishDrawsTheKoreanFallbackUnhintedKoreanLeavesItAsTheDesk
         qv::prepareFallbackHinting();
         EXPECT_EQ(hintStyle("NanumGothic"), desktop);
     }
+    // As the program does it: on a thread of its own, waited for.
     LanguageScope english(false);
-    qv::prepareFallbackHinting();
+    qv::prepareFallbackHintingAside().get();
     EXPECT_EQ(hintStyle("NanumGothic"), FC_HINT_NONE);
     EXPECT_EQ(hintStyle("NanumBarunGothic:bold"), FC_HINT_NONE);
     EXPECT_EQ(hintStyle("DejaVu Sans"), latin);
