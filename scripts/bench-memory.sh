@@ -73,5 +73,5 @@ awk -v rk="$ref_kb" -v rm="$ref_ms" -v qk="$qv_kb" -v qm="$qv_ms" -v pk="$plant_
     printf "%-44s %10s %10s %7s\n", "", "QVSetting", "reference", "ratio"
     printf "%-44s %7.1f MB %7.1f MB %7.2f\n", "resident memory, logon page", qk/1024, rk/1024, qk/rk
     printf "%-44s %7.1f MB %7.1f MB %7.2f\n", "resident memory, every page, full plant", pk/1024, rk/1024, pk/rk
-    printf "%-44s %7d ms %7d ms %7.2f\n", "time to a visible window", qm, rm, (rm > 0 ? qm/rm : 0)
+    printf "%-44s %7.1f ms %7.1f ms %7.2f\n", "time to a visible window", qm, rm, (rm > 0 ? qm/rm : 0)
 }'

@@ -25,15 +25,16 @@ inline long rssKb() {
     return 0;
 }
 
-// Milliseconds since the script started the program (QV_BENCH_T0 in nanoseconds since 1970).
-inline long msSinceStart() {
+// Milliseconds since the script started the program (QV_BENCH_T0 in nanoseconds since 1970), to
+// the microsecond; -1 without QV_BENCH_T0.
+inline double msSinceStart() {
     const char* t0 = std::getenv("QV_BENCH_T0");
     if (!t0)
         return -1;
     const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
                          std::chrono::system_clock::now().time_since_epoch())
                          .count();
-    return static_cast<long>((now - std::strtoll(t0, nullptr, 10)) / 1000000);
+    return static_cast<double>((now - std::strtoll(t0, nullptr, 10)) / 1000) / 1000.0;
 }
 
 inline bool exposed(const QWidget& widget) {
@@ -59,8 +60,8 @@ inline void settle(int ms = 500) {
 
 // With QV_BENCH_SMAPS=PREFIX, a memory report also keeps the process's mappings in
 // PREFIX.NAME, to see where the memory goes (scripts/bench-memory.sh --smaps).
-inline void report(const char* name, long value) {
-    std::printf("%s=%ld\n", name, value);
+inline void report(const char* name, double value) {
+    std::printf("%s=%.3f\n", name, value);
     std::fflush(stdout);
     const char* prefix = std::getenv("QV_BENCH_SMAPS");
     if (prefix && std::string(name).find("rss") != std::string::npos) {
