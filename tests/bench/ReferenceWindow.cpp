@@ -21,6 +21,8 @@ int main(int argc, char** argv) {
     window.show();
     qvbench::waitUntil([&] { return qvbench::exposed(window); });
     qvbench::report("visible_ms", qvbench::msSinceStart());
+    if (qvbench::timeOnly())
+        return 0;
     qvbench::settle();
     qvbench::report("logon_rss_kb", qvbench::rssKb());
     return 0;

@@ -65,6 +65,8 @@ int main(int argc, char** argv) {
     window.show();
     qvbench::waitUntil([&] { return qvbench::exposed(window) && window.logonPage()->isVisible(); });
     qvbench::report("visible_ms", qvbench::msSinceStart());
+    if (qvbench::timeOnly())
+        return 0;
     qvbench::settle();
     qvbench::report("logon_rss_kb", qvbench::rssKb());
     if (address.isEmpty())
