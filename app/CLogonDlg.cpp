@@ -120,7 +120,7 @@ void CLogonDlg::setupControls() {
 }
 
 CLogonDlg::~CLogonDlg() {
-    finishConnect();
+    abandonConnect();
 }
 
 void CLogonDlg::setServerAddress(const QString& address) {
@@ -186,6 +186,20 @@ void CLogonDlg::finishConnect() {
         m_connectThread.join();
 }
 
+void CLogonDlg::abandonConnect() {
+    if (!m_connectThread.joinable())
+        return;
+    m_connecting = false;
+    // A cut ends the attempt under way; one made a moment before the attempt began is not kept,
+    // so it is repeated until the attempt has ended.
+    if (qv::CMySocket* link = store().link.get())
+        while (!m_connectEnded.load()) {
+            link->Interrupt();
+            std::this_thread::sleep_for(qv::kConnectCancelCheck / 5);
+        }
+    m_connectThread.join();
+}
+
 void CLogonDlg::Logon() {
     if (m_connecting)
         return;
@@ -215,8 +229,10 @@ void CLogonDlg::Logon() {
     qv::CMySocket* link = store().link.get();
     qv::EventSink* sink = m_sink;
     const std::string target = qv::toUtf8(address);
+    m_connectEnded = false;
     m_connectThread = std::thread([this, link, sink, target, id, password, address] {
         const bool ok = link->Connect(sink, target);
+        m_connectEnded = true;
         QMetaObject::invokeMethod(
             this, [this, ok, id, password, address] { connectFinished(ok, id, password, address); },
             Qt::QueuedConnection);
@@ -227,6 +243,8 @@ void CLogonDlg::connectFinished(bool ok, const std::string& id,
                                 const std::shared_ptr<const Secret>& password,
                                 const QString& address) {
     finishConnect();
+    if (!m_connecting)
+        return; // given up: the window is closing
     m_connecting = false;
     m_login->setEnabled(true);
     if (ok && store().link) {

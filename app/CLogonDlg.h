@@ -61,8 +61,9 @@ public:
     void Logon();
     // True while a connection attempt is under way.
     bool connecting() const { return m_connecting; }
-    // Waits for a connection attempt to end (before the link object may be destroyed).
-    void finishConnect();
+    // Ends a connection attempt still under way without waiting for its time-out: it is cut,
+    // its end is waited for (before the link object may go) and its result is not shown.
+    void abandonConnect();
     // Puts the keyboard focus into the first box that needs typing.
     void focusFirstField();
     // The status line under the logon box; an empty text hides it.
@@ -86,6 +87,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Waits for the thread of an attempt that has ended.
+    void finishConnect();
     void setupControls();
     // The password's bytes for the request; wiped when the last holder lets go of them.
     struct Secret {
@@ -121,4 +124,6 @@ private:
     qv::EventSink* m_sink = nullptr;
     bool m_connecting = false;
     std::thread m_connectThread;
+    // Set by the connecting thread as its attempt has ended.
+    std::atomic<bool> m_connectEnded{true};
 };

@@ -145,7 +145,7 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
 }
 
 CQVSettingDlg::~CQVSettingDlg() {
-    m_logon->finishConnect();
+    m_logon->abandonConnect();
     if (CIoschDlg* schedule = builtScheduleWindow())
         schedule->stopClockTimer();
     closeLink();
@@ -455,7 +455,7 @@ bool CQVSettingDlg::pagesAllowClosing() {
     for (CPageDlg* page : m_pages)
         if (page && !page->confirmLeave())
             return false;
-    m_logon->finishConnect();
+    m_logon->abandonConnect();
     closeLink();
     return true;
 }

@@ -33,9 +33,10 @@ bool parseServerAddress(const std::string& text, int defaultPort, ServerAddress&
 bool isHostName(const std::string& host);
 
 // Opens a TCP connection with Nagle's coalescing off. A text with a letter in it is looked up by
-// name; one of digits and dots is read as a dotted address. Gives up after `timeout`, so a
-// silent address fails instead of hanging, and within kConnectCancelCheck of `*cancel` turning
-// true, when it is given (a stop from another thread). Returns kInvalidSocket on any failure.
+// name; one of digits and dots is read as a dotted address. Gives up after `timeout`, the name's
+// lookup included, so a silent address or name server fails instead of hanging, and within
+// kConnectCancelCheck of `*cancel` turning true, when it is given (a stop from another thread).
+// Returns kInvalidSocket on any failure.
 SocketHandle connectTcp(const ServerAddress& address, std::chrono::milliseconds timeout,
                         const std::atomic<bool>* cancel = nullptr);
 inline constexpr std::chrono::milliseconds kConnectCancelCheck{50};

@@ -1,5 +1,6 @@
 #include "link/SocketIo.h"
 
+#include "link/LookupAside.h"
 #include "link/WaitInSteps.h"
 
 #include <cstring>
@@ -20,19 +21,31 @@
 namespace qv {
 namespace {
 
-bool resolve(const std::string& host, in_addr& out) {
-    if (!isHostName(host)) {
-        // Digits and dots: read numerically, as inet_addr does ("10.1" is 10.0.0.1).
-        return inet_aton(host.c_str(), &out) != 0;
-    }
+std::optional<in_addr> lookUpName(const std::string& host) {
     addrinfo hints{};
     hints.ai_family = AF_INET;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
     if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
-        return false;
-    out = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
+        return std::nullopt;
+    const in_addr address = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
     freeaddrinfo(found);
+    return address;
+}
+
+// Digits and dots are read numerically, as inet_addr does ("10.1" is 10.0.0.1); a name is looked
+// up, within `timeout` and `*cancel` when a time-out is given.
+bool resolve(const std::string& host, in_addr& out,
+             std::optional<std::chrono::milliseconds> timeout = std::nullopt,
+             const std::atomic<bool>* cancel = nullptr) {
+    if (!isHostName(host))
+        return inet_aton(host.c_str(), &out) != 0;
+    const std::optional<in_addr> found =
+        timeout ? lookupAside<in_addr>([host] { return lookUpName(host); }, *timeout, cancel)
+                : lookUpName(host);
+    if (!found)
+        return false;
+    out = *found;
     return true;
 }
 
@@ -81,15 +94,18 @@ SocketHandle connectTcp(const ServerAddress& address, std::chrono::milliseconds 
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(static_cast<uint16_t>(address.port));
-    if (!resolve(address.host, peer.sin_addr))
+    const auto started = std::chrono::steady_clock::now();
+    if (!resolve(address.host, peer.sin_addr, timeout, cancel))
         return kInvalidSocket;
+    const auto left = timeout - std::chrono::duration_cast<std::chrono::milliseconds>(
+                                    std::chrono::steady_clock::now() - started);
 
     const SocketHandle s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (s < 0)
         return kInvalidSocket;
     const int on = 1;
     if (setsockopt(s, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on) != 0 ||
-        !connectWithin(s, peer, timeout, cancel)) {
+        !connectWithin(s, peer, left, cancel)) {
         close(s);
         return kInvalidSocket;
     }

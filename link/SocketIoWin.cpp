@@ -3,6 +3,7 @@
 // reliably end it there.
 #include "link/SocketIo.h"
 
+#include "link/LookupAside.h"
 #include "link/WaitInSteps.h"
 
 #include <winsock2.h>
@@ -30,9 +31,24 @@ bool winsockReady() {
     return ready;
 }
 
+std::optional<in_addr> lookUpName(const std::string& host) {
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
+        return std::nullopt;
+    const in_addr address = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
+    freeaddrinfo(found);
+    return address;
+}
+
 // Digits and dots are read as inet_addr reads them ("10.1" is 10.0.0.1); 255.255.255.255 is the
-// one address inet_addr gives as its failure value too.
-bool resolve(const std::string& host, in_addr& out) {
+// one address inet_addr gives as its failure value too. A name is looked up, within `timeout`
+// and `*cancel` when a time-out is given.
+bool resolve(const std::string& host, in_addr& out,
+             std::optional<std::chrono::milliseconds> timeout = std::nullopt,
+             const std::atomic<bool>* cancel = nullptr) {
     if (!isHostName(host)) {
         const unsigned long address = inet_addr(host.c_str());
         if (address == INADDR_NONE && host != "255.255.255.255")
@@ -40,14 +56,12 @@ bool resolve(const std::string& host, in_addr& out) {
         out.s_addr = address;
         return true;
     }
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
+    const std::optional<in_addr> found =
+        timeout ? lookupAside<in_addr>([host] { return lookUpName(host); }, *timeout, cancel)
+                : lookUpName(host);
+    if (!found)
         return false;
-    out = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
-    freeaddrinfo(found);
+    out = *found;
     return true;
 }
 
@@ -124,13 +138,16 @@ SocketHandle connectTcp(const ServerAddress& address, std::chrono::milliseconds 
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(static_cast<u_short>(address.port));
-    if (!winsockReady() || !resolve(address.host, peer.sin_addr))
+    const auto started = std::chrono::steady_clock::now();
+    if (!winsockReady() || !resolve(address.host, peer.sin_addr, timeout, cancel))
         return kInvalidSocket;
+    const auto left = timeout - std::chrono::duration_cast<std::chrono::milliseconds>(
+                                    std::chrono::steady_clock::now() - started);
     const SOCKET s = newSocket();
     if (s == INVALID_SOCKET)
         return kInvalidSocket;
     noDelay(s);
-    if (!connectWithin(s, peer, timeout, cancel)) {
+    if (!connectWithin(s, peer, left, cancel)) {
         closesocket(s);
         return kInvalidSocket;
     }

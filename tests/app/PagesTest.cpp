@@ -9,6 +9,7 @@
 #include "tests/app/AppTestSupport.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTranslator>
 
@@ -156,6 +157,30 @@ TEST(Logon, ConnectingKeepsTheWindowResponsive) {
               QStringLiteral("Server ") + address + QStringLiteral(" connection failed."));
     EXPECT_TRUE(login->isEnabled());
     EXPECT_FALSE(w.window->logonPage()->connecting());
+    qv::closeSocket(filler);
+    qv::closeSocket(listening);
+}
+
+// Closing the window gives up an attempt still waiting for the handshake instead of sitting out
+// the link's ten-second time-out, and shows nothing of it afterwards.
+TEST(Logon, ClosingWhileConnectingGivesTheAttemptUp) {
+    const qv::SocketHandle listening = qv::listenTcp("127.0.0.1", 0, 0);
+    ASSERT_NE(listening, qv::kInvalidSocket);
+    const int port = qv::localPort(listening);
+    const qv::SocketHandle filler = qv::connectTcp({"127.0.0.1", port}, 2000ms);
+    ASSERT_NE(filler, qv::kInvalidSocket);
+
+    Window w(QStringLiteral("127.0.0.1:%1").arg(port));
+    w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
+    w.clickLogin();
+    ASSERT_TRUE(w.window->logonPage()->connecting());
+    QElapsedTimer closing;
+    closing.start();
+    QTest::mouseClick(w.control<QPushButton>(CQVSettingDlg::kClose), Qt::LeftButton);
+    EXPECT_LT(closing.elapsed(), qv::CMySocket::kConnectTimeout.count() / 2);
+    EXPECT_FALSE(w.window->isVisible());
+    settle(300ms);
+    EXPECT_TRUE(w.prompt.notices().isEmpty());
     qv::closeSocket(filler);
     qv::closeSocket(listening);
 }
