@@ -1,6 +1,6 @@
 #include "link/SocketIo.h"
 
-#include "link/LookupAside.h"
+#include "link/NameLookup.h"
 #include "link/WaitInSteps.h"
 
 #include <cstring>
@@ -21,18 +21,6 @@
 namespace qv {
 namespace {
 
-std::optional<in_addr> lookUpName(const std::string& host) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
-        return std::nullopt;
-    const in_addr address = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
-    freeaddrinfo(found);
-    return address;
-}
-
 // Digits and dots are read numerically, as inet_addr does ("10.1" is 10.0.0.1); a name is looked
 // up, within `timeout` and `*cancel` when a time-out is given.
 bool resolve(const std::string& host, in_addr& out,
@@ -40,13 +28,7 @@ bool resolve(const std::string& host, in_addr& out,
              const std::atomic<bool>* cancel = nullptr) {
     if (!isHostName(host))
         return inet_aton(host.c_str(), &out) != 0;
-    const std::optional<in_addr> found =
-        timeout ? lookupAside<in_addr>([host] { return lookUpName(host); }, *timeout, cancel)
-                : lookUpName(host);
-    if (!found)
-        return false;
-    out = *found;
-    return true;
+    return lookUpName(host, out, timeout, cancel);
 }
 
 bool setBlocking(SocketHandle socket, bool blocking) {

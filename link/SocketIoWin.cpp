@@ -3,7 +3,7 @@
 // reliably end it there.
 #include "link/SocketIo.h"
 
-#include "link/LookupAside.h"
+#include "link/NameLookup.h"
 #include "link/WaitInSteps.h"
 
 #include <winsock2.h>
@@ -31,18 +31,6 @@ bool winsockReady() {
     return ready;
 }
 
-std::optional<in_addr> lookUpName(const std::string& host) {
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr)
-        return std::nullopt;
-    const in_addr address = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
-    freeaddrinfo(found);
-    return address;
-}
-
 // Digits and dots are read as inet_addr reads them ("10.1" is 10.0.0.1); 255.255.255.255 is the
 // one address inet_addr gives as its failure value too. A name is looked up, within `timeout`
 // and `*cancel` when a time-out is given.
@@ -56,13 +44,7 @@ bool resolve(const std::string& host, in_addr& out,
         out.s_addr = address;
         return true;
     }
-    const std::optional<in_addr> found =
-        timeout ? lookupAside<in_addr>([host] { return lookUpName(host); }, *timeout, cancel)
-                : lookUpName(host);
-    if (!found)
-        return false;
-    out = *found;
-    return true;
+    return lookUpName(host, out, timeout, cancel);
 }
 
 // A TCP socket that child processes do not inherit.

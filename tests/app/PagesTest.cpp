@@ -128,16 +128,27 @@ TEST(QtTexts, StandardButtonsReadKoreanInKorean) {
     EXPECT_TRUE(korean->translate("QPlatformTheme", "&No").startsWith(QStringLiteral("아니요")));
 }
 
-// A listener whose accept queue is full leaves the next connection attempt unanswered, so the
-// logon waits for the link's whole time-out: the window keeps handling events meanwhile.
-TEST(Logon, ConnectingKeepsTheWindowResponsive) {
+// An address that never answers the handshake: a listener whose accept queue is full.
+struct UnansweredAddress {
+    UnansweredAddress() {
+        const int port = qv::localPort(listening);
+        filler = qv::connectTcp({"127.0.0.1", port}, 2000ms);
+        text = QStringLiteral("127.0.0.1:%1").arg(port);
+    }
+    ~UnansweredAddress() {
+        qv::closeSocket(filler);
+        qv::closeSocket(listening);
+    }
     const qv::SocketHandle listening = qv::listenTcp("127.0.0.1", 0, 0);
-    ASSERT_NE(listening, qv::kInvalidSocket);
-    const int port = qv::localPort(listening);
-    const qv::SocketHandle filler = qv::connectTcp({"127.0.0.1", port}, 2000ms);
-    ASSERT_NE(filler, qv::kInvalidSocket);
+    qv::SocketHandle filler = qv::kInvalidSocket;
+    QString text;
+};
 
-    const QString address = QStringLiteral("127.0.0.1:%1").arg(port);
+// The logon waits for the link's whole time-out: the window keeps handling events meanwhile.
+TEST(Logon, ConnectingKeepsTheWindowResponsive) {
+    const UnansweredAddress unanswered;
+    ASSERT_NE(unanswered.filler, qv::kInvalidSocket);
+    const QString& address = unanswered.text;
     Window w(address);
     auto* login = w.pageControl<QPushButton>(Page::Logon, CLogonDlg::kLogin);
     w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
@@ -157,20 +168,14 @@ TEST(Logon, ConnectingKeepsTheWindowResponsive) {
               QStringLiteral("Server ") + address + QStringLiteral(" connection failed."));
     EXPECT_TRUE(login->isEnabled());
     EXPECT_FALSE(w.window->logonPage()->connecting());
-    qv::closeSocket(filler);
-    qv::closeSocket(listening);
 }
 
 // Closing the window gives up an attempt still waiting for the handshake instead of sitting out
 // the link's ten-second time-out, and shows nothing of it afterwards.
 TEST(Logon, ClosingWhileConnectingGivesTheAttemptUp) {
-    const qv::SocketHandle listening = qv::listenTcp("127.0.0.1", 0, 0);
-    ASSERT_NE(listening, qv::kInvalidSocket);
-    const int port = qv::localPort(listening);
-    const qv::SocketHandle filler = qv::connectTcp({"127.0.0.1", port}, 2000ms);
-    ASSERT_NE(filler, qv::kInvalidSocket);
-
-    Window w(QStringLiteral("127.0.0.1:%1").arg(port));
+    const UnansweredAddress unanswered;
+    ASSERT_NE(unanswered.filler, qv::kInvalidSocket);
+    Window w(unanswered.text);
     w.typeLogon(QStringLiteral("admin"), QStringLiteral("admin"));
     w.clickLogin();
     ASSERT_TRUE(w.window->logonPage()->connecting());
@@ -181,8 +186,6 @@ TEST(Logon, ClosingWhileConnectingGivesTheAttemptUp) {
     EXPECT_FALSE(w.window->isVisible());
     settle(300ms);
     EXPECT_TRUE(w.prompt.notices().isEmpty());
-    qv::closeSocket(filler);
-    qv::closeSocket(listening);
 }
 
 } // namespace
