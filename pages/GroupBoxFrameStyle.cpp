@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QRegion>
 #include <QStyleOption>
 
 #include <algorithm>
@@ -12,8 +13,10 @@
 namespace qv {
 namespace {
 
-// Qt's raster engine fills fewer than 96 rows at once on the painting thread and hands taller
-// fills to its thread pool in pieces, which for a frame's few pixels costs more than it saves.
+// Qt's raster engine blends fewer than 96 spans at once on the painting thread and hands more to
+// its thread pool in pieces, which for a frame's few pixels costs more than it saves. A fill has
+// a span for each row and each piece of the clip the row crosses, so the inside is filled in
+// bands of fewer rows, piece of the clip by piece.
 constexpr int kBandRows = 64;
 // The frame the shape is learnt from, and the one it is checked on: different sizes, so a rim or
 // tint that depends on the size shows as a difference, both short enough to draw on this thread.
@@ -68,6 +71,20 @@ bool paintsLikeSample(const QPainter& painter) {
            painter.opacity() == 1.0 && transform.type() <= QTransform::TxTranslate &&
            transform.dx() == std::floor(transform.dx()) &&
            transform.dy() == std::floor(transform.dy());
+}
+
+// The part of the painter's device it may paint, in its own coordinates: the region being
+// painted where it has one, within its clip. Empty where no part of the device is excluded.
+QRegion paintable(const QPainter& painter) {
+    const QTransform& toDevice = painter.deviceTransform();
+    if (toDevice.type() > QTransform::TxTranslate)
+        return {};
+    QRegion region = painter.paintEngine()->systemClip();
+    if (painter.hasClipping()) {
+        const QRegion clip = toDevice.map(painter.clipRegion());
+        region = region.isEmpty() ? clip : region.intersected(clip);
+    }
+    return region.translated(-qRound(toDevice.dx()), -qRound(toDevice.dy()));
 }
 
 } // namespace
@@ -215,14 +232,22 @@ void GroupBoxFrameStyle::drawLearnt(const Shape& shape, const QRect& whole, QPai
     for (int y = 0; y < rim.bottom(); ++y)
         fill(QRect(inside.left(), below + y, inside.width(), 1),
              at(midX, height - rim.bottom() + y));
-    // The sides, each column one colour down its length, and the inside, band by band.
+    // The sides, each column one colour down its length, and the inside, band by band and piece
+    // by piece of what may be painted.
+    const QRegion open = paintable(painter);
     for (int top = inside.top(); top <= inside.bottom(); top += kBandRows) {
         const int rows = std::min(kBandRows, inside.bottom() - top + 1);
         for (int x = 0; x < rim.left(); ++x)
             fill(QRect(whole.left() + x, top, 1, rows), at(x, lowY));
         for (int x = 0; x < rim.right(); ++x)
             fill(QRect(right + x, top, 1, rows), at(width - rim.right() + x, lowY));
-        fill(QRect(inside.left(), top, inside.width(), rows), shape.tint);
+        const QRect band(inside.left(), top, inside.width(), rows);
+        if (open.isEmpty()) {
+            fill(band, shape.tint);
+            continue;
+        }
+        for (const QRect& piece : open.intersected(band))
+            fill(piece, shape.tint);
     }
 }
 
