@@ -26,6 +26,7 @@
 #include "res/AppIcon.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -70,7 +71,9 @@ CQVSettingDlg::CQVSettingDlg(qv::CGlobalData& store, qv::Prompt& prompt,
                              const QString& serverAddress, QWidget* parent)
     : QDialog(parent), m_store(store), m_prompt(prompt), m_sink(this) {
     setWindowTitle(qv::uiText(qv::StringId::AppTitle));
-    setWindowIcon(QIcon(qv::appIconPath()));
+    // The application object sets the icon every window shows; read it here only without one.
+    if (QApplication::windowIcon().isNull())
+        setWindowIcon(QIcon(qv::appIconPath()));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);

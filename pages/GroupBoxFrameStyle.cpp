@@ -19,9 +19,11 @@ namespace {
 // bands of fewer rows, piece of the clip by piece.
 constexpr int kBandRows = 64;
 // The frame the shape is learnt from, and the one it is checked on: different sizes, so a rim or
-// tint that depends on the size shows as a difference, both short enough to draw on this thread.
-constexpr QSize kLearnSize(64, 80);
-constexpr QSize kCheckSize(90, 94);
+// tint that depends on the size shows as a difference. Small, since learning draws the base
+// style's frame three times, but wide enough for Fusion's stretched image to repeat one column
+// along the top and bottom (at 48 columns it does not, and the base style would draw every box).
+constexpr QSize kLearnSize(56, 64);
+constexpr QSize kCheckSize(72, 76);
 // Kinds of frame seen (palettes, states, fonts); more than this is unusual and starts afresh.
 constexpr std::size_t kMaxKinds = 32;
 
