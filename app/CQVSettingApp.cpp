@@ -5,7 +5,7 @@
 #include "link/CGlobalData.h"
 #include "link/DebugLog.h"
 #include "pages/FallbackHinting.h"
-#include "pages/GroupBoxFrameStyle.h"
+#include "pages/SampledFrameStyle.h"
 #include "pages/InterfaceFont.h"
 #include "pages/Prompt.h"
 #include "pages/QtText.h"
@@ -50,7 +50,7 @@ CQVSettingApp::CQVSettingApp(int& argc, char** argv)
     : QApplication(beforeTheApplication(argc), argv), m_argc(argc), m_argv(argv) {
     setApplicationName(QStringLiteral("QVSetting"));
     setWindowIcon(QIcon(qv::appIconPath()));
-    setStyle(new qv::GroupBoxFrameStyle(style()));
+    setStyle(new qv::SampledFrameStyle(style()));
     qv::applyInterfaceFont(*this);
     m_qtTranslator = loadQtTranslations(qv::systemLanguage());
     if (m_qtTranslator)

@@ -7,7 +7,7 @@
 
 #include "link/Requests.h"
 #include "pages/FallbackHinting.h"
-#include "pages/GroupBoxFrameStyle.h"
+#include "pages/SampledFrameStyle.h"
 #include "pages/InterfaceFont.h"
 #include "pages/network/CInfoDlg.h"
 #include "pages/schedule/CIoschDlg.h"
@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
     // The fonts and style as the program sets them up.
     qv::prepareFallbackHinting();
     QApplication app(argc, argv);
-    app.setStyle(new qv::GroupBoxFrameStyle(app.style()));
+    app.setStyle(new qv::SampledFrameStyle(app.style()));
     qv::applyInterfaceFont(app);
 
     qv::sim::ServerOptions options;

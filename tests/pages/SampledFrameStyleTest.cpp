@@ -2,7 +2,7 @@
 // base style draws, and the base style's own drawing where its frame is not a rim around one
 // colour.
 
-#include "pages/GroupBoxFrameStyle.h"
+#include "pages/SampledFrameStyle.h"
 
 #include <QGroupBox>
 #include <QImage>
@@ -37,7 +37,16 @@ public:
         QProxyStyle::drawPrimitive(element, option, painter, widget);
     }
 
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (element == CE_HeaderSection && option->rect.width() == countedSectionWidth)
+            ++sections;
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+
     mutable int boxFrames = 0;
+    int countedSectionWidth = -1;
+    mutable int sections = 0;
 
 private:
     bool m_shaded;
@@ -66,7 +75,7 @@ int differingPixels(const QImage& a, const QImage& b) {
     return count;
 }
 
-TEST(GroupBoxFrameStyle, FramesAreTheBaseStylesPixelForPixel) {
+TEST(SampledFrameStyle, FramesAreTheBaseStylesPixelForPixel) {
     struct Case {
         bool shaded;
         const char* title;
@@ -90,7 +99,7 @@ TEST(GroupBoxFrameStyle, FramesAreTheBaseStylesPixelForPixel) {
         SCOPED_TRACE(testing::Message() << c.title << " " << c.size.width() << "x"
                                         << c.size.height() << " format " << c.format);
         BaseStyle plain(c.shaded);
-        qv::GroupBoxFrameStyle learning(new BaseStyle(c.shaded));
+        qv::SampledFrameStyle learning(new BaseStyle(c.shaded));
         auto* learningBase = static_cast<BaseStyle*>(learning.baseStyle());
         QGroupBox box(QString::fromLatin1(c.title));
         box.setCheckable(c.checkable);
@@ -100,6 +109,58 @@ TEST(GroupBoxFrameStyle, FramesAreTheBaseStylesPixelForPixel) {
         EXPECT_EQ(learningBase->boxFrames, c.baseFramesDrawn);
         // Learnt once, drawn again the same.
         EXPECT_EQ(differingPixels(render(box, learning, c.format, c.holed), expected), 0);
+    }
+}
+
+// A header section drawn through a style into a picture of its own, a little into it.
+QImage drawSection(const QStyle& style, const QStyleOptionHeader& option, QImage::Format format) {
+    QImage image(option.rect.size() + QSize(10, 6), format);
+    image.fill(QColor(239, 235, 231));
+    QPainter painter(&image);
+    painter.translate(4, 3);
+    style.drawControl(QStyle::CE_HeaderSection, &option, &painter);
+    return image;
+}
+
+TEST(SampledFrameStyle, HeaderSectionsAreTheBaseStylesPixelForPixel) {
+    struct Case {
+        QStyleOptionHeader::SectionPosition position;
+        QStyle::State state;
+        QSize size;
+        QImage::Format format;
+        int baseSectionsDrawn; // at the section's own width, by the base style
+    };
+    const QStyle::State plain = QStyle::State_Enabled | QStyle::State_Horizontal;
+    const Case cases[] = {
+        {QStyleOptionHeader::Beginning, plain, {150, 24}, QImage::Format_RGB32, 0},
+        {QStyleOptionHeader::Middle, plain, {300, 24}, QImage::Format_RGB32, 0},
+        {QStyleOptionHeader::End, plain, {120, 30}, QImage::Format_ARGB32_Premultiplied, 0},
+        {QStyleOptionHeader::OnlyOneSection, plain, {400, 24}, QImage::Format_RGB32, 0},
+        {QStyleOptionHeader::Middle,
+         plain | QStyle::State_Sunken,
+         {200, 24},
+         QImage::Format_RGB32,
+         0},
+        {QStyleOptionHeader::Middle, plain, {60, 24}, QImage::Format_RGB32, 1},  // short lines
+        {QStyleOptionHeader::Middle, plain, {200, 24}, QImage::Format_RGB16, 1}, // not sampled
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "position " << c.position << " " << c.size.width() << "x"
+                                        << c.size.height() << " format " << c.format);
+        BaseStyle plainStyle(false);
+        qv::SampledFrameStyle learning(new BaseStyle(false));
+        auto* learningBase = static_cast<BaseStyle*>(learning.baseStyle());
+        learningBase->countedSectionWidth = c.size.width();
+        QStyleOptionHeaderV2 option;
+        option.rect = QRect(QPoint(0, 0), c.size);
+        option.position = c.position;
+        option.orientation = Qt::Horizontal;
+        option.state = c.state;
+        option.palette = plainStyle.standardPalette();
+        const QImage expected = drawSection(plainStyle, option, c.format);
+        EXPECT_EQ(differingPixels(drawSection(learning, option, c.format), expected), 0);
+        EXPECT_EQ(differingPixels(drawSection(learning, option, c.format), expected), 0);
+        EXPECT_EQ(learningBase->sections, 2 * c.baseSectionsDrawn);
     }
 }
 

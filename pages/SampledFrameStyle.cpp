@@ -1,4 +1,4 @@
-#include "pages/GroupBoxFrameStyle.h"
+#include "pages/SampledFrameStyle.h"
 
 #include <QGroupBox>
 #include <QImage>
@@ -13,17 +13,23 @@
 namespace qv {
 namespace {
 
-// Qt's raster engine blends fewer than 96 spans at once on the painting thread and hands more to
-// its thread pool in pieces, which for a frame's few pixels costs more than it saves. A fill has
-// a span for each row and each piece of the clip the row crosses, so the inside is filled in
-// bands of fewer rows, piece of the clip by piece.
+// Qt's raster engine blends fewer than this many spans at once on the painting thread and hands
+// more to its thread pool in pieces, which for a frame's few pixels costs more than it saves. A
+// fill has a span for each row and each piece of the clip the row crosses, so the inside is
+// filled in bands of fewer rows, piece of the clip by piece; a horizontal line drawn with a pen
+// has a span for each pixel.
+constexpr int kPoolSpans = 96;
 constexpr int kBandRows = 64;
-// The frame the shape is learnt from, and the one it is checked on: different sizes, so a rim or
+// A group box frame is learnt from one size and checked on another: different sizes, so a rim or
 // tint that depends on the size shows as a difference. Small, since learning draws the base
 // style's frame three times, but wide enough for Fusion's stretched image to repeat one column
 // along the top and bottom (at 48 columns it does not, and the base style would draw every box).
-constexpr QSize kLearnSize(56, 64);
-constexpr QSize kCheckSize(72, 76);
+constexpr QSize kBoxLearnSize(56, 64);
+constexpr QSize kBoxCheckSize(72, 76);
+// A header section keeps its height (its shading runs from top to bottom); both widths stay
+// below the length of line Qt draws on its thread pool.
+constexpr int kSectionLearnWidth = 64;
+constexpr int kSectionCheckWidth = 80;
 // Kinds of frame seen (palettes, states, fonts); more than this is unusual and starts afresh.
 constexpr std::size_t kMaxKinds = 32;
 
@@ -91,72 +97,108 @@ QRegion paintable(const QPainter& painter) {
 
 } // namespace
 
-void GroupBoxFrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
-                                       QPainter* painter, const QWidget* widget) const {
-    if (element != PE_FrameGroupBox || !painter || !paintsLikeSample(*painter)) {
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
-        return;
+void SampledFrameStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                      QPainter* painter, const QWidget* widget) const {
+    if (element == PE_FrameGroupBox && option && painter) {
+        const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
+        // What a style may look at besides the option: the box's title and check box.
+        const auto* box = qobject_cast<const QGroupBox*>(widget);
+        const int boxLook =
+            box ? (box->title().isEmpty() ? 1 : 0) | (box->isCheckable() ? 2 : 0) : 4;
+        const Look look{option->fontMetrics.height(), frame ? int(frame->features) : -1, boxLook};
+        const auto drawBase = [this, option, frame, widget](QPainter& on, const QRect& rect) {
+            QStyleOptionFrame sample;
+            if (frame)
+                sample = *frame;
+            else
+                sample.QStyleOption::operator=(*option);
+            sample.rect = rect;
+            QProxyStyle::drawPrimitive(PE_FrameGroupBox, &sample, &on, widget);
+        };
+        if (drawSampled(Part::GroupBoxFrame, look, *option, *painter, kBoxLearnSize, kBoxCheckSize,
+                        drawBase))
+            return;
     }
-    const Shape& shape = shapeOf(*option, *painter, widget);
-    if (!shape.known || option->rect.marginsRemoved(shape.rim).isEmpty()) {
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
-        return;
-    }
-    drawLearnt(shape, option->rect, *painter);
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
 
-const GroupBoxFrameStyle::Shape& GroupBoxFrameStyle::shapeOf(const QStyleOption& option,
-                                                             const QPainter& painter,
-                                                             const QWidget* widget) const {
-    const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(&option);
-    // What a style may look at besides the option: the box's title and check box.
-    const auto* box = qobject_cast<const QGroupBox*>(widget);
-    const int boxLook = box ? (box->title().isEmpty() ? 1 : 0) | (box->isCheckable() ? 2 : 0) : 4;
+void SampledFrameStyle::drawControl(ControlElement element, const QStyleOption* option,
+                                    QPainter* painter, const QWidget* widget) const {
+    const auto* header = qstyleoption_cast<const QStyleOptionHeader*>(option);
+    // Narrower sections the base style draws on this thread anyway.
+    if (element == CE_HeaderSection && header && painter && header->orientation == Qt::Horizontal &&
+        header->rect.width() >= kPoolSpans) {
+        const auto* header2 = qstyleoption_cast<const QStyleOptionHeaderV2*>(option);
+        const bool dropTarget = header2 && header2->isSectionDragTarget;
+        const Look look{int(header->position), dropTarget ? 1 : 0, header->rect.height()};
+        const auto drawBase = [this, header, header2, widget](QPainter& on, const QRect& rect) {
+            if (header2) {
+                QStyleOptionHeaderV2 sample = *header2;
+                sample.rect = rect;
+                QProxyStyle::drawControl(CE_HeaderSection, &sample, &on, widget);
+                return;
+            }
+            QStyleOptionHeader sample = *header;
+            sample.rect = rect;
+            QProxyStyle::drawControl(CE_HeaderSection, &sample, &on, widget);
+        };
+        const int height = header->rect.height();
+        if (drawSampled(Part::HeaderSection, look, *option, *painter,
+                        QSize(kSectionLearnWidth, height), QSize(kSectionCheckWidth, height),
+                        drawBase))
+            return;
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
+}
+
+bool SampledFrameStyle::drawSampled(Part part, const Look& look, const QStyleOption& option,
+                                    QPainter& painter, QSize learnSize, QSize checkSize,
+                                    const BaseDrawing& base) const {
+    if (!paintsLikeSample(painter))
+        return false;
     const int format = targetFormat(painter);
     const qreal ratio = painter.device()->devicePixelRatio();
-    const Kind kind{option.palette.cacheKey(),
-                    option.fontMetrics.height(),
+    const Kind kind{part,
+                    option.palette.cacheKey(),
                     int(option.state) ^ int(option.direction) << 30,
-                    frame ? int(frame->features) : -1,
-                    boxLook,
+                    look,
                     format,
                     ratio,
                     int(painter.renderHints())};
-    if (const auto found = m_shapes.find(kind); found != m_shapes.end())
-        return found->second;
-    if (m_shapes.size() >= kMaxKinds)
-        m_shapes.clear();
-    return m_shapes.emplace(kind, learn(option, format, ratio, painter.renderHints(), widget))
-        .first->second;
+    auto found = m_shapes.find(kind);
+    if (found == m_shapes.end()) {
+        if (m_shapes.size() >= kMaxKinds)
+            m_shapes.clear();
+        const Shape learnt = ratio == 1.0 && isSampleFormat(format)
+                                 ? learn(learnSize, checkSize, format, painter.renderHints(), base)
+                                 : Shape{};
+        found = m_shapes.emplace(kind, learnt).first;
+    }
+    const Shape& shape = found->second;
+    if (!shape.known || option.rect.marginsRemoved(shape.rim).isEmpty())
+        return false;
+    drawLearnt(shape, option.rect, painter);
+    return true;
 }
 
-GroupBoxFrameStyle::Shape GroupBoxFrameStyle::learn(const QStyleOption& option, int format,
-                                                    qreal ratio, QPainter::RenderHints hints,
-                                                    const QWidget* widget) const {
+SampledFrameStyle::Shape SampledFrameStyle::learn(QSize learnSize, QSize checkSize, int format,
+                                                  QPainter::RenderHints hints,
+                                                  const BaseDrawing& base) {
     Shape shape;
-    if (ratio != 1.0 || !isSampleFormat(format))
-        return shape;
-    QStyleOptionFrame sample;
-    if (const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(&option))
-        sample = *frame;
-    else
-        sample.QStyleOption::operator=(option);
-
-    // The frame alone, on nothing: its pixels as they are blended, its inside the tint.
-    QImage alone(kLearnSize, QImage::Format_ARGB32_Premultiplied);
+    // The element alone, on nothing: its pixels as they are blended, its inside the tint.
+    QImage alone(learnSize, QImage::Format_ARGB32_Premultiplied);
     alone.fill(Qt::transparent);
-    sample.rect = alone.rect();
     {
         QPainter painter(&alone);
         painter.setRenderHints(hints);
-        QProxyStyle::drawPrimitive(PE_FrameGroupBox, &sample, &painter, widget);
+        base(painter, alone.rect());
     }
     // Where every row is the middle row and every column the middle column, a stretch of one
     // line gives the same pixels: that is the inside and the edges; the rest are the corners.
     const int width = alone.width();
     const int height = alone.height();
     const int midX = width / 2;
-    const int lowY = height * 3 / 4; // below any title the frame leaves room for
+    const int lowY = height * 3 / 4; // below any title a frame leaves room for
     const auto rowIs = [&alone, width](int y, int like) {
         return std::equal(alone.constScanLine(y), alone.constScanLine(y) + width * 4,
                           alone.constScanLine(like));
@@ -184,24 +226,24 @@ GroupBoxFrameStyle::Shape GroupBoxFrameStyle::learn(const QStyleOption& option, 
     shape.sample = alone;
 
     // Drawn both ways on a ground of many values, at another size: the same pixels, or no use.
-    sample.rect = QRect(QPoint(0, 0), kCheckSize);
-    QImage base = ground(kCheckSize, QImage::Format(format));
-    QImage learnt = base;
+    const QRect check(QPoint(0, 0), checkSize);
+    QImage byBase = ground(checkSize, QImage::Format(format));
+    QImage learnt = byBase;
     {
-        QPainter painter(&base);
+        QPainter painter(&byBase);
         painter.setRenderHints(hints);
-        QProxyStyle::drawPrimitive(PE_FrameGroupBox, &sample, &painter, widget);
+        base(painter, check);
     }
     {
         QPainter painter(&learnt);
         painter.setRenderHints(hints);
-        drawLearnt(shape, sample.rect, painter);
+        drawLearnt(shape, check, painter);
     }
-    shape.known = base == learnt;
+    shape.known = byBase == learnt;
     return shape;
 }
 
-void GroupBoxFrameStyle::drawLearnt(const Shape& shape, const QRect& whole, QPainter& painter) {
+void SampledFrameStyle::drawLearnt(const Shape& shape, const QRect& whole, QPainter& painter) {
     const QMargins& rim = shape.rim;
     const QImage& sample = shape.sample;
     const QRect inside = whole.marginsRemoved(rim);
