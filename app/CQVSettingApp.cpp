@@ -5,10 +5,10 @@
 #include "link/CGlobalData.h"
 #include "link/DebugLog.h"
 #include "pages/FallbackHinting.h"
-#include "pages/SampledFrameStyle.h"
 #include "pages/InterfaceFont.h"
 #include "pages/Prompt.h"
 #include "pages/QtText.h"
+#include "pages/SampledFrameStyle.h"
 #include "res/AppIcon.h"
 #include "res/StringTable.h"
 

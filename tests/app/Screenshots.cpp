@@ -7,8 +7,8 @@
 
 #include "link/Requests.h"
 #include "pages/FallbackHinting.h"
-#include "pages/SampledFrameStyle.h"
 #include "pages/InterfaceFont.h"
+#include "pages/SampledFrameStyle.h"
 #include "pages/network/CInfoDlg.h"
 #include "pages/schedule/CIoschDlg.h"
 #include "pages/schedule/WeekPanel.h"

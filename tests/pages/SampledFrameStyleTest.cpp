@@ -1,6 +1,6 @@
-// Group box frames drawn from what the style learnt of the base style: the same pixels as the
-// base style draws, and the base style's own drawing where its frame is not a rim around one
-// colour.
+// Group box frames and header sections drawn from what the style learnt of the base style: the
+// same pixels as the base style draws, and the base style's own drawing where an element is not
+// a rim around one colour or is left to it.
 
 #include "pages/SampledFrameStyle.h"
 
