@@ -16,8 +16,12 @@
 #include <QLibraryInfo>
 #include <QLoggingCategory>
 #include <QTranslator>
+#include <QtPlugin>
 
 Q_LOGGING_CATEGORY(qvLink, "qv.link", QtWarningMsg)
+
+// PNG images (the window icon, the style's own images) without loading every image plugin.
+Q_IMPORT_PLUGIN(PngImagePlugin)
 
 std::unique_ptr<QTranslator> loadQtTranslations(qv::Language language) {
     if (language != qv::Language::Korean)

@@ -71,7 +71,12 @@ QTableView* listView(int id, const QString& accessibleName, const char* objectNa
 QLineEdit* findBox(int id, const char* objectName) {
     QLineEdit* find = lineEdit(id, uiText(StringId::TableFind), objectName);
     find->setPlaceholderText(find->accessibleName());
-    find->setClearButtonEnabled(true);
+    // The clear button shows only while the box holds text, and Qt reads its icon images when it
+    // is made: it is made with the first text, looking and working the same.
+    QObject::connect(find, &QLineEdit::textChanged, find, [find](const QString& text) {
+        if (!text.isEmpty())
+            find->setClearButtonEnabled(true);
+    });
     find->setMaximumWidth(220);
     return find;
 }

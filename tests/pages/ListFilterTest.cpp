@@ -10,6 +10,8 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTableView>
+#include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -138,6 +140,15 @@ TEST_F(ListFilterModel, WhatTheOperatorChoseNamesItsSlotThroughSortFilterAndChan
     set({});
     EXPECT_EQ(filter->rowCount(), 0);
     EXPECT_TRUE(qv::storeRows(view.get()).empty());
+}
+
+TEST(FindBox, ItsClearButtonEmptiesIt) {
+    const std::unique_ptr<QLineEdit> find(qv::controls::findBox(7, "find"));
+    QTest::keyClicks(find.get(), QStringLiteral("10.0"));
+    auto* clear = find->findChild<QToolButton*>();
+    ASSERT_NE(clear, nullptr);
+    clear->click();
+    EXPECT_TRUE(find->text().isEmpty());
 }
 
 } // namespace
