@@ -88,6 +88,9 @@ void ApplianceBookPanel::setupControls() {
 
     m_name = controls::lineEdit(kName, qv::uiText(StringId::BookName), "bookName");
     m_group = controls::comboBox(kGroup, qv::uiText(StringId::BookGroup), "bookGroup");
+    // Marked as sized, since the layout places it: made editable unsized, Qt first measures it for
+    // a size of its own.
+    m_group->resize(m_group->size());
     m_group->setEditable(true);
     m_group->setMaxVisibleItems(20);
     m_codePage = controls::comboBox(kCodePage, qv::uiText(StringId::BookCodePage), "bookCodePage");
