@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pages/WorkAside.h"
 #include "res/StringTable.h"
 
 #include <future>
@@ -21,7 +22,7 @@ inline std::future<void> prepareFallbackHintingAside() {
     // The environment is read here: the application object may change it meanwhile.
     const Language language = systemLanguage();
     try {
-        return std::async(std::launch::async, [language] { prepareFallbackHinting(language); });
+        return runAside([language] { prepareFallbackHinting(language); });
     } catch (const std::system_error&) { // no thread to be had: here, then
         prepareFallbackHinting(language);
         return {};

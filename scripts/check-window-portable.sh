@@ -67,10 +67,12 @@ fi
 # and its module (SheetExchangeModule.cpp); the spreadsheet backend (sheet/) is a folder of its
 # own. The address book's platform pairs (the configuration folder, the keyring: *Posix.cpp and
 # KeyringSecret.cpp beside *Win.cpp) are cross-built with qvctl. The fallback fonts' hinting
-# goes through fontconfig on Linux (FallbackHintingFontconfig.cpp); its Windows side is checked.
+# goes through fontconfig on Linux (FallbackHintingFontconfig.cpp) on a thread placed through
+# Linux's processor affinity (WorkAsideLinux.cpp); their Windows sides are checked.
 mapfile -t code < <(find app pages core res \( -name '*.cpp' -o -name '*.h' \) | sort |
     grep -v -e '/ScheduleSheet' -e '/CIoschDlgSheet\.cpp$' -e '/SheetExchangeModule\.cpp$' \
-        -e '^core/appliances/.*\(Posix\|Win\|Secret\)\.cpp$' -e '/FallbackHintingFontconfig\.cpp$')
+        -e '^core/appliances/.*\(Posix\|Win\|Secret\)\.cpp$' -e '/FallbackHintingFontconfig\.cpp$' \
+        -e '/WorkAsideLinux\.cpp$')
 mapfile -t sources < <(printf '%s\n' "${code[@]}" | grep '\.cpp$')
 
 if platform=$(grep -nE '_WIN32|_WIN64|Q_OS_[A-Z]|__unix__|__linux__|__APPLE__|_POSIX_' \
